@@ -1,0 +1,21 @@
+# One interface target carries the language standard, the warnings and Qt's
+# strictness flags; every target of the project links it.
+add_library(sw_options INTERFACE)
+target_compile_features(sw_options INTERFACE cxx_std_20)
+set_target_properties(sw_options PROPERTIES INTERFACE_CXX_EXTENSIONS OFF)
+target_compile_options(sw_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
+  -Woverloaded-virtual -Wimplicit-fallthrough)
+target_compile_definitions(sw_options INTERFACE
+  QT_NO_CAST_FROM_ASCII
+  QT_NO_CAST_TO_ASCII
+  QT_NO_CAST_FROM_BYTEARRAY
+  QT_NO_CONTEXTLESS_CONNECT
+  QT_NO_FOREACH
+  QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+  QT_STRICT_ITERATORS
+  QT_USE_QSTRINGBUILDER)
+
+set(CMAKE_AUTOMOC ON)
+set(CMAKE_AUTOUIC OFF)
+set(CMAKE_AUTORCC ON)

@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Configures and builds into build/ (the program is build/sw52k31).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" >/dev/null
+cmake --build build

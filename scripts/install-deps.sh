@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on Debian 12, only when missing.
+set -euo pipefail
+
+packages=(g++ cmake ninja-build qt6-base-dev libpugixml-dev libxkbcommon-dev iproute2 procps python3)
+if [ "${1:-}" = "--gui" ]; then
+  packages+=(qt6-qpa-plugins fonts-dejavu-core)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,64 @@
+#include "cli/commands.h"
+
+#include "lang/messages.h"
+#include "shell/configurations.h"
+#include "shell/workspace.h"
+
+#include <QCommandLineOption>
+#include <QTextStream>
+
+void Command_Context::Message(int n) const
+{
+    Message(Messages().Get(n));
+}
+
+void Command_Context::Message(const QString &text) const
+{
+    err << text << Qt::endl;
+}
+
+QCommandLineOption Command_Option(const QString &name)
+{
+    struct Known
+    {
+        const char *name;
+        const char *help;
+        const char *value; // empty for a flag
+    };
+    static const Known known[] = {
+        {"ip", "The converter's address, A.B.C.D.", "A.B.C.D"},
+        {"option", "The update option: 0, 1 or 2.", "N"},
+        {"no-read-back", "Do not read the images back after writing them.", ""},
+    };
+    for (const Known &k : known)
+        if (name == QLatin1StringView(k.name))
+            return *k.value ? QCommandLineOption(name, QString::fromLatin1(k.help), QString::fromLatin1(k.value))
+                            : QCommandLineOption(name, QString::fromLatin1(k.help));
+    return QCommandLineOption(name);
+}
+
+const QList<Command> &All_Commands()
+{
+    static const QList<Command> commands = {
+        {"list", "", "Print the configuration names, one a line.", 0, 0, {}, Command_List},
+        {"new", "NAME", "Create the configuration NAME.", 1, 1, {}, Command_New},
+    };
+    return commands;
+}
+
+int Command_List(const Command_Context &c)
+{
+    for (const QString &name : Load_Existing_Configuration(c.ws))
+        c.out << name << Qt::endl;
+    return 0;
+}
+
+int Command_New(const Command_Context &c)
+{
+    const int refused = Create_Configuration(c.ws, c.args.at(0));
+    if (refused != 0) {
+        c.Message(refused);
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QStringList>
+
+class QCommandLineOption;
+class QCommandLineParser;
+class QTextStream;
+struct Workspace;
+
+// What a command gets: the started workspace, its positional arguments
+// (after the command name), the parsed options and the two streams.
+struct Command_Context
+{
+    Workspace &ws;
+    QStringList args;
+    const QCommandLineParser &parser;
+    QTextStream &out;
+    QTextStream &err;
+
+    // Writes message `n` of the table, as the user's language has it, to err.
+    void Message(int n) const;
+    void Message(const QString &text) const;
+};
+
+struct Command
+{
+    const char *name;
+    const char *syntax;  // the arguments, for --help
+    const char *summary; // one line, for --help
+    int min_args;
+    int max_args;
+    QStringList options; // names of the options this command takes
+    int (*run)(const Command_Context &);
+};
+
+// The option `name` that some command takes, with its help text.
+QCommandLineOption Command_Option(const QString &name);
+
+// Every command of the program.
+const QList<Command> &All_Commands();
+
+int Command_List(const Command_Context &c);
+int Command_New(const Command_Context &c);

@@ -1,0 +1,133 @@
+#include "lang/messages.h"
+
+#include "lang/default_messages.h"
+#include "shell/int_read.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+
+namespace {
+
+// Texts this program added to the free numbers of the shared range.
+const Default_Message Added_Messages[] = {
+    {Msg_File_Damaged, u"Error! The file %1 is damaged (line %2, column %3): %4"},
+    {Msg_File_Not_Written, u"Error! The file %1 could not be written: %2"},
+};
+
+// Removes leading and trailing characters with codes up to 32.
+QStringView Trim_Controls(QStringView s)
+{
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && s[b].unicode() <= 32)
+        ++b;
+    while (e > b && s[e - 1].unicode() <= 32)
+        --e;
+    return s.mid(b, e - b);
+}
+
+const QChar Pilcrow = QChar(0x00B6);
+
+} // namespace
+
+Message_Table &Messages()
+{
+    static Message_Table table;
+    return table;
+}
+
+void Message_Table::Build_Default_Messages()
+{
+    texts_.clear();
+    texts_.reserve(Count);
+    for (int i = 0; i < Count; ++i)
+        texts_.append(QStringLiteral(" "));
+    for (const Default_Message &m : Default_Messages())
+        texts_[m.number] = QString::fromUtf16(m.text);
+    for (const Default_Message &m : Added_Messages)
+        texts_[m.number] = QString::fromUtf16(m.text);
+    messages_count_ = Count;
+}
+
+QString Message_Table::Get(int n) const
+{
+    if (n < 0 || n >= texts_.size())
+        return QStringLiteral(" ");
+    return texts_[n];
+}
+
+void Message_Table::Set(int n, const QString &text)
+{
+    if (n >= 0 && n < texts_.size())
+        texts_[n] = text;
+}
+
+QString Decode_Language_File(const QByteArray &data)
+{
+    if (auto bom = QStringConverter::encodingForData(data)) {
+        QStringDecoder decoder(*bom, QStringDecoder::Flag::Default);
+        return decoder.decode(data);
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(data);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder ansi("windows-1252");
+    return ansi.decode(data);
+}
+
+void Apply_Language_Text(Message_Table &table, const QString &text)
+{
+    const QStringView all(text);
+    qsizetype start = 0;
+    const qsizetype n = all.size();
+    while (start <= n) {
+        qsizetype end = start;
+        while (end < n && all[end] != u'\r' && all[end] != u'\n')
+            ++end;
+        const QStringView line = Trim_Controls(all.mid(start, end - start));
+        // A CR LF pair ends one line.
+        start = end + ((end + 1 < n && all[end] == u'\r' && all[end + 1] == u'\n') ? 2 : 1);
+
+        if (!line.startsWith(u"STR"))
+            continue;
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq < 0)
+            continue;
+        // The number ends at the character before "=" (the blank of the form).
+        const qsizetype num_end = eq - 1;
+        const QStringView num_text = num_end > 3 ? Trim_Controls(line.mid(3, num_end - 3)) : QStringView();
+        const int number = Str_To_Int_Def(num_text, -1);
+        if (number < 0 || number >= table.Messages_Count())
+            continue;
+        QStringView value = Trim_Controls(line.mid(eq + 1));
+        if (value.isEmpty())
+            continue;
+        const qsizetype comment = value.indexOf(u"/#/");
+        if (comment >= 0) {
+            // Only a comment: the entry keeps the text it had.
+            value = Trim_Controls(value.left(comment));
+            if (value.isEmpty())
+                continue;
+        }
+        if (value.startsWith(Pilcrow))
+            value = value.mid(1);
+        const qsizetype pilcrow = value.indexOf(Pilcrow);
+        if (pilcrow >= 0)
+            value = value.left(pilcrow);
+        table.Set(number, value.toString());
+    }
+}
+
+bool Message_Table::Read_Language_File(const QString &path, QString *problem)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (problem)
+            *problem = file.errorString();
+        return false;
+    }
+    Apply_Language_Text(*this, Decode_Language_File(file.readAll()));
+    return true;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Numbers of the texts that this program added to the shared range of the
+// message table (1106 and up), so that language files can translate them.
+// Each text takes its pieces with %1, %2, ... in the order given.
+enum Added_Message : int {
+    Msg_File_Damaged = 1106,    // file, line, column, reason
+    Msg_File_Not_Written = 1107, // file, reason
+};
+
+// The process-wide table of numbered texts of the user interface: English by
+// default, replaced entry by entry by a language file.
+class Message_Table
+{
+public:
+    static constexpr int Count = 1700;
+
+    Message_Table() { Build_Default_Messages(); }
+
+    // Empties the table, then fills it with the English texts; a number
+    // without a text holds a single blank.
+    void Build_Default_Messages();
+
+    // Applies a language file. Returns false, with `problem` set, when the
+    // file cannot be read; the table is then left as it was.
+    bool Read_Language_File(const QString &path, QString *problem = nullptr);
+
+    // Text `n`; a number outside the table gives a single blank.
+    QString Get(int n) const;
+    void Set(int n, const QString &text);
+
+    int Messages_Count() const { return messages_count_; }
+    const QStringList &Texts() const { return texts_; }
+
+private:
+    QStringList texts_;
+    int messages_count_ = 0;
+};
+
+// The one table of the process.
+Message_Table &Messages();
+
+// Applies a language file's text to `table`: the line rules of the language
+// file format, without reading any file. Exposed for tests and fuzzing.
+void Apply_Language_Text(Message_Table &table, const QString &text);
+
+// Decodes a language file: a byte-order mark selects UTF-8 or UTF-16; without
+// one, valid UTF-8 is read as UTF-8 and anything else as windows-1252.
+QString Decode_Language_File(const QByteArray &data);

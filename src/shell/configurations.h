@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct Workspace;
+
+// Creates the configuration `name` with its "bin" folder and opens it.
+// Returns 0 on success, else the number of the message that refuses it:
+// 107 an empty name, 106 an existing folder, 105 a name that the file system
+// refuses or that would reach outside PROJECTS.
+int Create_Configuration(Workspace &ws, const QString &name);
+
+// The names of the configuration folders in PROJECTS, in the order of the
+// directory listing (no sorting); files are ignored.
+QStringList Load_Existing_Configuration(const Workspace &ws);
+
+// Index of the first name equal to `snc` when both are upper-cased; -1 if none.
+int Search_Open_Conf(const QStringList &names, const QString &snc);
+
+// The name of the open configuration as the open dialog shows it: the text
+// of Path_Project after PROJECTS and its separator; empty when none is open.
+QString Current_Configuration(const Workspace &ws);

@@ -1,0 +1,22 @@
+#include "shell/file_io.h"
+
+#include "lang/messages.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+bool Write_File_Atomic(const QString &path, const QByteArray &data, QString *problem)
+{
+    QSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok)
+        ok = file.write(data) == data.size();
+    if (ok)
+        ok = file.commit();
+    if (!ok) {
+        if (problem)
+            *problem = Messages().Get(Msg_File_Not_Written).arg(QDir::toNativeSeparators(path), file.errorString());
+        file.cancelWriting();
+    }
+    return ok;
+}

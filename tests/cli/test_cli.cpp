@@ -1,0 +1,110 @@
+#include "cli_runner.h"
+#include "test_support.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+class Test_Cli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_modes_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("mode");
+        using M = Command_Line::Mode;
+        QTest::newRow("nothing") << QStringList{} << int(M::Windows);
+        QTest::newRow("workspace only") << QStringList{QStringLiteral("--workspace"), QStringLiteral("/x")} << int(M::Windows);
+        QTest::newRow("command") << QStringList{QStringLiteral("list")} << int(M::Command);
+        QTest::newRow("help") << QStringList{QStringLiteral("--help")} << int(M::Help);
+        QTest::newRow("version") << QStringList{QStringLiteral("--version")} << int(M::Version);
+        QTest::newRow("bad option") << QStringList{QStringLiteral("--bogus")} << int(M::Usage_Error);
+    }
+
+    void parse_modes()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, mode);
+        QCOMPARE(int(Parse_Command_Line(QStringList{QStringLiteral("sw52k31")} + args).mode), mode);
+    }
+
+    void version_and_help()
+    {
+        const Cli_Run version = Run_Cli(QString(), {QStringLiteral("--version")});
+        QCOMPARE(version.code, 0);
+        QCOMPARE(version.out, QStringLiteral("sw52k31 1.000\n"));
+        const Cli_Run help = Run_Cli(QString(), {QStringLiteral("--help")});
+        QCOMPARE(help.code, 0);
+        QVERIFY(help.out.contains(QStringLiteral("--workspace")));
+        QVERIFY(help.out.contains(QStringLiteral("new NAME")));
+    }
+
+    void usage_errors_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("unknown command") << QStringList{QStringLiteral("frobnicate")};
+        QTest::newRow("missing name") << QStringList{QStringLiteral("new")};
+        QTest::newRow("extra argument") << QStringList{QStringLiteral("list"), QStringLiteral("x")};
+        QTest::newRow("unknown option") << QStringList{QStringLiteral("list"), QStringLiteral("--bogus")};
+        QTest::newRow("option of another command") << QStringList{QStringLiteral("list"), QStringLiteral("--no-read-back")};
+    }
+
+    void usage_errors()
+    {
+        QFETCH(QStringList, args);
+        QTemporaryDir dir;
+        const Cli_Run run = Run_Cli(dir.path(), args);
+        QCOMPARE(run.code, 2);
+        QVERIFY(!run.err.isEmpty());
+    }
+
+    void list_and_new()
+    {
+        QTemporaryDir dir;
+        const QString ws = dir.filePath(QStringLiteral("ws"));
+        Cli_Run run = Run_Cli(ws, {QStringLiteral("list")});
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.out, QString());
+        for (const char *name : {"MASTER", "PROJECTS", "LANGUAGE"})
+            QVERIFY(QFileInfo(ws + u'/' + QLatin1StringView(name)).isDir());
+
+        QCOMPARE(Run_Cli(ws, {QStringLiteral("new"), QStringLiteral("Plant")}).code, 0);
+        QVERIFY(QFileInfo(ws + QStringLiteral("/PROJECTS/Plant/bin")).isDir());
+        run = Run_Cli(ws, {QStringLiteral("new"), QStringLiteral("Plant")});
+        QCOMPARE(run.code, 1);
+        QCOMPARE(run.err, QStringLiteral("Error! Name project is not valid because directory already exists\n"));
+        run = Run_Cli(ws, {QStringLiteral("new"), QStringLiteral("../escape")});
+        QCOMPARE(run.code, 1);
+        QCOMPARE(run.err, QStringLiteral("Error! Name project is not valid\n"));
+        QVERIFY(!QFileInfo::exists(ws + QStringLiteral("/escape")));
+        QCOMPARE(Run_Cli(ws, {QStringLiteral("new"), QString()}).code, 1);
+
+        run = Run_Cli(ws, {QStringLiteral("list")});
+        QCOMPARE(run.out, QStringLiteral("Plant\n"));
+        // Commands never write the settings file.
+        QVERIFY(!QFileInfo::exists(ws + QStringLiteral("/Quarnel.xml")));
+    }
+
+    void messages_follow_the_language()
+    {
+        QTemporaryDir dir;
+        test::Write(dir.filePath(QStringLiteral("LANGUAGE/English.lng")), "STR0107 = Nome non valido\n");
+        const Cli_Run run = Run_Cli(dir.path(), {QStringLiteral("new"), QString()});
+        QCOMPARE(run.code, 1);
+        QCOMPARE(run.err, QStringLiteral("Nome non valido\n"));
+    }
+
+    void damaged_settings_are_reported_and_the_command_runs()
+    {
+        QTemporaryDir dir;
+        test::Write(dir.filePath(QStringLiteral("Quarnel.xml")), "<Conf_Settings><oops>");
+        const Cli_Run run = Run_Cli(dir.path(), {QStringLiteral("list")});
+        QCOMPARE(run.code, 0);
+        QVERIFY(run.err.contains(QStringLiteral("Quarnel.xml")));
+    }
+};
+
+QTEST_APPLESS_MAIN(Test_Cli)
+#include "test_cli.moc"
