@@ -40,6 +40,18 @@ private slots:
                             "<Double_Click_Auto_Size>0</Double_Click_Auto_Size></lastinternet></Conf_Settings>"));
     }
 
+    void workspace_root()
+    {
+        QTemporaryDir dir;
+        QCOMPARE(Choose_Workspace_Root(dir.path(), QString()), dir.path());
+        QCOMPARE(Choose_Workspace_Root(dir.path(), dir.path() + QStringLiteral("/other/")),
+                 dir.path() + QStringLiteral("/other"));
+        // No usable program folder: the per-user data folder.
+        const QString fallback = Choose_Workspace_Root(QStringLiteral("/nonexistent/folder"), QString());
+        QVERIFY(!fallback.isEmpty());
+        QVERIFY(fallback != QStringLiteral("/nonexistent/folder"));
+    }
+
     void settings_round_trip()
     {
         QTemporaryDir dir;
