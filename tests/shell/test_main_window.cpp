@@ -1,29 +1,151 @@
-#include "shell/settings.h"
+#include "lang/messages.h"
+#include "shell/configurations.h"
+#include "shell/ui/app.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/message_box.h"
+#include "shell/ui/new_project.h"
+#include "shell/ui/open_conf.h"
 #include "shell/workspace.h"
 #include "test_support.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+namespace {
+
+// Runs `act` once the modal dialog `dialog` is showing.
+void When_Shown(QDialog *dialog, std::function<void()> act)
+{
+    auto *timer = new QTimer(dialog);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, dialog, [=] {
+        if (QApplication::activeModalWidget() == dialog) {
+            timer->stop();
+            timer->deleteLater();
+            act();
+        }
+    });
+    timer->start();
+}
+
+} // namespace
 
 class Test_Main_Window : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir dir_;
+    Workspace &ws_ = Globals();
+    Windows *w_ = nullptr;
+
 private slots:
+    void init()
+    {
+        QVERIFY(dir_.isValid());
+        Start_Workspace(ws_, dir_.path());
+        w_ = &Create_Windows(ws_);
+        w_->FQuarneleFirmWare->show();
+        Message_Box::Set_Test_Mode(true);
+    }
+
+    void cleanup()
+    {
+        delete w_->FQuarneleFirmWare;
+        Message_Box::Set_Test_Mode(false);
+    }
+
+    void layout_and_title()
+    {
+        TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
+        QCOMPARE(m->windowTitle(), QStringLiteral("Tavelin - Configurator SW52K31 BACnet Slave / LoRaWAN "));
+        QCOMPARE(m->size(), QSize(694, 484));
+        QCOMPARE(m->Btn_New->geometry(), QRect(80, 112, 170, 36));
+        QCOMPARE(m->Btn_CreateBin->geometry(), QRect(80, 332, 170, 36));
+        QCOMPARE(m->Btn_BACnet_EDE_File->text(), QStringLiteral("BACnet EDE File"));
+        QCOMPARE(m->L_Name_Conf->text(), Messages().Get(9));
+        QCOMPARE(m->L_Name_Conf_L2->text(), Messages().Get(10));
+        QVERIFY(!m->Timer_Update->isActive());
+        QVERIFY(!m->LL_Update->isVisible());
+    }
+
+    void steps_refuse_without_configuration()
+    {
+        TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
+        for (QPushButton *step : {m->Btn_Prm_Gen, m->Btn_LoRaWAN_Access, m->Btn_BACnet_SetAccess,
+                                  m->Btn_BACnet_EDE_File, m->Btn_CreateBin}) {
+            QTest::mouseClick(step, Qt::LeftButton);
+            QCOMPARE(Message_Box::Take_Shown(), QStringList{QStringLiteral("Error! Project not Valid")});
+        }
+    }
+
+    void create_open_and_cancel()
+    {
+        TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
+        TFNew_Project *dialog = w_->FNew_Project;
+
+        // An empty name is refused with 107 and the dialog stays open.
+        When_Shown(dialog, [=] {
+            QTest::keyClick(dialog->E_New_Proj, Qt::Key_Return);
+            QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(107)});
+            QVERIFY(dialog->isVisible());
+            QTest::keyClicks(dialog->E_New_Proj, QStringLiteral(" Plant A"));
+            QTest::mouseClick(dialog->Btn_OK, Qt::LeftButton);
+        });
+        QTest::mouseClick(m->Btn_New, Qt::LeftButton);
+        QCOMPARE(ws_.Project_Name, QStringLiteral(" Plant A"));
+        QCOMPARE(m->L_Name_Conf->text(), Messages().Get(11));
+        QCOMPARE(m->L_Name_Conf_L2->text(), QStringLiteral(" Plant A"));
+
+        QCOMPARE(Create_Configuration(ws_, QStringLiteral("Beta")), 0);
+        ws_.Open_Configuration(QStringLiteral(" Plant A"));
+
+        // The open dialog preselects the open configuration; Cancel changes nothing.
+        TFOpenConf *open = w_->FOpenConf;
+        When_Shown(open, [=] {
+            QCOMPARE(open->ListBox1->currentItem()->text(), QStringLiteral(" Plant A"));
+            QTest::mouseClick(open->Btn_Cancel, Qt::LeftButton);
+        });
+        QTest::mouseClick(m->Btn_Open, Qt::LeftButton);
+        QCOMPARE(ws_.Project_Name, QStringLiteral(" Plant A"));
+
+        When_Shown(open, [=] {
+            const auto items = open->ListBox1->findItems(QStringLiteral("Beta"), Qt::MatchExactly);
+            QCOMPARE(items.size(), 1);
+            QTest::mouseClick(open->ListBox1->viewport(), Qt::LeftButton, {},
+                              open->ListBox1->visualItemRect(items[0]).center());
+            QTest::mouseClick(open->Btn_OK, Qt::LeftButton);
+        });
+        QTest::mouseClick(m->Btn_Open, Qt::LeftButton);
+        QCOMPARE(ws_.Project_Name, QStringLiteral("Beta"));
+        QCOMPARE(ws_.Path_Project, ws_.Path_Projects + QStringLiteral("/Beta"));
+        QCOMPARE(m->L_Name_Conf_L2->text(), QStringLiteral("Beta"));
+    }
+
+    void language_switch_recaptions()
+    {
+        test::Write(ws_.Path_Language + QStringLiteral("/Italiano.lng"),
+                    "STR0015 = Nuova\nSTR0100 = Crea Nuova\nSTR0200 = Apri\n");
+        ws_.Language_Name = QStringLiteral("Italiano");
+        Messages().Read_Language_File(ws_.Path_Language + QStringLiteral("/Italiano.lng"));
+        w_->FQuarneleFirmWare->Change_Language();
+        QCOMPARE(w_->FQuarneleFirmWare->Btn_New->text(), QStringLiteral("Nuova"));
+        QCOMPARE(w_->FNew_Project->windowTitle(), QStringLiteral("Crea Nuova"));
+        QCOMPARE(w_->FOpenConf->windowTitle(), QStringLiteral("Apri"));
+        Messages().Build_Default_Messages();
+    }
+
     void closing_saves_the_settings()
     {
-        QTemporaryDir dir;
-        Workspace ws;
-        Start_Workspace(ws, dir.path());
-        ws.Language_Name = QStringLiteral("English");
-        ws.Enable_Update = true;
-        TFQuarneleFirmWare window(ws);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Tavelin - Configurator SW52K31 BACnet Slave / LoRaWAN "));
-        window.show();
-        QVERIFY(window.close());
-        QVERIFY(test::Read(dir.filePath(QStringLiteral("Quarnel.xml"))).contains("<enable_update>1</enable_update>"));
+        ws_.Enable_Update = true;
+        QVERIFY(w_->FQuarneleFirmWare->close());
+        QVERIFY(test::Read(dir_.filePath(QStringLiteral("Quarnel.xml"))).contains("<enable_update>1</enable_update>"));
+        ws_.Enable_Update = false;
     }
 };
 

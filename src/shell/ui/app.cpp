@@ -1,18 +1,45 @@
 #include "shell/ui/app.h"
 
+#include "shell/ui/about.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/message_box.h"
+#include "shell/ui/new_project.h"
+#include "shell/ui/open_conf.h"
+#include "shell/ui/placeholder.h"
 #include "shell/workspace.h"
 
 #include <QApplication>
-#include <QMessageBox>
+
+Windows &Create_Windows(Workspace &ws)
+{
+    // The windows struct must outlive the main window, which keeps a
+    // reference to it; it lives as long as the process.
+    static Windows windows;
+    windows = Windows{};
+    auto *main = new TFQuarneleFirmWare(ws, windows);
+    main->setAttribute(Qt::WA_DeleteOnClose, false);
+    windows.FQuarneleFirmWare = main;
+    windows.FNew_Project = new TFNew_Project(ws, main);
+    windows.FOpenConf = new TFOpenConf(ws, main);
+    windows.FAbout = new TFAbout(ws, main);
+    windows.FSoftOptions = new Placeholder_Window(QStringLiteral("FSoftOptions"), 300, main);
+    windows.FParGen = new Placeholder_Window(QStringLiteral("FParGen"), 400, main);
+    windows.FBoot = new Placeholder_Window(QStringLiteral("FBoot"), 1000, main);
+    windows.FLoRa_Set_Access = new Placeholder_Window(QStringLiteral("FLoRa_Set_Access"), 1200, main);
+    windows.FBACnet_Eng_Unit = new Placeholder_Window(QStringLiteral("FBACnet_Eng_Unit"), 1600, main);
+    windows.FBACnetSlaveSetAccess = new Placeholder_Window(QStringLiteral("FBACnetSlaveSetAccess"), 1500, main);
+    return windows;
+}
 
 int Run_Configurator(QApplication &app, const QString &workspace)
 {
     Workspace &ws = Globals();
     const QStringList problems = Start_Workspace(ws, Choose_Workspace_Root(app.applicationDirPath(), workspace));
-    TFQuarneleFirmWare main_window(ws);
-    main_window.show();
+    Windows &windows = Create_Windows(ws);
+    windows.FQuarneleFirmWare->show();
     for (const QString &problem : problems)
-        QMessageBox::warning(&main_window, ws.SW_Code, problem);
-    return app.exec();
+        Message_Box::Warning(windows.FQuarneleFirmWare, problem);
+    const int code = app.exec();
+    delete windows.FQuarneleFirmWare;
+    return code;
 }

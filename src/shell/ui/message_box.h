@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+// Every message box of the program goes through here, so that a test can
+// give the next answers and read what was shown instead of a person.
+namespace Message_Box {
+
+void Error(QWidget *parent, const QString &text);
+void Warning(QWidget *parent, const QString &text);
+void Information(QWidget *parent, const QString &text);
+// A confirmation with Yes and No; true for Yes.
+bool Confirm(QWidget *parent, const QString &text);
+
+// Test hooks: while answers are queued, no box is shown; each box takes the
+// next answer (Ok for the one-button boxes) and its text is recorded.
+void Queue_Answer(QMessageBox::StandardButton answer);
+QStringList Take_Shown();
+bool Test_Mode();
+void Set_Test_Mode(bool on);
+
+} // namespace Message_Box

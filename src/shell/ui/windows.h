@@ -1,0 +1,31 @@
+#pragma once
+
+class QDialog;
+class TFQuarneleFirmWare;
+class TFNew_Project;
+class TFOpenConf;
+class TFAbout;
+
+// A window whose texts come from the message table.
+class Lang_Window
+{
+public:
+    virtual ~Lang_Window() = default;
+    virtual void Set_Lang() = 0;
+};
+
+// Every window of the configurator, created once at start-up in this order
+// and alive until the program ends. Steps show them modally.
+struct Windows
+{
+    TFQuarneleFirmWare *FQuarneleFirmWare = nullptr;
+    TFNew_Project *FNew_Project = nullptr;
+    TFOpenConf *FOpenConf = nullptr;
+    TFAbout *FAbout = nullptr;
+    QDialog *FSoftOptions = nullptr;
+    QDialog *FParGen = nullptr;
+    QDialog *FBoot = nullptr;
+    QDialog *FLoRa_Set_Access = nullptr;
+    QDialog *FBACnet_Eng_Unit = nullptr;
+    QDialog *FBACnetSlaveSetAccess = nullptr;
+};
