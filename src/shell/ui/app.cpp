@@ -1,5 +1,6 @@
 #include "shell/ui/app.h"
 
+#include "lang/ui/soft_options.h"
 #include "shell/ui/about.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/message_box.h"
@@ -22,7 +23,7 @@ Windows &Create_Windows(Workspace &ws)
     windows.FNew_Project = new TFNew_Project(ws, main);
     windows.FOpenConf = new TFOpenConf(ws, main);
     windows.FAbout = new TFAbout(ws, main);
-    windows.FSoftOptions = new Placeholder_Window(QStringLiteral("FSoftOptions"), 300, main);
+    windows.FSoftOptions = new TFSoftOptions(ws, [main] { main->Change_Language(); }, main);
     windows.FParGen = new Placeholder_Window(QStringLiteral("FParGen"), 400, main);
     windows.FBoot = new Placeholder_Window(QStringLiteral("FBoot"), 1000, main);
     windows.FLoRa_Set_Access = new Placeholder_Window(QStringLiteral("FLoRa_Set_Access"), 1200, main);
