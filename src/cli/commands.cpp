@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "ede/bacnet_ede_file.h"
 #include "lang/messages.h"
 #include "shell/configurations.h"
 #include "shell/workspace.h"
@@ -42,6 +43,7 @@ const QList<Command> &All_Commands()
     static const QList<Command> commands = {
         {"list", "", "Print the configuration names, one a line.", 0, 0, {}, Command_List},
         {"new", "NAME", "Create the configuration NAME.", 1, 1, {}, Command_New},
+        {"ede", "NAME FILE", "Write the EDE file of NAME to FILE (\".csv\" added if missing).", 2, 2, {}, Command_Ede},
     };
     return commands;
 }
@@ -60,5 +62,45 @@ int Command_New(const Command_Context &c)
         c.Message(refused);
         return 1;
     }
+    return 0;
+}
+
+namespace {
+
+// Opens the existing configuration `name` as the open dialog does: the
+// folder of that name, else the first whose name differs only in letter
+// case. False when there is none.
+bool Open_Existing(Workspace &ws, const QString &name)
+{
+    const QStringList names = Load_Existing_Configuration(ws);
+    qsizetype index = names.indexOf(name);
+    if (index < 0)
+        index = Search_Open_Conf(names, name);
+    if (name.isEmpty() || index < 0)
+        return false;
+    ws.Open_Configuration(names.at(index));
+    return true;
+}
+
+} // namespace
+
+int Command_Ede(const Command_Context &c)
+{
+    if (c.args.at(1).isEmpty()) {
+        c.Message(QStringLiteral("Usage: sw52k31 [--workspace DIR] ede NAME FILE (FILE must not be empty)"));
+        return 2;
+    }
+    if (!Open_Existing(c.ws, c.args.at(0))) {
+        c.Message(18);
+        return 1;
+    }
+    // Like the save dialog, but without the question: the command replaces FILE.
+    const QString file = EDE_File_Name(c.args.at(1));
+    QString problem;
+    if (!Create_EDE_File(c.ws, file, QDateTime::currentDateTime(), &problem)) {
+        c.Message(problem);
+        return 1;
+    }
+    c.out << file << Qt::endl;
     return 0;
 }

@@ -13,6 +13,16 @@ namespace {
 const Default_Message Added_Messages[] = {
     {Msg_File_Damaged, u"Error! The file %1 is damaged (line %2, column %3): %4"},
     {Msg_File_Not_Written, u"Error! The file %1 could not be written: %2"},
+    {Msg_EDE_Cell_Breaks_Columns,
+     u"Error row %1!! [%2] The %3 holds a \";\" or a line break, which would shift the columns of the EDE "
+     u"file. The EDE file was not written."},
+    {Msg_EDE_Group_Missing, u"Error! The file %1 has no group %2. The EDE file was not written."},
+    {Msg_EDE_Key_Breaks_Columns,
+     u"Error! The value of %1 in the file %2 holds a \";\" or a line break, which would shift the columns of "
+     u"the EDE file. The EDE file was not written."},
+    {Msg_EDE_Name_Breaks_Columns,
+     u"Error! The configuration name %1 holds a \";\" or a line break, which would shift the columns of the "
+     u"EDE file. The EDE file was not written."},
 };
 
 // Removes leading and trailing characters with codes up to 32.

@@ -9,6 +9,10 @@
 enum Added_Message : int {
     Msg_File_Damaged = 1106,    // file, line, column, reason
     Msg_File_Not_Written = 1107, // file, reason
+    Msg_EDE_Cell_Breaks_Columns = 1135, // row (from 1), table, attribute
+    Msg_EDE_Group_Missing = 1136,       // file, group element
+    Msg_EDE_Key_Breaks_Columns = 1137,  // key element, file
+    Msg_EDE_Name_Breaks_Columns = 1138, // configuration name
 };
 
 // The process-wide table of numbered texts of the user interface: English by

@@ -1,0 +1,161 @@
+#include "ede/bacnet_ede_file.h"
+
+#include "lang/messages.h"
+#include "shell/file_io.h"
+#include "shell/int_read.h"
+#include "shell/workspace.h"
+#include "shell/xml_document.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+struct Object_Group
+{
+    const char *element; // group element of the document
+    const char *table;   // the table as the object window names it
+};
+
+// Read objects first: their numbering goes on in the written objects.
+constexpr Object_Group Object_Groups[] = {
+    {"BACnet_in_Read", "BACnet in Read"},
+    {"BACnet_in_Write", "BACnet in Write"},
+};
+
+// The cells that reach the file as they are; the Data_Type only becomes a
+// number.
+constexpr const char *Written_Cells[] = {"Mnemonic", "Eng_Unit"};
+
+QString Native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+bool TBACnet_EDE_File::Read_Device_Settings(const QString &par_gen, QString *problem)
+{
+    device_instance_.clear();
+    device_key_ = "BACnet_DEV_IDE";
+    long_names_ = false;
+    Xml_Document doc;
+    if (doc.Load(par_gen) == Xml_Document::State::Damaged) {
+        *problem = doc.Problem();
+        return false;
+    }
+    // A missing file gives a null root, so every key takes its fallback.
+    const pugi::xml_node root = doc.Root();
+    if (Str_To_Int_Def(Child_Text_Def(root, "BACnet_Type", QString()), 0) == 1)
+        device_key_ = "BACnet_Ser_DEV_IDE";
+    device_instance_ = Child_Text_Def(root, device_key_, QString());
+    long_names_ = Child_Text_Def(root, "BACnet_Desc_Chars_Limit", QString()) == u"1";
+    return true;
+}
+
+bool TBACnet_EDE_File::Collect_Objects(const QString &bacnet_doc, QString *problem)
+{
+    Xml_Document doc;
+    switch (doc.Load(bacnet_doc)) {
+    case Xml_Document::State::Missing:
+        return true; // the header lines only
+    case Xml_Document::State::Damaged:
+        *problem = doc.Problem();
+        return false;
+    case Xml_Document::State::Loaded:
+        break;
+    }
+    // A missing group would silently drop objects the integrator expects, so
+    // both must be there before anything is collected.
+    for (const Object_Group &group : Object_Groups) {
+        if (!doc.Root().child(group.element)) {
+            *problem = Messages().Get(Msg_EDE_Group_Missing).arg(Native(bacnet_doc), QLatin1StringView(group.element));
+            return false;
+        }
+    }
+    for (const Object_Group &group : Object_Groups) {
+        int row = 0;
+        bool ok = true;
+        For_Each_Row(doc.Root().child(group.element), [&](pugi::xml_node node) {
+            ++row;
+            if (!ok)
+                return;
+            for (const char *cell : Written_Cells) {
+                if (EDE_Breaks_Columns(Attr_Text_Def(node, cell, QString()))) {
+                    *problem = Messages()
+                                   .Get(Msg_EDE_Cell_Breaks_Columns)
+                                   .arg(QString::number(row), QLatin1StringView(group.table), QLatin1StringView(cell));
+                    ok = false;
+                    return;
+                }
+            }
+            Add_Object(Attr_Text_Def(node, "Data_Type", QString()), Attr_Text_Def(node, "Eng_Unit", QString()),
+                       Attr_Text_Def(node, "Mnemonic", QString()));
+        });
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+void TBACnet_EDE_File::Add_Object(const QString &data_type, const QString &eng_unit, const QString &mnemonic)
+{
+    const int code = EDE_Object_Type(data_type);
+    const QString instance = QString::number(Next_EDE_Instance(code));
+    const QString name = EDE_Object_Name(mnemonic, long_names_);
+    objects_.append(TBACnet_EDE_Obj{
+        device_instance_ + u'_' + mnemonic + u'_' + instance,
+        device_instance_,
+        name,
+        QString::number(code),
+        instance,
+        name,
+        eng_unit,
+    });
+}
+
+int TBACnet_EDE_File::Next_EDE_Instance(int code)
+{
+    const int index = EDE_Type_Index(code);
+    return counters_[index < 0 ? 0 : index]++;
+}
+
+QStringList TBACnet_EDE_File::Lines(const QString &project_name, const QString &time_stamp) const
+{
+    QStringList lines = EDE_Header_Lines(project_name, time_stamp);
+    lines.reserve(lines.size() + objects_.size());
+    for (const TBACnet_EDE_Obj &obj : objects_)
+        lines << EDE_Object_Line(obj);
+    return lines;
+}
+
+bool Create_EDE_File(const Workspace &ws, const QString &file_name, const QDateTime &at, QString *problem)
+{
+    if (!ws.Configuration_Open()) {
+        *problem = Messages().Get(18);
+        return false;
+    }
+    if (EDE_Breaks_Columns(ws.Project_Name)) {
+        *problem = Messages().Get(Msg_EDE_Name_Breaks_Columns).arg(ws.Project_Name);
+        return false;
+    }
+    TBACnet_EDE_File ede;
+    if (!ede.Read_Device_Settings(ws.File_ParGen, problem) ||
+        !ede.Collect_Objects(ws.File_BACnet_Slave_Access, problem))
+        return false;
+    // The device instance appears only in object lines.
+    if (!ede.Objects().isEmpty() && EDE_Breaks_Columns(ede.Device_Instance())) {
+        *problem =
+            Messages().Get(Msg_EDE_Key_Breaks_Columns).arg(QLatin1StringView(ede.Device_Key()), Native(ws.File_ParGen));
+        return false;
+    }
+    return Write_File_Atomic(file_name, Encode_EDE_Lines(ede.Lines(ws.Project_Name, EDE_Time_Stamp(at))), problem);
+}
+
+EDE_Target EDE_Target_For(const QString &chosen)
+{
+    EDE_Target target;
+    target.file_name = EDE_File_Name(chosen);
+    target.ask_overwrite = QFileInfo::exists(target.file_name);
+    return target;
+}

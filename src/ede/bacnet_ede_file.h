@@ -1,0 +1,72 @@
+#pragma once
+
+#include "ede/ede_format.h"
+
+#include <QDateTime>
+#include <QList>
+#include <array>
+
+struct Workspace;
+
+// One EDE export: the device settings read from "ParGen.xml", one instance
+// counter per object type and the objects collected from
+// "BACnet_Slave_SetAccess.xml". Each export starts from a fresh object, so
+// nothing carries over from one export to the next.
+class TBACnet_EDE_File
+{
+public:
+    // Reads the device instance (BACnet_Ser_DEV_IDE when BACnet_Type reads as
+    // 1, MS/TP; else BACnet_DEV_IDE) and the long-names flag
+    // (BACnet_Desc_Chars_Limit exactly "1"). A missing file or key leaves the
+    // instance empty and the names short. A damaged file gives false with the
+    // document's problem (file, line, column).
+    bool Read_Device_Settings(const QString &par_gen, QString *problem);
+
+    // Appends the objects of the groups BACnet_in_Read, then BACnet_in_Write,
+    // every row in document order. A missing file adds nothing. False, with a
+    // composed message, when the file is damaged, lacks a group, or a row's
+    // Mnemonic or Eng_Unit holds a text that would break the columns; the
+    // objects are then incomplete and must not be written.
+    bool Collect_Objects(const QString &bacnet_doc, QString *problem);
+
+    // Appends the object of one row.
+    void Add_Object(const QString &data_type, const QString &eng_unit, const QString &mnemonic);
+
+    // The current value of the counter of `code`, which then goes up by one.
+    // Codes the converter does not serve share the analog inputs' counter, as
+    // unknown data types do.
+    int Next_EDE_Instance(int code);
+
+    // Header and object lines of the file, without line ends.
+    QStringList Lines(const QString &project_name, const QString &time_stamp) const;
+
+    const QString &Device_Instance() const { return device_instance_; }
+    // The ParGen key the device instance came from.
+    const char *Device_Key() const { return device_key_; }
+    bool Long_Names() const { return long_names_; }
+    const QList<TBACnet_EDE_Obj> &Objects() const { return objects_; }
+
+private:
+    QString device_instance_;
+    const char *device_key_ = "BACnet_DEV_IDE";
+    bool long_names_ = false;
+    std::array<int, EDE_Type_Count> counters_{};
+    QList<TBACnet_EDE_Obj> objects_;
+};
+
+// Runs one export of the open configuration into `file_name` (used as
+// given), stamped with the local time `at`. Nothing is written unless the
+// whole file can be; the file is replaced atomically. False with a composed
+// message: no configuration open (message 18), a damaged document, a missing
+// object group, a text that would break the columns, or a failed write.
+bool Create_EDE_File(const Workspace &ws, const QString &file_name, const QDateTime &at, QString *problem);
+
+// What step 5 does with the name the save dialog returned: the name with
+// ".csv", and whether a file of that name exists, so that the window asks
+// before replacing it (message 1103; only Yes goes on).
+struct EDE_Target
+{
+    QString file_name;
+    bool ask_overwrite = false;
+};
+EDE_Target EDE_Target_For(const QString &chosen);
