@@ -1,6 +1,7 @@
 #include "lang/messages.h"
 #include "shell/configurations.h"
 #include "shell/ui/app.h"
+#include "shell/ui/file_dialog.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/message_box.h"
 #include "shell/ui/new_project.h"
@@ -125,6 +126,36 @@ private slots:
         QCOMPARE(ws_.Project_Name, QStringLiteral("Beta"));
         QCOMPARE(ws_.Path_Project, ws_.Path_Projects + QStringLiteral("/Beta"));
         QCOMPARE(m->L_Name_Conf_L2->text(), QStringLiteral("Beta"));
+    }
+
+    void ede_step()
+    {
+        TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
+        QCOMPARE(Create_Configuration(ws_, QStringLiteral("Ede")), 0);
+        const QString csv = ws_.Path_Project + QStringLiteral("/list.csv");
+
+        File_Dialog::Set_Next_File_Name(ws_.Path_Project + QStringLiteral("/list"));
+        QTest::mouseClick(m->Btn_BACnet_EDE_File, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList());
+        QVERIFY(test::Read(csv).startsWith("PROJECT_NAME; Tavelin--Ede;;;;;;\r\n"));
+
+        // An existing file: the question first; No keeps the file.
+        test::Write(csv, "old");
+        File_Dialog::Set_Next_File_Name(csv);
+        Message_Box::Queue_Answer(QMessageBox::No);
+        QTest::mouseClick(m->Btn_BACnet_EDE_File, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1103)});
+        QCOMPARE(test::Read(csv), QByteArray("old"));
+        File_Dialog::Set_Next_File_Name(csv);
+        Message_Box::Queue_Answer(QMessageBox::Yes);
+        QTest::mouseClick(m->Btn_BACnet_EDE_File, Qt::LeftButton);
+        QVERIFY(test::Read(csv).startsWith("PROJECT_NAME"));
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1103)});
+
+        // Cancel in the dialog does nothing.
+        File_Dialog::Set_Next_File_Name(QString());
+        QTest::mouseClick(m->Btn_BACnet_EDE_File, Qt::LeftButton);
+        QVERIFY(Message_Box::Take_Shown().isEmpty());
     }
 
     void language_switch_recaptions()

@@ -1,8 +1,10 @@
 #include "shell/ui/main_window.h"
 
+#include "ede/bacnet_ede_file.h"
 #include "lang/messages.h"
 #include "shell/settings.h"
 #include "shell/ui/about.h"
+#include "shell/ui/file_dialog.h"
 #include "shell/ui/message_box.h"
 #include "shell/ui/new_project.h"
 #include "shell/ui/open_conf.h"
@@ -243,6 +245,16 @@ void TFQuarneleFirmWare::Update_Device()
 
 void TFQuarneleFirmWare::BACnet_EDE_File()
 {
+    const QString chosen =
+        File_Dialog::Save(this, ws_.Path_Project, QLatin1StringView(EDE_Dialog_Filter));
+    if (chosen.isEmpty())
+        return;
+    const EDE_Target target = EDE_Target_For(chosen);
+    if (target.ask_overwrite && Message_Box::Ask(this, Msg(1103)) != QMessageBox::Yes)
+        return;
+    QString problem;
+    if (!Create_EDE_File(ws_, target.file_name, QDateTime::currentDateTime(), &problem))
+        Message_Box::Error(this, problem);
 }
 
 void TFQuarneleFirmWare::Timer_UpdateTimer()

@@ -47,6 +47,11 @@ bool Confirm(QWidget *parent, const QString &text)
     return Show(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+QMessageBox::StandardButton Ask(QWidget *parent, const QString &text)
+{
+    return Show(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+}
+
 void Queue_Answer(QMessageBox::StandardButton answer)
 {
     answers << answer;

@@ -14,6 +14,8 @@ void Warning(QWidget *parent, const QString &text);
 void Information(QWidget *parent, const QString &text);
 // A confirmation with Yes and No; true for Yes.
 bool Confirm(QWidget *parent, const QString &text);
+// A confirmation with Yes, No and Cancel.
+QMessageBox::StandardButton Ask(QWidget *parent, const QString &text);
 
 // Test hooks: while answers are queued, no box is shown; each box takes the
 // next answer (Ok for the one-button boxes) and its text is recorded.
