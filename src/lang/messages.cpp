@@ -13,6 +13,8 @@ namespace {
 const Default_Message Added_Messages[] = {
     {Msg_File_Damaged, u"Error! The file %1 is damaged (line %2, column %3): %4"},
     {Msg_File_Not_Written, u"Error! The file %1 could not be written: %2"},
+    {Msg_ParGen_Hex_Key, u"Error LoRa!! %1 must hold at most %2 hexadecimal digits (0-9, A-F)"},
+    {Msg_ParGen_Device_Name_Long, u"Error BACnet!! BACnet Device Name can be at most %1 characters long"},
 };
 
 // Removes leading and trailing characters with codes up to 32.

@@ -9,6 +9,8 @@
 enum Added_Message : int {
     Msg_File_Damaged = 1106,    // file, line, column, reason
     Msg_File_Not_Written = 1107, // file, reason
+    Msg_ParGen_Hex_Key = 1130,          // key label, most digits
+    Msg_ParGen_Device_Name_Long = 1131, // most characters
 };
 
 // The process-wide table of numbered texts of the user interface: English by
