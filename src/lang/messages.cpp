@@ -41,6 +41,11 @@ const QChar Pilcrow = QChar(0x00B6);
 
 } // namespace
 
+int Added_Message_Count()
+{
+    return int(std::size(Added_Messages));
+}
+
 Message_Table &Messages()
 {
     static Message_Table table;

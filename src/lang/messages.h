@@ -44,6 +44,9 @@ private:
     int messages_count_ = 0;
 };
 
+// How many texts the program added to the table.
+int Added_Message_Count();
+
 // The one table of the process.
 Message_Table &Messages();
 

@@ -1,0 +1,190 @@
+#include "params/pargen_check.h"
+
+#include "lang/messages.h"
+#include "params/lora_tables.h"
+#include "params/pargen_form.h"
+#include "shell/int_read.h"
+
+namespace {
+
+using Key = ParGen_Key;
+
+// A number that must lie within [Min, Max] (and differ from the excluded
+// ports, where given).
+struct Range_Rule
+{
+    Key Field;
+    int Min;
+    int Max;
+    int Message;
+};
+
+constexpr Range_Rule Ethernet_Address[] = {
+    {Key::Ethernet_IP1, 0, 255, 465}, {Key::Ethernet_IP2, 0, 255, 466}, {Key::Ethernet_IP3, 0, 255, 467},
+    {Key::Ethernet_IP4, 0, 255, 468}, {Key::Ethernet_SM1, 0, 255, 469}, {Key::Ethernet_SM2, 0, 255, 470},
+    {Key::Ethernet_SM3, 0, 255, 471}, {Key::Ethernet_SM4, 0, 255, 472},
+};
+constexpr Range_Rule Ethernet_Gateway[] = {
+    {Key::Ethernet_GAT1, 0, 255, 473},
+    {Key::Ethernet_GAT2, 0, 255, 474},
+    {Key::Ethernet_GAT3, 0, 255, 475},
+    {Key::Ethernet_GAT4, 0, 255, 476},
+};
+constexpr Range_Rule Ethernet_DNS[] = {
+    {Key::Ethernet_DNS1, 0, 255, 477},
+    {Key::Ethernet_DNS2, 0, 255, 478},
+    {Key::Ethernet_DNS3, 0, 255, 479},
+    {Key::Ethernet_DNS4, 0, 255, 480},
+};
+constexpr Range_Rule BACnet_Address[] = {
+    {Key::BACnet_IP1, 0, 255, 610}, {Key::BACnet_IP2, 0, 255, 611}, {Key::BACnet_IP3, 0, 255, 612},
+    {Key::BACnet_IP4, 0, 255, 613}, {Key::BACnet_SM1, 0, 255, 614}, {Key::BACnet_SM2, 0, 255, 615},
+    {Key::BACnet_SM3, 0, 255, 616}, {Key::BACnet_SM4, 0, 255, 617},
+};
+constexpr Range_Rule BACnet_Gateway[] = {
+    {Key::BACnet_GAT1, 0, 255, 618},
+    {Key::BACnet_GAT2, 0, 255, 619},
+    {Key::BACnet_GAT3, 0, 255, 620},
+    {Key::BACnet_GAT4, 0, 255, 621},
+};
+constexpr Range_Rule MSTP_Numbers[] = {
+    {Key::BACnet_Ser_ID, 0, 127, 626},
+    {Key::BACnet_Ser_Max_Master, 1, 127, 627},
+    {Key::BACnet_Ser_Max_Info_Frames, 1, 100, 628},
+    {Key::BACnet_Ser_DEV_IDE, 0, 4194303, 629},
+    {Key::BACnet_Ser_Network, 1, 65534, 630},
+};
+
+class Checker
+{
+public:
+    explicit Checker(const ParGen_Values &values)
+        : values_(values)
+    {}
+
+    const ParGen_Check &Result() const { return result_; }
+    bool Failed() const { return !result_.Ok(); }
+
+    bool Fail(int message, const QString &text)
+    {
+        if (!Failed())
+            result_ = ParGen_Check{message, text};
+        return false;
+    }
+    bool Fail(int message) { return Fail(message, Messages().Get(message)); }
+
+    bool Not_Empty(Key field, int message) { return !values_[field].trimmed().isEmpty() || Fail(message); }
+
+    // Numbers read with -1 as fallback, so that empty or non-numeric text
+    // fails every range (they all start at 0 or 1).
+    int Number(Key field) const { return Str_To_Int_Def(values_[field], -1); }
+
+    bool In_Range(const Range_Rule &rule)
+    {
+        const int n = Number(rule.Field);
+        return (n >= rule.Min && n <= rule.Max) || Fail(rule.Message);
+    }
+
+    template <size_t N> bool All_In_Range(const Range_Rule (&rules)[N])
+    {
+        for (const Range_Rule &rule : rules) {
+            if (!In_Range(rule))
+                return false;
+        }
+        return true;
+    }
+
+    bool Port(Key field, int message, std::initializer_list<int> excluded)
+    {
+        const int n = Number(field);
+        if (n < 0 || n > 65535)
+            return Fail(message);
+        for (int e : excluded) {
+            if (n == e)
+                return Fail(message);
+        }
+        return true;
+    }
+
+    bool On(Key flag) const { return values_[flag] == u"1"; }
+
+    bool Device_Name(Key field, int message)
+    {
+        const QString &name = values_[field];
+        return !Invalid_Device_Name(name) || Fail(message);
+    }
+
+private:
+    const ParGen_Values &values_;
+    ParGen_Check result_;
+};
+
+bool Check_LoRa(Checker &c, const ParGen_Values &values)
+{
+    if (!c.Not_Empty(Key::LoRa_RF_Band, 493) || !c.Not_Empty(Key::LoRa_Network_Type, 494) ||
+        !c.Not_Empty(Key::LoRa_DataRate, 495) || !c.Not_Empty(Key::LoRa_Transmission_Type, 496))
+        return false;
+    const int max = Find_Max_PayLoad(values[Key::LoRa_RF_Band], values[Key::LoRa_DataRate]);
+    const int payload = c.Number(Key::LoRa_Payload_Size);
+    if (payload < 1 || payload > max)
+        return c.Fail(497, Messages().Get(497).replace(QStringLiteral("%d"), QString::number(max)));
+    // The keys themselves are not checked here: the window's typing limits
+    // hold them, and the compiler refuses one that does not fit its field.
+    return c.Not_Empty(Key::LoRa_Activation_Method, 499);
+}
+
+bool Check_Ethernet(Checker &c)
+{
+    if (!c.All_In_Range(Ethernet_Address))
+        return false;
+    if (c.On(Key::Ethernet_EN_GAT) && !c.All_In_Range(Ethernet_Gateway))
+        return false;
+    if (c.On(Key::Ethernet_EN_DNS) && !c.All_In_Range(Ethernet_DNS))
+        return false;
+    return c.Port(Key::Ethernet_TCP_Port, 481, {10000}) && c.Port(Key::Ethernet_UDP_Port, 482, {10000});
+}
+
+bool Check_BACnet_IP(Checker &c)
+{
+    if (!c.All_In_Range(BACnet_Address))
+        return false;
+    if (c.On(Key::BACnet_EN_GAT) && !c.All_In_Range(BACnet_Gateway))
+        return false;
+    return c.Port(Key::BACnet_PORT, 622, {10000, 10001}) && c.Device_Name(Key::BACnet_NAME_STA, 623) &&
+           c.In_Range({Key::BACnet_DEV_IDE, 0, 4194303, 624});
+}
+
+bool Check_BACnet_MSTP(Checker &c)
+{
+    return c.Device_Name(Key::BACnet_Ser_NAME_STA, 625) && c.All_In_Range(MSTP_Numbers);
+}
+
+} // namespace
+
+ParGen_Check Controllo_Dati(const ParGen_Values &values, int bacnet_type)
+{
+    Checker c(values);
+    if (Check_LoRa(c, values) && Check_Ethernet(c)) {
+        if (bacnet_type == 0)
+            Check_BACnet_IP(c);
+        else
+            Check_BACnet_MSTP(c);
+    }
+    return c.Result();
+}
+
+ParGen_Check Controllo_Dati(const ParGen_Form &form)
+{
+    return Controllo_Dati(form.Values(), form.Chosen(ParGen_Key::BACnet_Type));
+}
+
+bool Invalid_Device_Name(QStringView name)
+{
+    for (QChar c : name) {
+        const char16_t u = c.unicode();
+        const bool ok = (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
+        if (!ok)
+            return true;
+    }
+    return false;
+}
