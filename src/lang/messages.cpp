@@ -13,6 +13,11 @@ namespace {
 const Default_Message Added_Messages[] = {
     {Msg_File_Damaged, u"Error! The file %1 is damaged (line %2, column %3): %4"},
     {Msg_File_Not_Written, u"Error! The file %1 could not be written: %2"},
+    {Msg_Rows_Not_Shown, u"Warning!! %1 rows of the table \"%2\" could not be shown: the table holds %3 rows. "
+                         u"They are lost if the table is saved."},
+    {Msg_Table_Damaged, u"%1\nThe tables start empty: saving them replaces this file."},
+    {Msg_Rows_Not_Saved, u"Warning!! Row %1 of the table \"%2\" has an empty \"%3\": it ends the table, and the %4 "
+                         u"rows from there on are lost if the table is saved."},
 };
 
 // Removes leading and trailing characters with codes up to 32.

@@ -9,6 +9,9 @@
 enum Added_Message : int {
     Msg_File_Damaged = 1106,    // file, line, column, reason
     Msg_File_Not_Written = 1107, // file, reason
+    Msg_Rows_Not_Shown = 1120,   // rows, table, table size
+    Msg_Table_Damaged = 1121,    // problem
+    Msg_Rows_Not_Saved = 1122,   // row number, table, column, rows
 };
 
 // The process-wide table of numbered texts of the user interface: English by
