@@ -72,16 +72,33 @@ QList<Column_Desc> Object_Columns(int page)
     using K = Cell_Kind;
     const int h = page == Page_Read ? 1517 : 1525;
     return {
-        {.attribute = "Data_Type", .kind = K::Combo, .header_message = h, .width = 150, .colour = Colour_Type,
+        {.attribute = "Data_Type",
+         .kind = K::Combo,
+         .header_message = h,
+         .width = 150,
+         .colour = Colour_Type,
          .items = Data_Type_Items(page)},
         {.attribute = "Eng_Unit", .header_message = h + 1, .width = 100, .colour = Colour_Type},
-        {.attribute = "Position", .kind = K::Combo, .header_message = h + 2, .width = 64, .colour = Colour_Place,
+        {.attribute = "Position",
+         .kind = K::Combo,
+         .header_message = h + 2,
+         .width = 64,
+         .colour = Colour_Place,
          .items = Numbers(Data_Area_Bytes)},
-        {.attribute = "Bit", .kind = K::Combo, .header_message = h + 3, .width = 64, .colour = Colour_Place,
+        {.attribute = "Bit",
+         .kind = K::Combo,
+         .header_message = h + 3,
+         .width = 64,
+         .colour = Colour_Place,
          .items = Numbers(8)},
         {.attribute = "Length", .header_message = h + 4, .width = 64, .colour = Colour_Place},
-        {.attribute = "Swap", .kind = K::Check, .header_message = h + 5, .width = 40, .colour = Colour_Swap,
-         .hidden = true, .missing = QStringLiteral("N")},
+        {.attribute = "Swap",
+         .kind = K::Check,
+         .header_message = h + 5,
+         .width = 40,
+         .colour = Colour_Swap,
+         .hidden = true,
+         .missing = QStringLiteral("N")},
         {.attribute = "Mnemonic", .header_message = h + 6, .width = 250, .colour = Colour_Text},
     };
 }
@@ -105,8 +122,8 @@ Load_Report BACnet_Slave_Set_Access::Load(const QString &file_pargen, const QStr
     Write.Set_Items(Obj_Position, Numbers(NByte_OUT));
 
     QString limit;
-    Desc_Lenght = Read_ParGen_Key(file_pargen, "BACnet_Desc_Chars_Limit", &limit, &report.ParGen_Problem)
-                  && limit == u"1";
+    Desc_Lenght =
+        Read_ParGen_Key(file_pargen, "BACnet_Desc_Chars_Limit", &limit, &report.ParGen_Problem) && limit == u"1";
     if (!report.ParGen_Problem.isEmpty())
         report.Warnings.append(report.ParGen_Problem);
     const int rows = Max_Objects();

@@ -4,6 +4,11 @@
 
 namespace {
 
+// Each unit under the name the BACnet standard gives its number. The names
+// matter: 51 is "horsepower", 77 "feet-per-minute", 103 "radians", 128
+// "joules-per-kilogram-degree-Kelvin", 139 and 140 "megajoules-per-square-
+// meter/-foot" and 172 "ohm-meters"; a misspelt or wrong name there would
+// lead an engineer to the wrong unit.
 const Eng_Unit Units_0[] = {
     {u"meters-per-second-per-second", 166},
 };
@@ -14,16 +19,8 @@ const Eng_Unit Units_1[] = {
     {u"square-inches", 115},
 };
 const Eng_Unit Units_2[] = {
-    {u"currency1", 105},
-    {u"currency2", 106},
-    {u"currency3", 107},
-    {u"currency4", 108},
-    {u"currency5", 109},
-    {u"currency6", 110},
-    {u"currency7", 111},
-    {u"currency8", 112},
-    {u"currency9", 113},
-    {u"currency10", 114},
+    {u"currency1", 105}, {u"currency2", 106}, {u"currency3", 107}, {u"currency4", 108}, {u"currency5", 109},
+    {u"currency6", 110}, {u"currency7", 111}, {u"currency8", 112}, {u"currency9", 113}, {u"currency10", 114},
 };
 const Eng_Unit Units_3[] = {
     {u"milliamperes", 2},
@@ -96,25 +93,16 @@ const Eng_Unit Units_7[] = {
     {u"newton", 153},
 };
 const Eng_Unit Units_8[] = {
-    {u"cycles-per-hour", 25},
-    {u"cycles-per-minute", 26},
-    {u"hertz", 27},
-    {u"kilohertz", 129},
-    {u"megahertz", 130},
-    {u"per-hour", 131},
+    {u"cycles-per-hour", 25}, {u"cycles-per-minute", 26}, {u"hertz", 27},
+    {u"kilohertz", 129},      {u"megahertz", 130},        {u"per-hour", 131},
 };
 const Eng_Unit Units_9[] = {
     {u"grams-of-water-per-kilogram-dry-air", 28},
     {u"percent-relative-humidity", 29},
 };
 const Eng_Unit Units_10[] = {
-    {u"micrometers", 194},
-    {u"millimeters", 30},
-    {u"centimeters", 118},
-    {u"kilometers", 193},
-    {u"meters", 31},
-    {u"inches", 32},
-    {u"feet", 33},
+    {u"micrometers", 194}, {u"millimeters", 30}, {u"centimeters", 118}, {u"kilometers", 193},
+    {u"meters", 31},       {u"inches", 32},      {u"feet", 33},
 };
 const Eng_Unit Units_11[] = {
     {u"candelas", 179},
@@ -126,32 +114,18 @@ const Eng_Unit Units_11[] = {
     {u"foot-candles", 38},
 };
 const Eng_Unit Units_12[] = {
-    {u"milligrams", 196},
-    {u"grams", 195},
-    {u"kilograms", 39},
-    {u"pounds-mass", 40},
-    {u"tons", 41},
+    {u"milligrams", 196}, {u"grams", 195}, {u"kilograms", 39}, {u"pounds-mass", 40}, {u"tons", 41},
 };
 const Eng_Unit Units_13[] = {
-    {u"grams-per-second", 154},
-    {u"grams-per-minute", 155},
-    {u"kilograms-per-second", 42},
-    {u"kilograms-per-minute", 43},
-    {u"kilograms-per-hour", 44},
-    {u"pounds-mass-per-second", 119},
-    {u"pounds-mass-per-minute", 45},
-    {u"pounds-mass-per-hour", 46},
-    {u"tons-per-hour", 156},
+    {u"grams-per-second", 154},      {u"grams-per-minute", 155},    {u"kilograms-per-second", 42},
+    {u"kilograms-per-minute", 43},   {u"kilograms-per-hour", 44},   {u"pounds-mass-per-second", 119},
+    {u"pounds-mass-per-minute", 45}, {u"pounds-mass-per-hour", 46}, {u"tons-per-hour", 156},
 };
 const Eng_Unit Units_14[] = {
-    {u"milliwatts", 132},
-    {u"watts", 47},
-    {u"kilowatts", 48},
-    {u"megawatts", 49},
-    {u"btus-per-hour", 50},
-    {u"kilo-btus-per-hour", 157},
-    {u"horsepower", 51},
-    {u"tons-refrigeration", 52},
+    {u"milliwatts", 132},   {u"watts", 47},
+    {u"kilowatts", 48},     {u"megawatts", 49},
+    {u"btus-per-hour", 50}, {u"kilo-btus-per-hour", 157},
+    {u"horsepower", 51},    {u"tons-refrigeration", 52},
 };
 const Eng_Unit Units_15[] = {
     {u"pascals", 53},
@@ -168,62 +142,34 @@ const Eng_Unit Units_15[] = {
     {u"inches-of-mercury", 61},
 };
 const Eng_Unit Units_16[] = {
-    {u"degrees-Celsius", 62},
-    {u"degrees-Kelvin", 63},
-    {u"degrees-Kelvin-per-hour", 181},
-    {u"degrees-Kelvin-per-minute", 182},
-    {u"degrees-Fahrenheit", 64},
-    {u"degree-days-Celsius", 65},
-    {u"degree-days-Fahrenheit", 66},
-    {u"delta-degrees-Fahrenheit", 120},
+    {u"degrees-Celsius", 62},          {u"degrees-Kelvin", 63},
+    {u"degrees-Kelvin-per-hour", 181}, {u"degrees-Kelvin-per-minute", 182},
+    {u"degrees-Fahrenheit", 64},       {u"degree-days-Celsius", 65},
+    {u"degree-days-Fahrenheit", 66},   {u"delta-degrees-Fahrenheit", 120},
     {u"delta-degrees-Kelvin", 121},
 };
 const Eng_Unit Units_17[] = {
-    {u"years", 67},
-    {u"months", 68},
-    {u"weeks", 69},
-    {u"days", 70},
-    {u"hours", 71},
-    {u"minutes", 72},
-    {u"seconds", 73},
-    {u"hundredths-seconds", 158},
+    {u"years", 67},         {u"months", 68},  {u"weeks", 69},   {u"days", 70},
+    {u"hours", 71},         {u"minutes", 72}, {u"seconds", 73}, {u"hundredths-seconds", 158},
     {u"milliseconds", 159},
 };
 const Eng_Unit Units_18[] = {
     {u"newton-meters", 160},
 };
 const Eng_Unit Units_19[] = {
-    {u"millimeters-per-second", 161},
-    {u"millimeters-per-minute", 162},
-    {u"meters-per-second", 74},
-    {u"meters-per-minute", 163},
-    {u"meters-per-hour", 164},
-    {u"kilometers-per-hour", 75},
-    {u"feet-per-second", 76},
-    {u"feet-per-minute", 77},
-    {u"miles-per-hour", 78},
+    {u"millimeters-per-second", 161}, {u"millimeters-per-minute", 162}, {u"meters-per-second", 74},
+    {u"meters-per-minute", 163},      {u"meters-per-hour", 164},        {u"kilometers-per-hour", 75},
+    {u"feet-per-second", 76},         {u"feet-per-minute", 77},         {u"miles-per-hour", 78},
 };
 const Eng_Unit Units_20[] = {
-    {u"cubic-feet", 79},
-    {u"cubic-meters", 80},
-    {u"imperial-gallons", 81},
-    {u"milliliters", 197},
-    {u"liters", 82},
-    {u"us-gallons", 83},
+    {u"cubic-feet", 79},   {u"cubic-meters", 80}, {u"imperial-gallons", 81},
+    {u"milliliters", 197}, {u"liters", 82},       {u"us-gallons", 83},
 };
 const Eng_Unit Units_21[] = {
-    {u"cubic-feet-per-second", 142},
-    {u"cubic-feet-per-minute", 84},
-    {u"cubic-feet-per-hour", 191},
-    {u"cubic-meters-per-second", 85},
-    {u"cubic-meters-per-minute", 165},
-    {u"cubic-meters-per-hour", 135},
-    {u"imperial-gallons-per-minute", 86},
-    {u"milliliters-per-second", 198},
-    {u"liters-per-second", 87},
-    {u"liters-per-minute", 88},
-    {u"liters-per-hour", 136},
-    {u"us-gallons-per-minute", 89},
+    {u"cubic-feet-per-second", 142},      {u"cubic-feet-per-minute", 84},    {u"cubic-feet-per-hour", 191},
+    {u"cubic-meters-per-second", 85},     {u"cubic-meters-per-minute", 165}, {u"cubic-meters-per-hour", 135},
+    {u"imperial-gallons-per-minute", 86}, {u"milliliters-per-second", 198},  {u"liters-per-second", 87},
+    {u"liters-per-minute", 88},           {u"liters-per-hour", 136},         {u"us-gallons-per-minute", 89},
     {u"us-gallons-per-hour", 192},
 };
 const Eng_Unit Units_22[] = {
@@ -289,28 +235,17 @@ const Eng_Unit Units_22[] = {
 };
 
 const Unit_Category Categories[] = {
-    {u"Acceleration", Units_0},
-    {u"Area", Units_1},
-    {u"Currency", Units_2},
-    {u"Electrical", Units_3},
-    {u"Energy", Units_4},
-    {u"Enthalpy", Units_5},
-    {u"Entropy", Units_6},
-    {u"Force", Units_7},
-    {u"Frequency", Units_8},
-    {u"Humidity", Units_9},
-    {u"Length", Units_10},
-    {u"Light", Units_11},
-    {u"Mass", Units_12},
-    {u"Mass Flow", Units_13},
-    {u"Power", Units_14},
-    {u"Pressure", Units_15},
-    {u"Temperature", Units_16},
-    {u"Time", Units_17},
-    {u"Torque", Units_18},
-    {u"Velocity", Units_19},
-    {u"Volume", Units_20},
-    {u"Volumetric Flow", Units_21},
+    {u"Acceleration", Units_0}, {u"Area", Units_1},
+    {u"Currency", Units_2},     {u"Electrical", Units_3},
+    {u"Energy", Units_4},       {u"Enthalpy", Units_5},
+    {u"Entropy", Units_6},      {u"Force", Units_7},
+    {u"Frequency", Units_8},    {u"Humidity", Units_9},
+    {u"Length", Units_10},      {u"Light", Units_11},
+    {u"Mass", Units_12},        {u"Mass Flow", Units_13},
+    {u"Power", Units_14},       {u"Pressure", Units_15},
+    {u"Temperature", Units_16}, {u"Time", Units_17},
+    {u"Torque", Units_18},      {u"Velocity", Units_19},
+    {u"Volume", Units_20},      {u"Volumetric Flow", Units_21},
     {u"Other", Units_22},
 };
 

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <span>
 
 // The BACnet engineering units (numbers 0 to 236 of the standard's

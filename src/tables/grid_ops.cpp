@@ -87,8 +87,7 @@ bool Btn_PasteRow_Click(Text_Table &table, int page, int r, const QStringList &b
     return Paste_Grid_Row(table, r, flags.Copied(page), buffer, ask);
 }
 
-Jump_Result Jump_Next_Cell(Grid_Cell current, char16_t key, const QList<bool> &hidden, int row_count,
-                           bool enable_jump)
+Jump_Result Jump_Next_Cell(Grid_Cell current, char16_t key, const QList<bool> &hidden, int row_count, bool enable_jump)
 {
     Jump_Result result{false, current};
     if (!enable_jump || key != Key_Enter)

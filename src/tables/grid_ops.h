@@ -3,7 +3,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 
 class Text_Table;
@@ -18,7 +17,7 @@ struct Grid_Request
 {
     enum class Kind { Question, Error };
     Kind kind;
-    int message; // 1560, 1100: questions; 1101, 1102: errors
+    int message;  // 1560, 1100: questions; 1101, 1102: errors
     QString text; // the composed text to show
 };
 // Returns true for Yes; the answer to an error is ignored.
@@ -90,8 +89,7 @@ inline constexpr char16_t Key_Enter = 13;
 // to the first visible column of the next row, or of the first row from the
 // last row. Only with the jump setting on; other keys pass on unchanged.
 // `hidden` tells, per column, whether the grid hides it.
-Jump_Result Jump_Next_Cell(Grid_Cell current, char16_t key, const QList<bool> &hidden, int row_count,
-                           bool enable_jump);
+Jump_Result Jump_Next_Cell(Grid_Cell current, char16_t key, const QList<bool> &hidden, int row_count, bool enable_jump);
 // The same with the table's own hidden columns.
 Jump_Result Jump_Next_Cell(const Text_Table &table, Grid_Cell current, char16_t key, bool enable_jump);
 

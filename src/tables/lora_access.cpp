@@ -57,16 +57,37 @@ QList<Column_Desc> Uplink_Columns()
 {
     using K = Cell_Kind;
     return {
-        {.attribute = "Enable", .kind = K::Check, .header_message = 1217, .hint_message = 1225, .width = 50,
-         .colour = Colour_Enable, .fresh = Yes, .missing = Yes},
+        {.attribute = "Enable",
+         .kind = K::Check,
+         .header_message = 1217,
+         .hint_message = 1225,
+         .width = 50,
+         .colour = Colour_Enable,
+         .fresh = Yes,
+         .missing = Yes},
         {.attribute = "StartByte", .header_message = 1218, .hint_message = 1226, .width = 80, .colour = Colour_Block},
         {.attribute = "NumByte", .header_message = 1219, .hint_message = 1227, .width = 80, .colour = Colour_Block},
-        {.attribute = "OnChange", .kind = K::Check, .header_message = 1220, .hint_message = 1228, .width = 70,
-         .colour = Colour_Trigger, .missing = No},
-        {.attribute = "OnCMD", .kind = K::Check, .header_message = 1221, .hint_message = 1229, .width = 55,
-         .colour = Colour_Trigger, .missing = No},
-        {.attribute = "OnTimer", .kind = K::Check, .header_message = 1222, .hint_message = 1230, .width = 65,
-         .colour = Colour_Trigger, .missing = No},
+        {.attribute = "OnChange",
+         .kind = K::Check,
+         .header_message = 1220,
+         .hint_message = 1228,
+         .width = 70,
+         .colour = Colour_Trigger,
+         .missing = No},
+        {.attribute = "OnCMD",
+         .kind = K::Check,
+         .header_message = 1221,
+         .hint_message = 1229,
+         .width = 55,
+         .colour = Colour_Trigger,
+         .missing = No},
+        {.attribute = "OnTimer",
+         .kind = K::Check,
+         .header_message = 1222,
+         .hint_message = 1230,
+         .width = 65,
+         .colour = Colour_Trigger,
+         .missing = No},
         {.attribute = "Time", .header_message = 1223, .hint_message = 1231, .width = 80, .colour = Colour_Trigger},
         {.attribute = "Mnemonic", .header_message = 1224, .hint_message = 1232, .width = 340, .colour = Colour_Text},
     };
@@ -76,8 +97,14 @@ QList<Column_Desc> Downlink_Columns()
 {
     using K = Cell_Kind;
     return {
-        {.attribute = "Enable", .kind = K::Check, .header_message = 1234, .hint_message = 1238, .width = 50,
-         .colour = Colour_Enable, .fresh = Yes, .missing = Yes},
+        {.attribute = "Enable",
+         .kind = K::Check,
+         .header_message = 1234,
+         .hint_message = 1238,
+         .width = 50,
+         .colour = Colour_Enable,
+         .fresh = Yes,
+         .missing = Yes},
         {.attribute = "StartByte", .header_message = 1235, .hint_message = 1239, .width = 80, .colour = Colour_Block},
         {.attribute = "NumByte", .header_message = 1236, .hint_message = 1240, .width = 80, .colour = Colour_Block},
         {.attribute = "Mnemonic", .header_message = 1237, .hint_message = 1241, .width = 610, .colour = Colour_Text},
@@ -88,8 +115,7 @@ QList<Column_Desc> Downlink_Columns()
 LoRa_Set_Access::LoRa_Set_Access()
     : Uplink(Uplink_Columns(), LoRa_Rule_Rows, 0)
     , Downlink(Downlink_Columns(), LoRa_Rule_Rows, 0)
-{
-}
+{}
 
 Load_Report LoRa_Set_Access::Load(const QString &file_pargen, const QString &file_access)
 {

@@ -23,9 +23,9 @@ const Object_Type Types[] = {
 };
 
 const char16_t *const Read_Order[] = {
-    u"Analog Input",  u"Analog Value",      u"Binary Input",      u"Binary Value",      u"Positive Integer Value",
+    u"Analog Input",       u"Analog Value",  u"Binary Input",      u"Binary Value",      u"Positive Integer Value",
     u"Large Analog Value", u"Integer Value", u"Multi State Input", u"Multi State Value", u"Life Safety Point",
-    u"Life Safety Zone", u"Access Door",   u"Accumulator",
+    u"Life Safety Zone",   u"Access Door",   u"Accumulator",
 };
 
 const char16_t *const Write_Order[] = {
@@ -51,8 +51,8 @@ const Object_Type *Find_Object_Type(QStringView text)
 QStringList Data_Type_Items(int page)
 {
     QStringList items;
-    const std::span<const char16_t *const> order =
-        page == Page_Read ? std::span<const char16_t *const>(Read_Order) : std::span<const char16_t *const>(Write_Order);
+    const std::span<const char16_t *const> order = page == Page_Read ? std::span<const char16_t *const>(Read_Order)
+                                                                     : std::span<const char16_t *const>(Write_Order);
     for (const char16_t *text : order)
         items.append(QString::fromUtf16(text));
     return items;

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <span>
 
 // The two BACnet object tables.
@@ -14,13 +13,13 @@ enum BACnet_Page : int { Page_Read, Page_Write };
 struct Object_Type
 {
     const char16_t *text;
-    bool read;              // offered in the Read table's list
-    bool write;             // offered in the Write table's list
-    bool binary;            // occupies the byte at Position and needs a Start Bit
-    int min_length;         // the Length rule, where the table has one
+    bool read;      // offered in the Read table's list
+    bool write;     // offered in the Write table's list
+    bool binary;    // occupies the byte at Position and needs a Start Bit
+    int min_length; // the Length rule, where the table has one
     int max_length;
-    int read_message;       // the message of the rule in the Read table; -1: no rule there
-    int write_message;      // the same in the Write table
+    int read_message;             // the message of the rule in the Read table; -1: no rule there
+    int write_message;            // the same in the Write table
     const char16_t *write_length; // filled in by the Write grid; empty: none
 
     int Message(int page) const { return page == Page_Read ? read_message : write_message; }

@@ -74,11 +74,13 @@ void Note_Rows_At_Risk(Load_Report &report, const Text_Table &table, int group_r
     report.Rows_Not_Saved.append(not_saved);
     // One multi-argument call, so a "%" in a translated caption stays text.
     if (not_saved > 0)
-        report.Warnings.append(Messages().Get(Msg_Rows_Not_Saved)
+        report.Warnings.append(Messages()
+                                   .Get(Msg_Rows_Not_Saved)
                                    .arg(QString::number(table.Row_Number(end)), caption,
                                         Messages().Get(table.Column(key_column).header_message),
                                         QString::number(not_saved)));
     if (not_shown > 0)
-        report.Warnings.append(Messages().Get(Msg_Rows_Not_Shown)
+        report.Warnings.append(Messages()
+                                   .Get(Msg_Rows_Not_Shown)
                                    .arg(QString::number(not_shown), caption, QString::number(table.Row_Count())));
 }

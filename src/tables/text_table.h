@@ -4,7 +4,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 
 // How a data column is edited in its grid.
@@ -14,16 +13,16 @@ enum class Cell_Kind { Text, Check, Combo };
 // edited and shown, and the text of a fresh cell.
 struct Column_Desc
 {
-    const char *attribute = "";  // attribute name in the row document
+    const char *attribute = ""; // attribute name in the row document
     Cell_Kind kind = Cell_Kind::Text;
-    int header_message = -1;     // column header, from the message table
-    int hint_message = -1;       // column description, -1 when it has none
-    int width = 64;              // initial width in pixels
-    unsigned colour = 0xFFFFFF;  // background, 0xRRGGBB
-    bool hidden = false;         // kept, moved and copied, but never shown
-    QString fresh{};             // text of the cell in a fresh row
-    QString missing{};            // text read when a row lacks the attribute
-    QStringList items{};         // the items of a drop-down list
+    int header_message = -1;    // column header, from the message table
+    int hint_message = -1;      // column description, -1 when it has none
+    int width = 64;             // initial width in pixels
+    unsigned colour = 0xFFFFFF; // background, 0xRRGGBB
+    bool hidden = false;        // kept, moved and copied, but never shown
+    QString fresh{};            // text of the cell in a fresh row
+    QString missing{};          // text read when a row lacks the attribute
+    QStringList items{};        // the items of a drop-down list
 };
 
 // A table of text cells: every cell holds its text exactly as typed or read.

@@ -1,6 +1,6 @@
 #include "lang/messages.h"
-#include "tables/bacnet_access.h"
 #include "table_fixture.h"
+#include "tables/bacnet_access.h"
 
 #include <QTest>
 
@@ -9,8 +9,13 @@ namespace {
 // n valid objects "Analog Value" in rows 0 .. n-1.
 void Fill_Valid(Text_Table &table, int n)
 {
-    const QStringList row{QStringLiteral("Analog Value"), QStringLiteral("95"), QStringLiteral("0"), QString(),
-                          QStringLiteral("4"), QString(), QString()};
+    const QStringList row{QStringLiteral("Analog Value"),
+                          QStringLiteral("95"),
+                          QStringLiteral("0"),
+                          QString(),
+                          QStringLiteral("4"),
+                          QString(),
+                          QString()};
     for (int r = 0; r < n; ++r)
         table.Set_Row(r, row);
 }
@@ -67,20 +72,20 @@ private slots:
     void columns_and_type_lists()
     {
         BACnet_Slave_Set_Access objects;
-        QCOMPARE(objects.Read.Column(Obj_Data_Type).items,
-                 (QStringList{QStringLiteral("Analog Input"), QStringLiteral("Analog Value"),
-                              QStringLiteral("Binary Input"), QStringLiteral("Binary Value"),
-                              QStringLiteral("Positive Integer Value"), QStringLiteral("Large Analog Value"),
-                              QStringLiteral("Integer Value"), QStringLiteral("Multi State Input"),
-                              QStringLiteral("Multi State Value"), QStringLiteral("Life Safety Point"),
-                              QStringLiteral("Life Safety Zone"), QStringLiteral("Access Door"),
-                              QStringLiteral("Accumulator")}));
+        QCOMPARE(
+            objects.Read.Column(Obj_Data_Type).items,
+            (QStringList{QStringLiteral("Analog Input"), QStringLiteral("Analog Value"), QStringLiteral("Binary Input"),
+                         QStringLiteral("Binary Value"), QStringLiteral("Positive Integer Value"),
+                         QStringLiteral("Large Analog Value"), QStringLiteral("Integer Value"),
+                         QStringLiteral("Multi State Input"), QStringLiteral("Multi State Value"),
+                         QStringLiteral("Life Safety Point"), QStringLiteral("Life Safety Zone"),
+                         QStringLiteral("Access Door"), QStringLiteral("Accumulator")}));
         QCOMPARE(objects.Write.Column(Obj_Data_Type).items,
-                 (QStringList{QStringLiteral("Analog Out"), QStringLiteral("Analog Value"), QStringLiteral("Binary Out"),
-                              QStringLiteral("Binary Value"), QStringLiteral("Positive Integer Value"),
-                              QStringLiteral("Large Analog Value"), QStringLiteral("Integer Value"),
-                              QStringLiteral("Multi State Output"), QStringLiteral("Multi State Value"),
-                              QStringLiteral("Access Door")}));
+                 (QStringList{QStringLiteral("Analog Out"), QStringLiteral("Analog Value"),
+                              QStringLiteral("Binary Out"), QStringLiteral("Binary Value"),
+                              QStringLiteral("Positive Integer Value"), QStringLiteral("Large Analog Value"),
+                              QStringLiteral("Integer Value"), QStringLiteral("Multi State Output"),
+                              QStringLiteral("Multi State Value"), QStringLiteral("Access Door")}));
         QCOMPARE(objects.Read.Column(Obj_Bit).items.size(), 8);
         QVERIFY(objects.Write.Column(Obj_Swap).hidden);
         QCOMPARE(objects.Write.Column(Obj_Swap).kind, Cell_Kind::Check);
@@ -152,34 +157,34 @@ private slots:
         const auto err = [](const char *s) -> QString { return QStringLiteral("Error row ") + QString::fromLatin1(s); };
 
         QTest::newRow("last byte 1499") << one("Analog Input|62|1496||4||") << none << QString() << -1;
-        QTest::newRow("last byte 1500") << one("Analog Input|62|1497||4||") << none
-                                        << err("1!! [BACnet in Read] Too many bytes to save starting from the Position indicate")
-                                        << 1546;
-        QTest::newRow("empty length reads 0") << one("Analog Input|62|0||||") << none
-                                              << err("1!! [BACnet in Read] Length with variable \"Analog Input\" must be between 1 and 4")
-                                              << 1535;
-        QTest::newRow("binary without bit, read") << one("Binary Value|0|0||1||") << none
-                                                  << err("1!! [BACnet in Read] Bit must be between 0 and 7") << 1545;
-        QTest::newRow("binary without bit, write") << none << one("Binary Value|0|0||1||")
-                                                   << err("1!! [BACnet in Write] Bit must be between 0 and 7") << 1557;
-        QTest::newRow("binary with bit, any length") << one("Binary Input|0|1499|3|999||") << one("Binary Out|0|0|7|||")
-                                                     << QString() << -1;
+        QTest::newRow("last byte 1500")
+            << one("Analog Input|62|1497||4||") << none
+            << err("1!! [BACnet in Read] Too many bytes to save starting from the Position indicate") << 1546;
+        QTest::newRow("empty length reads 0")
+            << one("Analog Input|62|0||||") << none
+            << err("1!! [BACnet in Read] Length with variable \"Analog Input\" must be between 1 and 4") << 1535;
+        QTest::newRow("binary without bit, read")
+            << one("Binary Value|0|0||1||") << none << err("1!! [BACnet in Read] Bit must be between 0 and 7") << 1545;
+        QTest::newRow("binary without bit, write")
+            << none << one("Binary Value|0|0||1||") << err("1!! [BACnet in Write] Bit must be between 0 and 7") << 1557;
+        QTest::newRow("binary with bit, any length")
+            << one("Binary Input|0|1499|3|999||") << one("Binary Out|0|0|7|||") << QString() << -1;
         QTest::newRow("blank bit counts as set") << one("Binary Input|0|0| |||") << none << QString() << -1;
-        QTest::newRow("read integer value, no length rule") << one("Integer Value|0|0||100||") << none << QString()
-                                                            << -1;
-        QTest::newRow("write integer value, length rule") << none << one("Integer Value|0|0||100||")
-                                                          << err("1!! [BACnet in Write] Length with variable \"Integer Value\" must be between 1 and 4")
-                                                          << 1553;
-        QTest::newRow("huge length does not wrap") << one("Integer Value|0|10||2147483647||") << none
-                                                   << err("1!! [BACnet in Read] Too many bytes to save starting from the Position indicate")
-                                                   << 1546;
+        QTest::newRow("read integer value, no length rule")
+            << one("Integer Value|0|0||100||") << none << QString() << -1;
+        QTest::newRow("write integer value, length rule")
+            << none << one("Integer Value|0|0||100||")
+            << err("1!! [BACnet in Write] Length with variable \"Integer Value\" must be between 1 and 4") << 1553;
+        QTest::newRow("huge length does not wrap")
+            << one("Integer Value|0|10||2147483647||") << none
+            << err("1!! [BACnet in Read] Too many bytes to save starting from the Position indicate") << 1546;
         QTest::newRow("other case: no length rule") << one("analog input|0|0||||") << none << QString() << -1;
-        QTest::newRow("other case: last byte still checked") << one("analog input|0|1499||5||") << none
-                                                             << err("1!! [BACnet in Read] Too many bytes to save starting from the Position indicate")
-                                                             << 1546;
+        QTest::newRow("other case: last byte still checked")
+            << one("analog input|0|1499||5||") << none
+            << err("1!! [BACnet in Read] Too many bytes to save starting from the Position indicate") << 1546;
         QTest::newRow("write-only type in read: no rule") << one("Analog Out|0|0||||") << none << QString() << -1;
-        QTest::newRow("read-only binary in write: no bit rule") << none << one("Binary Input|0|0||||") << QString()
-                                                                << -1;
+        QTest::newRow("read-only binary in write: no bit rule")
+            << none << one("Binary Input|0|0||||") << QString() << -1;
         QTest::newRow("unit 65535") << one("Analog Value|65535|0||1||") << none << QString() << -1;
         QTest::newRow("unit 65536") << one("Analog Value|65536|0||1||") << none
                                     << err("1!! [BACnet in Read] Eng. Unit must be between 0 and 65535") << 1533;
@@ -193,37 +198,37 @@ private slots:
         QTest::newRow("position empty, write")
             << none << QStringList{QStringLiteral("Analog Out|0|0||4||"), QStringLiteral("Analog Out|0|||4||")}
             << err("2!! [BACnet in Write] Position must be between 0 and 1499") << 1548;
-        QTest::newRow("unit checked before position") << one("Analog Value|x|x||x||") << none
-                                                      << err("1!! [BACnet in Read] Eng. Unit must be between 0 and 65535")
-                                                      << 1533;
-        QTest::newRow("life safety point 3") << one("Life Safety Point|0|0||3||") << none
-                                             << err("1!! [BACnet in Read] Length with variable \"Life Safety Point\" must be 1 or 2")
-                                             << 1541;
-        QTest::newRow("life safety zone 0") << one("Life Safety Zone|0|0||0||") << none
-                                            << err("1!! [BACnet in Read] Length with variable \"Life Safety Zone\" must be 1 or 2")
-                                            << 1542;
-        QTest::newRow("access door 2") << one("Access Door|0|0||2||") << none
-                                       << err("1!! [BACnet in Read] Length with variable \"Access Door\" must be equal to 1")
-                                       << 1543;
-        QTest::newRow("access door write 2") << none << one("Access Door|0|0||2||")
-                                             << err("1!! [BACnet in Write] Length with variable \"Access Door\" must be equal to 1")
-                                             << 1556;
+        QTest::newRow("unit checked before position")
+            << one("Analog Value|x|x||x||") << none << err("1!! [BACnet in Read] Eng. Unit must be between 0 and 65535")
+            << 1533;
+        QTest::newRow("life safety point 3")
+            << one("Life Safety Point|0|0||3||") << none
+            << err("1!! [BACnet in Read] Length with variable \"Life Safety Point\" must be 1 or 2") << 1541;
+        QTest::newRow("life safety zone 0")
+            << one("Life Safety Zone|0|0||0||") << none
+            << err("1!! [BACnet in Read] Length with variable \"Life Safety Zone\" must be 1 or 2") << 1542;
+        QTest::newRow("access door 2")
+            << one("Access Door|0|0||2||") << none
+            << err("1!! [BACnet in Read] Length with variable \"Access Door\" must be equal to 1") << 1543;
+        QTest::newRow("access door write 2")
+            << none << one("Access Door|0|0||2||")
+            << err("1!! [BACnet in Write] Length with variable \"Access Door\" must be equal to 1") << 1556;
         QTest::newRow("large analog 8 and 9")
             << QStringList{QStringLiteral("Large Analog Value|0|0||8||"), QStringLiteral("Large Analog Value|0|0||9||")}
             << none << err("2!! [BACnet in Read] Length with variable \"Large Analog Value\" must be between 1 and 8")
             << 1537;
-        QTest::newRow("accumulator 5") << one("Accumulator|0|0||5||") << none
-                                       << err("1!! [BACnet in Read] Length with variable \"Accumulator\" must be between 1 and 4")
-                                       << 1544;
-        QTest::newRow("multi state output 5") << none << one("Multi State Output|0|0||5||")
-                                              << err("1!! [BACnet in Write] Length with variable \"Multi State Output\" must be between 1 and 4")
-                                              << 1554;
-        QTest::newRow("write last byte") << none << one("Analog Out|0|1499||2||")
-                                         << err("1!! [BACnet in Write] Too many bytes to save starting from the Position indicate")
-                                         << 1558;
-        QTest::newRow("read before write") << one("Analog Input|0|0||9||") << one("Analog Out|0|0||9||")
-                                           << err("1!! [BACnet in Read] Length with variable \"Analog Input\" must be between 1 and 4")
-                                           << 1535;
+        QTest::newRow("accumulator 5")
+            << one("Accumulator|0|0||5||") << none
+            << err("1!! [BACnet in Read] Length with variable \"Accumulator\" must be between 1 and 4") << 1544;
+        QTest::newRow("multi state output 5")
+            << none << one("Multi State Output|0|0||5||")
+            << err("1!! [BACnet in Write] Length with variable \"Multi State Output\" must be between 1 and 4") << 1554;
+        QTest::newRow("write last byte")
+            << none << one("Analog Out|0|1499||2||")
+            << err("1!! [BACnet in Write] Too many bytes to save starting from the Position indicate") << 1558;
+        QTest::newRow("read before write")
+            << one("Analog Input|0|0||9||") << one("Analog Out|0|0||9||")
+            << err("1!! [BACnet in Read] Length with variable \"Analog Input\" must be between 1 and 4") << 1535;
         QTest::newRow("same position twice")
             << QStringList{QStringLiteral("Analog Input|0|7||4||"), QStringLiteral("Analog Input|0|7||4||")} << none
             << QString() << -1;
@@ -257,8 +262,8 @@ private slots:
         QTest::newRow("1000: 600 + 400") << QByteArray("1") << 600 << 400 << QString();
         QTest::newRow("1000: 600 + 401") << QByteArray("1") << 600 << 401
                                          << QStringLiteral("Error!! Too many Requests. Max requests 1000");
-        QTest::newRow("1000: full tables") << QByteArray("1") << 1000 << 1000
-                                           << QStringLiteral("Error!! Too many Requests. Max requests 1000");
+        QTest::newRow("1000: full tables")
+            << QByteArray("1") << 1000 << 1000 << QStringLiteral("Error!! Too many Requests. Max requests 1000");
         QTest::newRow("2000: 2000 + 0") << QByteArray("0") << 2000 << 0 << QString();
         QTest::newRow("2000: 1999 + 2") << QByteArray("0") << 1999 << 2
                                         << QStringLiteral("Error!! Too many Requests. Max requests 2000");
@@ -322,16 +327,19 @@ private slots:
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("length"); // expected after the choice, from "2"
-        QTest::newRow("large analog value") << int(Page_Write) << QStringLiteral("Large Analog Value") << QStringLiteral("8");
+        QTest::newRow("large analog value")
+            << int(Page_Write) << QStringLiteral("Large Analog Value") << QStringLiteral("8");
         QTest::newRow("analog out") << int(Page_Write) << QStringLiteral("Analog Out") << QStringLiteral("4");
         QTest::newRow("integer value") << int(Page_Write) << QStringLiteral("Integer Value") << QStringLiteral("4");
-        QTest::newRow("multi state output") << int(Page_Write) << QStringLiteral("Multi State Output") << QStringLiteral("4");
+        QTest::newRow("multi state output")
+            << int(Page_Write) << QStringLiteral("Multi State Output") << QStringLiteral("4");
         QTest::newRow("binary out") << int(Page_Write) << QStringLiteral("Binary Out") << QStringLiteral("1");
         QTest::newRow("binary value") << int(Page_Write) << QStringLiteral("Binary Value") << QStringLiteral("1");
         QTest::newRow("access door") << int(Page_Write) << QStringLiteral("Access Door") << QStringLiteral("1");
         QTest::newRow("upper case matches") << int(Page_Write) << QStringLiteral("ACCESS DOOR") << QStringLiteral("1");
         QTest::newRow("read-only type") << int(Page_Write) << QStringLiteral("Analog Input") << QStringLiteral("2");
-        QTest::newRow("read grid fills nothing") << int(Page_Read) << QStringLiteral("Large Analog Value") << QStringLiteral("2");
+        QTest::newRow("read grid fills nothing")
+            << int(Page_Read) << QStringLiteral("Large Analog Value") << QStringLiteral("2");
     }
 
     void write_grid_fills_in_length()

@@ -1,7 +1,7 @@
+#include "table_fixture.h"
 #include "tables/bacnet_access.h"
 #include "tables/grid_ops.h"
 #include "tables/lora_access.h"
-#include "table_fixture.h"
 
 #include <QTest>
 
@@ -12,8 +12,7 @@ struct Recorder
 {
     explicit Recorder(bool a = true)
         : answer(a)
-    {
-    }
+    {}
     bool answer;
     QList<Grid_Request> asked;
     Grid_Asker Asker()
@@ -225,7 +224,8 @@ private slots:
         flags.Set_Copied(Page_Downlink);
         QVERIFY(!Btn_PasteRow_Click(rules.Downlink, Page_Downlink, 0, buffer, flags, recorder.Asker()));
         QCOMPARE(recorder.Messages_Asked(), QList<int>{1101});
-        QCOMPARE(recorder.asked[0].text, QStringLiteral("Error in the Copy values!!! Copy a valid row before Paste it"));
+        QCOMPARE(recorder.asked[0].text,
+                 QStringLiteral("Error in the Copy values!!! Copy a valid row before Paste it"));
     }
 
     void enter_jump_data()

@@ -1,6 +1,6 @@
 #include "lang/messages.h"
-#include "tables/lora_access.h"
 #include "table_fixture.h"
+#include "tables/lora_access.h"
 
 #include <QTest>
 
@@ -165,56 +165,65 @@ private slots:
         const QStringList none;
         QTest::newRow("empty tables") << 51 << none << none << QString() << -1 << -1;
         QTest::newRow("num byte 0") << 51 << up("Y|0|0|N|N|N||") << none << QString() << -1 << -1;
-        QTest::newRow("start 1536, only start checked") << 51 << up("Y|1536|40|N|N|N||") << none << QString() << -1
-                                                        << -1;
+        QTest::newRow("start 1536, only start checked")
+            << 51 << up("Y|1536|40|N|N|N||") << none << QString() << -1 << -1;
         QTest::newRow("num byte at limit") << 51 << up("Y|0|49|N|N|N||") << none << QString() << -1 << -1;
         QTest::newRow("num byte in row 3")
-            << 51 << QStringList{QStringLiteral("Y|0|1|N|N|N||"), QStringLiteral("N|x|x|N|N|N||"),
-                                 QStringLiteral("Y|0|60|N|N|N||")}
-            << none << QStringLiteral("Error row 3!! [LoraWAN Uplink] Number Byte must be between 0 and 49") << 0
-            << 2;
+            << 51
+            << QStringList{QStringLiteral("Y|0|1|N|N|N||"), QStringLiteral("N|x|x|N|N|N||"),
+                           QStringLiteral("Y|0|60|N|N|N||")}
+            << none << QStringLiteral("Error row 3!! [LoraWAN Uplink] Number Byte must be between 0 and 49") << 0 << 2;
         QTest::newRow("start 1537") << 51 << up("Y|1537|1|N|N|N||") << none
-                                    << QStringLiteral("Error row 1!! [LoraWAN Uplink] Start Byte must be between 0 and 1536")
+                                    << QStringLiteral(
+                                           "Error row 1!! [LoraWAN Uplink] Start Byte must be between 0 and 1536")
                                     << 0 << 0;
         QTest::newRow("start negative") << 51 << up("Y|-1|1|N|N|N||") << none
-                                        << QStringLiteral("Error row 1!! [LoraWAN Uplink] Start Byte must be between 0 and 1536")
+                                        << QStringLiteral(
+                                               "Error row 1!! [LoraWAN Uplink] Start Byte must be between 0 and 1536")
                                         << 0 << 0;
-        QTest::newRow("start not a number") << 51 << up(" Y|1.5|1|N|N|N||") << none
-                                            << QStringLiteral("Error row 1!! [LoraWAN Uplink] Start Byte must be between 0 and 1536")
-                                            << 0 << 0;
-        QTest::newRow("start checked before num") << 51 << up("Y|2000|99|N|N|Y|1|") << none
-                                                  << QStringLiteral("Error row 1!! [LoraWAN Uplink] Start Byte must be between 0 and 1536")
-                                                  << 0 << 0;
+        QTest::newRow("start not a number")
+            << 51 << up(" Y|1.5|1|N|N|N||") << none
+            << QStringLiteral("Error row 1!! [LoraWAN Uplink] Start Byte must be between 0 and 1536") << 0 << 0;
+        QTest::newRow("start checked before num")
+            << 51 << up("Y|2000|99|N|N|Y|1|") << none
+            << QStringLiteral("Error row 1!! [LoraWAN Uplink] Start Byte must be between 0 and 1536") << 0 << 0;
         QTest::newRow("disabled not checked") << 51 << up("N|abc|999|N|N|Y|1|") << none << QString() << -1 << -1;
         QTest::newRow("lower-case y is not enabled") << 51 << up("y|abc|1|N|N|N||") << none << QString() << -1 << -1;
         QTest::newRow("time ignored without timer") << 51 << up("Y|0|1|N|N|N|10|") << none << QString() << -1 << -1;
-        QTest::newRow("time 10 with timer") << 51 << up("Y|0|1|N|N|Y|10|") << none
-                                            << QStringLiteral("Error row 1!! [LoraWAN Uplink] Time (s) must be between 30 and 86400")
-                                            << 0 << 0;
-        QTest::newRow("timer flag with blanks") << 51 << up("Y|0|1|N|N| Y |86401|") << none
-                                                << QStringLiteral("Error row 1!! [LoraWAN Uplink] Time (s) must be between 30 and 86400")
-                                                << 0 << 0;
+        QTest::newRow("time 10 with timer")
+            << 51 << up("Y|0|1|N|N|Y|10|") << none
+            << QStringLiteral("Error row 1!! [LoraWAN Uplink] Time (s) must be between 30 and 86400") << 0 << 0;
+        QTest::newRow("timer flag with blanks")
+            << 51 << up("Y|0|1|N|N| Y |86401|") << none
+            << QStringLiteral("Error row 1!! [LoraWAN Uplink] Time (s) must be between 30 and 86400") << 0 << 0;
         QTest::newRow("time bounds") << 51
-                                     << QStringList{QStringLiteral("Y|0|1|N|N|Y|30|"), QStringLiteral("Y|0|1|N|N|Y|86400|")}
+                                     << QStringList{QStringLiteral("Y|0|1|N|N|Y|30|"),
+                                                    QStringLiteral("Y|0|1|N|N|Y|86400|")}
                                      << none << QString() << -1 << -1;
         QTest::newRow("no payload size") << 0 << up("Y|0|0|N|N|N||") << none
-                                         << QStringLiteral("Error row 1!! [LoraWAN Uplink] Number Byte must be between 0 and -2")
+                                         << QStringLiteral(
+                                                "Error row 1!! [LoraWAN Uplink] Number Byte must be between 0 and -2")
                                          << 0 << 0;
-        QTest::newRow("payload near 32-bit limit") << int(0x80000001) << up("Y|0|0|N|N|N||") << none
-                                                   << QStringLiteral("Error row 1!! [LoraWAN Uplink] Number Byte must be between 0 and -2147483649")
-                                                   << 0 << 0;
+        QTest::newRow("payload near 32-bit limit")
+            << int(0x80000001) << up("Y|0|0|N|N|N||") << none
+            << QStringLiteral("Error row 1!! [LoraWAN Uplink] Number Byte must be between 0 and -2147483649") << 0 << 0;
         QTest::newRow("only the rows above an empty start byte")
-            << 51 << QStringList{QStringLiteral("Y|0|1|N|N|N||"), QStringLiteral("Y|0|1|N|N|N||"),
-                                 QStringLiteral("Y| |99|N|N|N||"), QStringLiteral("Y|0|99|N|N|N||")}
+            << 51
+            << QStringList{QStringLiteral("Y|0|1|N|N|N||"), QStringLiteral("Y|0|1|N|N|N||"),
+                           QStringLiteral("Y| |99|N|N|N||"), QStringLiteral("Y|0|99|N|N|N||")}
             << none << QString() << -1 << -1;
-        QTest::newRow("downlink start") << 51 << up("Y|0|1|N|N|N||") << QStringList{QStringLiteral("Y|0|1|"), QStringLiteral("Y|1537|1|")}
-                                        << QStringLiteral("Error row 2!! [LoraWAN Downlink] Start Byte must be between 0 and 1536")
+        QTest::newRow("downlink start") << 51 << up("Y|0|1|N|N|N||")
+                                        << QStringList{QStringLiteral("Y|0|1|"), QStringLiteral("Y|1537|1|")}
+                                        << QStringLiteral(
+                                               "Error row 2!! [LoraWAN Downlink] Start Byte must be between 0 and 1536")
                                         << 1 << 1;
         QTest::newRow("downlink num") << 11 << none << QStringList{QStringLiteral("Y|0|10|")}
-                                      << QStringLiteral("Error row 1!! [LoraWAN Downlink] Number Byte must be between 0 and 9")
+                                      << QStringLiteral(
+                                             "Error row 1!! [LoraWAN Downlink] Number Byte must be between 0 and 9")
                                       << 1 << 0;
         QTest::newRow("uplink first") << 11 << up("Y|0|10|N|N|N||") << QStringList{QStringLiteral("Y|0|10|")}
-                                      << QStringLiteral("Error row 1!! [LoraWAN Uplink] Number Byte must be between 0 and 9")
+                                      << QStringLiteral(
+                                             "Error row 1!! [LoraWAN Uplink] Number Byte must be between 0 and 9")
                                       << 0 << 0;
     }
 

@@ -10,7 +10,10 @@ namespace {
 QList<Column_Desc> Three_Columns()
 {
     return {
-        {.attribute = "A", .kind = Cell_Kind::Check, .header_message = 1217, .hint_message = 1225,
+        {.attribute = "A",
+         .kind = Cell_Kind::Check,
+         .header_message = 1217,
+         .hint_message = 1225,
          .fresh = QStringLiteral("Y")},
         {.attribute = "B", .kind = Cell_Kind::Combo, .header_message = 1218, .items = {QStringLiteral("x")}},
         {.attribute = "C", .header_message = 1224, .hidden = true},
