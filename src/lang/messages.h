@@ -13,6 +13,9 @@ enum Added_Message : int {
     Msg_EDE_Group_Missing = 1136,       // file, group element
     Msg_EDE_Key_Breaks_Columns = 1137,  // key element, file
     Msg_EDE_Name_Breaks_Columns = 1138, // configuration name
+    Msg_Rows_Not_Shown = 1120,   // rows, table, table size
+    Msg_Table_Damaged = 1121,    // problem
+    Msg_Rows_Not_Saved = 1122,   // row number, table, column, rows
 };
 
 // The process-wide table of numbered texts of the user interface: English by

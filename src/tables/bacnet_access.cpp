@@ -1,0 +1,188 @@
+#include "tables/bacnet_access.h"
+
+#include "lang/messages.h"
+#include "shell/file_io.h"
+#include "shell/int_read.h"
+#include "shell/xml_document.h"
+
+namespace {
+
+constexpr unsigned Colour_Type = 0xE0FAFE;
+constexpr unsigned Colour_Place = 0xFCD6F4;
+constexpr unsigned Colour_Swap = 0xFFFFA8;
+constexpr unsigned Colour_Text = 0xFFFFFF;
+
+QStringList Numbers(int count)
+{
+    QStringList items;
+    items.reserve(count);
+    for (int i = 0; i < count; ++i)
+        items.append(QString::number(i));
+    return items;
+}
+
+struct Table_Messages
+{
+    int eng_unit;
+    int position;
+    int last_byte;
+};
+
+// Checks the objects of one table; `count` runs over both tables.
+Check_Result Check_Objects(const Text_Table &t, int page, const Table_Messages &m, int nbyte, int *count)
+{
+    const auto fail = [&](int message, int r, int c, const QString &limit = QString()) {
+        const QString text = Messages().Get(1532) + QString::number(r + 1) + Messages().Get(message) + limit;
+        return Check_Result::Failed(message, text, page, r, c);
+    };
+    const int end = End_Of_Table(t, Obj_Data_Type);
+    for (int r = 0; r < end; ++r) {
+        ++*count;
+        const int unit = Str_To_Int_Def(t.Cell(r, Obj_Eng_Unit), -1);
+        if (unit < 0 || unit > 65535)
+            return fail(m.eng_unit, r, Obj_Eng_Unit);
+        const int position = Str_To_Int_Def(t.Cell(r, Obj_Position), -1);
+        if (position < 0 || position > nbyte - 1)
+            return fail(m.position, r, Obj_Position, QString::number(nbyte - 1));
+
+        // A type the table has no rule for is checked by Position alone.
+        const Object_Type *type = Find_Object_Type(t.Cell(r, Obj_Data_Type));
+        const int rule = type ? type->Message(page) : -1;
+        // Wide arithmetic: a Length near the 32-bit limit must not wrap.
+        qint64 last_byte = position;
+        if (rule >= 0 && type->binary) {
+            if (t.Cell(r, Obj_Bit).isEmpty())
+                return fail(rule, r, Obj_Bit);
+        } else {
+            const int length = Str_To_Int_Def(t.Cell(r, Obj_Length), 0);
+            if (rule >= 0 && (length < type->min_length || length > type->max_length))
+                return fail(rule, r, Obj_Length);
+            last_byte = qint64(position) + length - 1;
+        }
+        if (last_byte >= nbyte)
+            return fail(m.last_byte, r, Obj_Length);
+    }
+    return Check_Result();
+}
+
+} // namespace
+
+QList<Column_Desc> Object_Columns(int page)
+{
+    using K = Cell_Kind;
+    const int h = page == Page_Read ? 1517 : 1525;
+    return {
+        {.attribute = "Data_Type",
+         .kind = K::Combo,
+         .header_message = h,
+         .width = 150,
+         .colour = Colour_Type,
+         .items = Data_Type_Items(page)},
+        {.attribute = "Eng_Unit", .header_message = h + 1, .width = 100, .colour = Colour_Type},
+        {.attribute = "Position",
+         .kind = K::Combo,
+         .header_message = h + 2,
+         .width = 64,
+         .colour = Colour_Place,
+         .items = Numbers(Data_Area_Bytes)},
+        {.attribute = "Bit",
+         .kind = K::Combo,
+         .header_message = h + 3,
+         .width = 64,
+         .colour = Colour_Place,
+         .items = Numbers(8)},
+        {.attribute = "Length", .header_message = h + 4, .width = 64, .colour = Colour_Place},
+        {.attribute = "Swap",
+         .kind = K::Check,
+         .header_message = h + 5,
+         .width = 40,
+         .colour = Colour_Swap,
+         .hidden = true,
+         .missing = QStringLiteral("N")},
+        {.attribute = "Mnemonic", .header_message = h + 6, .width = 250, .colour = Colour_Text},
+    };
+}
+
+BACnet_Slave_Set_Access::BACnet_Slave_Set_Access()
+    : Read(Object_Columns(Page_Read), Objects_Short_Desc)
+    , Write(Object_Columns(Page_Write), Objects_Short_Desc)
+{
+    Write.Cell_Edited = [this](int r, int c) {
+        if (c == Obj_Data_Type)
+            Data_Type_Chosen(Write, Page_Write, r);
+    };
+}
+
+Load_Report BACnet_Slave_Set_Access::Load(const QString &file_pargen, const QString &file_access)
+{
+    Load_Report report;
+    NByte_IN = Data_Area_Bytes;
+    NByte_OUT = Data_Area_Bytes;
+    Read.Set_Items(Obj_Position, Numbers(NByte_IN));
+    Write.Set_Items(Obj_Position, Numbers(NByte_OUT));
+
+    QString limit;
+    Desc_Lenght =
+        Read_ParGen_Key(file_pargen, "BACnet_Desc_Chars_Limit", &limit, &report.ParGen_Problem) && limit == u"1";
+    if (!report.ParGen_Problem.isEmpty())
+        report.Warnings.append(report.ParGen_Problem);
+    const int rows = Max_Objects();
+
+    Xml_Document doc;
+    if (doc.Load(file_access) == Xml_Document::State::Damaged) {
+        report.Document_Problem = doc.Problem();
+        report.Warnings.append(Messages().Get(Msg_Table_Damaged).arg(doc.Problem()));
+    }
+    const pugi::xml_node root = doc.Root();
+    const int read_rows = Load_Group(Read, root.child("BACnet_in_Read"), rows);
+    const int write_rows = Load_Group(Write, root.child("BACnet_in_Write"), rows);
+    Note_Rows_At_Risk(report, Read, read_rows, Obj_Data_Type, Messages().Get(1508));
+    Note_Rows_At_Risk(report, Write, write_rows, Obj_Data_Type, Messages().Get(1509));
+    return report;
+}
+
+Check_Result BACnet_Slave_Set_Access::Controllo_dati() const
+{
+    int count = 0;
+    Check_Result result = Check_Objects(Read, Page_Read, {1533, 1534, 1546}, NByte_IN, &count);
+    if (!result.Passed)
+        return result;
+    result = Check_Objects(Write, Page_Write, {1547, 1548, 1558}, NByte_OUT, &count);
+    if (!result.Passed)
+        return result;
+    if (count > Max_Objects())
+        return Check_Result::Failed(1559, Messages().Get(1559) + QString::number(Max_Objects()), -1, -1, -1);
+    return result;
+}
+
+QByteArray BACnet_Slave_Set_Access::Serialise() const
+{
+    Xml_Document doc;
+    pugi::xml_node root = doc.Begin("BACnet_to_Modbus", true);
+    Save_Group(root, "BACnet_in_Read", Read, Obj_Data_Type);
+    Save_Group(root, "BACnet_in_Write", Write, Obj_Data_Type);
+    return doc.Serialise();
+}
+
+bool BACnet_Slave_Set_Access::Save(const QString &path, QString *problem) const
+{
+    return Write_File_Atomic(path, Serialise(), problem);
+}
+
+Confirm_Result BACnet_Slave_Set_Access::Confirm(const QString &path) const
+{
+    Confirm_Result result;
+    result.Check = Controllo_dati();
+    if (result.Check.Passed)
+        result.Saved = Save(path, &result.Write_Problem);
+    return result;
+}
+
+void Data_Type_Chosen(Text_Table &table, int page, int r)
+{
+    if (page != Page_Write || r < 0 || r >= table.Row_Count())
+        return;
+    const QString length = Write_Length_For(table.Cell(r, Obj_Data_Type));
+    if (!length.isNull())
+        table.Set_Cell(r, Obj_Length, length);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "tables/object_types.h"
+#include "tables/table_document.h"
+#include "tables/text_table.h"
+
+#include <QByteArray>
+
+// Columns of both object tables, in document order.
+enum Object_Column : int {
+    Obj_Data_Type,
+    Obj_Eng_Unit,
+    Obj_Position,
+    Obj_Bit,
+    Obj_Length,
+    Obj_Swap, // kept and moved with its row, never shown
+    Obj_Mnemonic,
+};
+
+// Rows of each table, and objects of both together, by description length.
+inline constexpr int Objects_Short_Desc = 2000; // 16-character descriptions
+inline constexpr int Objects_Long_Desc = 1000;  // 32-character descriptions
+// Bytes of the converter's input and output data areas.
+inline constexpr int Data_Area_Bytes = 1500;
+
+QList<Column_Desc> Object_Columns(int page);
+
+// The BACnet objects a configuration serves, as the object window shows
+// them: loaded from "BACnet_Slave_SetAccess.xml", checked, written.
+class BACnet_Slave_Set_Access
+{
+public:
+    BACnet_Slave_Set_Access();
+
+    // Reads the description length from "ParGen.xml", sizes both tables by
+    // it and fills them from the document; never fails. The report carries
+    // the warnings to show.
+    Load_Report Load(const QString &file_pargen, const QString &file_access);
+
+    // Checks every object of both tables, then their count; stops at the
+    // first failure.
+    Check_Result Controllo_dati() const;
+
+    QByteArray Serialise() const;
+    bool Save(const QString &path, QString *problem) const;
+
+    // The OK button: the check, then the write.
+    Confirm_Result Confirm(const QString &path) const;
+
+    // At most this many objects over both tables.
+    int Max_Objects() const { return Desc_Lenght ? Objects_Long_Desc : Objects_Short_Desc; }
+
+    Text_Table &Table(int page) { return page == Page_Read ? Read : Write; }
+
+    Text_Table Read;
+    Text_Table Write;
+    int NByte_IN = Data_Area_Bytes;
+    int NByte_OUT = Data_Area_Bytes;
+    // Descriptions may hold 32 characters (else 16).
+    bool Desc_Lenght = false;
+};
+
+// The Write grid's answer to a Data Type chosen in row `r`: the Length that
+// the type implies replaces the row's Length. The Read grid fills in nothing.
+void Data_Type_Chosen(Text_Table &table, int page, int r);

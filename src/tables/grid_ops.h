@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class Text_Table;
+
+// Rows and columns below are those of the table (data rows and data
+// columns, from 0), as a view's current index gives them.
+
+// A question (Yes/No) or an error (OK) that a row operation puts to the
+// user. The logic asks through a `Grid_Asker`; a window shows a message box,
+// a test answers directly.
+struct Grid_Request
+{
+    enum class Kind { Question, Error };
+    Kind kind;
+    int message;  // 1560, 1100: questions; 1101, 1102: errors
+    QString text; // the composed text to show
+};
+// Returns true for Yes; the answer to an error is ignored.
+using Grid_Asker = std::function<bool(const Grid_Request &)>;
+
+// Which page's row `Row_Copy_Buffer` holds, since the window was shown.
+class Copy_Flags
+{
+public:
+    void Reset() { copied_[0] = copied_[1] = false; }
+    // A row was copied on `page`: only that page may paste it.
+    void Set_Copied(int page)
+    {
+        copied_[0] = page == 0;
+        copied_[1] = page == 1;
+    }
+    bool Copied(int page) const { return page >= 0 && page < 2 && copied_[page]; }
+
+    // The object window's names for its two pages.
+    bool Do_Copy_Read() const { return copied_[0]; }
+    bool Do_Copy_Write() const { return copied_[1]; }
+
+private:
+    bool copied_[2] = {false, false};
+};
+
+// Rows r + 1 and below move up one place; the last row becomes fresh. The
+// numbers of the rows stay as they are.
+void Delete_Grid_Row(int r, Text_Table &table);
+// Rows r and below move down one place (the last row's content is lost,
+// without a question); row r becomes fresh.
+void Insert_Grid_Row(int r, Text_Table &table);
+// Replaces the buffer with the cells of row r, hidden columns included.
+void Copy_Grid_Row(const Text_Table &table, int r, QStringList &buffer);
+// Pastes the buffer into row r: refused with message 1102 when no row was
+// copied on this page, with 1101 when the buffer has another shape; asks
+// (1100) before overwriting a row in use. True when the row was pasted.
+bool Paste_Grid_Row(Text_Table &table, int r, bool copied, const QStringList &buffer, const Grid_Asker &ask);
+
+// A row counts as in use when a cell of a column other than a check box
+// holds text other than blanks.
+bool Row_In_Use(const Text_Table &table, int r);
+
+// The row buttons of a table window. Each does nothing without a current row.
+// Delete Row asks (1560 and the row's number) first.
+bool Btn_DelRow_Click(Text_Table &table, int r, const Grid_Asker &ask);
+void Btn_InsRow_Click(Text_Table &table, int r);
+void Btn_CopyRow_Click(const Text_Table &table, int page, int r, QStringList &buffer, Copy_Flags &flags);
+bool Btn_PasteRow_Click(Text_Table &table, int page, int r, const QStringList &buffer, const Copy_Flags &flags,
+                        const Grid_Asker &ask);
+
+// The current cell of a grid.
+struct Grid_Cell
+{
+    int row = -1;
+    int column = -1;
+    bool operator==(const Grid_Cell &) const = default;
+};
+
+struct Jump_Result
+{
+    bool consumed = false; // the key has no further effect
+    Grid_Cell next;        // the current cell after the key
+};
+
+inline constexpr char16_t Key_Enter = 13;
+
+// Enter moves to the next visible column, and from the last visible column
+// to the first visible column of the next row, or of the first row from the
+// last row. Only with the jump setting on; other keys pass on unchanged.
+// `hidden` tells, per column, whether the grid hides it.
+Jump_Result Jump_Next_Cell(Grid_Cell current, char16_t key, const QList<bool> &hidden, int row_count, bool enable_jump);
+// The same with the table's own hidden columns.
+Jump_Result Jump_Next_Cell(const Text_Table &table, Grid_Cell current, char16_t key, bool enable_jump);
+
+// The width a double click on a column's header gives it: the widest of the
+// header and the cells, by `text_width`, plus `padding`. -1 (no change)
+// unless the auto-size setting is on and the header was clicked: a double
+// click on a data cell never resizes.
+using Text_Width = std::function<int(const QString &)>;
+int Auto_Size_Column(const Text_Table &table, int column, bool header_clicked, bool double_click_auto_size,
+                     const Text_Width &text_width, int padding = 8);

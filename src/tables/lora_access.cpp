@@ -1,0 +1,177 @@
+#include "tables/lora_access.h"
+
+#include "lang/messages.h"
+#include "shell/file_io.h"
+#include "shell/int_read.h"
+#include "shell/xml_document.h"
+
+namespace {
+
+const QString Yes = QStringLiteral("Y");
+const QString No = QStringLiteral("N");
+
+constexpr unsigned Colour_Enable = 0xFFD8B0;
+constexpr unsigned Colour_Block = 0xE0FAFE;
+constexpr unsigned Colour_Trigger = 0xA8FFA8;
+constexpr unsigned Colour_Text = 0xFFFFFF;
+
+// One table's rules: the limits and messages differ between uplink and downlink.
+struct Rule_Messages
+{
+    int start_byte;
+    int num_byte;
+    int time; // -1: the table has no timer
+};
+
+Check_Result Check_Rules(const Text_Table &t, int page, const Rule_Messages &m, qint64 max_bytes)
+{
+    const int enable = 0;
+    const int start = 1;
+    const int num = 2;
+    const auto fail = [&](int message, int r, int c, const QString &limit = QString()) {
+        const QString text = Messages().Get(1243) + QString::number(r + 1) + Messages().Get(message) + limit;
+        return Check_Result::Failed(message, text, page, r, c);
+    };
+    const int end = End_Of_Table(t, start);
+    for (int r = 0; r < end; ++r) {
+        if (!Is_Flag_Set(t.Cell(r, enable)))
+            continue;
+        const int start_byte = Str_To_Int_Def(t.Cell(r, start), -1);
+        if (start_byte < 0 || start_byte > LoRa_Max_Start_Byte)
+            return fail(m.start_byte, r, start);
+        const int num_byte = Str_To_Int_Def(t.Cell(r, num), -1);
+        if (num_byte < 0 || num_byte > max_bytes)
+            return fail(m.num_byte, r, num, QString::number(max_bytes));
+        if (m.time >= 0 && Is_Flag_Set(t.Cell(r, Up_OnTimer))) {
+            const int time = Str_To_Int_Def(t.Cell(r, Up_Time), -1);
+            if (time < 30 || time > 86400)
+                return fail(m.time, r, Up_Time);
+        }
+    }
+    return Check_Result();
+}
+
+} // namespace
+
+QList<Column_Desc> Uplink_Columns()
+{
+    using K = Cell_Kind;
+    return {
+        {.attribute = "Enable",
+         .kind = K::Check,
+         .header_message = 1217,
+         .hint_message = 1225,
+         .width = 50,
+         .colour = Colour_Enable,
+         .fresh = Yes,
+         .missing = Yes},
+        {.attribute = "StartByte", .header_message = 1218, .hint_message = 1226, .width = 80, .colour = Colour_Block},
+        {.attribute = "NumByte", .header_message = 1219, .hint_message = 1227, .width = 80, .colour = Colour_Block},
+        {.attribute = "OnChange",
+         .kind = K::Check,
+         .header_message = 1220,
+         .hint_message = 1228,
+         .width = 70,
+         .colour = Colour_Trigger,
+         .missing = No},
+        {.attribute = "OnCMD",
+         .kind = K::Check,
+         .header_message = 1221,
+         .hint_message = 1229,
+         .width = 55,
+         .colour = Colour_Trigger,
+         .missing = No},
+        {.attribute = "OnTimer",
+         .kind = K::Check,
+         .header_message = 1222,
+         .hint_message = 1230,
+         .width = 65,
+         .colour = Colour_Trigger,
+         .missing = No},
+        {.attribute = "Time", .header_message = 1223, .hint_message = 1231, .width = 80, .colour = Colour_Trigger},
+        {.attribute = "Mnemonic", .header_message = 1224, .hint_message = 1232, .width = 340, .colour = Colour_Text},
+    };
+}
+
+QList<Column_Desc> Downlink_Columns()
+{
+    using K = Cell_Kind;
+    return {
+        {.attribute = "Enable",
+         .kind = K::Check,
+         .header_message = 1234,
+         .hint_message = 1238,
+         .width = 50,
+         .colour = Colour_Enable,
+         .fresh = Yes,
+         .missing = Yes},
+        {.attribute = "StartByte", .header_message = 1235, .hint_message = 1239, .width = 80, .colour = Colour_Block},
+        {.attribute = "NumByte", .header_message = 1236, .hint_message = 1240, .width = 80, .colour = Colour_Block},
+        {.attribute = "Mnemonic", .header_message = 1237, .hint_message = 1241, .width = 610, .colour = Colour_Text},
+    };
+}
+
+// The number column of the rule grids counts from 0.
+LoRa_Set_Access::LoRa_Set_Access()
+    : Uplink(Uplink_Columns(), LoRa_Rule_Rows, 0)
+    , Downlink(Downlink_Columns(), LoRa_Rule_Rows, 0)
+{}
+
+Load_Report LoRa_Set_Access::Load(const QString &file_pargen, const QString &file_access)
+{
+    Load_Report report;
+
+    MaxPayloadSize = 0;
+    QString size_text;
+    if (Read_ParGen_Key(file_pargen, "LoRa_Payload_Size", &size_text, &report.ParGen_Problem))
+        MaxPayloadSize = Str_To_Int_Def(size_text, 0);
+    if (!report.ParGen_Problem.isEmpty())
+        report.Warnings.append(report.ParGen_Problem);
+    if (MaxPayloadSize == 0)
+        report.Warnings.append(Messages().Get(1242));
+
+    Xml_Document doc;
+    if (doc.Load(file_access) == Xml_Document::State::Damaged) {
+        report.Document_Problem = doc.Problem();
+        report.Warnings.append(Messages().Get(Msg_Table_Damaged).arg(doc.Problem()));
+    }
+    const pugi::xml_node root = doc.Root();
+    const int up_rows = Load_Group(Uplink, root.child("LoRaWAN_Uplink"), LoRa_Rule_Rows);
+    const int down_rows = Load_Group(Downlink, root.child("LoRaWAN_Downlink"), LoRa_Rule_Rows);
+    Note_Rows_At_Risk(report, Uplink, up_rows, Up_StartByte, Messages().Get(1214));
+    Note_Rows_At_Risk(report, Downlink, down_rows, Down_StartByte, Messages().Get(1215));
+    return report;
+}
+
+Check_Result LoRa_Set_Access::Controllo_dati() const
+{
+    // Computed wide: a payload size near the 32-bit limit must not wrap.
+    const qint64 max_bytes = qint64(MaxPayloadSize) - 2;
+    const Check_Result up = Check_Rules(Uplink, Page_Uplink, {1244, 1245, 1246}, max_bytes);
+    if (!up.Passed)
+        return up;
+    return Check_Rules(Downlink, Page_Downlink, {1247, 1248, -1}, max_bytes);
+}
+
+QByteArray LoRa_Set_Access::Serialise() const
+{
+    Xml_Document doc;
+    pugi::xml_node root = doc.Begin("LoRaWAN_Set_Access", true);
+    Save_Group(root, "LoRaWAN_Uplink", Uplink, Up_StartByte);
+    Save_Group(root, "LoRaWAN_Downlink", Downlink, Down_StartByte);
+    return doc.Serialise();
+}
+
+bool LoRa_Set_Access::Save(const QString &path, QString *problem) const
+{
+    return Write_File_Atomic(path, Serialise(), problem);
+}
+
+Confirm_Result LoRa_Set_Access::Confirm(const QString &path) const
+{
+    Confirm_Result result;
+    result.Check = Controllo_dati();
+    if (result.Check.Passed)
+        result.Saved = Save(path, &result.Write_Problem);
+    return result;
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "tables/table_document.h"
+#include "tables/text_table.h"
+
+#include <QByteArray>
+
+// Columns of the uplink rule table, in document order.
+enum Uplink_Column : int {
+    Up_Enable,
+    Up_StartByte,
+    Up_NumByte,
+    Up_OnChange,
+    Up_OnCMD,
+    Up_OnTimer,
+    Up_Time,
+    Up_Mnemonic,
+};
+
+// Columns of the downlink rule table, in document order.
+enum Downlink_Column : int {
+    Down_Enable,
+    Down_StartByte,
+    Down_NumByte,
+    Down_Mnemonic,
+};
+
+// Pages of the rule window.
+enum LoRa_Page : int { Page_Uplink, Page_Downlink };
+
+inline constexpr int LoRa_Rule_Rows = 256;
+// The converter's data area ends at byte 1536; a rule's start byte may not pass it.
+inline constexpr int LoRa_Max_Start_Byte = 1536;
+
+QList<Column_Desc> Uplink_Columns();
+QList<Column_Desc> Downlink_Columns();
+
+// The LoRaWAN uplink and downlink rules of a configuration, as the rule
+// window shows them: loaded from "LoRaWAN_SetAccess.xml", checked, written.
+class LoRa_Set_Access
+{
+public:
+    LoRa_Set_Access();
+
+    // Reads the payload size from "ParGen.xml" and the rules from the
+    // document; never fails. The report carries the warnings to show.
+    Load_Report Load(const QString &file_pargen, const QString &file_access);
+
+    // Checks the enabled rules of both tables; stops at the first failure.
+    Check_Result Controllo_dati() const;
+
+    // The document of the current tables, in its raw form.
+    QByteArray Serialise() const;
+    bool Save(const QString &path, QString *problem) const;
+
+    // The OK button: the check, then the write.
+    Confirm_Result Confirm(const QString &path) const;
+
+    Text_Table &Table(int page) { return page == Page_Uplink ? Uplink : Downlink; }
+
+    Text_Table Uplink;
+    Text_Table Downlink;
+    // The project's LoRaWAN payload size; 0 when it is not set.
+    int MaxPayloadSize = 0;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "tables/table_document.h"
+
+#include <QStringList>
+
+struct Workspace;
+
+// A table document of the open configuration, loaded and checked as its
+// window would on OK, without a window: for the command line.
+struct Table_Check
+{
+    Load_Report Report;
+    Check_Result Result;
+
+    // Everything the user must read: the load's warnings, then the check's failure.
+    QStringList Texts() const;
+    // The check passed and the load put no row at risk nor met a damaged file.
+    bool Clean() const;
+};
+
+Table_Check Check_LoRaWAN_Access(const Workspace &ws);
+Table_Check Check_BACnet_Slave_Access(const Workspace &ws);

@@ -1,0 +1,86 @@
+#include "tables/table_document.h"
+
+#include "lang/messages.h"
+#include "shell/xml_document.h"
+#include "tables/text_table.h"
+
+bool Load_Report::Rows_At_Risk() const
+{
+    for (int n : Rows_Not_Shown)
+        if (n > 0)
+            return true;
+    for (int n : Rows_Not_Saved)
+        if (n > 0)
+            return true;
+    return false;
+}
+
+bool Read_ParGen_Key(const QString &path, const char *key, QString *text, QString *problem)
+{
+    Xml_Document doc;
+    if (doc.Load(path) == Xml_Document::State::Damaged && problem)
+        *problem = doc.Problem();
+    return Child_Text(doc.Root(), key, text);
+}
+
+int Load_Group(Text_Table &table, pugi::xml_node group, int rows)
+{
+    const int columns = table.Column_Count();
+    QList<QByteArray> names;
+    for (int c = 0; c < columns; ++c)
+        names.append(QByteArray(table.Column(c).attribute));
+
+    Text_Table::Rebuild rebuild(table, rows);
+    int r = 0;
+    For_Each_Row(group, [&](pugi::xml_node node) {
+        if (r < table.Row_Count()) {
+            for (int c = 0; c < columns; ++c) {
+                const pugi::xml_attribute attr = node.attribute(names[c].constData());
+                rebuild.Put(r, c, attr ? QString::fromUtf8(attr.value()) : table.Column(c).missing);
+            }
+        }
+        ++r;
+    });
+    return r;
+}
+
+int End_Of_Table(const Text_Table &table, int key_column)
+{
+    for (int r = 0; r < table.Row_Count(); ++r)
+        if (QStringView(table.Cell(r, key_column)).trimmed().isEmpty())
+            return r;
+    return table.Row_Count();
+}
+
+void Save_Group(pugi::xml_node root, const char *name, const Text_Table &table, int key_column)
+{
+    pugi::xml_node group = root.append_child(name);
+    const int end = End_Of_Table(table, key_column);
+    for (int r = 0; r < end; ++r) {
+        pugi::xml_node row = group.append_child("row");
+        for (int c = 0; c < table.Column_Count(); ++c)
+            row.append_attribute(table.Column(c).attribute).set_value(table.Cell(r, c).toUtf8().constData());
+    }
+}
+
+void Note_Rows_At_Risk(Load_Report &report, const Text_Table &table, int group_rows, int key_column,
+                       const QString &caption)
+{
+    const int not_shown = std::max(0, group_rows - table.Row_Count());
+    const int loaded = group_rows - not_shown;
+    const int end = End_Of_Table(table, key_column);
+    const int not_saved = std::max(0, loaded - end);
+    report.Rows_Not_Shown.append(not_shown);
+    report.Rows_Not_Saved.append(not_saved);
+    // One multi-argument call, so a "%" in a translated caption stays text.
+    if (not_saved > 0)
+        report.Warnings.append(Messages()
+                                   .Get(Msg_Rows_Not_Saved)
+                                   .arg(QString::number(table.Row_Number(end)), caption,
+                                        Messages().Get(table.Column(key_column).header_message),
+                                        QString::number(not_saved)));
+    if (not_shown > 0)
+        report.Warnings.append(Messages()
+                                   .Get(Msg_Rows_Not_Shown)
+                                   .arg(QString::number(not_shown), caption, QString::number(table.Row_Count())));
+}

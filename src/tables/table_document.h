@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <pugixml.hpp>
+
+class Text_Table;
+
+// What loading a table window's documents found that the user must be told
+// before anything can be saved. The window shows `Warnings` one by one, in
+// order; the check command prints them.
+struct Load_Report
+{
+    QString Document_Problem;  // the table document is damaged (file, line, column, reason)
+    QString ParGen_Problem;    // "ParGen.xml" is damaged
+    QList<int> Rows_Not_Shown; // per table: rows of the document beyond the table's size
+    QList<int> Rows_Not_Saved; // per table: loaded rows from the first one that ends the table
+    QStringList Warnings;      // composed messages
+
+    bool Rows_At_Risk() const;
+};
+
+// The outcome of a table check: passed, or the first failure with its
+// composed message and the cell that failed (table page, row, column).
+struct Check_Result
+{
+    bool Passed = true;
+    int Message = -1; // number of the rule's message
+    QString Text;     // the whole text of the error box
+    int Page = -1;
+    int Row = -1;
+    int Column = -1;
+
+    static Check_Result Failed(int message, QString text, int page, int row, int column)
+    {
+        return Check_Result{false, message, std::move(text), page, row, column};
+    }
+};
+
+// The outcome of the OK button: the check, then the write.
+struct Confirm_Result
+{
+    bool Saved = false;
+    Check_Result Check;
+    QString Write_Problem; // set when the check passed but the file was not written
+
+    // The text to show when nothing was saved.
+    const QString &Error_Text() const { return Check.Passed ? Write_Problem : Check.Text; }
+};
+
+// A keyed value of "ParGen.xml", read each time it is needed. False when
+// the file, or the element, is missing; a damaged file sets `problem`.
+bool Read_ParGen_Key(const QString &path, const char *key, QString *text, QString *problem);
+
+// Resets the table to `rows` fresh rows and fills it from the child nodes of
+// `group`, taken by position whatever their names, each attribute by itself;
+// a missing attribute gives the column's `missing` text, a missing group an
+// empty table. Returns the number of rows the group holds, those beyond the
+// table's size included.
+int Load_Group(Text_Table &table, pugi::xml_node group, int rows);
+
+// The number of rules of a table: its rows down to, not including, the first
+// whose `key_column` text is empty once blanks are removed.
+int End_Of_Table(const Text_Table &table, int key_column);
+
+// Appends the element `name` under `root` with one `row` per rule of the
+// table, every attribute in column order; an empty table gives an empty
+// element.
+void Save_Group(pugi::xml_node root, const char *name, const Text_Table &table, int key_column);
+
+// Adds to `report` what loading `table` from a group of `group_rows` rows
+// puts at risk: rows that did not fit (message 1120) and loaded rows from
+// the first that ends the table (message 1122). `caption` names the table.
+void Note_Rows_At_Risk(Load_Report &report, const Text_Table &table, int group_rows, int key_column,
+                       const QString &caption);

@@ -1,0 +1,195 @@
+#include "tables/text_table.h"
+
+#include "lang/messages.h"
+
+#include <algorithm>
+
+bool Is_Flag_Set(QStringView text)
+{
+    return text.trimmed() == u"Y";
+}
+
+Text_Table::Text_Table(QList<Column_Desc> columns, int rows, int number_base, QObject *parent)
+    : QAbstractTableModel(parent)
+    , columns_(std::move(columns))
+    , number_base_(number_base)
+{
+    rows_ = std::max(rows, 0);
+    cells_.resize(qsizetype(rows_) * columns_.size());
+    Fill_Fresh(0, rows_ - 1);
+}
+
+void Text_Table::Fill_Fresh(int first_row, int last_row)
+{
+    for (int r = first_row; r <= last_row; ++r)
+        for (int c = 0; c < Column_Count(); ++c)
+            cells_[Index(r, c)] = columns_[c].fresh;
+}
+
+void Text_Table::Rows_Changed(int first_row, int last_row)
+{
+    if (first_row > last_row || Column_Count() == 0)
+        return;
+    emit dataChanged(index(first_row, 0), index(last_row, Column_Count() - 1));
+}
+
+void Text_Table::Set_Cell(int r, int c, const QString &text)
+{
+    QString &cell = cells_[Index(r, c)];
+    if (cell == text)
+        return;
+    cell = text;
+    const QModelIndex at = index(r, c);
+    emit dataChanged(at, at);
+}
+
+QStringList Text_Table::Row(int r) const
+{
+    QStringList texts;
+    texts.reserve(Column_Count());
+    for (int c = 0; c < Column_Count(); ++c)
+        texts.append(Cell(r, c));
+    return texts;
+}
+
+void Text_Table::Set_Row(int r, const QStringList &texts)
+{
+    Q_ASSERT(texts.size() == columns_.size());
+    for (int c = 0; c < Column_Count(); ++c)
+        cells_[Index(r, c)] = texts[c];
+    Rows_Changed(r, r);
+}
+
+void Text_Table::Clear_Row(int r)
+{
+    Fill_Fresh(r, r);
+    Rows_Changed(r, r);
+}
+
+void Text_Table::Reset(int rows)
+{
+    Rebuild rebuild(*this, rows);
+}
+
+void Text_Table::Shift_Up(int r)
+{
+    if (r < 0 || r >= rows_)
+        return;
+    const auto first = cells_.begin() + Index(r, 0);
+    std::move(first + Column_Count(), cells_.end(), first);
+    Fill_Fresh(rows_ - 1, rows_ - 1);
+    Rows_Changed(r, rows_ - 1);
+}
+
+void Text_Table::Shift_Down(int r)
+{
+    if (r < 0 || r >= rows_)
+        return;
+    const auto first = cells_.begin() + Index(r, 0);
+    std::move_backward(first, cells_.end() - Column_Count(), cells_.end());
+    Fill_Fresh(r, r);
+    Rows_Changed(r, rows_ - 1);
+}
+
+void Text_Table::Set_Items(int c, const QStringList &items)
+{
+    columns_[c].items = items;
+}
+
+void Text_Table::Retranslate()
+{
+    if (Column_Count() > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, Column_Count() - 1);
+}
+
+Text_Table::Rebuild::Rebuild(Text_Table &table, int rows)
+    : table_(table)
+{
+    table_.beginResetModel();
+    table_.rows_ = std::max(rows, 0);
+    table_.cells_.clear();
+    table_.cells_.resize(qsizetype(table_.rows_) * table_.columns_.size());
+    table_.Fill_Fresh(0, table_.rows_ - 1);
+}
+
+Text_Table::Rebuild::~Rebuild()
+{
+    table_.endResetModel();
+}
+
+int Text_Table::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : rows_;
+}
+
+int Text_Table::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : Column_Count();
+}
+
+QVariant Text_Table::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return QVariant();
+    const QString &text = Cell(index.row(), index.column());
+    const bool check = columns_[index.column()].kind == Cell_Kind::Check;
+    switch (role) {
+    case Qt::DisplayRole:
+        // A check-box cell shows its box, not its letter.
+        return check ? QVariant() : QVariant(text);
+    case Qt::EditRole:
+        return text;
+    case Qt::CheckStateRole:
+        if (check)
+            return Is_Flag_Set(text) ? Qt::Checked : Qt::Unchecked;
+        return QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+bool Text_Table::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return false;
+    const int r = index.row();
+    const int c = index.column();
+    if (role == Qt::CheckStateRole) {
+        if (columns_[c].kind != Cell_Kind::Check)
+            return false;
+        Set_Cell(r, c, value.toInt() == Qt::Checked ? QStringLiteral("Y") : QStringLiteral("N"));
+    } else if (role == Qt::EditRole) {
+        Set_Cell(r, c, value.toString());
+    } else {
+        return false;
+    }
+    if (Cell_Edited)
+        Cell_Edited(r, c);
+    return true;
+}
+
+Qt::ItemFlags Text_Table::flags(const QModelIndex &index) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    f |= columns_[index.column()].kind == Cell_Kind::Check ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable;
+    return f;
+}
+
+QVariant Text_Table::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Vertical) {
+        if (role == Qt::DisplayRole && section >= 0 && section < rows_)
+            return Row_Number(section);
+        return QVariant();
+    }
+    if (section < 0 || section >= Column_Count())
+        return QVariant();
+    const Column_Desc &col = columns_[section];
+    if (role == Qt::DisplayRole)
+        return Messages().Get(col.header_message);
+    if (role == Qt::ToolTipRole && col.hint_message >= 0)
+        return Messages().Get(col.hint_message);
+    return QVariant();
+}

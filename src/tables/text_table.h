@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// How a data column is edited in its grid.
+enum class Cell_Kind { Text, Check, Combo };
+
+// One data column of a table: the attribute it is stored under, how it is
+// edited and shown, and the text of a fresh cell.
+struct Column_Desc
+{
+    const char *attribute = ""; // attribute name in the row document
+    Cell_Kind kind = Cell_Kind::Text;
+    int header_message = -1;    // column header, from the message table
+    int hint_message = -1;      // column description, -1 when it has none
+    int width = 64;             // initial width in pixels
+    unsigned colour = 0xFFFFFF; // background, 0xRRGGBB
+    bool hidden = false;        // kept, moved and copied, but never shown
+    QString fresh{};            // text of the cell in a fresh row
+    QString missing{};          // text read when a row lacks the attribute
+    QStringList items{};        // the items of a drop-down list
+};
+
+// A table of text cells: every cell holds its text exactly as typed or read.
+// Rows and columns count from 0 and are data rows and data columns only; the
+// grid's header row and number column are the model's headers.
+//
+// The table is itself the item model that a grid view shows, so a window
+// never keeps a copy of the cells: every change made here, by the logic or by
+// the view, is signalled to the views.
+class Text_Table : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    // `number_base` is the number the first row shows in the number column.
+    explicit Text_Table(QList<Column_Desc> columns, int rows = 0, int number_base = 1, QObject *parent = nullptr);
+
+    int Row_Count() const { return rows_; }
+    int Column_Count() const { return int(columns_.size()); }
+    const Column_Desc &Column(int c) const { return columns_[c]; }
+    // The number that row `r` shows in the number column.
+    int Row_Number(int r) const { return r + number_base_; }
+    int Number_Base() const { return number_base_; }
+
+    const QString &Cell(int r, int c) const { return cells_[Index(r, c)]; }
+    void Set_Cell(int r, int c, const QString &text);
+    QStringList Row(int r) const;
+    // Puts `texts` into the cells of row `r`, column 0 first; they must be
+    // as many as the columns.
+    void Set_Row(int r, const QStringList &texts);
+    // Gives row `r` the texts of a fresh row.
+    void Clear_Row(int r);
+
+    // Resizes the table to `rows` fresh rows.
+    void Reset(int rows);
+    // Moves rows r + 1 .. last up by one; the last row becomes fresh.
+    void Shift_Up(int r);
+    // Moves rows r .. last - 1 down by one (the last row's content is lost);
+    // row r becomes fresh.
+    void Shift_Down(int r);
+
+    // The items of a drop-down column, replaced (the list of positions
+    // follows the size of the data area).
+    void Set_Items(int c, const QStringList &items);
+
+    // Called after the view changed a cell (an edit, a check box, a
+    // drop-down choice); the logic's own changes do not call it.
+    std::function<void(int row, int column)> Cell_Edited;
+
+    // Tells the views that the message table changed (column headers).
+    void Retranslate();
+
+    // Rebuilding the whole table at once: one model reset, no per-cell signal.
+    class Rebuild
+    {
+    public:
+        Rebuild(Text_Table &table, int rows);
+        ~Rebuild();
+        Rebuild(const Rebuild &) = delete;
+        Rebuild &operator=(const Rebuild &) = delete;
+        void Put(int r, int c, QString text) { table_.cells_[table_.Index(r, c)] = std::move(text); }
+
+    private:
+        Text_Table &table_;
+    };
+
+    // Item model.
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    qsizetype Index(int r, int c) const { return qsizetype(r) * columns_.size() + c; }
+    void Fill_Fresh(int first_row, int last_row);
+    void Rows_Changed(int first_row, int last_row);
+
+    QList<Column_Desc> columns_;
+    QList<QString> cells_; // row after row
+    int rows_ = 0;
+    int number_base_ = 1;
+};
+
+// True when a check-box cell counts as ticked: "Y" once blanks are removed.
+bool Is_Flag_Set(QStringView text);

@@ -1,0 +1,365 @@
+#include "lang/messages.h"
+#include "table_fixture.h"
+#include "tables/bacnet_access.h"
+
+#include <QTest>
+
+namespace {
+
+// n valid objects "Analog Value" in rows 0 .. n-1.
+void Fill_Valid(Text_Table &table, int n)
+{
+    const QStringList row{QStringLiteral("Analog Value"),
+                          QStringLiteral("95"),
+                          QStringLiteral("0"),
+                          QString(),
+                          QStringLiteral("4"),
+                          QString(),
+                          QString()};
+    for (int r = 0; r < n; ++r)
+        table.Set_Row(r, row);
+}
+
+} // namespace
+
+class Test_BACnet_Access : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString Path(const char *name) const { return dir_.filePath(QLatin1StringView(name)); }
+    QString ParGen() const { return Path("ParGen.xml"); }
+    QString Access() const { return Path("BACnet_Slave_SetAccess.xml"); }
+
+private slots:
+    void init()
+    {
+        QFile::remove(ParGen());
+        QFile::remove(Access());
+    }
+
+    void table_size_follows_description_length_data()
+    {
+        QTest::addColumn<QByteArray>("pargen");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("no document") << QByteArray() << 2000;
+        QTest::newRow("32 characters") << test::ParGen_With("BACnet_Desc_Chars_Limit", "1") << 1000;
+        QTest::newRow("16 characters") << test::ParGen_With("BACnet_Desc_Chars_Limit", "0") << 2000;
+        QTest::newRow("exactly 1 only") << test::ParGen_With("BACnet_Desc_Chars_Limit", " 1") << 2000;
+        QTest::newRow("missing key") << test::ParGen_With("BACnet_Type", "1") << 2000;
+        QTest::newRow("damaged") << QByteArray("<Par_Gen><BACnet_Desc_Chars_Limit>1</Par_Gen>") << 2000;
+    }
+
+    void table_size_follows_description_length()
+    {
+        QFETCH(QByteArray, pargen);
+        QFETCH(int, rows);
+        if (!pargen.isEmpty())
+            test::Write(ParGen(), pargen);
+        BACnet_Slave_Set_Access objects;
+        const Load_Report report = objects.Load(ParGen(), Access());
+        QCOMPARE(objects.Read.Row_Count(), rows);
+        QCOMPARE(objects.Write.Row_Count(), rows);
+        QCOMPARE(objects.Max_Objects(), rows);
+        QCOMPARE(objects.NByte_IN, 1500);
+        QCOMPARE(objects.NByte_OUT, 1500);
+        QCOMPARE(report.Warnings.size(), report.ParGen_Problem.isEmpty() ? 0 : 1);
+        QCOMPARE(objects.Read.Column(Obj_Position).items.size(), 1500);
+        QCOMPARE(objects.Write.Column(Obj_Position).items.last(), QStringLiteral("1499"));
+        QCOMPARE(objects.Read.Row_Number(0), 1);
+    }
+
+    void columns_and_type_lists()
+    {
+        BACnet_Slave_Set_Access objects;
+        QCOMPARE(
+            objects.Read.Column(Obj_Data_Type).items,
+            (QStringList{QStringLiteral("Analog Input"), QStringLiteral("Analog Value"), QStringLiteral("Binary Input"),
+                         QStringLiteral("Binary Value"), QStringLiteral("Positive Integer Value"),
+                         QStringLiteral("Large Analog Value"), QStringLiteral("Integer Value"),
+                         QStringLiteral("Multi State Input"), QStringLiteral("Multi State Value"),
+                         QStringLiteral("Life Safety Point"), QStringLiteral("Life Safety Zone"),
+                         QStringLiteral("Access Door"), QStringLiteral("Accumulator")}));
+        QCOMPARE(objects.Write.Column(Obj_Data_Type).items,
+                 (QStringList{QStringLiteral("Analog Out"), QStringLiteral("Analog Value"),
+                              QStringLiteral("Binary Out"), QStringLiteral("Binary Value"),
+                              QStringLiteral("Positive Integer Value"), QStringLiteral("Large Analog Value"),
+                              QStringLiteral("Integer Value"), QStringLiteral("Multi State Output"),
+                              QStringLiteral("Multi State Value"), QStringLiteral("Access Door")}));
+        QCOMPARE(objects.Read.Column(Obj_Bit).items.size(), 8);
+        QVERIFY(objects.Write.Column(Obj_Swap).hidden);
+        QCOMPARE(objects.Write.Column(Obj_Swap).kind, Cell_Kind::Check);
+        QCOMPARE(objects.Read.headerData(Obj_Mnemonic, Qt::Horizontal).toString(), QStringLiteral("Mnemonic"));
+    }
+
+    void load_keeps_every_row()
+    {
+        test::Write(Access(),
+                    "<BACnet_to_Modbus>"
+                    "<BACnet_in_Read>"
+                    "<row Data_Type=\"Analog Input\" Eng_Unit=\"62\" Position=\"0\" Bit=\"\" Length=\"4\" "
+                    "Swap=\"Y\" Mnemonic=\"Temperature\"/>"
+                    "<row Data_Type=\"Binary Input\" Position=\"4\" Bit=\"3\" Mnemonic=\"no unit, no length\"/>"
+                    "<row Data_Type=\"Analog Value\" Eng_Unit=\"95\" Position=\"5\" Length=\"2\" Mnemonic=\"x\"/>"
+                    "</BACnet_in_Read>"
+                    "</BACnet_to_Modbus><!--SW_VERSION = 1.000-->");
+        BACnet_Slave_Set_Access objects;
+        const Load_Report report = objects.Load(ParGen(), Access());
+        QVERIFY(report.Warnings.isEmpty());
+        QCOMPARE(test::Row_Text(objects.Read, 0), QStringLiteral("Analog Input|62|0||4|Y|Temperature"));
+        // A missing attribute reads as empty text (Swap as "N"), and the rows
+        // after it are all there.
+        QCOMPARE(test::Row_Text(objects.Read, 1), QStringLiteral("Binary Input||4|3||N|no unit, no length"));
+        QCOMPARE(test::Row_Text(objects.Read, 2), QStringLiteral("Analog Value|95|5||2|N|x"));
+        QCOMPARE(End_Of_Table(objects.Read, Obj_Data_Type), 3);
+        // A missing group is an empty table.
+        QCOMPARE(End_Of_Table(objects.Write, Obj_Data_Type), 0);
+        // The check then refuses what needs a value.
+        const Check_Result result = objects.Controllo_dati();
+        QCOMPARE(result.Text, QStringLiteral("Error row 2!! [BACnet in Read] Eng. Unit must be between 0 and 65535"));
+        QCOMPARE(result.Row, 1);
+        QCOMPARE(result.Column, int(Obj_Eng_Unit));
+    }
+
+    void rows_at_risk_are_reported()
+    {
+        test::Write(ParGen(), test::ParGen_With("BACnet_Desc_Chars_Limit", "1"));
+        QByteArray doc = "<BACnet_to_Modbus><BACnet_in_Read>";
+        for (int i = 0; i < 1003; ++i)
+            doc += "<row Data_Type=\"Analog Input\" Eng_Unit=\"95\" Position=\"0\" Bit=\"\" Length=\"1\" "
+                   "Mnemonic=\"\"/>";
+        doc += "</BACnet_in_Read><BACnet_in_Write><row Eng_Unit=\"95\"/><row Data_Type=\"Analog Out\"/>"
+               "</BACnet_in_Write></BACnet_to_Modbus>";
+        test::Write(Access(), doc);
+        BACnet_Slave_Set_Access objects;
+        const Load_Report report = objects.Load(ParGen(), Access());
+        QCOMPARE(report.Rows_Not_Shown, (QList<int>{3, 0}));
+        QCOMPARE(report.Rows_Not_Saved, (QList<int>{0, 2}));
+        QVERIFY(report.Rows_At_Risk());
+        QCOMPARE(report.Warnings,
+                 (QStringList{QStringLiteral("Warning!! 3 rows of the table \"BACnet in Read\" could not be shown: "
+                                             "the table holds 1000 rows. They are lost if the table is saved."),
+                              QStringLiteral("Warning!! Row 1 of the table \"BACnet in Write\" has an empty "
+                                             "\"Data Type\": it ends the table, and the 2 rows from there on are "
+                                             "lost if the table is saved.")}));
+    }
+
+    void check_data()
+    {
+        // Rows: Data Type|Eng. Unit|Position|Start Bit|Length|Swap|Mnemonic
+        QTest::addColumn<QStringList>("read");
+        QTest::addColumn<QStringList>("write");
+        QTest::addColumn<QString>("error"); // empty: passes
+        QTest::addColumn<int>("message");
+
+        const auto one = [](const char *s) { return QStringList{QString::fromLatin1(s)}; };
+        const QStringList none;
+        const auto err = [](const char *s) -> QString { return QStringLiteral("Error row ") + QString::fromLatin1(s); };
+
+        QTest::newRow("last byte 1499") << one("Analog Input|62|1496||4||") << none << QString() << -1;
+        QTest::newRow("last byte 1500")
+            << one("Analog Input|62|1497||4||") << none
+            << err("1!! [BACnet in Read] Too many bytes to save starting from the Position indicate") << 1546;
+        QTest::newRow("empty length reads 0")
+            << one("Analog Input|62|0||||") << none
+            << err("1!! [BACnet in Read] Length with variable \"Analog Input\" must be between 1 and 4") << 1535;
+        QTest::newRow("binary without bit, read")
+            << one("Binary Value|0|0||1||") << none << err("1!! [BACnet in Read] Bit must be between 0 and 7") << 1545;
+        QTest::newRow("binary without bit, write")
+            << none << one("Binary Value|0|0||1||") << err("1!! [BACnet in Write] Bit must be between 0 and 7") << 1557;
+        QTest::newRow("binary with bit, any length")
+            << one("Binary Input|0|1499|3|999||") << one("Binary Out|0|0|7|||") << QString() << -1;
+        QTest::newRow("blank bit counts as set") << one("Binary Input|0|0| |||") << none << QString() << -1;
+        QTest::newRow("read integer value, no length rule")
+            << one("Integer Value|0|0||100||") << none << QString() << -1;
+        QTest::newRow("write integer value, length rule")
+            << none << one("Integer Value|0|0||100||")
+            << err("1!! [BACnet in Write] Length with variable \"Integer Value\" must be between 1 and 4") << 1553;
+        QTest::newRow("huge length does not wrap")
+            << one("Integer Value|0|10||2147483647||") << none
+            << err("1!! [BACnet in Read] Too many bytes to save starting from the Position indicate") << 1546;
+        QTest::newRow("other case: no length rule") << one("analog input|0|0||||") << none << QString() << -1;
+        QTest::newRow("other case: last byte still checked")
+            << one("analog input|0|1499||5||") << none
+            << err("1!! [BACnet in Read] Too many bytes to save starting from the Position indicate") << 1546;
+        QTest::newRow("write-only type in read: no rule") << one("Analog Out|0|0||||") << none << QString() << -1;
+        QTest::newRow("read-only binary in write: no bit rule")
+            << none << one("Binary Input|0|0||||") << QString() << -1;
+        QTest::newRow("unit 65535") << one("Analog Value|65535|0||1||") << none << QString() << -1;
+        QTest::newRow("unit 65536") << one("Analog Value|65536|0||1||") << none
+                                    << err("1!! [BACnet in Read] Eng. Unit must be between 0 and 65535") << 1533;
+        QTest::newRow("unit -1") << one("Analog Value|-1|0||1||") << none
+                                 << err("1!! [BACnet in Read] Eng. Unit must be between 0 and 65535") << 1533;
+        QTest::newRow("unit in hex") << one("Analog Value|0xFFFF|0||1||") << none << QString() << -1;
+        QTest::newRow("unit write") << none << one("Analog Value||0||1||")
+                                    << err("1!! [BACnet in Write] Eng. Unit must be between 0 and 65535") << 1547;
+        QTest::newRow("position 1500") << one("Analog Value|0|1500||1||") << none
+                                       << err("1!! [BACnet in Read] Position must be between 0 and 1499") << 1534;
+        QTest::newRow("position empty, write")
+            << none << QStringList{QStringLiteral("Analog Out|0|0||4||"), QStringLiteral("Analog Out|0|||4||")}
+            << err("2!! [BACnet in Write] Position must be between 0 and 1499") << 1548;
+        QTest::newRow("unit checked before position")
+            << one("Analog Value|x|x||x||") << none << err("1!! [BACnet in Read] Eng. Unit must be between 0 and 65535")
+            << 1533;
+        QTest::newRow("life safety point 3")
+            << one("Life Safety Point|0|0||3||") << none
+            << err("1!! [BACnet in Read] Length with variable \"Life Safety Point\" must be 1 or 2") << 1541;
+        QTest::newRow("life safety zone 0")
+            << one("Life Safety Zone|0|0||0||") << none
+            << err("1!! [BACnet in Read] Length with variable \"Life Safety Zone\" must be 1 or 2") << 1542;
+        QTest::newRow("access door 2")
+            << one("Access Door|0|0||2||") << none
+            << err("1!! [BACnet in Read] Length with variable \"Access Door\" must be equal to 1") << 1543;
+        QTest::newRow("access door write 2")
+            << none << one("Access Door|0|0||2||")
+            << err("1!! [BACnet in Write] Length with variable \"Access Door\" must be equal to 1") << 1556;
+        QTest::newRow("large analog 8 and 9")
+            << QStringList{QStringLiteral("Large Analog Value|0|0||8||"), QStringLiteral("Large Analog Value|0|0||9||")}
+            << none << err("2!! [BACnet in Read] Length with variable \"Large Analog Value\" must be between 1 and 8")
+            << 1537;
+        QTest::newRow("accumulator 5")
+            << one("Accumulator|0|0||5||") << none
+            << err("1!! [BACnet in Read] Length with variable \"Accumulator\" must be between 1 and 4") << 1544;
+        QTest::newRow("multi state output 5")
+            << none << one("Multi State Output|0|0||5||")
+            << err("1!! [BACnet in Write] Length with variable \"Multi State Output\" must be between 1 and 4") << 1554;
+        QTest::newRow("write last byte")
+            << none << one("Analog Out|0|1499||2||")
+            << err("1!! [BACnet in Write] Too many bytes to save starting from the Position indicate") << 1558;
+        QTest::newRow("read before write")
+            << one("Analog Input|0|0||9||") << one("Analog Out|0|0||9||")
+            << err("1!! [BACnet in Read] Length with variable \"Analog Input\" must be between 1 and 4") << 1535;
+        QTest::newRow("same position twice")
+            << QStringList{QStringLiteral("Analog Input|0|7||4||"), QStringLiteral("Analog Input|0|7||4||")} << none
+            << QString() << -1;
+        QTest::newRow("only rows above an empty data type")
+            << QStringList{QStringLiteral("Analog Input|0|0||4||"), QStringLiteral(" |x|x||x||"),
+                           QStringLiteral("Analog Input|x|0||4||")}
+            << none << QString() << -1;
+    }
+
+    void check()
+    {
+        QFETCH(QStringList, read);
+        QFETCH(QStringList, write);
+        QFETCH(QString, error);
+        QFETCH(int, message);
+        BACnet_Slave_Set_Access objects;
+        test::Fill(objects.Read, read);
+        test::Fill(objects.Write, write);
+        const Check_Result result = objects.Controllo_dati();
+        QCOMPARE(result.Text, error);
+        QCOMPARE(result.Passed, error.isEmpty());
+        QCOMPARE(result.Message, message);
+    }
+
+    void object_count_limit_data()
+    {
+        QTest::addColumn<QByteArray>("limit");
+        QTest::addColumn<int>("read");
+        QTest::addColumn<int>("write");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("1000: 600 + 400") << QByteArray("1") << 600 << 400 << QString();
+        QTest::newRow("1000: 600 + 401") << QByteArray("1") << 600 << 401
+                                         << QStringLiteral("Error!! Too many Requests. Max requests 1000");
+        QTest::newRow("1000: full tables")
+            << QByteArray("1") << 1000 << 1000 << QStringLiteral("Error!! Too many Requests. Max requests 1000");
+        QTest::newRow("2000: 2000 + 0") << QByteArray("0") << 2000 << 0 << QString();
+        QTest::newRow("2000: 1999 + 2") << QByteArray("0") << 1999 << 2
+                                        << QStringLiteral("Error!! Too many Requests. Max requests 2000");
+    }
+
+    void object_count_limit()
+    {
+        QFETCH(QByteArray, limit);
+        QFETCH(int, read);
+        QFETCH(int, write);
+        QFETCH(QString, error);
+        test::Write(ParGen(), test::ParGen_With("BACnet_Desc_Chars_Limit", limit.constData()));
+        BACnet_Slave_Set_Access objects;
+        objects.Load(ParGen(), Access());
+        Fill_Valid(objects.Read, read);
+        Fill_Valid(objects.Write, write);
+        Check_Result result = objects.Controllo_dati();
+        QCOMPARE(result.Text, error);
+
+        // A row that fails its own rule is reported before the count.
+        if (!error.isEmpty()) {
+            objects.Write.Set_Cell(write - 1, Obj_Length, QStringLiteral("5"));
+            result = objects.Controllo_dati();
+            QCOMPARE(result.Message, 1550);
+        }
+    }
+
+    void write_form()
+    {
+        BACnet_Slave_Set_Access objects;
+        test::Fill(objects.Read, {QStringLiteral("Analog Input|62|0||4||Temperature")});
+        QCOMPARE(objects.Serialise(),
+                 QByteArray("<BACnet_to_Modbus><BACnet_in_Read><row Data_Type=\"Analog Input\" Eng_Unit=\"62\" "
+                            "Position=\"0\" Bit=\"\" Length=\"4\" Swap=\"\" Mnemonic=\"Temperature\"/>"
+                            "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus><!--SW_VERSION = 1.000-->"));
+    }
+
+    void round_trip_writes_swap_back()
+    {
+        test::Write(Access(), "<BACnet_to_Modbus><BACnet_in_Read/><BACnet_in_Write>"
+                              "<row Data_Type=\"Analog Out\" Eng_Unit=\"95\" Position=\"0\" Bit=\"\" Length=\"4\" "
+                              "Mnemonic=\"a\"/>"
+                              "<row Data_Type=\"Binary Out\" Eng_Unit=\"95\" Position=\"1\" Bit=\"0\" Length=\"\" "
+                              "Swap=\"Y\" Mnemonic=\"b\"/>"
+                              "</BACnet_in_Write></BACnet_to_Modbus>");
+        BACnet_Slave_Set_Access objects;
+        objects.Load(ParGen(), Access());
+        const Confirm_Result saved = objects.Confirm(Access());
+        QVERIFY2(saved.Saved, qPrintable(saved.Error_Text()));
+        const QByteArray bytes = test::Read(Access());
+        QVERIFY(bytes.contains("Length=\"4\" Swap=\"N\" Mnemonic=\"a\""));
+        QVERIFY(bytes.contains("Length=\"\" Swap=\"Y\" Mnemonic=\"b\""));
+        BACnet_Slave_Set_Access again;
+        again.Load(ParGen(), Access());
+        QVERIFY(again.Save(Access(), nullptr));
+        QCOMPARE(test::Read(Access()), bytes);
+    }
+
+    void write_grid_fills_in_length_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("length"); // expected after the choice, from "2"
+        QTest::newRow("large analog value")
+            << int(Page_Write) << QStringLiteral("Large Analog Value") << QStringLiteral("8");
+        QTest::newRow("analog out") << int(Page_Write) << QStringLiteral("Analog Out") << QStringLiteral("4");
+        QTest::newRow("integer value") << int(Page_Write) << QStringLiteral("Integer Value") << QStringLiteral("4");
+        QTest::newRow("multi state output")
+            << int(Page_Write) << QStringLiteral("Multi State Output") << QStringLiteral("4");
+        QTest::newRow("binary out") << int(Page_Write) << QStringLiteral("Binary Out") << QStringLiteral("1");
+        QTest::newRow("binary value") << int(Page_Write) << QStringLiteral("Binary Value") << QStringLiteral("1");
+        QTest::newRow("access door") << int(Page_Write) << QStringLiteral("Access Door") << QStringLiteral("1");
+        QTest::newRow("upper case matches") << int(Page_Write) << QStringLiteral("ACCESS DOOR") << QStringLiteral("1");
+        QTest::newRow("read-only type") << int(Page_Write) << QStringLiteral("Analog Input") << QStringLiteral("2");
+        QTest::newRow("read grid fills nothing")
+            << int(Page_Read) << QStringLiteral("Large Analog Value") << QStringLiteral("2");
+    }
+
+    void write_grid_fills_in_length()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, type);
+        QFETCH(QString, length);
+        BACnet_Slave_Set_Access objects;
+        Text_Table &table = objects.Table(page);
+        table.Set_Cell(3, Obj_Length, QStringLiteral("2"));
+        // The grid's drop-down choice reaches the table through the model.
+        QVERIFY(table.setData(table.index(3, Obj_Data_Type), type));
+        QCOMPARE(table.Cell(3, Obj_Data_Type), type);
+        QCOMPARE(table.Cell(3, Obj_Length), length);
+        // A change made by the logic itself fills in nothing.
+        table.Set_Cell(3, Obj_Length, QStringLiteral("2"));
+        table.Set_Cell(3, Obj_Data_Type, QStringLiteral("Analog Value"));
+        QCOMPARE(table.Cell(3, Obj_Length), QStringLiteral("2"));
+    }
+};
+
+QTEST_APPLESS_MAIN(Test_BACnet_Access)
+#include "test_bacnet_access.moc"

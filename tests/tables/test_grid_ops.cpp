@@ -1,0 +1,291 @@
+#include "table_fixture.h"
+#include "tables/bacnet_access.h"
+#include "tables/grid_ops.h"
+#include "tables/lora_access.h"
+
+#include <QTest>
+
+namespace {
+
+// Answers every request with `answer` and keeps what was asked.
+struct Recorder
+{
+    explicit Recorder(bool a = true)
+        : answer(a)
+    {}
+    bool answer;
+    QList<Grid_Request> asked;
+    Grid_Asker Asker()
+    {
+        return [this](const Grid_Request &request) {
+            asked.append(request);
+            return answer;
+        };
+    }
+    QList<int> Messages_Asked() const
+    {
+        QList<int> numbers;
+        for (const Grid_Request &r : asked)
+            numbers.append(r.message);
+        return numbers;
+    }
+};
+
+// A small object table: rows 0 .. n-1 hold "T<k>" objects (k from 1).
+void Fill_Objects(Text_Table &table, int n)
+{
+    for (int r = 0; r < n; ++r)
+        table.Set_Row(r, {QStringLiteral("T%1").arg(r + 1), QStringLiteral("95"), QString::number(r), QString(),
+                          QStringLiteral("1"), QStringLiteral("N"), QStringLiteral("m%1").arg(r + 1)});
+}
+
+QString Type_At(const Text_Table &table, int r)
+{
+    return table.Cell(r, Obj_Data_Type);
+}
+
+} // namespace
+
+class Test_Grid_Ops : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void delete_and_insert_shift_rows_data()
+    {
+        QTest::addColumn<int>("rows");    // table size
+        QTest::addColumn<int>("objects"); // rows 0 .. objects-1 hold T1, T2, ...
+        QTest::addColumn<bool>("insert");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QStringList>("types"); // Data Type of every row afterwards
+        const auto list = [](const char *s) { return QString::fromLatin1(s).split(u','); };
+        QTest::newRow("delete row 5 of 8") << 10 << 8 << false << 4 << list("T1,T2,T3,T4,T6,T7,T8,,,");
+        QTest::newRow("delete first") << 4 << 4 << false << 0 << list("T2,T3,T4,");
+        QTest::newRow("delete last only empties it") << 4 << 4 << false << 3 << list("T1,T2,T3,");
+        QTest::newRow("insert at row 2 of 3") << 5 << 3 << true << 1 << list("T1,,T2,T3,");
+        QTest::newRow("insert drops the last row") << 4 << 4 << true << 0 << list(",T1,T2,T3");
+        QTest::newRow("insert at the last row only empties it") << 4 << 4 << true << 3 << list("T1,T2,T3,");
+        QTest::newRow("no current row") << 4 << 4 << true << -1 << list("T1,T2,T3,T4");
+        QTest::newRow("row out of range") << 4 << 4 << false << 4 << list("T1,T2,T3,T4");
+    }
+
+    void delete_and_insert_shift_rows()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, objects);
+        QFETCH(bool, insert);
+        QFETCH(int, at);
+        QFETCH(QStringList, types);
+        Text_Table table(Object_Columns(Page_Read), rows);
+        Fill_Objects(table, objects);
+        if (insert)
+            Insert_Grid_Row(at, table);
+        else
+            Delete_Grid_Row(at, table);
+        QStringList got;
+        for (int r = 0; r < rows; ++r)
+            got.append(Type_At(table, r));
+        QCOMPARE(got, types);
+        // Whole rows move, the hidden Swap cell included; numbers stay.
+        for (int r = 0; r < rows; ++r) {
+            QCOMPARE(table.Row_Number(r), r + 1);
+            const QString type = Type_At(table, r);
+            if (type.isEmpty())
+                QCOMPARE(test::Row_Text(table, r), QStringLiteral("||||||"));
+            else
+                QCOMPARE(table.Cell(r, Obj_Mnemonic), QStringLiteral("m") + type.mid(1));
+        }
+    }
+
+    void moved_rule_rows_become_fresh()
+    {
+        // A rule row freed by a move is a fresh row (Enable "Y"), as when the
+        // window opens.
+        LoRa_Set_Access rules;
+        test::Fill(rules.Uplink, {QStringLiteral("N|1|2|Y|N|N||a"), QStringLiteral("N|3|4|Y|N|N||b")});
+        Insert_Grid_Row(0, rules.Uplink);
+        QCOMPARE(test::Row_Text(rules.Uplink, 0), QStringLiteral("Y|||||||"));
+        QCOMPARE(test::Row_Text(rules.Uplink, 2), QStringLiteral("N|3|4|Y|N|N||b"));
+        Delete_Grid_Row(0, rules.Uplink);
+        Delete_Grid_Row(0, rules.Uplink);
+        QCOMPARE(test::Row_Text(rules.Uplink, 0), QStringLiteral("N|3|4|Y|N|N||b"));
+        QCOMPARE(test::Row_Text(rules.Uplink, 255), QStringLiteral("Y|||||||"));
+    }
+
+    void delete_asks_with_the_row_number()
+    {
+        Text_Table table(Object_Columns(Page_Read), 6);
+        Fill_Objects(table, 6);
+        Recorder no(false);
+        QVERIFY(!Btn_DelRow_Click(table, 2, no.Asker()));
+        QCOMPARE(no.asked.size(), 1);
+        QCOMPARE(no.asked[0].kind, Grid_Request::Kind::Question);
+        QCOMPARE(no.asked[0].text, QStringLiteral("Are you sure to delete the Row number 3"));
+        QCOMPARE(Type_At(table, 2), QStringLiteral("T3"));
+
+        Recorder yes(true);
+        QVERIFY(Btn_DelRow_Click(table, 2, yes.Asker()));
+        QCOMPARE(Type_At(table, 2), QStringLiteral("T4"));
+        // Without a current row nothing is asked.
+        QVERIFY(!Btn_DelRow_Click(table, -1, yes.Asker()));
+        QCOMPARE(yes.asked.size(), 1);
+
+        // In the rule grids the number shown counts from 0.
+        LoRa_Set_Access rules;
+        Recorder rule(false);
+        Btn_DelRow_Click(rules.Downlink, 2, rule.Asker());
+        QCOMPARE(rule.asked[0].text, QStringLiteral("Are you sure to delete the Row number 2"));
+    }
+
+    void paste_rules_data()
+    {
+        QTest::addColumn<QString>("target"); // row 1 before the paste
+        QTest::addColumn<bool>("copied");
+        QTest::addColumn<int>("buffer_size"); // cells in the buffer; 7 fits
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QList<int>>("asked");
+        QTest::addColumn<bool>("pasted");
+        const QString empty = QStringLiteral("||||||");
+        using L = QList<int>;
+        QTest::newRow("empty row") << empty << true << 7 << true << L{} << true;
+        QTest::newRow("not copied") << empty << false << 7 << true << L{1102} << false;
+        QTest::newRow("not copied, before the shape") << empty << false << 3 << true << L{1102} << false;
+        QTest::newRow("other shape") << empty << true << 4 << true << L{1101} << false;
+        QTest::newRow("empty buffer") << empty << true << 0 << true << L{1101} << false;
+        QTest::newRow("only the hidden check box") << QStringLiteral("|||||Y|") << true << 7 << false << L{} << true;
+        QTest::newRow("blank mnemonic") << QStringLiteral("||||||   ") << true << 7 << false << L{} << true;
+        QTest::newRow("mnemonic x, yes") << QStringLiteral("||||||x") << true << 7 << true << L{1100} << true;
+        QTest::newRow("mnemonic x, no") << QStringLiteral("||||||x") << true << 7 << false << L{1100} << false;
+        QTest::newRow("drop-down cell in use") << QStringLiteral("||0||||") << true << 7 << false << L{1100} << false;
+    }
+
+    void paste_rules()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, copied);
+        QFETCH(int, buffer_size);
+        QFETCH(bool, answer);
+        QFETCH(QList<int>, asked);
+        QFETCH(bool, pasted);
+        Text_Table table(Object_Columns(Page_Write), 3);
+        test::Fill(table, {QStringLiteral("Analog Out|95|10||4|N|src"), target});
+        QStringList buffer;
+        Copy_Grid_Row(table, 0, buffer);
+        buffer = buffer.mid(0, buffer_size);
+        Recorder recorder(answer);
+        QCOMPARE(Paste_Grid_Row(table, 1, copied, buffer, recorder.Asker()), pasted);
+        QCOMPARE(recorder.Messages_Asked(), asked);
+        QCOMPARE(test::Row_Text(table, 1), pasted ? QStringLiteral("Analog Out|95|10||4|N|src") : target);
+        for (const Grid_Request &r : recorder.asked)
+            QCOMPARE(r.kind, r.message == 1100 ? Grid_Request::Kind::Question : Grid_Request::Kind::Error);
+    }
+
+    void copy_flags_tie_the_buffer_to_its_page()
+    {
+        BACnet_Slave_Set_Access objects;
+        Fill_Objects(objects.Read, 1);
+        QStringList buffer{QStringLiteral("left over")};
+        Copy_Flags flags;
+        Recorder recorder;
+
+        // After showing, the buffer keeps its content but nothing pastes.
+        flags.Reset();
+        QVERIFY(!Btn_PasteRow_Click(objects.Read, Page_Read, 1, buffer, flags, recorder.Asker()));
+        QCOMPARE(recorder.Messages_Asked(), QList<int>{1102});
+
+        Btn_CopyRow_Click(objects.Read, Page_Read, 0, buffer, flags);
+        QCOMPARE(buffer.size(), 7);
+        QVERIFY(flags.Do_Copy_Read());
+        QVERIFY(!flags.Do_Copy_Write());
+        // A row copied on Read does not paste on Write.
+        QVERIFY(!Btn_PasteRow_Click(objects.Write, Page_Write, 0, buffer, flags, recorder.Asker()));
+        QVERIFY(Btn_PasteRow_Click(objects.Read, Page_Read, 1, buffer, flags, recorder.Asker()));
+        QCOMPARE(objects.Read.Row(1), objects.Read.Row(0));
+        QCOMPARE(recorder.Messages_Asked(), (QList<int>{1102, 1102}));
+
+        // Copying on Write moves the right to paste there.
+        Btn_CopyRow_Click(objects.Write, Page_Write, 5, buffer, flags);
+        QVERIFY(!flags.Do_Copy_Read());
+        QVERIFY(flags.Do_Copy_Write());
+        // An empty row is copied like any other.
+        QCOMPARE(buffer, QStringList(7, QString()));
+        flags.Reset();
+        QVERIFY(!flags.Copied(Page_Read) && !flags.Copied(Page_Write));
+    }
+
+    void rule_rows_of_other_shape_do_not_paste()
+    {
+        LoRa_Set_Access rules;
+        QStringList buffer;
+        Copy_Flags flags;
+        Recorder recorder;
+        Btn_CopyRow_Click(rules.Uplink, Page_Uplink, 0, buffer, flags);
+        // Even with the flag of the right page, a buffer of another shape is refused.
+        flags.Set_Copied(Page_Downlink);
+        QVERIFY(!Btn_PasteRow_Click(rules.Downlink, Page_Downlink, 0, buffer, flags, recorder.Asker()));
+        QCOMPARE(recorder.Messages_Asked(), QList<int>{1101});
+        QCOMPARE(recorder.asked[0].text,
+                 QStringLiteral("Error in the Copy values!!! Copy a valid row before Paste it"));
+    }
+
+    void enter_jump_data()
+    {
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("consumed");
+        QTest::addColumn<int>("next_row");
+        QTest::addColumn<int>("next_column");
+        // Object grid: columns 0..6, column 5 (Swap) hidden, 4 rows.
+        QTest::newRow("next column") << true << 13 << 0 << 0 << true << 0 << 1;
+        QTest::newRow("skips the hidden column") << true << 13 << 2 << 4 << true << 2 << 6;
+        QTest::newRow("last column wraps to next row") << true << 13 << 2 << 6 << true << 3 << 0;
+        QTest::newRow("last cell wraps to first row") << true << 13 << 3 << 6 << true << 0 << 0;
+        QTest::newRow("off: key passes") << false << 13 << 0 << 0 << false << 0 << 0;
+        QTest::newRow("other key passes") << true << int('a') << 0 << 0 << false << 0 << 0;
+        QTest::newRow("no current cell: consumed, stays") << true << 13 << -1 << -1 << true << -1 << -1;
+    }
+
+    void enter_jump()
+    {
+        QFETCH(bool, enabled);
+        QFETCH(int, key);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(bool, consumed);
+        QFETCH(int, next_row);
+        QFETCH(int, next_column);
+        Text_Table table(Object_Columns(Page_Read), 4);
+        const Jump_Result result = Jump_Next_Cell(table, {row, column}, char16_t(key), enabled);
+        QCOMPARE(result.consumed, consumed);
+        QCOMPARE(result.next, (Grid_Cell{next_row, next_column}));
+    }
+
+    void enter_jump_with_hidden_edges()
+    {
+        // The view may hide other columns: the first and last visible ones count.
+        const QList<bool> hidden{true, false, false, true};
+        QCOMPARE(Jump_Next_Cell({0, 2}, Key_Enter, hidden, 2, true).next, (Grid_Cell{1, 1}));
+        QCOMPARE(Jump_Next_Cell({1, 1}, Key_Enter, hidden, 2, true).next, (Grid_Cell{1, 2}));
+        QCOMPARE(Jump_Next_Cell({1, 2}, Key_Enter, hidden, 2, true).next, (Grid_Cell{0, 1}));
+        // A single row wraps to itself.
+        QCOMPARE(Jump_Next_Cell({0, 2}, Key_Enter, hidden, 1, true).next, (Grid_Cell{0, 1}));
+    }
+
+    void auto_size_only_on_the_header()
+    {
+        Text_Table table(Object_Columns(Page_Read), 3);
+        table.Set_Cell(1, Obj_Eng_Unit, QStringLiteral("a rather long text"));
+        const Text_Width width = [](const QString &text) { return int(text.size()) * 10; };
+        QCOMPARE(Auto_Size_Column(table, Obj_Eng_Unit, true, true, width), 180 + 8);
+        // The header text counts when it is the widest ("Eng. Unit").
+        QCOMPARE(Auto_Size_Column(table, Obj_Bit, true, true, width, 0), 90);
+        QCOMPARE(Auto_Size_Column(table, Obj_Eng_Unit, false, true, width), -1);
+        QCOMPARE(Auto_Size_Column(table, Obj_Eng_Unit, true, false, width), -1);
+        QCOMPARE(Auto_Size_Column(table, 99, true, true, width), -1);
+    }
+};
+
+QTEST_APPLESS_MAIN(Test_Grid_Ops)
+#include "test_grid_ops.moc"

@@ -1,0 +1,132 @@
+#include "tables/lora_access.h"
+#include "tables/text_table.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QList<Column_Desc> Three_Columns()
+{
+    return {
+        {.attribute = "A",
+         .kind = Cell_Kind::Check,
+         .header_message = 1217,
+         .hint_message = 1225,
+         .fresh = QStringLiteral("Y")},
+        {.attribute = "B", .kind = Cell_Kind::Combo, .header_message = 1218, .items = {QStringLiteral("x")}},
+        {.attribute = "C", .header_message = 1224, .hidden = true},
+    };
+}
+
+} // namespace
+
+class Test_Text_Table : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void model_is_consistent()
+    {
+        Text_Table table(Three_Columns(), 5);
+        QAbstractItemModelTester tester(&table, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        table.Set_Cell(1, 1, QStringLiteral("x"));
+        table.Reset(3);
+        table.Set_Row(2, {QStringLiteral("N"), QStringLiteral("b"), QStringLiteral("c")});
+        table.Shift_Up(0);
+        table.Shift_Down(1);
+        QVERIFY(table.setData(table.index(0, 0), Qt::Unchecked, Qt::CheckStateRole));
+        QCOMPARE(table.rowCount(), 3);
+        QCOMPARE(table.columnCount(), 3);
+        QCOMPARE(table.rowCount(table.index(0, 0)), 0);
+    }
+
+    void roles_show_the_cell_text()
+    {
+        Text_Table table(Three_Columns(), 2);
+        table.Set_Row(0, {QStringLiteral(" Y "), QStringLiteral("x"), QStringLiteral(" keep ")});
+        // Text cells show and edit their text exactly.
+        QCOMPARE(table.data(table.index(0, 2)).toString(), QStringLiteral(" keep "));
+        QCOMPARE(table.data(table.index(0, 2), Qt::EditRole).toString(), QStringLiteral(" keep "));
+        QVERIFY(!table.data(table.index(0, 2), Qt::CheckStateRole).isValid());
+        // A check-box cell shows its box: ticked for "Y" once blanks are removed.
+        QVERIFY(!table.data(table.index(0, 0)).isValid());
+        QCOMPARE(table.data(table.index(0, 0), Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        QCOMPARE(table.data(table.index(0, 0), Qt::EditRole).toString(), QStringLiteral(" Y "));
+        table.Set_Cell(0, 0, QStringLiteral("y"));
+        QCOMPARE(table.data(table.index(0, 0), Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+
+        QVERIFY(table.flags(table.index(0, 0)).testFlag(Qt::ItemIsUserCheckable));
+        QVERIFY(!table.flags(table.index(0, 0)).testFlag(Qt::ItemIsEditable));
+        QVERIFY(table.flags(table.index(0, 1)).testFlag(Qt::ItemIsEditable));
+
+        QCOMPARE(table.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Enable"));
+        QCOMPARE(table.headerData(0, Qt::Horizontal, Qt::ToolTipRole).toString(),
+                 QStringLiteral("Enable/Disable the LoRaWAN Uplink Rule"));
+        QVERIFY(!table.headerData(1, Qt::Horizontal, Qt::ToolTipRole).isValid());
+        QCOMPARE(table.headerData(1, Qt::Vertical).toInt(), 2);
+        Text_Table from_zero(Three_Columns(), 2, 0);
+        QCOMPARE(from_zero.headerData(1, Qt::Vertical).toInt(), 1);
+    }
+
+    void ticking_stores_y_or_n()
+    {
+        Text_Table table(Three_Columns(), 1);
+        QList<QPair<int, int>> edited;
+        table.Cell_Edited = [&](int r, int c) { edited.append({r, c}); };
+        QVERIFY(table.setData(table.index(0, 0), QVariant::fromValue(Qt::Unchecked), Qt::CheckStateRole));
+        QCOMPARE(table.Cell(0, 0), QStringLiteral("N"));
+        QVERIFY(table.setData(table.index(0, 0), int(Qt::Checked), Qt::CheckStateRole));
+        QCOMPARE(table.Cell(0, 0), QStringLiteral("Y"));
+        // Only check-box cells take a check state.
+        QVERIFY(!table.setData(table.index(0, 2), int(Qt::Checked), Qt::CheckStateRole));
+        QVERIFY(table.setData(table.index(0, 2), QStringLiteral(" 010 ")));
+        QCOMPARE(table.Cell(0, 2), QStringLiteral(" 010 "));
+        QCOMPARE(edited, (QList<QPair<int, int>>{{0, 0}, {0, 0}, {0, 2}}));
+        QVERIFY(!table.setData(QModelIndex(), QStringLiteral("x")));
+    }
+
+    void changes_are_signalled_once()
+    {
+        Text_Table table(Three_Columns(), 6);
+        QSignalSpy changed(&table, &QAbstractItemModel::dataChanged);
+        QSignalSpy reset(&table, &QAbstractItemModel::modelReset);
+        table.Set_Cell(1, 2, QStringLiteral("a"));
+        table.Set_Cell(1, 2, QStringLiteral("a")); // no change, no signal
+        QCOMPARE(changed.size(), 1);
+        table.Shift_Down(2);
+        QCOMPARE(changed.size(), 2);
+        // One signal covers the moved rows down to the last.
+        QCOMPARE(changed.last().at(0).toModelIndex(), table.index(2, 0));
+        QCOMPARE(changed.last().at(1).toModelIndex(), table.index(5, 2));
+        {
+            Text_Table::Rebuild rebuild(table, 4);
+            for (int r = 0; r < 4; ++r)
+                rebuild.Put(r, 2, QString::number(r));
+        }
+        QCOMPARE(changed.size(), 2);
+        QCOMPARE(reset.size(), 1);
+        QCOMPARE(table.Row_Count(), 4);
+        QCOMPARE(table.Cell(3, 2), QStringLiteral("3"));
+        QCOMPARE(table.Cell(3, 0), QStringLiteral("Y"));
+    }
+
+    void shifting_keeps_every_cell()
+    {
+        Text_Table table(Three_Columns(), 4);
+        for (int r = 0; r < 4; ++r)
+            table.Set_Row(r, {QStringLiteral("N"), QString::number(r), QStringLiteral("h%1").arg(r)});
+        table.Shift_Up(1);
+        QCOMPARE(table.Row(1), (QStringList{QStringLiteral("N"), QStringLiteral("2"), QStringLiteral("h2")}));
+        QCOMPARE(table.Row(2), (QStringList{QStringLiteral("N"), QStringLiteral("3"), QStringLiteral("h3")}));
+        QCOMPARE(table.Row(3), (QStringList{QStringLiteral("Y"), QString(), QString()}));
+        table.Shift_Down(0);
+        QCOMPARE(table.Row(0), (QStringList{QStringLiteral("Y"), QString(), QString()}));
+        QCOMPARE(table.Row(1), (QStringList{QStringLiteral("N"), QStringLiteral("0"), QStringLiteral("h0")}));
+        QCOMPARE(table.Row(3), (QStringList{QStringLiteral("N"), QStringLiteral("3"), QStringLiteral("h3")}));
+    }
+};
+
+QTEST_APPLESS_MAIN(Test_Text_Table)
+#include "test_text_table.moc"
