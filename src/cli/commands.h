@@ -41,3 +41,4 @@ const QList<Command> &All_Commands();
 
 int Command_List(const Command_Context &c);
 int Command_New(const Command_Context &c);
+int Command_Jobfile(const Command_Context &c);

@@ -13,6 +13,11 @@ namespace {
 const Default_Message Added_Messages[] = {
     {Msg_File_Damaged, u"Error! The file %1 is damaged (line %2, column %3): %4"},
     {Msg_File_Not_Written, u"Error! The file %1 could not be written: %2"},
+    {Msg_Program_Not_Started, u"Error! The program %1 could not be started: %2"},
+    {Msg_Ping_Not_Allowed, u"Error! The device cannot be pinged: this system allows neither an ICMP datagram socket "
+                           u"for this user (net.ipv4.ping_group_range) nor a raw socket (CAP_NET_RAW). %1"},
+    {Msg_Program_Still_Running, u"The program %1 is still running after %2 s; it goes on by itself."},
+    {Msg_Update_Option_Invalid, u"Error! The update option %1 is not valid: use 0, 1 or 2"},
 };
 
 // Removes leading and trailing characters with codes up to 32.

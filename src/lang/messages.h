@@ -9,6 +9,11 @@
 enum Added_Message : int {
     Msg_File_Damaged = 1106,    // file, line, column, reason
     Msg_File_Not_Written = 1107, // file, reason
+    // The update window's free numbers.
+    Msg_Program_Not_Started = 1038,   // program, reason
+    Msg_Ping_Not_Allowed = 1039,      // the system's reasons
+    Msg_Program_Still_Running = 1040, // program, seconds waited
+    Msg_Update_Option_Invalid = 1041, // the option given
 };
 
 // The process-wide table of numbered texts of the user interface: English by
