@@ -119,5 +119,6 @@ void Http_Get::Finish(const Http_Response &response)
     received_.clear();
     // abort() may signal disconnected(); running_ is already false by then.
     socket_->abort();
-    QMetaObject::invokeMethod(this, [this, response] { emit Finished(response); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, response] { emit Finished(response); }, Qt::QueuedConnection);
 }

@@ -13,18 +13,18 @@ struct Http_Request
 {
     QString host;
     quint16 port = 80;
-    QByteArray target;                              // path and query, as sent
-    QList<QPair<QByteArray, QByteArray>> headers;   // sent after Host, in this order
-    int timeout_ms = 10000;                         // for the whole exchange
-    qsizetype max_response = 64 * 1024;             // status line, headers and body
+    QByteArray target;                            // path and query, as sent
+    QList<QPair<QByteArray, QByteArray>> headers; // sent after Host, in this order
+    int timeout_ms = 10000;                       // for the whole exchange
+    qsizetype max_response = 64 * 1024;           // status line, headers and body
 };
 
 struct Http_Response
 {
-    bool ok = false;  // a whole answer with a 2xx status arrived
-    int status = 0;   // 0 when no status line was read
+    bool ok = false; // a whole answer with a 2xx status arrived
+    int status = 0;  // 0 when no status line was read
     QByteArray body;
-    QString error;    // why not ok, for diagnostics
+    QString error; // why not ok, for diagnostics
 };
 
 // The bytes of an HTTP/1.0 GET: the request line, Host, the request's

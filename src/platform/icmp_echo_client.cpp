@@ -6,7 +6,6 @@
 #include <QRandomGenerator>
 #include <QSocketNotifier>
 #include <QTimer>
-
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -82,8 +81,8 @@ bool Icmp_Echo_Client::Send(quint32 address, const QByteArray &data, QString *pr
     to.sin_addr.s_addr = htonl(address);
     ssize_t sent = -1;
     do
-        sent = ::sendto(fd_, request.constData(), size_t(request.size()), 0, reinterpret_cast<sockaddr *>(&to),
-                        sizeof to);
+        sent =
+            ::sendto(fd_, request.constData(), size_t(request.size()), 0, reinterpret_cast<sockaddr *>(&to), sizeof to);
     while (sent < 0 && errno == EINTR);
     if (sent != request.size()) {
         if (problem)
@@ -101,8 +100,7 @@ void Icmp_Echo_Client::Read_Replies()
     for (;;) {
         sockaddr_in from{};
         socklen_t from_size = sizeof from;
-        const ssize_t got =
-            ::recvfrom(fd_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr *>(&from), &from_size);
+        const ssize_t got = ::recvfrom(fd_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr *>(&from), &from_size);
         if (got < 0) {
             if (errno == EINTR)
                 continue;

@@ -1,7 +1,6 @@
 #include "platform/icmp_packet.h"
 
 #include <QtEndian>
-
 #include <cstring>
 
 quint16 Icmp_Checksum(const QByteArray &data)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <array>
 
 // The four octet texts of a dotted address, as the update window's boxes hold them.

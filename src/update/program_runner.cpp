@@ -92,7 +92,8 @@ void Program_Runner::Finish(const Program_Result &result)
 {
     // Always from the event loop, so that a caller sees the same order of
     // events whether the start failed inside start() or the program ran.
-    QMetaObject::invokeMethod(this, [this, result] { emit Finished(result); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, result] { emit Finished(result); }, Qt::QueuedConnection);
 }
 
 void Program_Runner::Release()

@@ -116,7 +116,8 @@ void Ping_Session::Finish(bool answered)
     pause_->stop();
     outcome_.answered = answered;
     const Ping_Outcome outcome = outcome_;
-    QMetaObject::invokeMethod(this, [this, outcome] { emit Finished(outcome); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, outcome] { emit Finished(outcome); }, Qt::QueuedConnection);
 }
 
 Ping_Outcome Send_Ping(Echo_Client &client, const QString &address_text, const Ping_Limits &limits)

@@ -10,10 +10,10 @@ class QTimer;
 // The bounds of the ping loop. Tests shrink them; the window uses the defaults.
 struct Ping_Limits
 {
-    int total_ms = 5000;    // no attempt starts after this much time
-    int attempt_ms = 400;   // after a request without a good reply, the next waits this long from its start
-    int pause_ms = 10;      // the least pause between two attempts
-    int good_replies = 2;   // replies with data that end the loop early
+    int total_ms = 5000;  // no attempt starts after this much time
+    int attempt_ms = 400; // after a request without a good reply, the next waits this long from its start
+    int pause_ms = 10;    // the least pause between two attempts
+    int good_replies = 2; // replies with data that end the loop early
 };
 
 struct Ping_Outcome
@@ -63,8 +63,8 @@ private:
 
     Echo_Client &client_;
     Ping_Limits limits_;
-    QTimer *guard_;  // an attempt whose client never reports
-    QTimer *pause_;  // the wait before the next attempt
+    QTimer *guard_; // an attempt whose client never reports
+    QTimer *pause_; // the wait before the next attempt
     QElapsedTimer started_;
     qint64 attempt_start_ms_ = 0;
     quint32 address_ = 0;

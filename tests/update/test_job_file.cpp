@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <unistd.h>
 
 namespace {
@@ -51,8 +50,8 @@ private slots:
         QTest::addColumn<QString>("joined");
         QTest::newRow("plain") << QStringLiteral("192.168.2.205") << true << QStringLiteral("192.168.2.205");
         QTest::newRow("blanks trimmed") << QStringLiteral("  10 . 0 .0. 1  ") << true << QStringLiteral("10.0.0.1");
-        QTest::newRow("leading zeros kept") << QStringLiteral("192.168.002.205") << true
-                                            << QStringLiteral("192.168.002.205");
+        QTest::newRow("leading zeros kept")
+            << QStringLiteral("192.168.002.205") << true << QStringLiteral("192.168.002.205");
         QTest::newRow("bounds") << QStringLiteral("0.0.255.255") << true << QStringLiteral("0.0.255.255");
         QTest::newRow("hex reads as a number") << QStringLiteral("0x10.1.1.1") << true << QStringLiteral("0x10.1.1.1");
         QTest::newRow("above 255") << QStringLiteral("192.168.2.300") << false << QStringLiteral("192.168.2.300");
@@ -90,24 +89,24 @@ private slots:
     {
         QTest::addColumn<int>("option");
         QTest::addColumn<bool>("read_back");
-        QTest::addColumn<QStringList>("files");      // Ope_FileName of each operation
-        QTest::addColumn<QStringList>("go_to_app");  // Ope_GoToApp_After of each operation
-        QTest::addColumn<QStringList>("internal");   // Ope_Write_Internal_Data of each operation
+        QTest::addColumn<QStringList>("files");     // Ope_FileName of each operation
+        QTest::addColumn<QStringList>("go_to_app"); // Ope_GoToApp_After of each operation
+        QTest::addColumn<QStringList>("internal");  // Ope_Write_Internal_Data of each operation
         const QString fw = QDir::toNativeSeparators(QStringLiteral("%1/MASTER/Sim52K31.sim"));
         const QString b1 = QDir::toNativeSeparators(QStringLiteral("%1/PROJECTS/Plant/bin/bank1.bin"));
         const QString b2 = QDir::toNativeSeparators(QStringLiteral("%1/PROJECTS/Plant/bin/bank2.bin"));
         const QString one = QStringLiteral("1");
         const QString zero = QStringLiteral("0");
-        QTest::newRow("0 firmware + configuration") << 0 << true << QStringList{fw, b1, b2}
-                                                    << QStringList{zero, zero, one} << QStringList{zero, one, zero};
-        QTest::newRow("0 without read-back") << 0 << false << QStringList{fw, b1, b2} << QStringList{zero, zero, one}
-                                             << QStringList{zero, one, zero};
+        QTest::newRow("0 firmware + configuration")
+            << 0 << true << QStringList{fw, b1, b2} << QStringList{zero, zero, one} << QStringList{zero, one, zero};
+        QTest::newRow("0 without read-back")
+            << 0 << false << QStringList{fw, b1, b2} << QStringList{zero, zero, one} << QStringList{zero, one, zero};
         QTest::newRow("1 firmware") << 1 << true << QStringList{fw} << QStringList{one} << QStringList{zero};
         QTest::newRow("1 without read-back") << 1 << false << QStringList{fw} << QStringList{one} << QStringList{zero};
         QTest::newRow("2 configuration") << 2 << true << QStringList{b1, b2} << QStringList{zero, one}
                                          << QStringList{one, zero};
-        QTest::newRow("2 without read-back") << 2 << false << QStringList{b1, b2} << QStringList{zero, one}
-                                             << QStringList{one, zero};
+        QTest::newRow("2 without read-back")
+            << 2 << false << QStringList{b1, b2} << QStringList{zero, one} << QStringList{one, zero};
     }
 
     void operations()
