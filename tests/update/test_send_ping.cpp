@@ -16,7 +16,7 @@ constexpr int Fails = Fake_Echo_Client::Send_Fails;
 Ping_Limits Quick_Limits()
 {
     Ping_Limits limits;
-    limits.total_ms = 200;
+    limits.total_ms = 500;
     limits.attempt_ms = 20;
     limits.pause_ms = 1;
     return limits;
@@ -39,7 +39,7 @@ private slots:
         QTest::addColumn<int>("message"); // 0 none, else the message shown
         // Requests are paced by attempt_ms after an empty reply, so within
         // total_ms at most total_ms / attempt_ms + 1 are sent.
-        const int most = 200 / 20 + 1;
+        const int most = 500 / 20 + 1;
         QTest::newRow("answers at once") << QList<int>{Answer} << true << 1 << 2 << 2 << 0;
         QTest::newRow("first request lost") << QList<int>{Lost, Answer} << true << 1 << 3 << 3 << 0;
         QTest::newRow("lost between answers") << QList<int>{Answer, Lost, Answer} << true << 1 << 3 << 3 << 0;
