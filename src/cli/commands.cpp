@@ -1,11 +1,12 @@
 #include "cli/commands.h"
 
-#include "ede/bacnet_ede_file.h"
 #include "lang/messages.h"
 #include "shell/configurations.h"
 #include "shell/workspace.h"
 
 #include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QDir>
 #include <QTextStream>
 
 void Command_Context::Message(int n) const
@@ -44,6 +45,9 @@ const QList<Command> &All_Commands()
         {"list", "", "Print the configuration names, one a line.", 0, 0, {}, Command_List},
         {"new", "NAME", "Create the configuration NAME.", 1, 1, {}, Command_New},
         {"ede", "NAME FILE", "Write the EDE file of NAME to FILE (\".csv\" added if missing).", 2, 2, {}, Command_Ede},
+        {"jobfile", "NAME --ip A.B.C.D [--option 0|1|2] [--no-read-back]",
+         "Write the updater's job file for the configuration NAME.", 1, 1,
+         {QStringLiteral("ip"), QStringLiteral("option"), QStringLiteral("no-read-back")}, Command_Jobfile},
     };
     return commands;
 }
@@ -65,8 +69,6 @@ int Command_New(const Command_Context &c)
     return 0;
 }
 
-namespace {
-
 // Opens the existing configuration `name` as the open dialog does: the
 // folder of that name, else the first whose name differs only in letter
 // case. False when there is none.
@@ -80,27 +82,4 @@ bool Open_Existing(Workspace &ws, const QString &name)
         return false;
     ws.Open_Configuration(names.at(index));
     return true;
-}
-
-} // namespace
-
-int Command_Ede(const Command_Context &c)
-{
-    if (c.args.at(1).isEmpty()) {
-        c.Message(QStringLiteral("Usage: sw52k31 [--workspace DIR] ede NAME FILE (FILE must not be empty)"));
-        return 2;
-    }
-    if (!Open_Existing(c.ws, c.args.at(0))) {
-        c.Message(18);
-        return 1;
-    }
-    // Like the save dialog, but without the question: the command replaces FILE.
-    const QString file = EDE_File_Name(c.args.at(1));
-    QString problem;
-    if (!Create_EDE_File(c.ws, file, QDateTime::currentDateTime(), &problem)) {
-        c.Message(problem);
-        return 1;
-    }
-    c.out << file << Qt::endl;
-    return 0;
 }

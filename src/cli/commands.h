@@ -39,6 +39,12 @@ QCommandLineOption Command_Option(const QString &name);
 // Every command of the program.
 const QList<Command> &All_Commands();
 
+// Opens the existing configuration `name` as the open dialog finds it: the
+// folder of that name, else the first whose name differs only in letter
+// case. False when there is none (the caller reports message 18).
+bool Open_Existing(Workspace &ws, const QString &name);
+
 int Command_List(const Command_Context &c);
 int Command_New(const Command_Context &c);
 int Command_Ede(const Command_Context &c);
+int Command_Jobfile(const Command_Context &c);

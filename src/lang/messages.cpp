@@ -28,6 +28,11 @@ const Default_Message Added_Messages[] = {
     {Msg_Table_Damaged, u"%1\nThe tables start empty: saving them replaces this file."},
     {Msg_Rows_Not_Saved, u"Warning!! Row %1 of the table \"%2\" has an empty \"%3\": it ends the table, and the %4 "
                          u"rows from there on are lost if the table is saved."},
+    {Msg_Program_Not_Started, u"Error! The program %1 could not be started: %2"},
+    {Msg_Ping_Not_Allowed, u"Error! The device cannot be pinged: this system allows neither an ICMP datagram socket "
+                           u"for this user (net.ipv4.ping_group_range) nor a raw socket (CAP_NET_RAW). %1"},
+    {Msg_Program_Still_Running, u"The program %1 is still running after %2 s; it goes on by itself."},
+    {Msg_Update_Option_Invalid, u"Error! The update option %1 is not valid: use 0, 1 or 2"},
 };
 
 // Removes leading and trailing characters with codes up to 32.

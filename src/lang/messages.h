@@ -16,6 +16,11 @@ enum Added_Message : int {
     Msg_Rows_Not_Shown = 1120,   // rows, table, table size
     Msg_Table_Damaged = 1121,    // problem
     Msg_Rows_Not_Saved = 1122,   // row number, table, column, rows
+    // The update window's free numbers.
+    Msg_Program_Not_Started = 1038,   // program, reason
+    Msg_Ping_Not_Allowed = 1039,      // the system's reasons
+    Msg_Program_Still_Running = 1040, // program, seconds waited
+    Msg_Update_Option_Invalid = 1041, // the option given
 };
 
 // The process-wide table of numbered texts of the user interface: English by

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+
+// ICMP echo messages over IPv4, built and read without any socket.
+
+inline constexpr int Icmp_Header_Size = 8;
+inline constexpr quint8 Icmp_Echo_Request = 8;
+inline constexpr quint8 Icmp_Echo_Reply = 0;
+
+// The Internet checksum (RFC 1071) of `data`.
+quint16 Icmp_Checksum(const QByteArray &data);
+
+// An echo request of exactly `packet_size` bytes (header included): `data`
+// first, zeros after it, cut when it does not fit. Identifier and sequence are
+// written in network order and the checksum is filled in.
+QByteArray Build_Echo_Request(quint16 identifier, quint16 sequence, const QByteArray &data, int packet_size);
+
+struct Echo_Reply
+{
+    quint16 identifier = 0;
+    quint16 sequence = 0;
+    int data_bytes = 0; // bytes after the ICMP header
+};
+
+// Reads an echo reply. A raw socket delivers the IPv4 header in front of the
+// ICMP message (`with_ip_header`), a datagram socket does not. False for
+// anything that is not a whole echo reply with a correct checksum: an echo
+// request (a raw socket on loopback also sees its own), another ICMP type, a
+// truncated or corrupted packet.
+bool Parse_Echo_Reply(const QByteArray &packet, bool with_ip_header, Echo_Reply *reply);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "update/ip_address.h"
+
+#include <QString>
+
+// What the updater is asked to do, as the update window holds it when its
+// update button is pressed.
+struct Boot_Job
+{
+    IP_Octets ip;          // the four address boxes as typed
+    int option = 0;        // 0 firmware + configuration, 1 firmware, 2 configuration
+    bool read_back = true; // the updater reads every written area back
+    int bacnet_type = 0;   // 1 BACnet MS/TP, anything else BACnet/IP
+    QString path_exe;      // workspace root: the job file and the updater live here
+    QString path_master;   // holds the firmware "Sim52K31.sim"
+    QString path_project;  // holds "bin/bank1.bin" and "bin/bank2.bin"
+};
+
+// "Ethernet_Update.xml" in the workspace root.
+QString Job_File_Path(const QString &path_exe);
+
+// The BACnet data link of a configuration: the integer reading of the key
+// `BACnet_Type` of its parameter document, 0 when the document or the key is
+// missing, damaged or not a number.
+int Get_Type_BACnet(const QString &file_pargen);
+
+// The job document, serialised in its raw form (no declaration, no comment).
+// File names in it use this platform's separator. Empty when the option is
+// not 0, 1 or 2.
+QByteArray Build_Job_File(const Boot_Job &job);
+
+// Writes the job document into the workspace root atomically, replacing an
+// older one. False with `problem` composed for the user when the option is not
+// valid or the file cannot be written; an older job file is then left whole.
+bool Compile_XML_Parameter_New_Boot(const Boot_Job &job, QString *problem);

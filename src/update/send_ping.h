@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+
+class Echo_Client;
+class QTimer;
+
+// The bounds of the ping loop. Tests shrink them; the window uses the defaults.
+struct Ping_Limits
+{
+    int total_ms = 5000;  // no attempt starts after this much time
+    int attempt_ms = 400; // after a request without a good reply, the next waits this long from its start
+    int pause_ms = 10;    // the least pause between two attempts
+    int good_replies = 2; // replies with data that end the loop early
+};
+
+struct Ping_Outcome
+{
+    bool answered = false; // the converter answered
+    int ping_res = 0;      // 0 no outcome, 1 a reply with data, 2 an empty reply (time-out)
+    int attempts = 0;      // requests sent
+    int good = 0;          // replies with data counted
+    QString problem;       // set when this system lets the program send no ping at all
+};
+
+// The message the update window shows for a ping that did not answer: the
+// outcome's own problem when the system allows no ping, else 1036 "Device Not
+// Found!" after a time-out, else 1037 "Error!!! Check the Ip Address". Empty
+// when the converter answered.
+QString Ping_Failure_Text(const Ping_Outcome &outcome);
+// Whether that message is a warning (1036) rather than an error.
+bool Ping_Failure_Is_Warning(const Ping_Outcome &outcome);
+
+// Makes sure a converter answers echo requests, on the event loop so that a
+// window stays responsive. Requests carry the address text as their data.
+// The loop ends after `good_replies` replies with data, or once `total_ms`
+// have passed, or at the first request that cannot be sent (the result is
+// then false and ping_res keeps its value). The converter answered when the
+// last outcome seen was a reply with data.
+class Ping_Session : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Ping_Session(Echo_Client &client, const Ping_Limits &limits = Ping_Limits(), QObject *parent = nullptr);
+
+    // Starts the loop for the dotted address text; Finished follows once,
+    // from the event loop. Ignored while a loop runs.
+    void Start(const QString &address_text);
+    bool Running() const { return running_; }
+
+signals:
+    void Finished(const Ping_Outcome &outcome);
+
+private:
+    void Attempt();
+    void On_Replied(int data_bytes);
+    void On_No_Outcome();
+    void Next_Attempt(qint64 earliest_ms);
+    void Finish(bool answered);
+
+    Echo_Client &client_;
+    Ping_Limits limits_;
+    QTimer *guard_; // an attempt whose client never reports
+    QTimer *pause_; // the wait before the next attempt
+    QElapsedTimer started_;
+    qint64 attempt_start_ms_ = 0;
+    quint32 address_ = 0;
+    QByteArray data_;
+    Ping_Outcome outcome_;
+    bool running_ = false;
+    bool waiting_ = false;
+};
+
+// Runs a Ping_Session in a local event loop: the window's Send_Ping, which
+// keeps the window's events flowing while it waits.
+Ping_Outcome Send_Ping(Echo_Client &client, const QString &address_text, const Ping_Limits &limits = Ping_Limits());

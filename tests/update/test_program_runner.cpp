@@ -1,0 +1,155 @@
+#include "test_support.h"
+#include "update/program_runner.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <sys/types.h>
+
+namespace {
+
+void Write_Script(const QString &path, const QByteArray &text, bool executable = true)
+{
+    test::Write(path, text);
+    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
+    if (executable)
+        permissions |= QFile::ExeOwner;
+    QFile::setPermissions(path, permissions);
+}
+
+// Records its arguments and its working directory beside itself, then ends
+// with code 3.
+const QByteArray Recorder = "#!/bin/sh\n"
+                            "printf '%s\\n' \"$#\" \"$(pwd -P)\" \"$@\" > \"$(dirname \"$0\")/record.txt\"\n"
+                            "exit 3\n";
+
+const QByteArray Never_Ends = "#!/bin/sh\nexec sleep 600\n";
+
+bool Alive(qint64 pid)
+{
+    return pid > 0 && ::kill(pid_t(pid), 0) == 0;
+}
+
+// Ends a program that the runner let go and waits until its reaper has run.
+void Stop(qint64 pid)
+{
+    if (pid <= 0)
+        return;
+    ::kill(pid_t(pid), SIGKILL);
+    QTRY_VERIFY(!Alive(pid));
+}
+
+} // namespace
+
+class Test_Program_Runner : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void updater_runs_in_the_workspace_root_without_arguments()
+    {
+        QTemporaryDir dir;
+        const QString root = QDir(dir.path()).canonicalPath();
+        Write_Script(Updater_Path(root), Recorder);
+        const Program_Result result = Start_Updater(root, 60000);
+        QCOMPARE(int(result.outcome), int(Program_Result::Outcome::Ended));
+        QCOMPARE(result.exit_code, 3);
+        QVERIFY(!result.crashed);
+        QVERIFY(result.problem.isEmpty());
+        QCOMPARE(test::Read(root + QStringLiteral("/record.txt")), QByteArray("0\n" + root.toUtf8() + "\n"));
+    }
+
+    void cannot_start_data()
+    {
+        QTest::addColumn<QByteArray>("script"); // empty: no file at all
+        QTest::addColumn<bool>("executable");
+        QTest::newRow("missing") << QByteArray() << true;
+        QTest::newRow("not executable") << Recorder << false;
+        QTest::newRow("bad interpreter") << QByteArray("#!/nonexistent/shell\nexit 0\n") << true;
+    }
+
+    void cannot_start()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(bool, executable);
+        QTemporaryDir dir;
+        const QString program = Updater_Path(dir.path());
+        if (!script.isEmpty())
+            Write_Script(program, script, executable);
+        Program_Runner runner;
+        QSignalSpy spy(&runner, &Program_Runner::Finished);
+        runner.Start(program, dir.path(), 60000);
+        // Reported from the event loop, never inside Start.
+        QCOMPARE(spy.count(), 0);
+        QVERIFY(spy.wait());
+        const auto result = spy.at(0).at(0).value<Program_Result>();
+        QCOMPARE(int(result.outcome), int(Program_Result::Outcome::Failed_To_Start));
+        QVERIFY2(
+            result.problem.startsWith(
+                QStringLiteral("Error! The program %1 could not be started: ").arg(QDir::toNativeSeparators(program))),
+            qPrintable(result.problem));
+        QVERIFY(!runner.Running());
+        QTest::qWait(20);
+        QCOMPARE(spy.count(), 1);
+    }
+
+    void a_program_that_never_ends_is_left_running_at_the_limit()
+    {
+        QTemporaryDir dir;
+        Write_Script(Updater_Path(dir.path()), Never_Ends);
+        const Program_Result result = Start_Updater(dir.path(), 200);
+        QCOMPARE(int(result.outcome), int(Program_Result::Outcome::Timed_Out));
+        QVERIFY(result.problem.contains(QStringLiteral("Ethernet_Update.exe")));
+        QVERIFY(Alive(result.pid));
+        Stop(result.pid);
+    }
+
+    void the_event_loop_runs_while_waiting()
+    {
+        QTemporaryDir dir;
+        Write_Script(Updater_Path(dir.path()), "#!/bin/sh\nsleep 0.3\n");
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, this, [&ticks] { ++ticks; });
+        ticker.start(10);
+        const Program_Result result = Start_Updater(dir.path(), 60000);
+        QCOMPARE(int(result.outcome), int(Program_Result::Outcome::Ended));
+        QVERIFY(ticks > 0);
+    }
+
+    void destroying_the_runner_does_not_kill_the_program()
+    {
+        QTemporaryDir dir;
+        Write_Script(Updater_Path(dir.path()), "#!/bin/sh\necho $$ > \"$(dirname \"$0\")/pid.txt\"\nexec sleep 600\n");
+        qint64 pid = 0;
+        {
+            Program_Runner runner;
+            runner.Start(Updater_Path(dir.path()), dir.path(), 60000);
+            QVERIFY(runner.Running());
+            QTRY_VERIFY((pid = test::Read(dir.filePath(QStringLiteral("pid.txt"))).trimmed().toLongLong()) > 0);
+        }
+        QVERIFY(Alive(pid));
+        Stop(pid);
+    }
+
+    void a_second_start_while_running_is_ignored()
+    {
+        QTemporaryDir dir;
+        Write_Script(Updater_Path(dir.path()), "#!/bin/sh\nsleep 0.2\nexit 5\n");
+        Program_Runner runner;
+        QSignalSpy spy(&runner, &Program_Runner::Finished);
+        runner.Start(Updater_Path(dir.path()), dir.path(), 60000);
+        runner.Start(dir.filePath(QStringLiteral("missing")), dir.path(), 60000);
+        QVERIFY(spy.wait());
+        QCOMPARE(spy.at(0).at(0).value<Program_Result>().exit_code, 5);
+        QTest::qWait(50);
+        QCOMPARE(spy.count(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(Test_Program_Runner)
+#include "test_program_runner.moc"
