@@ -33,6 +33,7 @@ const Default_Message Added_Messages[] = {
                            u"for this user (net.ipv4.ping_group_range) nor a raw socket (CAP_NET_RAW). %1"},
     {Msg_Program_Still_Running, u"The program %1 is still running after %2 s; it goes on by itself."},
     {Msg_Update_Option_Invalid, u"Error! The update option %1 is not valid: use 0, 1 or 2"},
+    {Msg_Updater_Running, u"The updater is running... %1 s"},
 };
 
 // Removes leading and trailing characters with codes up to 32.

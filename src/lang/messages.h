@@ -21,6 +21,7 @@ enum Added_Message : int {
     Msg_Ping_Not_Allowed = 1039,      // the system's reasons
     Msg_Program_Still_Running = 1040, // program, seconds waited
     Msg_Update_Option_Invalid = 1041, // the option given
+    Msg_Updater_Running = 1042,       // seconds waited so far
 };
 
 // The process-wide table of numbered texts of the user interface: English by

@@ -2,6 +2,7 @@
 
 #include "platform/http_get.h"
 #include "shell/int_read.h"
+#include "shell/web_links.h"
 
 #include <QEventLoop>
 
@@ -53,6 +54,21 @@ Version_Check::Version_Check(QObject *parent)
     , http_(new Http_Get(this))
 {
     connect(http_, &Http_Get::Finished, this, &Version_Check::On_Response);
+}
+
+Version_Server Default_Version_Server()
+{
+    Version_Server server;
+    const QString host = Maker_Host();
+    const qsizetype colon = host.lastIndexOf(u':');
+    int port = 0;
+    if (colon > 0 && Try_Str_To_Int(QStringView(host).mid(colon + 1), &port) && port > 0 && port < 65536) {
+        server.host = host.left(colon);
+        server.port = quint16(port);
+    } else {
+        server.host = host;
+    }
+    return server;
 }
 
 void Version_Check::Start(const Version_Server &server)

@@ -14,6 +14,9 @@ struct Version_Server
     int timeout_ms = 10000;
 };
 
+// The maker's server as configured (SW52K31_WEB_HOST, host or host:port).
+Version_Server Default_Version_Server();
+
 // The tool's own version and the software code the query sends.
 inline constexpr const char *Own_Version = "1.000";
 inline constexpr const char *Version_Query_Code = "SW52K31";
@@ -42,7 +45,7 @@ class Version_Check : public QObject
 public:
     explicit Version_Check(QObject *parent = nullptr);
 
-    void Start(const Version_Server &server = Version_Server());
+    void Start(const Version_Server &server = Default_Version_Server());
     bool Running() const;
 
 signals:
@@ -56,4 +59,4 @@ private:
 };
 
 // The check in a local event loop (for the command line and tests).
-bool Check_Version(const Version_Server &server = Version_Server(), QString *reply = nullptr);
+bool Check_Version(const Version_Server &server = Default_Version_Server(), QString *reply = nullptr);

@@ -19,9 +19,6 @@ class TFSoftOptions : public QDialog, public Lang_Window
     Q_OBJECT
 
 public:
-    // Asks the maker's server for a newer version; calls back with the answer.
-    using Version_Checker = std::function<void(QObject *context, std::function<void(bool newer)>)>;
-
     TFSoftOptions(Workspace &ws, std::function<void()> change_language, QWidget *parent = nullptr);
 
     void Set_Lang() override;

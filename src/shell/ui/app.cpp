@@ -1,6 +1,8 @@
 #include "shell/ui/app.h"
 
 #include "lang/ui/soft_options.h"
+#include "lang/version_check.h"
+#include "update/ui/boot_window.h"
 #include "shell/ui/about.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/message_box.h"
@@ -10,6 +12,20 @@
 #include "shell/workspace.h"
 
 #include <QApplication>
+
+namespace {
+
+void Start_Version_Check(QObject *context, std::function<void(bool)> done)
+{
+    auto *check = new Version_Check(context);
+    QObject::connect(check, &Version_Check::Finished, context, [check, done](bool newer, const QString &) {
+        check->deleteLater();
+        done(newer);
+    });
+    check->Start();
+}
+
+} // namespace
 
 Windows &Create_Windows(Workspace &ws)
 {
@@ -23,9 +39,12 @@ Windows &Create_Windows(Workspace &ws)
     windows.FNew_Project = new TFNew_Project(ws, main);
     windows.FOpenConf = new TFOpenConf(ws, main);
     windows.FAbout = new TFAbout(ws, main);
-    windows.FSoftOptions = new TFSoftOptions(ws, [main] { main->Change_Language(); }, main);
+    auto *options = new TFSoftOptions(ws, [main] { main->Change_Language(); }, main);
+    options->Set_Version_Checker(Start_Version_Check);
+    main->Set_Version_Checker(Start_Version_Check);
+    windows.FSoftOptions = options;
     windows.FParGen = new Placeholder_Window(QStringLiteral("FParGen"), 400, main);
-    windows.FBoot = new Placeholder_Window(QStringLiteral("FBoot"), 1000, main);
+    windows.FBoot = new TFBoot(ws, main);
     windows.FLoRa_Set_Access = new Placeholder_Window(QStringLiteral("FLoRa_Set_Access"), 1200, main);
     windows.FBACnet_Eng_Unit = new Placeholder_Window(QStringLiteral("FBACnet_Eng_Unit"), 1600, main);
     windows.FBACnetSlaveSetAccess = new Placeholder_Window(QStringLiteral("FBACnetSlaveSetAccess"), 1500, main);

@@ -4,6 +4,7 @@
 #include "lang/messages.h"
 #include "shell/settings.h"
 #include "shell/ui/about.h"
+#include "update/ui/boot_window.h"
 #include "shell/ui/file_dialog.h"
 #include "shell/ui/message_box.h"
 #include "shell/ui/new_project.h"
@@ -169,7 +170,7 @@ void TFQuarneleFirmWare::Set_Lang()
     L_Name_Conf_L2->setText(named ? ws_.Project_Name : Msg(10));
     for (QLabel *label : QList<QLabel *>{L_SW_Code, L_SW_Desc, L_Begin, L_Name_Conf, L_Name_Conf_L2} + L_Steps)
         label->adjustSize();
-    if (LL_Update->isVisible())
+    if (!LL_Update->isHidden())
         LL_Update->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(Download_Url(), Msg(19).toHtmlEscaped()));
 }
 
@@ -260,6 +261,14 @@ void TFQuarneleFirmWare::BACnet_EDE_File()
 void TFQuarneleFirmWare::Timer_UpdateTimer()
 {
     Timer_Update->stop();
+    // The check runs in the background; the link follows its answer.
+    if (version_checker_) {
+        version_checker_(this, [this](bool newer) {
+            LL_Update->setVisible(newer);
+            if (newer)
+                LL_Update->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(Download_Url(), Msg(19).toHtmlEscaped()));
+        });
+    }
     Timer_Update->setInterval(7200000);
     Timer_Update->start();
 }

@@ -19,6 +19,7 @@ public:
     TFQuarneleFirmWare(Workspace &ws, Windows &windows, QWidget *parent = nullptr);
 
     void Set_Lang() override;
+    void Set_Version_Checker(Version_Checker checker) { version_checker_ = std::move(checker); }
     // Re-applies the texts of every window after a language change.
     void Change_Language();
 
@@ -55,6 +56,7 @@ private:
 
     Workspace &ws_;
     Windows &windows_;
+    Version_Checker version_checker_;
     QLabel *L_SW_Code;
     QLabel *L_SW_Desc;
     QLabel *L_Begin;

@@ -1,10 +1,18 @@
 #pragma once
 
+#include <functional>
+
 class QDialog;
+class QObject;
 class TFQuarneleFirmWare;
 class TFNew_Project;
 class TFOpenConf;
 class TFAbout;
+class TFBoot;
+
+// Asks the maker's server whether a newer version exists, without blocking;
+// calls back (on the event loop, while `context` lives) with the answer.
+using Version_Checker = std::function<void(QObject *context, std::function<void(bool newer)> done)>;
 
 // A window whose texts come from the message table.
 class Lang_Window
@@ -24,7 +32,7 @@ struct Windows
     TFAbout *FAbout = nullptr;
     QDialog *FSoftOptions = nullptr;
     QDialog *FParGen = nullptr;
-    QDialog *FBoot = nullptr;
+    TFBoot *FBoot = nullptr;
     QDialog *FLoRa_Set_Access = nullptr;
     QDialog *FBACnet_Eng_Unit = nullptr;
     QDialog *FBACnetSlaveSetAccess = nullptr;

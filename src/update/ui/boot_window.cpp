@@ -1,0 +1,261 @@
+#include "update/ui/boot_window.h"
+
+#include "lang/messages.h"
+#include "platform/icmp_echo_client.h"
+#include "shell/ui/message_box.h"
+#include "shell/ui/style.h"
+#include "shell/workspace.h"
+#include "update/ip_address.h"
+#include "update/job_file.h"
+#include "update/program_runner.h"
+#include "update/send_ping.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+QString Msg(int n)
+{
+    return Messages().Get(n);
+}
+
+} // namespace
+
+TFBoot::TFBoot(Workspace &ws, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint)
+    , ws_(ws)
+    , client_(std::make_unique<Icmp_Echo_Client>())
+    , updater_ms_(Updater_Wait_Ms)
+{
+    setObjectName(QStringLiteral("FBoot"));
+    Apply_Window_Style(this);
+    // Panels from the top: title 69, address 49, options 72, buttons 40.
+    L_SW_Code = Make_Code_Label(this, 16, 8);
+    L_SW_Desc = Make_Desc_Label(this, 16, 42);
+
+    const int address_top = 69;
+    L_IP_Address = new QLabel(this);
+    L_IP_Address->move(16, address_top + 4);
+    QList<QLineEdit *> boxes;
+    for (int i = 0; i < 4; ++i) {
+        auto *box = new QLineEdit(QStringLiteral("0"), this);
+        box->setGeometry(16 + i * 56, address_top + 22, 44, 21);
+        box->setAlignment(Qt::AlignCenter);
+        box->installEventFilter(this);
+        box->setToolTip(Msg(1021 + i));
+        boxes << box;
+        if (i < 3) {
+            auto *dot = new QLabel(QStringLiteral("."), this);
+            dot->setGeometry(16 + i * 56 + 46, address_top + 22, 8, 21);
+            dot->setAlignment(Qt::AlignCenter);
+        }
+    }
+    E_IP1 = boxes[0];
+    E_IP2 = boxes[1];
+    E_IP3 = boxes[2];
+    E_IP4 = boxes[3];
+
+    const int options_top = address_top + 49;
+    L_Update_Option = new QLabel(this);
+    L_Update_Option->move(16, options_top + 4);
+    CB_Update_Options = new QComboBox(this);
+    CB_Update_Options->setGeometry(16, options_top + 22, 260, 22);
+    CB_Update_Option_Read_Back = new QCheckBox(this);
+    CB_Update_Option_Read_Back->setGeometry(16, options_top + 48, 260, 20);
+
+    const int buttons_top = options_top + 72;
+    Btn_Cancel = new QPushButton(this);
+    Btn_Cancel->setGeometry(449 - 16 - 150 - 8 - 110, buttons_top + 6, 110, 28);
+    Btn_Update = new QPushButton(this);
+    Btn_Update->setGeometry(449 - 16 - 150, buttons_top + 6, 150, 28);
+    Btn_Update->setAutoDefault(false);
+    Btn_Cancel->setAutoDefault(false);
+    connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Btn_Update, &QPushButton::clicked, this, &TFBoot::Btn_UpdateClick);
+
+    setTabOrder(E_IP1, E_IP2);
+    setTabOrder(E_IP2, E_IP3);
+    setTabOrder(E_IP3, E_IP4);
+    setTabOrder(E_IP4, CB_Update_Options);
+    setTabOrder(CB_Update_Options, CB_Update_Option_Read_Back);
+    setTabOrder(CB_Update_Option_Read_Back, Btn_Cancel);
+    setTabOrder(Btn_Cancel, Btn_Update);
+    setFixedSize(449, 69 + 49 + 72 + 40);
+    Set_Lang();
+}
+
+TFBoot::~TFBoot() = default;
+
+void TFBoot::Set_Echo_Client(std::unique_ptr<Echo_Client> client)
+{
+    client_ = std::move(client);
+}
+
+void TFBoot::Set_Wait_Limits(int ping_total_ms, int updater_ms)
+{
+    ping_total_ms_ = ping_total_ms;
+    updater_ms_ = updater_ms;
+}
+
+void TFBoot::Set_Lang()
+{
+    setWindowTitle(Msg(1002));
+    L_SW_Desc->setText(Msg(1003));
+    L_IP_Address->setText(Msg(1006));
+    L_Update_Option->setText(Msg(1014));
+    CB_Update_Options->clear();
+    CB_Update_Options->addItems({Msg(1015), Msg(1016), Msg(1017)});
+    CB_Update_Options->setCurrentIndex(0);
+    CB_Update_Options->setToolTip(Msg(1032));
+    CB_Update_Option_Read_Back->setText(Msg(1018));
+    CB_Update_Option_Read_Back->setToolTip(Msg(1033));
+    Btn_Cancel->setText(Msg(1019));
+    Btn_Cancel->setToolTip(Msg(1034));
+    Btn_Update->setText(Msg(1020));
+    Btn_Update->setToolTip(Msg(1035));
+    const QList<QLineEdit *> boxes{E_IP1, E_IP2, E_IP3, E_IP4};
+    for (int i = 0; i < 4; ++i)
+        boxes[i]->setToolTip(Msg(1021 + i));
+    for (QLabel *label : {L_SW_Desc, L_IP_Address, L_Update_Option})
+        label->adjustSize();
+}
+
+void TFBoot::showEvent(QShowEvent *event)
+{
+    Set_Lang();
+    L_SW_Code->setText(ws_.SW_Code);
+    L_SW_Code->adjustSize();
+    IP_Octets octets;
+    if (!ws_.Last_IP_Address.isEmpty() && Split_IP_Address(ws_.Last_IP_Address, &octets)) {
+        E_IP1->setText(octets[0]);
+        E_IP2->setText(octets[1]);
+        E_IP3->setText(octets[2]);
+        E_IP4->setText(octets[3]);
+    }
+    CB_Update_Options->setCurrentIndex(ws_.Update_Option);
+    CB_Update_Option_Read_Back->setChecked(ws_.Update_Read_Back);
+    Btn_Update->setEnabled(true);
+    E_IP1->setFocus();
+    QDialog::showEvent(event);
+}
+
+bool TFBoot::eventFilter(QObject *watched, QEvent *event)
+{
+    // "." moves on to the next box and never lands in one.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->text() == u".") {
+        if (watched == E_IP1)
+            E_IP2->setFocus();
+        else if (watched == E_IP2)
+            E_IP3->setFocus();
+        else if (watched == E_IP3 && E_IP4->isEnabled())
+            E_IP4->setFocus();
+        else if (watched != E_IP4)
+            return QDialog::eventFilter(watched, event);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+QString TFBoot::Address_Text() const
+{
+    return Join_IP_Address({E_IP1->text(), E_IP2->text(), E_IP3->text(), E_IP4->text()});
+}
+
+void TFBoot::Btn_UpdateClick()
+{
+    // One update at a time: the button stays off while the ping runs.
+    Btn_Update->setEnabled(false);
+    Ping_Limits limits;
+    limits.total_ms = ping_total_ms_;
+    auto *session = new Ping_Session(*client_, limits, this);
+    connect(session, &Ping_Session::Finished, this, [this, session](const Ping_Outcome &outcome) {
+        session->deleteLater();
+        On_Ping(outcome);
+    });
+    ping_res = 0;
+    session->Start(Address_Text());
+}
+
+void TFBoot::On_Ping(const Ping_Outcome &outcome)
+{
+    ping_res = outcome.ping_res;
+    if (!outcome.answered) {
+        if (Ping_Failure_Is_Warning(outcome))
+            Message_Box::Warning(this, Ping_Failure_Text(outcome));
+        else
+            Message_Box::Error(this, Ping_Failure_Text(outcome));
+        Btn_Update->setEnabled(true);
+        emit Update_Finished();
+        return;
+    }
+    ws_.Last_IP_Address = Address_Text();
+    ws_.Update_Option = CB_Update_Options->currentIndex();
+    ws_.Update_Read_Back = CB_Update_Option_Read_Back->isChecked();
+
+    Boot_Job job;
+    job.ip = {E_IP1->text(), E_IP2->text(), E_IP3->text(), E_IP4->text()};
+    job.option = ws_.Update_Option;
+    job.read_back = ws_.Update_Read_Back;
+    job.bacnet_type = BACnetType;
+    job.path_exe = ws_.Path_Exe;
+    job.path_master = ws_.Path_Master;
+    job.path_project = ws_.Path_Project;
+    QString problem;
+    if (!Compile_XML_Parameter_New_Boot(job, &problem)) {
+        Message_Box::Error(this, problem);
+        Btn_Update->setEnabled(true);
+        emit Update_Finished();
+        return;
+    }
+    Run_Updater();
+}
+
+void TFBoot::Run_Updater()
+{
+    // The configurator stays modal while the updater runs; the progress
+    // dialog keeps the windows painted and shows how long it has waited.
+    auto *runner = new Program_Runner(this);
+    auto *progress = new QProgressDialog(this);
+    progress->setWindowTitle(windowTitle());
+    progress->setCancelButton(nullptr);
+    progress->setRange(0, 0);
+    progress->setWindowModality(Qt::ApplicationModal);
+    progress->setMinimumDuration(0);
+    auto *clock = new QTimer(progress);
+    auto elapsed = std::make_shared<QElapsedTimer>();
+    elapsed->start();
+    const QString waiting = Msg(Msg_Updater_Running);
+    auto show_time = [progress, elapsed, waiting] {
+        progress->setLabelText(waiting.arg(elapsed->elapsed() / 1000));
+    };
+    show_time();
+    connect(clock, &QTimer::timeout, progress, show_time);
+    clock->start(250);
+    connect(runner, &Program_Runner::Finished, this, [this, runner, progress](const Program_Result &result) {
+        progress->close();
+        progress->deleteLater();
+        runner->deleteLater();
+        On_Updater(result);
+    });
+    progress->show();
+    runner->Start(Updater_Path(ws_.Path_Exe), ws_.Path_Exe, updater_ms_);
+}
+
+void TFBoot::On_Updater(const Program_Result &result)
+{
+    if (result.outcome == Program_Result::Outcome::Failed_To_Start)
+        Message_Box::Error(this, result.problem);
+    else if (result.outcome == Program_Result::Outcome::Timed_Out)
+        Message_Box::Warning(this, result.problem);
+    Btn_Update->setEnabled(true);
+    emit Update_Finished();
+}

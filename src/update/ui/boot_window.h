@@ -1,0 +1,71 @@
+#pragma once
+
+#include "shell/ui/windows.h"
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+
+class Echo_Client;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+struct Ping_Outcome;
+struct Program_Result;
+struct Workspace;
+
+// The last step of an update over Ethernet: the converter's address, what to
+// load, the ping, the job file and the updater.
+class TFBoot : public QDialog, public Lang_Window
+{
+    Q_OBJECT
+
+public:
+    explicit TFBoot(Workspace &ws, QWidget *parent = nullptr);
+    ~TFBoot() override;
+
+    void Set_Lang() override;
+
+    // Tests replace the system's echo client and shorten the waits.
+    void Set_Echo_Client(std::unique_ptr<Echo_Client> client);
+    void Set_Wait_Limits(int ping_total_ms, int updater_ms);
+
+    int Form_Type = 1;
+    int BACnetType = 0;
+    int ping_res = 0;
+
+    QLineEdit *E_IP1;
+    QLineEdit *E_IP2;
+    QLineEdit *E_IP3;
+    QLineEdit *E_IP4;
+    QComboBox *CB_Update_Options;
+    QCheckBox *CB_Update_Option_Read_Back;
+    QPushButton *Btn_Cancel;
+    QPushButton *Btn_Update;
+
+signals:
+    // The update sequence ended (ping refused, job written and updater done, or a failure shown).
+    void Update_Finished();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Btn_UpdateClick();
+    void On_Ping(const Ping_Outcome &outcome);
+    void Run_Updater();
+    void On_Updater(const Program_Result &result);
+    QString Address_Text() const;
+
+    Workspace &ws_;
+    std::unique_ptr<Echo_Client> client_;
+    int ping_total_ms_ = 5000;
+    int updater_ms_;
+    QLabel *L_SW_Code;
+    QLabel *L_SW_Desc;
+    QLabel *L_IP_Address;
+    QLabel *L_Update_Option;
+};

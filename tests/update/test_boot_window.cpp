@@ -1,0 +1,192 @@
+#include "fake_echo_client.h"
+#include "lang/messages.h"
+#include "shell/configurations.h"
+#include "shell/ui/message_box.h"
+#include "shell/workspace.h"
+#include "test_support.h"
+#include "update/ui/boot_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+class Test_Boot_Window : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    Workspace ws_;
+
+    // Shows the window, runs `act` inside it, then closes it.
+    void With_Window(TFBoot &window, const std::function<void()> &act)
+    {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        act();
+        window.close();
+    }
+
+    void Write_Updater(const QByteArray &body)
+    {
+        const QString path = ws_.Path_Exe + QStringLiteral("/Ethernet_Update.exe");
+        test::Write(path, "#!/bin/sh\n" + body);
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        Start_Workspace(ws_, dir_.path());
+        QCOMPARE(Create_Configuration(ws_, QStringLiteral("Plant")), 0);
+    }
+
+    void init() { Message_Box::Set_Test_Mode(true); }
+    void cleanup() { Message_Box::Set_Test_Mode(false); }
+
+    void shows_the_last_address_data()
+    {
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("usable") << QStringLiteral("192.168.2.205")
+                                << QStringList{QStringLiteral("192"), QStringLiteral("168"), QStringLiteral("2"),
+                                               QStringLiteral("205")};
+        const QStringList zeros{QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")};
+        QTest::newRow("five parts") << QStringLiteral("1.2.3.4.5") << zeros;
+        QTest::newRow("over 255") << QStringLiteral("1.2.3.256") << zeros;
+        QTest::newRow("not a number") << QStringLiteral("a.b.c.d") << zeros;
+    }
+
+    void shows_the_last_address()
+    {
+        QFETCH(QString, last);
+        QFETCH(QStringList, boxes);
+        ws_.Last_IP_Address = last;
+        TFBoot window(ws_);
+        With_Window(window, [&] {
+            QCOMPARE((QStringList{window.E_IP1->text(), window.E_IP2->text(), window.E_IP3->text(),
+                                  window.E_IP4->text()}),
+                     boxes);
+            QCOMPARE(window.size(), QSize(449, 230));
+            QCOMPARE(window.CB_Update_Options->count(), 3);
+        });
+    }
+
+    void dot_moves_on()
+    {
+        TFBoot window(ws_);
+        With_Window(window, [&] {
+            window.E_IP2->setFocus();
+            window.E_IP2->clear();
+            QTest::keyClicks(window.E_IP2, QStringLiteral("16."));
+            QCOMPARE(window.E_IP2->text(), QStringLiteral("16"));
+            QCOMPARE(QApplication::focusWidget(), window.E_IP3);
+            window.E_IP4->setFocus();
+            window.E_IP4->clear();
+            QTest::keyClicks(window.E_IP4, QStringLiteral("7."));
+            QCOMPARE(window.E_IP4->text(), QStringLiteral("7"));
+            QCOMPARE(QApplication::focusWidget(), window.E_IP4);
+        });
+    }
+
+    void ping_outcomes_data()
+    {
+        QTest::addColumn<QList<int>>("script");
+        QTest::addColumn<QString>("octet");
+        QTest::addColumn<int>("message");
+        QTest::newRow("no answer") << QList<int>{0} << QStringLiteral("1") << 1036;
+        QTest::newRow("box holds 300") << QList<int>{1024} << QStringLiteral("300") << 1037;
+    }
+
+    void ping_outcomes()
+    {
+        QFETCH(QList<int>, script);
+        QFETCH(QString, octet);
+        QFETCH(int, message);
+        ws_.Last_IP_Address = QStringLiteral("127.0.0.1");
+        TFBoot window(ws_);
+        window.Set_Echo_Client(std::make_unique<Fake_Echo_Client>(script));
+        window.Set_Wait_Limits(300, 2000);
+        With_Window(window, [&] {
+            window.E_IP4->setText(octet);
+            QSignalSpy done(&window, &TFBoot::Update_Finished);
+            QTest::mouseClick(window.Btn_Update, Qt::LeftButton);
+            QVERIFY(!window.Btn_Update->isEnabled());
+            QVERIFY(done.wait(5000));
+            QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(message)});
+            QVERIFY(window.Btn_Update->isEnabled());
+        });
+        QCOMPARE(ws_.Last_IP_Address, QStringLiteral("127.0.0.1"));
+        QVERIFY(!QFileInfo::exists(ws_.Path_Exe + QStringLiteral("/Ethernet_Update.xml")));
+    }
+
+    void update_end_to_end()
+    {
+        const QString record = ws_.Path_Exe + QStringLiteral("/record.txt");
+        Write_Updater("pwd > '" + record.toUtf8() + "'\necho \"$#\" >> '" + record.toUtf8() + "'\n");
+        ws_.Last_IP_Address = QStringLiteral("10.1.2.3");
+        TFBoot window(ws_);
+        window.BACnetType = 1;
+        window.Set_Echo_Client(std::make_unique<Fake_Echo_Client>(QList<int>{1024}));
+        With_Window(window, [&] {
+            window.CB_Update_Options->setCurrentIndex(2);
+            window.CB_Update_Option_Read_Back->setChecked(false);
+            QSignalSpy done(&window, &TFBoot::Update_Finished);
+            QTest::mouseClick(window.Btn_Update, Qt::LeftButton);
+            QVERIFY(done.wait(10000));
+            QCOMPARE(Message_Box::Take_Shown(), QStringList());
+        });
+        QCOMPARE(test::Read(record), ws_.Path_Exe.toUtf8() + "\n0\n");
+        const QByteArray job = test::Read(ws_.Path_Exe + QStringLiteral("/Ethernet_Update.xml"));
+        QVERIFY(job.contains("<IP_Address_Dev>10.1.2.3</IP_Address_Dev>"));
+        QVERIFY(job.contains("<Protection>0x304</Protection>"));
+        QVERIFY(!job.contains("Sim52K31.sim"));
+        // The choices are remembered for the next showing.
+        QCOMPARE(ws_.Update_Option, 2);
+        QVERIFY(!ws_.Update_Read_Back);
+        TFBoot again(ws_);
+        With_Window(again, [&] {
+            QCOMPARE(again.CB_Update_Options->currentIndex(), 2);
+            QVERIFY(!again.CB_Update_Option_Read_Back->isChecked());
+        });
+        ws_.Update_Option = 0;
+        ws_.Update_Read_Back = true;
+    }
+
+    void updater_that_cannot_start()
+    {
+        QFile::remove(ws_.Path_Exe + QStringLiteral("/Ethernet_Update.exe"));
+        ws_.Last_IP_Address = QStringLiteral("10.1.2.3");
+        TFBoot window(ws_);
+        window.Set_Echo_Client(std::make_unique<Fake_Echo_Client>(QList<int>{1024}));
+        With_Window(window, [&] {
+            QSignalSpy done(&window, &TFBoot::Update_Finished);
+            QTest::mouseClick(window.Btn_Update, Qt::LeftButton);
+            QVERIFY(done.wait(10000));
+            const QStringList shown = Message_Box::Take_Shown();
+            QCOMPARE(shown.size(), 1);
+            QVERIFY2(shown[0].contains(QStringLiteral("Ethernet_Update.exe")), qPrintable(shown[0]));
+        });
+    }
+
+    void updater_that_never_ends()
+    {
+        Write_Updater("sleep 3\n");
+        TFBoot window(ws_);
+        window.Set_Echo_Client(std::make_unique<Fake_Echo_Client>(QList<int>{1024}));
+        window.Set_Wait_Limits(5000, 300);
+        With_Window(window, [&] {
+            QSignalSpy done(&window, &TFBoot::Update_Finished);
+            QTest::mouseClick(window.Btn_Update, Qt::LeftButton);
+            QVERIFY(done.wait(10000));
+            QCOMPARE(Message_Box::Take_Shown().size(), 1);
+        });
+    }
+};
+
+QTEST_MAIN(Test_Boot_Window)
+#include "test_boot_window.moc"
