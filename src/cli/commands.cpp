@@ -1,10 +1,14 @@
 #include "cli/commands.h"
 
+#include "compiler/bank_dump.h"
+#include "compiler/bank_files.h"
 #include "lang/messages.h"
 #include "shell/configurations.h"
 #include "shell/workspace.h"
 
 #include <QCommandLineOption>
+#include <QDir>
+#include <QFile>
 #include <QTextStream>
 
 void Command_Context::Message(int n) const
@@ -42,6 +46,9 @@ const QList<Command> &All_Commands()
     static const QList<Command> commands = {
         {"list", "", "Print the configuration names, one a line.", 0, 0, {}, Command_List},
         {"new", "NAME", "Create the configuration NAME.", 1, 1, {}, Command_New},
+        {"compile", "NAME", "Check and compile NAME into its bin/bank1.bin and bin/bank2.bin.", 1, 1, {},
+         Command_Compile},
+        {"dump", "FILE", "Decode a bank1.bin or bank2.bin into JSON.", 1, 1, {}, Command_Dump},
     };
     return commands;
 }
@@ -60,5 +67,50 @@ int Command_New(const Command_Context &c)
         c.Message(refused);
         return 1;
     }
+    return 0;
+}
+
+int Command_Compile(const Command_Context &c)
+{
+    // Only the name of an existing configuration folder opens one, so no
+    // argument can point the images anywhere else.
+    const QStringList names = Load_Existing_Configuration(c.ws);
+    const int found = c.args.at(0).isEmpty() ? -1 : Search_Open_Conf(names, c.args.at(0));
+    if (found < 0) {
+        c.Message(18);
+        return 1;
+    }
+    c.ws.Open_Configuration(names.at(found));
+    QStringList written;
+    QString problem;
+    if (!Build_Bank_Files(c.ws, &written, &problem)) {
+        c.Message(problem);
+        return 1;
+    }
+    for (const QString &path : written)
+        c.out << QDir::toNativeSeparators(path) << Qt::endl;
+    return 0;
+}
+
+int Command_Dump(const Command_Context &c)
+{
+    const QString path = c.args.at(0);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        c.Message(Messages().Get(Msg_File_Not_Read).arg(QDir::toNativeSeparators(path), file.errorString()));
+        return 1;
+    }
+    // Told apart by size, before anything is read.
+    const Bank_Kind kind = Bank_Kind_Of(file.size());
+    if (kind == Bank_Kind::Unknown) {
+        c.Message(Messages().Get(Msg_Not_A_Bank_Image).arg(QDir::toNativeSeparators(path)).arg(file.size()));
+        return 1;
+    }
+    const QByteArray image = file.readAll();
+    if (Bank_Kind_Of(image.size()) != kind) {
+        c.Message(Messages().Get(Msg_File_Not_Read).arg(QDir::toNativeSeparators(path), file.errorString()));
+        return 1;
+    }
+    c.out << QString::fromUtf8(kind == Bank_Kind::Bank1 ? Dump_Bank1(image) : Dump_Bank2(image));
     return 0;
 }

@@ -41,3 +41,5 @@ const QList<Command> &All_Commands();
 
 int Command_List(const Command_Context &c);
 int Command_New(const Command_Context &c);
+int Command_Compile(const Command_Context &c);
+int Command_Dump(const Command_Context &c);

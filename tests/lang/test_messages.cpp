@@ -33,7 +33,7 @@ private slots:
                 ++with_text;
         }
         // 607 texts of the English table and the program's own additions.
-        QCOMPARE(with_text, 607 + 2);
+        QCOMPARE(with_text, 607 + 2 + 8);
         QCOMPARE(table.Get(0), QStringLiteral("Begin"));
         QCOMPARE(table.Get(9), QStringLiteral("None Configuration Opened "));
         QCOMPARE(table.Get(18), QStringLiteral("Error! Project not Valid"));
