@@ -103,7 +103,8 @@ int Command_Dump(const Command_Context &c)
     // Told apart by size, before anything is read.
     const Bank_Kind kind = Bank_Kind_Of(file.size());
     if (kind == Bank_Kind::Unknown) {
-        c.Message(Messages().Get(Msg_Not_A_Bank_Image).arg(QDir::toNativeSeparators(path)).arg(file.size()));
+        c.Message(Messages().Get(Msg_Not_A_Bank_Image)
+                      .arg(QDir::toNativeSeparators(path), QString::number(file.size())));
         return 1;
     }
     const QByteArray image = file.readAll();

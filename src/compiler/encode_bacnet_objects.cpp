@@ -7,6 +7,7 @@
 #include "shell/int_read.h"
 #include "shell/xml_document.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -54,31 +55,22 @@ public:
             if (!Try_Utf8_To_Int(text, value)) {
                 *problem = Messages()
                                .Get(Msg_Compile_Not_A_Number)
-                               .arg(Messages().Get(message_group))
-                               .arg(row.row)
-                               .arg(QLatin1StringView(name), QString::fromUtf8(text));
+                               .arg(Messages().Get(message_group), QString::number(row.row),
+                                    QLatin1StringView(name), QString::fromUtf8(text));
                 return false;
             }
         }
         int bit = 0;
         if (!Try_Utf8_To_Int(row.node.attribute("Bit").value(), &bit))
             bit = 0;
-        if (next_record_ >= records_) {
-            // The converter reads only the first N records: the rest would be lost silently.
-            *problem = Messages()
-                           .Get(Msg_Compile_Too_Many_Objects)
-                           .arg(Messages().Get(message_group))
-                           .arg(row.row)
-                           .arg(records_);
-            return false;
-        }
+        if (next_record_ >= records_)
+            qFatal("object records overflow"); // the count was checked before encoding
         std::uint32_t description = text_base_;
         if (!Put_Description(row.node.attribute("Mnemonic").value(), &description)) {
             *problem = Messages()
                            .Get(Msg_Compile_Text_Area_Full)
-                           .arg(Messages().Get(message_group))
-                           .arg(row.row)
-                           .arg(int(bank::Text_Area_Size));
+                           .arg(Messages().Get(message_group), QString::number(row.row),
+                                QString::number(bank::Text_Area_Size));
             return false;
         }
         const std::span<std::uint8_t> record =
@@ -173,6 +165,19 @@ bool Encode_BACnet_Objects(Compiler_Buffers &b, std::uint32_t section_address, c
     // A missing group holds no objects (a null node has no children).
     const std::vector<Object_Row> read = Read_Group(doc.Root().child("BACnet_in_Read"), 0);
     const std::vector<Object_Row> write = Read_Group(doc.Root().child("BACnet_in_Write"), int(read.size()));
+
+    // The converter reads only the first N records: refuse rather than drop objects.
+    const auto known = [](const Object_Row &row) { return row.type >= 0; };
+    const qsizetype objects = std::count_if(read.begin(), read.end(), known)
+                              + std::count_if(write.begin(), write.end(), known);
+    const int limit = bank::Object_Records(b.Desc_Limit);
+    if (objects > limit) {
+        *problem = Messages()
+                       .Get(Msg_Compile_Too_Many_Objects)
+                       .arg(Messages().Get(1508), Messages().Get(1509), QString::number(objects),
+                            QString::number(limit));
+        return false;
+    }
 
     Object_Encoder encoder(b, section_address);
     for (int t = 0; t < Object_Type_Count; ++t) {

@@ -37,7 +37,8 @@ bool Encode_Group(pugi::xml_node group, bool uplink, std::span<std::uint8_t> tab
             return;
         if (*count >= bank::Rule_Entries) {
             // Dropping the surplus would leave the converter without rules the user enabled.
-            *problem = Messages().Get(Msg_Compile_Too_Many_Rules).arg(Messages().Get(message)).arg(bank::Rule_Entries);
+            *problem = Messages().Get(Msg_Compile_Too_Many_Rules)
+                           .arg(Messages().Get(message), QString::number(bank::Rule_Entries));
             ok = false;
             return;
         }

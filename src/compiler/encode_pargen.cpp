@@ -48,7 +48,8 @@ void Put_No_Address(std::span<std::uint8_t> block, std::size_t offset)
 
 QString Too_Long(const char *key, qsizetype length, int limit)
 {
-    return Messages().Get(Msg_Compile_Text_Too_Long).arg(QLatin1StringView(key)).arg(length).arg(limit);
+    return Messages().Get(Msg_Compile_Text_Too_Long)
+        .arg(QLatin1StringView(key), QString::number(length), QString::number(limit));
 }
 
 // Writes a hexadecimal key of the LoRa block, refusing a text longer than its

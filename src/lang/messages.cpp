@@ -22,8 +22,8 @@ const Default_Message Added_Messages[] = {
      u"Error! [%1] holds more than %2 enabled rules, the most the device takes. The compilation stopped and no "
      u"image was written."},
     {Msg_Compile_Too_Many_Objects,
-     u"Error! [%1] row %2: the device takes at most %3 BACnet objects with this description length. The "
-     u"compilation stopped and no image was written."},
+     u"Error! [%1] and [%2] hold %3 BACnet objects, but with this description length the device takes at most %4. "
+     u"The compilation stopped and no image was written."},
     {Msg_Compile_Text_Area_Full,
      u"Error! [%1] row %2: the object descriptions exceed the %3 bytes the device keeps for them. The compilation "
      u"stopped and no image was written."},

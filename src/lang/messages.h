@@ -13,7 +13,7 @@ enum Added_Message : int {
     Msg_Compile_Not_A_Number = 1108,     // group, row, attribute, text
     Msg_Compile_Text_Too_Long = 1109,    // key, length, limit
     Msg_Compile_Too_Many_Rules = 1110,   // group, limit
-    Msg_Compile_Too_Many_Objects = 1111, // group, row, limit
+    Msg_Compile_Too_Many_Objects = 1111, // Read group, Write group, count, limit
     Msg_Compile_Text_Area_Full = 1112,   // group, row, size of the text area
     Msg_Bank_Pair_Broken = 1113,         // the message of the failed write, the image already replaced
     Msg_Not_A_Bank_Image = 1114,         // file, size
