@@ -26,25 +26,21 @@ QByteArray Store_Bank1(Compiler_Buffers &b)
     return out;
 }
 
-// The LoRaWAN section: the LoRa block, the uplink table at 0x400, the downlink
-// table at 0x1000, zero everywhere else.
-void Store_LoRa_Section(const Compiler_Buffers &b, QByteArray &out)
-{
-    QByteArray section(qsizetype(bank::LoRa_Section_Size), '\0');
-    std::memcpy(section.data(), b.LoRa_Block.data(), b.LoRa_Block.size());
-    std::memcpy(section.data() + bank::Uplink_Table_Offset, b.Uplink_Table.data(), b.Uplink_Table.size());
-    std::memcpy(section.data() + bank::Downlink_Table_Offset, b.Downlink_Table.data(), b.Downlink_Table.size());
-    out.append(section);
-}
-
+// Bank 2, built where it ends up. The LoRaWAN section: the LoRa block, the
+// uplink table at 0x400, the downlink table at 0x1000, zero everywhere else.
 // The object section: the first N records, the text area, zero to the end.
-void Store_Object_Section(const Compiler_Buffers &b, QByteArray &out)
+QByteArray Store_Bank2(const Compiler_Buffers &b)
 {
-    QByteArray section(qsizetype(bank::Object_Section_Size), '\0');
+    QByteArray out(qsizetype(bank::Bank2_Size), '\0');
+    char *lora = out.data();
+    std::memcpy(lora, b.LoRa_Block.data(), b.LoRa_Block.size());
+    std::memcpy(lora + bank::Uplink_Table_Offset, b.Uplink_Table.data(), b.Uplink_Table.size());
+    std::memcpy(lora + bank::Downlink_Table_Offset, b.Downlink_Table.data(), b.Downlink_Table.size());
+    char *objects = out.data() + bank::Object_Section_Offset;
     const std::size_t records = std::size_t(bank::Object_Records(b.Desc_Limit)) * bank::Object_Record_Size;
-    std::memcpy(section.data(), b.Object_Records.data(), records);
-    std::memcpy(section.data() + records, b.Text_Area.data(), b.Text_Area.size());
-    out.append(section);
+    std::memcpy(objects, b.Object_Records.data(), records);
+    std::memcpy(objects + records, b.Text_Area.data(), b.Text_Area.size());
+    return out;
 }
 
 } // namespace
@@ -66,9 +62,7 @@ Compile_Result Compile_Project(const QString &file_pargen, const QString &file_l
         le::Put_U32(b->Parameter_Block, Object_Types[std::size_t(t)].count_offset, b->Object_Counts[std::size_t(t)]);
 
     result.images.bank1 = Store_Bank1(*b);
-    result.images.bank2.reserve(qsizetype(bank::Bank2_Size));
-    Store_LoRa_Section(*b, result.images.bank2);
-    Store_Object_Section(*b, result.images.bank2);
+    result.images.bank2 = Store_Bank2(*b);
     result.ok = true;
     return result;
 }

@@ -3,8 +3,8 @@
 #include "compiler/compiler_buffers.h"
 #include "compiler/le_bytes.h"
 #include "compiler/object_types.h"
+#include "compiler/row_attributes.h"
 #include "lang/messages.h"
-#include "shell/int_read.h"
 #include "shell/xml_document.h"
 
 #include <algorithm>
@@ -12,9 +12,14 @@
 
 namespace {
 
+enum Object_Attribute { Data_Type, Eng_Unit, Position, Bit, Length, Mnemonic, Object_Attribute_Count };
+constexpr std::array<const char *, Object_Attribute_Count> Object_Names = {"Data_Type", "Eng_Unit", "Position",
+                                                                           "Bit",       "Length",   "Mnemonic"};
+
+// One row, read once: its attributes point into the loaded document.
 struct Object_Row
 {
-    pugi::xml_node node;
+    std::array<const char *, Object_Attribute_Count> attr; // UTF-8, empty when missing
     int type;   // index into Object_Types, -1 for a type the converter does not know
     int row;    // 1-based place in its own group, for messages
     int number; // 1-based place in the Read group followed by the Write group
@@ -26,7 +31,8 @@ std::vector<Object_Row> Read_Group(pugi::xml_node group, int first_number)
     int index = 0;
     For_Each_Row(group, [&](pugi::xml_node node) {
         ++index;
-        rows.push_back({node, Object_Type_Index(node.attribute("Data_Type").value()), index, first_number + index});
+        const auto attr = Row_Attributes(node, Object_Names);
+        rows.push_back({attr, Object_Type_Index(attr[Data_Type]), index, first_number + index});
     });
     return rows;
 }
@@ -46,12 +52,14 @@ public:
     bool Encode(const Object_Row &row, int group, QString *problem)
     {
         const int message_group = group == 0 ? 1508 : 1509; // "BACnet in Read", "BACnet in Write"
+        const auto &attr = row.attr;
         int eng_unit = 0;
         int position = 0;
         int length = 0;
-        for (auto [name, value] : {std::pair{"Eng_Unit", &eng_unit}, std::pair{"Position", &position},
-                                   std::pair{"Length", &length}}) {
-            const char *text = row.node.attribute(name).value();
+        for (auto [a, value] : {std::pair{Eng_Unit, &eng_unit}, std::pair{Position, &position},
+                                std::pair{Length, &length}}) {
+            const char *name = Object_Names[a];
+            const char *text = attr[a];
             if (!Try_Utf8_To_Int(text, value)) {
                 *problem = Messages()
                                .Get(Msg_Compile_Not_A_Number)
@@ -61,12 +69,12 @@ public:
             }
         }
         int bit = 0;
-        if (!Try_Utf8_To_Int(row.node.attribute("Bit").value(), &bit))
+        if (!Try_Utf8_To_Int(attr[Bit], &bit))
             bit = 0;
         if (next_record_ >= records_)
             qFatal("object records overflow"); // the count was checked before encoding
         std::uint32_t description = text_base_;
-        if (!Put_Description(row.node.attribute("Mnemonic").value(), &description)) {
+        if (!Put_Description(attr[Mnemonic], &description)) {
             *problem = Messages()
                            .Get(Msg_Compile_Text_Area_Full)
                            .arg(Messages().Get(message_group), QString::number(row.row),
@@ -93,22 +101,22 @@ private:
     // (their low 8 bits), then a 0 byte. An empty description shares byte 0.
     bool Put_Description(const char *utf8, std::uint32_t *address)
     {
-        unit_buffer_.clear();
+        std::array<std::uint8_t, bank::Long_Description> kept;
+        std::size_t k = 0;
         bool ascii = true;
-        for (const char *p = utf8; *p && int(unit_buffer_.size()) < limit_; ++p) {
+        for (const char *p = utf8; *p && int(k) < limit_; ++p) {
             if (static_cast<unsigned char>(*p) >= 0x80) {
                 ascii = false;
                 break;
             }
-            unit_buffer_.push_back(static_cast<unsigned char>(*p));
+            kept[k++] = static_cast<unsigned char>(*p);
         }
         if (!ascii) {
             const QString text = QString::fromUtf8(utf8);
-            unit_buffer_.clear();
-            for (qsizetype i = 0; i < text.size() && int(unit_buffer_.size()) < limit_; ++i)
-                unit_buffer_.push_back(std::uint8_t(text[i].unicode() & 0xFF));
+            k = 0;
+            for (qsizetype i = 0; i < text.size() && int(k) < limit_; ++i)
+                kept[k++] = std::uint8_t(text[i].unicode() & 0xFF);
         }
-        const std::size_t k = unit_buffer_.size();
         if (k == 0) {
             *address = text_base_;
             return true;
@@ -116,7 +124,7 @@ private:
         if (next_text_ + k + 1 > b_.Text_Area.size())
             return false;
         for (std::size_t i = 0; i < k; ++i)
-            b_.Text_Area[next_text_ + i] = unit_buffer_[i];
+            b_.Text_Area[next_text_ + i] = kept[i];
         b_.Text_Area[next_text_ + k] = 0;
         *address = text_base_ + std::uint32_t(next_text_);
         next_text_ += k + 1;
@@ -129,25 +137,9 @@ private:
     const std::uint32_t text_base_;
     int next_record_ = 0;
     std::size_t next_text_ = 1; // byte 0 is the empty description
-    std::vector<std::uint8_t> unit_buffer_;
 };
 
 } // namespace
-
-bool Try_Utf8_To_Int(const char *value, int *result)
-{
-    // Every character a number may hold is ASCII, so any other byte fails it.
-    char16_t wide[64];
-    qsizetype n = 0;
-    for (const char *p = value; *p; ++p, ++n) {
-        if (static_cast<unsigned char>(*p) >= 0x80)
-            return false;
-        if (n == qsizetype(std::size(wide)))
-            return Try_Str_To_Int(QString::fromLatin1(value), result);
-        wide[n] = char16_t(*p);
-    }
-    return Try_Str_To_Int(QStringView(wide, n), result);
-}
 
 bool Encode_BACnet_Objects(Compiler_Buffers &b, std::uint32_t section_address, const QString &file_bacnet,
                            QString *problem)
@@ -179,14 +171,26 @@ bool Encode_BACnet_Objects(Compiler_Buffers &b, std::uint32_t section_address, c
         return false;
     }
 
+    // Records by type, within a type the Read group first, each in document
+    // order: a stable counting sort on (type, group) instead of a scan of both
+    // groups per type.
+    constexpr int Slots = 2 * Object_Type_Count;
+    std::array<int, Slots + 1> start{};
+    for (int group = 0; group < 2; ++group)
+        for (const Object_Row &row : group == 0 ? read : write)
+            if (row.type >= 0)
+                ++start[std::size_t(2 * row.type + group + 1)];
+    for (std::size_t i = 1; i < start.size(); ++i)
+        start[i] += start[i - 1];
+    std::vector<std::pair<const Object_Row *, int>> order(static_cast<std::size_t>(objects));
+    for (int group = 0; group < 2; ++group)
+        for (const Object_Row &row : group == 0 ? read : write)
+            if (row.type >= 0)
+                order[std::size_t(start[std::size_t(2 * row.type + group)]++)] = {&row, group};
+
     Object_Encoder encoder(b, section_address);
-    for (int t = 0; t < Object_Type_Count; ++t) {
-        for (const Object_Row &row : read)
-            if (row.type == t && !encoder.Encode(row, 0, problem))
-                return false;
-        for (const Object_Row &row : write)
-            if (row.type == t && !encoder.Encode(row, 1, problem))
-                return false;
-    }
+    for (const auto &[row, group] : order)
+        if (!encoder.Encode(*row, group, problem))
+            return false;
     return true;
 }

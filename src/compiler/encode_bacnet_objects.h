@@ -16,7 +16,3 @@ struct Compiler_Buffers;
 // integer, or when the objects or their descriptions do not fit the section.
 bool Encode_BACnet_Objects(Compiler_Buffers &b, std::uint32_t section_address, const QString &file_bacnet,
                            QString *problem);
-
-// The integer reading applied to a raw UTF-8 attribute value, without making
-// a QString for the common short ASCII case.
-bool Try_Utf8_To_Int(const char *value, int *result);

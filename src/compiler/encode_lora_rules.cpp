@@ -2,29 +2,49 @@
 
 #include "compiler/compiler_buffers.h"
 #include "compiler/le_bytes.h"
-#include "compiler/text_rules.h"
+#include "compiler/row_attributes.h"
 #include "lang/messages.h"
-#include "shell/int_read.h"
 #include "shell/xml_document.h"
 
 namespace {
 
 // The compiler's own reading of a rule: a missing attribute is empty text, so
-// a row without `Enable` is disabled and one without `Time` gets 30 s.
-QString Attr(pugi::xml_node row, const char *name)
+// a row without `Enable` is disabled and one without `Time` gets 30 s. The
+// texts are read as the document holds them (UTF-8): every text that counts
+// here is ASCII.
+enum Rule_Attribute { Enable, StartByte, NumByte, OnChange, OnCMD, OnTimer, Time, Rule_Attribute_Count };
+constexpr std::array<const char *, Rule_Attribute_Count> Rule_Names = {"Enable",  "StartByte", "NumByte", "OnChange",
+                                                                       "OnCMD",   "OnTimer",   "Time"};
+
+bool Is_Blank(char c)
 {
-    return Attr_Text_Def(row, name, QString());
+    // Blanks and control characters, as the trimming of a text removes them.
+    return static_cast<unsigned char>(c) <= 32 && c != 0;
 }
 
-bool Enabled(pugi::xml_node row)
+// Enabled: the text trimmed and upper-cased is "Y".
+bool Enabled(const char *text)
 {
-    return Upper_Trimmed(Attr(row, "Enable")) == u"Y";
+    while (Is_Blank(*text))
+        ++text;
+    if (*text != 'Y' && *text != 'y')
+        return false;
+    ++text;
+    while (Is_Blank(*text))
+        ++text;
+    return *text == 0;
 }
 
 // The trigger flags are upper-cased but not trimmed: " Y" leaves the bit clear.
-bool Trigger(pugi::xml_node row, const char *name)
+bool Trigger(const char *text)
 {
-    return Ascii_Upper(Attr(row, name)) == u"Y";
+    return (text[0] == 'Y' || text[0] == 'y') && text[1] == 0;
+}
+
+int Int_Def(const char *text, int fallback)
+{
+    int value = 0;
+    return Try_Utf8_To_Int(text, &value) ? value : fallback;
 }
 
 // Fills one table from a group; `uplink` adds the triggers and the period.
@@ -33,7 +53,10 @@ bool Encode_Group(pugi::xml_node group, bool uplink, std::span<std::uint8_t> tab
 {
     bool ok = true;
     For_Each_Row(group, [&](pugi::xml_node row) {
-        if (!ok || !Enabled(row))
+        if (!ok)
+            return;
+        const auto a = Row_Attributes(row, Rule_Names);
+        if (!Enabled(a[Enable]))
             return;
         if (*count >= bank::Rule_Entries) {
             // Dropping the surplus would leave the converter without rules the user enabled.
@@ -43,18 +66,18 @@ bool Encode_Group(pugi::xml_node group, bool uplink, std::span<std::uint8_t> tab
             return;
         }
         const std::size_t at = std::size_t(*count) * bank::Rule_Entry_Size;
-        le::Put_U16(table, at + bank::Rule_Start_Byte, std::uint32_t(Str_To_Int_Def(Attr(row, "StartByte"), 0)));
-        le::Put_U16(table, at + bank::Rule_Num_Bytes, std::uint32_t(Str_To_Int_Def(Attr(row, "NumByte"), 0)));
+        le::Put_U16(table, at + bank::Rule_Start_Byte, std::uint32_t(Int_Def(a[StartByte], 0)));
+        le::Put_U16(table, at + bank::Rule_Num_Bytes, std::uint32_t(Int_Def(a[NumByte], 0)));
         if (uplink) {
             std::uint32_t triggers = 0;
-            if (Trigger(row, "OnChange"))
+            if (Trigger(a[OnChange]))
                 triggers |= bank::Trigger_On_Change;
-            if (Trigger(row, "OnCMD"))
+            if (Trigger(a[OnCMD]))
                 triggers |= bank::Trigger_On_Command;
-            if (Trigger(row, "OnTimer"))
+            if (Trigger(a[OnTimer]))
                 triggers |= bank::Trigger_On_Timer;
             le::Put_U8(table, at + bank::Rule_Triggers, triggers);
-            le::Put_U32(table, at + bank::Rule_Period, std::uint32_t(Str_To_Int_Def(Attr(row, "Time"), 30)));
+            le::Put_U32(table, at + bank::Rule_Period, std::uint32_t(Int_Def(a[Time], 30)));
         }
         ++*count;
     });

@@ -1,4 +1,6 @@
 #include "compiler/compile_project.h"
+#include "compiler/row_attributes.h"
+#include "shell/int_read.h"
 #include "fixtures.h"
 
 #include <QTemporaryDir>
@@ -71,6 +73,28 @@ class Test_Encode_Objects : public QObject
 
 private slots:
     void init() { Long_Descriptions(false); }
+
+    // The reading of raw attribute values gives what the integer reading gives.
+    void utf8_integer_reading_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const char *text : {"0", "12", "012", "999999999", "1000000000", "2147483647", "2147483648", "-1",
+                                 "+7", " 12", "12 ", "1.5", "", " ", "0x10", "$FF", "x1F", "0XFFFFFFFF", "-0x1",
+                                 "1e3", "¹", "١", "0x", "-", "99999999999"})
+            QTest::newRow(text) << S(text);
+        QTest::newRow("many leading blanks") << QString(100, u' ') + S("42");
+    }
+
+    void utf8_integer_reading()
+    {
+        QFETCH(QString, text);
+        int expected = -5;
+        int actual = -5;
+        const bool ok = Try_Str_To_Int(text, &expected);
+        QCOMPARE(Try_Utf8_To_Int(text.toUtf8().constData(), &actual), ok);
+        if (ok)
+            QCOMPARE(actual, expected);
+    }
 
     // The worked example: records sorted by type, Read before Write.
     void sorted_by_type()
