@@ -10,20 +10,19 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
-
 #include <algorithm>
 #include <functional>
 #include <vector>
 
 namespace {
 
-const char *const Read_Types[] = {"Analog Input", "Analog Value", "Binary Input", "Binary Value",
-                                  "Positive Integer Value", "Large Analog Value", "Integer Value",
-                                  "Multi State Input", "Multi State Value", "Life Safety Point",
-                                  "Life Safety Zone", "Access Door", "Accumulator"};
-const char *const Write_Types[] = {"Analog Out", "Analog Value", "Binary Out", "Binary Value",
-                                   "Positive Integer Value", "Large Analog Value", "Integer Value",
-                                   "Multi State Output", "Multi State Value", "Access Door"};
+const char *const Read_Types[] = {
+    "Analog Input",       "Analog Value",  "Binary Input",      "Binary Value",      "Positive Integer Value",
+    "Large Analog Value", "Integer Value", "Multi State Input", "Multi State Value", "Life Safety Point",
+    "Life Safety Zone",   "Access Door",   "Accumulator"};
+const char *const Write_Types[] = {
+    "Analog Out",         "Analog Value",  "Binary Out",         "Binary Value",      "Positive Integer Value",
+    "Large Analog Value", "Integer Value", "Multi State Output", "Multi State Value", "Access Door"};
 
 void Save(Xml_Document &doc, const QString &path)
 {
@@ -36,16 +35,28 @@ void Write_ParGen(const QString &path)
 {
     Xml_Document doc;
     pugi::xml_node root = doc.Begin("Par_Gen", true);
-    const char *const keys[][2] = {
-        {"LoRa_RF_Band", "EU868"}, {"LoRa_Network_Type", "Public"}, {"LoRa_Adaptive_DataRate", "0"},
-        {"LoRa_DataRate", "5 -\tLoRa: SF7/125kHz 5470 [bit/s]"}, {"LoRa_Transmission_Type", "Confirmed"},
-        {"LoRa_Payload_Size", "222"}, {"LoRa_Activation_Method", "Activation by Personalization [ABP]"},
-        {"LoRa_Device_Address", "26011B2C"}, {"LoRa_Application_Identifier", "70B3D57ED0000000"},
-        {"LoRa_Network_Session_Key", "00112233445566778899AABBCCDDEEFF"},
-        {"LoRa_Application_Session_Key", "FFEEDDCCBBAA99887766554433221100"}, {"LoRa_Application_Key", ""},
-        {"BACnet_Type", "0"}, {"BACnet_IP1", "10"}, {"BACnet_IP2", "0"}, {"BACnet_IP3", "0"}, {"BACnet_IP4", "5"},
-        {"BACnet_EN_GAT", "1"}, {"BACnet_PORT", "47808"}, {"BACnet_NAME_STA", "plant"}, {"BACnet_DEV_IDE", "77"},
-        {"BACnet_Desc_Chars_Limit", "0"}};
+    const char *const keys[][2] = {{"LoRa_RF_Band", "EU868"},
+                                   {"LoRa_Network_Type", "Public"},
+                                   {"LoRa_Adaptive_DataRate", "0"},
+                                   {"LoRa_DataRate", "5 -\tLoRa: SF7/125kHz 5470 [bit/s]"},
+                                   {"LoRa_Transmission_Type", "Confirmed"},
+                                   {"LoRa_Payload_Size", "222"},
+                                   {"LoRa_Activation_Method", "Activation by Personalization [ABP]"},
+                                   {"LoRa_Device_Address", "26011B2C"},
+                                   {"LoRa_Application_Identifier", "70B3D57ED0000000"},
+                                   {"LoRa_Network_Session_Key", "00112233445566778899AABBCCDDEEFF"},
+                                   {"LoRa_Application_Session_Key", "FFEEDDCCBBAA99887766554433221100"},
+                                   {"LoRa_Application_Key", ""},
+                                   {"BACnet_Type", "0"},
+                                   {"BACnet_IP1", "10"},
+                                   {"BACnet_IP2", "0"},
+                                   {"BACnet_IP3", "0"},
+                                   {"BACnet_IP4", "5"},
+                                   {"BACnet_EN_GAT", "1"},
+                                   {"BACnet_PORT", "47808"},
+                                   {"BACnet_NAME_STA", "plant"},
+                                   {"BACnet_DEV_IDE", "77"},
+                                   {"BACnet_Desc_Chars_Limit", "0"}};
     for (const auto &k : keys)
         Add_Key(root, k[0], QString::fromUtf8(k[1]));
     Save(doc, path);
@@ -136,8 +147,8 @@ int main(int argc, char **argv)
     };
     const double parse = Median_Us(runs, [&] {
         Xml_Document a, b, c;
-        if (a.Load(pargen) != Xml_Document::State::Loaded || b.Load(rules) != Xml_Document::State::Loaded
-            || c.Load(full) != Xml_Document::State::Loaded)
+        if (a.Load(pargen) != Xml_Document::State::Loaded || b.Load(rules) != Xml_Document::State::Loaded ||
+            c.Load(full) != Xml_Document::State::Loaded)
             qFatal("load failed");
     });
     const double compile_full = Median_Us(runs, [&] { compile(full); });

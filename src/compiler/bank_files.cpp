@@ -18,8 +18,7 @@ QString Bank2_Path(const QString &path_project)
     return path_project + QStringLiteral("/bin/bank2.bin");
 }
 
-bool Write_Bank_Files(const QString &path_project, const Bank_Images &images, QStringList *written,
-                      QString *problem)
+bool Write_Bank_Files(const QString &path_project, const Bank_Images &images, QStringList *written, QString *problem)
 {
     QDir().mkpath(path_project + QStringLiteral("/bin")); // a failure shows in the write below
     const QString bank1 = Bank1_Path(path_project);

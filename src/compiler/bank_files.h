@@ -14,8 +14,7 @@ QString Bank2_Path(const QString &path_project);
 // (made when missing). `written` receives the paths of the files replaced.
 // On failure `problem` names the file and the reason; when bank 2 fails after
 // bank 1 was replaced, it also says that the pair no longer belongs together.
-bool Write_Bank_Files(const QString &path_project, const Bank_Images &images, QStringList *written,
-                      QString *problem);
+bool Write_Bank_Files(const QString &path_project, const Bank_Images &images, QStringList *written, QString *problem);
 
 // The update step up to the update window: the uplink rule check, the
 // compilation of the open configuration and the writing of both images.

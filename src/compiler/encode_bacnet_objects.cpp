@@ -46,8 +46,7 @@ public:
         , records_(bank::Object_Records(b.Desc_Limit))
         , limit_(bank::Description_Limit(b.Desc_Limit))
         , text_base_(section_address + std::uint32_t(records_) * std::uint32_t(bank::Object_Record_Size))
-    {
-    }
+    {}
 
     bool Encode(const Object_Row &row, int group, QString *problem)
     {
@@ -56,15 +55,15 @@ public:
         int eng_unit = 0;
         int position = 0;
         int length = 0;
-        for (auto [a, value] : {std::pair{Eng_Unit, &eng_unit}, std::pair{Position, &position},
-                                std::pair{Length, &length}}) {
+        for (auto [a, value] :
+             {std::pair{Eng_Unit, &eng_unit}, std::pair{Position, &position}, std::pair{Length, &length}}) {
             const char *name = Object_Names[a];
             const char *text = attr[a];
             if (!Try_Utf8_To_Int(text, value)) {
                 *problem = Messages()
                                .Get(Msg_Compile_Not_A_Number)
-                               .arg(Messages().Get(message_group), QString::number(row.row),
-                                    QLatin1StringView(name), QString::fromUtf8(text));
+                               .arg(Messages().Get(message_group), QString::number(row.row), QLatin1StringView(name),
+                                    QString::fromUtf8(text));
                 return false;
             }
         }
@@ -160,14 +159,14 @@ bool Encode_BACnet_Objects(Compiler_Buffers &b, std::uint32_t section_address, c
 
     // The converter reads only the first N records: refuse rather than drop objects.
     const auto known = [](const Object_Row &row) { return row.type >= 0; };
-    const qsizetype objects = std::count_if(read.begin(), read.end(), known)
-                              + std::count_if(write.begin(), write.end(), known);
+    const qsizetype objects =
+        std::count_if(read.begin(), read.end(), known) + std::count_if(write.begin(), write.end(), known);
     const int limit = bank::Object_Records(b.Desc_Limit);
     if (objects > limit) {
-        *problem = Messages()
-                       .Get(Msg_Compile_Too_Many_Objects)
-                       .arg(Messages().Get(1508), Messages().Get(1509), QString::number(objects),
-                            QString::number(limit));
+        *problem =
+            Messages()
+                .Get(Msg_Compile_Too_Many_Objects)
+                .arg(Messages().Get(1508), Messages().Get(1509), QString::number(objects), QString::number(limit));
         return false;
     }
 

@@ -13,8 +13,8 @@ namespace {
 // texts are read as the document holds them (UTF-8): every text that counts
 // here is ASCII.
 enum Rule_Attribute { Enable, StartByte, NumByte, OnChange, OnCMD, OnTimer, Time, Rule_Attribute_Count };
-constexpr std::array<const char *, Rule_Attribute_Count> Rule_Names = {"Enable",  "StartByte", "NumByte", "OnChange",
-                                                                       "OnCMD",   "OnTimer",   "Time"};
+constexpr std::array<const char *, Rule_Attribute_Count> Rule_Names = {"Enable", "StartByte", "NumByte", "OnChange",
+                                                                       "OnCMD",  "OnTimer",   "Time"};
 
 bool Is_Blank(char c)
 {
@@ -60,7 +60,8 @@ bool Encode_Group(pugi::xml_node group, bool uplink, std::span<std::uint8_t> tab
             return;
         if (*count >= bank::Rule_Entries) {
             // Dropping the surplus would leave the converter without rules the user enabled.
-            *problem = Messages().Get(Msg_Compile_Too_Many_Rules)
+            *problem = Messages()
+                           .Get(Msg_Compile_Too_Many_Rules)
                            .arg(Messages().Get(message), QString::number(bank::Rule_Entries));
             ok = false;
             return;
@@ -108,8 +109,8 @@ bool Encode_LoRa_Rules(Compiler_Buffers &b, const QString &file_lorawan, QString
     int uplinks = 0;
     int downlinks = 0;
     // A missing group holds no rules (a null node has no children).
-    if (!Encode_Group(root.child("LoRaWAN_Uplink"), true, b.Uplink_Table, &uplinks, 1214, problem)
-        || !Encode_Group(root.child("LoRaWAN_Downlink"), false, b.Downlink_Table, &downlinks, 1215, problem))
+    if (!Encode_Group(root.child("LoRaWAN_Uplink"), true, b.Uplink_Table, &uplinks, 1214, problem) ||
+        !Encode_Group(root.child("LoRaWAN_Downlink"), false, b.Downlink_Table, &downlinks, 1215, problem))
         return false;
     le::Put_U16(b.LoRa_Block, LoRa_Uplink_Count, std::uint32_t(uplinks));
     le::Put_U16(b.LoRa_Block, LoRa_Downlink_Count, std::uint32_t(downlinks));

@@ -48,17 +48,18 @@ void Put_No_Address(std::span<std::uint8_t> block, std::size_t offset)
 
 QString Too_Long(const char *key, qsizetype length, int limit)
 {
-    return Messages().Get(Msg_Compile_Text_Too_Long)
+    return Messages()
+        .Get(Msg_Compile_Text_Too_Long)
         .arg(QLatin1StringView(key), QString::number(length), QString::number(limit));
 }
 
 // Writes a hexadecimal key of the LoRa block, refusing a text longer than its
 // field.
-bool Put_Key(Compiler_Buffers &b, const Reader &r, const char *key, int digits, std::size_t offset,
-             QString *problem)
+bool Put_Key(Compiler_Buffers &b, const Reader &r, const char *key, int digits, std::size_t offset, QString *problem)
 {
     const QString text = r.Text(key);
-    const std::span<std::uint8_t> field = std::span<std::uint8_t>(b.LoRa_Block).subspan(offset, std::size_t(digits / 2));
+    const std::span<std::uint8_t> field =
+        std::span<std::uint8_t>(b.LoRa_Block).subspan(offset, std::size_t(digits / 2));
     if (!Hex_Field(text, digits, field)) {
         *problem = Too_Long(key, text.size(), digits);
         return false;
@@ -88,7 +89,7 @@ std::uint8_t Band_Code(QStringView text)
     {
         const char16_t *text;
         std::uint8_t code;
-    } bands[] = {{u"AS923", 0}, {u"AU915", 1}, {u"EU868", 5},        {u"KR920", 6},
+    } bands[] = {{u"AS923", 0}, {u"AU915", 1}, {u"EU868", 5},       {u"KR920", 6},
                  {u"IN865", 7}, {u"US915", 8}, {u"US915-HYBRID", 9}};
     const QString upper = Upper_Trimmed(text);
     for (const auto &band : bands)
@@ -169,10 +170,10 @@ bool Encode_ParGen(Compiler_Buffers &b, const QString &file_pargen, QString *pro
     if (otaa) {
         if (!Put_Key(b, r, "LoRa_Application_Key", 32, LoRa_App_Key, problem))
             return false;
-    } else if (!Put_Key(b, r, "LoRa_Device_Address", 8, LoRa_Device_Address, problem)
-               || !Put_Key(b, r, "LoRa_Application_Identifier", 16, LoRa_App_Identifier, problem)
-               || !Put_Key(b, r, "LoRa_Network_Session_Key", 32, LoRa_Nwk_Session_Key, problem)
-               || !Put_Key(b, r, "LoRa_Application_Session_Key", 32, LoRa_App_Session_Key, problem)) {
+    } else if (!Put_Key(b, r, "LoRa_Device_Address", 8, LoRa_Device_Address, problem) ||
+               !Put_Key(b, r, "LoRa_Application_Identifier", 16, LoRa_App_Identifier, problem) ||
+               !Put_Key(b, r, "LoRa_Network_Session_Key", 32, LoRa_Nwk_Session_Key, problem) ||
+               !Put_Key(b, r, "LoRa_Application_Session_Key", 32, LoRa_App_Session_Key, problem)) {
         return false;
     }
 

@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QtGlobal>
 #include <cstddef>
 #include <cstdint>
 #include <span>
-
-#include <QtGlobal>
 
 // Little-endian fields written and read byte by byte, so the images come out
 // the same on any host. An offset past the buffer is a fault of the program,

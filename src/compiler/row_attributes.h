@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstddef>
-
 #include <pugixml.hpp>
 
 // The integer reading (Try_Str_To_Int) of a raw UTF-8 attribute value,
@@ -14,7 +13,7 @@ bool Try_Utf8_To_Int(const char *value, int *result);
 // would scan them again and again on the largest documents). A missing
 // attribute reads as empty text, as the compiler treats it; of attributes
 // with the same name, the first counts.
-template<std::size_t K>
+template <std::size_t K>
 std::array<const char *, K> Row_Attributes(pugi::xml_node row, const std::array<const char *, K> &names)
 {
     std::array<const char *, K> values;

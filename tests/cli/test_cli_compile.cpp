@@ -58,11 +58,12 @@ private slots:
         QTest::addColumn<QByteArray>("objects"); // written to the object document when not empty
         QTest::addColumn<QString>("message");
         const QString not_valid = S("Error! Project not Valid\n");
-        QTest::newRow("unknown configuration") << QStringList{S("compile"), S("Other")} << QByteArray() << QByteArray()
-                                               << not_valid;
-        QTest::newRow("path outside PROJECTS") << QStringList{S("compile"), S("../PROJECTS/Plant")} << QByteArray()
-                                               << QByteArray() << not_valid;
-        QTest::newRow("empty name") << QStringList{S("compile"), QString()} << QByteArray() << QByteArray() << not_valid;
+        QTest::newRow("unknown configuration")
+            << QStringList{S("compile"), S("Other")} << QByteArray() << QByteArray() << not_valid;
+        QTest::newRow("path outside PROJECTS")
+            << QStringList{S("compile"), S("../PROJECTS/Plant")} << QByteArray() << QByteArray() << not_valid;
+        QTest::newRow("empty name") << QStringList{S("compile"), QString()} << QByteArray() << QByteArray()
+                                    << not_valid;
         QTest::newRow("uplink longer than the payload")
             << QStringList{S("compile"), S("Plant")}
             << QByteArray("<LoRaWAN_Set_Access><LoRaWAN_Uplink><row Enable=\"Y\" StartByte=\"0\" NumByte=\"1\"/>"
@@ -112,8 +113,9 @@ private slots:
         test::Write(Project("odd.bin"), QByteArray(100, 'x'));
         Cli_Run run = Run_Cli(ws_, {S("dump"), Project("odd.bin")});
         QCOMPARE(run.code, 1);
-        QCOMPARE(run.err, S("Error! %1 holds 100 bytes: a bank1.bin holds 2048 and a bank2.bin 75776.\n")
-                              .arg(Project("odd.bin")));
+        QCOMPARE(
+            run.err,
+            S("Error! %1 holds 100 bytes: a bank1.bin holds 2048 and a bank2.bin 75776.\n").arg(Project("odd.bin")));
         run = Run_Cli(ws_, {S("dump"), Project("missing.bin")});
         QCOMPARE(run.code, 1);
         QVERIFY2(run.err.startsWith(S("Error! The file %1 could not be read: ").arg(Project("missing.bin"))),

@@ -34,18 +34,39 @@ inline Keys Window_ParGen()
         {"LoRa_Network_Session_Key", ""},
         {"LoRa_Application_Session_Key", ""},
         {"LoRa_Application_Key", ""},
-        {"Ethernet_IP1", "192"}, {"Ethernet_IP2", "168"}, {"Ethernet_IP3", "0"}, {"Ethernet_IP4", "10"},
-        {"Ethernet_SM1", "255"}, {"Ethernet_SM2", "255"}, {"Ethernet_SM3", "255"}, {"Ethernet_SM4", "0"},
-        {"Ethernet_GAT1", "192"}, {"Ethernet_GAT2", "168"}, {"Ethernet_GAT3", "0"}, {"Ethernet_GAT4", "1"},
+        {"Ethernet_IP1", "192"},
+        {"Ethernet_IP2", "168"},
+        {"Ethernet_IP3", "0"},
+        {"Ethernet_IP4", "10"},
+        {"Ethernet_SM1", "255"},
+        {"Ethernet_SM2", "255"},
+        {"Ethernet_SM3", "255"},
+        {"Ethernet_SM4", "0"},
+        {"Ethernet_GAT1", "192"},
+        {"Ethernet_GAT2", "168"},
+        {"Ethernet_GAT3", "0"},
+        {"Ethernet_GAT4", "1"},
         {"Ethernet_EN_GAT", "0"},
-        {"Ethernet_DNS1", "8"}, {"Ethernet_DNS2", "8"}, {"Ethernet_DNS3", "8"}, {"Ethernet_DNS4", "8"},
+        {"Ethernet_DNS1", "8"},
+        {"Ethernet_DNS2", "8"},
+        {"Ethernet_DNS3", "8"},
+        {"Ethernet_DNS4", "8"},
         {"Ethernet_EN_DNS", "0"},
         {"Ethernet_TCP_Port", "10001"},
         {"Ethernet_UDP_Port", "10001"},
         {"BACnet_Type", "0"},
-        {"BACnet_IP1", "192"}, {"BACnet_IP2", "168"}, {"BACnet_IP3", "0"}, {"BACnet_IP4", "5"},
-        {"BACnet_SM1", "255"}, {"BACnet_SM2", "255"}, {"BACnet_SM3", "255"}, {"BACnet_SM4", "0"},
-        {"BACnet_GAT1", "192"}, {"BACnet_GAT2", "168"}, {"BACnet_GAT3", "0"}, {"BACnet_GAT4", "1"},
+        {"BACnet_IP1", "192"},
+        {"BACnet_IP2", "168"},
+        {"BACnet_IP3", "0"},
+        {"BACnet_IP4", "5"},
+        {"BACnet_SM1", "255"},
+        {"BACnet_SM2", "255"},
+        {"BACnet_SM3", "255"},
+        {"BACnet_SM4", "0"},
+        {"BACnet_GAT1", "192"},
+        {"BACnet_GAT2", "168"},
+        {"BACnet_GAT3", "0"},
+        {"BACnet_GAT4", "1"},
         {"BACnet_EN_GAT", "0"},
         {"BACnet_PORT", "47808"},
         {"BACnet_NAME_STA", "devicename1"},
@@ -105,8 +126,8 @@ inline Row Uplink(const QString &enable, const QString &start, const QString &nu
                   const QString &on_cmd, const QString &on_timer, const QString &time,
                   const QString &mnemonic = QString())
 {
-    return {{"Enable", enable},     {"StartByte", start}, {"NumByte", num}, {"OnChange", on_change},
-            {"OnCMD", on_cmd},      {"OnTimer", on_timer}, {"Time", time},   {"Mnemonic", mnemonic}};
+    return {{"Enable", enable}, {"StartByte", start},  {"NumByte", num}, {"OnChange", on_change},
+            {"OnCMD", on_cmd},  {"OnTimer", on_timer}, {"Time", time},   {"Mnemonic", mnemonic}};
 }
 
 inline Row Downlink(const QString &enable, const QString &start, const QString &num,
@@ -118,7 +139,7 @@ inline Row Downlink(const QString &enable, const QString &start, const QString &
 inline Row Object(const QString &type, const QString &unit, const QString &position, const QString &bit,
                   const QString &length, const QString &mnemonic = QString())
 {
-    return {{"Data_Type", type}, {"Eng_Unit", unit}, {"Position", position}, {"Bit", bit},
+    return {{"Data_Type", type}, {"Eng_Unit", unit},  {"Position", position}, {"Bit", bit},
             {"Length", length},  {"Swap", QString()}, {"Mnemonic", mnemonic}};
 }
 

@@ -38,8 +38,8 @@ class Test_Bank_Dump : public QObject
 
     Bank_Images Compile()
     {
-        const Compile_Result r = Compile_Project(Path("ParGen.xml"), Path("LoRaWAN_SetAccess.xml"),
-                                                 Path("BACnet_Slave_SetAccess.xml"));
+        const Compile_Result r =
+            Compile_Project(Path("ParGen.xml"), Path("LoRaWAN_SetAccess.xml"), Path("BACnet_Slave_SetAccess.xml"));
         if (!r.ok)
             qFatal("%s", qPrintable(r.problem));
         return r.images;
@@ -48,20 +48,19 @@ class Test_Bank_Dump : public QObject
     void Configuration(bool long_descriptions)
     {
         Write_ParGen(Path("ParGen.xml"),
-                     With(Window_ParGen(),
-                          {{S("LoRa_RF_Band"), S("EU868")},
-                           {S("LoRa_DataRate"), S("5 -\tLoRa: SF7/125kHz 5470 [bit/s]")},
-                           {S("LoRa_Payload_Size"), S("222")},
-                           {S("LoRa_Activation_Method"), S("Over-the-Air Activation [OTAA]")},
-                           {S("LoRa_Application_Key"), S("000102030405060708090a0b0c0d0e0f")},
-                           {S("BACnet_Type"), S("1")},
-                           {S("BACnet_Ser_Baudrate"), S("1")},
-                           {S("BACnet_Ser_Parity"), S("2")},
-                           {S("BACnet_Ser_ID"), S("12")},
-                           {S("BACnet_Ser_NAME_STA"), S("boiler")},
-                           {S("BACnet_Ser_DEV_IDE"), S("1234")},
-                           {S("Ethernet_EN_DNS"), S("1")},
-                           {S("BACnet_Desc_Chars_Limit"), long_descriptions ? S("1") : S("0")}}));
+                     With(Window_ParGen(), {{S("LoRa_RF_Band"), S("EU868")},
+                                            {S("LoRa_DataRate"), S("5 -\tLoRa: SF7/125kHz 5470 [bit/s]")},
+                                            {S("LoRa_Payload_Size"), S("222")},
+                                            {S("LoRa_Activation_Method"), S("Over-the-Air Activation [OTAA]")},
+                                            {S("LoRa_Application_Key"), S("000102030405060708090a0b0c0d0e0f")},
+                                            {S("BACnet_Type"), S("1")},
+                                            {S("BACnet_Ser_Baudrate"), S("1")},
+                                            {S("BACnet_Ser_Parity"), S("2")},
+                                            {S("BACnet_Ser_ID"), S("12")},
+                                            {S("BACnet_Ser_NAME_STA"), S("boiler")},
+                                            {S("BACnet_Ser_DEV_IDE"), S("1234")},
+                                            {S("Ethernet_EN_DNS"), S("1")},
+                                            {S("BACnet_Desc_Chars_Limit"), long_descriptions ? S("1") : S("0")}}));
         Write_Rules(Path("LoRaWAN_SetAccess.xml"),
                     {Uplink(S("Y"), S("0"), S("10"), S("Y"), S("N"), S("Y"), S("600")),
                      Uplink(S("Y"), S("10"), S("20"), S("N"), S("Y"), S("N"), S(""))},

@@ -97,9 +97,9 @@ private slots:
         QVERIFY(r.ok);
         QCOMPARE(r.images.bank1.toHex(), Initial_Bank1().toHex());
         QByteArray bank2(75776, '\0');
-        bank2[0x03] = 6;                              // data rate
-        bank2[0x42] = 1;                              // payload size
-        bank2[0x44] = 1;                              // transmit interval
+        bank2[0x03] = 6;                                                 // data rate
+        bank2[0x42] = 1;                                                 // payload size
+        bank2[0x44] = 1;                                                 // transmit interval
         bank2.replace(0x48, 8, QByteArray::fromHex("0004080000100800")); // table addresses
         QCOMPARE(r.images.bank2, bank2);
     }
@@ -145,7 +145,8 @@ private slots:
         QTest::addColumn<int>("which");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("where");
-        QTest::newRow("parameters") << 0 << QByteArray("<Par_Gen><LoRa_RF_Band>AS923</Par_Gen>") << S("line 1, column 31");
+        QTest::newRow("parameters") << 0 << QByteArray("<Par_Gen><LoRa_RF_Band>AS923</Par_Gen>")
+                                    << S("line 1, column 31");
         QTest::newRow("rules") << 1 << QByteArray("<LoRaWAN_Set_Access>\n<LoRaWAN_Uplink>\n<row Enable=Y/>")
                                << S("line 3, column 13");
         QTest::newRow("objects") << 2 << QByteArray("<BACnet_to_Modbus>\n\n  <BACnet_in_Read><row></BACnet_in_Read>")
@@ -159,12 +160,14 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, where);
         Window_Configuration(false);
-        const QString file = which == 0 ? ws_.File_ParGen : which == 1 ? ws_.File_LoRaWAN_Access
-                                                                       : ws_.File_BACnet_Slave_Access;
+        const QString file = which == 0   ? ws_.File_ParGen
+                             : which == 1 ? ws_.File_LoRaWAN_Access
+                                          : ws_.File_BACnet_Slave_Access;
         test::Write(file, content);
         const Compile_Result r = Compile_Project(ws_);
         QVERIFY(!r.ok);
-        QVERIFY2(r.problem.contains(QDir::toNativeSeparators(file)) && r.problem.contains(where), qPrintable(r.problem));
+        QVERIFY2(r.problem.contains(QDir::toNativeSeparators(file)) && r.problem.contains(where),
+                 qPrintable(r.problem));
         QVERIFY(r.images.bank1.isEmpty() && r.images.bank2.isEmpty());
     }
 
@@ -186,7 +189,8 @@ private slots:
     {
         QTest::addColumn<int>("fault");
         QTest::addColumn<QString>("message");
-        QTest::newRow("rule too long for the payload") << 0 << S("Error in configuration, Num. Byte not conformed with Max Payload Size");
+        QTest::newRow("rule too long for the payload")
+            << 0 << S("Error in configuration, Num. Byte not conformed with Max Payload Size");
         QTest::newRow("strict number") << 1 << S("[BACnet in Write] row 1: Length \"four\" is not an integer");
         QTest::newRow("damaged objects") << 2 << S("BACnet_Slave_SetAccess.xml is damaged");
         QTest::newRow("key too long") << 3 << S("LoRa_Device_Address holds 10 characters");
@@ -206,7 +210,8 @@ private slots:
             Write_Rules(ws_.File_LoRaWAN_Access, {Uplink(S("Y"), S("0"), S("229"), S("Y"), S("N"), S("N"), S("30"))});
             break;
         case 1:
-            Write_Objects(ws_.File_BACnet_Slave_Access, {}, {Object(S("Analog Value"), S("1"), S("0"), S(""), S("four"))});
+            Write_Objects(ws_.File_BACnet_Slave_Access, {},
+                          {Object(S("Analog Value"), S("1"), S("0"), S(""), S("four"))});
             break;
         case 2:
             test::Write(ws_.File_BACnet_Slave_Access, "<BACnet_to_Modbus>");
@@ -248,9 +253,9 @@ private slots:
         QString problem;
         QVERIFY(!Write_Bank_Files(ws_.Path_Project, r.images, &written, &problem));
         QCOMPARE(written, QStringList{Bank1_Path(ws_.Path_Project)});
-        QVERIFY2(problem.contains(QDir::toNativeSeparators(Bank2_Path(ws_.Path_Project)))
-                     && problem.contains(QStringLiteral("The image %1 was already replaced")
-                                             .arg(QDir::toNativeSeparators(Bank1_Path(ws_.Path_Project)))),
+        QVERIFY2(problem.contains(QDir::toNativeSeparators(Bank2_Path(ws_.Path_Project))) &&
+                     problem.contains(QStringLiteral("The image %1 was already replaced")
+                                          .arg(QDir::toNativeSeparators(Bank1_Path(ws_.Path_Project)))),
                  qPrintable(problem));
     }
 };

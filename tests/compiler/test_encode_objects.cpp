@@ -1,7 +1,7 @@
 #include "compiler/compile_project.h"
 #include "compiler/row_attributes.h"
-#include "shell/int_read.h"
 #include "fixtures.h"
+#include "shell/int_read.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -51,15 +51,9 @@ class Test_Encode_Objects : public QObject
     QString Objects() const { return dir_.filePath(QStringLiteral("BACnet_Slave_SetAccess.xml")); }
 
     // Desc_Limit comes from the parameter document.
-    void Long_Descriptions(bool on)
-    {
-        Write_ParGen(ParGen(), {{S("BACnet_Desc_Chars_Limit"), on ? S("1") : S("0")}});
-    }
+    void Long_Descriptions(bool on) { Write_ParGen(ParGen(), {{S("BACnet_Desc_Chars_Limit"), on ? S("1") : S("0")}}); }
 
-    Compile_Result Compile()
-    {
-        return Compile_Project(ParGen(), dir_.filePath(QStringLiteral("none.xml")), Objects());
-    }
+    Compile_Result Compile() { return Compile_Project(ParGen(), dir_.filePath(QStringLiteral("none.xml")), Objects()); }
 
     QByteArray Bank2(QByteArray *bank1 = nullptr)
     {
@@ -78,9 +72,10 @@ private slots:
     void utf8_integer_reading_data()
     {
         QTest::addColumn<QString>("text");
-        for (const char *text : {"0", "12", "012", "999999999", "1000000000", "2147483647", "2147483648", "-1",
-                                 "+7", " 12", "12 ", "1.5", "", " ", "0x10", "$FF", "x1F", "0XFFFFFFFF", "-0x1",
-                                 "1e3", "¹", "١", "0x", "-", "99999999999"})
+        for (const char *text :
+             {"0",    "12",  "012", "999999999", "1000000000", "2147483647", "2147483648", "-1",  "+7",
+              " 12",  "12 ", "1.5", "",          " ",          "0x10",       "$FF",        "x1F", "0XFFFFFFFF",
+              "-0x1", "1e3", "¹",   "١",         "0x",         "-",          "99999999999"})
             QTest::newRow(text) << S(text);
         QTest::newRow("many leading blanks") << QString(100, u' ') + S("42");
     }
@@ -128,7 +123,7 @@ private slots:
         Write_Objects(Objects(), {Object(S("Analog Input"), S("62"), S("1496"), S(""), S("4"), S("Temperature"))});
         const QByteArray b2 = Bank2();
         // position 1496, unit 62, length 4, Read, text base 0x89FF0 + 1, row 1, bit 0, zero.
-        QCOMPARE(Record(b2, 0).toHex().toUpper(), QByteArray("D8050000" "3E00" "04" "00" "F19F0800" "0100" "00" "00"));
+        QCOMPARE(Record(b2, 0), QByteArray::fromHex("D8050000 3E00 04 00 F19F0800 0100 00 00"));
         QCOMPARE(b2.mid(0x9FF0, 13), QByteArray("\0Temperature\0", 13));
     }
 
@@ -182,15 +177,13 @@ private slots:
                  "was written.");
         QTest::newRow("unit not a number") << false << S("Analog Input") << S("6 2") << S("0") << S("4")
                                            << S("[BACnet in Read] row 2: Eng_Unit \"6 2\" is not an integer");
-        QTest::newRow("position empty, write group")
-            << true << S("Binary Out") << S("95") << S("") << S("1")
-            << S("[BACnet in Write] row 2: Position \"\" is not an integer");
-        QTest::newRow("first failing attribute named") << true << S("Analog Out") << S("x") << S("y") << S("z")
-                                                       << S("Eng_Unit \"x\"");
+        QTest::newRow("position empty, write group") << true << S("Binary Out") << S("95") << S("") << S("1")
+                                                     << S("[BACnet in Write] row 2: Position \"\" is not an integer");
+        QTest::newRow("first failing attribute named")
+            << true << S("Analog Out") << S("x") << S("y") << S("z") << S("Eng_Unit \"x\"");
         QTest::newRow("unknown type is not encoded, so not checked")
             << false << S("Analog Input ") << S("x") << S("y") << S("z") << QString();
-        QTest::newRow("length 1.5") << false << S("Accumulator") << S("0") << S("0") << S("1.5")
-                                    << S("Length \"1.5\"");
+        QTest::newRow("length 1.5") << false << S("Accumulator") << S("0") << S("0") << S("1.5") << S("Length \"1.5\"");
     }
 
     void strict_numbers()
@@ -260,12 +253,24 @@ private slots:
     // come out in the converter's type order and every count lands in place.
     void all_types()
     {
-        const char *const types[] = {"Analog Input",       "Analog Out",        "Binary Input",
-                                     "Binary Out",         "Large Analog Value", "DateTime Value",
-                                     "Positive Integer Value", "CharacterString Value", "Integer Value",
-                                     "Multi State Input",  "Multi State Output", "Multi State Value",
-                                     "Analog Value",       "Binary Value",      "Life Safety Point",
-                                     "Life Safety Zone",   "Access Door",       "Accumulator",
+        const char *const types[] = {"Analog Input",
+                                     "Analog Out",
+                                     "Binary Input",
+                                     "Binary Out",
+                                     "Large Analog Value",
+                                     "DateTime Value",
+                                     "Positive Integer Value",
+                                     "CharacterString Value",
+                                     "Integer Value",
+                                     "Multi State Input",
+                                     "Multi State Output",
+                                     "Multi State Value",
+                                     "Analog Value",
+                                     "Binary Value",
+                                     "Life Safety Point",
+                                     "Life Safety Zone",
+                                     "Access Door",
+                                     "Accumulator",
                                      "Octet String"};
         const int offsets[] = {0x138, 0x13C, 0x144, 0x148, 0x150, 0x154, 0x158, 0x15C, 0x160, 0x164,
                                0x168, 0x16C, 0x140, 0x14C, 0x170, 0x174, 0x178, 0x17C, 0x700};
@@ -295,8 +300,10 @@ private slots:
             << true << S("abcdefghijklmnopqrstuvwxyz0123456789ABCD") << S("next")
             << QByteArray("abcdefghijklmnopqrstuvwxyz012345") << 0x85FF0u + 1 + 33;
         QTest::newRow("empty first shares byte 0") << false << S("") << S("next") << QByteArray() << 0x89FF0u + 1;
-        QTest::newRow("degree sign and a character above 0xFF")
-            << false << S("20\u00B0C \u0141") << S("next") << QByteArray("20\xB0" "C A") << 0x89FF0u + 1 + 7;
+        QTest::newRow("degree sign and a character above 0xFF") << false << S("20\u00B0C \u0141") << S("next")
+                                                                << QByteArray("20\xB0"
+                                                                              "C A")
+                                                                << 0x89FF0u + 1 + 7;
         QTest::newRow("cut counts characters, not UTF-8 bytes")
             << false << QString(20, QChar(0xE9)) << S("next") << QByteArray(16, char(0xE9)) << 0x89FF0u + 1 + 17;
     }

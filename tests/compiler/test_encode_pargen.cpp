@@ -151,36 +151,41 @@ private slots:
         QTest::newRow("window default band") << Keys{} << 2 << 0x00 << 1 << 0u;
         QTest::newRow("band KR920") << Keys{{S("LoRa_RF_Band"), S("KR920")}} << 2 << 0x00 << 1 << 6u;
         QTest::newRow("band missing") << Keys{{S("LoRa_RF_Band"), Removed}} << 2 << 0x00 << 1 << 0u;
-        QTest::newRow("network public, trimmed") << Keys{{S("LoRa_Network_Type"), S(" public\t")}} << 2 << 0x01 << 1 << 1u;
+        QTest::newRow("network public, trimmed")
+            << Keys{{S("LoRa_Network_Type"), S(" public\t")}} << 2 << 0x01 << 1 << 1u;
         QTest::newRow("network other") << Keys{{S("LoRa_Network_Type"), S("Publicx")}} << 2 << 0x01 << 1 << 0u;
         QTest::newRow("OTAA any case") << Keys{{S("LoRa_Activation_Method"), S(" over-the-air activation [otaa] ")}}
                                        << 2 << 0x02 << 1 << 1u;
         QTest::newRow("activation other") << Keys{{S("LoRa_Activation_Method"), S("OTAA")}} << 2 << 0x02 << 1 << 0u;
         QTest::newRow("window data rate 6") << Keys{} << 2 << 0x03 << 1 << 6u;
         QTest::newRow("data rate missing") << Keys{{S("LoRa_DataRate"), Removed}} << 2 << 0x03 << 1 << 0u;
-        QTest::newRow("data rate AU915 13") << Keys{{S("LoRa_DataRate"), S("13 - LoRa: SF7/500kHz 21900 [bit/s]")}}
-                                            << 2 << 0x03 << 1 << 13u;
+        QTest::newRow("data rate AU915 13")
+            << Keys{{S("LoRa_DataRate"), S("13 - LoRa: SF7/500kHz 21900 [bit/s]")}} << 2 << 0x03 << 1 << 13u;
         QTest::newRow("adaptive on") << Keys{{S("LoRa_Adaptive_DataRate"), S("1")}} << 2 << 0x40 << 1 << 1u;
-        QTest::newRow("adaptive not a number") << Keys{{S("LoRa_Adaptive_DataRate"), S("true")}} << 2 << 0x40 << 1 << 0u;
+        QTest::newRow("adaptive not a number")
+            << Keys{{S("LoRa_Adaptive_DataRate"), S("true")}} << 2 << 0x40 << 1 << 0u;
         QTest::newRow("confirmed") << Keys{{S("LoRa_Transmission_Type"), S("Confirmed")}} << 2 << 0x41 << 1 << 1u;
-        QTest::newRow("confirmed lower case") << Keys{{S("LoRa_Transmission_Type"), S("confirmed")}} << 2 << 0x41 << 1 << 0u;
-        QTest::newRow("confirmed with blank") << Keys{{S("LoRa_Transmission_Type"), S("Confirmed ")}} << 2 << 0x41 << 1 << 0u;
+        QTest::newRow("confirmed lower case")
+            << Keys{{S("LoRa_Transmission_Type"), S("confirmed")}} << 2 << 0x41 << 1 << 0u;
+        QTest::newRow("confirmed with blank")
+            << Keys{{S("LoRa_Transmission_Type"), S("Confirmed ")}} << 2 << 0x41 << 1 << 0u;
         QTest::newRow("payload 230") << Keys{} << 2 << 0x42 << 1 << 230u;
         QTest::newRow("payload low bits") << Keys{{S("LoRa_Payload_Size"), S("300")}} << 2 << 0x42 << 1 << 44u;
         QTest::newRow("payload missing") << Keys{{S("LoRa_Payload_Size"), Removed}} << 2 << 0x42 << 1 << 1u;
         QTest::newRow("interval never written") << Keys{} << 2 << 0x44 << 4 << 1u;
         QTest::newRow("interval hand-written") << Keys{{S("LoRa_Transmit_Interval"), S("15")}} << 2 << 0x44 << 4 << 15u;
-        QTest::newRow("interval negative") << Keys{{S("LoRa_Transmit_Interval"), S("-1")}} << 2 << 0x44 << 4
-                                           << 0xFFFFFFFFu;
+        QTest::newRow("interval negative")
+            << Keys{{S("LoRa_Transmit_Interval"), S("-1")}} << 2 << 0x44 << 4 << 0xFFFFFFFFu;
         QTest::newRow("reserved byte") << Keys{} << 2 << 0x43 << 1 << 0u;
 
         QTest::newRow("BACnet/IP address") << Keys{} << 1 << 0x028 << 4 << 0x0500A8C0u;
         QTest::newRow("BACnet/IP mask") << Keys{} << 1 << 0x02C << 4 << 0x00FFFFFFu;
         QTest::newRow("BACnet/IP no gateway") << Keys{} << 1 << 0x030 << 4 << 0xFFFFFFFFu;
         QTest::newRow("BACnet/IP gateway on") << Keys{{S("BACnet_EN_GAT"), S("1")}} << 1 << 0x030 << 4 << 0x0100A8C0u;
-        QTest::newRow("BACnet/IP gateway ' 1'") << Keys{{S("BACnet_EN_GAT"), S(" 1")}} << 1 << 0x030 << 4 << 0xFFFFFFFFu;
-        QTest::newRow("Ethernet gateway flag ignored with IP") << Keys{{S("Ethernet_EN_GAT"), S("1")}} << 1 << 0x030
-                                                               << 4 << 0xFFFFFFFFu;
+        QTest::newRow("BACnet/IP gateway ' 1'")
+            << Keys{{S("BACnet_EN_GAT"), S(" 1")}} << 1 << 0x030 << 4 << 0xFFFFFFFFu;
+        QTest::newRow("Ethernet gateway flag ignored with IP")
+            << Keys{{S("Ethernet_EN_GAT"), S("1")}} << 1 << 0x030 << 4 << 0xFFFFFFFFu;
         QTest::newRow("octet low bits") << Keys{{S("BACnet_IP4"), S("300")}} << 1 << 0x02B << 1 << 44u;
         QTest::newRow("octet leading blank") << Keys{{S("BACnet_IP4"), S(" 12")}} << 1 << 0x02B << 1 << 12u;
         QTest::newRow("octet hexadecimal") << Keys{{S("BACnet_IP4"), S("0x10")}} << 1 << 0x02B << 1 << 16u;
@@ -188,8 +193,8 @@ private slots:
         QTest::newRow("octet negative") << Keys{{S("BACnet_IP1"), S("-1")}} << 1 << 0x028 << 1 << 255u;
         QTest::newRow("name server off") << Keys{} << 1 << 0x58C << 4 << 0xFFFFFFFFu;
         QTest::newRow("name server on") << Keys{{S("Ethernet_EN_DNS"), S("1")}} << 1 << 0x58C << 4 << 0x08080808u;
-        QTest::newRow("name server fallback") << Keys{{S("Ethernet_EN_DNS"), S("1")}, {S("Ethernet_DNS4"), Removed}}
-                                              << 1 << 0x58F << 1 << 1u;
+        QTest::newRow("name server fallback")
+            << Keys{{S("Ethernet_EN_DNS"), S("1")}, {S("Ethernet_DNS4"), Removed}} << 1 << 0x58F << 1 << 1u;
         QTest::newRow("port") << Keys{{S("BACnet_PORT"), S("47809")}} << 1 << 0x03A << 2 << 47809u;
         QTest::newRow("port missing") << Keys{{S("BACnet_PORT"), Removed}} << 1 << 0x03A << 2 << 47808u;
         QTest::newRow("identifier") << Keys{{S("BACnet_DEV_IDE"), S("4194303")}} << 1 << 0x134 << 4 << 4194303u;
@@ -206,30 +211,32 @@ private slots:
         const Keys mstp{{S("BACnet_Type"), S("1")}};
         QTest::newRow("MS/TP Ethernet address") << mstp << 1 << 0x028 << 4 << 0x0A00A8C0u;
         QTest::newRow("MS/TP no gateway") << mstp << 1 << 0x030 << 4 << 0xFFFFFFFFu;
-        QTest::newRow("MS/TP gateway on") << mstp + Keys{{S("Ethernet_EN_GAT"), S("1")}} << 1 << 0x030 << 4
-                                          << 0x0100A8C0u;
+        QTest::newRow("MS/TP gateway on")
+            << mstp + Keys{{S("Ethernet_EN_GAT"), S("1")}} << 1 << 0x030 << 4 << 0x0100A8C0u;
         QTest::newRow("MS/TP baud 57600 ch 0") << mstp << 1 << 0x190 << 4 << 57600u;
-        QTest::newRow("MS/TP baud 115200 ch 3") << mstp + Keys{{S("BACnet_Ser_Baudrate"), S("5")}} << 1 << 0x19C << 4
-                                                << 115200u;
-        QTest::newRow("MS/TP baud code 7") << mstp + Keys{{S("BACnet_Ser_Baudrate"), S("7")}} << 1 << 0x190 << 4
-                                           << 9600u;
-        QTest::newRow("MS/TP baud missing") << mstp + Keys{{S("BACnet_Ser_Baudrate"), Removed}} << 1 << 0x19C << 4
-                                            << 57600u;
+        QTest::newRow("MS/TP baud 115200 ch 3")
+            << mstp + Keys{{S("BACnet_Ser_Baudrate"), S("5")}} << 1 << 0x19C << 4 << 115200u;
+        QTest::newRow("MS/TP baud code 7")
+            << mstp + Keys{{S("BACnet_Ser_Baudrate"), S("7")}} << 1 << 0x190 << 4 << 9600u;
+        QTest::newRow("MS/TP baud missing")
+            << mstp + Keys{{S("BACnet_Ser_Baudrate"), Removed}} << 1 << 0x19C << 4 << 57600u;
         QTest::newRow("MS/TP channels 1, 2, 4 untouched") << mstp << 1 << 0x194 << 4 << 0u;
-        QTest::newRow("MS/TP parity ODD ch 0") << mstp + Keys{{S("BACnet_Ser_Parity"), S("1")}} << 1 << 0x1A8 << 1 << 2u;
-        QTest::newRow("MS/TP parity ODD ch 3") << mstp + Keys{{S("BACnet_Ser_Parity"), S("1")}} << 1 << 0x1AB << 1 << 2u;
+        QTest::newRow("MS/TP parity ODD ch 0")
+            << mstp + Keys{{S("BACnet_Ser_Parity"), S("1")}} << 1 << 0x1A8 << 1 << 2u;
+        QTest::newRow("MS/TP parity ODD ch 3")
+            << mstp + Keys{{S("BACnet_Ser_Parity"), S("1")}} << 1 << 0x1AB << 1 << 2u;
         QTest::newRow("MS/TP parity EVEN") << mstp + Keys{{S("BACnet_Ser_Parity"), S("2")}} << 1 << 0x1A8 << 1 << 1u;
         QTest::newRow("MS/TP MAC") << mstp + Keys{{S("BACnet_Ser_ID"), S("127")}} << 1 << 0x100 << 1 << 127u;
-        QTest::newRow("MS/TP max master") << mstp + Keys{{S("BACnet_Ser_Max_Master"), S("127")}} << 1 << 0x101 << 1
-                                          << 127u;
-        QTest::newRow("MS/TP info frames") << mstp + Keys{{S("BACnet_Ser_Max_Info_Frames"), S("100")}} << 1 << 0x102
-                                           << 1 << 100u;
+        QTest::newRow("MS/TP max master")
+            << mstp + Keys{{S("BACnet_Ser_Max_Master"), S("127")}} << 1 << 0x101 << 1 << 127u;
+        QTest::newRow("MS/TP info frames")
+            << mstp + Keys{{S("BACnet_Ser_Max_Info_Frames"), S("100")}} << 1 << 0x102 << 1 << 100u;
         QTest::newRow("MS/TP network") << mstp + Keys{{S("BACnet_Ser_Network"), S("65534")}} << 1 << 0x10E << 2
                                        << 65534u;
         QTest::newRow("MS/TP instance") << mstp + Keys{{S("BACnet_Ser_DEV_IDE"), S("4194303")}} << 1 << 0x12C << 4
                                         << 4194303u;
-        QTest::newRow("MS/TP instance missing gives 0") << mstp + Keys{{S("BACnet_Ser_DEV_IDE"), Removed}} << 1
-                                                        << 0x12C << 4 << 0u;
+        QTest::newRow("MS/TP instance missing gives 0")
+            << mstp + Keys{{S("BACnet_Ser_DEV_IDE"), Removed}} << 1 << 0x12C << 4 << 0u;
         QTest::newRow("MS/TP keeps IP port 0") << mstp << 1 << 0x03A << 2 << 0u;
         QTest::newRow("MS/TP keeps IP identifier 0") << mstp << 1 << 0x134 << 4 << 0u;
 
@@ -261,7 +268,7 @@ private slots:
         const QByteArray &b1 = r.images.bank1;
         const QByteArray &b2 = r.images.bank2;
         QCOMPARE(Bytes(b2, 0, 4), QByteArray::fromHex("00000000")); // band, network, ABP, data rate 0
-        QCOMPARE(Bytes(b2, 4, 0x3C), QByteArray(0x3C, '\0'));      // all five keys zero
+        QCOMPARE(Bytes(b2, 4, 0x3C), QByteArray(0x3C, '\0'));       // all five keys zero
         QCOMPARE(U8(b2, 0x40), 0u);
         QCOMPARE(U8(b2, 0x41), 0u);
         QCOMPARE(U8(b2, 0x42), 1u);
@@ -283,10 +290,11 @@ private slots:
     {
         QTest::addColumn<Keys>("changes");
         QTest::addColumn<QByteArray>("field");
-        QTest::newRow("IP name") << Keys{{S("BACnet_NAME_STA"), S("plant7")}} << QByteArray("plant7\0\0\0\0\0\0\0\0\0\0", 16);
+        QTest::newRow("IP name") << Keys{{S("BACnet_NAME_STA"), S("plant7")}}
+                                 << QByteArray("plant7\0\0\0\0\0\0\0\0\0\0", 16);
         QTest::newRow("empty name") << Keys{{S("BACnet_NAME_STA"), S("")}} << QByteArray(16, '\0');
-        QTest::newRow("16 characters fill the field") << Keys{{S("BACnet_NAME_STA"), S("abcdefghijklmnop")}}
-                                                      << QByteArray("abcdefghijklmnop");
+        QTest::newRow("16 characters fill the field")
+            << Keys{{S("BACnet_NAME_STA"), S("abcdefghijklmnop")}} << QByteArray("abcdefghijklmnop");
         QTest::newRow("low 8 bits") << Keys{{S("BACnet_NAME_STA"), S("\u00B0\u0141")}}
                                     << QByteArray("\xB0\x41\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 16);
         QTest::newRow("MS/TP name") << Keys{{S("BACnet_Type"), S("1")}, {S("BACnet_Ser_NAME_STA"), S("serial")}}
@@ -321,9 +329,10 @@ private slots:
         QCOMPARE(Bytes(abp, 0x20, 16).toHex().toUpper(), QByteArray("FFEEDDCCBBAA99887766554433221100"));
         QCOMPARE(Bytes(abp, 0x30, 16), QByteArray(16, '\0'));
 
-        const QByteArray otaa = Compiled(With(Window_ParGen(), With(keys, {{S("LoRa_Activation_Method"),
-                                                                            S("Over-the-Air Activation [OTAA]")}})))
-                                    .bank2;
+        const QByteArray otaa =
+            Compiled(
+                With(Window_ParGen(), With(keys, {{S("LoRa_Activation_Method"), S("Over-the-Air Activation [OTAA]")}})))
+                .bank2;
         QCOMPARE(U8(otaa, 0x02), 1u);
         QCOMPARE(Bytes(otaa, 0x04, 0x2C), QByteArray(0x2C, '\0'));
         QCOMPARE(Bytes(otaa, 0x30, 16).toHex().toUpper(), QByteArray("A0A1A2A3A4A5A6A7A8A9AAABACADAEAF"));
@@ -341,10 +350,11 @@ private slots:
                  "The compilation stopped and no image was written.");
         QTest::newRow("application identifier") << Keys{{S("LoRa_Application_Identifier"), QString(17, u'1')}}
                                                 << S("LoRa_Application_Identifier holds 17 characters");
-        QTest::newRow("network session key") << Keys{{S("LoRa_Network_Session_Key"), QString(33, u'1')}}
-                                             << S("LoRa_Network_Session_Key holds 33");
-        QTest::newRow("application session key") << Keys{{S("LoRa_Application_Session_Key"), QString(31, u'1') + S("  ")}}
-                                                 << S("LoRa_Application_Session_Key holds 33");
+        QTest::newRow("network session key")
+            << Keys{{S("LoRa_Network_Session_Key"), QString(33, u'1')}} << S("LoRa_Network_Session_Key holds 33");
+        QTest::newRow("application session key")
+            << Keys{{S("LoRa_Application_Session_Key"), QString(31, u'1') + S("  ")}}
+            << S("LoRa_Application_Session_Key holds 33");
         QTest::newRow("application key, OTAA")
             << Keys{{S("LoRa_Activation_Method"), S("Over-the-Air Activation [OTAA]")},
                     {S("LoRa_Application_Key"), QString(40, u'F')}}
@@ -352,8 +362,9 @@ private slots:
         QTest::newRow("IP device name") << Keys{{S("BACnet_NAME_STA"), S("abcdefghijklmnopq")}}
                                         << S("BACnet_NAME_STA holds 17 characters, but its field in the device takes "
                                              "at most 16");
-        QTest::newRow("MS/TP device name") << Keys{{S("BACnet_Type"), S("1")}, {S("BACnet_Ser_NAME_STA"), QString(20, u'x')}}
-                                           << S("BACnet_Ser_NAME_STA holds 20");
+        QTest::newRow("MS/TP device name")
+            << Keys{{S("BACnet_Type"), S("1")}, {S("BACnet_Ser_NAME_STA"), QString(20, u'x')}}
+            << S("BACnet_Ser_NAME_STA holds 20");
     }
 
     void too_long_is_refused()

@@ -55,33 +55,33 @@ private slots:
         QTest::addColumn<QString>("on_cmd");
         QTest::addColumn<QString>("on_timer");
         QTest::addColumn<QString>("time");
-        QTest::addColumn<QByteArray>("entry"); // hex of the 12 bytes; empty: no entry
+        QTest::addColumn<QByteArray>("entry"); // the 12 bytes in hexadecimal; empty: no entry
         const QString Y = S("Y");
         const QString N = S("N");
-        QTest::newRow("change and timer, 600 s") << Y << S("0") << S("10") << Y << N << Y << S("600")
-                                                 << QByteArray("00000A00" "05000000" "58020000");
+        QTest::newRow("change and timer, 600 s")
+            << Y << S("0") << S("10") << Y << N << Y << S("600") << QByteArray("00000A00 05000000 58020000");
         QTest::newRow("all triggers") << Y << S("1536") << S("49") << Y << Y << Y << S("86400")
-                                      << QByteArray("00063100" "07000000" "80510100");
+                                      << QByteArray("00063100 07000000 80510100");
         QTest::newRow("command only") << Y << S("7") << S("1") << N << Y << N << S("30")
-                                      << QByteArray("07000100" "02000000" "1E000000");
-        QTest::newRow("lower-case y between blanks enables") << S(" y ") << S("1") << S("2") << N << N << N << S("30")
-                                                             << QByteArray("01000200" "00000000" "1E000000");
+                                      << QByteArray("07000100 02000000 1E000000");
+        QTest::newRow("lower-case y between blanks enables")
+            << S(" y ") << S("1") << S("2") << N << N << N << S("30") << QByteArray("01000200 00000000 1E000000");
         QTest::newRow("N disables") << N << S("1") << S("2") << Y << Y << Y << S("30") << QByteArray();
         QTest::newRow("empty Enable disables") << S("") << S("1") << S("2") << Y << Y << Y << S("30") << QByteArray();
         QTest::newRow("triggers not trimmed") << Y << S("0") << S("1") << S(" Y") << S("y") << S("Y ") << S("30")
-                                              << QByteArray("00000100" "02000000" "1E000000");
-        QTest::newRow("empty time gives 30") << Y << S("0") << S("1") << N << N << Y << S("")
-                                             << QByteArray("00000100" "04000000" "1E000000");
-        QTest::newRow("time not a number gives 30") << Y << S("0") << S("1") << N << N << Y << S("10 s")
-                                                    << QByteArray("00000100" "04000000" "1E000000");
+                                              << QByteArray("00000100 02000000 1E000000");
+        QTest::newRow("empty time gives 30")
+            << Y << S("0") << S("1") << N << N << Y << S("") << QByteArray("00000100 04000000 1E000000");
+        QTest::newRow("time not a number gives 30")
+            << Y << S("0") << S("1") << N << N << Y << S("10 s") << QByteArray("00000100 04000000 1E000000");
         QTest::newRow("time 0 stays 0") << Y << S("0") << S("1") << N << N << N << S("0")
-                                        << QByteArray("00000100" "00000000" "00000000");
-        QTest::newRow("numbers as typed") << Y << S("0x10") << S(" 010") << N << N << N << S("$FF")
-                                          << QByteArray("10000A00" "00000000" "FF000000");
-        QTest::newRow("low 16 bits of start and length") << Y << S("70000") << S("-1") << N << N << N << S("30")
-                                                         << QByteArray("7011FFFF" "00000000" "1E000000");
-        QTest::newRow("empty start and length give 0") << Y << S("") << S("abc") << N << N << N << S("30")
-                                                       << QByteArray("00000000" "00000000" "1E000000");
+                                        << QByteArray("00000100 00000000 00000000");
+        QTest::newRow("numbers as typed")
+            << Y << S("0x10") << S(" 010") << N << N << N << S("$FF") << QByteArray("10000A00 00000000 FF000000");
+        QTest::newRow("low 16 bits of start and length")
+            << Y << S("70000") << S("-1") << N << N << N << S("30") << QByteArray("7011FFFF 00000000 1E000000");
+        QTest::newRow("empty start and length give 0")
+            << Y << S("") << S("abc") << N << N << N << S("30") << QByteArray("00000000 00000000 1E000000");
     }
 
     void uplink_entry()
@@ -97,7 +97,7 @@ private slots:
         Write_Rules(Rules(), {Uplink(enable, start, num, on_change, on_cmd, on_timer, time, S("text"))});
         const QByteArray b2 = Bank2();
         QCOMPARE(U16(b2, 0x50), entry.isEmpty() ? 0u : 1u);
-        QCOMPARE(Entry(b2, Uplink_Table, 0).toHex().toUpper(), entry.isEmpty() ? QByteArray(24, '0') : entry);
+        QCOMPARE(Entry(b2, Uplink_Table, 0), entry.isEmpty() ? QByteArray(12, '\0') : QByteArray::fromHex(entry));
     }
 
     void disabled_rules_leave_no_gap()
@@ -112,11 +112,11 @@ private slots:
         const QByteArray b2 = Bank2();
         QCOMPARE(U16(b2, 0x50), 2u);
         QCOMPARE(U16(b2, 0x52), 2u);
-        QCOMPARE(Entry(b2, Uplink_Table, 0).toHex().toUpper(), QByteArray("00000400" "01000000" "1E000000"));
-        QCOMPARE(Entry(b2, Uplink_Table, 1).toHex().toUpper(), QByteArray("08000400" "04000000" "3C000000"));
+        QCOMPARE(Entry(b2, Uplink_Table, 0), QByteArray::fromHex("00000400 01000000 1E000000"));
+        QCOMPARE(Entry(b2, Uplink_Table, 1), QByteArray::fromHex("08000400 04000000 3C000000"));
         QCOMPARE(Entry(b2, Uplink_Table, 2), QByteArray(12, '\0'));
-        QCOMPARE(Entry(b2, Downlink_Table, 0).toHex().toUpper(), QByteArray("C8000300" "0000000000000000"));
-        QCOMPARE(Entry(b2, Downlink_Table, 1).toHex().toUpper(), QByteArray("2C010400" "0000000000000000"));
+        QCOMPARE(Entry(b2, Downlink_Table, 0), QByteArray::fromHex("C8000300 0000000000000000"));
+        QCOMPARE(Entry(b2, Downlink_Table, 1), QByteArray::fromHex("2C010400 0000000000000000"));
         QCOMPARE(Entry(b2, Downlink_Table, 2), QByteArray(12, '\0'));
         QCOMPARE(U32(b2, 0x48), 0x80400u);
         QCOMPARE(U32(b2, 0x4C), 0x81000u);
@@ -128,16 +128,16 @@ private slots:
     {
         test::Write(Rules(), "<LoRaWAN_Set_Access>\n"
                              "  <LoRaWAN_Uplink>\n"
-                             "    <row StartByte=\"1\" NumByte=\"1\" OnChange=\"Y\"/>\n"         // no Enable: disabled
+                             "    <row StartByte=\"1\" NumByte=\"1\" OnChange=\"Y\"/>\n" // no Enable: disabled
                              "    <row Enable=\"Y\" StartByte=\"2\" NumByte=\"3\" OnTimer=\"Y\"/>\n" // no Time: 30
-                             "    <rule Enable=\"Y\" StartByte=\"5\" NumByte=\"6\"/>\n"          // any name is a row
+                             "    <rule Enable=\"Y\" StartByte=\"5\" NumByte=\"6\"/>\n" // any name is a row
                              "  </LoRaWAN_Uplink>\n"
                              "</LoRaWAN_Set_Access>");
         const QByteArray b2 = Bank2();
         QCOMPARE(U16(b2, 0x50), 2u);
         QCOMPARE(U16(b2, 0x52), 0u); // the missing downlink group holds no rules
-        QCOMPARE(Entry(b2, Uplink_Table, 0).toHex().toUpper(), QByteArray("02000300" "04000000" "1E000000"));
-        QCOMPARE(Entry(b2, Uplink_Table, 1).toHex().toUpper(), QByteArray("05000600" "00000000" "1E000000"));
+        QCOMPARE(Entry(b2, Uplink_Table, 0), QByteArray::fromHex("02000300 04000000 1E000000"));
+        QCOMPARE(Entry(b2, Uplink_Table, 1), QByteArray::fromHex("05000600 00000000 1E000000"));
         QCOMPARE(U32(b2, 0x48), 0x80400u);
         QCOMPARE(U32(b2, 0x4C), 0x81000u);
     }
@@ -206,7 +206,8 @@ private slots:
         test::Write(Rules(), "<LoRaWAN_Set_Access>\n<LoRaWAN_Uplink><row Enable=\"Y\"></LoRaWAN_Uplink>");
         const Compile_Result r = Compile();
         QVERIFY(!r.ok);
-        QVERIFY2(r.problem.contains(QStringLiteral("LoRaWAN_SetAccess.xml")) && r.problem.contains(QStringLiteral("line 2")),
+        QVERIFY2(r.problem.contains(QStringLiteral("LoRaWAN_SetAccess.xml")) &&
+                     r.problem.contains(QStringLiteral("line 2")),
                  qPrintable(r.problem));
         QVERIFY(r.images.bank1.isEmpty());
     }

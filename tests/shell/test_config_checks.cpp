@@ -35,8 +35,7 @@ class Test_Config_Checks : public QObject
 
     static QString Payload(const char *value)
     {
-        return S("<Par_Gen><LoRa_Payload_Size>%1</LoRa_Payload_Size></Par_Gen><!--SW_VERSION = 1.000-->")
-            .arg(S(value));
+        return S("<Par_Gen><LoRa_Payload_Size>%1</LoRa_Payload_Size></Par_Gen><!--SW_VERSION = 1.000-->").arg(S(value));
     }
 
     static QString Uplinks(const QString &rows)
@@ -74,8 +73,8 @@ private slots:
         QTest::newRow("payload 2: 0 bytes pass") << Payload("2") << Uplinks(Rule("Y", "0")) << true;
         QTest::newRow("payload not a number counts 0") << Payload("51 ") << Uplinks(Rule("Y", "0")) << false;
         QTest::newRow("payload as typed") << Payload("0x33") << Uplinks(Rule("Y", "49")) << true;
-        QTest::newRow("lowest payload does not wrap") << Payload("-2147483648") << Uplinks(Rule("Y", "2147483647"))
-                                                      << false;
+        QTest::newRow("lowest payload does not wrap")
+            << Payload("-2147483648") << Uplinks(Rule("Y", "2147483647")) << false;
         QTest::newRow("downlinks are not checked")
             << Payload("51")
             << S("<LoRaWAN_Set_Access><LoRaWAN_Uplink/><LoRaWAN_Downlink>%1</LoRaWAN_Downlink></LoRaWAN_Set_Access>")
@@ -93,7 +92,8 @@ private slots:
         Put(Rules(), rules);
         QString problem;
         QCOMPARE(Check_Config_LoraWAN(Pargen(), Rules(), &problem), passes);
-        QCOMPARE(problem, passes ? QString() : S("Error in configuration, Num. Byte not conformed with Max Payload Size"));
+        QCOMPARE(problem,
+                 passes ? QString() : S("Error in configuration, Num. Byte not conformed with Max Payload Size"));
     }
 
     // A document that cannot be read fails the check with the message that
