@@ -46,8 +46,7 @@ const QList<Command> &All_Commands()
     static const QList<Command> commands = {
         {"list", "", "Print the configuration names, one a line.", 0, 0, {}, Command_List},
         {"new", "NAME", "Create the configuration NAME.", 1, 1, {}, Command_New},
-        {"compile", "NAME", "Check and compile NAME into its bin/bank1.bin and bin/bank2.bin.", 1, 1, {},
-         Command_Compile},
+        {"compile", "NAME", "Check and compile NAME into its two images.", 1, 1, {}, Command_Compile},
         {"dump", "FILE", "Decode a bank1.bin or bank2.bin into JSON.", 1, 1, {}, Command_Dump},
     };
     return commands;
@@ -103,8 +102,8 @@ int Command_Dump(const Command_Context &c)
     // Told apart by size, before anything is read.
     const Bank_Kind kind = Bank_Kind_Of(file.size());
     if (kind == Bank_Kind::Unknown) {
-        c.Message(Messages().Get(Msg_Not_A_Bank_Image)
-                      .arg(QDir::toNativeSeparators(path), QString::number(file.size())));
+        c.Message(
+            Messages().Get(Msg_Not_A_Bank_Image).arg(QDir::toNativeSeparators(path), QString::number(file.size())));
         return 1;
     }
     const QByteArray image = file.readAll();
