@@ -42,6 +42,11 @@ bool Write_Bank_Files(const QString &path_project, const Bank_Images &images, QS
 
 bool Build_Bank_Files(const Workspace &ws, QStringList *written, QString *problem)
 {
+    // Without an open configuration the images would land beside the root.
+    if (!ws.Configuration_Open()) {
+        *problem = Messages().Get(18);
+        return false;
+    }
     if (!Check_Config_LoraWAN(ws, problem))
         return false;
     const Compile_Result result = Compile_Project(ws);

@@ -18,5 +18,6 @@ bool Write_Bank_Files(const QString &path_project, const Bank_Images &images, QS
 
 // The update step up to the update window: the uplink rule check, the
 // compilation of the open configuration and the writing of both images.
-// Nothing is written unless the check and the compilation succeed.
+// Nothing is written unless a configuration is open (else message 18) and the
+// check and the compilation succeed.
 bool Build_Bank_Files(const Workspace &ws, QStringList *written, QString *problem);

@@ -228,6 +228,17 @@ private slots:
         QCOMPARE(test::Read(Bank2_Path(ws_.Path_Project)), old2);
     }
 
+    void no_open_configuration()
+    {
+        Workspace none;
+        none.Path_Projects = dir_.path();
+        none.Open_Configuration(QString());
+        QString problem;
+        QVERIFY(!Build_Bank_Files(none, nullptr, &problem));
+        QCOMPARE(problem, QStringLiteral("Error! Project not Valid"));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/bin/bank1.bin")));
+    }
+
     void write_failures_are_reported()
     {
         const Compile_Result r = Compile_Project(ws_);
