@@ -114,7 +114,9 @@ std::uint32_t Baud_Rate_Of(int code)
 
 std::uint8_t Parity_Code_Of(int index)
 {
-    // The converter numbers parities NONE 0, EVEN 1, ODD 2.
+    // The converter takes NONE as 0 and ODD as 2, the usual none/even/odd
+    // numbering, which leaves 1 for EVEN. An index outside the list is NONE,
+    // as an unknown baud rate index is the first rate.
     switch (index) {
     case 1:
         return 2;

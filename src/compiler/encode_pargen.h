@@ -21,7 +21,8 @@ int Data_Rate_Number(QStringView text);
 std::uint32_t Baud_Rate_Of(int code);
 
 // The converter's parity code of a `BACnet_Ser_Parity` index: NONE (0) is 0,
-// ODD (1) is 2, EVEN (2) is 1; any other index is NONE.
+// ODD (1) is 2, EVEN (2) is 1 (none/even/odd numbering); any other index is
+// NONE.
 std::uint8_t Parity_Code_Of(int index);
 
 // Writes a hexadecimal text of at most `digits` characters into `destination`
