@@ -4,6 +4,7 @@
 #include "shell/int_read.h"
 #include "shell/workspace.h"
 #include "update/ip_address.h"
+#include "shell/config_checks.h"
 #include "update/job_file.h"
 
 #include <QCommandLineParser>

@@ -48,6 +48,8 @@ const QList<Command> &All_Commands()
         {"jobfile", "NAME --ip A.B.C.D [--option 0|1|2] [--no-read-back]",
          "Write the updater's job file for the configuration NAME.", 1, 1,
          {QStringLiteral("ip"), QStringLiteral("option"), QStringLiteral("no-read-back")}, Command_Jobfile},
+        {"compile", "NAME", "Check and compile NAME into its two images.", 1, 1, {}, Command_Compile},
+        {"dump", "FILE", "Decode a bank1.bin or bank2.bin into JSON.", 1, 1, {}, Command_Dump},
     };
     return commands;
 }

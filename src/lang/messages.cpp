@@ -34,6 +34,25 @@ const Default_Message Added_Messages[] = {
     {Msg_Program_Still_Running, u"The program %1 is still running after %2 s; it goes on by itself."},
     {Msg_Update_Option_Invalid, u"Error! The update option %1 is not valid: use 0, 1 or 2"},
     {Msg_Updater_Running, u"The updater is running... %1 s"},
+    {Msg_Compile_Not_A_Number,
+     u"Error! [%1] row %2: %3 \"%4\" is not an integer. The compilation stopped and no image was written."},
+    {Msg_Compile_Text_Too_Long,
+     u"Error! %1 holds %2 characters, but its field in the device takes at most %3. The compilation stopped and "
+     u"no image was written."},
+    {Msg_Compile_Too_Many_Rules,
+     u"Error! [%1] holds more than %2 enabled rules, the most the device takes. The compilation stopped and no "
+     u"image was written."},
+    {Msg_Compile_Too_Many_Objects,
+     u"Error! [%1] and [%2] hold %3 BACnet objects, but with this description length the device takes at most %4. "
+     u"The compilation stopped and no image was written."},
+    {Msg_Compile_Text_Area_Full,
+     u"Error! [%1] row %2: the object descriptions exceed the %3 bytes the device keeps for them. The compilation "
+     u"stopped and no image was written."},
+    {Msg_Bank_Pair_Broken,
+     u"%1\nThe image %2 was already replaced, so the two images no longer belong together: do not update the "
+     u"device before a compilation succeeds."},
+    {Msg_Not_A_Bank_Image, u"Error! %1 holds %2 bytes: a bank1.bin holds 2048 and a bank2.bin 75776."},
+    {Msg_File_Not_Read, u"Error! The file %1 could not be read: %2"},
 };
 
 // Removes leading and trailing characters with codes up to 32.

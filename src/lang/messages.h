@@ -22,6 +22,15 @@ enum Added_Message : int {
     Msg_Program_Still_Running = 1040, // program, seconds waited
     Msg_Update_Option_Invalid = 1041, // the option given
     Msg_Updater_Running = 1042,       // seconds waited so far
+    // The device image compiler and its commands.
+    Msg_Compile_Not_A_Number = 1108,     // group, row, attribute, text
+    Msg_Compile_Text_Too_Long = 1109,    // key, length, limit
+    Msg_Compile_Too_Many_Rules = 1110,   // group, limit
+    Msg_Compile_Too_Many_Objects = 1111, // Read group, Write group, count, limit
+    Msg_Compile_Text_Area_Full = 1112,   // group, row, size of the text area
+    Msg_Bank_Pair_Broken = 1113,         // the message of the failed write, the image already replaced
+    Msg_Not_A_Bank_Image = 1114,         // file, size
+    Msg_File_Not_Read = 1115,            // file, reason
 };
 
 // The process-wide table of numbered texts of the user interface: English by

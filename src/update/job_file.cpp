@@ -82,15 +82,6 @@ QString Job_File_Path(const QString &path_exe)
     return path_exe + QStringLiteral("/Ethernet_Update.xml");
 }
 
-int Get_Type_BACnet(const QString &file_pargen)
-{
-    if (!QFileInfo::exists(file_pargen))
-        return 0;
-    Xml_Document doc;
-    if (doc.Load(file_pargen) != Xml_Document::State::Loaded)
-        return 0;
-    return Str_To_Int_Def(Child_Text_Def(doc.Root(), "BACnet_Type", QString()), 0);
-}
 
 QByteArray Build_Job_File(const Boot_Job &job)
 {

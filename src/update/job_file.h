@@ -20,10 +20,6 @@ struct Boot_Job
 // "Ethernet_Update.xml" in the workspace root.
 QString Job_File_Path(const QString &path_exe);
 
-// The BACnet data link of a configuration: the integer reading of the key
-// `BACnet_Type` of its parameter document, 0 when the document or the key is
-// missing, damaged or not a number.
-int Get_Type_BACnet(const QString &file_pargen);
 
 // The job document, serialised in its raw form (no declaration, no comment).
 // File names in it use this platform's separator. Empty when the option is

@@ -1,0 +1,53 @@
+#include "cli/commands.h"
+
+#include "compiler/bank_dump.h"
+#include "compiler/bank_files.h"
+#include "lang/messages.h"
+#include "shell/workspace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+
+int Command_Compile(const Command_Context &c)
+{
+    // Only the name of an existing configuration folder opens one, so no
+    // argument can point the images anywhere else.
+    if (!Open_Existing(c.ws, c.args.at(0))) {
+        c.Message(18);
+        return 1;
+    }
+    QStringList written;
+    QString problem;
+    if (!Build_Bank_Files(c.ws, &written, &problem)) {
+        c.Message(problem);
+        return 1;
+    }
+    for (const QString &path : written)
+        c.out << QDir::toNativeSeparators(path) << Qt::endl;
+    return 0;
+}
+
+int Command_Dump(const Command_Context &c)
+{
+    const QString path = c.args.at(0);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        c.Message(Messages().Get(Msg_File_Not_Read).arg(QDir::toNativeSeparators(path), file.errorString()));
+        return 1;
+    }
+    // Told apart by size, before anything is read.
+    const Bank_Kind kind = Bank_Kind_Of(file.size());
+    if (kind == Bank_Kind::Unknown) {
+        c.Message(
+            Messages().Get(Msg_Not_A_Bank_Image).arg(QDir::toNativeSeparators(path), QString::number(file.size())));
+        return 1;
+    }
+    const QByteArray image = file.readAll();
+    if (Bank_Kind_Of(image.size()) != kind) {
+        c.Message(Messages().Get(Msg_File_Not_Read).arg(QDir::toNativeSeparators(path), file.errorString()));
+        return 1;
+    }
+    c.out << QString::fromUtf8(kind == Bank_Kind::Bank1 ? Dump_Bank1(image) : Dump_Bank2(image));
+    return 0;
+}

@@ -1,0 +1,275 @@
+#include "compiler/bank_dump.h"
+
+#include "compiler/bank_layout.h"
+#include "compiler/checksum.h"
+#include "compiler/json_writer.h"
+#include "compiler/le_bytes.h"
+#include "compiler/object_types.h"
+
+#include <span>
+
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+Bytes Span_Of(const QByteArray &image)
+{
+    return Bytes(reinterpret_cast<const std::uint8_t *>(image.constData()), std::size_t(image.size()));
+}
+
+QString Dotted(Bytes b, std::size_t offset)
+{
+    return QStringLiteral("%1.%2.%3.%4").arg(b[offset]).arg(b[offset + 1]).arg(b[offset + 2]).arg(b[offset + 3]);
+}
+
+QString Hex_Bytes(Bytes b, std::size_t offset, std::size_t count)
+{
+    QString text;
+    for (std::size_t i = 0; i < count; ++i)
+        text += QString::number(b[offset + i], 16).toUpper().rightJustified(2, u'0');
+    return text;
+}
+
+// Bytes up to the first 0 (or `max`), one character per byte.
+QString Latin1_Text(Bytes b, std::size_t offset, std::size_t max)
+{
+    QString text;
+    for (std::size_t i = offset; i < offset + max && i < b.size() && b[i] != 0; ++i)
+        text += QChar(char16_t(b[i]));
+    return text;
+}
+
+// The named ranges of bank 1; every other byte is reserved and must be 0.
+struct Range
+{
+    std::size_t from, to; // inclusive, exclusive
+};
+constexpr Range Bank1_Fields[] = {
+    {0x000, 0x010}, {0x028, 0x03C}, {0x050, 0x060}, {0x0F8, 0x0FC}, {0x100, 0x103}, {0x10E, 0x110}, {0x12C, 0x130},
+    {0x134, 0x180}, {0x190, 0x1BC}, {0x58C, 0x590}, {0x65C, 0x660}, {0x700, 0x704}, {0x7FC, 0x800},
+};
+
+bool In_Ranges(std::size_t offset, std::span<const Range> ranges)
+{
+    for (const Range &r : ranges)
+        if (offset >= r.from && offset < r.to)
+            return true;
+    return false;
+}
+
+} // namespace
+
+Bank_Kind Bank_Kind_Of(qsizetype size)
+{
+    if (size == qsizetype(bank::Bank1_Size))
+        return Bank_Kind::Bank1;
+    if (size == qsizetype(bank::Bank2_Size))
+        return Bank_Kind::Bank2;
+    return Bank_Kind::Unknown;
+}
+
+QByteArray Dump_Bank1(const QByteArray &image)
+{
+    using namespace bank;
+    const Bytes b = Span_Of(image);
+    Json_Writer j;
+    j.Begin_Object();
+    j.String("image", QStringLiteral("bank1"));
+    j.Number("size", image.size());
+    j.String("load_address", Hex32(Bank1_Address));
+    j.Number("fixed_0x000", le::Get_U32(b, Fixed_Word_0));
+    j.Number("fixed_0x004", le::Get_U32(b, Fixed_Word_1));
+    j.Number("fixed_0x008", le::Get_U32(b, Fixed_Word_2));
+    j.Number("fixed_0x00C", le::Get_U32(b, Fixed_Word_3));
+    j.String("ip_address", Dotted(b, Ip_Address));
+    j.String("subnet_mask", Dotted(b, Subnet_Mask));
+    j.String("gateway", Dotted(b, Gateway));
+    j.Number("fixed_0x034", le::Get_U16(b, Fixed_Port_0));
+    j.Number("fixed_0x036", le::Get_U16(b, Fixed_Port_1));
+    j.Number("fixed_0x038", le::Get_U16(b, Fixed_Port_2));
+    j.Number("bacnet_ip_port", le::Get_U16(b, Bacnet_Ip_Port));
+    j.String("device_name", Latin1_Text(b, Device_Name, Device_Name_Size));
+    j.String("device_name_bytes", Hex_Bytes(b, Device_Name, Device_Name_Size));
+    j.String("object_section_address", Hex32(le::Get_U32(b, Object_Section_Pointer)));
+    j.Number("mstp_mac_address", le::Get_U8(b, Mstp_Mac_Address));
+    j.Number("mstp_max_master", le::Get_U8(b, Mstp_Max_Master));
+    j.Number("mstp_max_info_frames", le::Get_U8(b, Mstp_Max_Info_Frames));
+    j.Number("mstp_network", le::Get_U16(b, Mstp_Network));
+    j.Number("mstp_device_instance", le::Get_U32(b, Mstp_Device_Instance));
+    j.Number("bacnet_ip_device_identifier", le::Get_U32(b, Bacnet_Ip_Device_Id));
+    j.Begin_Object("object_counts");
+    for (const Object_Type &type : Object_Types)
+        j.Number(type.text, le::Get_U32(b, type.count_offset));
+    j.End_Object();
+    j.Begin_Array("serial_channels");
+    for (std::size_t ch = 0; ch < std::size_t(Serial_Channels); ++ch) {
+        j.Begin_Object();
+        j.Number("channel", qint64(ch));
+        j.Number("baud_rate", le::Get_U32(b, Serial_Baud_Rate + 4 * ch));
+        j.Number("parity", le::Get_U8(b, Serial_Parity + ch));
+        j.Number("stop_bits", le::Get_U8(b, Serial_Stop_Bits + ch));
+        j.Number("data_bits", le::Get_U8(b, Serial_Data_Bits + ch));
+        j.End_Object();
+    }
+    j.End_Array();
+    j.Begin_Array("data_bits_6_7");
+    j.Number(nullptr, le::Get_U8(b, Serial_Data_Bits + 6));
+    j.Number(nullptr, le::Get_U8(b, Serial_Data_Bits + 7));
+    j.End_Array();
+    j.String("dns_server", Dotted(b, Dns_Server));
+    j.String("lorawan_section_address", Hex32(le::Get_U32(b, LoRa_Section_Pointer)));
+    j.Begin_Array("nonzero_reserved_bytes");
+    for (std::size_t i = 0; i < b.size(); ++i)
+        if (b[i] != 0 && !In_Ranges(i, Bank1_Fields))
+            j.String(nullptr, QStringLiteral("0x%1").arg(i, 3, 16, QLatin1Char('0')).toUpper().replace(u'X', u'x'));
+    j.End_Array();
+    const std::uint32_t stored = le::Get_U32(b, Checksum);
+    const std::uint32_t computed = Parameter_Checksum(b);
+    j.Number("checksum_stored", stored);
+    j.Number("checksum_computed", computed);
+    j.Bool("checksum_ok", stored == computed);
+    j.End_Object();
+    return j.Text();
+}
+
+QByteArray Dump_Bank2(const QByteArray &image)
+{
+    using namespace bank;
+    const Bytes b = Span_Of(image);
+    const Bytes lora = b.subspan(0, LoRa_Block_Size);
+    std::size_t stray = 0; // non-zero bytes where the layout has only zeros
+    auto count_stray = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i)
+            stray += b[i] != 0;
+    };
+
+    Json_Writer j;
+    j.Begin_Object();
+    j.String("image", QStringLiteral("bank2"));
+    j.Number("size", image.size());
+    j.String("load_address", Hex32(LoRa_Section_Address));
+
+    j.Begin_Object("lora");
+    j.Number("band_code", le::Get_U8(lora, LoRa_Band));
+    j.Number("network_type", le::Get_U8(lora, LoRa_Network_Type));
+    j.Number("activation_method", le::Get_U8(lora, LoRa_Activation));
+    j.Number("data_rate", le::Get_U8(lora, LoRa_Data_Rate));
+    j.String("device_address", Hex_Bytes(lora, LoRa_Device_Address, 4));
+    j.String("application_identifier", Hex_Bytes(lora, LoRa_App_Identifier, 8));
+    j.String("network_session_key", Hex_Bytes(lora, LoRa_Nwk_Session_Key, 16));
+    j.String("application_session_key", Hex_Bytes(lora, LoRa_App_Session_Key, 16));
+    j.String("application_key", Hex_Bytes(lora, LoRa_App_Key, 16));
+    j.Number("adaptive_data_rate", le::Get_U8(lora, LoRa_Adaptive_Rate));
+    j.Number("transmission_type", le::Get_U8(lora, LoRa_Transmission));
+    j.Number("max_payload_size", le::Get_U8(lora, LoRa_Max_Payload));
+    j.Number("reserved_0x43", le::Get_U8(lora, LoRa_Reserved));
+    j.Number("transmit_interval", le::Get_U32(lora, LoRa_Interval));
+    j.String("uplink_table_address", Hex32(le::Get_U32(lora, LoRa_Uplink_Pointer)));
+    j.String("downlink_table_address", Hex32(le::Get_U32(lora, LoRa_Downlink_Pointer)));
+    const std::uint32_t uplinks = le::Get_U16(lora, LoRa_Uplink_Count);
+    const std::uint32_t downlinks = le::Get_U16(lora, LoRa_Downlink_Count);
+    j.Number("uplink_count", uplinks);
+    j.Number("downlink_count", downlinks);
+    j.End_Object();
+    count_stray(LoRa_Block_Size, Uplink_Table_Offset);
+
+    j.Begin_Array("uplink");
+    for (std::size_t e = 0; e < std::size_t(Rule_Entries); ++e) {
+        const std::size_t at = Uplink_Table_Offset + e * Rule_Entry_Size;
+        if (e >= uplinks) {
+            count_stray(at, at + Rule_Entry_Size);
+            continue;
+        }
+        const std::uint32_t triggers = le::Get_U8(b, at + Rule_Triggers);
+        j.Begin_Object();
+        j.Number("entry", qint64(e));
+        j.Number("start_byte", le::Get_U16(b, at + Rule_Start_Byte));
+        j.Number("num_bytes", le::Get_U16(b, at + Rule_Num_Bytes));
+        j.Number("triggers", triggers);
+        j.Bool("on_change", triggers & Trigger_On_Change);
+        j.Bool("on_cmd", triggers & Trigger_On_Command);
+        j.Bool("on_timer", triggers & Trigger_On_Timer);
+        j.Number("period", le::Get_U32(b, at + Rule_Period));
+        j.End_Object();
+        count_stray(at + 5, at + Rule_Period);
+    }
+    j.End_Array();
+    count_stray(Uplink_Table_Offset + Rule_Table_Size, Downlink_Table_Offset);
+
+    j.Begin_Array("downlink");
+    for (std::size_t e = 0; e < std::size_t(Rule_Entries); ++e) {
+        const std::size_t at = Downlink_Table_Offset + e * Rule_Entry_Size;
+        if (e >= downlinks) {
+            count_stray(at, at + Rule_Entry_Size);
+            continue;
+        }
+        j.Begin_Object();
+        j.Number("entry", qint64(e));
+        j.Number("start_byte", le::Get_U16(b, at + Rule_Start_Byte));
+        j.Number("num_bytes", le::Get_U16(b, at + Rule_Num_Bytes));
+        j.End_Object();
+        count_stray(at + 4, at + Rule_Entry_Size);
+    }
+    j.End_Array();
+    count_stray(Downlink_Table_Offset + Rule_Table_Size, LoRa_Section_Size);
+
+    // Geometry: the first record's description lies at the text base (empty
+    // description) or one byte after it.
+    const Bytes section = b.subspan(Object_Section_Offset, Object_Section_Size);
+    const std::uint32_t first = le::Get_U32(section, Record_Description);
+    int geometry = -1; // -1 unknown, else 0 short (2047 records) or 1 long (1023 records)
+    for (const bool desc_limit : {true, false})
+        if (first == Text_Area_Address(desc_limit) || first == Text_Area_Address(desc_limit) + 1)
+            geometry = desc_limit ? 1 : 0;
+
+    if (geometry < 0) {
+        j.Null("geometry");
+        j.Begin_Array("objects");
+        j.End_Array();
+        count_stray(Object_Section_Offset, b.size());
+    } else {
+        const bool desc_limit = geometry == 1;
+        const std::size_t records = std::size_t(Object_Records(desc_limit));
+        const std::uint32_t base = Text_Area_Address(desc_limit);
+        const Bytes text = section.subspan(records * Object_Record_Size, Text_Area_Size);
+        j.Begin_Object("geometry");
+        j.Number("records", qint64(records));
+        j.Number("description_length", Description_Limit(desc_limit));
+        j.String("text_area_address", Hex32(base));
+        j.End_Object();
+        stray += text[0] != 0; // the empty description every blank Mnemonic points to
+        j.Begin_Array("objects");
+        bool filled = true;
+        for (std::size_t i = 0; i < records; ++i) {
+            const Bytes r = section.subspan(i * Object_Record_Size, Object_Record_Size);
+            filled = filled && le::Get_U32(r, Record_Description) != 0;
+            if (!filled) {
+                count_stray(Object_Section_Offset + i * Object_Record_Size,
+                            Object_Section_Offset + (i + 1) * Object_Record_Size);
+                continue;
+            }
+            const std::uint32_t address = le::Get_U32(r, Record_Description);
+            const std::uint32_t group = le::Get_U8(r, Record_Group);
+            j.Begin_Object();
+            j.Number("record", qint64(i));
+            j.Number("position", le::Get_U32(r, Record_Position));
+            j.Number("eng_unit", le::Get_U16(r, Record_Eng_Unit));
+            j.Number("length", le::Get_U8(r, Record_Length));
+            j.Number("group", group);
+            j.Number("row", le::Get_U16(r, Record_Row));
+            j.Number("start_bit", le::Get_U8(r, Record_Start_Bit));
+            j.String("description_address", Hex32(address));
+            if (address >= base && address - base < Text_Area_Size)
+                j.String("description", Latin1_Text(text, address - base, Text_Area_Size));
+            else
+                j.Null("description");
+            j.End_Object();
+            stray += r[15] != 0;
+        }
+        j.End_Array();
+        count_stray(Object_Section_Offset + records * Object_Record_Size + Text_Area_Size, b.size());
+    }
+    j.Number("stray_nonzero_bytes", qint64(stray));
+    j.End_Object();
+    return j.Text();
+}

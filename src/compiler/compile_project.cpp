@@ -1,0 +1,73 @@
+#include "compiler/compile_project.h"
+
+#include "compiler/checksum.h"
+#include "compiler/compiler_buffers.h"
+#include "compiler/encode_bacnet_objects.h"
+#include "compiler/encode_lora_rules.h"
+#include "compiler/encode_pargen.h"
+#include "compiler/le_bytes.h"
+#include "compiler/object_types.h"
+#include "shell/workspace.h"
+
+#include <cstring>
+
+namespace {
+
+void Append(QByteArray &out, std::span<const std::uint8_t> bytes)
+{
+    out.append(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
+}
+
+QByteArray Store_Bank1(Compiler_Buffers &b)
+{
+    Store_Checksum(b.Parameter_Block);
+    QByteArray out;
+    Append(out, b.Parameter_Block);
+    return out;
+}
+
+// Bank 2, built where it ends up. The LoRaWAN section: the LoRa block, the
+// uplink table at 0x400, the downlink table at 0x1000, zero everywhere else.
+// The object section: the first N records, the text area, zero to the end.
+QByteArray Store_Bank2(const Compiler_Buffers &b)
+{
+    QByteArray out(qsizetype(bank::Bank2_Size), '\0');
+    char *lora = out.data();
+    std::memcpy(lora, b.LoRa_Block.data(), b.LoRa_Block.size());
+    std::memcpy(lora + bank::Uplink_Table_Offset, b.Uplink_Table.data(), b.Uplink_Table.size());
+    std::memcpy(lora + bank::Downlink_Table_Offset, b.Downlink_Table.data(), b.Downlink_Table.size());
+    char *objects = out.data() + bank::Object_Section_Offset;
+    const std::size_t records = std::size_t(bank::Object_Records(b.Desc_Limit)) * bank::Object_Record_Size;
+    std::memcpy(objects, b.Object_Records.data(), records);
+    std::memcpy(objects + records, b.Text_Area.data(), b.Text_Area.size());
+    return out;
+}
+
+} // namespace
+
+Compile_Result Compile_Project(const QString &file_pargen, const QString &file_lorawan, const QString &file_bacnet)
+{
+    Compile_Result result;
+    const std::unique_ptr<Compiler_Buffers> b = Make_Initial_Buffers();
+
+    if (!Encode_ParGen(*b, file_pargen, &result.problem))
+        return result;
+    le::Put_U32(b->Parameter_Block, bank::LoRa_Section_Pointer, bank::LoRa_Section_Address);
+    le::Put_U32(b->Parameter_Block, bank::Object_Section_Pointer, bank::Object_Section_Address);
+    if (!Encode_LoRa_Rules(*b, file_lorawan, &result.problem))
+        return result;
+    if (!Encode_BACnet_Objects(*b, bank::Object_Section_Address, file_bacnet, &result.problem))
+        return result;
+    for (int t = 0; t < Object_Type_Count; ++t)
+        le::Put_U32(b->Parameter_Block, Object_Types[std::size_t(t)].count_offset, b->Object_Counts[std::size_t(t)]);
+
+    result.images.bank1 = Store_Bank1(*b);
+    result.images.bank2 = Store_Bank2(*b);
+    result.ok = true;
+    return result;
+}
+
+Compile_Result Compile_Project(const Workspace &ws)
+{
+    return Compile_Project(ws.File_ParGen, ws.File_LoRaWAN_Access, ws.File_BACnet_Slave_Access);
+}

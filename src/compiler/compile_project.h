@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+struct Workspace;
+
+// The two images of a configuration: "bank1.bin" (2048 bytes, for device
+// address 0x7000) and "bank2.bin" (75776 bytes, for 0x80000).
+struct Bank_Images
+{
+    QByteArray bank1;
+    QByteArray bank2;
+};
+
+struct Compile_Result
+{
+    bool ok = false;
+    Bank_Images images; // both complete when ok, both empty otherwise
+    QString problem;    // the composed message when not ok
+};
+
+// Builds both images from the three project documents, touching the disk only
+// to read them. A missing document leaves its part of the images at the
+// initial values. Fails, with a message that names the file, key or row,
+// when a document is damaged or holds something the images cannot carry
+// exactly; then no image exists.
+Compile_Result Compile_Project(const QString &file_pargen, const QString &file_lorawan, const QString &file_bacnet);
+Compile_Result Compile_Project(const Workspace &ws);

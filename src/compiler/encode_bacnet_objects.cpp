@@ -1,0 +1,195 @@
+#include "compiler/encode_bacnet_objects.h"
+
+#include "compiler/compiler_buffers.h"
+#include "compiler/le_bytes.h"
+#include "compiler/object_types.h"
+#include "compiler/row_attributes.h"
+#include "lang/messages.h"
+#include "shell/xml_document.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+enum Object_Attribute { Data_Type, Eng_Unit, Position, Bit, Length, Mnemonic, Object_Attribute_Count };
+constexpr std::array<const char *, Object_Attribute_Count> Object_Names = {"Data_Type", "Eng_Unit", "Position",
+                                                                           "Bit",       "Length",   "Mnemonic"};
+
+// One row, read once: its attributes point into the loaded document.
+struct Object_Row
+{
+    std::array<const char *, Object_Attribute_Count> attr; // UTF-8, empty when missing
+    int type;   // index into Object_Types, -1 for a type the converter does not know
+    int row;    // 1-based place in its own group, for messages
+    int number; // 1-based place in the Read group followed by the Write group
+};
+
+std::vector<Object_Row> Read_Group(pugi::xml_node group, int first_number)
+{
+    std::vector<Object_Row> rows;
+    int index = 0;
+    For_Each_Row(group, [&](pugi::xml_node node) {
+        ++index;
+        const auto attr = Row_Attributes(node, Object_Names);
+        rows.push_back({attr, Object_Type_Index(attr[Data_Type]), index, first_number + index});
+    });
+    return rows;
+}
+
+// What one object puts into its record and the text area, or why it cannot.
+class Object_Encoder
+{
+public:
+    Object_Encoder(Compiler_Buffers &b, std::uint32_t section_address)
+        : b_(b)
+        , records_(bank::Object_Records(b.Desc_Limit))
+        , limit_(bank::Description_Limit(b.Desc_Limit))
+        , text_base_(section_address + std::uint32_t(records_) * std::uint32_t(bank::Object_Record_Size))
+    {}
+
+    bool Encode(const Object_Row &row, int group, QString *problem)
+    {
+        const int message_group = group == 0 ? 1508 : 1509; // "BACnet in Read", "BACnet in Write"
+        const auto &attr = row.attr;
+        int eng_unit = 0;
+        int position = 0;
+        int length = 0;
+        for (auto [a, value] :
+             {std::pair{Eng_Unit, &eng_unit}, std::pair{Position, &position}, std::pair{Length, &length}}) {
+            const char *name = Object_Names[a];
+            const char *text = attr[a];
+            if (!Try_Utf8_To_Int(text, value)) {
+                *problem = Messages()
+                               .Get(Msg_Compile_Not_A_Number)
+                               .arg(Messages().Get(message_group), QString::number(row.row), QLatin1StringView(name),
+                                    QString::fromUtf8(text));
+                return false;
+            }
+        }
+        int bit = 0;
+        if (!Try_Utf8_To_Int(attr[Bit], &bit))
+            bit = 0;
+        if (next_record_ >= records_)
+            qFatal("object records overflow"); // the count was checked before encoding
+        std::uint32_t description = text_base_;
+        if (!Put_Description(attr[Mnemonic], &description)) {
+            *problem = Messages()
+                           .Get(Msg_Compile_Text_Area_Full)
+                           .arg(Messages().Get(message_group), QString::number(row.row),
+                                QString::number(bank::Text_Area_Size));
+            return false;
+        }
+        const std::span<std::uint8_t> record =
+            std::span<std::uint8_t>(b_.Object_Records)
+                .subspan(std::size_t(next_record_) * bank::Object_Record_Size, bank::Object_Record_Size);
+        le::Put_U32(record, bank::Record_Position, std::uint32_t(position));
+        le::Put_U16(record, bank::Record_Eng_Unit, std::uint32_t(eng_unit));
+        le::Put_U8(record, bank::Record_Length, std::uint32_t(length));
+        le::Put_U8(record, bank::Record_Group, std::uint32_t(group));
+        le::Put_U32(record, bank::Record_Description, description);
+        le::Put_U16(record, bank::Record_Row, std::uint32_t(row.number));
+        le::Put_U8(record, bank::Record_Start_Bit, std::uint32_t(bit));
+        ++b_.Object_Counts[std::size_t(row.type)];
+        ++next_record_;
+        return true;
+    }
+
+private:
+    // The first `limit_` UTF-16 code units of the description, one byte each
+    // (their low 8 bits), then a 0 byte. An empty description shares byte 0.
+    bool Put_Description(const char *utf8, std::uint32_t *address)
+    {
+        std::array<std::uint8_t, bank::Long_Description> kept;
+        std::size_t k = 0;
+        bool ascii = true;
+        for (const char *p = utf8; *p && int(k) < limit_; ++p) {
+            if (static_cast<unsigned char>(*p) >= 0x80) {
+                ascii = false;
+                break;
+            }
+            kept[k++] = static_cast<unsigned char>(*p);
+        }
+        if (!ascii) {
+            const QString text = QString::fromUtf8(utf8);
+            k = 0;
+            for (qsizetype i = 0; i < text.size() && int(k) < limit_; ++i)
+                kept[k++] = std::uint8_t(text[i].unicode() & 0xFF);
+        }
+        if (k == 0) {
+            *address = text_base_;
+            return true;
+        }
+        if (next_text_ + k + 1 > b_.Text_Area.size())
+            return false;
+        for (std::size_t i = 0; i < k; ++i)
+            b_.Text_Area[next_text_ + i] = kept[i];
+        b_.Text_Area[next_text_ + k] = 0;
+        *address = text_base_ + std::uint32_t(next_text_);
+        next_text_ += k + 1;
+        return true;
+    }
+
+    Compiler_Buffers &b_;
+    const int records_;
+    const int limit_;
+    const std::uint32_t text_base_;
+    int next_record_ = 0;
+    std::size_t next_text_ = 1; // byte 0 is the empty description
+};
+
+} // namespace
+
+bool Encode_BACnet_Objects(Compiler_Buffers &b, std::uint32_t section_address, const QString &file_bacnet,
+                           QString *problem)
+{
+    Xml_Document doc;
+    switch (doc.Load(file_bacnet)) {
+    case Xml_Document::State::Missing:
+        return true;
+    case Xml_Document::State::Damaged:
+        *problem = doc.Problem();
+        return false;
+    case Xml_Document::State::Loaded:
+        break;
+    }
+    // A missing group holds no objects (a null node has no children).
+    const std::vector<Object_Row> read = Read_Group(doc.Root().child("BACnet_in_Read"), 0);
+    const std::vector<Object_Row> write = Read_Group(doc.Root().child("BACnet_in_Write"), int(read.size()));
+
+    // The converter reads only the first N records: refuse rather than drop objects.
+    const auto known = [](const Object_Row &row) { return row.type >= 0; };
+    const qsizetype objects =
+        std::count_if(read.begin(), read.end(), known) + std::count_if(write.begin(), write.end(), known);
+    const int limit = bank::Object_Records(b.Desc_Limit);
+    if (objects > limit) {
+        *problem =
+            Messages()
+                .Get(Msg_Compile_Too_Many_Objects)
+                .arg(Messages().Get(1508), Messages().Get(1509), QString::number(objects), QString::number(limit));
+        return false;
+    }
+
+    // Records by type, within a type the Read group first, each in document
+    // order: a stable counting sort on (type, group) instead of a scan of both
+    // groups per type.
+    constexpr int Slots = 2 * Object_Type_Count;
+    std::array<int, Slots + 1> start{};
+    for (int group = 0; group < 2; ++group)
+        for (const Object_Row &row : group == 0 ? read : write)
+            if (row.type >= 0)
+                ++start[std::size_t(2 * row.type + group + 1)];
+    for (std::size_t i = 1; i < start.size(); ++i)
+        start[i] += start[i - 1];
+    std::vector<std::pair<const Object_Row *, int>> order(static_cast<std::size_t>(objects));
+    for (int group = 0; group < 2; ++group)
+        for (const Object_Row &row : group == 0 ? read : write)
+            if (row.type >= 0)
+                order[std::size_t(start[std::size_t(2 * row.type + group)]++)] = {&row, group};
+
+    Object_Encoder encoder(b, section_address);
+    for (const auto &[row, group] : order)
+        if (!encoder.Encode(*row, group, problem))
+            return false;
+    return true;
+}

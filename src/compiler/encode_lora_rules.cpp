@@ -1,0 +1,118 @@
+#include "compiler/encode_lora_rules.h"
+
+#include "compiler/compiler_buffers.h"
+#include "compiler/le_bytes.h"
+#include "compiler/row_attributes.h"
+#include "lang/messages.h"
+#include "shell/xml_document.h"
+
+namespace {
+
+// The compiler's own reading of a rule: a missing attribute is empty text, so
+// a row without `Enable` is disabled and one without `Time` gets 30 s. The
+// texts are read as the document holds them (UTF-8): every text that counts
+// here is ASCII.
+enum Rule_Attribute { Enable, StartByte, NumByte, OnChange, OnCMD, OnTimer, Time, Rule_Attribute_Count };
+constexpr std::array<const char *, Rule_Attribute_Count> Rule_Names = {"Enable", "StartByte", "NumByte", "OnChange",
+                                                                       "OnCMD",  "OnTimer",   "Time"};
+
+bool Is_Blank(char c)
+{
+    // Blanks and control characters, as the trimming of a text removes them.
+    return static_cast<unsigned char>(c) <= 32 && c != 0;
+}
+
+// Enabled: the text trimmed and upper-cased is "Y".
+bool Enabled(const char *text)
+{
+    while (Is_Blank(*text))
+        ++text;
+    if (*text != 'Y' && *text != 'y')
+        return false;
+    ++text;
+    while (Is_Blank(*text))
+        ++text;
+    return *text == 0;
+}
+
+// The trigger flags are upper-cased but not trimmed: " Y" leaves the bit clear.
+bool Trigger(const char *text)
+{
+    return (text[0] == 'Y' || text[0] == 'y') && text[1] == 0;
+}
+
+int Int_Def(const char *text, int fallback)
+{
+    int value = 0;
+    return Try_Utf8_To_Int(text, &value) ? value : fallback;
+}
+
+// Fills one table from a group; `uplink` adds the triggers and the period.
+bool Encode_Group(pugi::xml_node group, bool uplink, std::span<std::uint8_t> table, int *count, int message,
+                  QString *problem)
+{
+    bool ok = true;
+    For_Each_Row(group, [&](pugi::xml_node row) {
+        if (!ok)
+            return;
+        const auto a = Row_Attributes(row, Rule_Names);
+        if (!Enabled(a[Enable]))
+            return;
+        if (*count >= bank::Rule_Entries) {
+            // Dropping the surplus would leave the converter without rules the user enabled.
+            *problem = Messages()
+                           .Get(Msg_Compile_Too_Many_Rules)
+                           .arg(Messages().Get(message), QString::number(bank::Rule_Entries));
+            ok = false;
+            return;
+        }
+        const std::size_t at = std::size_t(*count) * bank::Rule_Entry_Size;
+        le::Put_U16(table, at + bank::Rule_Start_Byte, std::uint32_t(Int_Def(a[StartByte], 0)));
+        le::Put_U16(table, at + bank::Rule_Num_Bytes, std::uint32_t(Int_Def(a[NumByte], 0)));
+        if (uplink) {
+            std::uint32_t triggers = 0;
+            if (Trigger(a[OnChange]))
+                triggers |= bank::Trigger_On_Change;
+            if (Trigger(a[OnCMD]))
+                triggers |= bank::Trigger_On_Command;
+            if (Trigger(a[OnTimer]))
+                triggers |= bank::Trigger_On_Timer;
+            le::Put_U8(table, at + bank::Rule_Triggers, triggers);
+            le::Put_U32(table, at + bank::Rule_Period, std::uint32_t(Int_Def(a[Time], 30)));
+        }
+        ++*count;
+    });
+    return ok;
+}
+
+} // namespace
+
+bool Encode_LoRa_Rules(Compiler_Buffers &b, const QString &file_lorawan, QString *problem)
+{
+    using namespace bank;
+    le::Put_U32(b.LoRa_Block, LoRa_Uplink_Pointer, Uplink_Table_Address);
+    le::Put_U32(b.LoRa_Block, LoRa_Downlink_Pointer, Downlink_Table_Address);
+    le::Put_U16(b.LoRa_Block, LoRa_Uplink_Count, 0);
+    le::Put_U16(b.LoRa_Block, LoRa_Downlink_Count, 0);
+
+    Xml_Document doc;
+    switch (doc.Load(file_lorawan)) {
+    case Xml_Document::State::Missing:
+        return true;
+    case Xml_Document::State::Damaged:
+        *problem = doc.Problem();
+        return false;
+    case Xml_Document::State::Loaded:
+        break;
+    }
+    const pugi::xml_node root = doc.Root();
+    int uplinks = 0;
+    int downlinks = 0;
+    // A missing group holds no rules (a null node has no children).
+    if (!Encode_Group(root.child("LoRaWAN_Uplink"), true, b.Uplink_Table, &uplinks, 1214, problem) ||
+        !Encode_Group(root.child("LoRaWAN_Downlink"), false, b.Downlink_Table, &downlinks, 1215, problem))
+        return false;
+    le::Put_U16(b.LoRa_Block, LoRa_Uplink_Count, std::uint32_t(uplinks));
+    le::Put_U16(b.LoRa_Block, LoRa_Downlink_Count, std::uint32_t(downlinks));
+    return true;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// A small JSON writer that keeps the order in which fields are added, so a
+// dump lists the fields of an image in the order they lie in it (QJsonObject
+// would sort them by name). Indented by two blanks per level.
+class Json_Writer
+{
+public:
+    // `key` is null inside an array.
+    void Begin_Object(const char *key = nullptr);
+    void End_Object();
+    void Begin_Array(const char *key = nullptr);
+    void End_Array();
+
+    void Number(const char *key, qint64 value);
+    void String(const char *key, const QString &value);
+    void Bool(const char *key, bool value);
+    void Null(const char *key);
+
+    // The text written so far, with a final newline once every object is closed.
+    QByteArray Text() const;
+
+    static QByteArray Quote(const QString &text);
+
+private:
+    void Item(const char *key);
+    void Close(char bracket);
+
+    QByteArray out_;
+    QList<bool> has_items_; // per open object or array
+};
+
+// "0x" and eight upper-case hexadecimal digits.
+QString Hex32(quint32 value);

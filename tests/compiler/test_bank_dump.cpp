@@ -1,0 +1,217 @@
+#include "compiler/bank_dump.h"
+#include "compiler/compile_project.h"
+#include "compiler/json_writer.h"
+#include "fixtures.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace fixture;
+
+namespace {
+
+QString S(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+QJsonObject Parse(const QByteArray &json)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError)
+        qFatal("not JSON: %s", qPrintable(error.errorString()));
+    return doc.object();
+}
+
+} // namespace
+
+class Test_Bank_Dump : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString Path(const char *name) const { return dir_.filePath(QLatin1StringView(name)); }
+
+    Bank_Images Compile()
+    {
+        const Compile_Result r =
+            Compile_Project(Path("ParGen.xml"), Path("LoRaWAN_SetAccess.xml"), Path("BACnet_Slave_SetAccess.xml"));
+        if (!r.ok)
+            qFatal("%s", qPrintable(r.problem));
+        return r.images;
+    }
+
+    void Configuration(bool long_descriptions)
+    {
+        Write_ParGen(Path("ParGen.xml"),
+                     With(Window_ParGen(), {{S("LoRa_RF_Band"), S("EU868")},
+                                            {S("LoRa_DataRate"), S("5 -\tLoRa: SF7/125kHz 5470 [bit/s]")},
+                                            {S("LoRa_Payload_Size"), S("222")},
+                                            {S("LoRa_Activation_Method"), S("Over-the-Air Activation [OTAA]")},
+                                            {S("LoRa_Application_Key"), S("000102030405060708090a0b0c0d0e0f")},
+                                            {S("BACnet_Type"), S("1")},
+                                            {S("BACnet_Ser_Baudrate"), S("1")},
+                                            {S("BACnet_Ser_Parity"), S("2")},
+                                            {S("BACnet_Ser_ID"), S("12")},
+                                            {S("BACnet_Ser_NAME_STA"), S("boiler")},
+                                            {S("BACnet_Ser_DEV_IDE"), S("1234")},
+                                            {S("Ethernet_EN_DNS"), S("1")},
+                                            {S("BACnet_Desc_Chars_Limit"), long_descriptions ? S("1") : S("0")}}));
+        Write_Rules(Path("LoRaWAN_SetAccess.xml"),
+                    {Uplink(S("Y"), S("0"), S("10"), S("Y"), S("N"), S("Y"), S("600")),
+                     Uplink(S("Y"), S("10"), S("20"), S("N"), S("Y"), S("N"), S(""))},
+                    {Downlink(S("Y"), S("100"), S("2"))});
+        Write_Objects(Path("BACnet_Slave_SetAccess.xml"),
+                      {Object(S("Binary Input"), S("95"), S("40"), S("5"), S("1"), S("Pump \"A\" \u00B0")),
+                       Object(S("Analog Input"), S("62"), S("0"), S(""), S("4"), S(""))},
+                      {Object(S("Octet String"), S("95"), S("50"), S(""), S("8"), S("Blob"))});
+    }
+
+private slots:
+    void told_apart_by_size()
+    {
+        QCOMPARE(Bank_Kind_Of(2048), Bank_Kind::Bank1);
+        QCOMPARE(Bank_Kind_Of(75776), Bank_Kind::Bank2);
+        QCOMPARE(Bank_Kind_Of(0), Bank_Kind::Unknown);
+        QCOMPARE(Bank_Kind_Of(75775), Bank_Kind::Unknown);
+    }
+
+    void quoting()
+    {
+        QCOMPARE(Json_Writer::Quote(S("a\"b\\c\td\u00B0")), QByteArray("\"a\\\"b\\\\c\\u0009d\xC2\xB0\""));
+    }
+
+    void bank1_round_trip()
+    {
+        Configuration(false);
+        const QJsonObject j = Parse(Dump_Bank1(Compile().bank1));
+        QCOMPARE(j[S("image")].toString(), S("bank1"));
+        QCOMPARE(j[S("fixed_0x000")].toInt(), 250000);
+        QCOMPARE(j[S("fixed_0x00C")].toInt(), 9600);
+        QCOMPARE(j[S("ip_address")].toString(), S("192.168.0.10")); // MS/TP: the Ethernet address
+        QCOMPARE(j[S("gateway")].toString(), S("255.255.255.255"));
+        QCOMPARE(j[S("dns_server")].toString(), S("8.8.8.8"));
+        QCOMPARE(j[S("fixed_0x036")].toInt(), 10001);
+        QCOMPARE(j[S("bacnet_ip_port")].toInt(), 0);
+        QCOMPARE(j[S("device_name")].toString(), S("boiler"));
+        QCOMPARE(j[S("device_name_bytes")].toString(), S("626F696C657200000000000000000000"));
+        QCOMPARE(j[S("object_section_address")].toString(), S("0x00082000"));
+        QCOMPARE(j[S("lorawan_section_address")].toString(), S("0x00080000"));
+        QCOMPARE(j[S("mstp_mac_address")].toInt(), 12);
+        QCOMPARE(j[S("mstp_device_instance")].toInt(), 1234);
+        QCOMPARE(j[S("mstp_network")].toInt(), 1);
+        const QJsonArray channels = j[S("serial_channels")].toArray();
+        QCOMPARE(channels.size(), 6);
+        QCOMPARE(channels[0].toObject()[S("baud_rate")].toInt(), 19200);
+        QCOMPARE(channels[3].toObject()[S("parity")].toInt(), 1);
+        QCOMPARE(channels[5].toObject()[S("stop_bits")].toInt(), 1);
+        const QJsonObject counts = j[S("object_counts")].toObject();
+        QCOMPARE(counts.size(), 19);
+        QCOMPARE(counts[S("BINARY INPUT")].toInt(), 1);
+        QCOMPARE(counts[S("ANALOG INPUT")].toInt(), 1);
+        QCOMPARE(counts[S("OCTET STRING")].toInt(), 1);
+        QCOMPARE(j[S("nonzero_reserved_bytes")].toArray().size(), 0);
+        QVERIFY(j[S("checksum_ok")].toBool());
+        QCOMPARE(j[S("checksum_stored")].toInteger(), j[S("checksum_computed")].toInteger());
+    }
+
+    // A changed byte shows: a reserved one is listed and the checksum no longer holds.
+    void bank1_damage_shows()
+    {
+        Configuration(false);
+        QByteArray bank1 = Compile().bank1;
+        bank1[0x700 + 4] = 7;
+        const QJsonObject j = Parse(Dump_Bank1(bank1));
+        QCOMPARE(j[S("nonzero_reserved_bytes")].toArray(), QJsonArray{S("0x704")});
+        QVERIFY(!j[S("checksum_ok")].toBool());
+        QCOMPARE(j[S("checksum_computed")].toInteger() - j[S("checksum_stored")].toInteger(), 7);
+    }
+
+    void bank2_round_trip_data()
+    {
+        QTest::addColumn<bool>("long_descriptions");
+        QTest::newRow("2047 records") << false;
+        QTest::newRow("1023 records") << true;
+    }
+
+    void bank2_round_trip()
+    {
+        QFETCH(bool, long_descriptions);
+        Configuration(long_descriptions);
+        const QJsonObject j = Parse(Dump_Bank2(Compile().bank2));
+        const QJsonObject lora = j[S("lora")].toObject();
+        QCOMPARE(lora[S("band_code")].toInt(), 5);
+        QCOMPARE(lora[S("data_rate")].toInt(), 5);
+        QCOMPARE(lora[S("activation_method")].toInt(), 1);
+        QCOMPARE(lora[S("device_address")].toString(), S("00000000"));
+        QCOMPARE(lora[S("application_key")].toString(), S("000102030405060708090A0B0C0D0E0F"));
+        QCOMPARE(lora[S("max_payload_size")].toInt(), 222);
+        QCOMPARE(lora[S("transmit_interval")].toInt(), 1);
+        QCOMPARE(lora[S("uplink_table_address")].toString(), S("0x00080400"));
+        QCOMPARE(lora[S("downlink_table_address")].toString(), S("0x00081000"));
+        QCOMPARE(lora[S("uplink_count")].toInt(), 2);
+        QCOMPARE(lora[S("downlink_count")].toInt(), 1);
+
+        const QJsonArray up = j[S("uplink")].toArray();
+        QCOMPARE(up.size(), 2);
+        QCOMPARE(up[0].toObject()[S("triggers")].toInt(), 5);
+        QCOMPARE(up[0].toObject()[S("period")].toInt(), 600);
+        QCOMPARE(up[1].toObject()[S("start_byte")].toInt(), 10);
+        QCOMPARE(up[1].toObject()[S("num_bytes")].toInt(), 20);
+        QVERIFY(up[1].toObject()[S("on_cmd")].toBool());
+        QCOMPARE(up[1].toObject()[S("period")].toInt(), 30);
+        const QJsonArray down = j[S("downlink")].toArray();
+        QCOMPARE(down.size(), 1);
+        QCOMPARE(down[0].toObject()[S("start_byte")].toInt(), 100);
+
+        const QJsonObject geometry = j[S("geometry")].toObject();
+        QCOMPARE(geometry[S("records")].toInt(), long_descriptions ? 1023 : 2047);
+        QCOMPARE(geometry[S("text_area_address")].toString(), long_descriptions ? S("0x00085FF0") : S("0x00089FF0"));
+        const QJsonArray objects = j[S("objects")].toArray();
+        QCOMPARE(objects.size(), 3);
+        const QJsonObject ai = objects[0].toObject();
+        QCOMPARE(ai[S("eng_unit")].toInt(), 62);
+        QCOMPARE(ai[S("row")].toInt(), 2);
+        QCOMPARE(ai[S("description")].toString(), QString());
+        const QJsonObject bi = objects[1].toObject();
+        QCOMPARE(bi[S("position")].toInt(), 40);
+        QCOMPARE(bi[S("start_bit")].toInt(), 5);
+        QCOMPARE(bi[S("description")].toString(), S("Pump \"A\" \u00B0"));
+        const QJsonObject octets = objects[2].toObject();
+        QCOMPARE(octets[S("group")].toInt(), 1);
+        QCOMPARE(octets[S("row")].toInt(), 3);
+        QCOMPARE(octets[S("length")].toInt(), 8);
+        QCOMPARE(octets[S("description")].toString(), S("Blob"));
+        QCOMPARE(j[S("stray_nonzero_bytes")].toInt(), 0);
+    }
+
+    void bank2_without_objects()
+    {
+        QFile::remove(Path("ParGen.xml"));
+        QFile::remove(Path("LoRaWAN_SetAccess.xml"));
+        QFile::remove(Path("BACnet_Slave_SetAccess.xml"));
+        const QJsonObject j = Parse(Dump_Bank2(Compile().bank2));
+        QVERIFY(j[S("geometry")].isNull()); // both geometries give these bytes
+        QCOMPARE(j[S("objects")].toArray().size(), 0);
+        QCOMPARE(j[S("uplink")].toArray().size(), 0);
+        QCOMPARE(j[S("lora")].toObject()[S("data_rate")].toInt(), 6);
+        QCOMPARE(j[S("stray_nonzero_bytes")].toInt(), 0);
+    }
+
+    void bank2_stray_bytes_show()
+    {
+        Configuration(false);
+        QByteArray bank2 = Compile().bank2;
+        bank2[0x100] = 1;            // between the LoRa block and the uplink table
+        bank2[0x400 + 12 * 5] = 1;   // an unfilled uplink entry
+        bank2[bank2.size() - 1] = 1; // after the text area
+        QCOMPARE(Parse(Dump_Bank2(bank2))[S("stray_nonzero_bytes")].toInt(), 3);
+    }
+};
+
+QTEST_APPLESS_MAIN(Test_Bank_Dump)
+#include "test_bank_dump.moc"

@@ -1,0 +1,275 @@
+#include "compiler/bank_files.h"
+#include "compiler/checksum.h"
+#include "compiler/compile_project.h"
+#include "fixtures.h"
+#include "shell/workspace.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace fixture;
+
+namespace {
+
+QString S(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+void Put32(QByteArray &b, int at, quint32 v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = char((v >> (8 * i)) & 0xFF);
+}
+
+void Put16(QByteArray &b, int at, quint32 v)
+{
+    b[at] = char(v & 0xFF);
+    b[at + 1] = char((v >> 8) & 0xFF);
+}
+
+// Bank 1 of a configuration without documents, built from the layout table.
+QByteArray Initial_Bank1()
+{
+    QByteArray b(2048, '\0');
+    Put32(b, 0x000, 250000);
+    Put32(b, 0x004, 250000);
+    Put32(b, 0x00C, 9600);
+    b.replace(0x028, 12, QByteArray::fromHex("C0A802CDFFFFFF00FFFFFFFF"));
+    Put16(b, 0x034, 10000);
+    Put16(b, 0x036, 10001);
+    Put16(b, 0x038, 10001);
+    Put32(b, 0x0F8, 0x82000);
+    for (int i = 0; i < 8; ++i)
+        b[0x1B4 + i] = 8;
+    Put32(b, 0x65C, 0x80000);
+    quint32 sum = 0;
+    for (int i = 0; i < 2044; ++i)
+        sum += quint8(b[i]);
+    Put32(b, 0x7FC, sum);
+    return b;
+}
+
+} // namespace
+
+class Test_Compile_Project : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    Workspace ws_;
+
+    void Reset()
+    {
+        QDir(dir_.filePath(QStringLiteral("P"))).removeRecursively();
+        QDir().mkpath(dir_.filePath(QStringLiteral("P/bin")));
+        ws_.Path_Projects = dir_.path();
+        ws_.Open_Configuration(QStringLiteral("P"));
+    }
+
+    void Window_Configuration(bool long_descriptions)
+    {
+        Write_ParGen(ws_.File_ParGen,
+                     With(Window_ParGen(), {{S("BACnet_Desc_Chars_Limit"), long_descriptions ? S("1") : S("0")}}));
+        Write_Rules(ws_.File_LoRaWAN_Access, {Uplink(S("Y"), S("0"), S("10"), S("Y"), S("N"), S("Y"), S("600"))},
+                    {Downlink(S("Y"), S("100"), S("2"))});
+        Write_Objects(ws_.File_BACnet_Slave_Access,
+                      {Object(S("Analog Input"), S("62"), S("0"), S(""), S("4"), S("Temperature")),
+                       Object(S("Binary Input"), S("95"), S("4"), S("0"), S("1"), S(""))},
+                      {Object(S("Analog Value"), S("98"), S("10"), S(""), S("4"), S("Set point"))});
+    }
+
+private slots:
+    void init() { Reset(); }
+
+    void checksum_is_the_plain_sum()
+    {
+        QByteArray ff(2048, char(0xFF));
+        const auto *bytes = reinterpret_cast<const std::uint8_t *>(ff.constData());
+        QCOMPARE(Parameter_Checksum(std::span(bytes, 2048)), 521220u);
+    }
+
+    void no_documents()
+    {
+        const Compile_Result r = Compile_Project(ws_);
+        QVERIFY(r.ok);
+        QCOMPARE(r.images.bank1.toHex(), Initial_Bank1().toHex());
+        QByteArray bank2(75776, '\0');
+        bank2[0x03] = 6;                                                 // data rate
+        bank2[0x42] = 1;                                                 // payload size
+        bank2[0x44] = 1;                                                 // transmit interval
+        bank2.replace(0x48, 8, QByteArray::fromHex("0004080000100800")); // table addresses
+        QCOMPARE(r.images.bank2, bank2);
+    }
+
+    void window_configuration_is_stable()
+    {
+        Window_Configuration(false);
+        const Compile_Result first = Compile_Project(ws_);
+        const Compile_Result second = Compile_Project(ws_);
+        QVERIFY(first.ok && second.ok);
+        QCOMPARE(first.images.bank1.size(), 2048);
+        QCOMPARE(first.images.bank2.size(), 75776);
+        QCOMPARE(first.images.bank1, second.images.bank1);
+        QCOMPARE(first.images.bank2, second.images.bank2);
+        quint32 sum = 0;
+        for (int i = 0; i < 2044; ++i)
+            sum += quint8(first.images.bank1[i]);
+        QCOMPARE(U32(first.images.bank1, 0x7FC), sum);
+    }
+
+    // The description length moves the text area and every description
+    // address, never the size of bank 2.
+    void description_length_moves_the_text_area()
+    {
+        Window_Configuration(false);
+        const QByteArray short_b2 = Compile_Project(ws_).images.bank2;
+        Window_Configuration(true);
+        const QByteArray long_b2 = Compile_Project(ws_).images.bank2;
+        QCOMPARE(short_b2.size(), 75776);
+        QCOMPARE(long_b2.size(), 75776);
+        const quint32 addresses[][2] = {{0x89FF1, 0x85FF1}, {0x89FF0, 0x85FF0}, {0x89FFD, 0x85FFD}};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(U32(short_b2, 0x2000 + 16 * i + 8), addresses[i][0]);
+            QCOMPARE(U32(long_b2, 0x2000 + 16 * i + 8), addresses[i][1]);
+        }
+        QCOMPARE(short_b2.mid(0x9FF0, 13), QByteArray("\0Temperature\0", 13));
+        QCOMPARE(long_b2.mid(0x5FF0, 13), QByteArray("\0Temperature\0", 13));
+        QCOMPARE(short_b2.left(0x2000), long_b2.left(0x2000));
+    }
+
+    void damaged_documents_stop_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("where");
+        QTest::newRow("parameters") << 0 << QByteArray("<Par_Gen><LoRa_RF_Band>AS923</Par_Gen>")
+                                    << S("line 1, column 31");
+        QTest::newRow("rules") << 1 << QByteArray("<LoRaWAN_Set_Access>\n<LoRaWAN_Uplink>\n<row Enable=Y/>")
+                               << S("line 3, column 13");
+        QTest::newRow("objects") << 2 << QByteArray("<BACnet_to_Modbus>\n\n  <BACnet_in_Read><row></BACnet_in_Read>")
+                                 << S("line 3");
+        QTest::newRow("empty file") << 2 << QByteArray() << S("line 1");
+    }
+
+    void damaged_documents_stop()
+    {
+        QFETCH(int, which);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, where);
+        Window_Configuration(false);
+        const QString file = which == 0   ? ws_.File_ParGen
+                             : which == 1 ? ws_.File_LoRaWAN_Access
+                                          : ws_.File_BACnet_Slave_Access;
+        test::Write(file, content);
+        const Compile_Result r = Compile_Project(ws_);
+        QVERIFY(!r.ok);
+        QVERIFY2(r.problem.contains(QDir::toNativeSeparators(file)) && r.problem.contains(where),
+                 qPrintable(r.problem));
+        QVERIFY(r.images.bank1.isEmpty() && r.images.bank2.isEmpty());
+    }
+
+    void writes_both_files()
+    {
+        Window_Configuration(false);
+        QDir(ws_.Path_Project + QStringLiteral("/bin")).removeRecursively(); // made again when missing
+        QStringList written;
+        QString problem;
+        QVERIFY2(Build_Bank_Files(ws_, &written, &problem), qPrintable(problem));
+        QCOMPARE(written, (QStringList{Bank1_Path(ws_.Path_Project), Bank2_Path(ws_.Path_Project)}));
+        const Compile_Result r = Compile_Project(ws_);
+        QCOMPARE(test::Read(written[0]), r.images.bank1);
+        QCOMPARE(test::Read(written[1]), r.images.bank2);
+    }
+
+    // A refused update leaves the images of the last good one untouched.
+    void refusals_write_nothing_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("rule too long for the payload")
+            << 0 << S("Error in configuration, Num. Byte not conformed with Max Payload Size");
+        QTest::newRow("strict number") << 1 << S("[BACnet in Write] row 1: Length \"four\" is not an integer");
+        QTest::newRow("damaged objects") << 2 << S("BACnet_Slave_SetAccess.xml is damaged");
+        QTest::newRow("key too long") << 3 << S("LoRa_Device_Address holds 10 characters");
+    }
+
+    void refusals_write_nothing()
+    {
+        QFETCH(int, fault);
+        QFETCH(QString, message);
+        Window_Configuration(false);
+        QString problem;
+        QVERIFY(Build_Bank_Files(ws_, nullptr, &problem));
+        const QByteArray old1 = test::Read(Bank1_Path(ws_.Path_Project));
+        const QByteArray old2 = test::Read(Bank2_Path(ws_.Path_Project));
+        switch (fault) {
+        case 0:
+            Write_Rules(ws_.File_LoRaWAN_Access, {Uplink(S("Y"), S("0"), S("229"), S("Y"), S("N"), S("N"), S("30"))});
+            break;
+        case 1:
+            Write_Objects(ws_.File_BACnet_Slave_Access, {},
+                          {Object(S("Analog Value"), S("1"), S("0"), S(""), S("four"))});
+            break;
+        case 2:
+            test::Write(ws_.File_BACnet_Slave_Access, "<BACnet_to_Modbus>");
+            break;
+        case 3:
+            Write_ParGen(ws_.File_ParGen, With(Window_ParGen(), {{S("LoRa_Device_Address"), S("0123456789")}}));
+            break;
+        }
+        QStringList written;
+        QVERIFY(!Build_Bank_Files(ws_, &written, &problem));
+        QVERIFY2(problem.contains(message), qPrintable(problem));
+        QVERIFY(written.isEmpty());
+        QCOMPARE(test::Read(Bank1_Path(ws_.Path_Project)), old1);
+        QCOMPARE(test::Read(Bank2_Path(ws_.Path_Project)), old2);
+    }
+
+    void no_open_configuration()
+    {
+        Workspace none;
+        none.Path_Projects = dir_.path();
+        none.Open_Configuration(QString());
+        QString problem;
+        QVERIFY(!Build_Bank_Files(none, nullptr, &problem));
+        QCOMPARE(problem, QStringLiteral("Error! Project not Valid"));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/bin/bank1.bin")));
+    }
+
+    void write_failures_are_reported()
+    {
+        const Compile_Result r = Compile_Project(ws_);
+        QVERIFY(r.ok);
+        // "bin" is a file: neither image can be written.
+        QDir(ws_.Path_Project + QStringLiteral("/bin")).removeRecursively();
+        test::Write(ws_.Path_Project + QStringLiteral("/bin"), "not a folder");
+        QStringList written;
+        QString problem;
+        QVERIFY(!Write_Bank_Files(ws_.Path_Project, r.images, &written, &problem));
+        QVERIFY(written.isEmpty());
+        QVERIFY2(problem.startsWith(QStringLiteral("Error! The file %1 could not be written")
+                                        .arg(QDir::toNativeSeparators(Bank1_Path(ws_.Path_Project)))),
+                 qPrintable(problem));
+    }
+
+    // Bank 2 fails after bank 1 was replaced: the message says the pair is broken.
+    void second_write_failure_is_reported()
+    {
+        const Compile_Result r = Compile_Project(ws_);
+        QVERIFY(QDir().mkpath(Bank2_Path(ws_.Path_Project))); // a folder in the way
+        QStringList written;
+        QString problem;
+        QVERIFY(!Write_Bank_Files(ws_.Path_Project, r.images, &written, &problem));
+        QCOMPARE(written, QStringList{Bank1_Path(ws_.Path_Project)});
+        QVERIFY2(problem.contains(QDir::toNativeSeparators(Bank2_Path(ws_.Path_Project))) &&
+                     problem.contains(QStringLiteral("The image %1 was already replaced")
+                                          .arg(QDir::toNativeSeparators(Bank1_Path(ws_.Path_Project)))),
+                 qPrintable(problem));
+    }
+};
+
+QTEST_APPLESS_MAIN(Test_Compile_Project)
+#include "test_compile_project.moc"
