@@ -6,6 +6,7 @@
 #include "shell/ui/message_box.h"
 #include "shell/ui/new_project.h"
 #include "shell/ui/open_conf.h"
+#include "update/ui/boot_window.h"
 #include "shell/workspace.h"
 #include "test_support.h"
 
@@ -156,6 +157,30 @@ private slots:
         File_Dialog::Set_Next_File_Name(QString());
         QTest::mouseClick(m->Btn_BACnet_EDE_File, Qt::LeftButton);
         QVERIFY(Message_Box::Take_Shown().isEmpty());
+    }
+
+    void update_step()
+    {
+        TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
+        QCOMPARE(Create_Configuration(ws_, QStringLiteral("Upd")), 0);
+        // An enabled uplink rule with no payload size: message 30, no images,
+        // no update window.
+        test::Write(ws_.File_LoRaWAN_Access,
+                    "<LoRaWAN_Set_Access><LoRaWAN_Uplink><row Enable=\"Y\" NumByte=\"4\"/></LoRaWAN_Uplink>"
+                    "<LoRaWAN_Downlink/></LoRaWAN_Set_Access>");
+        QTest::mouseClick(m->Btn_CreateBin, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(30)});
+        QVERIFY(!QFileInfo::exists(ws_.Path_Project + QStringLiteral("/bin/bank1.bin")));
+
+        // Without rules: the images are written and the update window shows.
+        QFile::remove(ws_.File_LoRaWAN_Access);
+        test::Write(ws_.File_ParGen, "<Par_Gen><BACnet_Type>1</BACnet_Type></Par_Gen>");
+        When_Shown(w_->FBoot, [=] { w_->FBoot->reject(); });
+        QTest::mouseClick(m->Btn_CreateBin, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList());
+        QCOMPARE(QFileInfo(ws_.Path_Project + QStringLiteral("/bin/bank1.bin")).size(), 2048);
+        QCOMPARE(QFileInfo(ws_.Path_Project + QStringLiteral("/bin/bank2.bin")).size(), 75776);
+        QCOMPARE(w_->FBoot->BACnetType, 1);
     }
 
     void language_switch_recaptions()

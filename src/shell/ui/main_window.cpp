@@ -1,7 +1,9 @@
 #include "shell/ui/main_window.h"
 
+#include "compiler/bank_files.h"
 #include "ede/bacnet_ede_file.h"
 #include "lang/messages.h"
+#include "shell/config_checks.h"
 #include "shell/settings.h"
 #include "shell/ui/about.h"
 #include "update/ui/boot_window.h"
@@ -241,6 +243,16 @@ void TFQuarneleFirmWare::Open_Project()
 
 void TFQuarneleFirmWare::Update_Device()
 {
+    // The uplink check, then the images: a refusal names its reason and the
+    // update window is not shown.
+    QStringList written;
+    QString problem;
+    if (!Build_Bank_Files(ws_, &written, &problem)) {
+        Message_Box::Error(this, problem);
+        return;
+    }
+    windows_.FBoot->BACnetType = Get_Type_BACnet(ws_);
+    windows_.FBoot->Form_Type = 1;
     windows_.FBoot->exec();
 }
 
