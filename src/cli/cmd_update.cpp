@@ -1,35 +1,43 @@
 #include "cli/commands.h"
 
+#include "compiler/bank_files.h"
 #include "lang/messages.h"
+#include "platform/icmp_echo_client.h"
+#include "shell/config_checks.h"
 #include "shell/int_read.h"
 #include "shell/workspace.h"
 #include "update/ip_address.h"
-#include "shell/config_checks.h"
 #include "update/job_file.h"
+#include "update/program_runner.h"
+#include "update/send_ping.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QTextStream>
 
-int Command_Jobfile(const Command_Context &c)
+namespace {
+
+// Reads --ip, --option and --no-read-back and opens the configuration, as
+// the update window would hold them. Returns 0 when the job is ready, else
+// the exit code (2 usage, 1 refused) after saying why.
+int Prepare_Job(const Command_Context &c, const char *command, Boot_Job *job)
 {
     const QString ip_option = QStringLiteral("ip");
     if (!c.parser.isSet(ip_option)) {
-        c.Message(QStringLiteral("The command jobfile needs --ip A.B.C.D."));
+        c.Message(QStringLiteral("The command %1 needs --ip A.B.C.D.").arg(QLatin1StringView(command)));
         return 2;
     }
-    Boot_Job job;
-    job.option = 0;
+    job->option = 0;
     const QString option_option = QStringLiteral("option");
     if (c.parser.isSet(option_option)) {
         const QString text = c.parser.value(option_option);
-        if (!Try_Str_To_Int(text, &job.option) || job.option < 0 || job.option > 2) {
+        if (!Try_Str_To_Int(text, &job->option) || job->option < 0 || job->option > 2) {
             c.Message(Messages().Get(Msg_Update_Option_Invalid).arg(text));
             return 2;
         }
     }
-    job.read_back = !c.parser.isSet(QStringLiteral("no-read-back"));
-    if (!Split_IP_Address(c.parser.value(ip_option), &job.ip)) {
+    job->read_back = !c.parser.isSet(QStringLiteral("no-read-back"));
+    if (!Split_IP_Address(c.parser.value(ip_option), &job->ip)) {
         c.Message(1037);
         return 1;
     }
@@ -37,15 +45,75 @@ int Command_Jobfile(const Command_Context &c)
         c.Message(18);
         return 1;
     }
-    job.bacnet_type = Get_Type_BACnet(c.ws.File_ParGen);
-    job.path_exe = c.ws.Path_Exe;
-    job.path_master = c.ws.Path_Master;
-    job.path_project = c.ws.Path_Project;
+    job->bacnet_type = Get_Type_BACnet(c.ws);
+    job->path_exe = c.ws.Path_Exe;
+    job->path_master = c.ws.Path_Master;
+    job->path_project = c.ws.Path_Project;
+    return 0;
+}
+
+} // namespace
+
+int Command_Jobfile(const Command_Context &c)
+{
+    Boot_Job job;
+    if (const int code = Prepare_Job(c, "jobfile", &job))
+        return code;
     QString problem;
     if (!Compile_XML_Parameter_New_Boot(job, &problem)) {
         c.Message(problem);
         return 1;
     }
     c.out << QDir::toNativeSeparators(Job_File_Path(job.path_exe)) << Qt::endl;
+    return 0;
+}
+
+int Command_Update(const Command_Context &c)
+{
+    Boot_Job job;
+    if (const int code = Prepare_Job(c, "update", &job))
+        return code;
+
+    // The update step: the uplink check and the images first.
+    QStringList written;
+    QString problem;
+    if (!Build_Bank_Files(c.ws, &written, &problem)) {
+        c.Message(problem);
+        return 1;
+    }
+    for (const QString &path : written)
+        c.out << QDir::toNativeSeparators(path) << Qt::endl;
+
+    Icmp_Echo_Client client;
+    const Ping_Outcome ping = Send_Ping(client, Join_IP_Address(job.ip));
+    if (!ping.answered) {
+        c.Message(Ping_Failure_Text(ping));
+        return 1;
+    }
+    c.ws.Last_IP_Address = Join_IP_Address(job.ip);
+    c.ws.Update_Option = job.option;
+    c.ws.Update_Read_Back = job.read_back;
+    if (!Compile_XML_Parameter_New_Boot(job, &problem)) {
+        c.Message(problem);
+        return 1;
+    }
+    c.out << QDir::toNativeSeparators(Job_File_Path(job.path_exe)) << Qt::endl;
+
+    const Program_Result result = Start_Updater(c.ws.Path_Exe);
+    switch (result.outcome) {
+    case Program_Result::Outcome::Failed_To_Start:
+    case Program_Result::Outcome::Timed_Out:
+        c.Message(result.problem);
+        return 1;
+    case Program_Result::Outcome::Ended:
+        break;
+    }
+    if (result.crashed || result.exit_code != 0) {
+        c.Message(Messages()
+                      .Get(Msg_Updater_Failed)
+                      .arg(QDir::toNativeSeparators(Updater_Path(c.ws.Path_Exe)),
+                           result.crashed ? QStringLiteral("crashed") : QString::number(result.exit_code)));
+        return 1;
+    }
     return 0;
 }

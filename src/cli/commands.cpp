@@ -48,6 +48,9 @@ const QList<Command> &All_Commands()
         {"jobfile", "NAME --ip A.B.C.D [--option 0|1|2] [--no-read-back]",
          "Write the updater's job file for the configuration NAME.", 1, 1,
          {QStringLiteral("ip"), QStringLiteral("option"), QStringLiteral("no-read-back")}, Command_Jobfile},
+        {"update", "NAME --ip A.B.C.D [--option 0|1|2] [--no-read-back]",
+         "Check and compile NAME, ping the converter, write the job file and run the updater.", 1, 1,
+         {QStringLiteral("ip"), QStringLiteral("option"), QStringLiteral("no-read-back")}, Command_Update},
         {"compile", "NAME", "Check and compile NAME into its two images.", 1, 1, {}, Command_Compile},
         {"dump", "FILE", "Decode a bank1.bin or bank2.bin into JSON.", 1, 1, {}, Command_Dump},
     };

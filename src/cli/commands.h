@@ -48,5 +48,6 @@ int Command_List(const Command_Context &c);
 int Command_New(const Command_Context &c);
 int Command_Ede(const Command_Context &c);
 int Command_Jobfile(const Command_Context &c);
+int Command_Update(const Command_Context &c);
 int Command_Compile(const Command_Context &c);
 int Command_Dump(const Command_Context &c);

@@ -34,6 +34,7 @@ const Default_Message Added_Messages[] = {
     {Msg_Program_Still_Running, u"The program %1 is still running after %2 s; it goes on by itself."},
     {Msg_Update_Option_Invalid, u"Error! The update option %1 is not valid: use 0, 1 or 2"},
     {Msg_Updater_Running, u"The updater is running... %1 s"},
+    {Msg_Updater_Failed, u"Error! The updater %1 ended with code %2"},
     {Msg_Compile_Not_A_Number,
      u"Error! [%1] row %2: %3 \"%4\" is not an integer. The compilation stopped and no image was written."},
     {Msg_Compile_Text_Too_Long,

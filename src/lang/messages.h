@@ -22,6 +22,7 @@ enum Added_Message : int {
     Msg_Program_Still_Running = 1040, // program, seconds waited
     Msg_Update_Option_Invalid = 1041, // the option given
     Msg_Updater_Running = 1042,       // seconds waited so far
+    Msg_Updater_Failed = 1043,        // program, exit code or "crashed"
     // The device image compiler and its commands.
     Msg_Compile_Not_A_Number = 1108,     // group, row, attribute, text
     Msg_Compile_Text_Too_Long = 1109,    // key, length, limit

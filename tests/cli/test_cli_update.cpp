@@ -1,0 +1,99 @@
+#include "cli_runner.h"
+#include "lang/messages.h"
+#include "platform/icmp_echo_client.h"
+#include "test_support.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+class Test_Cli_Update : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString ws_;
+
+    void Write_Updater(const QByteArray &body)
+    {
+        const QString path = ws_ + QStringLiteral("/Ethernet_Update.exe");
+        test::Write(path, "#!/bin/sh\n" + body);
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    static QStringList Update(const QString &ip, QStringList more = {})
+    {
+        return QStringList{QStringLiteral("update"), QStringLiteral("Plant"), QStringLiteral("--ip"), ip} + more;
+    }
+
+    QString Bank1() const { return ws_ + QStringLiteral("/PROJECTS/Plant/bin/bank1.bin"); }
+    QString Job() const { return ws_ + QStringLiteral("/Ethernet_Update.xml"); }
+
+private slots:
+    void initTestCase()
+    {
+        ws_ = dir_.path();
+        QCOMPARE(Run_Cli(ws_, {QStringLiteral("new"), QStringLiteral("Plant")}).code, 0);
+    }
+
+    void init()
+    {
+        QFile::remove(Bank1());
+        QFile::remove(Job());
+    }
+
+    void refusals_before_anything_is_written()
+    {
+        Cli_Run run = Run_Cli(ws_, Update(QStringLiteral("127.0.0.300")));
+        QCOMPARE(run.code, 1);
+        QCOMPARE(run.err, Messages().Get(1037) + u'\n');
+        run = Run_Cli(ws_, {QStringLiteral("update"), QStringLiteral("Plant")});
+        QCOMPARE(run.code, 2);
+
+        test::Write(ws_ + QStringLiteral("/PROJECTS/Plant/LoRaWAN_SetAccess.xml"),
+                    "<LoRaWAN_Set_Access><LoRaWAN_Uplink><row Enable=\"Y\" NumByte=\"4\"/></LoRaWAN_Uplink>"
+                    "</LoRaWAN_Set_Access>");
+        run = Run_Cli(ws_, Update(QStringLiteral("127.0.0.1")));
+        QCOMPARE(run.code, 1);
+        QCOMPARE(run.err, Messages().Get(30) + u'\n');
+        QVERIFY(!QFileInfo::exists(Bank1()));
+        QVERIFY(!QFileInfo::exists(Job()));
+        QFile::remove(ws_ + QStringLiteral("/PROJECTS/Plant/LoRaWAN_SetAccess.xml"));
+    }
+
+    void updater_outcomes_data()
+    {
+        QTest::addColumn<QByteArray>("updater");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("ends well") << QByteArray("echo ran > ran.txt\n") << 0 << QString();
+        QTest::newRow("ends with 3") << QByteArray("exit 3\n") << 1 << QStringLiteral("ended with code 3");
+        QTest::newRow("missing") << QByteArray() << 1 << QStringLiteral("Ethernet_Update.exe");
+    }
+
+    void updater_outcomes()
+    {
+        QFETCH(QByteArray, updater);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        Icmp_Echo_Client probe;
+        QString why;
+        if (!probe.Open(&why))
+            QSKIP(qPrintable(QStringLiteral("this system lets the test send no ping: ") + why));
+        QFile::remove(ws_ + QStringLiteral("/Ethernet_Update.exe"));
+        if (!updater.isEmpty())
+            Write_Updater(updater);
+
+        const Cli_Run run = Run_Cli(ws_, Update(QStringLiteral("127.0.0.1"), {QStringLiteral("--option"), QStringLiteral("2")}));
+        QCOMPARE(run.code, code);
+        QVERIFY2(message.isEmpty() ? run.err.isEmpty() : run.err.contains(message), qPrintable(run.err));
+        QCOMPARE(QFileInfo(Bank1()).size(), 2048);
+        QVERIFY(test::Read(Job()).contains("<IP_Address_Dev>127.0.0.1</IP_Address_Dev>"));
+        QVERIFY(run.out.contains(QStringLiteral("bank2.bin")));
+        if (code == 0)
+            QCOMPARE(test::Read(ws_ + QStringLiteral("/ran.txt")), QByteArray("ran\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(Test_Cli_Update)
+#include "test_cli_update.moc"
