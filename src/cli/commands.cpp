@@ -44,6 +44,8 @@ const QList<Command> &All_Commands()
     static const QList<Command> commands = {
         {"list", "", "Print the configuration names, one a line.", 0, 0, {}, Command_List},
         {"new", "NAME", "Create the configuration NAME.", 1, 1, {}, Command_New},
+        {"check", "NAME", "Check the documents of NAME as the windows and the update step do.", 1, 1, {},
+         Command_Check},
         {"ede", "NAME FILE", "Write the EDE file of NAME to FILE (\".csv\" added if missing).", 2, 2, {}, Command_Ede},
         {"jobfile", "NAME --ip A.B.C.D [--option 0|1|2] [--no-read-back]",
          "Write the updater's job file for the configuration NAME.", 1, 1,

@@ -46,6 +46,7 @@ bool Open_Existing(Workspace &ws, const QString &name);
 
 int Command_List(const Command_Context &c);
 int Command_New(const Command_Context &c);
+int Command_Check(const Command_Context &c);
 int Command_Ede(const Command_Context &c);
 int Command_Jobfile(const Command_Context &c);
 int Command_Update(const Command_Context &c);

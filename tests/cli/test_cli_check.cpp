@@ -1,0 +1,69 @@
+#include "cli_runner.h"
+#include "lang/messages.h"
+#include "test_support.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class Test_Cli_Check : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+private slots:
+    void initTestCase() { QCOMPARE(Run_Cli(dir_.path(), {QStringLiteral("list")}).code, 0); }
+
+    void documents_data()
+    {
+        QTest::addColumn<QByteArray>("pargen");
+        QTest::addColumn<QByteArray>("rules");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("no documents") << QByteArray() << QByteArray() << 0 << QStringList();
+        QTest::newRow("bad Ethernet octet")
+            << QByteArray("<Par_Gen><Ethernet_IP1>256</Ethernet_IP1></Par_Gen>") << QByteArray() << 1
+            << QStringList{Messages().Get(465)};
+        // No payload size: the rule window warns (1242), its check fails, and
+        // so does the update step's check (30).
+        QTest::newRow("rule without payload")
+            << QByteArray()
+            << QByteArray("<LoRaWAN_Set_Access><LoRaWAN_Uplink><row Enable=\"Y\" Name=\"a\" StartByte=\"0\" "
+                          "NumByte=\"4\" Time=\"30\"/></LoRaWAN_Uplink><LoRaWAN_Downlink/></LoRaWAN_Set_Access>")
+            << 1 << QStringList{Messages().Get(1242), Messages().Get(30)};
+        QTest::newRow("damaged parameters")
+            << QByteArray("<Par_Gen><Ethernet_IP1>") << QByteArray() << 1 << QStringList{QStringLiteral("ParGen.xml")};
+    }
+
+    void documents()
+    {
+        QFETCH(QByteArray, pargen);
+        QFETCH(QByteArray, rules);
+        QFETCH(int, code);
+        QFETCH(QStringList, messages);
+        const QString name = QString::fromLatin1(QTest::currentDataTag()).remove(u' ');
+        QCOMPARE(Run_Cli(dir_.path(), {QStringLiteral("new"), name}).code, 0);
+        const QString project = dir_.path() + QStringLiteral("/PROJECTS/") + name;
+        if (!pargen.isEmpty())
+            test::Write(project + QStringLiteral("/ParGen.xml"), pargen);
+        if (!rules.isEmpty())
+            test::Write(project + QStringLiteral("/LoRaWAN_SetAccess.xml"), rules);
+
+        const Cli_Run run = Run_Cli(dir_.path(), {QStringLiteral("check"), name});
+        QCOMPARE(run.code, code);
+        for (const QString &message : messages)
+            QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        if (messages.isEmpty())
+            QCOMPARE(run.err, QString());
+    }
+
+    void unknown_configuration()
+    {
+        const Cli_Run run = Run_Cli(dir_.path(), {QStringLiteral("check"), QStringLiteral("nothing")});
+        QCOMPARE(run.code, 1);
+        QCOMPARE(run.err, Messages().Get(18) + u'\n');
+    }
+};
+
+QTEST_APPLESS_MAIN(Test_Cli_Check)
+#include "test_cli_check.moc"
