@@ -43,7 +43,8 @@ Xml_Document::State Xml_Document::Load(const QString &path)
     if (!file.exists())
         return state_ = State::Missing;
     if (!file.open(QIODevice::ReadOnly)) {
-        problem_ = Messages().Get(Msg_File_Damaged).arg(QDir::toNativeSeparators(path)).arg(0).arg(0).arg(file.errorString());
+        problem_ = Messages().Get(Msg_File_Damaged).arg(QDir::toNativeSeparators(path), QStringLiteral("0"),
+                                                        QStringLiteral("0"), file.errorString());
         return state_ = State::Damaged;
     }
     const QByteArray data = file.readAll();
@@ -53,12 +54,10 @@ Xml_Document::State Xml_Document::Load(const QString &path)
         int line = 0;
         int column = 0;
         Line_Column(data, qsizetype(result.offset), &line, &column);
-        problem_ = Messages()
-                       .Get(Msg_File_Damaged)
-                       .arg(QDir::toNativeSeparators(path))
-                       .arg(line)
-                       .arg(column)
-                       .arg(QString::fromUtf8(result.description()));
+        // One arg() call: a "%2" in the path must stay as it is.
+        problem_ = Messages().Get(Msg_File_Damaged).arg(QDir::toNativeSeparators(path), QString::number(line),
+                                                        QString::number(column),
+                                                        QString::fromUtf8(result.description()));
         doc_.reset();
         return state_ = State::Damaged;
     }

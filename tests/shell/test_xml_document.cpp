@@ -88,6 +88,11 @@ private slots:
         QVERIFY2(doc.Problem().contains(Path("bad.xml")), qPrintable(doc.Problem()));
         QVERIFY2(doc.Problem().contains(QStringLiteral("line 3, column")), qPrintable(doc.Problem()));
 
+        // A "%" in the path stays as it is.
+        test::Write(Path("bad%2.xml"), "<A>");
+        QCOMPARE(doc.Load(Path("bad%2.xml")), Xml_Document::State::Damaged);
+        QVERIFY2(doc.Problem().contains(Path("bad%2.xml")), qPrintable(doc.Problem()));
+
         Xml_Document missing;
         QCOMPARE(missing.Load(Path("none.xml")), Xml_Document::State::Missing);
         QVERIFY(missing.Problem().isEmpty());
