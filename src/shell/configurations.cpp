@@ -17,6 +17,11 @@ bool Reaches_Outside(const QString &name)
 
 } // namespace
 
+bool Is_Configuration_Name(const QString &name)
+{
+    return !name.isEmpty() && !Reaches_Outside(name);
+}
+
 int Create_Configuration(Workspace &ws, const QString &name)
 {
     if (name.isEmpty())

@@ -5,6 +5,10 @@
 
 struct Workspace;
 
+// True when `name` names one folder directly inside PROJECTS: not empty, not
+// "." or "..", no path separator, not an absolute path.
+bool Is_Configuration_Name(const QString &name);
+
 // Creates the configuration `name` with its "bin" folder and opens it.
 // Returns 0 on success, else the number of the message that refuses it:
 // 107 an empty name, 106 an existing folder, 105 a name that the file system
