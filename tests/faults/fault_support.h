@@ -21,7 +21,6 @@
 #include <QStorageInfo>
 #include <QString>
 #include <QStringList>
-
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -127,7 +126,8 @@ inline void Enter_Private_Mount_Namespace()
         return;
     }
     if (unshare(CLONE_NEWNS) != 0) {
-        Private_Mounts_Reason() = QStringLiteral("unshare(CLONE_NEWNS): %1").arg(QString::fromLocal8Bit(strerror(errno)));
+        Private_Mounts_Reason() =
+            QStringLiteral("unshare(CLONE_NEWNS): %1").arg(QString::fromLocal8Bit(strerror(errno)));
         return;
     }
     // Nothing mounted here may reach the system's namespace.
@@ -191,7 +191,8 @@ private:
             all << it.next();
         for (const QString &path : all) {
             QFile::Permissions p = QFile::permissions(path);
-            const QFile::Permissions write = QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+            const QFile::Permissions write =
+                QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
             QFile::setPermissions(path, on ? (p | QFile::WriteOwner | QFile::WriteUser) : (p & ~write));
         }
     }
@@ -242,10 +243,7 @@ public:
         }
     }
 
-    qint64 Free_Bytes() const
-    {
-        return QStorageInfo(dir_).bytesFree();
-    }
+    qint64 Free_Bytes() const { return QStorageInfo(dir_).bytesFree(); }
 
 private:
     QString dir_;

@@ -93,8 +93,8 @@ private slots:
 
         // A device name of 5 MB: the image has 16 bytes for it.
         const QByteArray long_name = ParGen_With(QStringLiteral("BACnet_NAME_STA"), QString(5'000'000, u'n'));
-        QTest::newRow("5 MB value: compile") << pargen << long_name << compile << 1
-                                             << QStringLiteral("BACnet_NAME_STA");
+        QTest::newRow("5 MB value: compile")
+            << pargen << long_name << compile << 1 << QStringLiteral("BACnet_NAME_STA");
         // The check runs the window's rules, which look at the characters only
         // (the window's edit takes 16): the compilation is what refuses it.
         QTest::newRow("5 MB value: check") << pargen << long_name << check << 0 << QString();
@@ -212,11 +212,10 @@ private slots:
     {
         QTemporaryDir dir;
         faults::Make_Configuration(dir.path(), Plant);
-        test::Write(dir.filePath(QStringLiteral("LANGUAGE/English.lng")),
-                    "STR0018 = " + QByteArray(20'000'000, 'e'));
-        test::Write(dir.filePath(QStringLiteral("Quarnel.xml")),
-                    "<Conf_Settings><lastipadd><ipaddress>" + QByteArray(20'000'000, '1') +
-                        "</ipaddress></lastipadd></Conf_Settings>");
+        test::Write(dir.filePath(QStringLiteral("LANGUAGE/English.lng")), "STR0018 = " + QByteArray(20'000'000, 'e'));
+        test::Write(dir.filePath(QStringLiteral("Quarnel.xml")), "<Conf_Settings><lastipadd><ipaddress>" +
+                                                                     QByteArray(20'000'000, '1') +
+                                                                     "</ipaddress></lastipadd></Conf_Settings>");
         const faults::Run_Result run = faults::Run_In(dir.path(), {QStringLiteral("compile"), QStringLiteral("Gone")});
         QVERIFY2(!run.crashed && !run.hung && run.code == 1, qPrintable(run.Describe().left(2000)));
         // Message 18 as the language file gives it.

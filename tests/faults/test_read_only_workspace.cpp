@@ -60,14 +60,15 @@ private slots:
         row("new", {QStringLiteral("new"), QStringLiteral("Plant B")}, 1, QStringLiteral("PROJECTS/Plant B"));
         row("ede into the workspace", {QStringLiteral("ede"), QStringLiteral("Plant"), ws_ + QStringLiteral("/plant")},
             1, not_written);
-        row("jobfile", {QStringLiteral("jobfile"), QStringLiteral("Plant"), QStringLiteral("--ip"),
-                        QStringLiteral("192.168.2.205")},
+        row("jobfile",
+            {QStringLiteral("jobfile"), QStringLiteral("Plant"), QStringLiteral("--ip"),
+             QStringLiteral("192.168.2.205")},
             1, QStringLiteral("Ethernet_Update.xml"));
         row("compile", {QStringLiteral("compile"), QStringLiteral("Plant")}, 1, bank1);
         // The images are written before any ping: it ends there.
-        row("update", {QStringLiteral("update"), QStringLiteral("Plant"), QStringLiteral("--ip"),
-                       QStringLiteral("127.0.0.1")},
-            1, bank1);
+        row("update",
+            {QStringLiteral("update"), QStringLiteral("Plant"), QStringLiteral("--ip"), QStringLiteral("127.0.0.1")}, 1,
+            bank1);
     }
 
     void commands()
@@ -126,7 +127,8 @@ private slots:
 
         QVERIFY(closed);
         QVERIFY(!windows.FQuarneleFirmWare->isVisible());
-        QVERIFY2(shown.contains(QStringLiteral("Quarnel.xml")) && shown.contains(QStringLiteral("could not be written")),
+        QVERIFY2(shown.contains(QStringLiteral("Quarnel.xml")) &&
+                     shown.contains(QStringLiteral("could not be written")),
                  qPrintable(shown));
         delete windows.FQuarneleFirmWare;
         QCOMPARE(faults::Snapshot(ws_), before);
