@@ -2,7 +2,8 @@
 # Installs what the build and the tests need on Debian 12, only when missing.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build qt6-base-dev libpugixml-dev libxkbcommon-dev iproute2 procps python3)
+packages=(g++ cmake ninja-build qt6-base-dev libpugixml-dev libxkbcommon-dev iproute2 procps python3
+          desktop-file-utils)
 if [ "${1:-}" = "--gui" ]; then
   packages+=(qt6-qpa-plugins fonts-dejavu-core)
 fi
