@@ -1,6 +1,7 @@
 #include "shell/ui/app.h"
 
 #include "lang/ui/soft_options.h"
+#include "params/ui/par_gen.h"
 #include "shell/ui/about.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/message_box.h"
@@ -24,7 +25,7 @@ Windows &Create_Windows(Workspace &ws)
     windows.FOpenConf = new TFOpenConf(ws, main);
     windows.FAbout = new TFAbout(ws, main);
     windows.FSoftOptions = new TFSoftOptions(ws, [main] { main->Change_Language(); }, main);
-    windows.FParGen = new Placeholder_Window(QStringLiteral("FParGen"), 400, main);
+    windows.FParGen = new TFParGen(ws, main);
     windows.FBoot = new Placeholder_Window(QStringLiteral("FBoot"), 1000, main);
     windows.FLoRa_Set_Access = new Placeholder_Window(QStringLiteral("FLoRa_Set_Access"), 1200, main);
     windows.FBACnet_Eng_Unit = new Placeholder_Window(QStringLiteral("FBACnet_Eng_Unit"), 1600, main);
