@@ -195,24 +195,25 @@ void TFParGen::Typed(ParGen_Key key)
 
 bool TFParGen::KeyPress(ParGen_Key key, QKeyEvent *event)
 {
+    if (event->text() != u".")
+        return false; // no digit filter: validation judges the octets
+    // "." is never inserted in an octet: it moves on to the next one.
+    ParGen_Key next;
+    if (Next_Dotted_Field(key, &next)) {
+        QWidget *field = Input(next);
+        if (field->isVisible() && field->isEnabled() && (field->focusPolicy() & Qt::TabFocus))
+            field->setFocus(Qt::TabFocusReason);
+    }
+    return true;
+}
+
+bool TFParGen::OnKeyPress(ParGen_Key, QKeyEvent *event)
+{
     const QString typed = event->text();
-    if (typed.size() != 1)
-        return false;
-    if (Is_Dotted_Field(key) && typed == u".") {
-        // "." is never inserted in an octet: it moves on to the next one.
-        ParGen_Key next;
-        if (Next_Dotted_Field(key, &next)) {
-            QWidget *field = Input(next);
-            if (field->isVisible() && field->isEnabled() && (field->focusPolicy() & Qt::TabFocus))
-                field->setFocus(Qt::TabFocusReason);
-        }
-        return true;
-    }
-    if (Typing_Rule_Of(key).Hex) {
-        QChar entered;
-        return !Hex_Key_Filter(typed[0], &entered); // a refused key has no effect at all
-    }
-    return false;
+    QChar entered;
+    // A refused key has no effect at all, a selection included; the letter
+    // case and the length are seen to when the text has changed (Typed).
+    return typed.size() == 1 && !Hex_Key_Filter(typed[0], &entered);
 }
 
 void TFParGen::Btn_OKClick()
@@ -259,9 +260,15 @@ bool TFParGen::eventFilter(QObject *watched, QEvent *event)
         if (widget && widget->window() == this && FormMouseWheel(*static_cast<QWheelEvent *>(event)))
             return true;
     } else if (event->type() == QEvent::KeyPress) {
-        for (K key : All_ParGen_Keys())
-            if (Input(key) == watched)
-                return KeyPress(key, static_cast<QKeyEvent *>(event)) || QDialog::eventFilter(watched, event);
+        auto *key_event = static_cast<QKeyEvent *>(event);
+        for (K key : All_ParGen_Keys()) {
+            if (Input(key) != watched)
+                continue;
+            if ((Is_Dotted_Field(key) && KeyPress(key, key_event)) ||
+                (Typing_Rule_Of(key).Hex && OnKeyPress(key, key_event)))
+                return true;
+            break;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -146,7 +146,10 @@ private:
     void On_Change(ParGen_Key key);
     void On_Click(ParGen_Key key);
     void Typed(ParGen_Key key);
+    // Key handlers; true when the key is used up. KeyPress: the dotted
+    // addresses. OnKeyPress: the hexadecimal LoRaWAN keys.
     bool KeyPress(ParGen_Key key, QKeyEvent *event);
+    bool OnKeyPress(ParGen_Key key, QKeyEvent *event);
     void Show_Form();
     void Show_DataRate();
 
