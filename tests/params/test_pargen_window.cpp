@@ -93,6 +93,15 @@ private slots:
         QCOMPARE(w_->E_LoRa_Device_Address->text(), u"0A0B"_s);
         QCOMPARE(w_->CP_LoRa->height(), abp_height);
         QCOMPARE(w_->Form().Text(K::LoRa_Application_Key), u"FFEE"_s);
+
+        // Saved under OTAA, the hidden ABP keys keep their values.
+        w_->CB_LoRa_Activation_Method->setCurrentIndex(1);
+        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        QVERIFY(!w_->isVisible());
+        const ParGen_Values saved = Saved();
+        QCOMPARE(saved[K::LoRa_Activation_Method], u"Over-the-Air Activation [OTAA]"_s);
+        QCOMPARE(saved[K::LoRa_Device_Address], u"0A0B"_s);
+        QCOMPARE(saved[K::LoRa_Application_Key], u"FFEE"_s);
     }
 
     void hexadecimal_fields_filter_and_limit_typing()
