@@ -2,7 +2,8 @@
 # Installs what the build and the tests need on Debian 12, only when missing.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build qt6-base-dev libpugixml-dev libxkbcommon-dev iproute2 procps python3)
+packages=(g++ cmake ninja-build qt6-base-dev libpugixml-dev libxkbcommon-dev iproute2 procps python3
+          desktop-file-utils)
 # The tests' sanitizer build and fuzz targets (not needed to run the program):
 # clang with its sanitizer and libFuzzer runtimes, llvm-symbolizer for traces.
 [ "${1:-}" = "--gui" ] || packages+=(clang libclang-rt-14-dev llvm)

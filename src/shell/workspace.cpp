@@ -4,7 +4,9 @@
 #include "lang/messages.h"
 #include "shell/configurations.h"
 #include "shell/settings.h"
+#include "shell/shipped_languages.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -35,7 +37,10 @@ QString Choose_Workspace_Root(const QString &program_dir, const QString &overrid
     if (!override_dir.isEmpty())
         return QDir::cleanPath(QDir(override_dir).absolutePath());
     const QFileInfo info(program_dir);
-    if (info.isDir() && info.isWritable())
+    // An installed program's folder (<prefix>/bin) is shared with other
+    // programs: its workspace is the user's own, even where that folder
+    // happens to be writable (run as root, or installed under the home folder).
+    if (Installed_Language_Folder(program_dir).isEmpty() && info.isDir() && info.isWritable())
         return QDir::cleanPath(info.absoluteFilePath());
     return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
@@ -54,6 +59,13 @@ QStringList Start_Workspace(Workspace &ws, const QString &root)
         *global = root + u'/' + QLatin1StringView(name);
         if (!QFileInfo(*global).isDir())
             QDir().mkdir(*global); // a failure shows later, where the folder is used
+    }
+
+    // A workspace without language files gets the ones that come with the
+    // program, before the language of the settings is loaded.
+    if (QCoreApplication::instance()) {
+        const QString shipped = Shipped_Language_Folder(QCoreApplication::applicationDirPath());
+        problems << Copy_Shipped_Languages(shipped, ws.Path_Language).problems;
     }
 
     ws.Project_Name.clear();

@@ -94,7 +94,26 @@ bool Xml_Document::Save(const QString &path, QString *problem) const
 
 QString Node_Text(pugi::xml_node node)
 {
-    return QString::fromUtf8(node.child_value());
+    // The whole text of the element, as a DOM gives it: every text and CDATA
+    // piece inside it in document order, so a hand edit that put a comment
+    // in the middle of a value does not cut it short.
+    const pugi::xml_node first = node.first_child();
+    if (first && !first.next_sibling() && (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata))
+        return QString::fromUtf8(first.value());
+    QByteArray text;
+    struct Collector : pugi::xml_tree_walker
+    {
+        QByteArray *text;
+        bool for_each(pugi::xml_node &n) override
+        {
+            if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
+                text->append(n.value());
+            return true;
+        }
+    } collector;
+    collector.text = &text;
+    node.traverse(collector);
+    return QString::fromUtf8(text);
 }
 
 bool Child_Text(pugi::xml_node parent, const char *name, QString *text)

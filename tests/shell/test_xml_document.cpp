@@ -46,7 +46,7 @@ private slots:
     {
         test::Write(Path("k.xml"),
                     "<?xml version=\"1.0\"?>\n<!-- hand edit -->\n<Par_Gen>\n  <Blank>  </Blank>\n"
-                    "  <Empty></Empty>\n  <Value>010</Value>\n</Par_Gen><!--SW_VERSION = 1.000-->");
+                    "  <Empty></Empty>\n  <Value>010</Value>\n  <Mixed>12<!--x-->34<![CDATA[ab]]>cd</Mixed>\n</Par_Gen><!--SW_VERSION = 1.000-->");
         Xml_Document doc;
         QCOMPARE(doc.Load(Path("k.xml")), Xml_Document::State::Loaded);
         // A declaration and a comment before the root are skipped.
@@ -55,6 +55,8 @@ private slots:
         QCOMPARE(Child_Text_Def(doc.Root(), "Blank", QStringLiteral("fb")), QStringLiteral("  "));
         QCOMPARE(Child_Text_Def(doc.Root(), "Empty", QStringLiteral("fb")), QString());
         QCOMPARE(Child_Text_Def(doc.Root(), "value", QStringLiteral("fb")), QStringLiteral("fb"));
+        // A comment or CDATA inside a value does not cut it short.
+        QCOMPARE(Child_Text_Def(doc.Root(), "Mixed", QString()), QStringLiteral("1234abcd"));
         QCOMPARE(Child_Text_Def(doc.Root(), "Missing", QStringLiteral("fb")), QStringLiteral("fb"));
     }
 

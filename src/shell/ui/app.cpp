@@ -3,6 +3,7 @@
 #include "lang/ui/soft_options.h"
 #include "lang/version_check.h"
 #include "update/ui/boot_window.h"
+#include "params/ui/par_gen.h"
 #include "shell/ui/about.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/message_box.h"
@@ -43,7 +44,7 @@ Windows &Create_Windows(Workspace &ws)
     options->Set_Version_Checker(Start_Version_Check);
     main->Set_Version_Checker(Start_Version_Check);
     windows.FSoftOptions = options;
-    windows.FParGen = new Placeholder_Window(QStringLiteral("FParGen"), 400, main);
+    windows.FParGen = new TFParGen(ws, main);
     windows.FBoot = new TFBoot(ws, main);
     windows.FLoRa_Set_Access = new Placeholder_Window(QStringLiteral("FLoRa_Set_Access"), 1200, main);
     windows.FBACnet_Eng_Unit = new Placeholder_Window(QStringLiteral("FBACnet_Eng_Unit"), 1600, main);

@@ -138,7 +138,7 @@ QPushButton *TFQuarneleFirmWare::Make_Image_Button(int x, const QString &icon, i
     auto *button = new QPushButton(this);
     button->setGeometry(x, 8, 50, 50);
     button->setFlat(true);
-    button->setIcon(Theme_Icon(icon, QStyle::StandardPixmap(fallback)));
+    button->setIcon(Theme_Icon(icon, QStyle::StandardPixmap(fallback), 32));
     button->setIconSize(QSize(32, 32));
     button->setCursor(Qt::PointingHandCursor);
     connect(button, &QPushButton::clicked, this, [this, button] { Btn_Click(button); });

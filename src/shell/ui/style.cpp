@@ -40,9 +40,15 @@ QLabel *Make_Desc_Label(QWidget *parent, int x, int y)
     return label;
 }
 
-QIcon Theme_Icon(const QString &name, QStyle::StandardPixmap fallback)
+QIcon Theme_Icon(const QString &name, QStyle::StandardPixmap fallback, int size)
 {
-    return QIcon::fromTheme(name, QApplication::style()->standardIcon(fallback));
+    // Every picture at the same size: some of the style's own come only at
+    // 16 pixels and would otherwise stand smaller than their neighbours.
+    const QIcon icon = QIcon::fromTheme(name, QApplication::style()->standardIcon(fallback));
+    const QPixmap pixmap = icon.pixmap(size, size);
+    if (pixmap.width() >= size)
+        return icon;
+    return QIcon(pixmap.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 QPixmap Program_Picture(int size)

@@ -16,8 +16,8 @@ QLabel *Make_Code_Label(QWidget *parent, int x, int y);
 QLabel *Make_Desc_Label(QWidget *parent, int x, int y);
 
 // A picture from the desktop's icon theme, or the style's own when the
-// theme has none.
-QIcon Theme_Icon(const QString &name, QStyle::StandardPixmap fallback);
+// theme has none, at least `size` pixels wide.
+QIcon Theme_Icon(const QString &name, QStyle::StandardPixmap fallback, int size = 24);
 
 // The program's picture, drawn at `size` pixels.
 QPixmap Program_Picture(int size);

@@ -1,0 +1,292 @@
+#include "params/ui/par_gen.h"
+
+#include "params/pargen_check.h"
+#include "params/pargen_document.h"
+#include "params/pargen_typing.h"
+#include "params/ui/category_panel.h"
+#include "shell/ui/message_box.h"
+#include "shell/ui/style.h"
+#include "shell/workspace.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QWheelEvent>
+
+namespace {
+
+using K = ParGen_Key;
+
+constexpr int Client_Width = 460;
+constexpr int Client_Height = 700;
+constexpr int Top_Band = 72;   // software code and descriptive line
+constexpr int Button_Bar = 46; // OK and Cancel
+constexpr int Button_Width = 110;
+constexpr int Button_Height = 28;
+constexpr int Wheel_Notch = 120; // eighths of a degree in one notch of a wheel
+
+} // namespace
+
+TFParGen::TFParGen(Workspace &ws, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , ws_(ws)
+{
+    setObjectName(QStringLiteral("FParGen"));
+    Apply_Window_Style(this);
+    FormCreate();
+}
+
+void TFParGen::FormCreate()
+{
+    L_SW_Code = Make_Code_Label(this, 16, 8);
+    L_SW_Desc = Make_Desc_Label(this, 16, 46);
+    L_SW_Code->setText(ws_.SW_Code);
+    L_SW_Code->adjustSize();
+
+    Btn_OK = new QPushButton(this);
+    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
+    Btn_Cancel = new QPushButton(this);
+    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
+    for (QPushButton *button : {Btn_OK, Btn_Cancel}) {
+        // Enter neither moves the focus nor presses OK.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    connect(Btn_OK, &QPushButton::clicked, this, &TFParGen::Btn_OKClick);
+    connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    CPG = new Category_Panel_Group(this);
+    CPG->verticalScrollBar()->setSingleStep(28);
+    CP_LoRa = CPG->Add_Panel();
+    CP_BACnet_Slave = CPG->Add_Panel();
+    CP_Ethernet = CPG->Add_Panel();
+    Create_LoRa();
+    Create_BACnet_Slave();
+    Create_Ethernet();
+    Set_Tab_Order();
+
+    // The width is fixed, the height is the user's.
+    setMinimumSize(Client_Width, 240);
+    setMaximumWidth(Client_Width);
+    resize(Client_Width, Client_Height);
+
+    for (Category_Panel *panel : CPG->Panels())
+        panel->hide();
+    Order_TAB_Panels();
+    Move_GroupBoxs();
+    Set_Lang();
+
+    // The wheel is the window's wherever the pointer is (FormMouseWheel).
+    installEventFilter(this);
+    for (QWidget *child : findChildren<QWidget *>())
+        child->installEventFilter(this);
+}
+
+void TFParGen::setVisible(bool visible)
+{
+    if (visible && !isVisible()) {
+        FormShow();
+        if (const QScreen *screen = parentWidget() ? parentWidget()->screen() : this->screen())
+            move(screen->availableGeometry().center() - QPoint(frameGeometry().width(), frameGeometry().height()) / 2);
+    }
+    QDialog::setVisible(visible);
+}
+
+void TFParGen::FormShow()
+{
+    QString problem;
+    const ParGen_Values values = Load_ParGen(ws_.File_ParGen, &problem);
+    // A file that is not well-formed opens with the defaults; say so before
+    // they are shown, since OK would then replace the file.
+    if (!problem.isEmpty())
+        Message_Box::Warning(this, problem);
+    form_.Load(values);
+    Show_Form();
+    Move_GroupBoxs();
+    Set_Max_Payload_Size();
+    CPG->verticalScrollBar()->setValue(0);
+    CB_LoRa_RF_Band->setFocus();
+}
+
+void TFParGen::Show_Form()
+{
+    for (K key : All_ParGen_Keys()) {
+        QWidget *input = Input(key);
+        const QSignalBlocker blocker(input);
+        switch (Key_Info(key).Kind) {
+        case ParGen_Kind::Text_Choice:
+        case ParGen_Kind::Index_Choice:
+            if (key == K::LoRa_DataRate)
+                Show_DataRate();
+            else
+                static_cast<QComboBox *>(input)->setCurrentIndex(form_.Chosen(key));
+            break;
+        case ParGen_Kind::Flag:
+            static_cast<QCheckBox *>(input)->setChecked(form_.Checked(key));
+            break;
+        case ParGen_Kind::Payload:
+        case ParGen_Kind::Edit:
+            static_cast<QLineEdit *>(input)->setText(form_.Text(key));
+            shown_text_[size_t(key)] = form_.Text(key);
+            break;
+        }
+    }
+}
+
+void TFParGen::Show_DataRate()
+{
+    const QSignalBlocker blocker(CB_LoRa_DataRate);
+    CB_LoRa_DataRate->clear();
+    CB_LoRa_DataRate->addItems(form_.Items(K::LoRa_DataRate));
+    CB_LoRa_DataRate->setCurrentIndex(form_.Chosen(K::LoRa_DataRate));
+}
+
+void TFParGen::Set_Max_Payload_Size()
+{
+    form_.Set_Max_Payload_Size();
+    const QSignalBlocker blocker(E_LoRa_Payload_Size);
+    E_LoRa_Payload_Size->setText(form_.Text(K::LoRa_Payload_Size));
+}
+
+void TFParGen::On_Change(ParGen_Key key)
+{
+    if (auto *combo = qobject_cast<QComboBox *>(Input(key))) {
+        form_.Choose(key, combo->currentIndex());
+        if (key == K::LoRa_RF_Band) {
+            Show_DataRate();
+            Set_Max_Payload_Size();
+        } else if (key == K::LoRa_DataRate) {
+            Set_Max_Payload_Size();
+        } else if (key == K::LoRa_Activation_Method || key == K::BACnet_Type) {
+            Move_GroupBoxs();
+        }
+    } else if (auto *edit = qobject_cast<QLineEdit *>(Input(key))) {
+        form_.Set_Text(key, edit->text());
+        shown_text_[size_t(key)] = edit->text();
+    }
+}
+
+void TFParGen::On_Click(ParGen_Key key)
+{
+    // The gateway and name-server boxes only decide what validation looks at
+    // and what is saved: their address fields stay editable either way.
+    form_.Set_Checked(key, static_cast<QCheckBox *>(Input(key))->isChecked());
+}
+
+void TFParGen::Typed(ParGen_Key key)
+{
+    auto *edit = static_cast<QLineEdit *>(Input(key));
+    const Typing_Rule rule = Typing_Rule_Of(key);
+    if (rule.Max_Length < 0 && rule.Case == Letter_Case::Any && !rule.Hex)
+        return;
+    const Typed_Text typed = Apply_Typing(rule, shown_text_[size_t(key)], edit->text(), edit->cursorPosition());
+    if (typed.Text != edit->text()) {
+        edit->setText(typed.Text);
+        edit->setCursorPosition(typed.Cursor);
+    }
+}
+
+bool TFParGen::KeyPress(ParGen_Key key, QKeyEvent *event)
+{
+    if (event->text() != u".")
+        return false; // no digit filter: validation judges the octets
+    // "." is never inserted in an octet: it moves on to the next one.
+    ParGen_Key next;
+    if (Next_Dotted_Field(key, &next)) {
+        QWidget *field = Input(next);
+        if (field->isVisible() && field->isEnabled() && (field->focusPolicy() & Qt::TabFocus))
+            field->setFocus(Qt::TabFocusReason);
+    }
+    return true;
+}
+
+bool TFParGen::OnKeyPress(ParGen_Key, QKeyEvent *event)
+{
+    const QString typed = event->text();
+    QChar entered;
+    // A refused key has no effect at all, a selection included; the letter
+    // case and the length are seen to when the text has changed (Typed).
+    return typed.size() == 1 && !Hex_Key_Filter(typed[0], &entered);
+}
+
+void TFParGen::Btn_OKClick()
+{
+    const ParGen_Check check = Controllo_Dati(form_);
+    if (!check.Ok()) {
+        Message_Box::Error(this, check.Text);
+        return;
+    }
+    QString problem;
+    if (!Save_ParGen(form_.Values(), ws_.File_ParGen, &problem)) {
+        // The window stays open with the user's values.
+        Message_Box::Error(this, problem);
+        return;
+    }
+    accept();
+}
+
+bool TFParGen::FormMouseWheel(const QWheelEvent &event)
+{
+    const QPoint at = CPG->mapFromGlobal(event.globalPosition().toPoint());
+    if (!CPG->rect().contains(at))
+        return false;
+    // One notch scrolls the system's number of lines; a fine-grained wheel
+    // (a touchpad) adds its small steps up to whole notches first.
+    wheel_rest_ += event.angleDelta().y();
+    const int lines = std::max(0, QApplication::wheelScrollLines());
+    QScrollBar *bar = CPG->verticalScrollBar();
+    while (std::abs(wheel_rest_) >= Wheel_Notch) {
+        const bool up = wheel_rest_ > 0;
+        wheel_rest_ -= up ? Wheel_Notch : -Wheel_Notch;
+        for (int i = 0; i < lines; ++i)
+            bar->triggerAction(up ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
+    }
+    return true;
+}
+
+bool TFParGen::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Wheel) {
+        // Only wheels over this window's own widgets: a drop-down's open list
+        // is a window of its own and scrolls itself.
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && widget->window() == this && FormMouseWheel(*static_cast<QWheelEvent *>(event)))
+            return true;
+    } else if (event->type() == QEvent::KeyPress) {
+        auto *key_event = static_cast<QKeyEvent *>(event);
+        for (K key : All_ParGen_Keys()) {
+            if (Input(key) != watched)
+                continue;
+            if ((Is_Dotted_Field(key) && KeyPress(key, key_event)) ||
+                (Typing_Rule_Of(key).Hex && OnKeyPress(key, key_event)))
+                return true;
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFParGen::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    FormResize();
+}
+
+void TFParGen::FormResize()
+{
+    if (width() != Client_Width) {
+        resize(Client_Width, height());
+        return;
+    }
+    CPG->setGeometry(0, Top_Band, Client_Width, height() - Top_Band - Button_Bar);
+    const int y = height() - Button_Bar + (Button_Bar - Button_Height) / 2;
+    Btn_Cancel->setGeometry(Client_Width - 12 - Button_Width, y, Button_Width, Button_Height);
+    Btn_OK->setGeometry(Client_Width - 12 - 2 * Button_Width - 8, y, Button_Width, Button_Height);
+}

@@ -1,0 +1,174 @@
+#pragma once
+
+#include "params/pargen_form.h"
+#include "shell/ui/windows.h"
+
+#include <QDialog>
+#include <QList>
+#include <array>
+
+class Category_Panel;
+class Category_Panel_Group;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWheelEvent;
+struct Workspace;
+
+// The communication parameters of the open configuration: the LoRaWAN radio
+// and activation, the BACnet server (BACnet/IP or MS/TP) and, for MS/TP, the
+// converter's Ethernet interface. Each opening reads ParGen.xml; OK validates
+// and writes it whole; Cancel and the close box discard every change. The
+// window keeps its state in a ParGen_Form and takes every decision from it.
+class TFParGen : public QDialog, public Lang_Window
+{
+    Q_OBJECT
+
+public:
+    explicit TFParGen(Workspace &ws, QWidget *parent = nullptr);
+
+    void Set_Lang() override;
+
+    // Opening: reads the document (a damaged one is reported first) into the
+    // form and the controls, lays out the groups and recomputes the payload.
+    void FormShow();
+    void Btn_OKClick();
+    // The wheel: with the pointer over the group area it scrolls that area
+    // (and true is returned, the event is used up); elsewhere false leaves
+    // it to the control under the pointer.
+    bool FormMouseWheel(const QWheelEvent &event);
+
+    void Order_TAB_Panels();
+    void Move_GroupBoxs();
+    void Set_Max_Payload_Size();
+
+    const ParGen_Form &Form() const { return form_; }
+    // The input that shows `key` (a drop-down, check box or edit).
+    QWidget *Input(ParGen_Key key) const { return inputs_[size_t(key)]; }
+
+    // Frame.
+    QLabel *L_SW_Code;
+    QLabel *L_SW_Desc;
+    QPushButton *Btn_OK;
+    QPushButton *Btn_Cancel;
+    Category_Panel_Group *CPG;
+    Category_Panel *CP_LoRa;
+    Category_Panel *CP_BACnet_Slave;
+    Category_Panel *CP_Ethernet;
+
+    // LoRaWAN group.
+    QLabel *L_LoRa_RF_Band, *L_LoRa_Network_Type, *L_LoRa_DataRate, *L_LoRa_Transmission_Type;
+    QLabel *L_LoRa_Payload_Size, *L_LoRa_Activation_Method, *L_LoRa_Device_Address;
+    QLabel *L_LoRa_Application_Identifier, *L_LoRa_Network_Session_Key, *L_LoRa_Application_Session_Key;
+    QLabel *L_LoRa_Application_Key;
+    QComboBox *CB_LoRa_RF_Band, *CB_LoRa_Network_Type, *CB_LoRa_DataRate, *CB_LoRa_Transmission_Type;
+    QComboBox *CB_LoRa_Activation_Method;
+    QCheckBox *CB_LoRa_Adaptive_DataRate;
+    QLineEdit *E_LoRa_Payload_Size, *E_LoRa_Device_Address, *E_LoRa_Application_Identifier;
+    QLineEdit *E_LoRa_Network_Session_Key, *E_LoRa_Application_Session_Key, *E_LoRa_Application_Key;
+
+    // BACnet Slave group.
+    QLabel *L_BACnet_Slave_Type;
+    QComboBox *CB_BACnet_Slave_Type;
+    QLabel *L_BACnet_IP_Slave_IP, *L_BACnet_IP_Slave_SM, *L_BACnet_IP_Slave_Port;
+    QLabel *L_BACnet_IP_Slave_Device_Name, *L_BACnet_IP_Slave_Device_Identifier;
+    QLineEdit *E_BACnet_IP_Slave_IP1, *E_BACnet_IP_Slave_IP2, *E_BACnet_IP_Slave_IP3, *E_BACnet_IP_Slave_IP4;
+    QLineEdit *E_BACnet_IP_Slave_SM1, *E_BACnet_IP_Slave_SM2, *E_BACnet_IP_Slave_SM3, *E_BACnet_IP_Slave_SM4;
+    QCheckBox *CB_BACnet_IP_Slave_GAT;
+    QLineEdit *E_BACnet_IP_Slave_GAT1, *E_BACnet_IP_Slave_GAT2, *E_BACnet_IP_Slave_GAT3, *E_BACnet_IP_Slave_GAT4;
+    QLineEdit *E_BACnet_IP_Slave_Port, *E_BACnet_IP_Slave_Device_Name, *E_BACnet_IP_Slave_Device_Identifier;
+    QLabel *L_BACnet_MSTP_Slave_Baudrate, *L_BACnet_MSTP_Slave_Parity, *L_BACnet_MSTP_Slave_Device_Name;
+    QLabel *L_BACnet_MSTP_Slave_MAC_Address, *L_BACnet_MSTP_Slave_Max_Master, *L_BACnet_MSTP_Slave_Max_Info_Frame;
+    QLabel *L_BACnet_MSTP_Slave_Device_Instance, *L_BACnet_MSTP_Slave_Network;
+    QComboBox *CB_BACnet_MSTP_Slave_Baudrate, *CB_BACnet_MSTP_Slave_Parity;
+    QLineEdit *E_BACnet_MSTP_Slave_Device_Name, *E_BACnet_MSTP_Slave_MAC_Address, *E_BACnet_MSTP_Slave_Max_Master;
+    QLineEdit *E_BACnet_MSTP_Slave_Max_Info_Frame, *E_BACnet_MSTP_Slave_Device_Instance;
+    QLineEdit *E_BACnet_MSTP_Slave_Network;
+    QCheckBox *CB_BACnet_Slave_Desc_32_Chars;
+
+    // Ethernet group.
+    QLabel *L_Ethernet_IP, *L_Ethernet_SM, *L_Ethernet_TCP_Port, *L_Ethernet_UDP_Port;
+    QLineEdit *E_Ethernet_IP1, *E_Ethernet_IP2, *E_Ethernet_IP3, *E_Ethernet_IP4;
+    QLineEdit *E_Ethernet_SM1, *E_Ethernet_SM2, *E_Ethernet_SM3, *E_Ethernet_SM4;
+    QCheckBox *CB_Ethernet_En_GAT;
+    QLineEdit *E_Ethernet_GAT1, *E_Ethernet_GAT2, *E_Ethernet_GAT3, *E_Ethernet_GAT4;
+    QCheckBox *CB_Ethernet_DNS;
+    QLineEdit *E_Ethernet_DNS1, *E_Ethernet_DNS2, *E_Ethernet_DNS3, *E_Ethernet_DNS4;
+    QLineEdit *E_Ethernet_TCP_Port, *E_Ethernet_UDP_Port;
+
+    // One row of a group: its caption (a label or a check box), its inputs
+    // (one, or the four octets of a dotted address) and the "." labels.
+    struct Row
+    {
+        QWidget *Caption = nullptr;
+        QList<QWidget *> Inputs;
+        QList<QLabel *> Dots;
+
+        void Place(int label_top) const;
+        void Set_Visible(bool shown) const;
+        int Bottom() const; // of the lowest input or caption
+    };
+
+    // Every way of showing the window (exec, show, open) reads the document
+    // first, so that any warning comes before the window shows its values.
+    void setVisible(bool visible) override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void FormCreate();
+    void Create_LoRa();
+    void Create_BACnet_Slave();
+    void Create_Ethernet();
+    void Set_Tab_Order();
+    void Order_TAB_Panels_52K31();
+    void RePosition_Objects_52K31();
+    void RePosition_Object_LoRa();
+    void RePosition_Object_BACnet_Slave();
+    void RePosition_Object_Ethernet();
+    void FormResize();
+    void Set_Group_Titles();
+
+    // Creating the controls of a row; each input is bound to its key.
+    void Bind(ParGen_Key key, QWidget *input);
+    QLabel *Add_Label(Category_Panel *panel, int caption);
+    QCheckBox *Add_Check(Category_Panel *panel, ParGen_Key key, int caption, int hint);
+    QComboBox *Add_Combo(Category_Panel *panel, ParGen_Key key, int hint);
+    QLineEdit *Add_Edit(Category_Panel *panel, ParGen_Key key, int hint);
+    Row Add_Dotted(Category_Panel *panel, QWidget *caption, ParGen_Key first, int first_hint,
+                   std::array<QLineEdit **, 4> octets);
+
+    // Reactions and key handling.
+    void On_Change(ParGen_Key key);
+    void On_Click(ParGen_Key key);
+    void Typed(ParGen_Key key);
+    // Key handlers; true when the key is used up. KeyPress: the dotted
+    // addresses. OnKeyPress: the hexadecimal LoRaWAN keys.
+    bool KeyPress(ParGen_Key key, QKeyEvent *event);
+    bool OnKeyPress(ParGen_Key key, QKeyEvent *event);
+    void Show_Form();
+    void Show_DataRate();
+
+    Workspace &ws_;
+    ParGen_Form form_;
+    std::array<QWidget *, ParGen_Key_Count> inputs_{};
+    std::array<QString, ParGen_Key_Count> shown_text_; // of each edit, before the user's last edit
+    struct Caption_Text
+    {
+        QWidget *Widget;
+        int Message;
+    };
+    QList<Caption_Text> captions_; // labels and check boxes: text
+    QList<Caption_Text> hints_;    // inputs: tooltip
+    std::array<Row, 12> lora_rows_;
+    Row bacnet_type_row_;
+    std::array<Row, 6> bacnet_ip_rows_;   // rows IP 2 to IP 7
+    std::array<Row, 8> bacnet_mstp_rows_; // rows MS/TP 2 to MS/TP 9
+    Row bacnet_desc_row_;
+    std::array<Row, 6> ethernet_rows_;
+    int wheel_rest_ = 0; // wheel turn not yet scrolled, in eighths of a degree
+};

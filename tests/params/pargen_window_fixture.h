@@ -1,0 +1,102 @@
+#pragma once
+
+// What the parameter window suites share: a workspace with one open
+// configuration, the window, and helpers to drive it.
+
+#include "lang/messages.h"
+#include "params/pargen_document.h"
+#include "params/ui/par_gen.h"
+#include "shell/configurations.h"
+#include "shell/ui/message_box.h"
+#include "shell/workspace.h"
+#include "test_support.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+#include <functional>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using K = ParGen_Key;
+
+Q_DECLARE_METATYPE(ParGen_Key)
+
+namespace test {
+
+// Runs `act` once `dialog` is the active modal window, then closes it if
+// `act` did not (a failed check must not leave a modal window waiting).
+inline void When_Shown(QDialog *dialog, std::function<void()> act)
+{
+    auto *timer = new QTimer(dialog);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, dialog, [=] {
+        if (QApplication::activeModalWidget() != dialog)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act();
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    timer->start();
+}
+
+// A wheel turn of `delta` eighths of a degree with the pointer over `widget`.
+inline void Wheel(QWidget *widget, int delta)
+{
+    const QPointF at = QRectF(widget->rect()).center();
+    QWheelEvent event(at, QPointF(widget->mapToGlobal(at.toPoint())), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &event);
+}
+
+inline QString Msg(int n)
+{
+    return Messages().Get(n);
+}
+
+} // namespace test
+
+class ParGen_Window_Fixture : public QObject
+{
+protected:
+    std::unique_ptr<QTemporaryDir> dir_;
+    Workspace ws_;
+    std::unique_ptr<TFParGen> w_;
+
+    void Set_Up()
+    {
+        Message_Box::Set_Test_Mode(true);
+        dir_ = std::make_unique<QTemporaryDir>();
+        ws_ = Workspace{};
+        Start_Workspace(ws_, dir_->path());
+        QCOMPARE(Create_Configuration(ws_, u"Plant"_s), 0);
+        QVERIFY(!ws_.File_ParGen.isEmpty());
+        w_ = std::make_unique<TFParGen>(ws_);
+    }
+
+    void Tear_Down()
+    {
+        w_.reset();
+        Message_Box::Take_Shown();
+        Message_Box::Set_Test_Mode(false);
+        Messages().Build_Default_Messages();
+    }
+
+    void Write_Doc(const QByteArray &body)
+    {
+        ::test::Write(ws_.File_ParGen, "<Par_Gen>" + body + "</Par_Gen><!--SW_VERSION = 1.000-->");
+    }
+    ParGen_Values Saved() const { return Load_ParGen(ws_.File_ParGen); }
+
+    // Shows the window and makes it the active one, so that keys move the focus.
+    void Show_Active()
+    {
+        w_->show();
+        QApplication::setActiveWindow(w_.get());
+        QVERIFY(QTest::qWaitForWindowActive(w_.get()));
+    }
+};

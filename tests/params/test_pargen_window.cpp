@@ -1,0 +1,354 @@
+#include "params/lora_tables.h"
+#include "params/ui/category_panel.h"
+#include "pargen_window_fixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+using namespace test;
+
+class Test_ParGen_Window : public ParGen_Window_Fixture
+{
+    Q_OBJECT
+
+private slots:
+    void init() { Set_Up(); }
+    void cleanup() { Tear_Down(); }
+
+    void opens_with_the_defaults()
+    {
+        w_->show();
+        QCOMPARE(Message_Box::Take_Shown(), QStringList());
+        QCOMPARE(w_->windowTitle(), u"Set Communication"_s);
+        QCOMPARE(w_->size(), QSize(460, 700));
+        QCOMPARE(w_->CB_LoRa_RF_Band->currentText(), u"AS923"_s);
+        QCOMPARE(w_->CB_LoRa_RF_Band->count(), 7);
+        QCOMPARE(w_->CB_LoRa_DataRate->currentText(), No_Document_DataRate());
+        QCOMPARE(w_->CB_LoRa_DataRate->maxVisibleItems(), 9);
+        QCOMPARE(w_->E_LoRa_Payload_Size->text(), u"230"_s);
+        QVERIFY(w_->E_LoRa_Payload_Size->isReadOnly());
+        QCOMPARE(w_->CB_LoRa_Activation_Method->currentIndex(), 0);
+        QCOMPARE(w_->CB_BACnet_Slave_Type->currentText(), u"BACnet/IP"_s);
+        QCOMPARE(w_->CB_BACnet_MSTP_Slave_Baudrate->currentText(), u"57600"_s);
+        QCOMPARE(w_->E_BACnet_IP_Slave_Device_Name->text(), u"devicename1"_s);
+        QCOMPARE(w_->E_Ethernet_IP4->text(), u"10"_s);
+        QVERIFY(!w_->CB_Ethernet_DNS->isChecked());
+
+        // Groups: LoRaWAN then BACnet Slave; Ethernet only for MS/TP.
+        QCOMPARE(w_->CP_LoRa->Caption(), u"1. LoRaWAN"_s);
+        QCOMPARE(w_->CP_BACnet_Slave->Caption(), u"2. BACnet Slave"_s);
+        QCOMPARE(w_->CP_Ethernet->Caption(), u"3. Ethernet"_s);
+        QVERIFY(w_->CP_LoRa->isVisible() && w_->CP_BACnet_Slave->isVisible());
+        QVERIFY(!w_->CP_Ethernet->isVisible());
+        QCOMPARE(w_->CP_LoRa->y(), 0);
+        QCOMPARE(w_->CP_BACnet_Slave->y(), w_->CP_LoRa->height());
+
+        // Rows, captions and hints.
+        QCOMPARE(w_->L_LoRa_RF_Band->geometry().topLeft(), QPoint(14, 12));
+        QCOMPARE(w_->CB_LoRa_RF_Band->geometry(), QRect(191, 9, 238, 22));
+        QCOMPARE(w_->L_LoRa_DataRate->y() - w_->L_LoRa_Network_Type->y(), 56);
+        QCOMPARE(w_->E_BACnet_IP_Slave_IP1->width(), 55);
+        QCOMPARE(w_->E_BACnet_IP_Slave_IP4->geometry().right() + 1, 191 + 238);
+        QCOMPARE(w_->L_LoRa_RF_Band->text(), u"RF Band"_s);
+        QCOMPARE(w_->CB_LoRa_Adaptive_DataRate->text(), u"Adaptive DataRate"_s);
+        QCOMPARE(w_->CB_LoRa_RF_Band->toolTip(), Msg(408));
+        QCOMPARE(w_->E_Ethernet_IP4->toolTip(), u"Insert Fourth byte of IP Address"_s);
+        QCOMPARE(w_->E_BACnet_IP_Slave_GAT3->toolTip(), Msg(563));
+        QCOMPARE(w_->CB_Ethernet_En_GAT->toolTip(), Msg(448));
+        QCOMPARE(w_->Btn_OK->text(), u"OK"_s);
+        QCOMPARE(w_->Btn_Cancel->toolTip(), Msg(405));
+        QCOMPARE(w_->Btn_OK->width(), 110);
+        QVERIFY(w_->Btn_OK->x() < w_->Btn_Cancel->x());
+    }
+
+    void otaa_moves_the_application_key_row()
+    {
+        w_->show();
+        w_->E_LoRa_Device_Address->setText(u"0A0B"_s);
+        w_->E_LoRa_Application_Key->setText(u"FFEE"_s);
+        QVERIFY(!w_->E_LoRa_Application_Key->isVisible());
+        const int abp_height = w_->CP_LoRa->height();
+        QCOMPARE(abp_height,
+                 Category_Panel::Header_Height() + w_->E_LoRa_Application_Session_Key->geometry().bottom() + 1 + 12);
+
+        w_->CB_LoRa_Activation_Method->setCurrentIndex(1);
+        QVERIFY(w_->E_LoRa_Application_Key->isVisible());
+        QCOMPARE(w_->L_LoRa_Application_Key->y(), 208);
+        QCOMPARE(w_->E_LoRa_Application_Key->y(), 205);
+        for (QWidget *abp : {static_cast<QWidget *>(w_->E_LoRa_Device_Address),
+                             static_cast<QWidget *>(w_->L_LoRa_Application_Identifier),
+                             static_cast<QWidget *>(w_->E_LoRa_Network_Session_Key),
+                             static_cast<QWidget *>(w_->E_LoRa_Application_Session_Key)})
+            QVERIFY(!abp->isVisible());
+        QCOMPARE(w_->CP_LoRa->height(), Category_Panel::Header_Height() + 205 + 22 + 12);
+        QCOMPARE(w_->CP_BACnet_Slave->y(), w_->CP_LoRa->height());
+
+        w_->CB_LoRa_Activation_Method->setCurrentIndex(0);
+        QVERIFY(w_->E_LoRa_Device_Address->isVisible());
+        QVERIFY(!w_->E_LoRa_Application_Key->isVisible());
+        QCOMPARE(w_->E_LoRa_Device_Address->text(), u"0A0B"_s);
+        QCOMPARE(w_->CP_LoRa->height(), abp_height);
+        QCOMPARE(w_->Form().Text(K::LoRa_Application_Key), u"FFEE"_s);
+
+        // Saved under OTAA, the hidden ABP keys keep their values.
+        w_->CB_LoRa_Activation_Method->setCurrentIndex(1);
+        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        QVERIFY(!w_->isVisible());
+        const ParGen_Values saved = Saved();
+        QCOMPARE(saved[K::LoRa_Activation_Method], u"Over-the-Air Activation [OTAA]"_s);
+        QCOMPARE(saved[K::LoRa_Device_Address], u"0A0B"_s);
+        QCOMPARE(saved[K::LoRa_Application_Key], u"FFEE"_s);
+    }
+
+    void hexadecimal_fields_filter_and_limit_typing()
+    {
+        Write_Doc("<LoRa_Application_Identifier>0123456789abcdef012</LoRa_Application_Identifier>");
+        w_->show();
+        QLineEdit *address = w_->E_LoRa_Device_Address;
+        QTest::keyClicks(address, u"ag- b"_s);
+        QCOMPARE(address->text(), u"A B"_s);
+        address->clear();
+        QTest::keyClicks(address, u"123456789"_s);
+        QCOMPARE(address->text(), u"12345678"_s);
+        // A refused key leaves even the selection as it was.
+        address->selectAll();
+        QTest::keyClick(address, 'g');
+        QCOMPARE(address->text(), u"12345678"_s);
+        QVERIFY(address->hasSelectedText());
+        QTest::keyClick(address, 'e');
+        QCOMPARE(address->text(), u"E"_s);
+        QCOMPARE(w_->Form().Text(K::LoRa_Device_Address), u"E"_s);
+
+        // A longer stored value is shown whole; typing adds nothing to it.
+        QLineEdit *identifier = w_->E_LoRa_Application_Identifier;
+        QCOMPARE(identifier->text(), u"0123456789abcdef012"_s);
+        identifier->end(false);
+        QTest::keyClick(identifier, 'a');
+        QCOMPARE(identifier->text(), u"0123456789abcdef012"_s);
+        QTest::keyClick(identifier, Qt::Key_Backspace);
+        QCOMPARE(identifier->text(), u"0123456789abcdef01"_s);
+
+        // Device names: lower case, up to 15 typed characters.
+        QLineEdit *name = w_->E_BACnet_IP_Slave_Device_Name;
+        name->clear();
+        QTest::keyClicks(name, u"Boiler_Room7ABCDEFG"_s);
+        QCOMPARE(name->text(), u"boiler_room7abc"_s);
+        QLineEdit *master = w_->E_BACnet_MSTP_Slave_Max_Master;
+        master->clear();
+        QTest::keyClicks(master, u"0X7F"_s);
+        QCOMPARE(master->text(), u"0x7f"_s);
+        // Octets and ports take any key: validation judges them.
+        QTest::keyClicks(w_->E_BACnet_IP_Slave_Port, u"x-"_s);
+        QCOMPARE(w_->E_BACnet_IP_Slave_Port->text(), u"47808x-"_s);
+    }
+
+    void dot_moves_along_the_octets_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::newRow("Ethernet address to mask") << 1 << int(K::Ethernet_IP4) << int(K::Ethernet_SM1);
+        QTest::newRow("Ethernet octet to octet") << 1 << int(K::Ethernet_IP1) << int(K::Ethernet_IP2);
+        QTest::newRow("Ethernet gateway to name server") << 1 << int(K::Ethernet_GAT4) << int(K::Ethernet_DNS1);
+        QTest::newRow("Ethernet last name-server octet") << 1 << int(K::Ethernet_DNS4) << int(K::Ethernet_DNS4);
+        QTest::newRow("BACnet mask to gateway") << 0 << int(K::BACnet_SM4) << int(K::BACnet_GAT1);
+        QTest::newRow("BACnet last gateway octet") << 0 << int(K::BACnet_GAT4) << int(K::BACnet_GAT4);
+    }
+
+    void dot_moves_along_the_octets()
+    {
+        QFETCH(int, type);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        Show_Active();
+        w_->CB_BACnet_Slave_Type->setCurrentIndex(type);
+        auto *field = static_cast<QLineEdit *>(w_->Input(ParGen_Key(from)));
+        field->setFocus();
+        QCOMPARE(QApplication::focusWidget(), field);
+        // No digit filter: other keys reach the field.
+        field->clear();
+        QTest::keyClicks(field, u"1a"_s);
+        QCOMPARE(field->text(), u"1a"_s);
+        QTest::keyClick(field, '.');
+        QCOMPARE(QApplication::focusWidget(), w_->Input(ParGen_Key(to)));
+        QCOMPARE(field->text(), u"1a"_s);
+    }
+
+    void band_change_resets_data_rate_and_payload()
+    {
+        w_->show();
+        w_->CB_LoRa_DataRate->setCurrentIndex(3);
+        QCOMPARE(w_->E_LoRa_Payload_Size->text(), u"123"_s);
+        w_->CB_LoRa_RF_Band->setCurrentText(u"EU868"_s);
+        QCOMPARE(w_->CB_LoRa_DataRate->count(), 8);
+        QCOMPARE(w_->CB_LoRa_DataRate->currentIndex(), 0);
+        QCOMPARE(w_->CB_LoRa_DataRate->currentText(), u"0 -\tLoRa: SF12/125kHz 250 [bit/s]"_s);
+        QCOMPARE(w_->E_LoRa_Payload_Size->text(), u"51"_s);
+        w_->CB_LoRa_RF_Band->setCurrentText(u"US915"_s);
+        QCOMPARE(w_->E_LoRa_Payload_Size->text(), u"11"_s);
+        w_->CB_LoRa_DataRate->setCurrentIndex(3);
+        QCOMPARE(w_->E_LoRa_Payload_Size->text(), u"242"_s);
+        QCOMPARE(w_->Form().Text(K::LoRa_Payload_Size), u"242"_s);
+    }
+
+    void width_snaps_back()
+    {
+        w_->show();
+        w_->resize(700, 500);
+        QCOMPARE(w_->size(), QSize(460, 500));
+        w_->resize(300, 650);
+        QCOMPARE(w_->size(), QSize(460, 650));
+        QCOMPARE(w_->Btn_Cancel->geometry().bottom() < 650, true);
+        QCOMPARE(w_->CPG->geometry().bottom() < w_->Btn_OK->y(), true);
+        QCOMPARE(w_->CPG->width(), 460);
+    }
+
+    void wheel_scrolls_only_over_the_group_area()
+    {
+        w_->show();
+        w_->resize(460, 320);
+        QScrollBar *bar = w_->CPG->verticalScrollBar();
+        QVERIFY(bar->maximum() > 3 * 28 * QApplication::wheelScrollLines());
+        const int band = w_->CB_LoRa_RF_Band->currentIndex();
+
+        Wheel(w_->CB_LoRa_RF_Band, -120);
+        QCOMPARE(bar->value(), QApplication::wheelScrollLines() * bar->singleStep());
+        QCOMPARE(w_->CB_LoRa_RF_Band->currentIndex(), band);
+        Wheel(w_->CPG->viewport(), -240);
+        QCOMPARE(bar->value(), 3 * QApplication::wheelScrollLines() * bar->singleStep());
+        // Small steps of a touchpad add up to a notch.
+        Wheel(w_->CPG->viewport(), 60);
+        QCOMPARE(bar->value(), 3 * QApplication::wheelScrollLines() * bar->singleStep());
+        Wheel(w_->CPG->viewport(), 60);
+        QCOMPARE(bar->value(), 2 * QApplication::wheelScrollLines() * bar->singleStep());
+
+        const int value = bar->value();
+        Wheel(w_->Btn_OK, 120);
+        Wheel(w_->L_SW_Desc, -120);
+        QCOMPARE(bar->value(), value);
+    }
+
+    void groups_collapse_and_restack()
+    {
+        w_->show();
+        const int expanded = w_->CP_LoRa->height();
+        QTest::mouseClick(w_->CP_LoRa->Header(), Qt::LeftButton);
+        QVERIFY(w_->CP_LoRa->Collapsed());
+        QCOMPARE(w_->CP_LoRa->height(), Category_Panel::Header_Height());
+        QCOMPARE(w_->CP_BACnet_Slave->y(), Category_Panel::Header_Height());
+        QVERIFY(!w_->CB_LoRa_RF_Band->isVisible());
+        QTest::mouseClick(w_->CP_LoRa->Header(), Qt::LeftButton);
+        QCOMPARE(w_->CP_LoRa->height(), expanded);
+        QCOMPARE(w_->CP_BACnet_Slave->y(), expanded);
+        QVERIFY(w_->CB_LoRa_RF_Band->isVisible());
+    }
+
+    void tab_order_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("method");
+        QTest::addColumn<QList<K>>("order");
+        // The keys come right after the activation method, before the rows
+        // that sit above them.
+        const QList<K> lora_start = {K::LoRa_RF_Band, K::LoRa_Network_Type, K::LoRa_Activation_Method};
+        const QList<K> lora_end = {K::LoRa_Adaptive_DataRate, K::LoRa_DataRate, K::LoRa_Transmission_Type,
+                                   K::LoRa_Payload_Size};
+        QList<K> ip = lora_start;
+        ip << K::LoRa_Device_Address << K::LoRa_Application_Identifier << K::LoRa_Network_Session_Key
+           << K::LoRa_Application_Session_Key << lora_end << K::BACnet_Type;
+        for (K key = K::BACnet_IP1; key <= K::BACnet_EN_GAT; key = K(int(key) + 1))
+            if (key != K::BACnet_EN_GAT)
+                ip << key;
+        ip.insert(ip.indexOf(K::BACnet_GAT1), K::BACnet_EN_GAT); // the box before its octets
+        ip << K::BACnet_PORT << K::BACnet_NAME_STA << K::BACnet_DEV_IDE << K::BACnet_Desc_Chars_Limit;
+        QTest::newRow("BACnet/IP, ABP") << 0 << 0 << ip;
+
+        QList<K> mstp = lora_start;
+        mstp << K::LoRa_Application_Key << lora_end << K::BACnet_Type << K::BACnet_Ser_Baudrate << K::BACnet_Ser_Parity
+             << K::BACnet_Ser_NAME_STA << K::BACnet_Ser_ID << K::BACnet_Ser_Max_Master << K::BACnet_Ser_Max_Info_Frames
+             << K::BACnet_Ser_DEV_IDE << K::BACnet_Ser_Network << K::BACnet_Desc_Chars_Limit << K::Ethernet_IP1
+             << K::Ethernet_IP2 << K::Ethernet_IP3 << K::Ethernet_IP4 << K::Ethernet_SM1 << K::Ethernet_SM2
+             << K::Ethernet_SM3 << K::Ethernet_SM4 << K::Ethernet_EN_GAT << K::Ethernet_GAT1 << K::Ethernet_GAT2
+             << K::Ethernet_GAT3 << K::Ethernet_GAT4 << K::Ethernet_EN_DNS << K::Ethernet_DNS1 << K::Ethernet_DNS2
+             << K::Ethernet_DNS3 << K::Ethernet_DNS4;
+        QTest::newRow("MS/TP, OTAA") << 1 << 1 << mstp;
+    }
+
+    void tab_order()
+    {
+        QFETCH(int, type);
+        QFETCH(int, method);
+        QFETCH(QList<K>, order);
+        Show_Active();
+        w_->CB_BACnet_Slave_Type->setCurrentIndex(type);
+        w_->CB_LoRa_Activation_Method->setCurrentIndex(method);
+        QStringList expected = {u"Btn_OK"_s, u"Btn_Cancel"_s};
+        for (K key : order)
+            expected << Key_Name(key);
+
+        w_->Btn_OK->setFocus();
+        QStringList walked;
+        for (int i = 0; i < 100; ++i) {
+            QWidget *focus = QApplication::focusWidget();
+            QVERIFY(focus);
+            walked << focus->objectName();
+            QTest::keyClick(focus, Qt::Key_Tab);
+            if (QApplication::focusWidget() == w_->Btn_OK)
+                break;
+        }
+        QCOMPARE(walked, expected);
+    }
+
+    void language_change_keeps_group_numbers()
+    {
+        Messages().Set(406, u"LoRa Funk"_s);
+        Messages().Set(436, u"Netzwerk"_s);
+        Messages().Set(437, u"IP-Adresse"_s);
+        Messages().Set(441, u"Viertes Byte"_s);
+        w_->Set_Lang();
+        QCOMPARE(w_->CP_LoRa->Caption(), u"1. LoRa Funk"_s);
+        QCOMPARE(w_->CP_Ethernet->Caption(), u"3. Netzwerk"_s);
+        QCOMPARE(w_->L_Ethernet_IP->text(), u"IP-Adresse"_s);
+        QCOMPARE(w_->E_Ethernet_IP4->toolTip(), u"Viertes Byte"_s);
+        // Item lists are the stored values and stay as they are.
+        QCOMPARE(w_->CB_LoRa_Network_Type->itemText(1), u"Public"_s);
+    }
+
+    // Pictures of the window for the documentation, when asked for:
+    // SW52K31_SCREENSHOTS=<folder>.
+    void screenshots()
+    {
+        const QString folder = qEnvironmentVariable("SW52K31_SCREENSHOTS");
+        if (folder.isEmpty())
+            QSKIP("set SW52K31_SCREENSHOTS to a folder to write the pictures");
+        Write_Doc("<LoRa_RF_Band>EU868</LoRa_RF_Band><LoRa_DataRate>5 -\tLoRa: SF7/125kHz 5470 [bit/s]</LoRa_DataRate>"
+                  "<LoRa_Device_Address>26011F3A</LoRa_Device_Address>"
+                  "<LoRa_Application_Identifier>70B3D57ED0001234</LoRa_Application_Identifier>"
+                  "<LoRa_Network_Session_Key>2B7E151628AED2A6ABF7158809CF4F3C</LoRa_Network_Session_Key>"
+                  "<LoRa_Application_Session_Key>3C4FCF098815F7ABA6D2AE2816157E2B</LoRa_Application_Session_Key>"
+                  "<LoRa_Application_Key>000102030405060708090A0B0C0D0E0F</LoRa_Application_Key>"
+                  "<Ethernet_EN_GAT>1</Ethernet_EN_GAT><BACnet_EN_GAT>1</BACnet_EN_GAT>"
+                  "<BACnet_NAME_STA>boilerroom1</BACnet_NAME_STA><BACnet_Ser_NAME_STA>boilerroom1</BACnet_Ser_NAME_STA>"
+                  "<BACnet_DEV_IDE>31001</BACnet_DEV_IDE><BACnet_Ser_DEV_IDE>31001</BACnet_Ser_DEV_IDE>");
+        // Tall enough to show every group whole; the scroll area shows or
+        // hides its bar on the next turn of the event loop.
+        auto fit = [this] {
+            w_->resize(460, w_->height() - w_->CPG->viewport()->height() + w_->CPG->widget()->height());
+            QApplication::processEvents();
+        };
+        w_->show();
+        fit();
+        QVERIFY(w_->grab().save(folder + u"/parameters_bacnet_ip.png"_s));
+        w_->CB_BACnet_Slave_Type->setCurrentIndex(1);
+        w_->CB_LoRa_Activation_Method->setCurrentIndex(1);
+        fit();
+        QVERIFY(w_->grab().save(folder + u"/parameters_bacnet_mstp.png"_s));
+    }
+};
+
+QTEST_MAIN(Test_ParGen_Window)
+#include "test_pargen_window.moc"

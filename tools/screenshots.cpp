@@ -1,0 +1,70 @@
+// Shows every window of the configurator over a sample workspace and saves a
+// picture of each into the folder given as the first argument. Run it under
+// a real X server (scripts/screenshots.sh uses Xvfb).
+
+#include "shell/configurations.h"
+#include "lang/ui/soft_options.h"
+#include "shell/ui/about.h"
+#include "shell/ui/app.h"
+#include "shell/ui/new_project.h"
+#include "shell/ui/open_conf.h"
+#include "update/ui/boot_window.h"
+#include "shell/ui/main_window.h"
+#include "shell/workspace.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QThread>
+
+namespace {
+
+// Shows `window` (modeless, so nothing blocks), lets it paint, saves it.
+void Shoot(QWidget *window, const QString &file)
+{
+    window->show();
+    window->raise();
+    for (int i = 0; i < 20; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+    window->grab().save(file);
+    if (window != window->window() || qobject_cast<QDialog *>(window))
+        window->hide();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
+    QDir().mkpath(out);
+    QTemporaryDir dir;
+    Workspace &ws = Globals();
+    Start_Workspace(ws, dir.path());
+    Create_Configuration(ws, QStringLiteral("Plant A"));
+    Create_Configuration(ws, QStringLiteral("Boiler room"));
+    ws.Open_Configuration(QStringLiteral("Plant A"));
+    Windows &windows = Create_Windows(ws);
+    windows.FQuarneleFirmWare->Set_Lang();
+
+    const QList<QPair<QWidget *, const char *>> shots = {
+        {windows.FQuarneleFirmWare, "main_window.png"},
+        {windows.FNew_Project, "new_configuration.png"},
+        {windows.FOpenConf, "open_configuration.png"},
+        {windows.FAbout, "about.png"},
+        {windows.FSoftOptions, "software_options.png"},
+        {windows.FBoot, "update_window.png"},
+        {windows.FParGen, "parameters.png"},
+        {windows.FLoRa_Set_Access, "lorawan_rules.png"},
+        {windows.FBACnetSlaveSetAccess, "bacnet_objects.png"},
+        {windows.FBACnet_Eng_Unit, "engineering_units.png"},
+    };
+    for (const auto &[window, name] : shots)
+        Shoot(window, out + u'/' + QLatin1StringView(name));
+    delete windows.FQuarneleFirmWare;
+    return 0;
+}
