@@ -33,6 +33,9 @@ for program in build-release/bench/bench_*; do
     echo "$name ended with code $status (see $logs/$name.log)" >&2
     failed=1
   fi
+  if ! grep -q '^BENCH ' "$logs/$name.log"; then
+    echo "$name printed no BENCH line (bench/README.md): its figures are not in the table" >&2
+  fi
   grep '^BENCH ' "$logs/$name.log" | sed "s/^BENCH /$name /" >>"$lines" || true
 done
 
