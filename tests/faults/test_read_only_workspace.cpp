@@ -9,9 +9,11 @@
 #include "shell/ui/app.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/message_box.h"
+#include "shell/ui/new_project.h"
 #include "shell/workspace.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -92,6 +94,35 @@ private slots:
             QVERIFY2(at > 0 && !run.err.mid(at + marker.size()).trimmed().isEmpty(), qPrintable(run.Describe()));
         }
         QCOMPARE(faults::Snapshot(ws_), before);
+    }
+
+    // The new-configuration dialog refuses the name, says why, and stays open.
+    void new_configuration_dialog()
+    {
+        Workspace &ws = Globals();
+        Start_Workspace(ws, ws_);
+        faults::Read_Only_Folder read_only(ws_);
+        if (!read_only.Problem().isEmpty())
+            QSKIP(qPrintable(QStringLiteral("no read-only folder here: ") + read_only.Problem()));
+
+        Message_Box::Set_Test_Mode(true);
+        Windows &windows = Create_Windows(ws);
+        TFNew_Project *dialog = windows.FNew_Project;
+        QTimer::singleShot(0, dialog, [dialog] {
+            QTest::keyClicks(dialog->E_New_Proj, QStringLiteral("Plant B"));
+            QTest::mouseClick(dialog->Btn_OK, Qt::LeftButton);
+            QVERIFY(dialog->isVisible());
+            dialog->reject();
+        });
+        dialog->exec();
+        const QStringList shown = Message_Box::Take_Shown();
+        Message_Box::Set_Test_Mode(false);
+        delete windows.FQuarneleFirmWare;
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].startsWith(Messages().Get(105)) && shown[0].contains(QStringLiteral("PROJECTS/Plant B")) &&
+                     shown[0].contains(QStringLiteral("could not be written: ")),
+                 qPrintable(shown[0]));
+        QVERIFY(!QFileInfo::exists(ws_ + QStringLiteral("/PROJECTS/Plant B")));
     }
 
     // Closing the main window saves the settings; the failure is shown in an
