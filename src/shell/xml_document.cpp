@@ -84,6 +84,11 @@ QByteArray Xml_Document::Serialise() const
 {
     Byte_Array_Writer writer;
     doc_.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    // The library writes a carriage return inside a text as it is, and every
+    // reader turns it into a line feed: written as a character reference it
+    // reads back as itself. (Attributes have theirs escaped already, and the
+    // raw form has no line ends of its own.)
+    writer.data.replace("\r", "&#13;");
     return writer.data;
 }
 

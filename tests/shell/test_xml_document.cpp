@@ -60,6 +60,37 @@ private slots:
         QCOMPARE(Child_Text_Def(doc.Root(), "Missing", QStringLiteral("fb")), QStringLiteral("fb"));
     }
 
+    // Every text a key or a cell may hold reads back as it was written.
+    void texts_read_back_as_written_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("carriage return") << QStringLiteral("a\rb");
+        QTest::newRow("CR LF") << QStringLiteral("a\r\nb");
+        QTest::newRow("line feed") << QStringLiteral("a\nb");
+        QTest::newRow("tab") << QStringLiteral("\ta");
+        QTest::newRow("blanks around") << QStringLiteral("  a  ");
+        QTest::newRow("only a CR") << QStringLiteral("\r");
+        QTest::newRow("control character") << QStringLiteral("a") + QChar(1) + QStringLiteral("b");
+        QTest::newRow("markup") << QStringLiteral("<a>&amp;\"'");
+        QTest::newRow("reference text") << QStringLiteral("&#13;");
+    }
+
+    void texts_read_back_as_written()
+    {
+        QFETCH(QString, text);
+        Xml_Document doc;
+        pugi::xml_node root = doc.Begin("Par_Gen", true);
+        Add_Key(root, "Key", text);
+        Add_Attr(root.append_child("Group").append_child("row"), "Cell", text);
+        QString problem;
+        QVERIFY(doc.Save(Path("t.xml"), &problem));
+
+        Xml_Document again;
+        QCOMPARE(again.Load(Path("t.xml")), Xml_Document::State::Loaded);
+        QCOMPARE(Child_Text_Def(again.Root(), "Key", QString()), text);
+        QCOMPARE(Attr_Text_Def(again.Root().child("Group").first_child(), "Cell", QString()), text);
+    }
+
     void rows_and_attributes()
     {
         test::Write(Path("r.xml"), "<R>\n  <G>\n    <row A=\"1\" B=\"\"/>\n    <other a=\"2\"/>\n  </G>\n"
