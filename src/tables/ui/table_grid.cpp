@@ -16,9 +16,7 @@ namespace {
 
 constexpr int Number_Column_Width = 40;
 
-// The number column. Its rows have a fixed height, yet the header keeps a
-// few pixels at each border between two rows for resizing, where a press
-// selected nothing; there the press selects the row as well.
+// The number column, of fixed width and with rows of fixed height.
 class Number_Header : public QHeaderView
 {
 public:
@@ -28,7 +26,15 @@ public:
         connect(this, &QHeaderView::sectionPressed, this, [this] { pressed_ = true; });
     }
 
+    // The width is fixed: measuring the numbers of 200 rows after every
+    // load, as a header does, would be wasted (it was the largest part of
+    // showing a window).
+    QSize sizeHint() const override { return QSize(Number_Column_Width, defaultSectionSize()); }
+
 protected:
+    // The header keeps a few pixels at each border between two rows for
+    // resizing, where a press selected nothing; there the press selects the
+    // row as well, as the rows cannot be resized.
     void mousePressEvent(QMouseEvent *event) override
     {
         pressed_ = false;
