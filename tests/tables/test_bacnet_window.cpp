@@ -279,39 +279,44 @@ private slots:
         test::Write(ws_.File_BACnet_Slave_Access, Objects(Object(QStringLiteral("analog input|62|0||4|N|hand typed")),
                                                           Object(QStringLiteral("Analog Out|62|0||2|N|x"))));
         Show();
+        Table_Grid *grid = Read_Grid();
         // The Position list exists only while its cell is edited.
-        QVERIFY(Read_Grid()->findChildren<QComboBox *>().isEmpty());
+        QVERIFY(grid->findChildren<QComboBox *>().isEmpty());
+        // Typed on the closed list, "17" reaches item 17; Enter ends the edit.
+        test::Type_Into_Cell(grid, 0, Obj_Position, QStringLiteral("17"));
+        QCOMPARE(Read().Cell(0, Obj_Position), QStringLiteral("17"));
+        QVERIFY(!grid->Editing());
+        QCoreApplication::processEvents();
+        QVERIFY(grid->findChildren<QComboBox *>().isEmpty());
+
         const QModelIndex position = Read().index(0, Obj_Position);
-        Read_Grid()->setCurrentIndex(position);
-        Read_Grid()->edit(position);
-        auto *box = qobject_cast<QComboBox *>(Read_Grid()->indexWidget(position));
+        grid->setCurrentIndex(position);
+        grid->edit(position);
+        auto *box = qobject_cast<QComboBox *>(grid->indexWidget(position));
         QVERIFY(box);
         QCOMPARE(box->count(), 1500);
         QCOMPARE(box->itemText(1499), QStringLiteral("1499"));
-        QCOMPARE(box->currentText(), QStringLiteral("0"));
-        box->setCurrentIndex(17);
-        emit box->activated(17); // the user's choice
-        QCoreApplication::processEvents();
-        QCOMPARE(Read().Cell(0, Obj_Position), QStringLiteral("17"));
-        QVERIFY(!Read_Grid()->Editing());
+        QCOMPARE(box->currentText(), QStringLiteral("17"));
+        // A choice in the open list ends the edit.
+        QVERIFY(test::Choose_In_List(box, QStringLiteral("3")));
+        QCOMPARE(Read().Cell(0, Obj_Position), QStringLiteral("3"));
+        QVERIFY(!grid->Editing());
 
         // A type that is not an item stays as it is when its list closes without a choice.
         const QModelIndex type = Read().index(0, Obj_Data_Type);
-        Read_Grid()->setCurrentIndex(type);
-        Read_Grid()->edit(type);
-        box = qobject_cast<QComboBox *>(Read_Grid()->indexWidget(type));
+        grid->setCurrentIndex(type);
+        grid->edit(type);
+        box = qobject_cast<QComboBox *>(grid->indexWidget(type));
         QVERIFY(box);
         QCOMPARE(box->count(), 13);
         QCOMPARE(box->currentIndex(), -1);
-        Read_Grid()->Commit_Edit();
+        grid->Commit_Edit();
         QCOMPARE(Read().Cell(0, Obj_Data_Type), QStringLiteral("analog input"));
         // The Read grid fills in no Length.
-        Read_Grid()->edit(type);
-        box = qobject_cast<QComboBox *>(Read_Grid()->indexWidget(type));
-        box->setCurrentIndex(box->findText(QStringLiteral("Large Analog Value")));
-        emit box->activated(box->currentIndex());
-        QCoreApplication::processEvents();
-        QCOMPARE(test::Row_Text(Read(), 0), QStringLiteral("Large Analog Value|62|17||4|N|hand typed"));
+        grid->edit(type);
+        box = qobject_cast<QComboBox *>(grid->indexWidget(type));
+        QVERIFY(test::Choose_In_List(box, QStringLiteral("Large Analog Value")));
+        QCOMPARE(test::Row_Text(Read(), 0), QStringLiteral("Large Analog Value|62|3||4|N|hand typed"));
     }
 
     void write_grid_fills_in_the_length_data()
@@ -341,11 +346,8 @@ private slots:
         auto *box = qobject_cast<QComboBox *>(grid->indexWidget(Write().index(0, Obj_Data_Type)));
         QVERIFY(box);
         QCOMPARE(box->count(), 10);
-        const int item = box->findText(type);
-        QVERIFY(item >= 0);
-        box->setCurrentIndex(item);
-        emit box->activated(item);
-        QCoreApplication::processEvents();
+        QVERIFY(test::Choose_In_List(box, type));
+        QVERIFY(!grid->Editing());
         QCOMPARE(Write().Cell(0, Obj_Data_Type), type);
         QCOMPARE(Write().Cell(0, Obj_Length), length);
     }

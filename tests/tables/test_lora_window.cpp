@@ -245,7 +245,7 @@ private slots:
         up->setFocus();
         up->Set_Current(0, Up_Mnemonic);
         QTest::keyClicks(up, QStringLiteral("a"));
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("b"));
+        QTest::keyClicks(up->indexWidget(up->currentIndex()), QStringLiteral("b"));
         QVERIFY(up->Editing());
         w_->Btn_OKClick(); // as a key press would, without moving the focus first
         QVERIFY(!w_->isVisible());

@@ -2,12 +2,15 @@
 // when SW52K31_SCREENSHOTS names a directory, skipped otherwise.
 
 #include "shell/ui/message_box.h"
+#include "tables/bacnet_access.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "tables/ui/bacnet_slave_set_access.h"
 #include "tables/ui/lora_set_access.h"
 #include "window_fixture.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QPainter>
 #include <QTemporaryDir>
 
 class Test_Table_Screenshots : public QObject
@@ -82,6 +85,29 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.ACG_BACnet_in_Read->Set_Current(2, 1);
         Save(&window, "bacnet_slave_set_access.png");
+        // A drop-down cell being edited, its list open.
+        Table_Grid *grid = window.ACG_BACnet_in_Read;
+        const QModelIndex type = grid->model()->index(7, Obj_Data_Type);
+        grid->setCurrentIndex(type);
+        grid->edit(type);
+        auto *box = qobject_cast<QComboBox *>(grid->indexWidget(type));
+        QVERIFY(box);
+        box->showPopup();
+        QCoreApplication::processEvents();
+        // The window with the open list over it, on a canvas holding both.
+        QWidget *list = box->view()->window();
+        const QPoint list_at = window.mapFromGlobal(list->mapToGlobal(QPoint(0, 0)));
+        const QRect canvas = window.rect().united(QRect(list_at, list->size()));
+        QPixmap shot(canvas.size());
+        shot.fill(Qt::white);
+        {
+            QPainter painter(&shot);
+            painter.drawPixmap(-canvas.topLeft(), window.grab());
+            painter.drawPixmap(list_at - canvas.topLeft(), list->grab());
+        }
+        QVERIFY(shot.save(out_ + QStringLiteral("/bacnet_slave_set_access_list.png")));
+        box->hidePopup();
+        grid->Commit_Edit();
 
         picker.Open_On(QStringLiteral("62"));
         picker.CB_Select_TypeSelect(16);

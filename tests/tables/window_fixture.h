@@ -5,7 +5,9 @@
 #include "tables/text_table.h"
 #include "tables/ui/table_grid.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
 #include <QTest>
@@ -80,10 +82,29 @@ inline void Type_Into_Cell(Table_Grid *grid, int row, int column, const QString 
     grid->setFocus();
     grid->Set_Current(row, column);
     QTest::keyClicks(grid, text.left(1));
-    QWidget *editor = QApplication::focusWidget();
+    QWidget *editor = grid->indexWidget(grid->currentIndex());
+    QVERIFY(editor);
     QTest::keyClicks(editor, text.mid(1));
     QTest::keyClick(editor, end);
     QCoreApplication::processEvents(); // the delegate closes its editor by a queued call
+}
+
+// Opens the list of a drop-down editor and clicks the item `text`.
+inline bool Choose_In_List(QComboBox *box, const QString &text)
+{
+    const int item = box->findText(text);
+    if (item < 0)
+        return false;
+    box->showPopup();
+    QAbstractItemView *list = box->view();
+    const QModelIndex at = list->model()->index(item, 0);
+    QCoreApplication::processEvents(); // the list lays out its items
+    list->scrollTo(at);
+    // The middle of the item's row, within the list's width.
+    const QPoint point(list->viewport()->width() / 2, list->visualRect(at).center().y());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, point);
+    QCoreApplication::processEvents();
+    return true;
 }
 
 inline QModelIndex Current(Table_Grid *grid)

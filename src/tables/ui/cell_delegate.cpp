@@ -12,8 +12,22 @@
 
 namespace {
 
-// Set on a drop-down editor once the user has chosen one of its items.
-const char *const Chosen = "sw_chosen";
+// The drop-down editor. It notes whether its list was opened: a choice in
+// the open list ends the edit, while a choice made with the keys on the
+// closed list (arrows, typing the start of an item) keeps it open, so that
+// typing "17" in a Position cell reaches "17" and not "1".
+class Cell_Combo : public QComboBox
+{
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override
+    {
+        listed = true;
+        QComboBox::showPopup();
+    }
+    bool listed = false; // the list was opened
+    bool chosen = false; // the user chose an item
+};
 
 QStyle *Style_Of(const QStyleOptionViewItem &option)
 {
@@ -117,15 +131,21 @@ QWidget *Cell_Delegate::createEditor(QWidget *parent, const QStyleOptionViewItem
     if (column.kind == Cell_Kind::Combo) {
         // Built only for the cell being edited: the 1500 positions of a
         // Position list never exist once per row.
-        auto *box = new QComboBox(parent);
+        auto *box = new Cell_Combo(parent);
         box->setEditable(false);
+        // A list of 16 items, also in styles that would show as many as the
+        // screen holds (1500 positions).
+        box->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
         box->setMaxVisibleItems(16);
         box->addItems(column.items);
+        // Each choice reaches the cell at once (the Write grid fills in the
+        // Length when a Data Type is chosen).
         auto *self = const_cast<Cell_Delegate *>(this);
         connect(box, &QComboBox::activated, self, [self, box] {
-            box->setProperty(Chosen, true);
+            box->chosen = true;
             emit self->commitData(box);
-            emit self->closeEditor(box);
+            if (box->listed)
+                emit self->closeEditor(box);
         });
         return box;
     }
@@ -148,8 +168,8 @@ void Cell_Delegate::setEditorData(QWidget *editor, const QModelIndex &index) con
 
 void Cell_Delegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
-    if (auto *box = qobject_cast<QComboBox *>(editor)) {
-        if (box->property(Chosen).toBool() && box->currentIndex() >= 0)
+    if (auto *box = dynamic_cast<Cell_Combo *>(editor)) {
+        if (box->chosen && box->currentIndex() >= 0)
             model->setData(index, box->currentText(), Qt::EditRole);
         return;
     }

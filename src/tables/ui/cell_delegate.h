@@ -11,7 +11,8 @@ class Text_Table;
 //
 // A drop-down list changes its cell only when the user chooses an item: a
 // cell whose text is not one of the items (typed into the document by hand)
-// keeps it when the list is opened and closed again.
+// keeps it when the list is opened and closed again. A choice reaches the
+// cell at once; one made in the open list also ends the edit.
 class Cell_Delegate : public QStyledItemDelegate
 {
     Q_OBJECT
