@@ -131,6 +131,17 @@ private slots:
             QCOMPARE(w_->Access.MaxPayloadSize, 51);
 
             test::Click_Cell(up, 0, Up_OnTimer); // ticks the box
+            // The space bar ticks the current box too, and again clears it.
+            up->Set_Current(1, Up_OnCMD);
+            QTest::keyClick(up, Qt::Key_Space);
+            QCOMPARE(w_->Access.Uplink.Cell(1, Up_OnCMD), QStringLiteral("Y"));
+            QTest::keyClick(up, Qt::Key_Space);
+            QCOMPARE(w_->Access.Uplink.Cell(1, Up_OnCMD), QStringLiteral("N"));
+            // A click beside the box only makes the cell current.
+            const QRect cell = up->visualRect(up->model()->index(1, Up_Enable));
+            QTest::mouseClick(up->viewport(), Qt::LeftButton, {}, cell.topLeft() + QPoint(2, 2));
+            QCOMPARE(w_->Access.Uplink.Cell(1, Up_Enable), QStringLiteral("N"));
+            QCOMPARE(test::Current(up), up->model()->index(1, Up_Enable));
             test::Type_Into_Cell(up, 0, Up_Mnemonic, QStringLiteral("Meter 1"));
             QCOMPARE(w_->Access.Uplink.Cell(0, Up_OnTimer), QStringLiteral("Y"));
             QCOMPARE(w_->Access.Uplink.Cell(0, Up_Mnemonic), QStringLiteral("Meter 1"));

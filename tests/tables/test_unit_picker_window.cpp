@@ -98,7 +98,8 @@ private slots:
             w_->E_Selected_EU->selectAll();
             QTest::keyClicks(w_->E_Selected_EU, QStringLiteral("300"));
             QCOMPARE(Label(), QStringLiteral("-> unknown")); // typing leaves the label
-            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            // Enter is OK, with the box as typed.
+            QTest::keyClick(w_->E_Selected_EU, Qt::Key_Return);
         });
         QCOMPARE(w_->exec(), int(QDialog::Accepted));
         QCOMPARE(Box(), QStringLiteral("300"));

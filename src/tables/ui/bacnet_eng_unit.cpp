@@ -73,9 +73,9 @@ TFBACnet_Eng_Unit::TFBACnet_Eng_Unit(Workspace &ws, QWidget *parent)
     Shape2 = Line(body, "Shape2");
 
     auto *grid = new QGridLayout(body);
-    grid->setContentsMargins(16, 4, 16, 4);
+    grid->setContentsMargins(16, 8, 16, 0);
     grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(6);
+    grid->setVerticalSpacing(8);
     auto *selected = new QHBoxLayout;
     selected->setSpacing(8);
     selected->addWidget(Label1);
@@ -89,7 +89,8 @@ TFBACnet_Eng_Unit::TFBACnet_Eng_Unit(Workspace &ws, QWidget *parent)
     grid->addWidget(Label4, 4, 0);
     grid->addWidget(CB_Select_Unit, 4, 1);
     grid->addWidget(Btn_Select_Eng_Unit, 5, 0, 1, 2);
-    grid->addWidget(Shape2, 6, 0, 1, 2);
+    grid->setRowStretch(6, 1);
+    grid->addWidget(Shape2, 7, 0, 1, 2);
     grid->setColumnStretch(1, 1);
 
     auto *P_Button = new QWidget(this);
@@ -106,6 +107,10 @@ TFBACnet_Eng_Unit::TFBACnet_Eng_Unit(Workspace &ws, QWidget *parent)
         button->setFixedSize(110, 28);
         buttons->addWidget(button);
     }
+    // Enter takes the box as it is: without a default of its own the dialog
+    // would make the first button in the tab order, Select Engineering
+    // Unit, the default, and Enter would replace a typed number.
+    Btn_OK->setDefault(true);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
