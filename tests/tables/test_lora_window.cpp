@@ -6,9 +6,11 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QWindow>
 
 namespace {
 
@@ -223,6 +225,33 @@ private slots:
         QCOMPARE(shown.size(), warnings.size());
         for (int i = 0; i < shown.size(); ++i)
             QVERIFY2(shown[i].contains(warnings[i]), qPrintable(shown[i]));
+    }
+
+    // With real message boxes: the warning is answered before the window
+    // appears, and the window then opens as usual.
+    void real_warning_box_before_the_window()
+    {
+        QFile::remove(ws_.File_ParGen);
+        Message_Box::Set_Test_Mode(false);
+        QStringList seen;
+        bool window_was_visible = true;
+        auto *poll = new QTimer(w_);
+        poll->setInterval(10);
+        connect(poll, &QTimer::timeout, w_, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                seen << box->text();
+                window_was_visible = w_->isVisible() && w_->windowHandle() && w_->windowHandle()->isExposed();
+                box->button(QMessageBox::Ok)->click();
+            } else if (modal == w_) {
+                poll->stop();
+                w_->Btn_Cancel->click();
+            }
+        });
+        poll->start();
+        QCOMPARE(w_->exec(), int(QDialog::Rejected));
+        QCOMPARE(seen, QStringList{Messages().Get(1242)});
+        QVERIFY(!window_was_visible);
     }
 
     void failed_check_keeps_the_window_open()
