@@ -116,6 +116,18 @@ void Table_Grid::Set_Number_Title(int message)
         corner_->update();
 }
 
+void Table_Grid::Set_Number_Colour(const QColor &colour)
+{
+    for (QWidget *part : {static_cast<QWidget *>(verticalHeader()), corner_}) {
+        if (!part)
+            continue;
+        QPalette palette = part->palette();
+        palette.setColor(QPalette::Button, colour);
+        palette.setColor(QPalette::Window, colour);
+        part->setPalette(palette);
+    }
+}
+
 bool Table_Grid::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == corner_ && event->type() == QEvent::Paint) {

@@ -33,6 +33,8 @@ public:
     void Commit_Edit();
     // The title of the number column, from the message table.
     void Set_Number_Title(int message);
+    // The background of the number column and its title: the window's colour.
+    void Set_Number_Colour(const QColor &colour);
     // Widths and hidden columns as the table's columns give them.
     void Apply_Columns();
 

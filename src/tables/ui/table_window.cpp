@@ -98,6 +98,8 @@ void Table_Window::Set_Grids(Table_Grid *first, Table_Grid *second)
 {
     grids_[0] = first;
     grids_[1] = second;
+    for (Table_Grid *grid : grids_)
+        grid->Set_Number_Colour(palette().color(QPalette::Window));
 }
 
 QWidget *Table_Window::Page_Holding(Table_Grid *grid, const char *name)
