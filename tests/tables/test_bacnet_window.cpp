@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -113,6 +114,20 @@ private slots:
         Show();
         QCOMPARE(Read_Grid()->model()->rowCount(), 1000);
         QCOMPARE(Write_Grid()->model()->rowCount(), 1000);
+    }
+
+    // Tab order: the page control, then the buttons in their order.
+    void tab_order()
+    {
+        Show();
+        Read_Grid()->setFocus();
+        QList<QWidget *> seen;
+        for (int i = 0; i < 8; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            seen << QApplication::focusWidget();
+        }
+        QCOMPARE(seen, (QList<QWidget *>{w_->Btn_OK, w_->Btn_Cancel, w_->Btn_DelRow, w_->Btn_InsRow, w_->Btn_CopyRow,
+                                         w_->Btn_PasteRow, w_->PageControl1->tabBar(), Read_Grid()}));
     }
 
     void load_edit_and_save()

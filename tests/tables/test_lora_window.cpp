@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QWindow>
@@ -112,6 +113,20 @@ private slots:
         QCOMPARE(w_->Hint_UpLink.at(Up_Time), QStringLiteral("Tempo tra due invii"));
         QCOMPARE(up->model()->index(0, Up_Time).data(Qt::ToolTipRole).toString(),
                  QStringLiteral("Tempo tra due invii"));
+    }
+
+    // Tab order: the buttons in their order, then the page control.
+    void tab_order()
+    {
+        Show();
+        w_->Btn_OK->setFocus();
+        QList<QWidget *> seen;
+        for (int i = 0; i < 7; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            seen << QApplication::focusWidget();
+        }
+        QCOMPARE(seen, (QList<QWidget *>{w_->Btn_Cancel, w_->Btn_DelRow, w_->Btn_InsRow, w_->Btn_CopyRow,
+                                         w_->Btn_PasteRow, w_->PC_LoRa->tabBar(), w_->ACG_LoRa_Uplink}));
     }
 
     // Through the modal loop, as the step opens it: load, edit by mouse

@@ -71,7 +71,9 @@ Table_Grid::Table_Grid(Text_Table &table, QWidget *parent)
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
     setWordWrap(false);
-    setTabKeyNavigation(true);
+    // Tab leaves the grid for the next control, as the tab order says;
+    // the arrows and the Enter jump move between cells.
+    setTabKeyNavigation(false);
 
     // The number column: fixed rows, in the window's colour, like a header.
     setVerticalHeader(new Number_Header(this));
