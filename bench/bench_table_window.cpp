@@ -28,7 +28,7 @@
 
 namespace {
 
-constexpr int Runs = 15;
+constexpr int Runs = 31;
 constexpr int Columns = 7;
 const char *const Attributes[Columns] = {"Data_Type", "Eng_Unit", "Position", "Bit", "Length", "Swap", "Mnemonic"};
 
@@ -141,26 +141,22 @@ struct Timing
     }
 };
 
-// Shows `window` `Runs` times, each time until `viewport` has painted, and
-// hides it again. False when a showing never painted.
-bool Time_Showings(QWidget *window, QWidget *viewport, Timing &timing)
+// Shows `window` once, until `viewport` has painted, and hides it again.
+// False when it never painted.
+bool Time_Showing(QWidget *window, QWidget *viewport, Timing &timing)
 {
-    for (int i = 0; i < Runs; ++i) {
-        Paint_Watch watch;
-        viewport->installEventFilter(&watch);
-        QElapsedTimer t;
-        t.start();
-        window->show();
-        while (!watch.painted && t.elapsed() < 5000)
-            QCoreApplication::processEvents();
-        timing.ms.push_back(double(t.nsecsElapsed()) / 1e6);
-        viewport->removeEventFilter(&watch);
-        window->hide();
+    Paint_Watch watch;
+    viewport->installEventFilter(&watch);
+    QElapsedTimer t;
+    t.start();
+    window->show();
+    while (!watch.painted && t.elapsed() < 5000)
         QCoreApplication::processEvents();
-        if (!watch.painted)
-            return false;
-    }
-    return true;
+    timing.ms.push_back(double(t.nsecsElapsed()) / 1e6);
+    viewport->removeEventFilter(&watch);
+    window->hide();
+    QCoreApplication::processEvents();
+    return watch.painted;
 }
 
 // Scrolls one row at a time from the top to the bottom, painting each step;
@@ -206,23 +202,29 @@ int main(int argc, char **argv)
 
     TFBACnet_Eng_Unit picker(ws);
     TFBACnetSlaveSetAccess window(ws, &picker);
-    Timing window_open;
-    if (!Time_Showings(&window, window.ACG_BACnet_in_Read->viewport(), window_open))
-        return 1;
-    if (!window.Report().Warnings.isEmpty() || End_Of_Table(window.Access.Write, Obj_Data_Type) != Objects_Short_Desc)
-        return 1;
-
     Bare_Window reading(ws.File_BACnet_Slave_Access, true);
     Bare_Window filled(ws.File_BACnet_Slave_Access, false);
-    Timing reading_open, filled_open;
+    // A first showing of each lays it out and loads what is loaded once.
+    Timing first;
+    if (!Time_Showing(&window, window.ACG_BACnet_in_Read->viewport(), first))
+        return 1;
     for (Bare_Window *bare : {&reading, &filled}) {
         bare->resize(window.size());
-        bare->view.setGeometry(window.ACG_BACnet_in_Read->geometry());
-        if (bare->model.rowCount() != Objects_Short_Desc)
+        bare->view.setGeometry(QRect(QPoint(0, 100), window.ACG_BACnet_in_Read->size()));
+        if (bare->model.rowCount() != Objects_Short_Desc || !Time_Showing(bare, bare->view.viewport(), first))
             return 1;
     }
-    if (!Time_Showings(&reading, reading.view.viewport(), reading_open) ||
-        !Time_Showings(&filled, filled.view.viewport(), filled_open))
+
+    // The three are shown in turn, so that a busy moment of the machine
+    // falls on all of them alike.
+    Timing window_open, reading_open, filled_open;
+    for (int i = 0; i < Runs; ++i) {
+        if (!Time_Showing(&window, window.ACG_BACnet_in_Read->viewport(), window_open) ||
+            !Time_Showing(&reading, reading.view.viewport(), reading_open) ||
+            !Time_Showing(&filled, filled.view.viewport(), filled_open))
+            return 1;
+    }
+    if (!window.Report().Warnings.isEmpty() || End_Of_Table(window.Access.Write, Obj_Data_Type) != Objects_Short_Desc)
         return 1;
 
     const double window_scroll = Scroll_Through(window.ACG_BACnet_in_Read);
