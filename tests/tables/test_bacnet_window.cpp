@@ -417,8 +417,10 @@ private slots:
         Read().Set_Cell(1500, Obj_Eng_Unit, QString(40, u'9'));
         Read().Set_Cell(3, Obj_Length, QStringLiteral("1"));
 
-        // Setting off: nothing changes.
+        // Setting off: nothing changes, on the title or on its border.
         test::Double_Click_Header(grid, Obj_Eng_Unit);
+        QCOMPARE(grid->columnWidth(Obj_Eng_Unit), 100);
+        test::Double_Click_Header(grid, Obj_Eng_Unit, true);
         QCOMPARE(grid->columnWidth(Obj_Eng_Unit), 100);
 
         // Setting on: the header fits the widest text, anywhere in the column,
@@ -430,7 +432,7 @@ private slots:
         const int wide = grid->fontMetrics().horizontalAdvance(QString(40, u'9'));
         QVERIFY2(grid->columnWidth(Obj_Eng_Unit) >= wide, qPrintable(QString::number(grid->columnWidth(Obj_Eng_Unit))));
         QVERIFY(grid->columnWidth(Obj_Eng_Unit) < wide + 30);
-        test::Double_Click_Header(grid, Obj_Length); // narrower: fitted to its title
+        test::Double_Click_Header(grid, Obj_Length, true); // on the border; narrower: fitted to its title
         QVERIFY(grid->columnWidth(Obj_Length) < 64);
         QCoreApplication::processEvents();
         QVERIFY(!picker_shown);

@@ -68,11 +68,13 @@ inline void Double_Click_Cell(Table_Grid *grid, int row, int column)
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
 }
 
-inline void Double_Click_Header(Table_Grid *grid, int column)
+// A double click on the title of `column`, or on its right border.
+inline void Double_Click_Header(Table_Grid *grid, int column, bool border = false)
 {
     QHeaderView *header = grid->horizontalHeader();
-    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
-    QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, at);
+    const int x = header->sectionViewportPosition(column) +
+                  (border ? header->sectionSize(column) - 1 : header->sectionSize(column) / 2);
+    QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
 }
 
 // Types `text` into a cell as the user would: the first key opens the
