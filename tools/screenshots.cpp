@@ -4,6 +4,10 @@
 
 #include "shell/configurations.h"
 #include "lang/ui/soft_options.h"
+#include "params/ui/par_gen.h"
+#include "tables/ui/bacnet_eng_unit.h"
+#include "tables/ui/bacnet_slave_set_access.h"
+#include "tables/ui/lora_set_access.h"
 #include "shell/ui/about.h"
 #include "shell/ui/app.h"
 #include "shell/ui/new_project.h"
