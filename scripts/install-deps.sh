@@ -4,6 +4,9 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build qt6-base-dev libpugixml-dev libxkbcommon-dev iproute2 procps python3
           desktop-file-utils)
+# The tests' sanitizer build and fuzz targets (not needed to run the program):
+# clang with its sanitizer and libFuzzer runtimes, llvm-symbolizer for traces.
+[ "${1:-}" = "--gui" ] || packages+=(clang libclang-rt-14-dev llvm)
 if [ "${1:-}" = "--gui" ]; then
   packages+=(qt6-qpa-plugins fonts-dejavu-core)
 fi

@@ -1,8 +1,32 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test.
+# Installs what is missing, builds and runs every test: the normal build
+# (build/), the whole suite again with AddressSanitizer and
+# UndefinedBehaviorSanitizer (build-asan/), and a short run of every fuzz
+# target (build-fuzz/). This is what CI runs.
+#
+#   bash scripts/test.sh           everything
+#   bash scripts/test.sh --quick   the normal build and its tests only
+#
+# FUZZ_SMOKE_SECONDS sets the time of each fuzz target (default 5).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+quick=0
+[ "${1:-}" = "--quick" ] && quick=1
+
+step() { printf '\n=== %s (%s)\n' "$1" "$(date +%T)"; }
+
+step "dependencies"
 bash scripts/install-deps.sh
+
+step "build and tests"
 bash scripts/build.sh
-cd build
-ctest --output-on-failure --timeout 900 -j2
+(cd build && ctest --output-on-failure --timeout 900 -j2)
+[ $quick -eq 1 ] && exit 0
+
+step "sanitizer build and tests"
+bash scripts/sanitize.sh
+
+step "fuzz smoke"
+bash scripts/fuzz.sh "${FUZZ_SMOKE_SECONDS:-5}"
+step "done"

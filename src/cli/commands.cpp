@@ -68,9 +68,13 @@ int Command_List(const Command_Context &c)
 
 int Command_New(const Command_Context &c)
 {
-    const int refused = Create_Configuration(c.ws, c.args.at(0));
+    QString reason;
+    const int refused = Create_Configuration(c.ws, c.args.at(0), &reason);
     if (refused != 0) {
         c.Message(refused);
+        // A sound name the system refused: say where and why.
+        if (!reason.isEmpty())
+            c.Message(reason);
         return 1;
     }
     return 0;

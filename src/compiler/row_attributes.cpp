@@ -7,14 +7,15 @@
 bool Try_Utf8_To_Int(const char *value, int *result)
 {
     // Plain decimal digits, the form the windows write, need no general
-    // reading: up to nine of them always fit.
+    // reading: up to nine of them always fit. A tenth digit goes to the
+    // general reading before it is added (it might not fit an int).
     int plain = 0;
     int digits = 0;
-    while (digits < 10 && value[digits] >= '0' && value[digits] <= '9') {
+    while (digits < 9 && value[digits] >= '0' && value[digits] <= '9') {
         plain = plain * 10 + (value[digits] - '0');
         ++digits;
     }
-    if (digits > 0 && digits < 10 && value[digits] == 0) {
+    if (digits > 0 && value[digits] == 0) {
         *result = plain;
         return true;
     }

@@ -148,9 +148,14 @@ bool EDE_Breaks_Columns(QStringView text)
 
 QByteArray Encode_EDE_Lines(const QStringList &lines)
 {
+    // Room for all of it at once: at most one byte per UTF-16 unit and the
+    // line ends. Growing line by line would copy the file once per line.
+    qsizetype total = 0;
+    for (const QString &line : lines)
+        total += line.size() + 2;
     QByteArray bytes;
+    bytes.reserve(total);
     for (const QString &line : lines) {
-        bytes.reserve(bytes.size() + line.size() + 2);
         // One "?" per character the code page lacks, a lone surrogate included.
         for (qsizetype i = 0; i < line.size();)
             bytes += Cp1252_Byte(Next_Code_Point(line, i));

@@ -1,10 +1,14 @@
 #include "shell/configurations.h"
 
+#include "lang/messages.h"
 #include "shell/workspace.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
@@ -17,7 +21,12 @@ bool Reaches_Outside(const QString &name)
 
 } // namespace
 
-int Create_Configuration(Workspace &ws, const QString &name)
+bool Is_Configuration_Name(const QString &name)
+{
+    return !name.isEmpty() && !Reaches_Outside(name);
+}
+
+int Create_Configuration(Workspace &ws, const QString &name, QString *reason)
 {
     if (name.isEmpty())
         return 107;
@@ -26,8 +35,11 @@ int Create_Configuration(Workspace &ws, const QString &name)
     const QString dir = ws.Path_Projects + u'/' + name;
     if (QFileInfo(dir).isDir())
         return 106;
-    if (!QDir().mkdir(dir))
+    if (::mkdir(QFile::encodeName(dir).constData(), 0777) != 0) {
+        if (reason)
+            *reason = Messages().Get(Msg_File_Not_Written).arg(QDir::toNativeSeparators(dir), qt_error_string(errno));
         return 105;
+    }
     QDir().mkpath(dir + QStringLiteral("/bin")); // a failure shows when the images are written
     ws.Project_Name = name;
     ws.Path_Project = dir;

@@ -2,6 +2,7 @@
 
 #include "lang/language.h"
 #include "lang/messages.h"
+#include "shell/configurations.h"
 #include "shell/settings.h"
 #include "shell/shipped_languages.h"
 
@@ -77,8 +78,10 @@ QStringList Start_Workspace(Workspace &ws, const QString &root)
 
     Load_Language(ws, Messages());
 
+    // Only a folder directly inside PROJECTS is a configuration: a settings
+    // file naming "..", a nested or an absolute path opens none.
     const QString last = ws.Path_Projects + u'/' + ws.Project_Name;
-    ws.Path_Project = (!ws.Project_Name.isEmpty() && QFileInfo(last).isDir()) ? last : QString();
+    ws.Path_Project = (Is_Configuration_Name(ws.Project_Name) && QFileInfo(last).isDir()) ? last : QString();
     ws.Set_Files();
     ws.Row_Copy_Buffer.clear();
     return problems;

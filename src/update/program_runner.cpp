@@ -1,6 +1,7 @@
 #include "update/program_runner.h"
 
 #include "lang/messages.h"
+#include "platform/leak_check.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -105,8 +106,9 @@ void Program_Runner::Release()
     process_ = nullptr;
     running->disconnect(this);
     // Destroying a running QProcess would kill it; instead it lives on and
-    // reaps its program when that ends.
+    // reaps its program when that ends, or is left behind when we end first.
     connect(running, &QProcess::finished, running, &QObject::deleteLater);
+    Outlives_Program_On_Purpose(running);
 }
 
 Program_Result Start_Program(const QString &program, const QString &working_dir, int limit_ms)

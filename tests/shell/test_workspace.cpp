@@ -117,6 +117,32 @@ private slots:
         QVERIFY(!ws.Configuration_Open());
     }
 
+    // A hand-edited settings file may name something that is no
+    // configuration folder; nothing outside PROJECTS/NAME may be opened
+    // (the windows and the compiler would write their files there).
+    void last_configuration_outside_projects_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("parent") << QStringLiteral("..");
+        QTest::newRow("PROJECTS itself") << QStringLiteral(".");
+        QTest::newRow("nested") << QStringLiteral("Plant A/bin");
+        QTest::newRow("backslash") << QStringLiteral("Plant A\\..\\..");
+        QTest::newRow("absolute") << QStringLiteral("/tmp");
+    }
+
+    void last_configuration_outside_projects()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("PROJECTS/Plant A/bin"))));
+        test::Write(Settings(dir.path()), "<Conf_Settings><lastproj><projectname>" + name.toUtf8() +
+                                              "</projectname></lastproj></Conf_Settings>");
+        Workspace ws;
+        Start_Workspace(ws, dir.path());
+        QVERIFY2(!ws.Configuration_Open(), qPrintable(ws.Path_Project));
+        QCOMPARE(ws.Project_Name, name); // shown, and written back, as a deleted one would be
+    }
+
     void damaged_settings_file()
     {
         QTemporaryDir dir;

@@ -65,9 +65,11 @@ void TFNew_Project::showEvent(QShowEvent *event)
 
 void TFNew_Project::Btn_OKClick()
 {
-    const int refused = Create_Configuration(ws_, E_New_Proj->text());
+    QString reason;
+    const int refused = Create_Configuration(ws_, E_New_Proj->text(), &reason);
     if (refused != 0) {
-        Message_Box::Error(this, Messages().Get(refused));
+        // A sound name the system refused (a read-only workspace): say why.
+        Message_Box::Error(this, reason.isEmpty() ? Messages().Get(refused) : Messages().Get(refused) + u'\n' + reason);
         return;
     }
     accept();

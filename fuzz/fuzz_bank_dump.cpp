@@ -1,0 +1,60 @@
+// The dump command reads any file of the size of a bank image. The input is
+// either a whole image (padded with zeros or cut to the size), or a patch laid
+// over a compiled image so that the decoder meets plausible records. Property:
+// the dump is JSON that parses.
+
+#include "compiler/bank_dump.h"
+#include "compiler/bank_layout.h"
+#include "compiler/compile_project.h"
+#include "fuzz_support.h"
+
+#include <QJsonDocument>
+#include <QJsonParseError>
+
+namespace {
+
+const Bank_Images &Compiled()
+{
+    static const Bank_Images images = [] {
+        const QString pargen = fuzz::Scratch(QStringLiteral("ParGen.xml"));
+        const QString rules = fuzz::Scratch(QStringLiteral("LoRaWAN_SetAccess.xml"));
+        const QString objects = fuzz::Scratch(QStringLiteral("BACnet_Slave_SetAccess.xml"));
+        fuzz::Put_File(pargen, fuzz::Valid_ParGen());
+        fuzz::Put_File(rules, fuzz::Valid_Rules());
+        fuzz::Put_File(objects, fuzz::Valid_Objects());
+        const Compile_Result result = Compile_Project(pargen, rules, objects);
+        FUZZ_CHECK(result.ok, "%s", qPrintable(result.problem));
+        return result.images;
+    }();
+    return images;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size < 1)
+        return 0;
+    const bool bank2 = data[0] & 1;
+    const bool patch = data[0] & 2;
+    const qsizetype image_size = qsizetype(bank2 ? bank::Bank2_Size : bank::Bank1_Size);
+    QByteArray image;
+    const QByteArray rest = fuzz::Bytes(data + 1, size - 1);
+    if (patch && rest.size() >= 3) {
+        // Three bytes of offset, then the bytes to lay over the image there.
+        image = bank2 ? Compiled().bank2 : Compiled().bank1;
+        const qsizetype offset = ((quint8(rest[0]) << 16) | (quint8(rest[1]) << 8) | quint8(rest[2])) % image_size;
+        const QByteArray bytes = rest.mid(3).left(image_size - offset);
+        image.replace(offset, bytes.size(), bytes);
+    } else {
+        image = rest.left(image_size);
+        image.append(image_size - image.size(), '\0');
+    }
+    FUZZ_CHECK(Bank_Kind_Of(image.size()) == (bank2 ? Bank_Kind::Bank2 : Bank_Kind::Bank1), "wrong kind");
+    const QByteArray json = bank2 ? Dump_Bank2(image) : Dump_Bank1(image);
+    QJsonParseError error;
+    QJsonDocument::fromJson(json, &error);
+    FUZZ_CHECK(error.error == QJsonParseError::NoError, "the dump is no JSON: %s at %d",
+               qPrintable(error.errorString()), error.offset);
+    return 0;
+}

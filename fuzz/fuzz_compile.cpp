@@ -1,0 +1,65 @@
+// A project document through the compiler: the first byte chooses which of
+// the three documents the input replaces, the other two are a small valid
+// configuration. Properties: the compilation gives both images at their sizes
+// with a correct checksum, or a message and no image; the update step's
+// uplink check and the data-link reading never fail; the images decode into
+// JSON that parses.
+
+#include "compiler/bank_dump.h"
+#include "compiler/bank_layout.h"
+#include "compiler/checksum.h"
+#include "compiler/compile_project.h"
+#include "compiler/le_bytes.h"
+#include "fuzz_support.h"
+#include "shell/config_checks.h"
+
+#include <QJsonDocument>
+#include <QJsonParseError>
+
+namespace {
+
+void Check_Json(const QByteArray &json, const char *what)
+{
+    QJsonParseError error;
+    QJsonDocument::fromJson(json, &error);
+    FUZZ_CHECK(error.error == QJsonParseError::NoError, "the %s dump is no JSON: %s at %d", what,
+               qPrintable(error.errorString()), error.offset);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    static const QString files[3] = {fuzz::Scratch(QStringLiteral("ParGen.xml")),
+                                     fuzz::Scratch(QStringLiteral("LoRaWAN_SetAccess.xml")),
+                                     fuzz::Scratch(QStringLiteral("BACnet_Slave_SetAccess.xml"))};
+    const int which = data[0] % 3;
+    const QByteArray valid[3] = {fuzz::Valid_ParGen(data[0] / 3 % 2, data[0] / 6 % 2), fuzz::Valid_Rules(),
+                                 fuzz::Valid_Objects()};
+    for (int i = 0; i < 3; ++i)
+        fuzz::Put_File(files[i], i == which ? fuzz::Bytes(data + 1, size - 1) : valid[i]);
+
+    const Compile_Result result = Compile_Project(files[0], files[1], files[2]);
+    if (result.ok) {
+        FUZZ_CHECK(result.problem.isEmpty(), "a compilation with a problem: %s", qPrintable(result.problem));
+        FUZZ_CHECK(result.images.bank1.size() == qsizetype(bank::Bank1_Size) &&
+                       result.images.bank2.size() == qsizetype(bank::Bank2_Size),
+                   "images of %d and %d bytes", int(result.images.bank1.size()), int(result.images.bank2.size()));
+        const std::span<const std::uint8_t> block(reinterpret_cast<const std::uint8_t *>(result.images.bank1.data()),
+                                                  bank::Bank1_Size);
+        FUZZ_CHECK(le::Get_U32(block, bank::Checksum) == Parameter_Checksum(block), "wrong checksum");
+        Check_Json(Dump_Bank1(result.images.bank1), "bank 1");
+        Check_Json(Dump_Bank2(result.images.bank2), "bank 2");
+    } else {
+        FUZZ_CHECK(!result.problem.isEmpty() && result.images.bank1.isEmpty() && result.images.bank2.isEmpty(),
+                   "a failed compilation without a message, or with an image");
+    }
+
+    QString problem;
+    if (!Check_Config_LoraWAN(files[0], files[1], &problem))
+        FUZZ_CHECK(!problem.isEmpty(), "the uplink check fails without a message");
+    (void)Get_Type_BACnet(files[0]);
+    return 0;
+}

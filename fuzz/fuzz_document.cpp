@@ -1,0 +1,45 @@
+// A project document through the windows' loads: the parameter document and
+// the rule tables, each with its check (the object tables have a target of
+// their own, fuzz_objects: their thousands of cells make it slower). The
+// root's name is not checked by any reader, so one input is read as both.
+// Property: what a window loads and then saves reads back the same; a second
+// save writes the same bytes.
+
+#include "fuzz_support.h"
+#include "params/pargen_check.h"
+#include "params/pargen_document.h"
+#include "params/pargen_form.h"
+#include "shell/xml_document.h"
+#include "table_round_trip.h"
+#include "tables/lora_access.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QString path = fuzz::Scratch(QStringLiteral("doc.xml"));
+    fuzz::Put_File(path, fuzz::Bytes(data, size));
+
+    Xml_Document doc;
+    const Xml_Document::State state = doc.Load(path);
+    FUZZ_CHECK((state == Xml_Document::State::Damaged) == !doc.Problem().isEmpty(), "a problem without damage");
+    FUZZ_CHECK(state == Xml_Document::State::Loaded || !doc.Root(), "a damaged document with a root");
+
+    // The parameter window: open, OK, open again.
+    QString problem;
+    ParGen_Form form;
+    form.Load(Load_ParGen(path, &problem));
+    (void)Controllo_Dati(form);
+    const ParGen_Values saved = form.Values();
+    const QString copy = fuzz::Scratch(QStringLiteral("pargen_copy.xml"));
+    fuzz::Put_File(copy, Serialise_ParGen(saved));
+    QString copy_problem;
+    ParGen_Form reopened;
+    reopened.Load(Load_ParGen(copy, &copy_problem));
+    FUZZ_CHECK(copy_problem.isEmpty(), "the saved parameter document is damaged: %s", qPrintable(copy_problem));
+    for (ParGen_Key key : All_ParGen_Keys())
+        FUZZ_CHECK(reopened.Values()[key] == saved[key], "%s: \"%s\" reads back as \"%s\"", Key_Info(key).Name,
+                   qPrintable(saved[key]), qPrintable(reopened.Values()[key]));
+
+    // The rule window; the same file also serves as its parameter document.
+    fuzz::Table_Round_Trip<LoRa_Set_Access>(path, path, "rules");
+    return 0;
+}

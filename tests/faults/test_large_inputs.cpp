@@ -1,0 +1,227 @@
+// Inputs far beyond what the windows ever write: documents of several
+// megabytes, a group of 100 000 rows, nesting 100 000 levels deep, a language
+// file of a million lines. Nothing may crash or hang; what the converter
+// cannot take is refused with a message, and no document is changed.
+
+#include "fault_support.h"
+#include "lang/messages.h"
+#include "params/pargen_document.h"
+#include "params/pargen_form.h"
+#include "shell/workspace.h"
+#include "tables/bacnet_access.h"
+#include "tables/lora_access.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString Plant = QStringLiteral("Plant");
+constexpr int Many_Rows = 100000;
+
+QByteArray Object_Rows(const char *group, int rows, const QByteArray &mnemonic)
+{
+    QByteArray doc = QByteArray("<") + group + '>';
+    doc.reserve(rows * (120 + mnemonic.size()));
+    for (int i = 0; i < rows; ++i)
+        doc += "<row Data_Type=\"Analog Value\" Eng_Unit=\"62\" Position=\"" + QByteArray::number(i % 1496) +
+               "\" Bit=\"\" Length=\"4\" Swap=\"N\" Mnemonic=\"" + mnemonic + QByteArray::number(i) + "\"/>";
+    return doc + "</" + group + '>';
+}
+
+QByteArray Objects_Document(int read_rows, const QByteArray &mnemonic = "Object ")
+{
+    return "<BACnet_to_Modbus>" + Object_Rows("BACnet_in_Read", read_rows, mnemonic) +
+           "<BACnet_in_Write/></BACnet_to_Modbus><!--SW_VERSION = 1.000-->";
+}
+
+QByteArray Rules_Document(int uplink_rows)
+{
+    QByteArray doc = "<LoRaWAN_Set_Access><LoRaWAN_Uplink>";
+    doc.reserve(uplink_rows * 110);
+    for (int i = 0; i < uplink_rows; ++i)
+        doc += "<row Enable=\"Y\" StartByte=\"" + QByteArray::number(i % 1000) +
+               "\" NumByte=\"2\" OnChange=\"Y\" OnCMD=\"N\" OnTimer=\"N\" Time=\"0\" Mnemonic=\"r\"/>";
+    return doc + "</LoRaWAN_Uplink><LoRaWAN_Downlink/></LoRaWAN_Set_Access><!--SW_VERSION = 1.000-->";
+}
+
+// The parameter document the window writes, one key's value replaced.
+QByteArray ParGen_With(const QString &key, const QString &value)
+{
+    const QString path = QDir::tempPath() + QStringLiteral("/sw52k31-large-pargen.xml");
+    fixture::Write_ParGen(path, fixture::With(fixture::Window_ParGen(), {{key, value}}));
+    const QByteArray doc = test::Read(path);
+    QFile::remove(path);
+    return doc;
+}
+
+// Elements nested `depth` levels deep under a root.
+QByteArray Nested_Document(const char *root, int depth)
+{
+    QByteArray doc = QByteArray("<") + root + '>';
+    doc.reserve(depth * 8);
+    for (int i = 0; i < depth; ++i)
+        doc += "<row>";
+    for (int i = 0; i < depth; ++i)
+        doc += "</row>";
+    return doc + "</" + root + '>';
+}
+
+} // namespace
+
+class Test_Large_Inputs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The program on a configuration holding one oversized document.
+    void commands_data()
+    {
+        QTest::addColumn<QString>("file"); // in the configuration
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("says");
+
+        const QString pargen = QStringLiteral("ParGen.xml");
+        const QString rules = QStringLiteral("LoRaWAN_SetAccess.xml");
+        const QString objects = QStringLiteral("BACnet_Slave_SetAccess.xml");
+        const QStringList compile{QStringLiteral("compile"), Plant};
+        const QStringList check{QStringLiteral("check"), Plant};
+        const QStringList ede{QStringLiteral("ede"), Plant, QStringLiteral("@/plant")};
+
+        // A device name of 5 MB: the image has 16 bytes for it.
+        const QByteArray long_name = ParGen_With(QStringLiteral("BACnet_NAME_STA"), QString(5'000'000, u'n'));
+        QTest::newRow("5 MB value: compile")
+            << pargen << long_name << compile << 1 << QStringLiteral("BACnet_NAME_STA");
+        // The check runs the window's rules, which look at the characters only
+        // (the window's edit takes 16): the compilation is what refuses it.
+        QTest::newRow("5 MB value: check") << pargen << long_name << check << 0 << QString();
+        QTest::newRow("5 MB value: ede") << pargen << long_name << ede << 0 << QStringLiteral("plant.csv");
+
+        // 100 000 objects in one group: the converter takes 2000.
+        const QByteArray many_objects = Objects_Document(Many_Rows);
+        QTest::newRow("100 000 objects: compile")
+            << objects << many_objects << compile << 1 << QString::number(Many_Rows);
+        QTest::newRow("100 000 objects: check") << objects << many_objects << check << 1 << QStringLiteral("98000");
+        QTest::newRow("100 000 objects: ede") << objects << many_objects << ede << 0 << QStringLiteral("plant.csv");
+
+        // 2000 objects with 2 kB descriptions each (4 MB).
+        const QByteArray long_texts = Objects_Document(2000, QByteArray(2048, 'd'));
+        QTest::newRow("4 MB of descriptions: compile") << objects << long_texts << compile << 0 << QString();
+        QTest::newRow("4 MB of descriptions: ede") << objects << long_texts << ede << 0 << QStringLiteral("plant.csv");
+
+        // 100 000 enabled uplink rules: the converter takes 256.
+        const QByteArray many_rules = Rules_Document(Many_Rows);
+        QTest::newRow("100 000 rules: compile") << rules << many_rules << compile << 1 << QStringLiteral("256");
+        QTest::newRow("100 000 rules: check") << rules << many_rules << check << 1 << QStringLiteral("99744");
+
+        // Nesting no window writes; readers look only at fixed depths.
+        QTest::newRow("nested objects: compile")
+            << objects << Nested_Document("BACnet_to_Modbus", Many_Rows) << compile << 0 << QString();
+        QTest::newRow("nested parameters: ede")
+            << pargen << Nested_Document("Par_Gen", Many_Rows) << ede << 0 << QStringLiteral("plant.csv");
+        QTest::newRow("nested rules: check")
+            << rules << Nested_Document("LoRaWAN_Set_Access", Many_Rows) << check << 0 << QString();
+    }
+
+    void commands()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, contents);
+        QFETCH(QStringList, command);
+        QFETCH(int, code);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        faults::Make_Configuration(dir.path(), Plant);
+        test::Write(dir.filePath(QStringLiteral("PROJECTS/Plant/") + file), contents);
+        command.replaceInStrings(QStringLiteral("@"), dir.path());
+        const auto documents = faults::Snapshot(dir.filePath(QStringLiteral("PROJECTS")));
+
+        const faults::Run_Result run = faults::Run_In(dir.path(), command);
+        QVERIFY2(!run.crashed && !run.hung, qPrintable(run.Describe().left(2000)));
+        QVERIFY2(run.code == code, qPrintable(run.Describe().left(2000)));
+        QVERIFY2(QString(run.out + run.err).contains(says), qPrintable(run.Describe().left(2000)));
+        if (code != 0)
+            QVERIFY2(!run.err.trimmed().isEmpty(), "refused without a message");
+        // The documents are only read; a failed compilation writes no image.
+        auto after = faults::Snapshot(dir.filePath(QStringLiteral("PROJECTS")));
+        if (code == 0) {
+            after.remove(QStringLiteral("Plant/bin/bank1.bin"));
+            after.remove(QStringLiteral("Plant/bin/bank2.bin"));
+        }
+        QCOMPARE(after, documents);
+    }
+
+    // What the table windows load from a group of 100 000 rows: the rows the
+    // table holds, and a warning for the rest before a save would drop them.
+    void tables_of_many_rows()
+    {
+        QTemporaryDir dir;
+        const QString objects_file = dir.filePath(QStringLiteral("objects.xml"));
+        const QString rules_file = dir.filePath(QStringLiteral("rules.xml"));
+        test::Write(objects_file, Objects_Document(Many_Rows));
+        test::Write(rules_file, Rules_Document(Many_Rows));
+
+        BACnet_Slave_Set_Access objects;
+        const Load_Report object_report = objects.Load(QString(), objects_file);
+        QCOMPARE(objects.Read.Row_Count(), Objects_Short_Desc);
+        QCOMPARE(object_report.Rows_Not_Shown.value(0), Many_Rows - Objects_Short_Desc);
+        QVERIFY(object_report.Rows_At_Risk());
+        QCOMPARE(objects.Read.Cell(Objects_Short_Desc - 1, Obj_Mnemonic), QStringLiteral("Object 1999"));
+        QVERIFY(objects.Controllo_dati().Passed); // the 2000 it holds are sound
+
+        LoRa_Set_Access rules;
+        const Load_Report rule_report = rules.Load(QString(), rules_file);
+        QCOMPARE(rules.Uplink.Row_Count(), LoRa_Rule_Rows);
+        QCOMPARE(rule_report.Rows_Not_Shown.value(0), Many_Rows - LoRa_Rule_Rows);
+    }
+
+    // A language file of a million lines, applied at every start.
+    void language_of_a_million_lines()
+    {
+        QTemporaryDir dir;
+        faults::Make_Configuration(dir.path(), Plant);
+        test::Write(dir.filePath(QStringLiteral("Quarnel.xml")),
+                    "<Conf_Settings><lastlang><language>Big</language></lastlang></Conf_Settings>");
+        QByteArray lines;
+        lines.reserve(1'000'000 * 28);
+        for (int i = 0; i < 1'000'000; ++i) {
+            if (i % 3 == 2)
+                lines += "; a comment line that is not a text\r\n";
+            else
+                lines += "STR" + QByteArray::number(i % 1700).rightJustified(4, '0') + " = text " +
+                         QByteArray::number(i) + "\r\n";
+        }
+        test::Write(dir.filePath(QStringLiteral("LANGUAGE/Big.lng")), lines);
+
+        Message_Table table;
+        QVERIFY(table.Read_Language_File(dir.filePath(QStringLiteral("LANGUAGE/Big.lng"))));
+        // Entry 15 is named last by line 999 615 (999 615 % 1700 == 15, 999 615 % 3 != 2).
+        QCOMPARE(table.Get(15), QStringLiteral("text 999615"));
+
+        const faults::Run_Result run = faults::Run_In(dir.path(), {QStringLiteral("list")});
+        QVERIFY2(!run.crashed && !run.hung && run.code == 0, qPrintable(run.Describe()));
+        QCOMPARE(run.out.trimmed(), Plant);
+    }
+
+    // One line of 20 MB without a line end, in a language file and in the
+    // settings file read at start.
+    void one_endless_line()
+    {
+        QTemporaryDir dir;
+        faults::Make_Configuration(dir.path(), Plant);
+        test::Write(dir.filePath(QStringLiteral("LANGUAGE/English.lng")), "STR0018 = " + QByteArray(20'000'000, 'e'));
+        test::Write(dir.filePath(QStringLiteral("Quarnel.xml")), "<Conf_Settings><lastipadd><ipaddress>" +
+                                                                     QByteArray(20'000'000, '1') +
+                                                                     "</ipaddress></lastipadd></Conf_Settings>");
+        const faults::Run_Result run = faults::Run_In(dir.path(), {QStringLiteral("compile"), QStringLiteral("Gone")});
+        QVERIFY2(!run.crashed && !run.hung && run.code == 1, qPrintable(run.Describe().left(2000)));
+        // Message 18 as the language file gives it.
+        QVERIFY(run.err.startsWith(QStringLiteral("eeee")));
+    }
+};
+
+QTEST_GUILESS_MAIN(Test_Large_Inputs)
+#include "test_large_inputs.moc"
