@@ -4,6 +4,9 @@
 #include "shell/xml_document.h"
 #include "tables/text_table.h"
 
+#include <cstring>
+#include <vector>
+
 bool Load_Report::Rows_At_Risk() const
 {
     for (int n : Rows_Not_Shown)
@@ -23,20 +26,57 @@ bool Read_ParGen_Key(const QString &path, const char *key, QString *text, QStrin
     return Child_Text(doc.Root(), key, text);
 }
 
+namespace {
+
+// The attribute `name` of `node`, as node.attribute(name) finds it (the
+// first of that name). Rows written by this program hold their attributes
+// in column order, so the one after the previous column's is tried first;
+// `cursor` follows the attributes while they come in that order.
+pugi::xml_attribute Attribute_In_Order(pugi::xml_node node, const char *name, pugi::xml_attribute &cursor,
+                                       bool &in_order)
+{
+    if (in_order && cursor && std::strcmp(cursor.name(), name) == 0) {
+        const pugi::xml_attribute found = cursor;
+        cursor = cursor.next_attribute();
+        return found;
+    }
+    in_order = false;
+    return node.attribute(name);
+}
+
+} // namespace
+
 int Load_Group(Text_Table &table, pugi::xml_node group, int rows)
 {
     const int columns = table.Column_Count();
     QList<QByteArray> names;
     for (int c = 0; c < columns; ++c)
         names.append(QByteArray(table.Column(c).attribute));
+    // A value equal to the one above it in its column shares that text: in
+    // a full object table most cells repeat (type, unit, length), and the
+    // tables load at every showing of their window.
+    std::vector<const char *> above(columns, nullptr);
+    QList<QString> above_text(columns);
 
     Text_Table::Rebuild rebuild(table, rows);
     int r = 0;
     For_Each_Row(group, [&](pugi::xml_node node) {
         if (r < table.Row_Count()) {
+            pugi::xml_attribute cursor = node.first_attribute();
+            bool in_order = true;
             for (int c = 0; c < columns; ++c) {
-                const pugi::xml_attribute attr = node.attribute(names[c].constData());
-                rebuild.Put(r, c, attr ? QString::fromUtf8(attr.value()) : table.Column(c).missing);
+                const pugi::xml_attribute attr = Attribute_In_Order(node, names[c].constData(), cursor, in_order);
+                if (!attr) {
+                    rebuild.Put(r, c, table.Column(c).missing);
+                    above[c] = nullptr;
+                    continue;
+                }
+                const char *value = attr.value();
+                if (!above[c] || std::strcmp(above[c], value) != 0) {
+                    above[c] = value;
+                    above_text[c] = QString::fromUtf8(value);
+                }
+                rebuild.Put(r, c, above_text[c]);
             }
         }
         ++r;

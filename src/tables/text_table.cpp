@@ -143,6 +143,11 @@ QVariant Text_Table::data(const QModelIndex &index, int role) const
         if (check)
             return Is_Flag_Set(text) ? Qt::Checked : Qt::Unchecked;
         return QVariant();
+    case Qt::ToolTipRole:
+        // A column's description shows as the tip of each of its cells.
+        if (columns_[index.column()].hint_message >= 0)
+            return Messages().Get(columns_[index.column()].hint_message);
+        return QVariant();
     default:
         return QVariant();
     }

@@ -16,7 +16,7 @@ struct Column_Desc
     const char *attribute = ""; // attribute name in the row document
     Cell_Kind kind = Cell_Kind::Text;
     int header_message = -1;    // column header, from the message table
-    int hint_message = -1;      // column description, -1 when it has none
+    int hint_message = -1;      // column description, the tip of the header and cells; -1: none
     int width = 64;             // initial width in pixels
     unsigned colour = 0xFFFFFF; // background, 0xRRGGBB
     bool hidden = false;        // kept, moved and copied, but never shown

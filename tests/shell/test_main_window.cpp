@@ -1,5 +1,6 @@
 #include "lang/messages.h"
 #include "shell/configurations.h"
+#include "lang/ui/soft_options.h"
 #include "shell/ui/app.h"
 #include "shell/ui/file_dialog.h"
 #include "shell/ui/main_window.h"
@@ -11,6 +12,7 @@
 #include "test_support.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -181,6 +183,35 @@ private slots:
         QCOMPARE(QFileInfo(ws_.Path_Project + QStringLiteral("/bin/bank1.bin")).size(), 2048);
         QCOMPARE(QFileInfo(ws_.Path_Project + QStringLiteral("/bin/bank2.bin")).size(), 75776);
         QCOMPARE(w_->FBoot->BACnetType, 1);
+    }
+
+    void options_switch_the_timer()
+    {
+        TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
+        auto *options = static_cast<TFSoftOptions *>(w_->FSoftOptions);
+        // OK with both flags: saved, timer on; Cancel changes nothing.
+        When_Shown(options, [=] {
+            options->CB_En_Con->setChecked(true);
+            options->CB_Update->setChecked(true);
+            QTest::mouseClick(options->Btn_OK, Qt::LeftButton);
+        });
+        QTest::mouseClick(m->Btn_Opz, Qt::LeftButton);
+        QVERIFY(m->Timer_Update->isActive());
+        QVERIFY(test::Read(dir_.filePath(QStringLiteral("Quarnel.xml"))).contains("<enable_internet>1</enable_internet>"));
+        When_Shown(options, [=] {
+            options->CB_En_Con->setChecked(false);
+            QTest::mouseClick(options->Btn_Cancel, Qt::LeftButton);
+        });
+        QTest::mouseClick(m->Btn_Opz, Qt::LeftButton);
+        QVERIFY(m->Timer_Update->isActive());
+        QVERIFY(ws_.Enable_Internet);
+        When_Shown(options, [=] {
+            options->CB_En_Con->setChecked(false);
+            QTest::mouseClick(options->Btn_OK, Qt::LeftButton);
+        });
+        QTest::mouseClick(m->Btn_Opz, Qt::LeftButton);
+        QVERIFY(!m->Timer_Update->isActive());
+        ws_.Enable_Internet = ws_.Enable_Update = false;
     }
 
     void language_switch_recaptions()

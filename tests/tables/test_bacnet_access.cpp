@@ -121,6 +121,53 @@ private slots:
         QCOMPARE(result.Column, int(Obj_Eng_Unit));
     }
 
+    // Each attribute by its name, whatever the order in the row; a value
+    // repeated from the row above reads the same as any other.
+    void attributes_in_any_order_data()
+    {
+        QTest::addColumn<QByteArray>("rows");
+        QTest::addColumn<QStringList>("expected");
+        const QString first = QStringLiteral("Analog Input|62|0||4|N|a");
+        QTest::newRow("in column order")
+            << QByteArray("<row Data_Type=\"Analog Input\" Eng_Unit=\"62\" Position=\"0\" Bit=\"\" Length=\"4\" "
+                          "Swap=\"N\" Mnemonic=\"a\"/>")
+            << QStringList{first};
+        QTest::newRow("reversed")
+            << QByteArray("<row Mnemonic=\"a\" Swap=\"N\" Length=\"4\" Bit=\"\" Position=\"0\" Eng_Unit=\"62\" "
+                          "Data_Type=\"Analog Input\"/>")
+            << QStringList{first};
+        QTest::newRow("other attributes between")
+            << QByteArray("<row Data_Type=\"Analog Input\" Note=\"n\" Eng_Unit=\"62\" Position=\"0\" Bit=\"\" "
+                          "Length=\"4\" Mnemonic=\"a\" Extra=\"e\"/>")
+            << QStringList{first};
+        // Of two attributes of one name the first counts, in or out of order.
+        QTest::newRow("twice the same name")
+            << QByteArray("<row Data_Type=\"Analog Input\" Eng_Unit=\"62\" Position=\"0\" Position=\"9\" Bit=\"\" "
+                          "Length=\"4\" Mnemonic=\"a\"/>"
+                          "<row Position=\"1\" Data_Type=\"Analog Input\" Eng_Unit=\"62\" Position=\"9\" Bit=\"\" "
+                          "Length=\"4\" Mnemonic=\"a\"/>")
+            << QStringList{first, QStringLiteral("Analog Input|62|1||4|N|a")};
+        QTest::newRow("repeated, missing, repeated again")
+            << QByteArray("<row Data_Type=\"Analog Input\" Eng_Unit=\"62\" Mnemonic=\"a\"/>"
+                          "<row Data_Type=\"Analog Input\" Eng_Unit=\"62\" Mnemonic=\"a\"/>"
+                          "<row Data_Type=\"Analog Input\" Mnemonic=\"\"/>"
+                          "<row Data_Type=\"Analog Input\" Eng_Unit=\"62\" Mnemonic=\"b\"/>")
+            << QStringList{QStringLiteral("Analog Input|62||||N|a"), QStringLiteral("Analog Input|62||||N|a"),
+                           QStringLiteral("Analog Input|||||N|"), QStringLiteral("Analog Input|62||||N|b")};
+    }
+
+    void attributes_in_any_order()
+    {
+        QFETCH(QByteArray, rows);
+        QFETCH(QStringList, expected);
+        test::Write(Access(), "<BACnet_to_Modbus><BACnet_in_Read>" + rows + "</BACnet_in_Read></BACnet_to_Modbus>");
+        BACnet_Slave_Set_Access objects;
+        QVERIFY(objects.Load(ParGen(), Access()).Document_Problem.isEmpty());
+        for (int r = 0; r < expected.size(); ++r)
+            QCOMPARE(test::Row_Text(objects.Read, r), expected[r]);
+        QCOMPARE(End_Of_Table(objects.Read, Obj_Data_Type), expected.size());
+    }
+
     void rows_at_risk_are_reported()
     {
         test::Write(ParGen(), test::ParGen_With("BACnet_Desc_Chars_Limit", "1"));

@@ -1,3 +1,4 @@
+#include "lang/messages.h"
 #include "tables/lora_access.h"
 #include "tables/text_table.h"
 
@@ -65,6 +66,9 @@ private slots:
         QCOMPARE(table.headerData(0, Qt::Horizontal, Qt::ToolTipRole).toString(),
                  QStringLiteral("Enable/Disable the LoRaWAN Uplink Rule"));
         QVERIFY(!table.headerData(1, Qt::Horizontal, Qt::ToolTipRole).isValid());
+        // The column description is also each cell's tip; a column without one has none.
+        QCOMPARE(table.data(table.index(1, 0), Qt::ToolTipRole).toString(), Messages().Get(1225));
+        QVERIFY(!table.data(table.index(1, 1), Qt::ToolTipRole).isValid());
         QCOMPARE(table.headerData(1, Qt::Vertical).toInt(), 2);
         Text_Table from_zero(Three_Columns(), 2, 0);
         QCOMPARE(from_zero.headerData(1, Qt::Vertical).toInt(), 1);

@@ -9,8 +9,10 @@
 #include "shell/ui/message_box.h"
 #include "shell/ui/new_project.h"
 #include "shell/ui/open_conf.h"
-#include "shell/ui/placeholder.h"
 #include "shell/workspace.h"
+#include "tables/ui/bacnet_eng_unit.h"
+#include "tables/ui/bacnet_slave_set_access.h"
+#include "tables/ui/lora_set_access.h"
 
 #include <QApplication>
 
@@ -46,9 +48,10 @@ Windows &Create_Windows(Workspace &ws)
     windows.FSoftOptions = options;
     windows.FParGen = new TFParGen(ws, main);
     windows.FBoot = new TFBoot(ws, main);
-    windows.FLoRa_Set_Access = new Placeholder_Window(QStringLiteral("FLoRa_Set_Access"), 1200, main);
-    windows.FBACnet_Eng_Unit = new Placeholder_Window(QStringLiteral("FBACnet_Eng_Unit"), 1600, main);
-    windows.FBACnetSlaveSetAccess = new Placeholder_Window(QStringLiteral("FBACnetSlaveSetAccess"), 1500, main);
+    windows.FLoRa_Set_Access = new TFLoRa_Set_Access(ws, main);
+    auto *picker = new TFBACnet_Eng_Unit(ws, main);
+    windows.FBACnet_Eng_Unit = picker;
+    windows.FBACnetSlaveSetAccess = new TFBACnetSlaveSetAccess(ws, picker, main);
     return windows;
 }
 

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+class Text_Table;
+
+// Draws and edits the cells of a table grid by their column's kind: the
+// column's background colour, a centred check box that a click or the space
+// bar ticks, a drop-down list that exists only while its cell is edited, and
+// a line edit without a length limit for text.
+//
+// A drop-down list changes its cell only when the user chooses an item: a
+// cell whose text is not one of the items (typed into the document by hand)
+// keeps it when the list is opened and closed again. A choice reaches the
+// cell at once; one made in the open list also ends the edit.
+class Cell_Delegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override;
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+    bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
+                     const QModelIndex &index) override;
+
+private:
+    static const Text_Table *Table_Of(const QModelIndex &index);
+    static bool Is_Check(const QModelIndex &index);
+    static QRect Check_Rect(const QStyleOptionViewItem &option);
+};

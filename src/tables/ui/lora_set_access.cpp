@@ -1,0 +1,62 @@
+#include "tables/ui/lora_set_access.h"
+
+#include "lang/messages.h"
+#include "shell/workspace.h"
+#include "tables/ui/table_grid.h"
+
+#include <QTabWidget>
+
+namespace {
+
+QStringList Column_Hints(const Text_Table &table)
+{
+    QStringList hints;
+    for (int c = 0; c < table.Column_Count(); ++c)
+        hints.append(Messages().Get(table.Column(c).hint_message));
+    return hints;
+}
+
+} // namespace
+
+TFLoRa_Set_Access::TFLoRa_Set_Access(Workspace &ws, QWidget *parent)
+    : Table_Window(ws,
+                   {.title = 1200,
+                    .desc = 1201,
+                    .first_caption = 1202,
+                    .first_hint = 1208,
+                    .first_page = 1214,
+                    .number_titles = {1216, 1233},
+                    .shown_hints = {}},
+                   parent)
+{
+    setObjectName(QStringLiteral("FLoRa_Set_Access"));
+    PC_LoRa = new QTabWidget(this);
+    PC_LoRa->setObjectName(QStringLiteral("PC_LoRa"));
+    ACG_LoRa_Uplink = new Table_Grid(Access.Uplink);
+    ACG_LoRa_Uplink->setObjectName(QStringLiteral("ACG_LoRa_Uplink"));
+    ACG_LoRa_Downlink = new Table_Grid(Access.Downlink);
+    ACG_LoRa_Downlink->setObjectName(QStringLiteral("ACG_LoRa_Downlink"));
+    TS_LoRa_Uplink = Page_Holding(ACG_LoRa_Uplink, "TS_LoRa_Uplink");
+    TS_LoRa_Downlink = Page_Holding(ACG_LoRa_Downlink, "TS_LoRa_Downlink");
+    Build(PC_LoRa, TS_LoRa_Uplink, TS_LoRa_Downlink, false);
+    Set_Grids(ACG_LoRa_Uplink, ACG_LoRa_Downlink);
+    resize(900, 337);
+    Set_Lang();
+}
+
+void TFLoRa_Set_Access::Set_Lang()
+{
+    Table_Window::Set_Lang();
+    Hint_UpLink = Column_Hints(Access.Uplink);
+    Hint_DownLink = Column_Hints(Access.Downlink);
+}
+
+Load_Report TFLoRa_Set_Access::Load_Documents()
+{
+    return Access.Load(ws_.File_ParGen, ws_.File_LoRaWAN_Access);
+}
+
+Confirm_Result TFLoRa_Set_Access::Save_Documents()
+{
+    return Access.Confirm(ws_.File_LoRaWAN_Access);
+}

@@ -1,0 +1,231 @@
+#include "tables/ui/table_grid.h"
+
+#include "lang/messages.h"
+#include "tables/grid_ops.h"
+#include "tables/text_table.h"
+#include "tables/ui/cell_delegate.h"
+
+#include <QAbstractButton>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionHeader>
+
+namespace {
+
+constexpr int Number_Column_Width = 40;
+
+// The number column, of fixed width and with rows of fixed height.
+class Number_Header : public QHeaderView
+{
+public:
+    explicit Number_Header(QWidget *parent)
+        : QHeaderView(Qt::Vertical, parent)
+    {
+        connect(this, &QHeaderView::sectionPressed, this, [this] { pressed_ = true; });
+    }
+
+    // The width is fixed: measuring the numbers of 200 rows after every
+    // load, as a header does, would be wasted (it was the largest part of
+    // showing a window).
+    QSize sizeHint() const override { return QSize(Number_Column_Width, defaultSectionSize()); }
+
+protected:
+    // The header keeps a few pixels at each border between two rows for
+    // resizing, where a press selected nothing; there the press selects the
+    // row as well, as the rows cannot be resized.
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        pressed_ = false;
+        QHeaderView::mousePressEvent(event);
+        const int row = logicalIndexAt(event->position().toPoint());
+        if (!pressed_ && event->button() == Qt::LeftButton && row >= 0 && sectionsClickable())
+            emit sectionPressed(row);
+    }
+
+private:
+    bool pressed_ = false;
+};
+
+bool Is_Enter(const QKeyEvent *event)
+{
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+Table_Grid::Table_Grid(Text_Table &table, QWidget *parent)
+    : QTableView(parent)
+    , table_(table)
+{
+    QFont grid_font = font();
+    grid_font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
+    grid_font.setPixelSize(11);
+    setFont(grid_font);
+
+    setModel(&table_);
+    setItemDelegate(new Cell_Delegate(this));
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    setWordWrap(false);
+    // Tab leaves the grid for the next control, as the tab order says;
+    // the arrows and the Enter jump move between cells.
+    setTabKeyNavigation(false);
+
+    // The number column: fixed rows, in the window's colour, like a header.
+    setVerticalHeader(new Number_Header(this));
+    QHeaderView *numbers = verticalHeader();
+    numbers->setSectionsClickable(true);
+    numbers->setSectionResizeMode(QHeaderView::Fixed);
+    numbers->setDefaultSectionSize(fontMetrics().height() + 6);
+    numbers->setFixedWidth(Number_Column_Width);
+    numbers->setDefaultAlignment(Qt::AlignCenter);
+    QHeaderView *titles = horizontalHeader();
+    titles->setSectionResizeMode(QHeaderView::Interactive);
+    titles->setStretchLastSection(false);
+    titles->setHighlightSections(false);
+    titles->setMinimumSectionSize(8);
+
+    // A double click on a header fits the column only with the setting on:
+    // the view's own fitting on the border between two titles is replaced.
+    disconnect(titles, SIGNAL(sectionHandleDoubleClicked(int)), this, SLOT(resizeColumnToContents(int)));
+    connect(titles, &QHeaderView::sectionDoubleClicked, this, &Table_Grid::Header_Double_Click);
+    connect(titles, &QHeaderView::sectionHandleDoubleClicked, this, &Table_Grid::Header_Double_Click);
+
+    // The corner shows the title of the number column.
+    corner_ = findChild<QAbstractButton *>();
+    if (corner_)
+        corner_->installEventFilter(this);
+
+    Apply_Columns();
+}
+
+void Table_Grid::Apply_Columns()
+{
+    for (int c = 0; c < table_.Column_Count(); ++c) {
+        setColumnWidth(c, table_.Column(c).width);
+        setColumnHidden(c, table_.Column(c).hidden);
+    }
+}
+
+void Table_Grid::Set_Number_Title(int message)
+{
+    number_title_ = message;
+    if (corner_)
+        corner_->update();
+}
+
+void Table_Grid::Set_Number_Colour(const QColor &colour)
+{
+    for (QWidget *part : {static_cast<QWidget *>(verticalHeader()), corner_}) {
+        if (!part)
+            continue;
+        QPalette palette = part->palette();
+        palette.setColor(QPalette::Button, colour);
+        palette.setColor(QPalette::Window, colour);
+        part->setPalette(palette);
+    }
+}
+
+bool Table_Grid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == corner_ && event->type() == QEvent::Paint) {
+        QPainter painter(corner_);
+        QStyleOptionHeader option;
+        option.initFrom(corner_);
+        option.rect = corner_->rect();
+        option.position = QStyleOptionHeader::OnlyOneSection;
+        option.text = number_title_ >= 0 ? Messages().Get(number_title_) : QString();
+        option.textAlignment = Qt::AlignCenter;
+        corner_->style()->drawControl(QStyle::CE_Header, &option, &painter, corner_);
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+int Table_Grid::Current_Row() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void Table_Grid::Set_Current(int row, int column)
+{
+    const QModelIndex at = table_.index(row, column);
+    if (!at.isValid())
+        return;
+    setCurrentIndex(at);
+    scrollTo(at);
+}
+
+void Table_Grid::Commit_Edit()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    if (QWidget *editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+bool Table_Grid::Enter_Key()
+{
+    const QModelIndex current = currentIndex();
+    const Grid_Cell at = current.isValid() ? Grid_Cell{current.row(), current.column()} : Grid_Cell{};
+    const Jump_Result jump = Jump_Next_Cell(table_, at, Key_Enter, Jump_On());
+    if (jump.consumed && jump.next != at)
+        Set_Current(jump.next.row, jump.next.column);
+    return jump.consumed;
+}
+
+void Table_Grid::keyPressEvent(QKeyEvent *event)
+{
+    // While a cell is edited, Enter reaches the grid as well; the jump is
+    // then made when the editor closes (closeEditor).
+    if (Is_Enter(event) && Jump_On()) {
+        if (state() != QAbstractItemView::EditingState)
+            Enter_Key();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void Table_Grid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // The editors close with this hint on Enter only.
+    if (hint == QAbstractItemDelegate::SubmitModelCache && Jump_On()) {
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        Enter_Key();
+        return;
+    }
+    QTableView::closeEditor(editor, hint);
+}
+
+void Table_Grid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const QModelIndex at = indexAt(event->position().toPoint());
+    if (at.isValid() && event->button() == Qt::LeftButton && Cell_Double_Click &&
+        Cell_Double_Click(at.row(), at.column())) {
+        event->accept();
+        return;
+    }
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+void Table_Grid::Header_Double_Click(int column)
+{
+    const bool enabled = Auto_Size_Enabled && Auto_Size_Enabled();
+    const QFontMetrics cells = fontMetrics();
+    const QFontMetrics titles = horizontalHeader()->fontMetrics();
+    // Titles are measured in the header's font as well as the grid's.
+    const int width = Auto_Size_Column(
+        table_, column, true, enabled,
+        [&](const QString &text) { return std::max(titles.horizontalAdvance(text), cells.horizontalAdvance(text)); },
+        12);
+    if (width >= 0)
+        setColumnWidth(column, width);
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QTableView>
+#include <functional>
+
+class Text_Table;
+
+// A grid over a table of text cells: the table itself is the model, so the
+// grid holds no copy of the cells. The fixed first column is the vertical
+// header with the row numbers (its title in the corner); each data column
+// takes its width, colour, editor and visibility from the table's columns.
+// Cells can be range-selected; a click on a row number selects the row.
+//
+// The object grids add three behaviours, each given as a function so that
+// the grid reads the settings at the moment they matter; the rule grids
+// leave them empty and have none.
+class Table_Grid : public QTableView
+{
+    Q_OBJECT
+
+public:
+    explicit Table_Grid(Text_Table &table, QWidget *parent = nullptr);
+
+    Text_Table &Table() const { return table_; }
+
+    // The current cell's row, -1 when the grid has no current cell.
+    int Current_Row() const;
+    void Set_Current(int row, int column);
+    // A cell's editor is open.
+    bool Editing() const { return state() == QAbstractItemView::EditingState; }
+    // Puts the text of an open editor into its cell and closes the editor,
+    // so that a button acts on what the user typed.
+    void Commit_Edit();
+    // The title of the number column, from the message table.
+    void Set_Number_Title(int message);
+    // The background of the number column and its title: the window's colour.
+    void Set_Number_Colour(const QColor &colour);
+    // Widths and hidden columns as the table's columns give them.
+    void Apply_Columns();
+
+    // Enter moves to the next cell (the jump setting).
+    std::function<bool()> Jump_Enabled;
+    // A double click on a column's header fits its width (the auto-size setting).
+    std::function<bool()> Auto_Size_Enabled;
+    // A double click on a data cell; true when it was handled and no editor
+    // should open.
+    std::function<bool(int row, int column)> Cell_Double_Click;
+
+    // Enter: the jump, when the setting is on. True when the key was consumed.
+    bool Enter_Key();
+    // A double click on the header of `column`.
+    void Header_Double_Click(int column);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool Jump_On() const { return Jump_Enabled && Jump_Enabled(); }
+
+    Text_Table &table_;
+    QWidget *corner_ = nullptr;
+    int number_title_ = -1;
+};

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "shell/ui/windows.h"
+#include "tables/grid_ops.h"
+#include "tables/table_document.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class Table_Grid;
+class Text_Table;
+struct Workspace;
+
+// What the two table windows share: the title panel, a page control with
+// one grid per table, the button panel (OK, Cancel and the four row
+// buttons), the load on showing with its warnings, and OK with its check.
+// The tables and their documents belong to the window's logic object.
+class Table_Window : public QDialog, public Lang_Window
+{
+    Q_OBJECT
+
+public:
+    // The window's texts: numbers of its first button caption and hint,
+    // its first page caption, and the two number-column titles.
+    struct Texts
+    {
+        int title;
+        int desc;
+        int first_caption; // OK, Cancel, Delete, Insert, Copy, Paste
+        int first_hint;
+        int first_page;
+        int number_titles[2];
+        // Buttons (index in the order above) whose hint shows as a tip.
+        QList<int> shown_hints;
+    };
+
+    void Set_Lang() override;
+
+    Table_Grid *Grid(int page) const { return grids_[page]; }
+    // The page shown: the row buttons act on its grid.
+    int Current_Page() const;
+    // Which page's row `Row_Copy_Buffer` holds since the window was shown.
+    const Copy_Flags &Copy() const { return copy_; }
+    // What the last showing found in the documents.
+    const Load_Report &Report() const { return report_; }
+
+    // The showing: loads the documents, shows the first page, forgets the
+    // copied row's page and shows the load's warnings one by one.
+    void FormShow();
+    // OK: the check, then the write. On a failure its text is shown, the
+    // failing cell made current and the window stays open.
+    void Btn_OKClick();
+    void Btn_DelRow_Click();
+    void Btn_InsRowClick();
+    void Btn_CopyRowClick();
+    void Btn_PasteRowClick();
+
+    QLabel *L_SW_Code;
+    QLabel *L_SW_Desc;
+    QPushButton *Btn_OK;
+    QPushButton *Btn_Cancel;
+    QPushButton *Btn_DelRow;
+    QPushButton *Btn_InsRow;
+    QPushButton *Btn_CopyRow;
+    QPushButton *Btn_PasteRow;
+
+protected:
+    Table_Window(Workspace &ws, Texts texts, QWidget *parent);
+
+    // Builds the window around the page control and its two pages; the tab
+    // order puts the pages first or after the buttons.
+    void Build(QTabWidget *pages, QWidget *first_page, QWidget *second_page, bool pages_first);
+    void Set_Grids(Table_Grid *first, Table_Grid *second);
+    // A page of the page control holding `grid` alone.
+    static QWidget *Page_Holding(Table_Grid *grid, const char *name);
+
+    virtual Text_Table &Table(int page) = 0;
+    virtual Load_Report Load_Documents() = 0;
+    virtual Confirm_Result Save_Documents() = 0;
+
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+    Workspace &ws_;
+
+private:
+    Grid_Asker Asker();
+    void Commit_Edits();
+
+    Texts texts_;
+    QWidget *P_Title = nullptr;
+    QWidget *P_Button = nullptr;
+    QTabWidget *pages_ = nullptr;
+    Table_Grid *grids_[2] = {nullptr, nullptr};
+    Copy_Flags copy_;
+    Load_Report report_;
+};

@@ -1,0 +1,497 @@
+#include "lang/messages.h"
+#include "shell/ui/message_box.h"
+#include "tables/bacnet_access.h"
+#include "tables/ui/bacnet_eng_unit.h"
+#include "tables/ui/bacnet_slave_set_access.h"
+#include "window_fixture.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+namespace {
+
+const QByteArray Comment = "<!--SW_VERSION = 1.000-->";
+
+QByteArray Objects(const QByteArray &read, const QByteArray &write)
+{
+    return "<BACnet_to_Modbus><BACnet_in_Read>" + read + "</BACnet_in_Read><BACnet_in_Write>" + write +
+           "</BACnet_in_Write></BACnet_to_Modbus>" + Comment;
+}
+
+// An object row: "type|unit|position|bit|length|swap|mnemonic".
+QByteArray Object(const QString &cells)
+{
+    const QStringList c = cells.split(u'|');
+    return QStringLiteral("<row Data_Type=\"%1\" Eng_Unit=\"%2\" Position=\"%3\" Bit=\"%4\" Length=\"%5\" Swap=\"%6\" "
+                          "Mnemonic=\"%7\"/>")
+        .arg(c[0], c[1], c[2], c[3], c[4], c[5], c[6])
+        .toUtf8();
+}
+
+QByteArray Numbered_Objects(int n, const char *prefix)
+{
+    QByteArray rows;
+    for (int i = 1; i <= n; ++i)
+        rows +=
+            Object(QStringLiteral("Analog Value|95|%1||4|N|%2%1").arg(QString::number(i), QLatin1StringView(prefix)));
+    return rows;
+}
+
+} // namespace
+
+class Test_BACnet_Window : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_; // fresh for each test
+    Workspace ws_;
+    TFBACnet_Eng_Unit *picker_ = nullptr;
+    TFBACnetSlaveSetAccess *w_ = nullptr;
+
+    void Show()
+    {
+        w_->show();
+        QVERIFY(QTest::qWaitForWindowActive(w_));
+    }
+    Text_Table &Read() { return w_->Access.Read; }
+    Text_Table &Write() { return w_->Access.Write; }
+    Table_Grid *Read_Grid() { return w_->ACG_BACnet_in_Read; }
+    Table_Grid *Write_Grid() { return w_->ACG_BACnet_in_Write; }
+
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        test::Open_In(ws_, dir_->path());
+        Message_Box::Set_Test_Mode(true);
+        picker_ = new TFBACnet_Eng_Unit(ws_);
+        w_ = new TFBACnetSlaveSetAccess(ws_, picker_);
+    }
+
+    void cleanup()
+    {
+        delete w_;
+        delete picker_;
+        Message_Box::Set_Test_Mode(false);
+        Messages().Build_Default_Messages();
+    }
+
+    void texts_and_layout()
+    {
+        Show();
+        QCOMPARE(w_->size(), QSize(764, 337));
+        QCOMPARE(w_->windowTitle(), Messages().Get(1500));
+        QCOMPARE(w_->PageControl1->tabText(0), QStringLiteral("BACnet in Read"));
+        // Only Copy Row and Paste Row show their hints.
+        QVERIFY(w_->Btn_OK->toolTip().isEmpty());
+        QVERIFY(w_->Btn_DelRow->toolTip().isEmpty());
+        QCOMPARE(w_->Btn_CopyRow->toolTip(), Messages().Get(1514));
+        QCOMPARE(w_->Btn_PasteRow->toolTip(), Messages().Get(1515));
+        for (Table_Grid *grid : {Read_Grid(), Write_Grid()}) {
+            // Without "ParGen.xml": 16-character descriptions, 2000 rows.
+            QCOMPARE(grid->model()->rowCount(), 2000);
+            QCOMPARE(grid->model()->headerData(0, Qt::Vertical).toInt(), 1);
+            QVERIFY(grid->isColumnHidden(Obj_Swap));
+            const QList<int> widths = {150, 100, 64, 64, 64, 40, 250};
+            for (int c = 0; c < widths.size(); ++c)
+                if (c != Obj_Swap)
+                    QCOMPARE(grid->columnWidth(c), widths[c]);
+            // The object grids show no cell tips.
+            QVERIFY(!grid->model()->index(0, Obj_Mnemonic).data(Qt::ToolTipRole).isValid());
+        }
+        QCOMPARE(Write_Grid()->model()->headerData(Obj_Eng_Unit, Qt::Horizontal).toString(), Messages().Get(1526));
+
+        // 32-character descriptions halve the tables at the next showing.
+        test::Write(ws_.File_ParGen, test::ParGen_With("BACnet_Desc_Chars_Limit", "1"));
+        w_->reject();
+        Show();
+        QCOMPARE(Read_Grid()->model()->rowCount(), 1000);
+        QCOMPARE(Write_Grid()->model()->rowCount(), 1000);
+    }
+
+    // Tab order: the page control, then the buttons in their order.
+    void tab_order()
+    {
+        Show();
+        Read_Grid()->setFocus();
+        QList<QWidget *> seen;
+        for (int i = 0; i < 8; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            seen << QApplication::focusWidget();
+        }
+        QCOMPARE(seen, (QList<QWidget *>{w_->Btn_OK, w_->Btn_Cancel, w_->Btn_DelRow, w_->Btn_InsRow, w_->Btn_CopyRow,
+                                         w_->Btn_PasteRow, w_->PageControl1->tabBar(), Read_Grid()}));
+    }
+
+    void load_edit_and_save()
+    {
+        // The second Read row lacks Swap: it reads "N" and is written back so.
+        test::Write(ws_.File_BACnet_Slave_Access,
+                    Objects(Object(QStringLiteral("Analog Input|62|0||4|Y|Temperature")) +
+                                "<row Data_Type=\"Binary Input\" Eng_Unit=\"95\" Position=\"4\" Bit=\"2\" Length=\"\" "
+                                "Mnemonic=\"Alarm\"/>",
+                            Object(QStringLiteral("Analog Out|98|0||4||Valve"))));
+        test::When_Shown(w_, [&] {
+            QVERIFY(Message_Box::Take_Shown().isEmpty());
+            QCOMPARE(w_->PageControl1->currentIndex(), int(Page_Read));
+            QCOMPARE(test::Row_Text(Read(), 1), QStringLiteral("Binary Input|95|4|2||N|Alarm"));
+            test::Type_Into_Cell(Read_Grid(), 0, Obj_Mnemonic, QStringLiteral("Supply temperature"));
+            w_->PageControl1->setCurrentIndex(Page_Write);
+            test::Type_Into_Cell(Write_Grid(), 0, Obj_Length, QStringLiteral("2"));
+            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        });
+        QCOMPARE(w_->exec(), int(QDialog::Accepted));
+        QVERIFY(Message_Box::Take_Shown().isEmpty());
+        QCOMPARE(test::Read(ws_.File_BACnet_Slave_Access),
+                 Objects(Object(QStringLiteral("Analog Input|62|0||4|Y|Supply temperature")) +
+                             Object(QStringLiteral("Binary Input|95|4|2||N|Alarm")),
+                         Object(QStringLiteral("Analog Out|98|0||2||Valve"))));
+    }
+
+    void failed_checks_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<int>("page"); // -1: no cell to show
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+
+        QTest::newRow("write length")
+            << Objects(Numbered_Objects(2, "r"),
+                       Numbered_Objects(3, "w") + Object(QStringLiteral("Integer Value|95|0||100|N|x")))
+            << QStringLiteral(
+                   "Error row 4!! [BACnet in Write] Length with variable \"Integer Value\" must be between 1 "
+                   "and 4")
+            << int(Page_Write) << 3 << int(Obj_Length);
+        QTest::newRow("read position")
+            << Objects(Numbered_Objects(1, "r") + Object(QStringLiteral("Analog Input|62|1500||4|N|x")), QByteArray())
+            << QStringLiteral("Error row 2!! [BACnet in Read] Position must be between 0 and 1499") << int(Page_Read)
+            << 1 << int(Obj_Position);
+        QTest::newRow("too many objects")
+            << Objects(Numbered_Objects(1000, "r"), Numbered_Objects(1001, "w"))
+            << QStringLiteral("Error!! Too many Requests. Max requests 2000") << -1 << -1 << -1;
+    }
+
+    void failed_checks()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(QString, error);
+        QFETCH(int, page);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        test::Write(ws_.File_BACnet_Slave_Access, document);
+        Show();
+        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{error});
+        QVERIFY(w_->isVisible());
+        QCOMPARE(test::Read(ws_.File_BACnet_Slave_Access), document);
+        if (page >= 0) {
+            QCOMPARE(w_->PageControl1->currentIndex(), page);
+            QCOMPARE(test::Current(w_->Grid(page)), w_->Access.Table(page).index(row, column));
+        }
+    }
+
+    void rows_at_risk_are_told_on_showing()
+    {
+        test::Write(ws_.File_ParGen, test::ParGen_With("BACnet_Desc_Chars_Limit", "1"));
+        test::Write(
+            ws_.File_BACnet_Slave_Access,
+            Objects(Numbered_Objects(1001, "r"),
+                    Numbered_Objects(1, "w") + Object(QStringLiteral(" |95|0||4|N|x")) + Numbered_Objects(1, "w")));
+        w_->show();
+        QCOMPARE(Message_Box::Take_Shown(),
+                 (QStringList{
+                     Messages()
+                         .Get(Msg_Rows_Not_Shown)
+                         .arg(QStringLiteral("1"), Messages().Get(1508), QStringLiteral("1000")),
+                     Messages()
+                         .Get(Msg_Rows_Not_Saved)
+                         .arg(QStringLiteral("2"), Messages().Get(1509), Messages().Get(1525), QStringLiteral("2"))}));
+    }
+
+    // Delete, insert, copy and paste through the buttons, with their questions.
+    void row_buttons()
+    {
+        test::Write(ws_.File_BACnet_Slave_Access, Objects(Numbered_Objects(8, "r"), Numbered_Objects(2, "w")));
+        Show();
+        Table_Grid *grid = Read_Grid();
+
+        // A click on a row number selects the row and makes it current,
+        // also right beside the border with the next row.
+        QHeaderView *numbers = grid->verticalHeader();
+        QTest::mouseClick(
+            numbers->viewport(), Qt::LeftButton, {},
+            QPoint(numbers->width() / 2, numbers->sectionViewportPosition(3) + numbers->sectionSize(3) - 1));
+        QCOMPARE(grid->Current_Row(), 3);
+        QTest::mouseClick(numbers->viewport(), Qt::LeftButton, {},
+                          QPoint(numbers->width() / 2, numbers->sectionViewportPosition(4) + 1));
+        QCOMPARE(grid->Current_Row(), 4);
+        QVERIFY(grid->selectionModel()->isRowSelected(4, QModelIndex()));
+        QVERIFY(!grid->selectionModel()->isRowSelected(3, QModelIndex()));
+
+        Message_Box::Queue_Answer(QMessageBox::No);
+        QTest::mouseClick(w_->Btn_DelRow, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1560) + QStringLiteral("5")});
+        QCOMPARE(Read().Cell(4, Obj_Mnemonic), QStringLiteral("r5"));
+        Message_Box::Queue_Answer(QMessageBox::Yes);
+        QTest::mouseClick(w_->Btn_DelRow, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown().size(), 1);
+        QStringList mnemonics;
+        for (int r = 0; r < 8; ++r)
+            mnemonics << Read().Cell(r, Obj_Mnemonic);
+        QCOMPARE(mnemonics,
+                 (QStringList{QStringLiteral("r1"), QStringLiteral("r2"), QStringLiteral("r3"), QStringLiteral("r4"),
+                              QStringLiteral("r6"), QStringLiteral("r7"), QStringLiteral("r8"), QString()}));
+        QCOMPARE(grid->model()->headerData(4, Qt::Vertical).toInt(), 5);
+
+        test::Click_Cell(grid, 1, Obj_Position);
+        QTest::mouseClick(w_->Btn_InsRow, Qt::LeftButton);
+        QVERIFY(Message_Box::Take_Shown().isEmpty());
+        QCOMPARE(test::Row_Text(Read(), 1), QStringLiteral("||||||"));
+        QCOMPARE(Read().Cell(2, Obj_Mnemonic), QStringLiteral("r2"));
+
+        // Copy on Read; the Write page refuses it.
+        test::Click_Cell(grid, 0, Obj_Data_Type);
+        QTest::mouseClick(w_->Btn_CopyRow, Qt::LeftButton);
+        QVERIFY(w_->Do_Copy_Read() && !w_->Do_Copy_Write());
+        w_->PageControl1->setCurrentIndex(Page_Write);
+        test::Click_Cell(Write_Grid(), 5, Obj_Mnemonic);
+        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1102)});
+        QCOMPARE(test::Row_Text(Write(), 5), QStringLiteral("||||||"));
+
+        // On Read: into the empty row without a question, over a used row after Yes.
+        w_->PageControl1->setCurrentIndex(Page_Read);
+        test::Click_Cell(grid, 1, Obj_Mnemonic);
+        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QVERIFY(Message_Box::Take_Shown().isEmpty());
+        QCOMPARE(test::Row_Text(Read(), 1), QStringLiteral("Analog Value|95|1||4|N|r1"));
+        test::Click_Cell(grid, 3, Obj_Mnemonic);
+        Message_Box::Queue_Answer(QMessageBox::Yes);
+        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1100)});
+        QCOMPARE(Read().Cell(3, Obj_Mnemonic), QStringLiteral("r1"));
+
+        // A new showing forgets which page was copied; the buffer stays.
+        w_->reject();
+        Show();
+        QVERIFY(!w_->Do_Copy_Read() && !w_->Do_Copy_Write());
+        QCOMPARE(ws_.Row_Copy_Buffer.size(), 7);
+        test::Click_Cell(Read_Grid(), 9, Obj_Mnemonic);
+        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1102)});
+    }
+
+    void drop_down_lists()
+    {
+        test::Write(ws_.File_BACnet_Slave_Access, Objects(Object(QStringLiteral("analog input|62|0||4|N|hand typed")),
+                                                          Object(QStringLiteral("Analog Out|62|0||2|N|x"))));
+        Show();
+        Table_Grid *grid = Read_Grid();
+        // The Position list exists only while its cell is edited.
+        QVERIFY(grid->findChildren<QComboBox *>().isEmpty());
+        // Typed on the closed list, "17" reaches item 17; Enter ends the edit.
+        test::Type_Into_Cell(grid, 0, Obj_Position, QStringLiteral("17"));
+        QCOMPARE(Read().Cell(0, Obj_Position), QStringLiteral("17"));
+        QVERIFY(!grid->Editing());
+        QCoreApplication::processEvents();
+        QVERIFY(grid->findChildren<QComboBox *>().isEmpty());
+
+        const QModelIndex position = Read().index(0, Obj_Position);
+        grid->setCurrentIndex(position);
+        grid->edit(position);
+        auto *box = qobject_cast<QComboBox *>(grid->indexWidget(position));
+        QVERIFY(box);
+        QCOMPARE(box->count(), 1500);
+        QCOMPARE(box->itemText(1499), QStringLiteral("1499"));
+        QCOMPARE(box->currentText(), QStringLiteral("17"));
+        // A choice in the open list ends the edit.
+        QVERIFY(test::Choose_In_List(box, QStringLiteral("3")));
+        QCOMPARE(Read().Cell(0, Obj_Position), QStringLiteral("3"));
+        QVERIFY(!grid->Editing());
+
+        // A type that is not an item stays as it is when its list closes without a choice.
+        const QModelIndex type = Read().index(0, Obj_Data_Type);
+        grid->setCurrentIndex(type);
+        grid->edit(type);
+        box = qobject_cast<QComboBox *>(grid->indexWidget(type));
+        QVERIFY(box);
+        QCOMPARE(box->count(), 13);
+        QCOMPARE(box->currentIndex(), -1);
+        grid->Commit_Edit();
+        QCOMPARE(Read().Cell(0, Obj_Data_Type), QStringLiteral("analog input"));
+        // The Read grid fills in no Length.
+        grid->edit(type);
+        box = qobject_cast<QComboBox *>(grid->indexWidget(type));
+        QVERIFY(test::Choose_In_List(box, QStringLiteral("Large Analog Value")));
+        QCOMPARE(test::Row_Text(Read(), 0), QStringLiteral("Large Analog Value|62|3||4|N|hand typed"));
+    }
+
+    void write_grid_fills_in_the_length_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("length");
+        QTest::newRow("large analog") << QStringLiteral("Large Analog Value") << QStringLiteral("8");
+        QTest::newRow("binary") << QStringLiteral("Binary Out") << QStringLiteral("1");
+        QTest::newRow("access door") << QStringLiteral("Access Door") << QStringLiteral("1");
+        QTest::newRow("multi state") << QStringLiteral("Multi State Output") << QStringLiteral("4");
+        // The same type chosen again still sets its Length.
+        QTest::newRow("same type") << QStringLiteral("Analog Out") << QStringLiteral("4");
+    }
+
+    void write_grid_fills_in_the_length()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, length);
+        test::Write(ws_.File_BACnet_Slave_Access,
+                    Objects(QByteArray(), Object(QStringLiteral("Analog Out|62|0||2|N|x"))));
+        Show();
+        w_->PageControl1->setCurrentIndex(Page_Write);
+        Table_Grid *grid = Write_Grid();
+        // Opened as the user does: a double click on the cell.
+        test::Double_Click_Cell(grid, 0, Obj_Data_Type);
+        QVERIFY(grid->Editing());
+        auto *box = qobject_cast<QComboBox *>(grid->indexWidget(Write().index(0, Obj_Data_Type)));
+        QVERIFY(box);
+        QCOMPARE(box->count(), 10);
+        QVERIFY(test::Choose_In_List(box, type));
+        QVERIFY(!grid->Editing());
+        QCOMPARE(Write().Cell(0, Obj_Data_Type), type);
+        QCOMPARE(Write().Cell(0, Obj_Length), length);
+    }
+
+    void enter_jump_data()
+    {
+        QTest::addColumn<bool>("setting");
+        QTest::addColumn<bool>("editing"); // Enter ends an edit of the cell
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("next_row");
+        QTest::addColumn<int>("next_column");
+
+        QTest::newRow("next column") << true << false << 3 << int(Obj_Data_Type) << 3 << int(Obj_Eng_Unit);
+        QTest::newRow("over the hidden Swap") << true << false << 3 << int(Obj_Length) << 3 << int(Obj_Mnemonic);
+        QTest::newRow("next row") << true << false << 3 << int(Obj_Mnemonic) << 4 << int(Obj_Data_Type);
+        QTest::newRow("last row to the first") << true << false << 1999 << int(Obj_Mnemonic) << 0 << int(Obj_Data_Type);
+        QTest::newRow("after an edit") << true << true << 5 << int(Obj_Mnemonic) << 6 << int(Obj_Data_Type);
+        QTest::newRow("setting off") << false << false << 3 << int(Obj_Length) << 3 << int(Obj_Length);
+        QTest::newRow("setting off, edit") << false << true << 3 << int(Obj_Length) << 3 << int(Obj_Length);
+    }
+
+    void enter_jump()
+    {
+        QFETCH(bool, setting);
+        QFETCH(bool, editing);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(int, next_row);
+        QFETCH(int, next_column);
+        Show();
+        // The setting is read at the key press, not when the window was built.
+        ws_.Enable_Jump_Field_Tables = setting;
+        Table_Grid *grid = Read_Grid();
+        if (editing) {
+            test::Type_Into_Cell(grid, row, column, QStringLiteral("12"));
+            QCOMPARE(Read().Cell(row, column), QStringLiteral("12"));
+        } else {
+            grid->setFocus();
+            grid->Set_Current(row, column);
+            QTest::keyClick(grid, Qt::Key_Return);
+        }
+        QVERIFY(!grid->Editing());
+        QCOMPARE(test::Current(grid), Read().index(next_row, next_column));
+        QVERIFY(w_->isVisible()); // Enter never presses OK
+    }
+
+    void header_double_click_fits_the_column()
+    {
+        Show();
+        Table_Grid *grid = Read_Grid();
+        Read().Set_Cell(1500, Obj_Eng_Unit, QString(40, u'9'));
+        Read().Set_Cell(3, Obj_Length, QStringLiteral("1"));
+
+        // Setting off: nothing changes, on the title or on its border.
+        test::Double_Click_Header(grid, Obj_Eng_Unit);
+        QCOMPARE(grid->columnWidth(Obj_Eng_Unit), 100);
+        test::Double_Click_Header(grid, Obj_Eng_Unit, true);
+        QCOMPARE(grid->columnWidth(Obj_Eng_Unit), 100);
+
+        // Setting on: the header fits the widest text, anywhere in the column,
+        // and the picker does not open.
+        ws_.Double_Click_Auto_Size = true;
+        bool picker_shown = false;
+        test::When_Shown(picker_, [&] { picker_shown = true; });
+        test::Double_Click_Header(grid, Obj_Eng_Unit);
+        const int wide = grid->fontMetrics().horizontalAdvance(QString(40, u'9'));
+        QVERIFY2(grid->columnWidth(Obj_Eng_Unit) >= wide, qPrintable(QString::number(grid->columnWidth(Obj_Eng_Unit))));
+        QVERIFY(grid->columnWidth(Obj_Eng_Unit) < wide + 30);
+        test::Double_Click_Header(grid, Obj_Length, true); // on the border; narrower: fitted to its title
+        QVERIFY(grid->columnWidth(Obj_Length) < 64);
+        QCoreApplication::processEvents();
+        QVERIFY(!picker_shown);
+
+        // A double click on a data cell never resizes.
+        test::Double_Click_Cell(grid, 3, Obj_Mnemonic);
+        QCOMPARE(grid->columnWidth(Obj_Mnemonic), 250);
+    }
+
+    void unit_picker_on_a_double_click_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("typed"); // typed into the box; empty: Select pressed
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("result");
+
+        QTest::newRow("select per-mille") << QStringLiteral("62") << QStringLiteral("-> degrees-Celsius") << QString()
+                                          << true << QStringLiteral("207");
+        QTest::newRow("typed number") << QStringLiteral("abc") << QStringLiteral("-> unknown") << QStringLiteral("300")
+                                      << true << QStringLiteral("300");
+        QTest::newRow("cancel") << QString() << QStringLiteral("-> unknown") << QString() << false << QString();
+    }
+
+    void unit_picker_on_a_double_click()
+    {
+        QFETCH(QString, cell);
+        QFETCH(QString, label);
+        QFETCH(QString, typed);
+        QFETCH(bool, ok);
+        QFETCH(QString, result);
+        test::Write(ws_.File_BACnet_Slave_Access,
+                    Objects(QByteArray(), Object(QStringLiteral("Analog Out|%1|0||4|N|x").arg(cell))));
+        Show();
+        w_->PageControl1->setCurrentIndex(Page_Write);
+        bool shown = false;
+        test::When_Shown(picker_, [&] {
+            shown = true;
+            QCOMPARE(picker_->E_Selected_EU->text(), cell);
+            QCOMPARE(picker_->Label5->text(), label);
+            if (typed.isEmpty()) {
+                picker_->CB_Select_TypeSelect(picker_->CB_Select_Type->findText(QStringLiteral("Other")));
+                picker_->CB_Select_Unit->setCurrentIndex(
+                    picker_->CB_Select_Unit->findText(QStringLiteral("per-mille")));
+                QTest::mouseClick(picker_->Btn_Select_Eng_Unit, Qt::LeftButton);
+                QCOMPARE(picker_->Label5->text(), QStringLiteral("-> per-mille"));
+            } else {
+                picker_->E_Selected_EU->clear();
+                QTest::keyClicks(picker_->E_Selected_EU, typed);
+                QCOMPARE(picker_->Label5->text(), label); // typing leaves the label
+            }
+            QTest::mouseClick(ok ? picker_->Btn_OK : picker_->Btn_Cancel, Qt::LeftButton);
+        });
+        test::Double_Click_Cell(Write_Grid(), 0, Obj_Eng_Unit);
+        QVERIFY(shown);
+        QVERIFY(!Write_Grid()->Editing()); // the picker, not the cell's editor
+        QCOMPARE(Write().Cell(0, Obj_Eng_Unit), ok ? result : cell);
+    }
+};
+
+QTEST_MAIN(Test_BACnet_Window)
+#include "test_bacnet_window.moc"

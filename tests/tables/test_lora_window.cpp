@@ -1,0 +1,401 @@
+#include "lang/messages.h"
+#include "shell/ui/message_box.h"
+#include "tables/lora_access.h"
+#include "tables/ui/lora_set_access.h"
+#include "window_fixture.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QWindow>
+
+namespace {
+
+const QByteArray Comment = "<!--SW_VERSION = 1.000-->";
+
+QByteArray Rules(const QByteArray &uplink, const QByteArray &downlink)
+{
+    return "<LoRaWAN_Set_Access><LoRaWAN_Uplink>" + uplink + "</LoRaWAN_Uplink><LoRaWAN_Downlink>" + downlink +
+           "</LoRaWAN_Downlink></LoRaWAN_Set_Access>" + Comment;
+}
+
+QByteArray Up_Row(const char *start, const char *num, const char *mnemonic = "")
+{
+    return QByteArray("<row Enable=\"Y\" StartByte=\"") + start + "\" NumByte=\"" + num +
+           "\" OnChange=\"N\" OnCMD=\"N\" OnTimer=\"N\" Time=\"\" Mnemonic=\"" + mnemonic + "\"/>";
+}
+
+QByteArray Down_Row(const char *start, const char *num, const char *mnemonic = "")
+{
+    return QByteArray("<row Enable=\"Y\" StartByte=\"") + start + "\" NumByte=\"" + num + "\" Mnemonic=\"" + mnemonic +
+           "\"/>";
+}
+
+} // namespace
+
+class Test_LoRa_Window : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_; // fresh for each test
+    Workspace ws_;
+    TFLoRa_Set_Access *w_ = nullptr;
+
+    // Shows the window as the step does, without its modal loop.
+    void Show()
+    {
+        w_->show();
+        QVERIFY(QTest::qWaitForWindowActive(w_));
+    }
+
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        test::Open_In(ws_, dir_->path());
+        test::Write(ws_.File_ParGen, test::ParGen_With("LoRa_Payload_Size", "51"));
+        Message_Box::Set_Test_Mode(true);
+        w_ = new TFLoRa_Set_Access(ws_);
+    }
+
+    void cleanup()
+    {
+        delete w_;
+        Message_Box::Set_Test_Mode(false);
+        Messages().Build_Default_Messages();
+    }
+
+    void texts_and_layout()
+    {
+        Show();
+        QCOMPARE(w_->size(), QSize(900, 337));
+        QCOMPARE(w_->windowTitle(), Messages().Get(1200));
+        QCOMPARE(w_->L_SW_Code->text(), QStringLiteral("SW52K31"));
+        QCOMPARE(w_->L_SW_Desc->text(), Messages().Get(1201));
+        QCOMPARE(w_->Btn_PasteRow->text(), QStringLiteral("Paste Row"));
+        // No button of this window shows its hint.
+        for (QPushButton *b :
+             {w_->Btn_OK, w_->Btn_Cancel, w_->Btn_DelRow, w_->Btn_InsRow, w_->Btn_CopyRow, w_->Btn_PasteRow})
+            QVERIFY(b->toolTip().isEmpty());
+        QCOMPARE(w_->Btn_OK->accessibleDescription(), Messages().Get(1208));
+        QCOMPARE(w_->PC_LoRa->tabText(1), Messages().Get(1215));
+
+        Table_Grid *up = w_->ACG_LoRa_Uplink;
+        QCOMPARE(up->model()->rowCount(), 256);
+        QCOMPARE(up->model()->headerData(0, Qt::Vertical).toInt(), 0); // numbers from 0
+        QCOMPARE(up->model()->headerData(255, Qt::Vertical).toInt(), 255);
+        QCOMPARE(up->model()->headerData(Up_Time, Qt::Horizontal).toString(), QStringLiteral("Time (s)"));
+        const QList<int> widths = {50, 80, 80, 70, 55, 65, 80, 340};
+        for (int c = 0; c < widths.size(); ++c)
+            QCOMPARE(up->columnWidth(c), widths[c]);
+        QCOMPARE(up->verticalHeader()->width(), 40);
+        QCOMPARE(w_->ACG_LoRa_Downlink->columnWidth(Down_Mnemonic), 610);
+
+        // The column descriptions: one per data column, shown as cell tips.
+        QCOMPARE(w_->Hint_UpLink.size(), 8);
+        QCOMPARE(w_->Hint_UpLink.at(Up_Time), Messages().Get(1231));
+        QCOMPARE(w_->Hint_DownLink,
+                 (QStringList{Messages().Get(1238), Messages().Get(1239), Messages().Get(1240), Messages().Get(1241)}));
+        QCOMPARE(up->model()->index(7, Up_Time).data(Qt::ToolTipRole).toString(), w_->Hint_UpLink.at(Up_Time));
+
+        // A new language reaches titles, tips and headers.
+        Messages().Set(1214, QStringLiteral("Salita"));
+        Messages().Set(1223, QStringLiteral("Tempo"));
+        Messages().Set(1231, QStringLiteral("Tempo tra due invii"));
+        w_->Set_Lang();
+        QCOMPARE(w_->PC_LoRa->tabText(0), QStringLiteral("Salita"));
+        QCOMPARE(up->model()->headerData(Up_Time, Qt::Horizontal).toString(), QStringLiteral("Tempo"));
+        QCOMPARE(w_->Hint_UpLink.at(Up_Time), QStringLiteral("Tempo tra due invii"));
+        QCOMPARE(up->model()->index(0, Up_Time).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Tempo tra due invii"));
+    }
+
+    // Tab order: the buttons in their order, then the page control.
+    void tab_order()
+    {
+        Show();
+        w_->Btn_OK->setFocus();
+        QList<QWidget *> seen;
+        for (int i = 0; i < 7; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            seen << QApplication::focusWidget();
+        }
+        QCOMPARE(seen, (QList<QWidget *>{w_->Btn_Cancel, w_->Btn_DelRow, w_->Btn_InsRow, w_->Btn_CopyRow,
+                                         w_->Btn_PasteRow, w_->PC_LoRa->tabBar(), w_->ACG_LoRa_Uplink}));
+    }
+
+    // Through the modal loop, as the step opens it: load, edit by mouse
+    // and keys, OK writes the document and closes the window.
+    void load_edit_and_save()
+    {
+        // Rows lacking the trigger flags read "N"; one lacking Enable reads "Y".
+        test::Write(ws_.File_LoRaWAN_Access,
+                    Rules("<row StartByte=\"0\" NumByte=\"10\" Time=\"600\" Mnemonic=\"a&amp;b\"/>" +
+                              QByteArray("<row Enable=\"N\" StartByte=\"abc\" NumByte=\"\" OnChange=\"Y\" OnCMD=\"N\" "
+                                         "OnTimer=\"N\" Time=\"\" Mnemonic=\"\"/>"),
+                          Down_Row("20", "4", "set point")));
+        Table_Grid *up = w_->ACG_LoRa_Uplink;
+        test::When_Shown(w_, [&] {
+            QVERIFY(Message_Box::Take_Shown().isEmpty());
+            QCOMPARE(w_->PC_LoRa->currentIndex(), int(Page_Uplink));
+            QCOMPARE(test::Row_Text(w_->Access.Uplink, 0), QStringLiteral("Y|0|10|N|N|N|600|a&b"));
+            QCOMPARE(test::Row_Text(w_->Access.Uplink, 1), QStringLiteral("N|abc||Y|N|N||"));
+            QCOMPARE(w_->Access.MaxPayloadSize, 51);
+
+            test::Click_Cell(up, 0, Up_OnTimer); // ticks the box
+            // The space bar ticks the current box too, and again clears it.
+            up->Set_Current(1, Up_OnCMD);
+            QTest::keyClick(up, Qt::Key_Space);
+            QCOMPARE(w_->Access.Uplink.Cell(1, Up_OnCMD), QStringLiteral("Y"));
+            QTest::keyClick(up, Qt::Key_Space);
+            QCOMPARE(w_->Access.Uplink.Cell(1, Up_OnCMD), QStringLiteral("N"));
+            // A click beside the box only makes the cell current.
+            const QRect cell = up->visualRect(up->model()->index(1, Up_Enable));
+            QTest::mouseClick(up->viewport(), Qt::LeftButton, {}, cell.topLeft() + QPoint(2, 2));
+            QCOMPARE(w_->Access.Uplink.Cell(1, Up_Enable), QStringLiteral("N"));
+            QCOMPARE(test::Current(up), up->model()->index(1, Up_Enable));
+            test::Type_Into_Cell(up, 0, Up_Mnemonic, QStringLiteral("Meter 1"));
+            QCOMPARE(w_->Access.Uplink.Cell(0, Up_OnTimer), QStringLiteral("Y"));
+            QCOMPARE(w_->Access.Uplink.Cell(0, Up_Mnemonic), QStringLiteral("Meter 1"));
+            // Enter without the jump leaves the cell where it was and does not close the window.
+            QCOMPARE(test::Current(up), up->model()->index(0, Up_Mnemonic));
+            QVERIFY(w_->isVisible());
+            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            QVERIFY(!w_->isVisible());
+        });
+        QCOMPARE(w_->exec(), int(QDialog::Accepted));
+        QVERIFY(Message_Box::Take_Shown().isEmpty());
+        QCOMPARE(test::Read(ws_.File_LoRaWAN_Access),
+                 Rules("<row Enable=\"Y\" StartByte=\"0\" NumByte=\"10\" OnChange=\"N\" OnCMD=\"N\" OnTimer=\"Y\" "
+                       "Time=\"600\" Mnemonic=\"Meter 1\"/>"
+                       "<row Enable=\"N\" StartByte=\"abc\" NumByte=\"\" OnChange=\"Y\" OnCMD=\"N\" OnTimer=\"N\" "
+                       "Time=\"\" Mnemonic=\"\"/>",
+                       "<row Enable=\"Y\" StartByte=\"20\" NumByte=\"4\" Mnemonic=\"set point\"/>"));
+    }
+
+    void cancel_loses_the_edits()
+    {
+        const QByteArray document = Rules(Up_Row("0", "10"), QByteArray());
+        test::Write(ws_.File_LoRaWAN_Access, document);
+        Show();
+        w_->Access.Uplink.Set_Cell(0, Up_StartByte, QStringLiteral("7"));
+        QTest::mouseClick(w_->Btn_Cancel, Qt::LeftButton);
+        QVERIFY(!w_->isVisible());
+        QCOMPARE(w_->result(), int(QDialog::Rejected));
+        QCOMPARE(test::Read(ws_.File_LoRaWAN_Access), document);
+        // The next showing starts from the document again.
+        Show();
+        QCOMPARE(w_->Access.Uplink.Cell(0, Up_StartByte), QStringLiteral("0"));
+        // Escape does not close the window (it would lose every edit at once).
+        QTest::keyClick(w_->ACG_LoRa_Uplink, Qt::Key_Escape);
+        QVERIFY(w_->isVisible());
+    }
+
+    void warnings_before_editing_data()
+    {
+        QTest::addColumn<QByteArray>("pargen"); // empty: no file
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QStringList>("warnings");
+
+        const QByteArray payload = test::ParGen_With("LoRa_Payload_Size", "51");
+        QTest::newRow("no payload size") << QByteArray() << QByteArray() << QStringList{Messages().Get(1242)};
+        QTest::newRow("payload not a number")
+            << test::ParGen_With("LoRa_Payload_Size", "5l") << QByteArray() << QStringList{Messages().Get(1242)};
+        QTest::newRow("damaged document") << payload << QByteArray("<LoRaWAN_Set_Access><LoRaWAN_Uplink>")
+                                          << QStringList{QStringLiteral("LoRaWAN_SetAccess.xml")};
+        QTest::newRow("rows after the end")
+            << payload << Rules(Up_Row("0", "4") + Up_Row(" ", "4") + Up_Row("9", "4"), QByteArray())
+            << QStringList{
+                   Messages()
+                       .Get(Msg_Rows_Not_Saved)
+                       .arg(QStringLiteral("1"), Messages().Get(1214), Messages().Get(1218), QStringLiteral("2"))};
+        QByteArray many;
+        for (int i = 0; i < 258; ++i)
+            many += Down_Row("1", "1");
+        QTest::newRow("more rows than the table")
+            << payload << Rules(QByteArray(), many)
+            << QStringList{Messages()
+                               .Get(Msg_Rows_Not_Shown)
+                               .arg(QStringLiteral("2"), Messages().Get(1215), QStringLiteral("256"))};
+    }
+
+    void warnings_before_editing()
+    {
+        QFETCH(QByteArray, pargen);
+        QFETCH(QByteArray, document);
+        QFETCH(QStringList, warnings);
+        QFile::remove(ws_.File_ParGen);
+        if (!pargen.isEmpty())
+            test::Write(ws_.File_ParGen, pargen);
+        if (!document.isEmpty())
+            test::Write(ws_.File_LoRaWAN_Access, document);
+        // The boxes come during the showing, before the window can be used.
+        w_->show();
+        const QStringList shown = Message_Box::Take_Shown();
+        QCOMPARE(shown.size(), warnings.size());
+        for (int i = 0; i < shown.size(); ++i)
+            QVERIFY2(shown[i].contains(warnings[i]), qPrintable(shown[i]));
+    }
+
+    // With real message boxes: the warning is answered before the window
+    // appears, and the window then opens as usual.
+    void real_warning_box_before_the_window()
+    {
+        QFile::remove(ws_.File_ParGen);
+        Message_Box::Set_Test_Mode(false);
+        QStringList seen;
+        bool window_was_visible = true;
+        auto *poll = new QTimer(w_);
+        poll->setInterval(10);
+        connect(poll, &QTimer::timeout, w_, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                seen << box->text();
+                window_was_visible = w_->isVisible() && w_->windowHandle() && w_->windowHandle()->isExposed();
+                box->button(QMessageBox::Ok)->click();
+            } else if (modal == w_) {
+                poll->stop();
+                w_->Btn_Cancel->click();
+            }
+        });
+        poll->start();
+        QCOMPARE(w_->exec(), int(QDialog::Rejected));
+        QCOMPARE(seen, QStringList{Messages().Get(1242)});
+        QVERIFY(!window_was_visible);
+    }
+
+    void failed_check_keeps_the_window_open()
+    {
+        const QByteArray document =
+            Rules(Up_Row("0", "10"), Down_Row("0", "4") + Down_Row("1", "4") + Down_Row("2", "60"));
+        test::Write(ws_.File_LoRaWAN_Access, document);
+        Show();
+        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(),
+                 QStringList{QStringLiteral("Error row 3!! [LoraWAN Downlink] Number Byte must be between 0 and 49")});
+        QVERIFY(w_->isVisible());
+        QCOMPARE(test::Read(ws_.File_LoRaWAN_Access), document);
+        // The failing cell is made current on its page.
+        QCOMPARE(w_->PC_LoRa->currentIndex(), int(Page_Downlink));
+        QCOMPARE(test::Current(w_->ACG_LoRa_Downlink), w_->Access.Downlink.index(2, Down_NumByte));
+
+        // Fixed in the grid, OK saves and closes.
+        test::Type_Into_Cell(w_->ACG_LoRa_Downlink, 2, Down_NumByte, QStringLiteral("49"), Qt::Key_Tab);
+        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        QVERIFY(Message_Box::Take_Shown().isEmpty());
+        QVERIFY(!w_->isVisible());
+        QVERIFY(test::Read(ws_.File_LoRaWAN_Access).contains("StartByte=\"2\" NumByte=\"49\""));
+    }
+
+    void an_open_editor_is_saved_by_ok()
+    {
+        test::Write(ws_.File_LoRaWAN_Access, Rules(Up_Row("0", "10"), QByteArray()));
+        Show();
+        Table_Grid *up = w_->ACG_LoRa_Uplink;
+        up->setFocus();
+        up->Set_Current(0, Up_Mnemonic);
+        QTest::keyClicks(up, QStringLiteral("a"));
+        QTest::keyClicks(up->indexWidget(up->currentIndex()), QStringLiteral("b"));
+        QVERIFY(up->Editing());
+        w_->Btn_OKClick(); // as a key press would, without moving the focus first
+        QVERIFY(!w_->isVisible());
+        QVERIFY(test::Read(ws_.File_LoRaWAN_Access).contains("Mnemonic=\"ab\""));
+    }
+
+    void write_failure_is_reported()
+    {
+        ws_.File_LoRaWAN_Access = dir_->filePath(QStringLiteral("no/such/dir/LoRaWAN_SetAccess.xml"));
+        Show();
+        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        const QStringList shown = Message_Box::Take_Shown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].startsWith(QStringLiteral("Error! The file ")), qPrintable(shown[0]));
+        QVERIFY(w_->isVisible());
+    }
+
+    // The row buttons act on the table of the page shown, as in the object window.
+    void row_buttons_on_the_page_shown()
+    {
+        test::Write(ws_.File_LoRaWAN_Access,
+                    Rules(Up_Row("0", "1", "u0") + Up_Row("1", "1", "u1"),
+                          Down_Row("0", "2", "d0") + Down_Row("1", "2", "d1") + Down_Row("2", "2", "d2")));
+        Show();
+        Table_Grid *up = w_->ACG_LoRa_Uplink;
+        Table_Grid *down = w_->ACG_LoRa_Downlink;
+
+        // Delete asks with the number the row shows (from 0); No keeps the row.
+        test::Click_Cell(up, 1, Up_Mnemonic);
+        Message_Box::Queue_Answer(QMessageBox::No);
+        QTest::mouseClick(w_->Btn_DelRow, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1560) + QStringLiteral("1")});
+        QCOMPARE(w_->Access.Uplink.Cell(1, Up_Mnemonic), QStringLiteral("u1"));
+        Message_Box::Queue_Answer(QMessageBox::Yes);
+        test::Click_Cell(up, 0, Up_Mnemonic);
+        QTest::mouseClick(w_->Btn_DelRow, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1560) + QStringLiteral("0")});
+        QCOMPARE(w_->Access.Uplink.Cell(0, Up_Mnemonic), QStringLiteral("u1"));
+        QCOMPARE(test::Row_Text(w_->Access.Uplink, 1), QStringLiteral("Y|||||||")); // a fresh rule row
+
+        // A row copied on the uplink page does not paste on the downlink page.
+        QTest::mouseClick(w_->Btn_CopyRow, Qt::LeftButton);
+        QCOMPARE(ws_.Row_Copy_Buffer.size(), 8);
+        w_->PC_LoRa->setCurrentIndex(Page_Downlink);
+        test::Click_Cell(down, 2, Down_Mnemonic);
+        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1102)});
+        QCOMPARE(w_->Access.Downlink.Cell(2, Down_Mnemonic), QStringLiteral("d2"));
+
+        // Copy and paste within the downlink page; a used row asks first.
+        test::Click_Cell(down, 0, Down_Mnemonic);
+        QTest::mouseClick(w_->Btn_CopyRow, Qt::LeftButton);
+        test::Click_Cell(down, 2, Down_Enable);
+        Message_Box::Queue_Answer(QMessageBox::No);
+        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1100)});
+        QCOMPARE(w_->Access.Downlink.Cell(2, Down_Mnemonic), QStringLiteral("d2"));
+        test::Click_Cell(down, 5, Down_Mnemonic); // a fresh row is not in use
+        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QVERIFY(Message_Box::Take_Shown().isEmpty());
+        QCOMPARE(test::Row_Text(w_->Access.Downlink, 5), QStringLiteral("Y|0|2|d0"));
+
+        // Insert moves the rows down without asking.
+        test::Click_Cell(down, 1, Down_StartByte);
+        QTest::mouseClick(w_->Btn_InsRow, Qt::LeftButton);
+        QVERIFY(Message_Box::Take_Shown().isEmpty());
+        QCOMPARE(test::Row_Text(w_->Access.Downlink, 1), QStringLiteral("Y|||"));
+        QCOMPARE(w_->Access.Downlink.Cell(2, Down_Mnemonic), QStringLiteral("d1"));
+
+        // After a new showing the copied row is no longer offered.
+        w_->reject();
+        Show();
+        w_->PC_LoRa->setCurrentIndex(Page_Downlink);
+        test::Click_Cell(down, 4, Down_Mnemonic);
+        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1102)});
+    }
+
+    // The rule grids have no Enter jump and no column fitting, whatever the settings.
+    void no_jump_and_no_fitting()
+    {
+        ws_.Enable_Jump_Field_Tables = true;
+        ws_.Double_Click_Auto_Size = true;
+        Show();
+        Table_Grid *up = w_->ACG_LoRa_Uplink;
+        up->setFocus();
+        up->Set_Current(3, Up_StartByte);
+        QTest::keyClick(up, Qt::Key_Return);
+        QCOMPARE(test::Current(up), up->model()->index(3, Up_StartByte));
+        QVERIFY(w_->isVisible());
+        w_->Access.Uplink.Set_Cell(0, Up_Mnemonic, QString(200, u'W'));
+        test::Double_Click_Header(up, Up_Mnemonic);
+        QCOMPARE(up->columnWidth(Up_Mnemonic), 340);
+    }
+};
+
+QTEST_MAIN(Test_LoRa_Window)
+#include "test_lora_window.moc"

@@ -1,0 +1,121 @@
+// Pictures of the three table windows for docs/screenshots: written only
+// when SW52K31_SCREENSHOTS names a directory, skipped otherwise.
+
+#include "shell/ui/message_box.h"
+#include "tables/bacnet_access.h"
+#include "tables/ui/bacnet_eng_unit.h"
+#include "tables/ui/bacnet_slave_set_access.h"
+#include "tables/ui/lora_set_access.h"
+#include "window_fixture.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QPainter>
+#include <QTemporaryDir>
+
+class Test_Table_Screenshots : public QObject
+{
+    Q_OBJECT
+
+    QString out_;
+    QTemporaryDir dir_;
+    Workspace ws_;
+
+    void Save(QWidget *window, const char *name)
+    {
+        QCoreApplication::processEvents();
+        QVERIFY(window->grab().save(out_ + u'/' + QLatin1StringView(name)));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        out_ = qEnvironmentVariable("SW52K31_SCREENSHOTS");
+        if (out_.isEmpty())
+            QSKIP("SW52K31_SCREENSHOTS is not set");
+        QDir().mkpath(out_);
+        test::Open_In(ws_, dir_.path());
+        Message_Box::Set_Test_Mode(true);
+    }
+
+    void rule_window()
+    {
+        test::Write(ws_.File_ParGen, test::ParGen_With("LoRa_Payload_Size", "51"));
+        QByteArray up;
+        const char *names[] = {"Meter readings", "Alarms", "Boiler status", "Set points echo"};
+        for (int i = 0; i < 4; ++i)
+            up += "<row Enable=\"Y\" StartByte=\"" + QByteArray::number(i * 40) + "\" NumByte=\"" +
+                  QByteArray::number(40 - i * 8) + "\" OnChange=\"" + (i % 2 ? "Y" : "N") +
+                  "\" OnCMD=\"N\" OnTimer=\"" + (i % 2 ? "N" : "Y") + "\" Time=\"" + (i % 2 ? "" : "600") +
+                  "\" Mnemonic=\"" + names[i] + "\"/>";
+        test::Write(ws_.File_LoRaWAN_Access, "<LoRaWAN_Set_Access><LoRaWAN_Uplink>" + up +
+                                                 "</LoRaWAN_Uplink><LoRaWAN_Downlink/></LoRaWAN_Set_Access>");
+        TFLoRa_Set_Access window(ws_);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.ACG_LoRa_Uplink->Set_Current(1, 7);
+        Save(&window, "lora_set_access.png");
+    }
+
+    void object_window()
+    {
+        QByteArray read;
+        struct Object
+        {
+            const char *type, *unit, *position, *bit, *length, *mnemonic;
+        };
+        const Object objects[] = {
+            {"Analog Input", "62", "0", "", "4", "Supply temperature"},
+            {"Analog Input", "62", "4", "", "4", "Return temperature"},
+            {"Analog Input", "98", "8", "", "2", "Valve position"},
+            {"Binary Input", "95", "10", "0", "", "Pump running"},
+            {"Binary Input", "95", "10", "1", "", "Pump fault"},
+            {"Multi State Input", "95", "11", "", "1", "Operating mode"},
+            {"Accumulator", "19", "12", "", "4", "Energy meter"},
+        };
+        for (const Object &o : objects)
+            read += QByteArray("<row Data_Type=\"") + o.type + "\" Eng_Unit=\"" + o.unit + "\" Position=\"" +
+                    o.position + "\" Bit=\"" + o.bit + "\" Length=\"" + o.length + "\" Swap=\"N\" Mnemonic=\"" +
+                    o.mnemonic + "\"/>";
+        test::Write(ws_.File_BACnet_Slave_Access, "<BACnet_to_Modbus><BACnet_in_Read>" + read +
+                                                      "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>");
+        TFBACnet_Eng_Unit picker(ws_);
+        TFBACnetSlaveSetAccess window(ws_, &picker);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.ACG_BACnet_in_Read->Set_Current(2, 1);
+        Save(&window, "bacnet_slave_set_access.png");
+        // A drop-down cell being edited, its list open.
+        Table_Grid *grid = window.ACG_BACnet_in_Read;
+        const QModelIndex type = grid->model()->index(7, Obj_Data_Type);
+        grid->setCurrentIndex(type);
+        grid->edit(type);
+        auto *box = qobject_cast<QComboBox *>(grid->indexWidget(type));
+        QVERIFY(box);
+        box->showPopup();
+        QCoreApplication::processEvents();
+        // The window with the open list over it, on a canvas holding both.
+        QWidget *list = box->view()->window();
+        const QPoint list_at = window.mapFromGlobal(list->mapToGlobal(QPoint(0, 0)));
+        const QRect canvas = window.rect().united(QRect(list_at, list->size()));
+        QPixmap shot(canvas.size());
+        shot.fill(Qt::white);
+        {
+            QPainter painter(&shot);
+            painter.drawPixmap(-canvas.topLeft(), window.grab());
+            painter.drawPixmap(list_at - canvas.topLeft(), list->grab());
+        }
+        QVERIFY(shot.save(out_ + QStringLiteral("/bacnet_slave_set_access_list.png")));
+        box->hidePopup();
+        grid->Commit_Edit();
+
+        picker.Open_On(QStringLiteral("62"));
+        picker.CB_Select_TypeSelect(16);
+        picker.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&picker));
+        Save(&picker, "bacnet_eng_unit.png");
+    }
+};
+
+QTEST_MAIN(Test_Table_Screenshots)
+#include "test_table_screenshots.moc"

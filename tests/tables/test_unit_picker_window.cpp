@@ -1,0 +1,136 @@
+#include "lang/messages.h"
+#include "shell/workspace.h"
+#include "tables/eng_units.h"
+#include "tables/ui/bacnet_eng_unit.h"
+#include "window_fixture.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+class Test_Unit_Picker_Window : public QObject
+{
+    Q_OBJECT
+
+    Workspace ws_;
+    TFBACnet_Eng_Unit *w_ = nullptr;
+
+    QString Box() const { return w_->E_Selected_EU->text(); }
+    QString Label() const { return w_->Label5->text(); }
+
+    // Chooses by typing into the closed lists, as a user may (a blank
+    // would open the list instead).
+    void Choose(const QString &category, const QString &unit)
+    {
+        QTest::keyClicks(w_->CB_Select_Type, category);
+        QCOMPARE(w_->CB_Select_Type->currentText(), category);
+        QTest::keyClicks(w_->CB_Select_Unit, unit);
+        QCOMPARE(w_->CB_Select_Unit->currentText(), unit);
+    }
+
+private slots:
+    void init() { w_ = new TFBACnet_Eng_Unit(ws_); }
+    void cleanup()
+    {
+        delete w_;
+        Messages().Build_Default_Messages();
+    }
+
+    void texts_and_layout()
+    {
+        QCOMPARE(w_->size(), QSize(548, 306));
+        QCOMPARE(w_->minimumSize(), w_->maximumSize());
+        QCOMPARE(w_->windowTitle(), Messages().Get(1600));
+        QCOMPARE(w_->L_SW_Desc->text(), Messages().Get(1601));
+        QCOMPARE(w_->Label1->text(), QStringLiteral("Selected BACnet Engineering Unit"));
+        QCOMPARE(w_->Btn_Select_Eng_Unit->text(), QStringLiteral("Select Engineering Unit"));
+        QCOMPARE(w_->E_Selected_EU->width(), 49);
+        QCOMPARE(w_->CB_Select_Type->count(), 23);
+        QVERIFY(!w_->CB_Select_Type->isEditable() && !w_->CB_Select_Unit->isEditable());
+        // At start: "Acceleration" and its only unit.
+        QCOMPARE(w_->CB_Select_Type->currentText(), QStringLiteral("Acceleration"));
+        QCOMPARE(w_->CB_Select_Unit->currentText(), QStringLiteral("meters-per-second-per-second"));
+        Messages().Set(1608, QStringLiteral("Scegli"));
+        w_->Set_Lang();
+        QCOMPARE(w_->Btn_Select_Eng_Unit->text(), QStringLiteral("Scegli"));
+    }
+
+    void select_button_data()
+    {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("number");
+        QTest::newRow("per-mille") << QStringLiteral("Other") << QStringLiteral("per-mille") << QStringLiteral("207");
+        QTest::newRow("139") << QStringLiteral("Other") << QStringLiteral("megajoules-per-square-meter")
+                             << QStringLiteral("139");
+        QTest::newRow("unit 0") << QStringLiteral("Area") << QStringLiteral("square-meters") << QStringLiteral("0");
+        QTest::newRow("last unit of a list")
+            << QStringLiteral("Velocity") << QStringLiteral("miles-per-hour") << QStringLiteral("78");
+    }
+
+    void select_button()
+    {
+        QFETCH(QString, category);
+        QFETCH(QString, unit);
+        QFETCH(QString, number);
+        w_->Open_On(QStringLiteral("62"));
+        test::When_Shown(w_, [&] {
+            QCOMPARE(Box(), QStringLiteral("62"));
+            QCOMPARE(Label(), QStringLiteral("-> degrees-Celsius"));
+            Choose(category, unit);
+            // Choosing alone takes nothing; the button does.
+            QCOMPARE(Box(), QStringLiteral("62"));
+            QTest::mouseClick(w_->Btn_Select_Eng_Unit, Qt::LeftButton);
+            QCOMPARE(Box(), number);
+            QCOMPARE(Label(), QStringLiteral("-> ") + Desc_Unit(number.toInt()));
+            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        });
+        QCOMPARE(w_->exec(), int(QDialog::Accepted));
+        QCOMPARE(Box(), number);
+    }
+
+    void typed_number_and_cancel()
+    {
+        w_->Open_On(QStringLiteral("abc"));
+        test::When_Shown(w_, [&] {
+            QCOMPARE(Label(), QStringLiteral("-> unknown"));
+            w_->E_Selected_EU->selectAll();
+            QTest::keyClicks(w_->E_Selected_EU, QStringLiteral("300"));
+            QCOMPARE(Label(), QStringLiteral("-> unknown")); // typing leaves the label
+            // Enter is OK, with the box as typed.
+            QTest::keyClick(w_->E_Selected_EU, Qt::Key_Return);
+        });
+        QCOMPARE(w_->exec(), int(QDialog::Accepted));
+        QCOMPARE(Box(), QStringLiteral("300"));
+
+        w_->Open_On(QString());
+        test::When_Shown(w_, [&] { QTest::mouseClick(w_->Btn_Cancel, Qt::LeftButton); });
+        QCOMPARE(w_->exec(), int(QDialog::Rejected));
+    }
+
+    void category_kept_between_showings()
+    {
+        w_->Open_On(QStringLiteral("1"));
+        test::When_Shown(w_, [&] {
+            Choose(QStringLiteral("Temperature"), QStringLiteral("degrees-Kelvin"));
+            QTest::mouseClick(w_->Btn_Cancel, Qt::LeftButton);
+        });
+        w_->exec();
+        // The category stays; its list starts again at its first unit.
+        w_->Open_On(QStringLiteral("1"));
+        test::When_Shown(w_, [&] {
+            QCOMPARE(w_->CB_Select_Type->currentText(), QStringLiteral("Temperature"));
+            QCOMPARE(w_->CB_Select_Unit->count(), 9);
+            QCOMPARE(w_->CB_Select_Unit->currentText(), QStringLiteral("degrees-Celsius"));
+            QCOMPARE(Box(), QStringLiteral("1"));
+            QTest::mouseClick(w_->Btn_Select_Eng_Unit, Qt::LeftButton);
+            QCOMPARE(Box(), QStringLiteral("62"));
+            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        });
+        QCOMPARE(w_->exec(), int(QDialog::Accepted));
+    }
+};
+
+QTEST_MAIN(Test_Unit_Picker_Window)
+#include "test_unit_picker_window.moc"

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "shell/workspace.h"
+#include "table_fixture.h"
+#include "tables/text_table.h"
+#include "tables/ui/table_grid.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QHeaderView>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+// Helpers of the window suites: a workspace with one configuration in a
+// temporary directory, and the user's clicks and keys on a grid.
+namespace test {
+
+// A workspace whose configuration lives in `dir`.
+inline void Open_In(Workspace &ws, const QString &dir)
+{
+    ws = Workspace{};
+    ws.Path_Exe = dir;
+    ws.Project_Name = QStringLiteral("Plant");
+    ws.Path_Project = dir + QStringLiteral("/Plant");
+    QDir().mkpath(ws.Path_Project);
+    ws.Set_Files();
+}
+
+// Runs `act` once `dialog` is the active modal window (inside its exec()),
+// then closes it if `act` did not, so that a failed check never leaves a
+// modal window waiting.
+inline void When_Shown(QDialog *dialog, std::function<void()> act)
+{
+    auto *timer = new QTimer(dialog);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, dialog, [=] {
+        if (QApplication::activeModalWidget() != dialog)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act();
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    timer->start();
+}
+
+inline QPoint Cell_Centre(Table_Grid *grid, int row, int column)
+{
+    const QModelIndex at = grid->model()->index(row, column);
+    grid->scrollTo(at);
+    return grid->visualRect(at).center();
+}
+
+inline void Click_Cell(Table_Grid *grid, int row, int column)
+{
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, Cell_Centre(grid, row, column));
+}
+
+inline void Double_Click_Cell(Table_Grid *grid, int row, int column)
+{
+    const QPoint at = Cell_Centre(grid, row, column);
+    // A real double click: press and release, then the double click.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+}
+
+// A double click on the title of `column`, or on its right border.
+inline void Double_Click_Header(Table_Grid *grid, int column, bool border = false)
+{
+    QHeaderView *header = grid->horizontalHeader();
+    const int x = header->sectionViewportPosition(column) +
+                  (border ? header->sectionSize(column) - 1 : header->sectionSize(column) / 2);
+    QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+}
+
+// Types `text` into a cell as the user would: the first key opens the
+// editor, Enter (or Tab when asked) ends the edit.
+inline void Type_Into_Cell(Table_Grid *grid, int row, int column, const QString &text, Qt::Key end = Qt::Key_Return)
+{
+    grid->setFocus();
+    grid->Set_Current(row, column);
+    QTest::keyClicks(grid, text.left(1));
+    QWidget *editor = grid->indexWidget(grid->currentIndex());
+    QVERIFY(editor);
+    QTest::keyClicks(editor, text.mid(1));
+    QTest::keyClick(editor, end);
+    QCoreApplication::processEvents(); // the delegate closes its editor by a queued call
+}
+
+// Opens the list of a drop-down editor and clicks the item `text`.
+inline bool Choose_In_List(QComboBox *box, const QString &text)
+{
+    const int item = box->findText(text);
+    if (item < 0)
+        return false;
+    box->showPopup();
+    QAbstractItemView *list = box->view();
+    const QModelIndex at = list->model()->index(item, 0);
+    QCoreApplication::processEvents(); // the list lays out its items
+    list->scrollTo(at);
+    // The middle of the item's row, within the list's width.
+    const QPoint point(list->viewport()->width() / 2, list->visualRect(at).center().y());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, point);
+    QCoreApplication::processEvents();
+    return true;
+}
+
+inline QModelIndex Current(Table_Grid *grid)
+{
+    return grid->currentIndex();
+}
+
+} // namespace test
