@@ -6,7 +6,7 @@
 // (bench/README.md).
 
 #include "compiler/compile_project.h"
-#include "shell/xml_document.h"
+#include "core/xml_document.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

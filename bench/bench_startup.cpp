@@ -8,7 +8,7 @@
 //   bench_startup               runs the children and prints the BENCH lines
 //   bench_startup --child KIND  one start: KIND is "configurator WORKSPACE" or "bare"
 
-#include "shell/ui/app.h"
+#include "app/app.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -8,11 +8,11 @@
 // (the like-for-like figure, held to 1.5 times), and over a model filled
 // once (what the view alone costs). Runs offscreen unless a platform is chosen.
 
-#include "shell/workspace.h"
 #include "tables/bacnet_access.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "tables/ui/bacnet_slave_set_access.h"
 #include "tables/ui/table_grid.h"
+#include "workspace/workspace.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>

@@ -5,9 +5,9 @@
 // against one pass reading every cell it reads, writing against writing the
 // same bytes, the peak memory against the process before any table.
 
-#include "shell/file_io.h"
-#include "shell/int_read.h"
-#include "shell/xml_document.h"
+#include "core/file_io.h"
+#include "core/int_read.h"
+#include "core/xml_document.h"
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
 

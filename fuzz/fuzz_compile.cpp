@@ -9,9 +9,9 @@
 #include "compiler/bank_layout.h"
 #include "compiler/checksum.h"
 #include "compiler/compile_project.h"
+#include "compiler/config_checks.h"
 #include "compiler/le_bytes.h"
 #include "fuzz_support.h"
-#include "shell/config_checks.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>

@@ -5,11 +5,11 @@
 // Property: what a window loads and then saves reads back the same; a second
 // save writes the same bytes.
 
+#include "core/xml_document.h"
 #include "fuzz_support.h"
 #include "params/pargen_check.h"
 #include "params/pargen_document.h"
 #include "params/pargen_form.h"
-#include "shell/xml_document.h"
 #include "table_round_trip.h"
 #include "tables/lora_access.h"
 

@@ -5,10 +5,10 @@
 // exactly seven fields per object row, every line ended by CR LF and no other
 // line break anywhere; an export that fails says why and writes nothing.
 
+#include "core/xml_document.h"
 #include "ede/bacnet_ede_file.h"
 #include "fuzz_support.h"
-#include "shell/workspace.h"
-#include "shell/xml_document.h"
+#include "workspace/workspace.h"
 
 #include <QDateTime>
 #include <QFileInfo>

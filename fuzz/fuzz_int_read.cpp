@@ -6,8 +6,8 @@
 //  - the compiler's shortcut over raw UTF-8 attribute values agrees with it.
 
 #include "compiler/row_attributes.h"
+#include "core/int_read.h"
 #include "fuzz_support.h"
-#include "shell/int_read.h"
 
 #include <QString>
 #include <optional>

@@ -3,8 +3,8 @@
 // to the echo client, and reads back the same once joined; a refused one
 // never reaches the echo client.
 
+#include "core/int_read.h"
 #include "fuzz_support.h"
-#include "shell/int_read.h"
 #include "update/ip_address.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)

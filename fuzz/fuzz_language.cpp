@@ -5,8 +5,8 @@
 // translated entries (each text between pilcrows, UTF-8 with a byte-order
 // mark) gives the same table again.
 
+#include "core/messages.h"
 #include "fuzz_support.h"
-#include "lang/messages.h"
 
 #include <QStringEncoder>
 

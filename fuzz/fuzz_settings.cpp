@@ -3,8 +3,8 @@
 // PROJECTS; and the settings read, once saved, read back the same.
 
 #include "fuzz_support.h"
-#include "shell/settings.h"
-#include "shell/workspace.h"
+#include "workspace/settings.h"
+#include "workspace/workspace.h"
 
 #include <QFileInfo>
 

@@ -3,9 +3,10 @@
 // the tool's own version. Whatever the server sends, the check ends with a
 // yes or no; a yes needs a version number above the tool's own.
 
+#include "core/version.h"
 #include "fuzz_support.h"
-#include "lang/version_check.h"
 #include "platform/http_get.h"
+#include "workspace/version_check.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString reply = response.ok ? QString::fromUtf8(response.body) : QString();
     const bool newer = Newer_Version_In_Reply(reply);
     if (newer)
-        FUZZ_CHECK(Conv_Version(Trim_Controls(reply)) > Conv_Version(QLatin1StringView(Own_Version)),
+        FUZZ_CHECK(Conv_Version(Trim_Controls(reply)) > Conv_Version(QLatin1StringView(Program_Version)),
                    "\"%s\" counts as newer", qPrintable(reply));
 
     // The reply text alone, as a body (most answers are short).

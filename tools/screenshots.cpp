@@ -3,16 +3,16 @@
 // windows have their pictures taken by their own suites). Run it under
 // a real X server (scripts/screenshots.sh uses Xvfb).
 
-#include "shell/configurations.h"
-#include "lang/ui/soft_options.h"
-#include "shell/ui/about.h"
-#include "shell/ui/app.h"
-#include "shell/ui/new_project.h"
-#include "shell/ui/open_conf.h"
+#include "app/about.h"
+#include "app/app.h"
+#include "app/main_window.h"
+#include "app/new_project.h"
+#include "app/open_conf.h"
+#include "app/soft_options.h"
 #include "update/ui/boot_window.h"
-#include "shell/ui/main_window.h"
-#include "shell/ui/message_box.h"
-#include "shell/workspace.h"
+#include "widgets/message_box.h"
+#include "workspace/configurations.h"
+#include "workspace/workspace.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -45,7 +45,7 @@ int main(int argc, char *argv[])
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
     QDir().mkpath(out);
     QTemporaryDir dir;
-    Workspace &ws = Globals();
+    Workspace ws;
     Start_Workspace(ws, dir.path());
     Create_Configuration(ws, QStringLiteral("Plant A"));
     Create_Configuration(ws, QStringLiteral("Boiler room"));

@@ -1,7 +1,8 @@
 #include "cli/cli.h"
 
 #include "cli/commands.h"
-#include "shell/workspace.h"
+#include "core/version.h"
+#include "workspace/workspace.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -115,7 +116,7 @@ int Run_Command_Line(const QStringList &arguments, const QString &program_dir, Q
         return 2;
     }
 
-    Workspace &ws = Globals();
+    Workspace ws;
     const QString root = Choose_Workspace_Root(program_dir, parser.value(Workspace_Option));
     for (const QString &problem : Start_Workspace(ws, root))
         err << problem << Qt::endl;

@@ -1,11 +1,11 @@
 #include "cli/commands.h"
 
+#include "compiler/config_checks.h"
 #include "params/pargen_check.h"
 #include "params/pargen_document.h"
 #include "params/pargen_form.h"
-#include "shell/config_checks.h"
-#include "shell/workspace.h"
 #include "tables/table_check.h"
+#include "workspace/workspace.h"
 
 #include <QTextStream>
 

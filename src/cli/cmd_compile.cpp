@@ -2,8 +2,8 @@
 
 #include "compiler/bank_dump.h"
 #include "compiler/bank_files.h"
-#include "lang/messages.h"
-#include "shell/workspace.h"
+#include "core/messages.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QFile>

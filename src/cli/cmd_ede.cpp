@@ -1,7 +1,7 @@
 #include "cli/commands.h"
 
 #include "ede/bacnet_ede_file.h"
-#include "shell/workspace.h"
+#include "workspace/workspace.h"
 
 #include <QDateTime>
 #include <QTextStream>

@@ -1,15 +1,15 @@
 #include "cli/commands.h"
 
 #include "compiler/bank_files.h"
-#include "lang/messages.h"
+#include "compiler/config_checks.h"
+#include "core/int_read.h"
+#include "core/messages.h"
 #include "platform/icmp_echo_client.h"
-#include "shell/config_checks.h"
-#include "shell/int_read.h"
-#include "shell/workspace.h"
 #include "update/ip_address.h"
 #include "update/job_file.h"
 #include "update/program_runner.h"
 #include "update/send_ping.h"
+#include "workspace/workspace.h"
 
 #include <QCommandLineParser>
 #include <QDir>

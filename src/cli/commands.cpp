@@ -1,8 +1,8 @@
 #include "cli/commands.h"
 
-#include "lang/messages.h"
-#include "shell/configurations.h"
-#include "shell/workspace.h"
+#include "core/messages.h"
+#include "workspace/configurations.h"
+#include "workspace/workspace.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

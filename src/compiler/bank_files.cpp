@@ -1,10 +1,10 @@
 #include "compiler/bank_files.h"
 
 #include "compiler/compile_project.h"
-#include "lang/messages.h"
-#include "shell/config_checks.h"
-#include "shell/file_io.h"
-#include "shell/workspace.h"
+#include "compiler/config_checks.h"
+#include "core/file_io.h"
+#include "core/messages.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 

@@ -7,7 +7,7 @@
 #include "compiler/encode_pargen.h"
 #include "compiler/le_bytes.h"
 #include "compiler/object_types.h"
-#include "shell/workspace.h"
+#include "workspace/workspace.h"
 
 #include <cstring>
 

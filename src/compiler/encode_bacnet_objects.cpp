@@ -4,8 +4,8 @@
 #include "compiler/le_bytes.h"
 #include "compiler/object_types.h"
 #include "compiler/row_attributes.h"
-#include "lang/messages.h"
-#include "shell/xml_document.h"
+#include "core/messages.h"
+#include "core/xml_document.h"
 
 #include <algorithm>
 #include <vector>

@@ -3,8 +3,8 @@
 #include "compiler/compiler_buffers.h"
 #include "compiler/le_bytes.h"
 #include "compiler/row_attributes.h"
-#include "lang/messages.h"
-#include "shell/xml_document.h"
+#include "core/messages.h"
+#include "core/xml_document.h"
 
 namespace {
 

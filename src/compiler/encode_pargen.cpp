@@ -4,9 +4,9 @@
 #include "compiler/compiler_buffers.h"
 #include "compiler/le_bytes.h"
 #include "compiler/text_rules.h"
-#include "lang/messages.h"
-#include "shell/int_read.h"
-#include "shell/xml_document.h"
+#include "core/int_read.h"
+#include "core/messages.h"
+#include "core/xml_document.h"
 
 namespace {
 

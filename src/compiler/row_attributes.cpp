@@ -1,6 +1,6 @@
 #include "compiler/row_attributes.h"
 
-#include "shell/int_read.h"
+#include "core/int_read.h"
 
 #include <QString>
 

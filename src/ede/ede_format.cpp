@@ -1,5 +1,7 @@
 #include "ede/ede_format.h"
 
+#include "core/text.h"
+
 #include <QDateTime>
 #include <array>
 
@@ -52,17 +54,6 @@ char Cp1252_Byte(char32_t cp)
     return '?';
 }
 
-// Trims characters up to the blank, as the documents' texts are trimmed
-// everywhere in the program.
-QStringView Trim_Blanks(QStringView s)
-{
-    while (!s.isEmpty() && s.front().unicode() <= 32)
-        s = s.mid(1);
-    while (!s.isEmpty() && s.back().unicode() <= 32)
-        s.chop(1);
-    return s;
-}
-
 // The code point at `i`, advancing `i` past it; a lone surrogate reads as
 // U+FFFF, which no code page here holds.
 char32_t Next_Code_Point(QStringView s, qsizetype &i)
@@ -82,7 +73,7 @@ QString Two_Digits(int n)
 
 int EDE_Object_Type(QStringView data_type)
 {
-    const QString key = Trim_Blanks(data_type).toString().toUpper();
+    const QString key = Trim_Controls(data_type).toString().toUpper();
     for (const Type_Code &t : Type_Codes)
         if (key == t.data_type)
             return t.code;

@@ -1,9 +1,9 @@
 #include "params/pargen_check.h"
 
-#include "lang/messages.h"
+#include "core/int_read.h"
+#include "core/messages.h"
 #include "params/lora_tables.h"
 #include "params/pargen_form.h"
-#include "shell/int_read.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "params/pargen_document.h"
 
+#include "core/file_io.h"
+#include "core/xml_document.h"
 #include "params/lora_tables.h"
 #include "params/pargen_form.h"
-#include "shell/file_io.h"
-#include "shell/xml_document.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "params/pargen_form.h"
 
+#include "core/int_read.h"
 #include "params/lora_tables.h"
-#include "shell/int_read.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "platform/icmp_echo_client.h"
 
-#include "lang/messages.h"
+#include "core/messages.h"
 #include "platform/icmp_packet.h"
 
 #include <QRandomGenerator>

@@ -1,6 +1,6 @@
 #include "tables/eng_units.h"
 
-#include "shell/int_read.h"
+#include "core/int_read.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "tables/grid_ops.h"
 
-#include "lang/messages.h"
+#include "core/messages.h"
 #include "tables/text_table.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "tables/table_check.h"
 
-#include "shell/workspace.h"
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
+#include "workspace/workspace.h"
 
 QStringList Table_Check::Texts() const
 {

@@ -1,7 +1,7 @@
 #include "tables/table_document.h"
 
-#include "lang/messages.h"
-#include "shell/xml_document.h"
+#include "core/messages.h"
+#include "core/xml_document.h"
 #include "tables/text_table.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "tables/text_table.h"
 
-#include "lang/messages.h"
+#include "core/messages.h"
 
 #include <algorithm>
 

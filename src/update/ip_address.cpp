@@ -1,21 +1,9 @@
 #include "update/ip_address.h"
 
-#include "shell/int_read.h"
+#include "core/int_read.h"
+#include "core/text.h"
 
 namespace {
-
-// Removes leading and trailing characters with codes up to 32 (blanks and
-// control characters), the trimming the address boxes have always had.
-QString Trim_Blanks(QStringView s)
-{
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && s[b].unicode() <= 32)
-        ++b;
-    while (e > b && s[e - 1].unicode() <= 32)
-        --e;
-    return s.mid(b, e - b).toString();
-}
 
 // A text that is not a number reads as 1000, which no octet range accepts.
 constexpr int Not_A_Number = 1000;
@@ -25,7 +13,7 @@ constexpr int Not_A_Number = 1000;
 bool Split_IP_Address(const QString &text, IP_Octets *octets)
 {
     IP_Octets parts;
-    QString rest = Trim_Blanks(text);
+    QString rest = Trim_Controls(text).toString();
     bool split = true;
     for (int i = 0; i < 3 && split; ++i) {
         const qsizetype dot = rest.indexOf(u'.');
@@ -33,11 +21,11 @@ bool Split_IP_Address(const QString &text, IP_Octets *octets)
             split = false;
             break;
         }
-        parts[i] = Trim_Blanks(QStringView(rest).left(dot));
+        parts[i] = Trim_Controls(QStringView(rest).left(dot)).toString();
         rest = rest.mid(dot + 1);
     }
     if (split)
-        parts[3] = Trim_Blanks(rest);
+        parts[3] = Trim_Controls(rest).toString();
     if (octets)
         *octets = parts;
     if (!split)

@@ -1,9 +1,9 @@
 #include "update/job_file.h"
 
-#include "lang/messages.h"
-#include "shell/file_io.h"
-#include "shell/int_read.h"
-#include "shell/xml_document.h"
+#include "core/file_io.h"
+#include "core/int_read.h"
+#include "core/messages.h"
+#include "core/xml_document.h"
 
 #include <QDir>
 #include <QFileInfo>

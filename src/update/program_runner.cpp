@@ -1,6 +1,6 @@
 #include "update/program_runner.h"
 
-#include "lang/messages.h"
+#include "core/messages.h"
 #include "platform/leak_check.h"
 
 #include <QDir>

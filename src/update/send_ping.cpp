@@ -1,6 +1,6 @@
 #include "update/send_ping.h"
 
-#include "lang/messages.h"
+#include "core/messages.h"
 #include "platform/echo_client.h"
 #include "update/ip_address.h"
 

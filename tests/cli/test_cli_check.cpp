@@ -1,5 +1,5 @@
 #include "cli_runner.h"
-#include "lang/messages.h"
+#include "core/messages.h"
 #include "test_support.h"
 
 #include <QTemporaryDir>

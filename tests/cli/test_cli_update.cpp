@@ -1,5 +1,5 @@
 #include "cli_runner.h"
-#include "lang/messages.h"
+#include "core/messages.h"
 #include "platform/icmp_echo_client.h"
 #include "test_support.h"
 

@@ -4,7 +4,7 @@
 // write them (every key or attribute, in the owner's order), and a reading of
 // image bytes that does not share code with the compiler.
 
-#include "shell/xml_document.h"
+#include "core/xml_document.h"
 #include "test_support.h"
 
 #include <QByteArray>

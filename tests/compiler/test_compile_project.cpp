@@ -2,7 +2,7 @@
 #include "compiler/checksum.h"
 #include "compiler/compile_project.h"
 #include "fixtures.h"
-#include "shell/workspace.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QFileInfo>

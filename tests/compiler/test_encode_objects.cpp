@@ -1,7 +1,7 @@
 #include "compiler/compile_project.h"
 #include "compiler/row_attributes.h"
+#include "core/int_read.h"
 #include "fixtures.h"
-#include "shell/int_read.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,8 +1,8 @@
+#include "core/messages.h"
+#include "core/xml_document.h"
 #include "ede/bacnet_ede_file.h"
-#include "lang/messages.h"
-#include "shell/workspace.h"
-#include "shell/xml_document.h"
 #include "test_support.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QTemporaryDir>

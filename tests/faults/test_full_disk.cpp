@@ -13,11 +13,11 @@
 #include "ede/bacnet_ede_file.h"
 #include "fault_support.h"
 #include "params/pargen_document.h"
-#include "shell/settings.h"
-#include "shell/workspace.h"
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
 #include "update/job_file.h"
+#include "workspace/settings.h"
+#include "workspace/workspace.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

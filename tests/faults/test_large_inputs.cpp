@@ -3,13 +3,13 @@
 // file of a million lines. Nothing may crash or hang; what the converter
 // cannot take is refused with a message, and no document is changed.
 
+#include "core/messages.h"
 #include "fault_support.h"
-#include "lang/messages.h"
 #include "params/pargen_document.h"
 #include "params/pargen_form.h"
-#include "shell/workspace.h"
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
+#include "workspace/workspace.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

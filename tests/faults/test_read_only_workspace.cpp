@@ -4,13 +4,13 @@
 // workspace changes, and closing the configurator reports the settings file
 // that could not be saved but closes all the same.
 
+#include "app/app.h"
+#include "app/main_window.h"
+#include "app/new_project.h"
+#include "core/messages.h"
 #include "fault_support.h"
-#include "lang/messages.h"
-#include "shell/ui/app.h"
-#include "shell/ui/main_window.h"
-#include "shell/ui/message_box.h"
-#include "shell/ui/new_project.h"
-#include "shell/workspace.h"
+#include "widgets/message_box.h"
+#include "workspace/workspace.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -99,7 +99,7 @@ private slots:
     // The new-configuration dialog refuses the name, says why, and stays open.
     void new_configuration_dialog()
     {
-        Workspace &ws = Globals();
+        Workspace ws;
         Start_Workspace(ws, ws_);
         faults::Read_Only_Folder read_only(ws_);
         if (!read_only.Problem().isEmpty())
@@ -129,7 +129,7 @@ private slots:
     // error box, and the window closes once it is answered.
     void closing_reports_the_settings_file()
     {
-        Workspace &ws = Globals();
+        Workspace ws;
         Start_Workspace(ws, ws_);
         QVERIFY(ws.Configuration_Open());
         const auto before = faults::Snapshot(ws_);

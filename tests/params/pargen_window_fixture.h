@@ -3,13 +3,13 @@
 // What the parameter window suites share: a workspace with one open
 // configuration, the window, and helpers to drive it.
 
-#include "lang/messages.h"
+#include "core/messages.h"
 #include "params/pargen_document.h"
 #include "params/ui/par_gen.h"
-#include "shell/configurations.h"
-#include "shell/ui/message_box.h"
-#include "shell/workspace.h"
 #include "test_support.h"
+#include "widgets/message_box.h"
+#include "workspace/configurations.h"
+#include "workspace/workspace.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

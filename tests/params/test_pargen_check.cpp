@@ -1,4 +1,4 @@
-#include "lang/messages.h"
+#include "core/messages.h"
 #include "params/pargen_check.h"
 #include "params/pargen_document.h"
 #include "params/pargen_form.h"

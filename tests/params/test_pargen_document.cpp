@@ -1,6 +1,6 @@
+#include "core/xml_document.h"
 #include "params/pargen_document.h"
 #include "params/pargen_form.h"
-#include "shell/xml_document.h"
 #include "test_support.h"
 
 #include <QTemporaryDir>

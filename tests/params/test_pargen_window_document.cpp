@@ -1,8 +1,8 @@
+#include "app/app.h"
+#include "app/main_window.h"
 #include "params/lora_tables.h"
 #include "params/ui/category_panel.h"
 #include "pargen_window_fixture.h"
-#include "shell/ui/app.h"
-#include "shell/ui/main_window.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -206,7 +206,7 @@ private slots:
 
     void main_window_step_opens_the_window()
     {
-        Workspace &ws = Globals();
+        Workspace ws;
         ws = ws_;
         Windows &windows = Create_Windows(ws);
         auto *window = qobject_cast<TFParGen *>(windows.FParGen);

@@ -1,8 +1,8 @@
-#include "lang/messages.h"
-#include "shell/ui/message_box.h"
+#include "core/messages.h"
 #include "tables/bacnet_access.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "tables/ui/bacnet_slave_set_access.h"
+#include "widgets/message_box.h"
 #include "window_fixture.h"
 
 #include <QComboBox>

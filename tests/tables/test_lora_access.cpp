@@ -1,4 +1,4 @@
-#include "lang/messages.h"
+#include "core/messages.h"
 #include "table_fixture.h"
 #include "tables/lora_access.h"
 

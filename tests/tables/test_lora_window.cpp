@@ -1,7 +1,7 @@
-#include "lang/messages.h"
-#include "shell/ui/message_box.h"
+#include "core/messages.h"
 #include "tables/lora_access.h"
 #include "tables/ui/lora_set_access.h"
+#include "widgets/message_box.h"
 #include "window_fixture.h"
 
 #include <QHeaderView>

@@ -1,6 +1,6 @@
-#include "shell/workspace.h"
 #include "table_fixture.h"
 #include "tables/table_check.h"
+#include "workspace/workspace.h"
 
 #include <QTest>
 

@@ -1,11 +1,11 @@
 // Pictures of the three table windows for docs/screenshots: written only
 // when SW52K31_SCREENSHOTS names a directory, skipped otherwise.
 
-#include "shell/ui/message_box.h"
 #include "tables/bacnet_access.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "tables/ui/bacnet_slave_set_access.h"
 #include "tables/ui/lora_set_access.h"
+#include "widgets/message_box.h"
 #include "window_fixture.h"
 
 #include <QAbstractItemView>

@@ -2,17 +2,17 @@
 // start-up in their place, re-captioned by a language change, and the object
 // window using the one picker of the program.
 
-#include "lang/messages.h"
-#include "shell/configurations.h"
-#include "shell/ui/app.h"
-#include "shell/ui/main_window.h"
-#include "shell/ui/message_box.h"
+#include "app/app.h"
+#include "app/main_window.h"
+#include "core/messages.h"
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "tables/ui/bacnet_slave_set_access.h"
 #include "tables/ui/lora_set_access.h"
+#include "widgets/message_box.h"
 #include "window_fixture.h"
+#include "workspace/configurations.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -25,7 +25,7 @@ class Test_Table_Steps : public QObject
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir_; // fresh for each test
-    Workspace &ws_ = Globals();
+    Workspace ws_;
     Windows *w_ = nullptr;
 
 private slots:

@@ -1,4 +1,4 @@
-#include "lang/messages.h"
+#include "core/messages.h"
 #include "tables/lora_access.h"
 #include "tables/text_table.h"
 

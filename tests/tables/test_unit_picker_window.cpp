@@ -1,8 +1,8 @@
-#include "lang/messages.h"
-#include "shell/workspace.h"
+#include "core/messages.h"
 #include "tables/eng_units.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "window_fixture.h"
+#include "workspace/workspace.h"
 
 #include <QComboBox>
 #include <QLabel>

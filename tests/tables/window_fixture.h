@@ -1,9 +1,9 @@
 #pragma once
 
-#include "shell/workspace.h"
 #include "table_fixture.h"
 #include "tables/text_table.h"
 #include "tables/ui/table_grid.h"
+#include "workspace/workspace.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,10 +1,10 @@
+#include "core/messages.h"
 #include "fake_echo_client.h"
-#include "lang/messages.h"
-#include "shell/configurations.h"
-#include "shell/ui/message_box.h"
-#include "shell/workspace.h"
 #include "test_support.h"
 #include "update/ui/boot_window.h"
+#include "widgets/message_box.h"
+#include "workspace/configurations.h"
+#include "workspace/workspace.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
-#include "shell/xml_document.h"
+#include "compiler/config_checks.h"
+#include "core/xml_document.h"
 #include "test_support.h"
 #include "update/ip_address.h"
-#include "shell/config_checks.h"
 #include "update/job_file.h"
 
 #include <QDir>

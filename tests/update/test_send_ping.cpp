@@ -1,5 +1,5 @@
+#include "core/messages.h"
 #include "fake_echo_client.h"
-#include "lang/messages.h"
 #include "update/send_ping.h"
 
 #include <QSignalSpy>

@@ -4,9 +4,9 @@
 #include "params/pargen_document.h"
 #include "params/pargen_typing.h"
 #include "params/ui/category_panel.h"
-#include "shell/ui/message_box.h"
-#include "shell/ui/style.h"
-#include "shell/workspace.h"
+#include "widgets/message_box.h"
+#include "widgets/style.h"
+#include "workspace/workspace.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "params/pargen_form.h"
-#include "shell/ui/windows.h"
+#include "widgets/lang_window.h"
 
 #include <QDialog>
 #include <QList>

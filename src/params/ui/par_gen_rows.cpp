@@ -1,6 +1,6 @@
 // The groups of the parameter window: their rows, captions and layout.
 
-#include "lang/messages.h"
+#include "core/messages.h"
 #include "params/ui/category_panel.h"
 #include "params/ui/par_gen.h"
 

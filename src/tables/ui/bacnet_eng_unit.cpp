@@ -1,8 +1,8 @@
 #include "tables/ui/bacnet_eng_unit.h"
 
-#include "lang/messages.h"
-#include "shell/ui/style.h"
-#include "shell/workspace.h"
+#include "core/messages.h"
+#include "widgets/style.h"
+#include "workspace/workspace.h"
 
 #include <QComboBox>
 #include <QFrame>

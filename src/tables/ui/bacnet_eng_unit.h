@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/ui/windows.h"
 #include "tables/eng_units.h"
+#include "widgets/lang_window.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
 #include "tables/ui/bacnet_slave_set_access.h"
 
-#include "shell/workspace.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "tables/ui/table_grid.h"
+#include "workspace/workspace.h"
 
 #include <QLineEdit>
 #include <QTabWidget>

@@ -19,8 +19,6 @@ class TFBACnetSlaveSetAccess : public Table_Window
 public:
     TFBACnetSlaveSetAccess(Workspace &ws, TFBACnet_Eng_Unit *picker, QWidget *parent = nullptr);
 
-    // OK: the check, then the write.
-    void bitbtn1Click() { Btn_OKClick(); }
     // A double click on the Eng. Unit cell of `row`: the picker, opened on
     // the cell's text; on OK the cell takes the picker's number box.
     void Pick_Unit(int page, int row);

@@ -1,8 +1,8 @@
 #include "tables/ui/lora_set_access.h"
 
-#include "lang/messages.h"
-#include "shell/workspace.h"
+#include "core/messages.h"
 #include "tables/ui/table_grid.h"
+#include "workspace/workspace.h"
 
 #include <QTabWidget>
 

@@ -1,6 +1,6 @@
 #include "tables/ui/table_grid.h"
 
-#include "lang/messages.h"
+#include "core/messages.h"
 #include "tables/grid_ops.h"
 #include "tables/text_table.h"
 #include "tables/ui/cell_delegate.h"

@@ -1,11 +1,11 @@
 #include "tables/ui/table_window.h"
 
-#include "lang/messages.h"
-#include "shell/ui/message_box.h"
-#include "shell/ui/style.h"
-#include "shell/workspace.h"
+#include "core/messages.h"
 #include "tables/text_table.h"
 #include "tables/ui/table_grid.h"
+#include "widgets/message_box.h"
+#include "widgets/style.h"
+#include "workspace/workspace.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "shell/ui/windows.h"
 #include "tables/grid_ops.h"
 #include "tables/table_document.h"
+#include "widgets/lang_window.h"
 
 #include <QDialog>
 

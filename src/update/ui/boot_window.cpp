@@ -1,14 +1,14 @@
 #include "update/ui/boot_window.h"
 
-#include "lang/messages.h"
+#include "core/messages.h"
 #include "platform/icmp_echo_client.h"
-#include "shell/ui/message_box.h"
-#include "shell/ui/style.h"
-#include "shell/workspace.h"
 #include "update/ip_address.h"
 #include "update/job_file.h"
 #include "update/program_runner.h"
 #include "update/send_ping.h"
+#include "widgets/message_box.h"
+#include "widgets/style.h"
+#include "workspace/workspace.h"
 
 #include <QCheckBox>
 #include <QComboBox>

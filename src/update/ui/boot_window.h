@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/ui/windows.h"
+#include "widgets/lang_window.h"
 
 #include <QDialog>
 #include <functional>

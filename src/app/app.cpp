@@ -1,0 +1,69 @@
+#include "app/app.h"
+
+#include "app/about.h"
+#include "app/main_window.h"
+#include "app/new_project.h"
+#include "app/open_conf.h"
+#include "app/soft_options.h"
+#include "params/ui/par_gen.h"
+#include "tables/ui/bacnet_eng_unit.h"
+#include "tables/ui/bacnet_slave_set_access.h"
+#include "tables/ui/lora_set_access.h"
+#include "update/ui/boot_window.h"
+#include "widgets/message_box.h"
+#include "workspace/version_check.h"
+#include "workspace/workspace.h"
+
+#include <QApplication>
+
+namespace {
+
+void Start_Version_Check(QObject *context, std::function<void(bool)> done)
+{
+    auto *check = new Version_Check(context);
+    QObject::connect(check, &Version_Check::Finished, context, [check, done](bool newer, const QString &) {
+        check->deleteLater();
+        done(newer);
+    });
+    check->Start();
+}
+
+} // namespace
+
+Windows &Create_Windows(Workspace &ws)
+{
+    // The windows struct must outlive the main window, which keeps a
+    // reference to it; it lives as long as the process.
+    static Windows windows;
+    windows = Windows{};
+    auto *main = new TFQuarneleFirmWare(ws, windows);
+    main->setAttribute(Qt::WA_DeleteOnClose, false);
+    windows.FQuarneleFirmWare = main;
+    windows.FNew_Project = new TFNew_Project(ws, main);
+    windows.FOpenConf = new TFOpenConf(ws, main);
+    windows.FAbout = new TFAbout(ws, main);
+    auto *options = new TFSoftOptions(ws, [main] { main->Change_Language(); }, main);
+    options->Set_Version_Checker(Start_Version_Check);
+    main->Set_Version_Checker(Start_Version_Check);
+    windows.FSoftOptions = options;
+    windows.FParGen = new TFParGen(ws, main);
+    windows.FBoot = new TFBoot(ws, main);
+    windows.FLoRa_Set_Access = new TFLoRa_Set_Access(ws, main);
+    auto *picker = new TFBACnet_Eng_Unit(ws, main);
+    windows.FBACnet_Eng_Unit = picker;
+    windows.FBACnetSlaveSetAccess = new TFBACnetSlaveSetAccess(ws, picker, main);
+    return windows;
+}
+
+int Run_Configurator(QApplication &app, const QString &workspace)
+{
+    Workspace ws;
+    const QStringList problems = Start_Workspace(ws, Choose_Workspace_Root(app.applicationDirPath(), workspace));
+    Windows &windows = Create_Windows(ws);
+    windows.FQuarneleFirmWare->show();
+    for (const QString &problem : problems)
+        Message_Box::Warning(windows.FQuarneleFirmWare, problem);
+    const int code = app.exec();
+    delete windows.FQuarneleFirmWare;
+    return code;
+}

@@ -1,0 +1,296 @@
+#include "app/main_window.h"
+
+#include "app/about.h"
+#include "app/new_project.h"
+#include "app/open_conf.h"
+#include "compiler/bank_files.h"
+#include "compiler/config_checks.h"
+#include "core/messages.h"
+#include "ede/bacnet_ede_file.h"
+#include "update/ui/boot_window.h"
+#include "widgets/file_dialog.h"
+#include "widgets/message_box.h"
+#include "widgets/style.h"
+#include "workspace/settings.h"
+#include "workspace/web_links.h"
+#include "workspace/workspace.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+QString Msg(int n)
+{
+    return Messages().Get(n);
+}
+
+} // namespace
+
+TFQuarneleFirmWare::TFQuarneleFirmWare(Workspace &ws, Windows &windows, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , ws_(ws)
+    , windows_(windows)
+{
+    setObjectName(QStringLiteral("FQuarneleFirmWare"));
+    Apply_Window_Style(this);
+    setWindowTitle(QStringLiteral("Tavelin - Configurator SW52K31 BACnet Slave / LoRaWAN "));
+
+    L_SW_Code = Make_Code_Label(this, 16, 8);
+    L_SW_Desc = Make_Desc_Label(this, 16, 42);
+
+    LL_Update = new QLabel(this);
+    LL_Update->setGeometry(208, 19, 294, 17);
+    LL_Update->setTextFormat(Qt::RichText);
+    LL_Update->hide();
+    connect(LL_Update, &QLabel::linkActivated, this, [](const QString &link) { QDesktopServices::openUrl(QUrl(link)); });
+
+    Btn_Info = Make_Image_Button(516, QStringLiteral("help-about"), QStyle::SP_MessageBoxInformation);
+    Btn_Opz = Make_Image_Button(574, QStringLiteral("preferences-system"), QStyle::SP_FileDialogDetailedView);
+    Btn_Close = Make_Image_Button(632, QStringLiteral("application-exit"), QStyle::SP_DialogCloseButton);
+
+    auto *shape2 = new QFrame(this);
+    shape2->setGeometry(80, 70, 348, 36);
+    shape2->setStyleSheet(QStringLiteral("QFrame { border: 1px solid silver; }"));
+
+    L_Begin = new QLabel(this);
+    L_Begin->move(16, 84);
+    L_Name_Conf = new QLabel(this);
+    L_Name_Conf->move(87, 75);
+    L_Name_Conf_L2 = new QLabel(this);
+    L_Name_Conf_L2->move(87, 88);
+
+    for (int i = 0; i < 8; ++i) {
+        auto *label = new QLabel(this);
+        label->move(16, 128 + 44 * i);
+        label->setVisible(i < 6);
+        L_Steps << label;
+    }
+    for (QLabel *label : QList<QLabel *>{L_Begin} + L_Steps) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+        label->setStyleSheet(QStringLiteral("color: grey;"));
+    }
+
+    Btn_New = Make_Step_Button(80, 112, QStringLiteral("document-new"), QStyle::SP_FileIcon);
+    Btn_Open = Make_Step_Button(258, 112, QStringLiteral("document-open"), QStyle::SP_DirOpenIcon);
+    Btn_Prm_Gen = Make_Step_Button(80, 156, QStringLiteral("preferences-other"), QStyle::SP_FileDialogContentsView);
+    Btn_LoRaWAN_Access = Make_Step_Button(80, 200, QStringLiteral("network-wireless"), QStyle::SP_DriveNetIcon);
+    Btn_BACnet_SetAccess = Make_Step_Button(80, 244, QStringLiteral("network-wired"), QStyle::SP_ComputerIcon);
+    Btn_BACnet_EDE_File = Make_Step_Button(80, 288, QStringLiteral("document-save-as"), QStyle::SP_DialogSaveButton);
+    Btn_CreateBin = Make_Step_Button(80, 332, QStringLiteral("system-software-update"), QStyle::SP_ArrowUp);
+    Btn_BACnet_EDE_File->setText(QStringLiteral("BACnet EDE File"));
+
+    L_Tavelin = new QLabel(this);
+    L_Tavelin->setText(Maker_Web_Address());
+    QFont bold = L_Tavelin->font();
+    bold.setBold(true);
+    L_Tavelin->setFont(bold);
+    L_Tavelin->setStyleSheet(QStringLiteral("color: grey;"));
+    L_Tavelin->setCursor(Qt::PointingHandCursor);
+    L_Tavelin->adjustSize();
+    // Right-aligned to the window's margin, at the height of the last step label.
+    L_Tavelin->move(694 - 10 - L_Tavelin->width(), 348);
+    L_Tavelin->setTextFormat(Qt::RichText);
+    L_Tavelin->setText(QStringLiteral("<a href=\"%1\" style=\"color: grey; text-decoration: none;\">%2</a>")
+                           .arg(Maker_Home_Url(), Maker_Web_Address()));
+    connect(L_Tavelin, &QLabel::linkActivated, this, [](const QString &link) { QDesktopServices::openUrl(QUrl(link)); });
+
+    auto *shape1 = new QFrame(this);
+    shape1->setGeometry(10, 383, 674, 1);
+    shape1->setFrameShape(QFrame::HLine);
+    shape1->setStyleSheet(QStringLiteral("color: silver;"));
+
+    Timer_Update = new QTimer(this);
+    Timer_Update->setInterval(60000);
+    connect(Timer_Update, &QTimer::timeout, this, &TFQuarneleFirmWare::Timer_UpdateTimer);
+
+    setFixedSize(694, 332 + 152);
+    Apply_Timer_Setting();
+    Set_Lang();
+}
+
+QPushButton *TFQuarneleFirmWare::Make_Step_Button(int x, int y, const QString &icon, int fallback)
+{
+    auto *button = new QPushButton(this);
+    button->setGeometry(x, y, 170, 36);
+    button->setFlat(true);
+    button->setIcon(Theme_Icon(icon, QStyle::StandardPixmap(fallback)));
+    button->setIconSize(QSize(24, 24));
+    button->setCursor(Qt::PointingHandCursor);
+    button->setStyleSheet(QStringLiteral("QPushButton { text-align: left; padding-left: 6px; border: 1px solid #D8D6C4;"
+                                         " border-radius: 3px; background: #FFFFFF; }"
+                                         "QPushButton:hover { background: #EEF3FA; border-color: #7A9CC6; }"
+                                         "QPushButton:pressed { background: #DCE6F3; }"));
+    connect(button, &QPushButton::clicked, this, [this, button] { Btn_Click(button); });
+    return button;
+}
+
+QPushButton *TFQuarneleFirmWare::Make_Image_Button(int x, const QString &icon, int fallback)
+{
+    auto *button = new QPushButton(this);
+    button->setGeometry(x, 8, 50, 50);
+    button->setFlat(true);
+    button->setIcon(Theme_Icon(icon, QStyle::StandardPixmap(fallback), 32));
+    button->setIconSize(QSize(32, 32));
+    button->setCursor(Qt::PointingHandCursor);
+    connect(button, &QPushButton::clicked, this, [this, button] { Btn_Click(button); });
+    return button;
+}
+
+void TFQuarneleFirmWare::Set_Lang()
+{
+    L_SW_Code->setText(ws_.SW_Code);
+    L_SW_Desc->setText(ws_.SW_Desc);
+    L_Begin->setText(Msg(0));
+    for (int i = 0; i < L_Steps.size(); ++i)
+        L_Steps[i]->setText(Msg(1 + i));
+    Btn_Info->setToolTip(Msg(12));
+    Btn_Opz->setToolTip(Msg(13));
+    Btn_Close->setToolTip(Msg(14));
+    Btn_New->setText(Msg(15));
+    Btn_New->setToolTip(Msg(22));
+    Btn_Open->setText(Msg(16));
+    Btn_Open->setToolTip(Msg(23));
+    Btn_Prm_Gen->setText(Msg(20));
+    Btn_Prm_Gen->setToolTip(Msg(24));
+    Btn_LoRaWAN_Access->setText(Msg(21));
+    Btn_LoRaWAN_Access->setToolTip(Msg(25));
+    Btn_BACnet_SetAccess->setText(Msg(27));
+    Btn_BACnet_SetAccess->setToolTip(Msg(28));
+    Btn_CreateBin->setText(Msg(17));
+    Btn_CreateBin->setToolTip(Msg(26));
+    const bool named = !ws_.Project_Name.isEmpty();
+    L_Name_Conf->setText(Msg(named ? 11 : 9));
+    L_Name_Conf_L2->setText(named ? ws_.Project_Name : Msg(10));
+    for (QLabel *label : QList<QLabel *>{L_SW_Code, L_SW_Desc, L_Begin, L_Name_Conf, L_Name_Conf_L2} + L_Steps)
+        label->adjustSize();
+    if (!LL_Update->isHidden())
+        LL_Update->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(Download_Url(), Msg(19).toHtmlEscaped()));
+}
+
+void TFQuarneleFirmWare::Change_Language()
+{
+    Set_Lang();
+    const QList<QWidget *> order = {windows_.FNew_Project, windows_.FOpenConf, windows_.FSoftOptions,
+                                    windows_.FBoot, windows_.FParGen, windows_.FLoRa_Set_Access,
+                                    windows_.FBACnetSlaveSetAccess, windows_.FBACnet_Eng_Unit};
+    for (QWidget *window : order)
+        if (auto *lang = dynamic_cast<Lang_Window *>(window))
+            lang->Set_Lang();
+}
+
+void TFQuarneleFirmWare::Apply_Timer_Setting()
+{
+    if (ws_.Version_Check_Wanted())
+        Timer_Update->start();
+    else
+        Timer_Update->stop();
+}
+
+void TFQuarneleFirmWare::Btn_Click(QPushButton *sender)
+{
+    if (sender == Btn_New) {
+        Create_New_Project();
+    } else if (sender == Btn_Open) {
+        Open_Project();
+    } else if (sender == Btn_Close) {
+        close();
+    } else if (sender == Btn_Info) {
+        windows_.FAbout->exec();
+    } else if (sender == Btn_Opz) {
+        if (windows_.FSoftOptions && windows_.FSoftOptions->exec() == QDialog::Accepted) {
+            QString problem;
+            if (!Save_Setting(ws_, &problem))
+                Message_Box::Error(this, problem);
+            Apply_Timer_Setting();
+        }
+    } else if (!ws_.Configuration_Open()) {
+        Message_Box::Error(this, Msg(18));
+    } else if (sender == Btn_Prm_Gen) {
+        windows_.FParGen->exec();
+    } else if (sender == Btn_LoRaWAN_Access) {
+        windows_.FLoRa_Set_Access->exec();
+    } else if (sender == Btn_BACnet_SetAccess) {
+        windows_.FBACnetSlaveSetAccess->exec();
+    } else if (sender == Btn_BACnet_EDE_File) {
+        BACnet_EDE_File();
+    } else if (sender == Btn_CreateBin) {
+        Update_Device();
+    }
+}
+
+void TFQuarneleFirmWare::Create_New_Project()
+{
+    if (windows_.FNew_Project->exec() == QDialog::Accepted)
+        Set_Lang();
+}
+
+void TFQuarneleFirmWare::Open_Project()
+{
+    if (windows_.FOpenConf->exec() != QDialog::Accepted)
+        return;
+    ws_.Open_Configuration(windows_.FOpenConf->Name_Conf);
+    Set_Lang();
+}
+
+void TFQuarneleFirmWare::Update_Device()
+{
+    // The uplink check, then the images: a refusal names its reason and the
+    // update window is not shown.
+    QStringList written;
+    QString problem;
+    if (!Build_Bank_Files(ws_, &written, &problem)) {
+        Message_Box::Error(this, problem);
+        return;
+    }
+    windows_.FBoot->BACnetType = Get_Type_BACnet(ws_);
+    windows_.FBoot->Form_Type = 1;
+    windows_.FBoot->exec();
+}
+
+void TFQuarneleFirmWare::BACnet_EDE_File()
+{
+    const QString chosen =
+        File_Dialog::Save(this, ws_.Path_Project, QLatin1StringView(EDE_Dialog_Filter));
+    if (chosen.isEmpty())
+        return;
+    const EDE_Target target = EDE_Target_For(chosen);
+    if (target.ask_overwrite && Message_Box::Ask(this, Msg(1103)) != QMessageBox::Yes)
+        return;
+    QString problem;
+    if (!Create_EDE_File(ws_, target.file_name, QDateTime::currentDateTime(), &problem))
+        Message_Box::Error(this, problem);
+}
+
+void TFQuarneleFirmWare::Timer_UpdateTimer()
+{
+    Timer_Update->stop();
+    // The check runs in the background; the link follows its answer.
+    if (version_checker_) {
+        version_checker_(this, [this](bool newer) {
+            LL_Update->setVisible(newer);
+            if (newer)
+                LL_Update->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(Download_Url(), Msg(19).toHtmlEscaped()));
+        });
+    }
+    Timer_Update->setInterval(7200000);
+    Timer_Update->start();
+}
+
+void TFQuarneleFirmWare::closeEvent(QCloseEvent *event)
+{
+    // A settings file that cannot be written is reported, but never keeps
+    // the program from closing.
+    QString problem;
+    if (!Save_Setting(ws_, &problem))
+        Message_Box::Error(this, problem);
+    event->accept();
+}

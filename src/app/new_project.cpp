@@ -1,0 +1,76 @@
+#include "app/new_project.h"
+
+#include "core/messages.h"
+#include "widgets/message_box.h"
+#include "widgets/style.h"
+#include "workspace/configurations.h"
+#include "workspace/workspace.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+TFNew_Project::TFNew_Project(Workspace &ws, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint)
+    , ws_(ws)
+{
+    setObjectName(QStringLiteral("FNew_Project"));
+    Apply_Window_Style(this);
+    L_SW_Code = Make_Code_Label(this, 16, 8);
+    L_SW_Desc = Make_Desc_Label(this, 16, 42);
+    L_SW_Code->setText(ws.SW_Code);
+    L_SW_Code->adjustSize();
+    Label1 = new QLabel(this);
+    Label1->move(16, 70);
+    E_New_Proj = new QLineEdit(this);
+    E_New_Proj->setGeometry(16, 94, 297, 21);
+    const int panel_top = 162 - 40;
+    Btn_OK = new QPushButton(this);
+    Btn_OK->setGeometry(85, panel_top + 6, 110, 28);
+    Btn_OK->setAutoDefault(false);
+    Btn_Cancel = new QPushButton(this);
+    Btn_Cancel->setGeometry(203, panel_top + 6, 110, 28);
+    Btn_Cancel->setAutoDefault(false);
+    setTabOrder(E_New_Proj, Btn_OK);
+    setTabOrder(Btn_OK, Btn_Cancel);
+    // Enter in the name field acts as OK.
+    connect(E_New_Proj, &QLineEdit::returnPressed, this, &TFNew_Project::Btn_OKClick);
+    connect(Btn_OK, &QPushButton::clicked, this, &TFNew_Project::Btn_OKClick);
+    connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    setFixedSize(331, 162);
+    Set_Lang();
+}
+
+void TFNew_Project::Set_Lang()
+{
+    setWindowTitle(Messages().Get(100));
+    L_SW_Desc->setText(Messages().Get(101));
+    Label1->setText(Messages().Get(102));
+    Btn_OK->setText(Messages().Get(103));
+    Btn_Cancel->setText(Messages().Get(104));
+    E_New_Proj->setToolTip(Messages().Get(108));
+    Btn_OK->setToolTip(Messages().Get(109));
+    Btn_Cancel->setToolTip(Messages().Get(110));
+    L_SW_Desc->adjustSize();
+    Label1->adjustSize();
+}
+
+void TFNew_Project::showEvent(QShowEvent *event)
+{
+    E_New_Proj->clear();
+    E_New_Proj->setFocus();
+    QDialog::showEvent(event);
+}
+
+void TFNew_Project::Btn_OKClick()
+{
+    QString reason;
+    const int refused = Create_Configuration(ws_, E_New_Proj->text(), &reason);
+    if (refused != 0) {
+        // A sound name the system refused (a read-only workspace): say why.
+        Message_Box::Error(this, reason.isEmpty() ? Messages().Get(refused) : Messages().Get(refused) + u'\n' + reason);
+        return;
+    }
+    accept();
+}

@@ -1,0 +1,81 @@
+#include "app/open_conf.h"
+
+#include "core/messages.h"
+#include "widgets/style.h"
+#include "workspace/configurations.h"
+#include "workspace/workspace.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+TFOpenConf::TFOpenConf(Workspace &ws, QWidget *parent)
+    : QDialog(parent)
+    , ws_(ws)
+{
+    setObjectName(QStringLiteral("FOpenConf"));
+    Apply_Window_Style(this);
+    L_SW_Code = Make_Code_Label(this, 16, 8);
+    L_SW_Desc = Make_Desc_Label(this, 16, 42);
+    L_SW_Code->setText(ws.SW_Code);
+    L_SW_Code->adjustSize();
+    Label1 = new QLabel(this);
+    Label1->move(16, 70);
+    ListBox1 = new QListWidget(this);
+    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    Btn_OK = new QPushButton(this);
+    Btn_Cancel = new QPushButton(this);
+    connect(ListBox1, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        if (item)
+            Name_Conf = item->text();
+    });
+    connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            Name_Conf = ListBox1->item(row)->text();
+    });
+    connect(ListBox1, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    connect(Btn_OK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    resize(377, 351);
+    setMinimumSize(260, 220);
+    Set_Lang();
+}
+
+void TFOpenConf::resizeEvent(QResizeEvent *event)
+{
+    // The list stretches with the window; the buttons keep to the right.
+    const int panel_top = height() - 40;
+    ListBox1->setGeometry(16, 94, width() - 16 - 26, panel_top - 94 - 8);
+    Btn_OK->setGeometry(width() - 254, panel_top + 6, 110, 28);
+    Btn_Cancel->setGeometry(width() - 136, panel_top + 6, 110, 28);
+    QDialog::resizeEvent(event);
+}
+
+void TFOpenConf::Set_Lang()
+{
+    setWindowTitle(Messages().Get(200));
+    L_SW_Desc->setText(Messages().Get(201));
+    Label1->setText(Messages().Get(202));
+    Btn_OK->setText(Messages().Get(203));
+    Btn_Cancel->setText(Messages().Get(204));
+    ListBox1->setToolTip(Messages().Get(205));
+    Btn_OK->setToolTip(Messages().Get(206));
+    Btn_Cancel->setToolTip(Messages().Get(207));
+    L_SW_Desc->adjustSize();
+    Label1->adjustSize();
+}
+
+void TFOpenConf::showEvent(QShowEvent *event)
+{
+    SL = Load_Existing_Configuration(ws_);
+    ListBox1->clear();
+    ListBox1->addItems(SL);
+    const int i = Search_Open_Conf(SL, Current_Configuration(ws_));
+    if (i >= 0 || !SL.isEmpty()) {
+        ListBox1->setCurrentRow(i >= 0 ? i : 0);
+        Name_Conf = ListBox1->currentItem()->text();
+    } else {
+        Name_Conf.clear();
+    }
+    QDialog::showEvent(event);
+}

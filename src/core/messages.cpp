@@ -1,0 +1,168 @@
+#include "core/messages.h"
+
+#include "core/default_messages.h"
+#include "core/int_read.h"
+#include "core/text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+
+namespace {
+
+// Texts this program added to the free numbers of the shared range.
+const Default_Message Added_Messages[] = {
+    {Msg_File_Damaged, u"Error! The file %1 is damaged (line %2, column %3): %4"},
+    {Msg_File_Not_Written, u"Error! The file %1 could not be written: %2"},
+    {Msg_EDE_Cell_Breaks_Columns,
+     u"Error row %1!! [%2] The %3 holds a \";\" or a line break, which would shift the columns of the EDE "
+     u"file. The EDE file was not written."},
+    {Msg_EDE_Group_Missing, u"Error! The file %1 has no group %2. The EDE file was not written."},
+    {Msg_EDE_Key_Breaks_Columns,
+     u"Error! The value of %1 in the file %2 holds a \";\" or a line break, which would shift the columns of "
+     u"the EDE file. The EDE file was not written."},
+    {Msg_EDE_Name_Breaks_Columns,
+     u"Error! The configuration name %1 holds a \";\" or a line break, which would shift the columns of the "
+     u"EDE file. The EDE file was not written."},
+    {Msg_Rows_Not_Shown, u"Warning!! %1 rows of the table \"%2\" could not be shown: the table holds %3 rows. "
+                         u"They are lost if the table is saved."},
+    {Msg_Table_Damaged, u"%1\nThe tables start empty: saving them replaces this file."},
+    {Msg_Rows_Not_Saved, u"Warning!! Row %1 of the table \"%2\" has an empty \"%3\": it ends the table, and the %4 "
+                         u"rows from there on are lost if the table is saved."},
+    {Msg_Program_Not_Started, u"Error! The program %1 could not be started: %2"},
+    {Msg_Ping_Not_Allowed, u"Error! The device cannot be pinged: this system allows neither an ICMP datagram socket "
+                           u"for this user (net.ipv4.ping_group_range) nor a raw socket (CAP_NET_RAW). %1"},
+    {Msg_Program_Still_Running, u"The program %1 is still running after %2 s; it goes on by itself."},
+    {Msg_Update_Option_Invalid, u"Error! The update option %1 is not valid: use 0, 1 or 2"},
+    {Msg_Updater_Running, u"The updater is running... %1 s"},
+    {Msg_Updater_Failed, u"Error! The updater %1 ended with code %2"},
+    {Msg_Compile_Not_A_Number,
+     u"Error! [%1] row %2: %3 \"%4\" is not an integer. The compilation stopped and no image was written."},
+    {Msg_Compile_Text_Too_Long,
+     u"Error! %1 holds %2 characters, but its field in the device takes at most %3. The compilation stopped and "
+     u"no image was written."},
+    {Msg_Compile_Too_Many_Rules,
+     u"Error! [%1] holds more than %2 enabled rules, the most the device takes. The compilation stopped and no "
+     u"image was written."},
+    {Msg_Compile_Too_Many_Objects,
+     u"Error! [%1] and [%2] hold %3 BACnet objects, but with this description length the device takes at most %4. "
+     u"The compilation stopped and no image was written."},
+    {Msg_Compile_Text_Area_Full,
+     u"Error! [%1] row %2: the object descriptions exceed the %3 bytes the device keeps for them. The compilation "
+     u"stopped and no image was written."},
+    {Msg_Bank_Pair_Broken,
+     u"%1\nThe image %2 was already replaced, so the two images no longer belong together: do not update the "
+     u"device before a compilation succeeds."},
+    {Msg_Not_A_Bank_Image, u"Error! %1 holds %2 bytes: a bank1.bin holds 2048 and a bank2.bin 75776."},
+    {Msg_File_Not_Read, u"Error! The file %1 could not be read: %2"},
+};
+
+const QChar Pilcrow = QChar(0x00B6);
+
+} // namespace
+
+int Added_Message_Count()
+{
+    return int(std::size(Added_Messages));
+}
+
+Message_Table &Messages()
+{
+    static Message_Table table;
+    return table;
+}
+
+void Message_Table::Build_Default_Messages()
+{
+    texts_.clear();
+    texts_.reserve(Count);
+    for (int i = 0; i < Count; ++i)
+        texts_.append(QStringLiteral(" "));
+    for (const Default_Message &m : Default_Messages())
+        texts_[m.number] = QString::fromUtf16(m.text);
+    for (const Default_Message &m : Added_Messages)
+        texts_[m.number] = QString::fromUtf16(m.text);
+    messages_count_ = Count;
+}
+
+QString Message_Table::Get(int n) const
+{
+    if (n < 0 || n >= texts_.size())
+        return QStringLiteral(" ");
+    return texts_[n];
+}
+
+void Message_Table::Set(int n, const QString &text)
+{
+    if (n >= 0 && n < texts_.size())
+        texts_[n] = text;
+}
+
+QString Decode_Language_File(const QByteArray &data)
+{
+    if (auto bom = QStringConverter::encodingForData(data)) {
+        QStringDecoder decoder(*bom, QStringDecoder::Flag::Default);
+        return decoder.decode(data);
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(data);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder ansi("windows-1252");
+    return ansi.decode(data);
+}
+
+void Apply_Language_Text(Message_Table &table, const QString &text)
+{
+    const QStringView all(text);
+    qsizetype start = 0;
+    const qsizetype n = all.size();
+    while (start <= n) {
+        qsizetype end = start;
+        while (end < n && all[end] != u'\r' && all[end] != u'\n')
+            ++end;
+        const QStringView line = Trim_Controls(all.mid(start, end - start));
+        // A CR LF pair ends one line.
+        start = end + ((end + 1 < n && all[end] == u'\r' && all[end + 1] == u'\n') ? 2 : 1);
+
+        if (!line.startsWith(u"STR"))
+            continue;
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq < 0)
+            continue;
+        // The number ends at the character before "=" (the blank of the form).
+        const qsizetype num_end = eq - 1;
+        const QStringView num_text = num_end > 3 ? Trim_Controls(line.mid(3, num_end - 3)) : QStringView();
+        const int number = Str_To_Int_Def(num_text, -1);
+        if (number < 0 || number >= table.Messages_Count())
+            continue;
+        QStringView value = Trim_Controls(line.mid(eq + 1));
+        if (value.isEmpty())
+            continue;
+        const qsizetype comment = value.indexOf(u"/#/");
+        if (comment >= 0) {
+            // Only a comment: the entry keeps the text it had.
+            value = Trim_Controls(value.left(comment));
+            if (value.isEmpty())
+                continue;
+        }
+        if (value.startsWith(Pilcrow))
+            value = value.mid(1);
+        const qsizetype pilcrow = value.indexOf(Pilcrow);
+        if (pilcrow >= 0)
+            value = value.left(pilcrow);
+        table.Set(number, value.toString());
+    }
+}
+
+bool Message_Table::Read_Language_File(const QString &path, QString *problem)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (problem)
+            *problem = file.errorString();
+        return false;
+    }
+    Apply_Language_Text(*this, Decode_Language_File(file.readAll()));
+    return true;
+}

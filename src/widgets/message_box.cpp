@@ -1,0 +1,77 @@
+#include "widgets/message_box.h"
+
+#include "core/version.h"
+
+#include <QList>
+
+namespace {
+
+bool test_mode = false;
+QList<QMessageBox::StandardButton> answers;
+QStringList shown;
+
+QMessageBox::StandardButton Show(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                                 QMessageBox::StandardButtons buttons)
+{
+    if (test_mode) {
+        shown << text;
+        if (answers.isEmpty())
+            return (buttons & QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::No;
+        return answers.takeFirst();
+    }
+    QMessageBox box(icon, QLatin1StringView(Software_Code), text, buttons, parent);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+} // namespace
+
+namespace Message_Box {
+
+void Error(QWidget *parent, const QString &text)
+{
+    Show(parent, QMessageBox::Critical, text, QMessageBox::Ok);
+}
+
+void Warning(QWidget *parent, const QString &text)
+{
+    Show(parent, QMessageBox::Warning, text, QMessageBox::Ok);
+}
+
+void Information(QWidget *parent, const QString &text)
+{
+    Show(parent, QMessageBox::Information, text, QMessageBox::Ok);
+}
+
+bool Confirm(QWidget *parent, const QString &text)
+{
+    return Show(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+QMessageBox::StandardButton Ask(QWidget *parent, const QString &text)
+{
+    return Show(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+}
+
+void Queue_Answer(QMessageBox::StandardButton answer)
+{
+    answers << answer;
+}
+
+QStringList Take_Shown()
+{
+    return std::exchange(shown, {});
+}
+
+bool Test_Mode()
+{
+    return test_mode;
+}
+
+void Set_Test_Mode(bool on)
+{
+    test_mode = on;
+    answers.clear();
+    shown.clear();
+}
+
+} // namespace Message_Box

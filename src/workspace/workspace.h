@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/version.h"
+
+#include <QString>
+#include <QStringList>
+
+// The process-wide globals: where the workspace and the open configuration
+// are, the settings kept in "Quarnel.xml" and the run-time values.
+struct Workspace
+{
+    // Paths, all without a trailing separator.
+    QString Path_Exe;
+    QString Path_Master;
+    QString Path_Projects;
+    QString Path_Language;
+    QString Project_Name;
+    QString Path_Project; // empty while no configuration is open
+    QString File_ParGen;
+    QString File_LoRaWAN_Access;
+    QString File_BACnet_Slave_Access;
+    QString File_BACnet_Master_Access;
+
+    // Settings.
+    QString Last_IP_Address = QStringLiteral("192.168.2.205");
+    QString Language_Name = QStringLiteral("English");
+    bool Enable_Internet = false;
+    bool Enable_Update = false;
+    bool Enable_Jump_Field_Tables = false;
+    bool Double_Click_Auto_Size = false;
+
+    // Run-time values, never saved.
+    QString SW_Code = QLatin1StringView(Software_Code);
+    QString SW_Desc = QStringLiteral("BACnet Slave / LoRaWAN - Converter");
+    int Update_Option = 0;
+    bool Update_Read_Back = true;
+
+    // Cells of the last copied table row, column 1 first.
+    QStringList Row_Copy_Buffer;
+
+    bool Configuration_Open() const { return !Path_Project.isEmpty(); }
+    // The new-version check runs only while both flags are set.
+    bool Version_Check_Wanted() const { return Enable_Internet && Enable_Update; }
+
+    // Recomputes the four document paths from Path_Project.
+    void Set_Files();
+    // Opens the configuration `name` (empty: none) and recomputes the paths.
+    void Open_Configuration(const QString &name);
+
+    QString Settings_File() const { return Path_Exe + QStringLiteral("/Quarnel.xml"); }
+};
+
+// The workspace root: `override_dir` when given, else the program's directory
+// when it is writable and not an installed tree's bin folder, else the
+// per-user data directory.
+QString Choose_Workspace_Root(const QString &program_dir, const QString &override_dir);
+
+// The start-up steps that need no window: directories and path globals, the
+// first copy of the shipped language files, settings, language, the last configuration, the document paths and the row
+// copy buffer. Returns the problems met on the way (a damaged settings file),
+// each a composed message; start-up always completes.
+QStringList Start_Workspace(Workspace &ws, const QString &root);

@@ -1,0 +1,240 @@
+#include "app/app.h"
+#include "app/main_window.h"
+#include "app/new_project.h"
+#include "app/open_conf.h"
+#include "app/soft_options.h"
+#include "core/messages.h"
+#include "test_support.h"
+#include "update/ui/boot_window.h"
+#include "widgets/file_dialog.h"
+#include "widgets/message_box.h"
+#include "workspace/configurations.h"
+#include "workspace/workspace.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// Runs `act` once the modal dialog `dialog` is showing.
+void When_Shown(QDialog *dialog, std::function<void()> act)
+{
+    auto *timer = new QTimer(dialog);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, dialog, [=] {
+        if (QApplication::activeModalWidget() == dialog) {
+            timer->stop();
+            timer->deleteLater();
+            act();
+        }
+    });
+    timer->start();
+}
+
+} // namespace
+
+class Test_Main_Window : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    Workspace ws_;
+    Windows *w_ = nullptr;
+
+private slots:
+    void init()
+    {
+        QVERIFY(dir_.isValid());
+        Start_Workspace(ws_, dir_.path());
+        w_ = &Create_Windows(ws_);
+        w_->FQuarneleFirmWare->show();
+        Message_Box::Set_Test_Mode(true);
+    }
+
+    void cleanup()
+    {
+        delete w_->FQuarneleFirmWare;
+        Message_Box::Set_Test_Mode(false);
+    }
+
+    void layout_and_title()
+    {
+        TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
+        QCOMPARE(m->windowTitle(), QStringLiteral("Tavelin - Configurator SW52K31 BACnet Slave / LoRaWAN "));
+        QCOMPARE(m->size(), QSize(694, 484));
+        QCOMPARE(m->Btn_New->geometry(), QRect(80, 112, 170, 36));
+        QCOMPARE(m->Btn_CreateBin->geometry(), QRect(80, 332, 170, 36));
+        QCOMPARE(m->Btn_BACnet_EDE_File->text(), QStringLiteral("BACnet EDE File"));
+        QCOMPARE(m->L_Name_Conf->text(), Messages().Get(9));
+        QCOMPARE(m->L_Name_Conf_L2->text(), Messages().Get(10));
+        QVERIFY(!m->Timer_Update->isActive());
+        QVERIFY(!m->LL_Update->isVisible());
+    }
+
+    void steps_refuse_without_configuration()
+    {
+        TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
+        for (QPushButton *step : {m->Btn_Prm_Gen, m->Btn_LoRaWAN_Access, m->Btn_BACnet_SetAccess,
+                                  m->Btn_BACnet_EDE_File, m->Btn_CreateBin}) {
+            QTest::mouseClick(step, Qt::LeftButton);
+            QCOMPARE(Message_Box::Take_Shown(), QStringList{QStringLiteral("Error! Project not Valid")});
+        }
+    }
+
+    void create_open_and_cancel()
+    {
+        TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
+        TFNew_Project *dialog = w_->FNew_Project;
+
+        // An empty name is refused with 107 and the dialog stays open.
+        When_Shown(dialog, [=] {
+            QTest::keyClick(dialog->E_New_Proj, Qt::Key_Return);
+            QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(107)});
+            QVERIFY(dialog->isVisible());
+            QTest::keyClicks(dialog->E_New_Proj, QStringLiteral(" Plant A"));
+            QTest::mouseClick(dialog->Btn_OK, Qt::LeftButton);
+        });
+        QTest::mouseClick(m->Btn_New, Qt::LeftButton);
+        QCOMPARE(ws_.Project_Name, QStringLiteral(" Plant A"));
+        QCOMPARE(m->L_Name_Conf->text(), Messages().Get(11));
+        QCOMPARE(m->L_Name_Conf_L2->text(), QStringLiteral(" Plant A"));
+
+        QCOMPARE(Create_Configuration(ws_, QStringLiteral("Beta")), 0);
+        ws_.Open_Configuration(QStringLiteral(" Plant A"));
+
+        // The open dialog preselects the open configuration; Cancel changes nothing.
+        TFOpenConf *open = w_->FOpenConf;
+        When_Shown(open, [=] {
+            QCOMPARE(open->ListBox1->currentItem()->text(), QStringLiteral(" Plant A"));
+            QTest::mouseClick(open->Btn_Cancel, Qt::LeftButton);
+        });
+        QTest::mouseClick(m->Btn_Open, Qt::LeftButton);
+        QCOMPARE(ws_.Project_Name, QStringLiteral(" Plant A"));
+
+        When_Shown(open, [=] {
+            const auto items = open->ListBox1->findItems(QStringLiteral("Beta"), Qt::MatchExactly);
+            QCOMPARE(items.size(), 1);
+            QTest::mouseClick(open->ListBox1->viewport(), Qt::LeftButton, {},
+                              open->ListBox1->visualItemRect(items[0]).center());
+            QTest::mouseClick(open->Btn_OK, Qt::LeftButton);
+        });
+        QTest::mouseClick(m->Btn_Open, Qt::LeftButton);
+        QCOMPARE(ws_.Project_Name, QStringLiteral("Beta"));
+        QCOMPARE(ws_.Path_Project, ws_.Path_Projects + QStringLiteral("/Beta"));
+        QCOMPARE(m->L_Name_Conf_L2->text(), QStringLiteral("Beta"));
+    }
+
+    void ede_step()
+    {
+        TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
+        QCOMPARE(Create_Configuration(ws_, QStringLiteral("Ede")), 0);
+        const QString csv = ws_.Path_Project + QStringLiteral("/list.csv");
+
+        File_Dialog::Set_Next_File_Name(ws_.Path_Project + QStringLiteral("/list"));
+        QTest::mouseClick(m->Btn_BACnet_EDE_File, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList());
+        QVERIFY(test::Read(csv).startsWith("PROJECT_NAME; Tavelin--Ede;;;;;;\r\n"));
+
+        // An existing file: the question first; No keeps the file.
+        test::Write(csv, "old");
+        File_Dialog::Set_Next_File_Name(csv);
+        Message_Box::Queue_Answer(QMessageBox::No);
+        QTest::mouseClick(m->Btn_BACnet_EDE_File, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1103)});
+        QCOMPARE(test::Read(csv), QByteArray("old"));
+        File_Dialog::Set_Next_File_Name(csv);
+        Message_Box::Queue_Answer(QMessageBox::Yes);
+        QTest::mouseClick(m->Btn_BACnet_EDE_File, Qt::LeftButton);
+        QVERIFY(test::Read(csv).startsWith("PROJECT_NAME"));
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1103)});
+
+        // Cancel in the dialog does nothing.
+        File_Dialog::Set_Next_File_Name(QString());
+        QTest::mouseClick(m->Btn_BACnet_EDE_File, Qt::LeftButton);
+        QVERIFY(Message_Box::Take_Shown().isEmpty());
+    }
+
+    void update_step()
+    {
+        TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
+        QCOMPARE(Create_Configuration(ws_, QStringLiteral("Upd")), 0);
+        // An enabled uplink rule with no payload size: message 30, no images,
+        // no update window.
+        test::Write(ws_.File_LoRaWAN_Access,
+                    "<LoRaWAN_Set_Access><LoRaWAN_Uplink><row Enable=\"Y\" NumByte=\"4\"/></LoRaWAN_Uplink>"
+                    "<LoRaWAN_Downlink/></LoRaWAN_Set_Access>");
+        QTest::mouseClick(m->Btn_CreateBin, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(30)});
+        QVERIFY(!QFileInfo::exists(ws_.Path_Project + QStringLiteral("/bin/bank1.bin")));
+
+        // Without rules: the images are written and the update window shows.
+        QFile::remove(ws_.File_LoRaWAN_Access);
+        test::Write(ws_.File_ParGen, "<Par_Gen><BACnet_Type>1</BACnet_Type></Par_Gen>");
+        When_Shown(w_->FBoot, [this] { w_->FBoot->reject(); });
+        QTest::mouseClick(m->Btn_CreateBin, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList());
+        QCOMPARE(QFileInfo(ws_.Path_Project + QStringLiteral("/bin/bank1.bin")).size(), 2048);
+        QCOMPARE(QFileInfo(ws_.Path_Project + QStringLiteral("/bin/bank2.bin")).size(), 75776);
+        QCOMPARE(w_->FBoot->BACnetType, 1);
+    }
+
+    void options_switch_the_timer()
+    {
+        TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
+        auto *options = static_cast<TFSoftOptions *>(w_->FSoftOptions);
+        // OK with both flags: saved, timer on; Cancel changes nothing.
+        When_Shown(options, [=] {
+            options->CB_En_Con->setChecked(true);
+            options->CB_Update->setChecked(true);
+            QTest::mouseClick(options->Btn_OK, Qt::LeftButton);
+        });
+        QTest::mouseClick(m->Btn_Opz, Qt::LeftButton);
+        QVERIFY(m->Timer_Update->isActive());
+        QVERIFY(test::Read(dir_.filePath(QStringLiteral("Quarnel.xml"))).contains("<enable_internet>1</enable_internet>"));
+        When_Shown(options, [=] {
+            options->CB_En_Con->setChecked(false);
+            QTest::mouseClick(options->Btn_Cancel, Qt::LeftButton);
+        });
+        QTest::mouseClick(m->Btn_Opz, Qt::LeftButton);
+        QVERIFY(m->Timer_Update->isActive());
+        QVERIFY(ws_.Enable_Internet);
+        When_Shown(options, [=] {
+            options->CB_En_Con->setChecked(false);
+            QTest::mouseClick(options->Btn_OK, Qt::LeftButton);
+        });
+        QTest::mouseClick(m->Btn_Opz, Qt::LeftButton);
+        QVERIFY(!m->Timer_Update->isActive());
+        ws_.Enable_Internet = ws_.Enable_Update = false;
+    }
+
+    void language_switch_recaptions()
+    {
+        test::Write(ws_.Path_Language + QStringLiteral("/Italiano.lng"),
+                    "STR0015 = Nuova\nSTR0100 = Crea Nuova\nSTR0200 = Apri\n");
+        ws_.Language_Name = QStringLiteral("Italiano");
+        Messages().Read_Language_File(ws_.Path_Language + QStringLiteral("/Italiano.lng"));
+        w_->FQuarneleFirmWare->Change_Language();
+        QCOMPARE(w_->FQuarneleFirmWare->Btn_New->text(), QStringLiteral("Nuova"));
+        QCOMPARE(w_->FNew_Project->windowTitle(), QStringLiteral("Crea Nuova"));
+        QCOMPARE(w_->FOpenConf->windowTitle(), QStringLiteral("Apri"));
+        Messages().Build_Default_Messages();
+    }
+
+    void closing_saves_the_settings()
+    {
+        ws_.Enable_Update = true;
+        QVERIFY(w_->FQuarneleFirmWare->close());
+        QVERIFY(test::Read(dir_.filePath(QStringLiteral("Quarnel.xml"))).contains("<enable_update>1</enable_update>"));
+        ws_.Enable_Update = false;
+    }
+};
+
+QTEST_MAIN(Test_Main_Window)
+#include "test_main_window.moc"
