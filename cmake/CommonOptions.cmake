@@ -5,7 +5,8 @@ target_compile_features(sw_options INTERFACE cxx_std_20)
 set_target_properties(sw_options PROPERTIES INTERFACE_CXX_EXTENSIONS OFF)
 target_compile_options(sw_options INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
-  -Woverloaded-virtual -Wimplicit-fallthrough)
+  -Woverloaded-virtual -Wimplicit-fallthrough
+  $<$<BOOL:${SW_WERROR}>:-Werror>)
 target_compile_definitions(sw_options INTERFACE
   QT_NO_CAST_FROM_ASCII
   QT_NO_CAST_TO_ASCII

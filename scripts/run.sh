@@ -4,5 +4,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --gui
-bash scripts/build.sh
+bash scripts/build.sh --target sw52k31
 exec build/sw52k31 "$@"

@@ -20,7 +20,7 @@ step "dependencies"
 bash scripts/install-deps.sh
 
 step "build and tests"
-bash scripts/build.sh
+SW_WERROR=ON bash scripts/build.sh
 (cd build && ctest --output-on-failure --timeout 900 -j2)
 [ $quick -eq 1 ] && exit 0
 
