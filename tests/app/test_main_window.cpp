@@ -8,6 +8,7 @@
 #include "update/ui/boot_window.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
+#include "window_requirements.h"
 #include "workspace/configurations.h"
 #include "workspace/workspace.h"
 
@@ -68,9 +69,9 @@ private slots:
     {
         TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
         QCOMPARE(m->windowTitle(), QStringLiteral("Tavelin - Configurator SW52K31 BACnet Slave / LoRaWAN "));
-        QCOMPARE(m->size(), QSize(694, 484));
-        QCOMPARE(m->Btn_New->geometry(), QRect(80, 112, 170, 36));
-        QCOMPARE(m->Btn_CreateBin->geometry(), QRect(80, 332, 170, 36));
+        QCOMPARE(m->size(), required::Main_Window);
+        QCOMPARE(m->Btn_New->geometry(), required::Main_New_Button);
+        QCOMPARE(m->Btn_CreateBin->geometry(), required::Main_Update_Button);
         QCOMPARE(m->Btn_BACnet_EDE_File->text(), QStringLiteral("BACnet EDE File"));
         QCOMPARE(m->L_Name_Conf->text(), Messages().Get(9));
         QCOMPARE(m->L_Name_Conf_L2->text(), Messages().Get(10));
@@ -180,8 +181,8 @@ private slots:
         When_Shown(w_->FBoot, [this] { w_->FBoot->reject(); });
         QTest::mouseClick(m->Btn_CreateBin, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList());
-        QCOMPARE(QFileInfo(ws_.Path_Project + QStringLiteral("/bin/bank1.bin")).size(), 2048);
-        QCOMPARE(QFileInfo(ws_.Path_Project + QStringLiteral("/bin/bank2.bin")).size(), 75776);
+        QCOMPARE(QFileInfo(ws_.Path_Project + QStringLiteral("/bin/bank1.bin")).size(), required::Bank1_Bytes);
+        QCOMPARE(QFileInfo(ws_.Path_Project + QStringLiteral("/bin/bank2.bin")).size(), required::Bank2_Bytes);
         QCOMPARE(w_->FBoot->BACnetType, 1);
     }
 

@@ -18,6 +18,16 @@ QString S(const char *text)
     return QString::fromUtf8(text);
 }
 
+// The checksum as the converter checks it: bytes 0 to 2043, each 0 to 255,
+// summed modulo 2^32.
+quint32 Own_Sum(const QByteArray &block)
+{
+    quint32 sum = 0;
+    for (int i = 0; i < 2044; ++i)
+        sum += quint8(block[i]);
+    return sum;
+}
+
 QJsonObject Parse(const QByteArray &json)
 {
     QJsonParseError error;
@@ -129,6 +139,44 @@ private slots:
         QCOMPARE(j[S("nonzero_reserved_bytes")].toArray(), QJsonArray{S("0x704")});
         QVERIFY(!j[S("checksum_ok")].toBool());
         QCOMPARE(j[S("checksum_computed")].toInteger() - j[S("checksum_stored")].toInteger(), 7);
+    }
+
+    // The dump's checksum fields against the test's own sum. A compiled block
+    // holds 0 at 2043, so the changed blocks set that byte and the first one.
+    void bank1_checksum_data()
+    {
+        QTest::addColumn<int>("offset"); // -1: the block as compiled
+        QTest::addColumn<int>("value");
+        QTest::addColumn<bool>("restamp"); // store the test's own sum at 2044
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("as compiled") << -1 << 0 << false << true;
+        QTest::newRow("last summed byte, stamped again") << 0x7FB << 0x5A << true << true;
+        QTest::newRow("last summed byte, stale checksum") << 0x7FB << 0x5A << false << false;
+        QTest::newRow("first byte, stamped again") << 0x000 << 0x01 << true << true;
+        QTest::newRow("first byte, stale checksum") << 0x000 << 0x01 << false << false;
+        QTest::newRow("checksum byte changed") << 0x7FF << 0x80 << false << false;
+    }
+
+    void bank1_checksum()
+    {
+        QFETCH(int, offset);
+        QFETCH(int, value);
+        QFETCH(bool, restamp);
+        QFETCH(bool, ok);
+        Configuration(false);
+        QByteArray bank1 = Compile().bank1;
+        QCOMPARE(U32(bank1, 0x7FC), Own_Sum(bank1));
+        if (offset >= 0)
+            bank1[offset] = char(value);
+        if (restamp) {
+            const quint32 sum = Own_Sum(bank1);
+            for (int i = 0; i < 4; ++i)
+                bank1[0x7FC + i] = char((sum >> (8 * i)) & 0xFF);
+        }
+        const QJsonObject j = Parse(Dump_Bank1(bank1));
+        QCOMPARE(j[S("checksum_computed")].toInteger(), qint64(Own_Sum(bank1)));
+        QCOMPARE(j[S("checksum_stored")].toInteger(), qint64(U32(bank1, 0x7FC)));
+        QCOMPARE(j[S("checksum_ok")].toBool(), ok);
     }
 
     void bank2_round_trip_data()

@@ -30,6 +30,16 @@ void Put16(QByteArray &b, int at, quint32 v)
     b[at + 1] = char((v >> 8) & 0xFF);
 }
 
+// The checksum as the converter checks it: bytes 0 to 2043, each 0 to 255,
+// summed modulo 2^32.
+quint32 Own_Sum(const QByteArray &block)
+{
+    quint32 sum = 0;
+    for (int i = 0; i < 2044; ++i)
+        sum += quint8(block[i]);
+    return sum;
+}
+
 // Bank 1 of a configuration without documents, built from the layout table.
 QByteArray Initial_Bank1()
 {
@@ -45,10 +55,7 @@ QByteArray Initial_Bank1()
     for (int i = 0; i < 8; ++i)
         b[0x1B4 + i] = 8;
     Put32(b, 0x65C, 0x80000);
-    quint32 sum = 0;
-    for (int i = 0; i < 2044; ++i)
-        sum += quint8(b[i]);
-    Put32(b, 0x7FC, sum);
+    Put32(b, 0x7FC, Own_Sum(b));
     return b;
 }
 
@@ -91,6 +98,47 @@ private slots:
         QCOMPARE(Parameter_Checksum(std::span(bytes, 2048)), 521220u);
     }
 
+    // Blocks whose first and last summed bytes are set: every compiled block
+    // holds 0 at 2043 (a reserved byte), so only such blocks show a sum that
+    // stops one byte short. The sum goes little-endian into bytes 2044 to 2047.
+    void checksum_of_a_block_data()
+    {
+        QTest::addColumn<QByteArray>("block");
+        QTest::addColumn<quint32>("sum");
+        const auto block = [](std::initializer_list<std::pair<int, int>> bytes) {
+            QByteArray b(2048, '\0');
+            for (const auto &[at, value] : bytes)
+                b[at] = char(value);
+            return b;
+        };
+        QTest::newRow("zero") << block({}) << 0u;
+        QTest::newRow("first byte") << block({{0, 0xFF}}) << 255u;
+        QTest::newRow("last summed byte") << block({{2043, 0x80}}) << 128u;
+        QTest::newRow("both ends") << block({{0, 1}, {2043, 2}}) << 3u;
+        QTest::newRow("checksum bytes not summed") << block({{2044, 0xFF}, {2045, 1}, {2046, 2}, {2047, 0xFF}}) << 0u;
+        QByteArray ascending(2048, '\0');
+        for (int i = 0; i < 2048; ++i)
+            ascending[i] = char(i);
+        // Seven runs of 0 to 255 (7 x 32640), then 0 to 251 (31626).
+        QTest::newRow("ascending bytes") << ascending << 260106u;
+        QTest::newRow("all 0xFF") << QByteArray(2048, char(0xFF)) << 521220u;
+    }
+
+    void checksum_of_a_block()
+    {
+        QFETCH(QByteArray, block);
+        QFETCH(quint32, sum);
+        QCOMPARE(Own_Sum(block), sum);
+        const auto *bytes = reinterpret_cast<const std::uint8_t *>(block.constData());
+        QCOMPARE(Parameter_Checksum(std::span(bytes, 2048)), sum);
+        QByteArray stored = block;
+        Store_Checksum(std::span(reinterpret_cast<std::uint8_t *>(stored.data()), 2048));
+        QCOMPARE(stored.left(2044), block.left(2044));
+        QByteArray little_endian(4, '\0');
+        Put32(little_endian, 0, sum);
+        QCOMPARE(stored.mid(2044).toHex(), little_endian.toHex());
+    }
+
     void no_documents()
     {
         const Compile_Result r = Compile_Project(ws_);
@@ -114,10 +162,7 @@ private slots:
         QCOMPARE(first.images.bank2.size(), 75776);
         QCOMPARE(first.images.bank1, second.images.bank1);
         QCOMPARE(first.images.bank2, second.images.bank2);
-        quint32 sum = 0;
-        for (int i = 0; i < 2044; ++i)
-            sum += quint8(first.images.bank1[i]);
-        QCOMPARE(U32(first.images.bank1, 0x7FC), sum);
+        QCOMPARE(U32(first.images.bank1, 0x7FC), Own_Sum(first.images.bank1));
     }
 
     // The description length moves the text area and every description

@@ -1,10 +1,13 @@
 #include "compiler/compile_project.h"
 #include "compiler/row_attributes.h"
 #include "core/int_read.h"
+#include "ede/bacnet_ede_file.h"
 #include "fixtures.h"
 
+#include <QHash>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 using namespace fixture;
 
@@ -91,31 +94,123 @@ private slots:
             QCOMPARE(actual, expected);
     }
 
-    // The worked example: records sorted by type, Read before Write.
+    // The worked example, with an analog value added to the Write group so
+    // that one type stands in both groups: records sorted by type, within a
+    // type the Read group first; row numbers count the Read group, then the
+    // Write group.
     void sorted_by_type()
     {
         Write_Objects(Objects(),
                       {Object(S("Analog Value"), S("95"), S("0"), S(""), S("4"), S("av")),
                        Object(S("Analog Input"), S("62"), S("4"), S(""), S("4"), S("ai")),
                        Object(S("Binary Value"), S("95"), S("8"), S("3"), S("1"), S("bv"))},
-                      {Object(S("Analog Out"), S("98"), S("0"), S(""), S("4"), S("ao"))});
+                      {Object(S("Analog Out"), S("98"), S("0"), S(""), S("4"), S("ao")),
+                       Object(S("Analog Value"), S("95"), S("12"), S(""), S("2"), S("av write"))});
         QByteArray b1;
         const QByteArray b2 = Bank2(&b1);
-        const char *const order[] = {"ai", "ao", "av", "bv"};
-        const quint32 rows[] = {2, 4, 1, 3};
-        const quint32 groups[] = {0, 1, 0, 0};
-        for (int i = 0; i < 4; ++i) {
+        const char *const order[] = {"ai", "ao", "av", "av write", "bv"};
+        const quint32 rows[] = {2, 4, 1, 5, 3};
+        const quint32 groups[] = {0, 1, 0, 1, 0};
+        for (int i = 0; i < 5; ++i) {
             QCOMPARE(Description(b2, i), QByteArray(order[i]));
             QCOMPARE(Decode(b2, i).row, rows[i]);
             QCOMPARE(Decode(b2, i).group, groups[i]);
         }
-        QCOMPARE(Record(b2, 4), QByteArray(16, '\0'));
-        for (int offset : {0x138, 0x13C, 0x140, 0x14C})
+        QCOMPARE(Record(b2, 5), QByteArray(16, '\0'));
+        for (int offset : {0x138, 0x13C, 0x14C})
             QCOMPARE(U32(b1, offset), 1u);
+        QCOMPARE(U32(b1, 0x140), 2u);
         QCOMPARE(U32(b1, 0x144), 0u);
-        const Decoded bv = Decode(b2, 3);
+        const Decoded bv = Decode(b2, 4);
         QCOMPARE(bv.bit, 3u);
         QCOMPARE(bv.position, 8u);
+    }
+
+    // Types standing in both groups: within a type the Read objects come
+    // first, each group in document order, so the k-th record of a type is
+    // the object that the EDE file numbers k; the integrator's instance and
+    // the converter's then name the same object.
+    void read_before_write_within_a_type_data()
+    {
+        QTest::addColumn<QList<Row>>("read");
+        QTest::addColumn<QList<Row>>("write");
+        QTest::addColumn<bool>("write_group_first"); // order of the group elements in the document
+        QTest::addColumn<QStringList>("records");    // descriptions in record order
+        QTest::addColumn<QList<int>>("rows");
+        QTest::addColumn<QList<int>>("groups");
+
+        const auto obj = [](const char *type, const char *position, const char *mnemonic) {
+            return Object(S(type), S("95"), S(position), S("0"), S("1"), S(mnemonic));
+        };
+        QTest::newRow("analog values around others")
+            << QList<Row>{obj("Analog Value", "0", "r1"), obj("Analog Input", "1", "r2"),
+                          obj("Analog Value", "2", "r3")}
+            << QList<Row>{obj("Analog Value", "0", "w1"), obj("Analog Out", "1", "w2"), obj("Analog Value", "2", "w3")}
+            << false << QStringList{S("r2"), S("w2"), S("r1"), S("r3"), S("w1"), S("w3")}
+            << QList<int>{2, 5, 1, 3, 4, 6} << QList<int>{0, 1, 0, 0, 1, 1};
+        QTest::newRow("write group first in the document")
+            << QList<Row>{obj("Multi State Value", "0", "r1"), obj("Multi State Value", "1", "r2")}
+            << QList<Row>{obj("Multi State Value", "0", "w1"), obj("Multi State Value", "1", "w2"),
+                          obj("Multi State Value", "2", "w3")}
+            << true << QStringList{S("r1"), S("r2"), S("w1"), S("w2"), S("w3")} << QList<int>{1, 2, 3, 4, 5}
+            << QList<int>{0, 0, 1, 1, 1};
+        QTest::newRow("several types in both groups")
+            << QList<Row>{obj("Positive Integer Value", "0", "r1"),
+                          obj("Binary Value", "1", "r2"),
+                          obj("Large Analog Value", "2", "r3"),
+                          obj("Binary Value", "3", "r4"),
+                          obj("Access Door", "4", "r5"),
+                          obj("Integer Value", "5", "r6")}
+            << QList<Row>{obj("Integer Value", "0", "w1"),
+                          obj("Binary Value", "1", "w2"),
+                          obj("Access Door", "2", "w3"),
+                          obj("Large Analog Value", "3", "w4"),
+                          obj("Positive Integer Value", "4", "w5"),
+                          obj("Binary Value", "5", "w6")}
+            << false << QStringList{S("r3"), S("w4"), S("r1"), S("w5"), S("r6"), S("w1"),
+                                    S("r2"), S("r4"), S("w2"), S("w6"), S("r5"), S("w3")}
+            << QList<int>{3, 10, 1, 11, 6, 7, 2, 4, 8, 12, 5, 9} << QList<int>{0, 1, 0, 1, 0, 1, 0, 0, 1, 1, 0, 1};
+        QTest::newRow("one Read object after many Write objects")
+            << QList<Row>{obj("Binary Value", "9", "r1")}
+            << QList<Row>{obj("Binary Value", "0", "w1"), obj("Binary Value", "1", "w2"),
+                          obj("Binary Value", "2", "w3")}
+            << false << QStringList{S("r1"), S("w1"), S("w2"), S("w3")} << QList<int>{1, 2, 3, 4}
+            << QList<int>{0, 1, 1, 1};
+    }
+
+    void read_before_write_within_a_type()
+    {
+        QFETCH(QList<Row>, read);
+        QFETCH(QList<Row>, write);
+        QFETCH(bool, write_group_first);
+        QFETCH(QStringList, records);
+        QFETCH(QList<int>, rows);
+        QFETCH(QList<int>, groups);
+        if (write_group_first)
+            Write_Rows(Objects(), "BACnet_to_Modbus", {{"BACnet_in_Write", write}, {"BACnet_in_Read", read}});
+        else
+            Write_Objects(Objects(), read, write);
+        const QByteArray b2 = Bank2();
+        for (int i = 0; i < records.size(); ++i) {
+            QCOMPARE(QString::fromLatin1(Description(b2, i)), records[i]);
+            QCOMPARE(Decode(b2, i).row, quint32(rows[i]));
+            QCOMPARE(Decode(b2, i).group, quint32(groups[i]));
+        }
+        QCOMPARE(Record(b2, int(records.size())), QByteArray(16, '\0'));
+
+        // The EDE export of the same document: each record's object carries
+        // the instance that is its place among the records of its type.
+        TBACnet_EDE_File ede;
+        QString problem;
+        QVERIFY2(ede.Collect_Objects(Objects(), &problem), qPrintable(problem));
+        QCOMPARE(ede.Objects().size(), records.size());
+        QHash<QString, int> next_instance; // by object type code
+        for (const QString &description : records) {
+            const auto it = std::find_if(ede.Objects().cbegin(), ede.Objects().cend(),
+                                         [&](const TBACnet_EDE_Obj &o) { return o.ObjectName == description; });
+            QVERIFY(it != ede.Objects().cend());
+            QCOMPARE(it->ObjectInstance.toInt(), next_instance[it->ObjectType]++);
+        }
     }
 
     void record_bytes()

@@ -17,6 +17,9 @@ QString S(const char *text)
 // A removed key (With() drops a key whose value is null).
 const QString Removed;
 
+// Bytes expected at offsets of an image.
+using Patch = QList<QPair<int, QByteArray>>;
+
 } // namespace
 
 class Test_Encode_ParGen : public QObject
@@ -257,6 +260,65 @@ private slots:
         QFETCH(quint32, value);
         const Bank_Images images = Compiled(With(Window_ParGen(), changes));
         QCOMPARE(Field(bank == 1 ? images.bank1 : images.bank2, offset, width), value);
+    }
+
+    // An MS/TP document lacking one of its MS/TP keys: that key's fallback
+    // reaches its field, and nothing else in the parameter block moves. The
+    // other keys hold values unlike their fallbacks, so a fallback shows.
+    void mstp_key_missing_data()
+    {
+        QTest::addColumn<QStringList>("missing");
+        QTest::addColumn<Patch>("fields"); // offset and bytes the missing keys give
+
+        const Patch baud{{0x190, QByteArray::fromHex("00E10000")}, {0x19C, QByteArray::fromHex("00E10000")}}; // 57600
+        const Patch parity{{0x1A8, QByteArray::fromHex("00")}, {0x1AB, QByteArray::fromHex("00")}};           // NONE
+        const Patch mac{{0x100, QByteArray::fromHex("00")}};
+        const Patch name{{0x050, QByteArray("devicename1\0\0\0\0\0", 16)}};
+        const Patch max_master{{0x101, QByteArray::fromHex("01")}};
+        const Patch info_frames{{0x102, QByteArray::fromHex("01")}};
+        const Patch instance{{0x12C, QByteArray::fromHex("00000000")}};
+        const Patch network{{0x10E, QByteArray::fromHex("0100")}};
+
+        QTest::newRow("baud rate") << QStringList{S("BACnet_Ser_Baudrate")} << baud;
+        QTest::newRow("parity") << QStringList{S("BACnet_Ser_Parity")} << parity;
+        QTest::newRow("MAC address") << QStringList{S("BACnet_Ser_ID")} << mac;
+        QTest::newRow("device name") << QStringList{S("BACnet_Ser_NAME_STA")} << name;
+        QTest::newRow("max master") << QStringList{S("BACnet_Ser_Max_Master")} << max_master;
+        QTest::newRow("max info frames") << QStringList{S("BACnet_Ser_Max_Info_Frames")} << info_frames;
+        QTest::newRow("device instance") << QStringList{S("BACnet_Ser_DEV_IDE")} << instance;
+        QTest::newRow("network number") << QStringList{S("BACnet_Ser_Network")} << network;
+        QTest::newRow("every MS/TP key") << QStringList{S("BACnet_Ser_Baudrate"),   S("BACnet_Ser_Parity"),
+                                                        S("BACnet_Ser_ID"),         S("BACnet_Ser_NAME_STA"),
+                                                        S("BACnet_Ser_Max_Master"), S("BACnet_Ser_Max_Info_Frames"),
+                                                        S("BACnet_Ser_DEV_IDE"),    S("BACnet_Ser_Network")}
+                                         << baud + parity + mac + name + max_master + info_frames + instance + network;
+    }
+
+    void mstp_key_missing()
+    {
+        QFETCH(QStringList, missing);
+        QFETCH(Patch, fields);
+        const Keys full = With(Window_ParGen(), {{S("BACnet_Type"), S("1")},
+                                                 {S("BACnet_Ser_Baudrate"), S("1")},
+                                                 {S("BACnet_Ser_Parity"), S("1")},
+                                                 {S("BACnet_Ser_ID"), S("9")},
+                                                 {S("BACnet_Ser_NAME_STA"), S("serial")},
+                                                 {S("BACnet_Ser_Max_Master"), S("64")},
+                                                 {S("BACnet_Ser_Max_Info_Frames"), S("50")},
+                                                 {S("BACnet_Ser_DEV_IDE"), S("777")},
+                                                 {S("BACnet_Ser_Network"), S("4321")}});
+        Keys removed;
+        for (const QString &key : missing)
+            removed.append({key, Removed});
+        const QByteArray with_keys = Compiled(full).bank1;
+        const QByteArray without = Compiled(With(full, removed)).bank1;
+        QByteArray expected = with_keys;
+        for (const auto &[offset, bytes] : fields) {
+            QVERIFY2(with_keys.mid(offset, bytes.size()) != bytes, "the key's value must differ from its fallback");
+            expected.replace(offset, bytes.size(), bytes);
+        }
+        // Bytes 0 to 2043; the checksum follows them.
+        QCOMPARE(without.left(2044).toHex(), expected.left(2044).toHex());
     }
 
     // The worked example of a document holding only its empty root.

@@ -227,6 +227,50 @@ private slots:
                             "C \x80 ?;62;\r\n"));
     }
 
+    // The file is windows-1252: a character the code page holds is its byte,
+    // any other is one "?", the C1 controls U+0080 to U+009F included (the
+    // code page puts other characters at 0x80 to 0x9F and leaves 0x81, 0x8D,
+    // 0x8F, 0x90 and 0x9D undefined), and so is a character outside the basic
+    // plane, though it takes two UTF-16 units.
+    void code_page_characters_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        for (char16_t c = 0x80; c <= 0x9F; ++c)
+            QTest::addRow("C1 control U+%04X", unsigned(c)) << QString(QChar(c)) << QByteArray("?");
+        QTest::newRow("euro sign") << QStringLiteral("\u20AC") << QByteArray("\x80");
+        QTest::newRow("e acute") << QStringLiteral("\u00E9") << QByteArray("\xE9");
+        QTest::newRow("low quotation mark") << QStringLiteral("\u201A") << QByteArray("\x82");
+        QTest::newRow("trade mark") << QStringLiteral("\u2122") << QByteArray("\x99");
+        QTest::newRow("Y diaeresis") << QStringLiteral("\u0178") << QByteArray("\x9F");
+        QTest::newRow("no-break space") << QStringLiteral("\u00A0") << QByteArray("\xA0");
+        QTest::newRow("y diaeresis") << QStringLiteral("\u00FF") << QByteArray("\xFF");
+        QTest::newRow("A macron") << QStringLiteral("\u0100") << QByteArray("?");
+        QTest::newRow("L stroke") << QStringLiteral("\u0141") << QByteArray("?");
+        QTest::newRow("CJK") << QStringLiteral("\u4E2D") << QByteArray("?");
+        QTest::newRow("byte-order mark") << QStringLiteral("\uFEFF") << QByteArray("?");
+        QTest::newRow("replacement character") << QStringLiteral("\uFFFD") << QByteArray("?");
+        QTest::newRow("first beyond the basic plane") << QString::fromUcs4(U"\U00010000") << QByteArray("?");
+        QTest::newRow("emoji") << QString::fromUcs4(U"\U0001F600") << QByteArray("?");
+        QTest::newRow("last code point") << QString::fromUcs4(U"\U0010FFFF") << QByteArray("?");
+        QTest::newRow("two emoji, C1, euro")
+            << QString::fromUcs4(U"\U0001F600\U0001F600\u0081\u20AC") << QByteArray("???\x80");
+    }
+
+    void code_page_characters()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        Write_Par_Gen({QStringLiteral("BACnet_DEV_IDE=1")});
+        Write_Objects({QStringLiteral("Analog Input|62|a") + text + u'b'}, {});
+        QString problem;
+        QVERIFY2(Create_EDE_File(ws_, Out(), Export_Time, &problem), qPrintable(problem));
+        const QList<QByteArray> lines = test::Read(Out()).split('\n');
+        QCOMPARE(lines.size(), 9); // seven header lines, one object line, nothing after its CR LF
+        const QByteArray name = "a" + bytes + "b";
+        QCOMPARE(lines[7].toHex(' '), QByteArray("1_" + name + "_0;1;" + name + ";0;0;" + name + ";62;\r").toHex(' '));
+    }
+
     void header_only_data()
     {
         QTest::addColumn<bool>("objects_file");

@@ -181,8 +181,9 @@ private slots:
         QCOMPARE(Encode_EDE_Lines(lines), bytes);
     }
 
-    // Every byte of windows-1252 comes back as itself through the system's
-    // own decoder and our encoder.
+    // Every character of windows-1252 comes back as its byte through the
+    // system's own decoder and our encoder. The five undefined bytes decode
+    // to C1 controls, which the file never holds: they come back as "?".
     void code_page_round_trip()
     {
         QStringDecoder decoder("windows-1252");
@@ -193,7 +194,10 @@ private slots:
             all += char(b);
         const QString text = decoder.decode(all);
         QVERIFY(!decoder.hasError());
-        QCOMPARE(Encode_EDE_Lines({text}), all + "\r\n");
+        QByteArray expected = all;
+        for (char undefined : {'\x81', '\x8D', '\x8F', '\x90', '\x9D'})
+            expected.replace(undefined, '?');
+        QCOMPARE(Encode_EDE_Lines({text}).toHex(' '), QByteArray(expected + "\r\n").toHex(' '));
     }
 
     void file_name_data()

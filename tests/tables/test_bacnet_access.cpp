@@ -300,6 +300,95 @@ private slots:
         QCOMPARE(result.Message, message);
     }
 
+    // Every Length rule of both tables at its edges: the smallest and the
+    // largest allowed Length pass, one below and one above fail with the
+    // rule's own message. The object stands in the second row of its table
+    // at Position 0, so no other rule can fail first.
+    void length_rules_at_their_edges_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("error"); // empty: passes
+        QTest::addColumn<int>("message");
+
+        struct Rule
+        {
+            int page;
+            const char *type;
+            int min, max;
+            int message;
+            const char *text;
+        };
+        const Rule rules[] = {
+            {Page_Read, "Analog Input", 1, 4, 1535,
+             "!! [BACnet in Read] Length with variable \"Analog Input\" must be between 1 and 4"},
+            {Page_Read, "Positive Integer Value", 1, 4, 1536,
+             "!! [BACnet in Read] Length with variable \"Positive Integer Value\" must be between 1 and 4"},
+            {Page_Read, "Large Analog Value", 1, 8, 1537,
+             "!! [BACnet in Read] Length with variable \"Large Analog Value\" must be between 1 and 8"},
+            {Page_Read, "Analog Value", 1, 4, 1538,
+             "!! [BACnet in Read] Length with variable \"Analog Value\" must be between 1 and 4"},
+            {Page_Read, "Multi State Input", 1, 4, 1539,
+             "!! [BACnet in Read] Length with variable \"Multi State Input\" must be between 1 and 4"},
+            {Page_Read, "Multi State Value", 1, 4, 1540,
+             "!! [BACnet in Read] Length with variable \"Multi State Value\" must be between 1 and 4"},
+            {Page_Read, "Life Safety Point", 1, 2, 1541,
+             "!! [BACnet in Read] Length with variable \"Life Safety Point\" must be 1 or 2"},
+            {Page_Read, "Life Safety Zone", 1, 2, 1542,
+             "!! [BACnet in Read] Length with variable \"Life Safety Zone\" must be 1 or 2"},
+            {Page_Read, "Access Door", 1, 1, 1543,
+             "!! [BACnet in Read] Length with variable \"Access Door\" must be equal to 1"},
+            {Page_Read, "Accumulator", 1, 4, 1544,
+             "!! [BACnet in Read] Length with variable \"Accumulator\" must be between 1 and 4"},
+            {Page_Write, "Analog Out", 1, 4, 1549,
+             "!! [BACnet in Write] Length with variable \"Analog Out\" must be between 1 and 4"},
+            {Page_Write, "Analog Value", 1, 4, 1550,
+             "!! [BACnet in Write] Length with variable \"Analog Value\" must be between 1 and 4"},
+            {Page_Write, "Positive Integer Value", 1, 4, 1551,
+             "!! [BACnet in Write] Length with variable \"Positive Integer Value\" must be between 1 and 4"},
+            {Page_Write, "Large Analog Value", 1, 8, 1552,
+             "!! [BACnet in Write] Length with variable \"Large Analog Value\" must be between 1 and 8"},
+            {Page_Write, "Integer Value", 1, 4, 1553,
+             "!! [BACnet in Write] Length with variable \"Integer Value\" must be between 1 and 4"},
+            {Page_Write, "Multi State Output", 1, 4, 1554,
+             "!! [BACnet in Write] Length with variable \"Multi State Output\" must be between 1 and 4"},
+            {Page_Write, "Multi State Value", 1, 4, 1555,
+             "!! [BACnet in Write] Length with variable \"Multi State Value\" must be between 1 and 4"},
+            {Page_Write, "Access Door", 1, 1, 1556,
+             "!! [BACnet in Write] Length with variable \"Access Door\" must be equal to 1"},
+        };
+        for (const Rule &rule : rules) {
+            const QString type = QString::fromLatin1(rule.type);
+            const QString error = QStringLiteral("Error row 2") + QString::fromLatin1(rule.text);
+            const char *table = rule.page == Page_Read ? "Read" : "Write";
+            const auto row = [&](const char *edge, int length) -> QTestData & {
+                return QTest::addRow("%s %s, %s %d", table, rule.type, edge, length);
+            };
+            row("largest", rule.max) << rule.page << type << rule.max << QString() << -1;
+            row("above", rule.max + 1) << rule.page << type << rule.max + 1 << error << rule.message;
+            row("smallest", rule.min) << rule.page << type << rule.min << QString() << -1;
+            row("below", rule.min - 1) << rule.page << type << rule.min - 1 << error << rule.message;
+        }
+    }
+
+    void length_rules_at_their_edges()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, type);
+        QFETCH(int, length);
+        QFETCH(QString, error);
+        QFETCH(int, message);
+        BACnet_Slave_Set_Access objects;
+        Text_Table &table = page == Page_Read ? objects.Read : objects.Write;
+        test::Fill(table,
+                   {QStringLiteral("Analog Value|95|0||1||"), QStringLiteral("%1|95|0||%2||").arg(type).arg(length)});
+        const Check_Result result = objects.Controllo_dati();
+        QCOMPARE(result.Text, error);
+        QCOMPARE(result.Passed, error.isEmpty());
+        QCOMPARE(result.Message, message);
+    }
+
     void object_count_limit_data()
     {
         QTest::addColumn<QByteArray>("limit");

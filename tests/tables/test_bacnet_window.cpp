@@ -4,6 +4,7 @@
 #include "tables/ui/bacnet_slave_set_access.h"
 #include "widgets/message_box.h"
 #include "window_fixture.h"
+#include "window_requirements.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -86,7 +87,7 @@ private slots:
     void texts_and_layout()
     {
         Show();
-        QCOMPARE(w_->size(), QSize(764, 337));
+        QCOMPARE(w_->size(), required::Object_Window);
         QCOMPARE(w_->windowTitle(), Messages().Get(1500));
         QCOMPARE(w_->PageControl1->tabText(0), QStringLiteral("BACnet in Read"));
         // Only Copy Row and Paste Row show their hints.
@@ -96,13 +97,14 @@ private slots:
         QCOMPARE(w_->Btn_PasteRow->toolTip(), Messages().Get(1515));
         for (Table_Grid *grid : {Read_Grid(), Write_Grid()}) {
             // Without "ParGen.xml": 16-character descriptions, 2000 rows.
-            QCOMPARE(grid->model()->rowCount(), 2000);
+            QCOMPARE(grid->model()->rowCount(), required::Objects_Short_Desc);
             QCOMPARE(grid->model()->headerData(0, Qt::Vertical).toInt(), 1);
+            QCOMPARE(grid->model()->columnCount(), required::Object_Data_Columns);
             QVERIFY(grid->isColumnHidden(Obj_Swap));
-            const QList<int> widths = {150, 100, 64, 64, 64, 40, 250};
-            for (int c = 0; c < widths.size(); ++c)
+            for (int c = 0; c < required::Object_Data_Columns; ++c)
                 if (c != Obj_Swap)
-                    QCOMPARE(grid->columnWidth(c), widths[c]);
+                    QCOMPARE(grid->columnWidth(c), required::Object_Widths[c]);
+            QCOMPARE(grid->verticalHeader()->width(), required::Object_Number_Width);
             // The object grids show no cell tips.
             QVERIFY(!grid->model()->index(0, Obj_Mnemonic).data(Qt::ToolTipRole).isValid());
         }
@@ -112,8 +114,8 @@ private slots:
         test::Write(ws_.File_ParGen, test::ParGen_With("BACnet_Desc_Chars_Limit", "1"));
         w_->reject();
         Show();
-        QCOMPARE(Read_Grid()->model()->rowCount(), 1000);
-        QCOMPARE(Write_Grid()->model()->rowCount(), 1000);
+        QCOMPARE(Read_Grid()->model()->rowCount(), required::Objects_Long_Desc);
+        QCOMPARE(Write_Grid()->model()->rowCount(), required::Objects_Long_Desc);
     }
 
     // Tab order: the page control, then the buttons in their order.
@@ -174,9 +176,12 @@ private slots:
             << Objects(Numbered_Objects(1, "r") + Object(QStringLiteral("Analog Input|62|1500||4|N|x")), QByteArray())
             << QStringLiteral("Error row 2!! [BACnet in Read] Position must be between 0 and 1499") << int(Page_Read)
             << 1 << int(Obj_Position);
+        // One object more than both tables may hold together.
+        const int half = required::Objects_Short_Desc / 2;
         QTest::newRow("too many objects")
-            << Objects(Numbered_Objects(1000, "r"), Numbered_Objects(1001, "w"))
-            << QStringLiteral("Error!! Too many Requests. Max requests 2000") << -1 << -1 << -1;
+            << Objects(Numbered_Objects(half, "r"), Numbered_Objects(half + 1, "w"))
+            << QStringLiteral("Error!! Too many Requests. Max requests %1").arg(required::Objects_Short_Desc) << -1
+            << -1 << -1;
     }
 
     void failed_checks()
@@ -203,14 +208,14 @@ private slots:
         test::Write(ws_.File_ParGen, test::ParGen_With("BACnet_Desc_Chars_Limit", "1"));
         test::Write(
             ws_.File_BACnet_Slave_Access,
-            Objects(Numbered_Objects(1001, "r"),
+            Objects(Numbered_Objects(required::Objects_Long_Desc + 1, "r"),
                     Numbered_Objects(1, "w") + Object(QStringLiteral(" |95|0||4|N|x")) + Numbered_Objects(1, "w")));
         w_->show();
         QCOMPARE(Message_Box::Take_Shown(),
                  (QStringList{
                      Messages()
                          .Get(Msg_Rows_Not_Shown)
-                         .arg(QStringLiteral("1"), Messages().Get(1508), QStringLiteral("1000")),
+                         .arg(QStringLiteral("1"), Messages().Get(1508), QString::number(required::Objects_Long_Desc)),
                      Messages()
                          .Get(Msg_Rows_Not_Saved)
                          .arg(QStringLiteral("2"), Messages().Get(1509), Messages().Get(1525), QStringLiteral("2"))}));
@@ -283,7 +288,7 @@ private slots:
         w_->reject();
         Show();
         QVERIFY(!w_->Do_Copy_Read() && !w_->Do_Copy_Write());
-        QCOMPARE(ws_.Row_Copy_Buffer.size(), 7);
+        QCOMPARE(ws_.Row_Copy_Buffer.size(), required::Object_Data_Columns);
         test::Click_Cell(Read_Grid(), 9, Obj_Mnemonic);
         QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1102)});
@@ -309,8 +314,8 @@ private slots:
         grid->edit(position);
         auto *box = qobject_cast<QComboBox *>(grid->indexWidget(position));
         QVERIFY(box);
-        QCOMPARE(box->count(), 1500);
-        QCOMPARE(box->itemText(1499), QStringLiteral("1499"));
+        QCOMPARE(box->count(), required::Data_Area_Bytes);
+        QCOMPARE(box->itemText(required::Data_Area_Bytes - 1), QString::number(required::Data_Area_Bytes - 1));
         QCOMPARE(box->currentText(), QStringLiteral("17"));
         // A choice in the open list ends the edit.
         QVERIFY(test::Choose_In_List(box, QStringLiteral("3")));
@@ -323,7 +328,7 @@ private slots:
         grid->edit(type);
         box = qobject_cast<QComboBox *>(grid->indexWidget(type));
         QVERIFY(box);
-        QCOMPARE(box->count(), 13);
+        QCOMPARE(box->count(), required::Read_Types);
         QCOMPARE(box->currentIndex(), -1);
         grid->Commit_Edit();
         QCOMPARE(Read().Cell(0, Obj_Data_Type), QStringLiteral("analog input"));
@@ -360,7 +365,7 @@ private slots:
         QVERIFY(grid->Editing());
         auto *box = qobject_cast<QComboBox *>(grid->indexWidget(Write().index(0, Obj_Data_Type)));
         QVERIFY(box);
-        QCOMPARE(box->count(), 10);
+        QCOMPARE(box->count(), required::Write_Types);
         QVERIFY(test::Choose_In_List(box, type));
         QVERIFY(!grid->Editing());
         QCOMPARE(Write().Cell(0, Obj_Data_Type), type);
@@ -379,7 +384,8 @@ private slots:
         QTest::newRow("next column") << true << false << 3 << int(Obj_Data_Type) << 3 << int(Obj_Eng_Unit);
         QTest::newRow("over the hidden Swap") << true << false << 3 << int(Obj_Length) << 3 << int(Obj_Mnemonic);
         QTest::newRow("next row") << true << false << 3 << int(Obj_Mnemonic) << 4 << int(Obj_Data_Type);
-        QTest::newRow("last row to the first") << true << false << 1999 << int(Obj_Mnemonic) << 0 << int(Obj_Data_Type);
+        QTest::newRow("last row to the first")
+            << true << false << required::Objects_Short_Desc - 1 << int(Obj_Mnemonic) << 0 << int(Obj_Data_Type);
         QTest::newRow("after an edit") << true << true << 5 << int(Obj_Mnemonic) << 6 << int(Obj_Data_Type);
         QTest::newRow("setting off") << false << false << 3 << int(Obj_Length) << 3 << int(Obj_Length);
         QTest::newRow("setting off, edit") << false << true << 3 << int(Obj_Length) << 3 << int(Obj_Length);
@@ -414,14 +420,14 @@ private slots:
     {
         Show();
         Table_Grid *grid = Read_Grid();
-        Read().Set_Cell(1500, Obj_Eng_Unit, QString(40, u'9'));
+        Read().Set_Cell(required::Objects_Short_Desc - 1, Obj_Eng_Unit, QString(40, u'9'));
         Read().Set_Cell(3, Obj_Length, QStringLiteral("1"));
 
         // Setting off: nothing changes, on the title or on its border.
         test::Double_Click_Header(grid, Obj_Eng_Unit);
-        QCOMPARE(grid->columnWidth(Obj_Eng_Unit), 100);
+        QCOMPARE(grid->columnWidth(Obj_Eng_Unit), required::Object_Widths[Obj_Eng_Unit]);
         test::Double_Click_Header(grid, Obj_Eng_Unit, true);
-        QCOMPARE(grid->columnWidth(Obj_Eng_Unit), 100);
+        QCOMPARE(grid->columnWidth(Obj_Eng_Unit), required::Object_Widths[Obj_Eng_Unit]);
 
         // Setting on: the header fits the widest text, anywhere in the column,
         // and the picker does not open.
@@ -433,13 +439,13 @@ private slots:
         QVERIFY2(grid->columnWidth(Obj_Eng_Unit) >= wide, qPrintable(QString::number(grid->columnWidth(Obj_Eng_Unit))));
         QVERIFY(grid->columnWidth(Obj_Eng_Unit) < wide + 30);
         test::Double_Click_Header(grid, Obj_Length, true); // on the border; narrower: fitted to its title
-        QVERIFY(grid->columnWidth(Obj_Length) < 64);
+        QVERIFY(grid->columnWidth(Obj_Length) < required::Object_Widths[Obj_Length]);
         QCoreApplication::processEvents();
         QVERIFY(!picker_shown);
 
         // A double click on a data cell never resizes.
         test::Double_Click_Cell(grid, 3, Obj_Mnemonic);
-        QCOMPARE(grid->columnWidth(Obj_Mnemonic), 250);
+        QCOMPARE(grid->columnWidth(Obj_Mnemonic), required::Object_Widths[Obj_Mnemonic]);
     }
 
     void unit_picker_on_a_double_click_data()

@@ -1,4 +1,5 @@
 #include "tables/eng_units.h"
+#include "window_requirements.h"
 
 #include <QSet>
 #include <QTest>
@@ -10,14 +11,14 @@ class Test_Eng_Units : public QObject
 private slots:
     void every_number_once()
     {
-        QCOMPARE(Unit_Catalogue().size(), size_t(23));
-        QList<int> seen(Eng_Unit_Count, 0);
+        QCOMPARE(Unit_Catalogue().size(), size_t(required::Unit_Categories));
+        QList<int> seen(required::Eng_Units, 0);
         QSet<QString> names;
         int units = 0;
         for (const Unit_Category &category : Unit_Catalogue()) {
             QVERIFY(!category.units.empty());
             for (const Eng_Unit &unit : category.units) {
-                QVERIFY2(unit.number >= 0 && unit.number < Eng_Unit_Count, qPrintable(QString::number(unit.number)));
+                QVERIFY2(unit.number >= 0 && unit.number < required::Eng_Units, qPrintable(QString::number(unit.number)));
                 ++seen[unit.number];
                 names.insert(QString::fromUtf16(unit.text));
                 ++units;
@@ -25,9 +26,9 @@ private slots:
                 QCOMPARE(Desc_Unit(unit.number), QString::fromUtf16(unit.text));
             }
         }
-        QCOMPARE(units, Eng_Unit_Count);
-        QCOMPARE(seen, QList<int>(Eng_Unit_Count, 1));
-        QCOMPARE(names.size(), Eng_Unit_Count);
+        QCOMPARE(units, required::Eng_Units);
+        QCOMPARE(seen, QList<int>(required::Eng_Units, 1));
+        QCOMPARE(names.size(), required::Eng_Units);
     }
 
     void descriptions_data()
@@ -61,7 +62,7 @@ private slots:
     void categories_in_order()
     {
         const QStringList items = Unit_Picker::Category_Items();
-        QCOMPARE(items.size(), 23);
+        QCOMPARE(items.size(), required::Unit_Categories);
         QCOMPARE(items.first(), QStringLiteral("Acceleration"));
         QCOMPARE(items.at(13), QStringLiteral("Mass Flow"));
         QCOMPARE(items.last(), QStringLiteral("Other"));

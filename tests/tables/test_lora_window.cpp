@@ -3,6 +3,7 @@
 #include "tables/ui/lora_set_access.h"
 #include "widgets/message_box.h"
 #include "window_fixture.h"
+#include "window_requirements.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -73,7 +74,7 @@ private slots:
     void texts_and_layout()
     {
         Show();
-        QCOMPARE(w_->size(), QSize(900, 337));
+        QCOMPARE(w_->size(), required::Rule_Window);
         QCOMPARE(w_->windowTitle(), Messages().Get(1200));
         QCOMPARE(w_->L_SW_Code->text(), QStringLiteral("SW52K31"));
         QCOMPARE(w_->L_SW_Desc->text(), Messages().Get(1201));
@@ -86,18 +87,22 @@ private slots:
         QCOMPARE(w_->PC_LoRa->tabText(1), Messages().Get(1215));
 
         Table_Grid *up = w_->ACG_LoRa_Uplink;
-        QCOMPARE(up->model()->rowCount(), 256);
+        QCOMPARE(up->model()->rowCount(), required::Rule_Rows);
         QCOMPARE(up->model()->headerData(0, Qt::Vertical).toInt(), 0); // numbers from 0
-        QCOMPARE(up->model()->headerData(255, Qt::Vertical).toInt(), 255);
+        QCOMPARE(up->model()->headerData(required::Rule_Rows - 1, Qt::Vertical).toInt(), required::Rule_Rows - 1);
         QCOMPARE(up->model()->headerData(Up_Time, Qt::Horizontal).toString(), QStringLiteral("Time (s)"));
-        const QList<int> widths = {50, 80, 80, 70, 55, 65, 80, 340};
-        for (int c = 0; c < widths.size(); ++c)
-            QCOMPARE(up->columnWidth(c), widths[c]);
-        QCOMPARE(up->verticalHeader()->width(), 40);
-        QCOMPARE(w_->ACG_LoRa_Downlink->columnWidth(Down_Mnemonic), 610);
+        Table_Grid *down = w_->ACG_LoRa_Downlink;
+        QCOMPARE(up->model()->columnCount(), required::Uplink_Data_Columns);
+        QCOMPARE(down->model()->columnCount(), required::Downlink_Data_Columns);
+        for (int c = 0; c < required::Uplink_Data_Columns; ++c)
+            QCOMPARE(up->columnWidth(c), required::Uplink_Widths[c]);
+        for (int c = 0; c < required::Downlink_Data_Columns; ++c)
+            QCOMPARE(down->columnWidth(c), required::Downlink_Widths[c]);
+        QCOMPARE(up->verticalHeader()->width(), required::Rule_Number_Width);
+        QCOMPARE(down->verticalHeader()->width(), required::Rule_Number_Width);
 
         // The column descriptions: one per data column, shown as cell tips.
-        QCOMPARE(w_->Hint_UpLink.size(), 8);
+        QCOMPARE(w_->Hint_UpLink.size(), required::Uplink_Data_Columns);
         QCOMPARE(w_->Hint_UpLink.at(Up_Time), Messages().Get(1231));
         QCOMPARE(w_->Hint_DownLink,
                  (QStringList{Messages().Get(1238), Messages().Get(1239), Messages().Get(1240), Messages().Get(1241)}));
@@ -215,13 +220,13 @@ private slots:
                        .Get(Msg_Rows_Not_Saved)
                        .arg(QStringLiteral("1"), Messages().Get(1214), Messages().Get(1218), QStringLiteral("2"))};
         QByteArray many;
-        for (int i = 0; i < 258; ++i)
+        for (int i = 0; i < required::Rule_Rows + 2; ++i)
             many += Down_Row("1", "1");
         QTest::newRow("more rows than the table")
             << payload << Rules(QByteArray(), many)
             << QStringList{Messages()
                                .Get(Msg_Rows_Not_Shown)
-                               .arg(QStringLiteral("2"), Messages().Get(1215), QStringLiteral("256"))};
+                               .arg(QStringLiteral("2"), Messages().Get(1215), QString::number(required::Rule_Rows))};
     }
 
     void warnings_before_editing()
@@ -343,7 +348,7 @@ private slots:
 
         // A row copied on the uplink page does not paste on the downlink page.
         QTest::mouseClick(w_->Btn_CopyRow, Qt::LeftButton);
-        QCOMPARE(ws_.Row_Copy_Buffer.size(), 8);
+        QCOMPARE(ws_.Row_Copy_Buffer.size(), required::Uplink_Data_Columns);
         w_->PC_LoRa->setCurrentIndex(Page_Downlink);
         test::Click_Cell(down, 2, Down_Mnemonic);
         QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
@@ -393,7 +398,7 @@ private slots:
         QVERIFY(w_->isVisible());
         w_->Access.Uplink.Set_Cell(0, Up_Mnemonic, QString(200, u'W'));
         test::Double_Click_Header(up, Up_Mnemonic);
-        QCOMPARE(up->columnWidth(Up_Mnemonic), 340);
+        QCOMPARE(up->columnWidth(Up_Mnemonic), required::Uplink_Widths[Up_Mnemonic]);
     }
 };
 

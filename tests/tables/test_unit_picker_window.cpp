@@ -2,6 +2,7 @@
 #include "tables/eng_units.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "window_fixture.h"
+#include "window_requirements.h"
 #include "workspace/workspace.h"
 
 #include <QComboBox>
@@ -39,14 +40,14 @@ private slots:
 
     void texts_and_layout()
     {
-        QCOMPARE(w_->size(), QSize(548, 306));
+        QCOMPARE(w_->size(), required::Unit_Picker);
         QCOMPARE(w_->minimumSize(), w_->maximumSize());
         QCOMPARE(w_->windowTitle(), Messages().Get(1600));
         QCOMPARE(w_->L_SW_Desc->text(), Messages().Get(1601));
         QCOMPARE(w_->Label1->text(), QStringLiteral("Selected BACnet Engineering Unit"));
         QCOMPARE(w_->Btn_Select_Eng_Unit->text(), QStringLiteral("Select Engineering Unit"));
-        QCOMPARE(w_->E_Selected_EU->width(), 49);
-        QCOMPARE(w_->CB_Select_Type->count(), 23);
+        QCOMPARE(w_->E_Selected_EU->width(), required::Unit_Box_Width);
+        QCOMPARE(w_->CB_Select_Type->count(), required::Unit_Categories);
         QVERIFY(!w_->CB_Select_Type->isEditable() && !w_->CB_Select_Unit->isEditable());
         // At start: "Acceleration" and its only unit.
         QCOMPARE(w_->CB_Select_Type->currentText(), QStringLiteral("Acceleration"));
@@ -121,7 +122,7 @@ private slots:
         w_->Open_On(QStringLiteral("1"));
         test::When_Shown(w_, [&] {
             QCOMPARE(w_->CB_Select_Type->currentText(), QStringLiteral("Temperature"));
-            QCOMPARE(w_->CB_Select_Unit->count(), 9);
+            QCOMPARE(w_->CB_Select_Unit->count(), required::Temperature_Units);
             QCOMPARE(w_->CB_Select_Unit->currentText(), QStringLiteral("degrees-Celsius"));
             QCOMPARE(Box(), QStringLiteral("1"));
             QTest::mouseClick(w_->Btn_Select_Eng_Unit, Qt::LeftButton);

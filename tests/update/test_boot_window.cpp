@@ -3,6 +3,7 @@
 #include "test_support.h"
 #include "update/ui/boot_window.h"
 #include "widgets/message_box.h"
+#include "window_requirements.h"
 #include "workspace/configurations.h"
 #include "workspace/workspace.h"
 
@@ -14,6 +15,17 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/types.h>
+
+namespace {
+
+bool Alive(qint64 pid)
+{
+    return pid > 0 && ::kill(pid_t(pid), 0) == 0;
+}
+
+} // namespace
 
 class Test_Boot_Window : public QObject
 {
@@ -71,8 +83,8 @@ private slots:
             QCOMPARE((QStringList{window.E_IP1->text(), window.E_IP2->text(), window.E_IP3->text(),
                                   window.E_IP4->text()}),
                      boxes);
-            QCOMPARE(window.size(), QSize(449, 230));
-            QCOMPARE(window.CB_Update_Options->count(), 3);
+            QCOMPARE(window.size(), required::Update_Window);
+            QCOMPARE(window.CB_Update_Options->count(), required::Update_Options);
         });
     }
 
@@ -173,18 +185,32 @@ private slots:
         });
     }
 
+    // An updater still running at the end of the wait is told about and
+    // left to run on; the test then ends it itself.
     void updater_that_never_ends()
     {
-        Write_Updater("sleep 3\n");
+        const QString pid_file = ws_.Path_Exe + QStringLiteral("/updater.pid");
+        Write_Updater("echo $$ > '" + pid_file.toUtf8() + "'\nexec sleep 600\n");
         TFBoot window(ws_);
         window.Set_Echo_Client(std::make_unique<Fake_Echo_Client>(QList<int>{1024}));
-        window.Set_Wait_Limits(5000, 300);
+        window.Set_Wait_Limits(5000, 1000);
         With_Window(window, [&] {
             QSignalSpy done(&window, &TFBoot::Update_Finished);
             QTest::mouseClick(window.Btn_Update, Qt::LeftButton);
             QVERIFY(done.wait(10000));
-            QCOMPARE(Message_Box::Take_Shown().size(), 1);
+            // Message 1040: the program and the seconds waited.
+            const QString updater = QDir::toNativeSeparators(ws_.Path_Exe + QStringLiteral("/Ethernet_Update.exe"));
+            QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1040).arg(updater).arg(1)});
+            QVERIFY(window.Btn_Update->isEnabled());
         });
+        // Ended here whatever failed above, so that it holds nothing open.
+        const qint64 pid = test::Read(pid_file).trimmed().toLongLong();
+        const bool was_running = Alive(pid);
+        if (pid > 0)
+            ::kill(pid_t(pid), SIGKILL);
+        QVERIFY(was_running);
+        // Gone once the process object that the runner let go has reaped it.
+        QTRY_VERIFY(!Alive(pid));
     }
 };
 
