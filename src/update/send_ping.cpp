@@ -161,8 +161,7 @@ void Ping_Session::Finish(bool answered)
         this, [this, outcome] { emit Finished(outcome); }, Qt::QueuedConnection);
 }
 
-Ping_Outcome Send_Ping(Echo_Client &client, const QString &address_text, const Ping_Limits &limits,
-                       Ping_Clock *clock)
+Ping_Outcome Send_Ping(Echo_Client &client, const QString &address_text, const Ping_Limits &limits, Ping_Clock *clock)
 {
     System_Ping_Clock system_clock(nullptr);
     Ping_Session session(client, clock ? *clock : system_clock, limits);
