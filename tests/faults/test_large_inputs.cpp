@@ -108,10 +108,10 @@ private slots:
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("out"); // all of stdout
-        QTest::addColumn<QString>("err"); // a part of stderr; empty: stderr is empty
+        QTest::addColumn<QString>("out");  // all of stdout
+        QTest::addColumn<QString>("err");  // a part of stderr; empty: stderr is empty
         QTest::addColumn<QString>("made"); // the file written, or empty
-        QTest::addColumn<int>("objects"); // how many objects `made` lists
+        QTest::addColumn<int>("objects");  // how many objects `made` lists
         QTest::addColumn<QString>("last"); // the last of them
 
         const QString pargen = QStringLiteral("ParGen.xml");
@@ -122,8 +122,8 @@ private slots:
 
         auto refused = [&](const char *tag, const QString &file, const QByteArray &contents, const char *command,
                            const QString &says) {
-            QTest::newRow(tag) << file << contents << QStringList{QString::fromLatin1(command), Plant} << 1
-                               << QString() << says << QString() << 0 << QString();
+            QTest::newRow(tag) << file << contents << QStringList{QString::fromLatin1(command), Plant} << 1 << QString()
+                               << says << QString() << 0 << QString();
         };
         auto checked = [&](const char *tag, const QString &file, const QByteArray &contents) {
             QTest::newRow(tag) << file << contents << QStringList{QStringLiteral("check"), Plant} << 0 << QString()

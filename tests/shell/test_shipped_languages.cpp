@@ -2,8 +2,8 @@
 
 #include "lang/language_list.h"
 #include "lang/messages.h"
-#include "shell/shipped_languages.h"
 #include "read_only_folder.h"
+#include "shell/shipped_languages.h"
 #include "shell/workspace.h"
 #include "test_support.h"
 

@@ -58,7 +58,8 @@ private:
         if (turn_posted_)
             return;
         turn_posted_ = true;
-        QMetaObject::invokeMethod(this, [this] { Turn(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { Turn(); }, Qt::QueuedConnection);
     }
 
     void Turn()

@@ -56,8 +56,7 @@ private slots:
         // rest of the attempt's 400 ms; a request never reported by the guard
         // of twice that. No request starts after 5000 ms.
         QTest::newRow("answers at once") << QList<int>{Answer} << 0 << true << 1 << QList<qint64>{0, 10} << 10LL << 0;
-        QTest::newRow("slow answers") << QList<int>{Answer} << 399 << true << 1 << QList<qint64>{0, 409} << 808LL
-                                      << 0;
+        QTest::newRow("slow answers") << QList<int>{Answer} << 399 << true << 1 << QList<qint64>{0, 409} << 808LL << 0;
         QTest::newRow("first request lost")
             << QList<int>{Lost, Answer} << 0 << true << 1 << QList<qint64>{0, 400, 410} << 410LL << 0;
         QTest::newRow("lost between answers")
@@ -67,10 +66,9 @@ private slots:
         QTest::newRow("never answers, each loss at the time-out")
             << QList<int>{Lost} << 400 << false << 2 << Every(0, 410, 4920) << 5320LL << 1036;
         QTest::newRow("answers once, then lost")
-            << QList<int>{Answer, Lost} << 0 << false << 2 << QList<qint64>{0} + Every(10, 400, 4810) << 4810LL
-            << 1036;
-        QTest::newRow("answer with no data") << QList<int>{0} << 0 << false << 2 << Every(0, 400, 4800) << 4800LL
-                                             << 1036;
+            << QList<int>{Answer, Lost} << 0 << false << 2 << QList<qint64>{0} + Every(10, 400, 4810) << 4810LL << 1036;
+        QTest::newRow("answer with no data")
+            << QList<int>{0} << 0 << false << 2 << Every(0, 400, 4800) << 4800LL << 1036;
         QTest::newRow("client never reports")
             << QList<int>{Silent} << 0 << false << 0 << Every(0, 810, 4860) << 5660LL << 1037;
         QTest::newRow("silence keeps the last reply")
