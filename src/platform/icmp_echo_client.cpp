@@ -22,10 +22,11 @@ QString System_Error(int error)
 
 } // namespace
 
-Icmp_Echo_Client::Icmp_Echo_Client(QObject *parent)
+Icmp_Echo_Client::Icmp_Echo_Client(QObject *parent, int receive_timeout_ms)
     : Echo_Client(parent)
     , timer_(new QTimer(this))
     , identifier_(quint16(QRandomGenerator::global()->bounded(1, 0x10000)))
+    , receive_timeout_ms_(receive_timeout_ms)
 {
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, &Icmp_Echo_Client::Time_Out);
@@ -90,7 +91,7 @@ bool Icmp_Echo_Client::Send(quint32 address, const QByteArray &data, QString *pr
         return false;
     }
     waiting_ = true;
-    timer_->start(Receive_Timeout_Ms);
+    timer_->start(receive_timeout_ms_);
     return true;
 }
 

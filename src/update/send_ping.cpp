@@ -4,8 +4,35 @@
 #include "platform/echo_client.h"
 #include "update/ip_address.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+
+namespace {
+
+// The system's steady clock and a single-shot timer.
+class System_Ping_Clock final : public Ping_Clock
+{
+public:
+    explicit System_Ping_Clock(QObject *parent)
+        : Ping_Clock(parent)
+        , timer_(new QTimer(this))
+    {
+        started_.start();
+        timer_->setSingleShot(true);
+        connect(timer_, &QTimer::timeout, this, &Ping_Clock::Due);
+    }
+
+    qint64 Now_Ms() const override { return started_.elapsed(); }
+    void Wake_At(qint64 at_ms) override { timer_->start(int(qMax<qint64>(0, at_ms - Now_Ms()))); }
+    void Cancel() override { timer_->stop(); }
+
+private:
+    QElapsedTimer started_;
+    QTimer *timer_;
+};
+
+} // namespace
 
 QString Ping_Failure_Text(const Ping_Outcome &outcome)
 {
@@ -22,16 +49,18 @@ bool Ping_Failure_Is_Warning(const Ping_Outcome &outcome)
 }
 
 Ping_Session::Ping_Session(Echo_Client &client, const Ping_Limits &limits, QObject *parent)
+    : Ping_Session(client, *new System_Ping_Clock(nullptr), limits, parent)
+{
+    clock_.setParent(this);
+}
+
+Ping_Session::Ping_Session(Echo_Client &client, Ping_Clock &clock, const Ping_Limits &limits, QObject *parent)
     : QObject(parent)
     , client_(client)
+    , clock_(clock)
     , limits_(limits)
-    , guard_(new QTimer(this))
-    , pause_(new QTimer(this))
 {
-    guard_->setSingleShot(true);
-    pause_->setSingleShot(true);
-    connect(guard_, &QTimer::timeout, this, &Ping_Session::On_No_Outcome);
-    connect(pause_, &QTimer::timeout, this, &Ping_Session::Attempt);
+    connect(&clock_, &Ping_Clock::Due, this, &Ping_Session::On_Due);
     connect(&client_, &Echo_Client::Replied, this, &Ping_Session::On_Replied);
 }
 
@@ -41,7 +70,7 @@ void Ping_Session::Start(const QString &address_text)
         return;
     running_ = true;
     outcome_ = Ping_Outcome();
-    started_.start();
+    start_ms_ = clock_.Now_Ms();
     data_ = address_text.toUtf8();
     // Only a dotted address is pinged: no name is looked up.
     if (!IPv4_From_Text(address_text, &address_)) {
@@ -55,11 +84,21 @@ void Ping_Session::Start(const QString &address_text)
     Attempt();
 }
 
+void Ping_Session::On_Due()
+{
+    const Wake wake = wake_;
+    wake_ = Wake::None;
+    if (wake == Wake::Guard)
+        On_No_Outcome();
+    else if (wake == Wake::Pause)
+        Attempt();
+}
+
 void Ping_Session::Attempt()
 {
     if (!running_)
         return;
-    attempt_start_ms_ = started_.elapsed();
+    attempt_start_ms_ = Elapsed_Ms();
     ++outcome_.attempts;
     QString send_problem;
     if (!client_.Send(address_, data_, &send_problem)) {
@@ -70,7 +109,8 @@ void Ping_Session::Attempt()
     waiting_ = true;
     // The client reports every request within its receive time-out; this
     // only guards against one that never does.
-    guard_->start(2 * limits_.attempt_ms);
+    wake_ = Wake::Guard;
+    clock_.Wake_At(start_ms_ + attempt_start_ms_ + 2 * limits_.attempt_ms);
 }
 
 void Ping_Session::On_Replied(int data_bytes)
@@ -78,7 +118,8 @@ void Ping_Session::On_Replied(int data_bytes)
     if (!waiting_)
         return;
     waiting_ = false;
-    guard_->stop();
+    wake_ = Wake::None;
+    clock_.Cancel();
     outcome_.ping_res = data_bytes > 0 ? 1 : 2;
     if (outcome_.ping_res == 1 && ++outcome_.good >= limits_.good_replies) {
         Finish(true);
@@ -99,30 +140,31 @@ void Ping_Session::On_No_Outcome()
 
 void Ping_Session::Next_Attempt(qint64 earliest_ms)
 {
-    const qint64 now = started_.elapsed();
-    const qint64 at = qMax(now + limits_.pause_ms, earliest_ms);
+    const qint64 at = qMax(Elapsed_Ms() + limits_.pause_ms, earliest_ms);
     if (at > limits_.total_ms) {
         Finish(outcome_.ping_res == 1);
         return;
     }
-    pause_->start(int(at - now));
+    wake_ = Wake::Pause;
+    clock_.Wake_At(start_ms_ + at);
 }
 
 void Ping_Session::Finish(bool answered)
 {
     running_ = false;
     waiting_ = false;
-    guard_->stop();
-    pause_->stop();
+    wake_ = Wake::None;
+    clock_.Cancel();
     outcome_.answered = answered;
     const Ping_Outcome outcome = outcome_;
     QMetaObject::invokeMethod(
         this, [this, outcome] { emit Finished(outcome); }, Qt::QueuedConnection);
 }
 
-Ping_Outcome Send_Ping(Echo_Client &client, const QString &address_text, const Ping_Limits &limits)
+Ping_Outcome Send_Ping(Echo_Client &client, const QString &address_text, const Ping_Limits &limits, Ping_Clock *clock)
 {
-    Ping_Session session(client, limits);
+    System_Ping_Clock system_clock(nullptr);
+    Ping_Session session(client, clock ? *clock : system_clock, limits);
     Ping_Outcome outcome;
     QEventLoop loop;
     QObject::connect(&session, &Ping_Session::Finished, &loop, [&](const Ping_Outcome &o) {

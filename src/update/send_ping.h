@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
 class Echo_Client;
-class QTimer;
 
 // The bounds of the ping loop. Tests shrink them; the window uses the defaults.
 struct Ping_Limits
@@ -33,6 +31,29 @@ QString Ping_Failure_Text(const Ping_Outcome &outcome);
 // Whether that message is a warning (1036) rather than an error.
 bool Ping_Failure_Is_Warning(const Ping_Outcome &outcome);
 
+// The time the ping loop runs on: the system's steady clock unless a test
+// gives one whose time moves only when nothing else is left to happen, so
+// that the pacing of the attempts is checked to the millisecond however
+// loaded the machine is. A clock serves one session at a time.
+class Ping_Clock : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    // Milliseconds from a fixed point; never goes back.
+    virtual qint64 Now_Ms() const = 0;
+    // Emits Due once, from the event loop, when Now_Ms() has reached `at_ms`
+    // (at once for a time already past). Replaces a wake-up still waiting.
+    virtual void Wake_At(qint64 at_ms) = 0;
+    // Forgets the wake-up still waiting, if any.
+    virtual void Cancel() = 0;
+
+signals:
+    void Due();
+};
+
 // Makes sure a converter answers echo requests, on the event loop so that a
 // window stays responsive. Requests carry the address text as their data.
 // The loop ends after `good_replies` replies with data, or once `total_ms`
@@ -45,6 +66,9 @@ class Ping_Session : public QObject
 
 public:
     explicit Ping_Session(Echo_Client &client, const Ping_Limits &limits = Ping_Limits(), QObject *parent = nullptr);
+    // The same on the given clock, which must outlive the session.
+    Ping_Session(Echo_Client &client, Ping_Clock &clock, const Ping_Limits &limits = Ping_Limits(),
+                 QObject *parent = nullptr);
 
     // Starts the loop for the dotted address text; Finished follows once,
     // from the event loop. Ignored while a loop runs.
@@ -55,6 +79,8 @@ signals:
     void Finished(const Ping_Outcome &outcome);
 
 private:
+    qint64 Elapsed_Ms() const { return clock_.Now_Ms() - start_ms_; }
+    void On_Due();
     void Attempt();
     void On_Replied(int data_bytes);
     void On_No_Outcome();
@@ -62,10 +88,12 @@ private:
     void Finish(bool answered);
 
     Echo_Client &client_;
+    Ping_Clock &clock_;
     Ping_Limits limits_;
-    QTimer *guard_; // an attempt whose client never reports
-    QTimer *pause_; // the wait before the next attempt
-    QElapsedTimer started_;
+    // The one wake-up the loop waits for: the guard against an attempt whose
+    // client never reports, or the end of the pause before the next attempt.
+    enum class Wake { None, Guard, Pause } wake_ = Wake::None;
+    qint64 start_ms_ = 0;
     qint64 attempt_start_ms_ = 0;
     quint32 address_ = 0;
     QByteArray data_;
@@ -75,5 +103,7 @@ private:
 };
 
 // Runs a Ping_Session in a local event loop: the window's Send_Ping, which
-// keeps the window's events flowing while it waits.
-Ping_Outcome Send_Ping(Echo_Client &client, const QString &address_text, const Ping_Limits &limits = Ping_Limits());
+// keeps the window's events flowing while it waits. On the system's clock
+// unless `clock` is given.
+Ping_Outcome Send_Ping(Echo_Client &client, const QString &address_text, const Ping_Limits &limits = Ping_Limits(),
+                       Ping_Clock *clock = nullptr);

@@ -2,6 +2,7 @@
 #include "test_support.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,15 +31,56 @@ private slots:
         QCOMPARE(int(Parse_Command_Line(QStringList{QStringLiteral("sw52k31")} + args).mode), mode);
     }
 
-    void version_and_help()
+    void version()
     {
         const Cli_Run version = Run_Cli(QString(), {QStringLiteral("--version")});
         QCOMPARE(version.code, 0);
         QCOMPARE(version.out, QStringLiteral("sw52k31 1.000\n"));
-        const Cli_Run help = Run_Cli(QString(), {QStringLiteral("--help")});
-        QCOMPARE(help.code, 0);
-        QVERIFY(help.out.contains(QStringLiteral("--workspace")));
-        QVERIFY(help.out.contains(QStringLiteral("new NAME")));
+    }
+
+    // What --help prints, wherever it stands on the command line: a line for
+    // each command, its usage and then what it does, and one for each option.
+    void help_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("usage"); // how the line begins, after its indent
+        QTest::addColumn<QString>("does");  // how it ends, after blanks
+        const QStringList help{QStringLiteral("--help")};
+        auto row = [](const char *tag, const QStringList &args, const char *usage, const char *does) {
+            QTest::newRow(tag) << args << QString::fromUtf8(usage) << QString::fromUtf8(does);
+        };
+        row("list", help, "list", "Print the configuration names, one a line.");
+        row("new", help, "new NAME", "Create the configuration NAME.");
+        row("check", help, "check NAME", "Check the documents of NAME as the windows and the update step do.");
+        row("ede", help, "ede NAME FILE", "Write the EDE file of NAME to FILE (\".csv\" added if missing).");
+        row("jobfile", help, "jobfile NAME --ip A.B.C.D [--option 0|1|2] [--no-read-back]",
+            "Write the updater's job file for the configuration NAME.");
+        row("update", help, "update NAME --ip A.B.C.D [--option 0|1|2] [--no-read-back]",
+            "Check and compile NAME, ping the converter, write the job file and run the updater.");
+        row("compile", help, "compile NAME", "Check and compile NAME into its two images.");
+        row("dump", help, "dump FILE", "Decode a bank1.bin or bank2.bin into JSON.");
+        row("--workspace", help, "--workspace <DIR>", "Use DIR as the workspace root.");
+        row("--version", help, "--version", "Show the version.");
+        row("--ip", help, "--ip <A.B.C.D>", "The converter's address, A.B.C.D.");
+        row("--option", help, "--option <N>", "The update option: 0, 1 or 2.");
+        row("--no-read-back", help, "--no-read-back", "Do not read the images back after writing them.");
+        row("after a command", {QStringLiteral("compile"), QStringLiteral("Plant"), QStringLiteral("--help")},
+            "compile NAME", "Check and compile NAME into its two images.");
+        row("after the workspace", {QStringLiteral("--workspace"), QStringLiteral("/x"), QStringLiteral("--help")},
+            "dump FILE", "Decode a bank1.bin or bank2.bin into JSON.");
+    }
+
+    void help()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, usage);
+        QFETCH(QString, does);
+        const Cli_Run run = Run_Cli(QString(), args);
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.err, QString());
+        const QRegularExpression line(QStringLiteral("^  ") + QRegularExpression::escape(usage) + QStringLiteral(" +") +
+                                      QRegularExpression::escape(does) + u'$');
+        QVERIFY2(run.out.split(u'\n').indexOf(line) >= 0, qPrintable(run.out));
     }
 
     void usage_errors_data()

@@ -123,13 +123,6 @@ private slots:
         QCOMPARE(Run_Cli(ws_, {S("dump")}).code, 2);
     }
 
-    void help_lists_the_commands()
-    {
-        const Cli_Run help = Run_Cli(QString(), {S("--help")});
-        QVERIFY(help.out.contains(S("compile NAME")));
-        QVERIFY(help.out.contains(S("dump FILE")));
-    }
-
 private:
     int workspaces_ = 0;
 };

@@ -145,12 +145,6 @@ private slots:
         QVERIFY2(run.err.contains(QDir::toNativeSeparators(target)), qPrintable(run.err));
         QCOMPARE(run.out, QString());
     }
-
-    void listed_in_help()
-    {
-        const Cli_Run help = Run_Cli(QString(), {QStringLiteral("--help")});
-        QVERIFY(help.out.contains(QStringLiteral("ede NAME FILE")));
-    }
 };
 
 QTEST_APPLESS_MAIN(Test_Cli_Ede)

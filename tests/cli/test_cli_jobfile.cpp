@@ -135,12 +135,6 @@ private slots:
                      QStringLiteral("Error! The file %1 could not be written: ").arg(QDir::toNativeSeparators(ws.job))),
                  qPrintable(run.err));
     }
-
-    void listed_in_help()
-    {
-        const Cli_Run help = Run_Cli(QString(), {QStringLiteral("--help")});
-        QVERIFY(help.out.contains(QStringLiteral("jobfile NAME --ip A.B.C.D [--option 0|1|2] [--no-read-back]")));
-    }
 };
 
 QTEST_APPLESS_MAIN(Test_Cli_Jobfile)

@@ -7,11 +7,12 @@
 // permission bits and a small file-size limit. Root ignores permission bits,
 // so the suites enter a mount namespace of their own at start
 // (Enter_Private_Mount_Namespace, before any thread exists) and use a
-// read-only bind mount or a small tmpfs there; nothing of it is seen outside
-// the test process and its children. Where neither works the cases skip and
-// say why.
+// read-only bind mount (read_only_folder.h) or a small tmpfs there; nothing of
+// it is seen outside the test process and its children. Where neither works
+// the cases skip and say why.
 
 #include "compiler/fixtures.h"
+#include "read_only_folder.h"
 #include "test_support.h"
 
 #include <QCryptographicHash>
@@ -24,7 +25,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -105,103 +105,13 @@ inline Run_Result Run_In(const QString &workspace, const QStringList &args, cons
 
 // ---- Mounts -----------------------------------------------------------------
 
-// Whether this process has a mount namespace of its own (see the header).
-inline bool &Private_Mounts()
-{
-    static bool on = false;
-    return on;
-}
-
-inline QString &Private_Mounts_Reason()
-{
-    static QString reason;
-    return reason;
-}
-
-// Call first thing in main(), before Qt starts any thread.
-inline void Enter_Private_Mount_Namespace()
-{
-    if (geteuid() != 0) {
-        Private_Mounts_Reason() = QStringLiteral("not root: permission bits make folders read-only");
-        return;
-    }
-    if (unshare(CLONE_NEWNS) != 0) {
-        Private_Mounts_Reason() =
-            QStringLiteral("unshare(CLONE_NEWNS): %1").arg(QString::fromLocal8Bit(strerror(errno)));
-        return;
-    }
-    // Nothing mounted here may reach the system's namespace.
-    if (mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-        Private_Mounts_Reason() = QStringLiteral("private mounts: %1").arg(QString::fromLocal8Bit(strerror(errno)));
-        return;
-    }
-    Private_Mounts() = true;
-}
-
-inline QString Errno_Text()
-{
-    return QString::fromLocal8Bit(strerror(errno));
-}
-
-// Makes the folder `dir` (and everything below) read-only for this process
-// and its children until destroyed. Check Problem() first: empty when done.
-class Read_Only_Folder
-{
-public:
-    explicit Read_Only_Folder(const QString &dir)
-        : dir_(dir)
-    {
-        const QByteArray path = QFile::encodeName(dir);
-        if (Private_Mounts()) {
-            if (mount(path.constData(), path.constData(), nullptr, MS_BIND | MS_REC, nullptr) != 0) {
-                problem_ = QStringLiteral("bind mount: ") + Errno_Text();
-                return;
-            }
-            mounted_ = true;
-            if (mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
-                problem_ = QStringLiteral("read-only remount: ") + Errno_Text();
-        } else if (geteuid() != 0) {
-            Set_Writable(false);
-            chmodded_ = true;
-        } else {
-            problem_ = QStringLiteral("root without a mount namespace of its own (") + Private_Mounts_Reason() +
-                       QStringLiteral("): permission bits do not bind root");
-        }
-    }
-
-    ~Read_Only_Folder()
-    {
-        if (mounted_)
-            umount2(QFile::encodeName(dir_).constData(), MNT_DETACH);
-        if (chmodded_)
-            Set_Writable(true);
-    }
-
-    Read_Only_Folder(const Read_Only_Folder &) = delete;
-    Read_Only_Folder &operator=(const Read_Only_Folder &) = delete;
-
-    const QString &Problem() const { return problem_; }
-
-private:
-    void Set_Writable(bool on)
-    {
-        QStringList all{dir_};
-        QDirIterator it(dir_, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            all << it.next();
-        for (const QString &path : all) {
-            QFile::Permissions p = QFile::permissions(path);
-            const QFile::Permissions write =
-                QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
-            QFile::setPermissions(path, on ? (p | QFile::WriteOwner | QFile::WriteUser) : (p & ~write));
-        }
-    }
-
-    QString dir_;
-    QString problem_;
-    bool mounted_ = false;
-    bool chmodded_ = false;
-};
+// The mount namespace and the read-only folder are shared with suites
+// outside the fault suites (read_only_folder.h).
+using test::Enter_Private_Mount_Namespace;
+using test::Errno_Text;
+using test::Private_Mounts;
+using test::Private_Mounts_Reason;
+using test::Read_Only_Folder;
 
 // A tmpfs of `kilobytes` at `dir` (which must exist) until destroyed.
 class Small_Disk

@@ -3,6 +3,7 @@
 // file of a million lines. Nothing may crash or hang; what the converter
 // cannot take is refused with a message, and no document is changed.
 
+#include "compiler/bank_dump.h"
 #include "core/messages.h"
 #include "fault_support.h"
 #include "params/pargen_document.h"
@@ -12,6 +13,9 @@
 #include "workspace/workspace.h"
 
 #include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -68,6 +72,25 @@ QByteArray Nested_Document(const char *root, int depth)
     return doc + "</" + root + '>';
 }
 
+// The objects a file the program wrote lists, in order: the object lines of an
+// EDE file (after its seven header lines, every line ended by CR LF), or the
+// descriptions of the records of an objects image (bank 2).
+QStringList Listed_Objects(const QString &path)
+{
+    QStringList listed;
+    if (path.endsWith(QStringLiteral(".bin"))) {
+        const QJsonDocument dump = QJsonDocument::fromJson(Dump_Bank2(test::Read(path)));
+        const QJsonArray records = dump.object().value(QStringLiteral("objects")).toArray();
+        for (const QJsonValue &record : records)
+            listed << record.toObject().value(QStringLiteral("description")).toString();
+        return listed;
+    }
+    listed = QString::fromLatin1(test::Read(path)).split(QStringLiteral("\r\n"));
+    if (listed.size() < 8 || !listed.last().isEmpty())
+        return {QStringLiteral("not an EDE file of CR LF lines: ") + path};
+    return listed.mid(7, listed.size() - 8);
+}
+
 } // namespace
 
 class Test_Large_Inputs : public QObject
@@ -75,55 +98,89 @@ class Test_Large_Inputs : public QObject
     Q_OBJECT
 
 private slots:
-    // The program on a configuration holding one oversized document.
+    // The program on a configuration holding one oversized document. Every
+    // row says what the program prints on each stream ("@" is the workspace)
+    // and, for a success, what it wrote: the objects the EDE file or the
+    // objects image lists, and the last of them.
     void commands_data()
     {
         QTest::addColumn<QString>("file"); // in the configuration
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("says");
+        QTest::addColumn<QString>("out");  // all of stdout
+        QTest::addColumn<QString>("err");  // a part of stderr; empty: stderr is empty
+        QTest::addColumn<QString>("made"); // the file written, or empty
+        QTest::addColumn<int>("objects");  // how many objects `made` lists
+        QTest::addColumn<QString>("last"); // the last of them
 
         const QString pargen = QStringLiteral("ParGen.xml");
         const QString rules = QStringLiteral("LoRaWAN_SetAccess.xml");
         const QString objects = QStringLiteral("BACnet_Slave_SetAccess.xml");
-        const QStringList compile{QStringLiteral("compile"), Plant};
-        const QStringList check{QStringLiteral("check"), Plant};
-        const QStringList ede{QStringLiteral("ede"), Plant, QStringLiteral("@/plant")};
+        const QString bank2 = QStringLiteral("@/PROJECTS/Plant/bin/bank2.bin");
+        const QString ede_file = QStringLiteral("@/plant.csv");
+
+        auto refused = [&](const char *tag, const QString &file, const QByteArray &contents, const char *command,
+                           const QString &says) {
+            QTest::newRow(tag) << file << contents << QStringList{QString::fromLatin1(command), Plant} << 1 << QString()
+                               << says << QString() << 0 << QString();
+        };
+        auto checked = [&](const char *tag, const QString &file, const QByteArray &contents) {
+            QTest::newRow(tag) << file << contents << QStringList{QStringLiteral("check"), Plant} << 0 << QString()
+                               << QString() << QString() << 0 << QString();
+        };
+        auto compiled = [&](const char *tag, const QString &file, const QByteArray &contents, int count,
+                            const QString &last) {
+            QTest::newRow(tag) << file << contents << QStringList{QStringLiteral("compile"), Plant} << 0
+                               << QStringLiteral("@/PROJECTS/Plant/bin/bank1.bin\n") + bank2 + u'\n' << QString()
+                               << bank2 << count << last;
+        };
+        auto exported = [&](const char *tag, const QString &file, const QByteArray &contents, int count,
+                            const QString &last) {
+            QTest::newRow(tag) << file << contents << QStringList{QStringLiteral("ede"), Plant, ede_file} << 0
+                               << ede_file + u'\n' << QString() << ede_file << count << last;
+        };
+        // The second object of Make_Configuration, as the EDE file lists it.
+        const QString fan = QStringLiteral("1_Fan_0;1;Fan;4;0;Fan;95;");
 
         // A device name of 5 MB: the image has 16 bytes for it.
         const QByteArray long_name = ParGen_With(QStringLiteral("BACnet_NAME_STA"), QString(5'000'000, u'n'));
-        QTest::newRow("5 MB value: compile")
-            << pargen << long_name << compile << 1 << QStringLiteral("BACnet_NAME_STA");
+        refused("5 MB value: compile", pargen, long_name, "compile", QStringLiteral("BACnet_NAME_STA"));
         // The check runs the window's rules, which look at the characters only
         // (the window's edit takes 16): the compilation is what refuses it.
-        QTest::newRow("5 MB value: check") << pargen << long_name << check << 0 << QString();
-        QTest::newRow("5 MB value: ede") << pargen << long_name << ede << 0 << QStringLiteral("plant.csv");
+        checked("5 MB value: check", pargen, long_name);
+        // The EDE file does not hold the name.
+        exported("5 MB value: ede", pargen, long_name, 2, fan);
 
-        // 100 000 objects in one group: the converter takes 2000.
+        // 100 000 objects in one group: the converter takes 2000, the EDE
+        // file lists every row.
         const QByteArray many_objects = Objects_Document(Many_Rows);
-        QTest::newRow("100 000 objects: compile")
-            << objects << many_objects << compile << 1 << QString::number(Many_Rows);
-        QTest::newRow("100 000 objects: check") << objects << many_objects << check << 1 << QStringLiteral("98000");
-        QTest::newRow("100 000 objects: ede") << objects << many_objects << ede << 0 << QStringLiteral("plant.csv");
+        refused("100 000 objects: compile", objects, many_objects, "compile",
+                QStringLiteral("%1 BACnet objects").arg(Many_Rows));
+        refused("100 000 objects: check", objects, many_objects, "check", QStringLiteral("98000 rows"));
+        exported("100 000 objects: ede", objects, many_objects, Many_Rows,
+                 QStringLiteral("1_Object 99999_99999;1;Object 99999;2;99999;Object 99999;62;"));
 
-        // 2000 objects with 2 kB descriptions each (4 MB).
+        // 2000 objects with 2 kB descriptions each (4 MB): the image and the
+        // EDE file's names take the first 16 characters, the key name all.
         const QByteArray long_texts = Objects_Document(2000, QByteArray(2048, 'd'));
-        QTest::newRow("4 MB of descriptions: compile") << objects << long_texts << compile << 0 << QString();
-        QTest::newRow("4 MB of descriptions: ede") << objects << long_texts << ede << 0 << QStringLiteral("plant.csv");
+        const QString d16(16, u'd');
+        compiled("4 MB of descriptions: compile", objects, long_texts, 2000, d16);
+        exported("4 MB of descriptions: ede", objects, long_texts, 2000,
+                 QStringLiteral("1_%1_1999;1;%2;2;1999;%2;62;").arg(QString(2048, u'd') + QStringLiteral("1999"), d16));
 
         // 100 000 enabled uplink rules: the converter takes 256.
         const QByteArray many_rules = Rules_Document(Many_Rows);
-        QTest::newRow("100 000 rules: compile") << rules << many_rules << compile << 1 << QStringLiteral("256");
-        QTest::newRow("100 000 rules: check") << rules << many_rules << check << 1 << QStringLiteral("99744");
+        refused("100 000 rules: compile", rules, many_rules, "compile", QStringLiteral("256 enabled rules"));
+        refused("100 000 rules: check", rules, many_rules, "check", QStringLiteral("99744 rows"));
 
-        // Nesting no window writes; readers look only at fixed depths.
-        QTest::newRow("nested objects: compile")
-            << objects << Nested_Document("BACnet_to_Modbus", Many_Rows) << compile << 0 << QString();
-        QTest::newRow("nested parameters: ede")
-            << pargen << Nested_Document("Par_Gen", Many_Rows) << ede << 0 << QStringLiteral("plant.csv");
-        QTest::newRow("nested rules: check")
-            << rules << Nested_Document("LoRaWAN_Set_Access", Many_Rows) << check << 0 << QString();
+        // Nesting no window writes; readers look only at fixed depths, so
+        // the groups and keys read as missing: no objects, no rules, no
+        // device instance.
+        compiled("nested objects: compile", objects, Nested_Document("BACnet_to_Modbus", Many_Rows), 0, QString());
+        exported("nested parameters: ede", pargen, Nested_Document("Par_Gen", Many_Rows), 2,
+                 QStringLiteral("_Fan_0;;Fan;4;0;Fan;95;"));
+        checked("nested rules: check", rules, Nested_Document("LoRaWAN_Set_Access", Many_Rows));
     }
 
     void commands()
@@ -132,19 +189,34 @@ private slots:
         QFETCH(QByteArray, contents);
         QFETCH(QStringList, command);
         QFETCH(int, code);
-        QFETCH(QString, says);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QFETCH(QString, made);
+        QFETCH(int, objects);
+        QFETCH(QString, last);
         QTemporaryDir dir;
         faults::Make_Configuration(dir.path(), Plant);
         test::Write(dir.filePath(QStringLiteral("PROJECTS/Plant/") + file), contents);
-        command.replaceInStrings(QStringLiteral("@"), dir.path());
+        const QString at = QStringLiteral("@");
+        command.replaceInStrings(at, dir.path());
+        out.replace(at, dir.path());
+        made.replace(at, dir.path());
         const auto documents = faults::Snapshot(dir.filePath(QStringLiteral("PROJECTS")));
 
         const faults::Run_Result run = faults::Run_In(dir.path(), command);
-        QVERIFY2(!run.crashed && !run.hung, qPrintable(run.Describe().left(2000)));
-        QVERIFY2(run.code == code, qPrintable(run.Describe().left(2000)));
-        QVERIFY2(QString(run.out + run.err).contains(says), qPrintable(run.Describe().left(2000)));
-        if (code != 0)
-            QVERIFY2(!run.err.trimmed().isEmpty(), "refused without a message");
+        const QByteArray what = run.Describe().left(2000).toLocal8Bit();
+        QVERIFY2(!run.crashed && !run.hung, what.constData());
+        QVERIFY2(run.code == code, what.constData());
+        QVERIFY2(run.out == out, what.constData());
+        QVERIFY2(err.isEmpty() ? run.err.isEmpty() : run.err.contains(err), what.constData());
+
+        if (!made.isEmpty()) {
+            QVERIFY2(QFileInfo::exists(made), qPrintable(made));
+            const QStringList listed = Listed_Objects(made);
+            QCOMPARE(listed.size(), objects);
+            if (objects > 0)
+                QCOMPARE(listed.last(), last);
+        }
         // The documents are only read; a failed compilation writes no image.
         auto after = faults::Snapshot(dir.filePath(QStringLiteral("PROJECTS")));
         if (code == 0) {

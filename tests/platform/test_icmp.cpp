@@ -1,3 +1,4 @@
+#include "core/messages.h"
 #include "platform/icmp_echo_client.h"
 #include "platform/icmp_packet.h"
 #include "update/send_ping.h"
@@ -16,16 +17,25 @@
 namespace {
 
 // The helper mode: run inside a network namespace that the test made, it
-// pings 127.0.0.1 with the real client and the real limits and prints one
-// line "answered ping_res attempts socket-kind elapsed-ms problem".
+// pings 127.0.0.1 with the real client and prints one line "answered ping_res
+// attempts socket-kind elapsed-ms problem". With no more arguments it uses
+// the real time-out and limits; given "RECEIVE_MS ATTEMPT_MS TOTAL_MS" it
+// uses those, so that a converter that never answers is given up on soon.
 constexpr const char *Helper_Argument = "--ping-helper";
 
-int Ping_Helper()
+int Ping_Helper(const QStringList &bounds)
 {
-    Icmp_Echo_Client client;
+    Ping_Limits limits;
+    int receive_ms = Icmp_Echo_Client::Receive_Timeout_Ms;
+    if (bounds.size() == 3) {
+        receive_ms = bounds[0].toInt();
+        limits.attempt_ms = bounds[1].toInt();
+        limits.total_ms = bounds[2].toInt();
+    }
+    Icmp_Echo_Client client(nullptr, receive_ms);
     QElapsedTimer clock;
     clock.start();
-    const Ping_Outcome outcome = Send_Ping(client, QStringLiteral("127.0.0.1"));
+    const Ping_Outcome outcome = Send_Ping(client, QStringLiteral("127.0.0.1"), limits);
     QTextStream(stdout) << int(outcome.answered) << ' ' << outcome.ping_res << ' ' << outcome.attempts << ' '
                         << int(client.Kind()) << ' ' << clock.elapsed() << ' ' << outcome.problem << Qt::endl;
     return 0;
@@ -55,6 +65,12 @@ QByteArray Reply_Of(QByteArray request)
     qToBigEndian<quint16>(Icmp_Checksum(request), request.data() + 2);
     return request;
 }
+
+// The silent namespace's bounds: the client's receive time-out, the
+// attempt's time and the loop's time, in ms.
+constexpr int Silent_Receive_Ms = 50;
+constexpr int Silent_Attempt_Ms = 50;
+constexpr int Silent_Total_Ms = 1000;
 
 struct Helper_Line
 {
@@ -174,8 +190,11 @@ private slots:
 
     // In a network namespace of its own, loopback answers through a raw
     // socket, then through a datagram socket once the namespace allows those
-    // to root's group; with echo requests ignored it stays silent and the
-    // loop gives up after 5 s.
+    // to root's group. With echo requests ignored it stays silent: each
+    // request ends in the client's time-out, reported as a reply without
+    // data, and the loop gives up with "no reply" once its time is spent
+    // (here a 50 ms time-out, 50 ms attempts and 1000 ms in all, so the case
+    // takes a second, not the window's five).
     void loopback_in_a_namespace()
     {
         const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
@@ -190,11 +209,13 @@ private slots:
                                  .arg(QString::fromLocal8Bit(probe.readAllStandardError()).trimmed())));
 
         // Nothing here leaves the namespace: it has only its own loopback.
-        const QString script = QStringLiteral("set -e; \"$1\" link set lo up; \"$0\" %1; "
-                                              "\"$2\" -qw net.ipv4.ping_group_range='0 0'; \"$0\" %1; "
-                                              "\"$2\" -qw net.ipv4.ping_group_range='1 0'; "
-                                              "\"$2\" -qw net.ipv4.icmp_echo_ignore_all=1; \"$0\" %1")
-                                   .arg(QLatin1StringView(Helper_Argument));
+        const QString script =
+            QStringLiteral("set -e; \"$1\" link set lo up; \"$0\" %1; "
+                           "\"$2\" -qw net.ipv4.ping_group_range='0 0'; \"$0\" %1; "
+                           "\"$2\" -qw net.ipv4.ping_group_range='1 0'; "
+                           "\"$2\" -qw net.ipv4.icmp_echo_ignore_all=1; \"$0\" %1 %2")
+                .arg(QLatin1StringView(Helper_Argument))
+                .arg(QStringLiteral("%1 %2 %3").arg(Silent_Receive_Ms).arg(Silent_Attempt_Ms).arg(Silent_Total_Ms));
         QProcess helper;
         helper.start(unshare, {QStringLiteral("-n"), QStringLiteral("sh"), QStringLiteral("-c"), script,
                                QCoreApplication::applicationFilePath(), ip, sysctl});
@@ -221,11 +242,15 @@ private slots:
         const Helper_Line silent = Parse_Helper_Line(lines[2]);
         QVERIFY2(!silent.outcome.answered, lines[2].constData());
         QCOMPARE(silent.outcome.ping_res, 2);
-        // Each attempt waits out the 400 ms receive time-out; attempts start
-        // only within the first 5 s.
-        QVERIFY2(silent.outcome.attempts >= 2 && silent.outcome.attempts <= 5000 / 400 + 1, lines[2].constData());
-        // It never gives up early (no bound above: a loaded machine may be slow).
-        QVERIFY2(silent.elapsed_ms >= 5000, lines[2].constData());
+        QCOMPARE(Ping_Failure_Text(silent.outcome), Messages().Get(1036));
+        // Each attempt waits out the time-out before the next, and none
+        // starts after the loop's time: no flood, and at least one retry.
+        QVERIFY2(silent.outcome.attempts >= 2 && silent.outcome.attempts <= Silent_Total_Ms / Silent_Attempt_Ms + 1,
+                 lines[2].constData());
+        // It did not give up after the first time-outs (no bound above: a
+        // loaded machine may be slow; half the time leaves room for timers
+        // that fire early).
+        QVERIFY2(silent.elapsed_ms >= Silent_Total_Ms / 2, lines[2].constData());
     }
 };
 
@@ -233,7 +258,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], Helper_Argument) == 0)
-        return Ping_Helper();
+        return Ping_Helper(QCoreApplication::arguments().mid(2));
     Test_Icmp test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -12,7 +12,8 @@ constexpr int Lost = 0;
 constexpr int Silent = Fake_Echo_Client::No_Report;
 constexpr int Fails = Fake_Echo_Client::Send_Fails;
 
-// Small bounds keep the suite quick; the loop's rules are the same.
+// Small bounds keep the suite quick where it runs on the system's clock; the
+// loop's rules are the same.
 Ping_Limits Quick_Limits()
 {
     Ping_Limits limits;
@@ -22,6 +23,15 @@ Ping_Limits Quick_Limits()
     return limits;
 }
 
+// first, first + step, ... up to last.
+QList<qint64> Every(qint64 first, qint64 step, qint64 last)
+{
+    QList<qint64> times;
+    for (qint64 t = first; t <= last; t += step)
+        times << t;
+    return times;
+}
+
 } // namespace
 
 class Test_Send_Ping : public QObject
@@ -29,54 +39,89 @@ class Test_Send_Ping : public QObject
     Q_OBJECT
 
 private slots:
+    // The loop with the window's own limits (5000 ms in all, 400 ms an
+    // attempt, 10 ms the least pause, 2 good replies) on a fake clock: when
+    // each request goes out and when the loop ends, to the millisecond.
     void loop_data()
     {
         QTest::addColumn<QList<int>>("script");
+        QTest::addColumn<int>("reply_ms"); // how long each reply takes
         QTest::addColumn<bool>("answered");
         QTest::addColumn<int>("ping_res");
-        QTest::addColumn<int>("min_attempts");
-        QTest::addColumn<int>("max_attempts");
+        QTest::addColumn<QList<qint64>>("sent_at");
+        QTest::addColumn<qint64>("ends_at");
         QTest::addColumn<int>("message"); // 0 none, else the message shown
-        // Requests are paced by attempt_ms after an empty reply, so within
-        // total_ms at most total_ms / attempt_ms + 1 are sent.
-        const int most = 500 / 20 + 1;
-        QTest::newRow("answers at once") << QList<int>{Answer} << true << 1 << 2 << 2 << 0;
-        QTest::newRow("first request lost") << QList<int>{Lost, Answer} << true << 1 << 3 << 3 << 0;
-        QTest::newRow("lost between answers") << QList<int>{Answer, Lost, Answer} << true << 1 << 3 << 3 << 0;
-        QTest::newRow("never answers") << QList<int>{Lost} << false << 2 << 2 << most << 1036;
-        QTest::newRow("answers once, then lost") << QList<int>{Answer, Lost} << false << 2 << 2 << most << 1036;
-        QTest::newRow("answer with no data") << QList<int>{0} << false << 2 << 2 << most << 1036;
-        QTest::newRow("client never reports") << QList<int>{Silent} << false << 0 << 2 << most << 1037;
-        QTest::newRow("silence keeps the last reply") << QList<int>{Answer, Silent} << true << 1 << 2 << most << 0;
-        QTest::newRow("send fails") << QList<int>{Fails} << false << 0 << 1 << 1 << 1037;
-        QTest::newRow("send fails after a reply") << QList<int>{Answer, Fails} << false << 1 << 2 << 2 << 1037;
-        QTest::newRow("send fails after a loss") << QList<int>{Lost, Fails} << false << 2 << 2 << 2 << 1036;
+
+        // A good reply is followed by the least pause; an empty one by the
+        // rest of the attempt's 400 ms; a request never reported by the guard
+        // of twice that. No request starts after 5000 ms.
+        QTest::newRow("answers at once") << QList<int>{Answer} << 0 << true << 1 << QList<qint64>{0, 10} << 10LL << 0;
+        QTest::newRow("slow answers") << QList<int>{Answer} << 399 << true << 1 << QList<qint64>{0, 409} << 808LL << 0;
+        QTest::newRow("first request lost")
+            << QList<int>{Lost, Answer} << 0 << true << 1 << QList<qint64>{0, 400, 410} << 410LL << 0;
+        QTest::newRow("lost between answers")
+            << QList<int>{Answer, Lost, Answer} << 0 << true << 1 << QList<qint64>{0, 10, 410} << 410LL << 0;
+        QTest::newRow("never answers") << QList<int>{Lost} << 0 << false << 2 << Every(0, 400, 4800) << 4800LL << 1036;
+        // As the system's client reports it: an empty reply at its time-out.
+        QTest::newRow("never answers, each loss at the time-out")
+            << QList<int>{Lost} << 400 << false << 2 << Every(0, 410, 4920) << 5320LL << 1036;
+        QTest::newRow("answers once, then lost")
+            << QList<int>{Answer, Lost} << 0 << false << 2 << QList<qint64>{0} + Every(10, 400, 4810) << 4810LL << 1036;
+        QTest::newRow("answer with no data")
+            << QList<int>{0} << 0 << false << 2 << Every(0, 400, 4800) << 4800LL << 1036;
+        QTest::newRow("client never reports")
+            << QList<int>{Silent} << 0 << false << 0 << Every(0, 810, 4860) << 5660LL << 1037;
+        QTest::newRow("silence keeps the last reply")
+            << QList<int>{Answer, Silent} << 0 << true << 1 << QList<qint64>{0} + Every(10, 810, 4870) << 5670LL << 0;
+        QTest::newRow("send fails") << QList<int>{Fails} << 0 << false << 0 << QList<qint64>{0} << 0LL << 1037;
+        QTest::newRow("send fails after a reply")
+            << QList<int>{Answer, Fails} << 0 << false << 1 << QList<qint64>{0, 10} << 10LL << 1037;
+        QTest::newRow("send fails after a loss")
+            << QList<int>{Lost, Fails} << 0 << false << 2 << QList<qint64>{0, 400} << 400LL << 1036;
     }
 
     void loop()
     {
         QFETCH(QList<int>, script);
+        QFETCH(int, reply_ms);
         QFETCH(bool, answered);
         QFETCH(int, ping_res);
-        QFETCH(int, min_attempts);
-        QFETCH(int, max_attempts);
+        QFETCH(QList<qint64>, sent_at);
+        QFETCH(qint64, ends_at);
         QFETCH(int, message);
-        Fake_Echo_Client client(script);
-        const Ping_Outcome outcome = Send_Ping(client, QStringLiteral("192.168.2.205"), Quick_Limits());
+        Fake_Ping_Clock clock;
+        Fake_Echo_Client client(script, &clock, reply_ms);
+        const Ping_Outcome outcome = Send_Ping(client, QStringLiteral("192.168.2.205"), Ping_Limits(), &clock);
         QCOMPARE(outcome.answered, answered);
         QCOMPARE(outcome.ping_res, ping_res);
-        QVERIFY2(outcome.attempts >= min_attempts && outcome.attempts <= max_attempts,
-                 qPrintable(QString::number(outcome.attempts)));
-        QCOMPARE(client.data.size(), outcome.attempts);
+        QCOMPARE(client.sent_at, sent_at);
+        QCOMPARE(outcome.attempts, sent_at.size());
+        QCOMPARE(clock.Now_Ms(), ends_at);
         QCOMPARE(Ping_Failure_Text(outcome), message ? Messages().Get(message) : QString());
         QCOMPARE(Ping_Failure_Is_Warning(outcome), message == 1036);
     }
 
+    // The same rules on the system's clock, with small bounds: requests are
+    // paced by attempt_ms (20) after an empty reply, so within total_ms (500)
+    // at most one per 19 ms goes out (a coarse timer may fire 5% early), and
+    // never fewer than the two a loss and its retry need.
+    void loop_on_the_system_clock()
+    {
+        Fake_Echo_Client client({Lost});
+        const Ping_Outcome outcome = Send_Ping(client, QStringLiteral("192.168.2.205"), Quick_Limits());
+        QVERIFY(!outcome.answered);
+        QCOMPARE(outcome.ping_res, 2);
+        QVERIFY2(outcome.attempts >= 2 && outcome.attempts <= 500 / 19 + 1,
+                 qPrintable(QString::number(outcome.attempts)));
+        QCOMPARE(client.data.size(), outcome.attempts);
+    }
+
     void requests_carry_the_address_text()
     {
-        Fake_Echo_Client client({Answer});
+        Fake_Ping_Clock clock;
+        Fake_Echo_Client client({Answer}, &clock);
         const QString text = QStringLiteral("10.0.002.7");
-        QVERIFY(Send_Ping(client, text, Quick_Limits()).answered);
+        QVERIFY(Send_Ping(client, text, Ping_Limits(), &clock).answered);
         QCOMPARE(client.addresses, (QList<quint32>{0x0A000207u, 0x0A000207u}));
         QCOMPARE(client.data, (QList<QByteArray>{text.toUtf8(), text.toUtf8()}));
     }
@@ -124,10 +169,13 @@ private slots:
         QVERIFY(ticks > 0);
     }
 
+    // A session runs again on the same clock, its times counted from its
+    // new start, once the last run has ended.
     void session_reports_once_from_the_event_loop()
     {
-        Fake_Echo_Client client({Answer});
-        Ping_Session session(client, Quick_Limits());
+        Fake_Ping_Clock clock;
+        Fake_Echo_Client client({Lost, Answer}, &clock);
+        Ping_Session session(client, clock);
         QSignalSpy spy(&session, &Ping_Session::Finished);
         session.Start(QStringLiteral("300.0.0.1"));
         QCOMPARE(spy.count(), 0);
@@ -140,7 +188,17 @@ private slots:
         QCOMPARE(spy.count(), 2);
         const auto outcome = spy.at(1).at(0).value<Ping_Outcome>();
         QVERIFY(outcome.answered);
-        QCOMPARE(client.addresses, (QList<quint32>{0x7F000001u, 0x7F000001u}));
+        QCOMPARE(client.addresses, (QList<quint32>{0x7F000001u, 0x7F000001u, 0x7F000001u}));
+        QCOMPARE(client.sent_at, (QList<qint64>{0, 400, 410}));
+
+        client.addresses.clear();
+        client.sent_at.clear();
+        session.Start(QStringLiteral("127.0.0.3"));
+        QVERIFY(spy.wait());
+        QCOMPARE(spy.count(), 3);
+        QVERIFY(spy.at(2).at(0).value<Ping_Outcome>().answered);
+        QCOMPARE(client.sent_at, (QList<qint64>{410, 420}));
+        QCOMPARE(client.addresses, (QList<quint32>{0x7F000003u, 0x7F000003u}));
     }
 };
 
