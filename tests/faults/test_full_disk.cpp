@@ -72,7 +72,7 @@ QList<Save_Case> Save_Cases()
              job.path_exe = ws.Path_Exe;
              job.path_master = ws.Path_Master;
              job.path_project = ws.Path_Project;
-             return Compile_XML_Parameter_New_Boot(job, p);
+             return Told(Compile_XML_Parameter_New_Boot(job), p);
          }},
         {"EDE file", "plant.csv",
          [](Workspace &ws, QString *p) {

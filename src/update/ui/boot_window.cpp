@@ -197,21 +197,12 @@ void TFBoot::On_Ping(const Ping_Outcome &outcome)
         emit Update_Finished();
         return;
     }
-    ws_.Last_IP_Address = Address_Text();
-    ws_.Update_Option = CB_Update_Options->currentIndex();
-    ws_.Update_Read_Back = CB_Update_Option_Read_Back->isChecked();
-
-    Boot_Job job;
-    job.ip = {E_IP1->text(), E_IP2->text(), E_IP3->text(), E_IP4->text()};
-    job.option = ws_.Update_Option;
-    job.read_back = ws_.Update_Read_Back;
-    job.bacnet_type = BACnetType;
-    job.path_exe = ws_.Path_Exe;
-    job.path_master = ws_.Path_Master;
-    job.path_project = ws_.Path_Project;
-    QString problem;
-    if (!Compile_XML_Parameter_New_Boot(job, &problem)) {
-        Message_Box::Error(this, problem);
+    const Boot_Job job =
+        Make_Boot_Job(ws_, {E_IP1->text(), E_IP2->text(), E_IP3->text(), E_IP4->text()},
+                      CB_Update_Options->currentIndex(), CB_Update_Option_Read_Back->isChecked(), BACnetType);
+    Remember_Boot_Job(ws_, job);
+    if (const Result<> written = Compile_XML_Parameter_New_Boot(job); !written) {
+        Message_Box::Error(this, written.Problem());
         Btn_Update->setEnabled(true);
         emit Update_Finished();
         return;
