@@ -83,7 +83,7 @@ int Command_Update(const Command_Context &c)
 
     Icmp_Echo_Client client;
     const Ping_Outcome ping = Send_Ping(client, Join_IP_Address(job.ip));
-    if (!ping.answered) {
+    if (!ping.Ok) {
         c.Message(Ping_Failure_Text(ping));
         return 1;
     }

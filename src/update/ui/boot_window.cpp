@@ -188,7 +188,7 @@ void TFBoot::Btn_UpdateClick()
 void TFBoot::On_Ping(const Ping_Outcome &outcome)
 {
     ping_res = outcome.ping_res;
-    if (!outcome.answered) {
+    if (!outcome.Ok) {
         if (Ping_Failure_Is_Warning(outcome))
             Message_Box::Warning(this, Ping_Failure_Text(outcome));
         else
