@@ -94,13 +94,13 @@ int Command_Update(const Command_Context &c)
     }
     c.out << QDir::toNativeSeparators(Job_File_Path(job.path_exe)) << Qt::endl;
 
-    const Program_Result result = Start_Updater(c.ws.Path_Exe);
-    switch (result.outcome) {
-    case Program_Result::Outcome::Failed_To_Start:
-    case Program_Result::Outcome::Timed_Out:
+    const Program_Outcome result = Start_Updater(c.ws.Path_Exe);
+    switch (result.kind) {
+    case Program_Outcome::Kind::Failed_To_Start:
+    case Program_Outcome::Kind::Timed_Out:
         c.Message(result.problem);
         return 1;
-    case Program_Result::Outcome::Ended:
+    case Program_Outcome::Kind::Ended:
         break;
     }
     if (result.crashed || result.exit_code != 0) {

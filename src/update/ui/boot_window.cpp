@@ -231,7 +231,7 @@ void TFBoot::Run_Updater()
     show_time();
     connect(clock, &QTimer::timeout, progress, show_time);
     clock->start(250);
-    connect(runner, &Program_Runner::Finished, this, [this, runner, progress](const Program_Result &result) {
+    connect(runner, &Program_Runner::Finished, this, [this, runner, progress](const Program_Outcome &result) {
         progress->close();
         progress->deleteLater();
         runner->deleteLater();
@@ -241,11 +241,11 @@ void TFBoot::Run_Updater()
     runner->Start(Updater_Path(ws_.Path_Exe), ws_.Path_Exe, updater_ms_);
 }
 
-void TFBoot::On_Updater(const Program_Result &result)
+void TFBoot::On_Updater(const Program_Outcome &result)
 {
-    if (result.outcome == Program_Result::Outcome::Failed_To_Start)
+    if (result.kind == Program_Outcome::Kind::Failed_To_Start)
         Message_Box::Error(this, result.problem);
-    else if (result.outcome == Program_Result::Outcome::Timed_Out)
+    else if (result.kind == Program_Outcome::Kind::Timed_Out)
         Message_Box::Warning(this, result.problem);
     Btn_Update->setEnabled(true);
     emit Update_Finished();
