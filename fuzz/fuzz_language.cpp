@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString path = fuzz::Scratch(QStringLiteral("lang.lng"));
     fuzz::Put_File(path, bytes);
     Message_Table from_file;
-    FUZZ_CHECK(from_file.Read_Language_File(path), "the file could not be read");
+    FUZZ_CHECK(from_file.Read_Language_File(path).Ok(), "the file could not be read");
     FUZZ_CHECK(from_file.Texts() == table.Texts(), "the file reads otherwise than its text");
     return 0;
 }

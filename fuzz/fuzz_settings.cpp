@@ -49,11 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     const Settings first = Of(ws);
-    QString problem;
-    FUZZ_CHECK(Save_Setting(ws, &problem), "%s", qPrintable(problem));
+    const Result<> saved = Save_Setting(ws);
+    FUZZ_CHECK(saved.Ok(), "%s", qPrintable(saved.Problem()));
     Workspace again;
     again.Path_Exe = root;
-    FUZZ_CHECK(Load_Settings(again).isEmpty(), "the saved settings file is damaged");
+    FUZZ_CHECK(Load_Settings(again).Ok(), "the saved settings file is damaged");
     const Settings second = Of(again);
     FUZZ_CHECK(first == second,
                "settings change on a save: project \"%s\"/\"%s\", address \"%s\"/\"%s\", "

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const QByteArray raw = fuzz::Bytes(data, size);
     const Http_Response response = Parse_Http_Response(raw);
-    if (response.ok) {
+    if (response.Ok) {
         FUZZ_CHECK(response.status >= 200 && response.status <= 299, "ok with status %d", response.status);
         FUZZ_CHECK(raw.endsWith(response.body), "the body is not the end of the answer");
     } else {
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     // The version check takes the body of a good answer, else an empty reply.
-    const QString reply = response.ok ? QString::fromUtf8(response.body) : QString();
+    const QString reply = response.Ok ? QString::fromUtf8(response.body) : QString();
     const bool newer = Newer_Version_In_Reply(reply);
     if (newer)
         FUZZ_CHECK(Conv_Version(Trim_Controls(reply)) > Conv_Version(QLatin1StringView(Program_Version)),

@@ -29,6 +29,13 @@ MAY_INCLUDE = {
     "app": LOGIC + ["widgets", "params/ui", "tables/ui", "update/ui", "cli"],
 }
 
+# Files of an allowed layer that a folder still may not include: the
+# operating-system layer gives its errors in the system's words and leaves
+# the message table to its callers.
+NOT_INCLUDED = {
+    "platform": ["core/messages.h", "core/default_messages.h"],
+}
+
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.M)
 
 
@@ -57,6 +64,10 @@ def main():
             continue
         text = path.read_text(encoding="utf-8")
         for match in INCLUDE.finditer(text):
+            if match.group(1) in NOT_INCLUDED.get(own, []):
+                line = text.count("\n", 0, match.start()) + 1
+                faults.append(f"{relative}:{line}: '{own}' includes \"{match.group(1)}\", which it may not")
+                continue
             target = layer_of(match.group(1))
             if target is None or target == own or target in MAY_INCLUDE[own]:
                 continue

@@ -207,9 +207,8 @@ void TFQuarneleFirmWare::Btn_Click(QPushButton *sender)
         windows_.FAbout->exec();
     } else if (sender == Btn_Opz) {
         if (windows_.FSoftOptions && windows_.FSoftOptions->exec() == QDialog::Accepted) {
-            QString problem;
-            if (!Save_Setting(ws_, &problem))
-                Message_Box::Error(this, problem);
+            if (const Result<> saved = Save_Setting(ws_); !saved)
+                Message_Box::Error(this, saved.Problem());
             Apply_Timer_Setting();
         }
     } else if (!ws_.Configuration_Open()) {
@@ -289,8 +288,7 @@ void TFQuarneleFirmWare::closeEvent(QCloseEvent *event)
 {
     // A settings file that cannot be written is reported, but never keeps
     // the program from closing.
-    QString problem;
-    if (!Save_Setting(ws_, &problem))
-        Message_Box::Error(this, problem);
+    if (const Result<> saved = Save_Setting(ws_); !saved)
+        Message_Box::Error(this, saved.Problem());
     event->accept();
 }

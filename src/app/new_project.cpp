@@ -65,11 +65,8 @@ void TFNew_Project::showEvent(QShowEvent *event)
 
 void TFNew_Project::Btn_OKClick()
 {
-    QString reason;
-    const int refused = Create_Configuration(ws_, E_New_Proj->text(), &reason);
-    if (refused != 0) {
-        // A sound name the system refused (a read-only workspace): say why.
-        Message_Box::Error(this, reason.isEmpty() ? Messages().Get(refused) : Messages().Get(refused) + u'\n' + reason);
+    if (const Result<> created = Create_Configuration(ws_, E_New_Proj->text()); !created) {
+        Message_Box::Error(this, created.Problem());
         return;
     }
     accept();

@@ -27,17 +27,18 @@ int Prepare_Job(const Command_Context &c, const char *command, Boot_Job *job)
         c.Message(QStringLiteral("The command %1 needs --ip A.B.C.D.").arg(QLatin1StringView(command)));
         return 2;
     }
-    job->option = 0;
+    int option = 0;
     const QString option_option = QStringLiteral("option");
     if (c.parser.isSet(option_option)) {
         const QString text = c.parser.value(option_option);
-        if (!Try_Str_To_Int(text, &job->option) || job->option < 0 || job->option > 2) {
+        if (!Try_Str_To_Int(text, &option) || option < 0 || option > 2) {
             c.Message(Messages().Get(Msg_Update_Option_Invalid).arg(text));
             return 2;
         }
     }
-    job->read_back = !c.parser.isSet(QStringLiteral("no-read-back"));
-    if (!Split_IP_Address(c.parser.value(ip_option), &job->ip)) {
+    const bool read_back = !c.parser.isSet(QStringLiteral("no-read-back"));
+    IP_Octets ip;
+    if (!Split_IP_Address(c.parser.value(ip_option), &ip)) {
         c.Message(1037);
         return 1;
     }
@@ -45,10 +46,7 @@ int Prepare_Job(const Command_Context &c, const char *command, Boot_Job *job)
         c.Message(18);
         return 1;
     }
-    job->bacnet_type = Get_Type_BACnet(c.ws);
-    job->path_exe = c.ws.Path_Exe;
-    job->path_master = c.ws.Path_Master;
-    job->path_project = c.ws.Path_Project;
+    *job = Make_Boot_Job(c.ws, ip, option, read_back, Get_Type_BACnet(c.ws));
     return 0;
 }
 
@@ -59,9 +57,8 @@ int Command_Jobfile(const Command_Context &c)
     Boot_Job job;
     if (const int code = Prepare_Job(c, "jobfile", &job))
         return code;
-    QString problem;
-    if (!Compile_XML_Parameter_New_Boot(job, &problem)) {
-        c.Message(problem);
+    if (const Result<> written = Compile_XML_Parameter_New_Boot(job); !written) {
+        c.Message(written.Problem());
         return 1;
     }
     c.out << QDir::toNativeSeparators(Job_File_Path(job.path_exe)) << Qt::endl;
@@ -86,26 +83,24 @@ int Command_Update(const Command_Context &c)
 
     Icmp_Echo_Client client;
     const Ping_Outcome ping = Send_Ping(client, Join_IP_Address(job.ip));
-    if (!ping.answered) {
+    if (!ping.Ok) {
         c.Message(Ping_Failure_Text(ping));
         return 1;
     }
-    c.ws.Last_IP_Address = Join_IP_Address(job.ip);
-    c.ws.Update_Option = job.option;
-    c.ws.Update_Read_Back = job.read_back;
-    if (!Compile_XML_Parameter_New_Boot(job, &problem)) {
-        c.Message(problem);
+    Remember_Boot_Job(c.ws, job);
+    if (const Result<> job_written = Compile_XML_Parameter_New_Boot(job); !job_written) {
+        c.Message(job_written.Problem());
         return 1;
     }
     c.out << QDir::toNativeSeparators(Job_File_Path(job.path_exe)) << Qt::endl;
 
-    const Program_Result result = Start_Updater(c.ws.Path_Exe);
-    switch (result.outcome) {
-    case Program_Result::Outcome::Failed_To_Start:
-    case Program_Result::Outcome::Timed_Out:
+    const Program_Outcome result = Start_Updater(c.ws.Path_Exe);
+    switch (result.kind) {
+    case Program_Outcome::Kind::Failed_To_Start:
+    case Program_Outcome::Kind::Timed_Out:
         c.Message(result.problem);
         return 1;
-    case Program_Result::Outcome::Ended:
+    case Program_Outcome::Kind::Ended:
         break;
     }
     if (result.crashed || result.exit_code != 0) {

@@ -68,13 +68,8 @@ int Command_List(const Command_Context &c)
 
 int Command_New(const Command_Context &c)
 {
-    QString reason;
-    const int refused = Create_Configuration(c.ws, c.args.at(0), &reason);
-    if (refused != 0) {
-        c.Message(refused);
-        // A sound name the system refused: say where and why.
-        if (!reason.isEmpty())
-            c.Message(reason);
+    if (const Result<> created = Create_Configuration(c.ws, c.args.at(0)); !created) {
+        c.Message(created.Problem());
         return 1;
     }
     return 0;

@@ -155,14 +155,11 @@ void Apply_Language_Text(Message_Table &table, const QString &text)
     }
 }
 
-bool Message_Table::Read_Language_File(const QString &path, QString *problem)
+Result<> Message_Table::Read_Language_File(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (problem)
-            *problem = file.errorString();
-        return false;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return Fail(Get(Msg_File_Not_Read).arg(QDir::toNativeSeparators(path), file.errorString()));
     Apply_Language_Text(*this, Decode_Language_File(file.readAll()));
-    return true;
+    return {};
 }

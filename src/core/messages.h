@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -47,9 +49,9 @@ public:
     // without a text holds a single blank.
     void Build_Default_Messages();
 
-    // Applies a language file. Returns false, with `problem` set, when the
-    // file cannot be read; the table is then left as it was.
-    bool Read_Language_File(const QString &path, QString *problem = nullptr);
+    // Applies a language file. Fails, naming the file and the reason, when
+    // the file cannot be read; the table is then left as it was.
+    Result<> Read_Language_File(const QString &path);
 
     // Text `n`; a number outside the table gives a single blank.
     QString Get(int n) const;

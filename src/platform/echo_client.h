@@ -4,6 +4,21 @@
 #include <QObject>
 #include <QString>
 
+// What became of an Open or a Send. A failure says which it was and gives
+// the system's own words; the caller composes what the user is shown.
+struct Echo_Status
+{
+    enum class Kind {
+        Ok,
+        Not_Allowed, // this system lets the program open no socket for echo requests
+        Not_Sent,    // the request could not be sent (an unreachable network)
+    };
+    Kind kind = Kind::Ok;
+    QString system_error; // empty when Ok
+
+    bool Ok() const { return kind == Kind::Ok; }
+};
+
 // Sends ICMP echo requests, one at a time, and reports what came back. The
 // ping loop of the update window drives it; tests drive the loop with a fake.
 class Echo_Client : public QObject
@@ -13,15 +28,15 @@ class Echo_Client : public QObject
 public:
     using QObject::QObject;
 
-    // Makes the client ready to send. False, with `problem` composed for the
-    // user, when this system does not let the program send echo requests.
-    virtual bool Open(QString *problem) = 0;
+    // Makes the client ready to send: Not_Allowed when this system does not
+    // let the program send echo requests.
+    virtual Echo_Status Open() = 0;
 
     // Sends one echo request carrying `data` to `address` (IPv4, host order)
     // and forgets any request still waiting. Exactly one Replied follows,
-    // from the event loop, unless Send returns false (the request could not
-    // be sent; `problem` says why).
-    virtual bool Send(quint32 address, const QByteArray &data, QString *problem) = 0;
+    // from the event loop, unless Send fails (opening the client, or sending
+    // the request).
+    virtual Echo_Status Send(quint32 address, const QByteArray &data) = 0;
 
 signals:
     // The outcome of the last request: the number of data bytes of its reply,

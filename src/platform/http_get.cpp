@@ -44,7 +44,7 @@ Http_Response Parse_Http_Response(const QByteArray &raw)
         return response;
     }
     response.body = raw.mid(body_start);
-    response.ok = true;
+    response.Ok = true;
     return response;
 }
 

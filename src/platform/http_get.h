@@ -21,10 +21,10 @@ struct Http_Request
 
 struct Http_Response
 {
-    bool ok = false; // a whole answer with a 2xx status arrived
+    bool Ok = false; // a whole answer with a 2xx status arrived
     int status = 0;  // 0 when no status line was read
     QByteArray body;
-    QString error; // why not ok, for diagnostics
+    QString error; // why not Ok, for diagnostics
 };
 
 // The bytes of an HTTP/1.0 GET: the request line, Host, the request's

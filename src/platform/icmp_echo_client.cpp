@@ -1,6 +1,5 @@
 #include "platform/icmp_echo_client.h"
 
-#include "core/messages.h"
 #include "platform/icmp_packet.h"
 
 #include <QRandomGenerator>
@@ -18,6 +17,11 @@ namespace {
 QString System_Error(int error)
 {
     return QString::fromLocal8Bit(strerror(error));
+}
+
+Echo_Status Failed(Echo_Status::Kind kind, QString system_error)
+{
+    return Echo_Status{kind, std::move(system_error)};
 }
 
 } // namespace
@@ -39,10 +43,10 @@ Icmp_Echo_Client::~Icmp_Echo_Client()
         ::close(fd_);
 }
 
-bool Icmp_Echo_Client::Open(QString *problem)
+Echo_Status Icmp_Echo_Client::Open()
 {
     if (fd_ >= 0)
-        return true;
+        return {};
     const int flags = SOCK_NONBLOCK | SOCK_CLOEXEC;
     fd_ = ::socket(AF_INET, SOCK_DGRAM | flags, IPPROTO_ICMP);
     if (fd_ >= 0) {
@@ -52,24 +56,21 @@ bool Icmp_Echo_Client::Open(QString *problem)
         fd_ = ::socket(AF_INET, SOCK_RAW | flags, IPPROTO_ICMP);
         if (fd_ < 0) {
             const int raw_error = errno;
-            if (problem)
-                *problem = Messages()
-                               .Get(Msg_Ping_Not_Allowed)
-                               .arg(QStringLiteral("(datagram socket: %1; raw socket: %2)")
-                                        .arg(System_Error(datagram_error), System_Error(raw_error)));
-            return false;
+            return Failed(Echo_Status::Kind::Not_Allowed,
+                          QStringLiteral("(datagram socket: %1; raw socket: %2)")
+                              .arg(System_Error(datagram_error), System_Error(raw_error)));
         }
         kind_ = Socket_Kind::Raw;
     }
     notifier_ = new QSocketNotifier(qintptr(fd_), QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &Icmp_Echo_Client::Read_Replies);
-    return true;
+    return {};
 }
 
-bool Icmp_Echo_Client::Send(quint32 address, const QByteArray &data, QString *problem)
+Echo_Status Icmp_Echo_Client::Send(quint32 address, const QByteArray &data)
 {
-    if (!Open(problem))
-        return false;
+    if (Echo_Status opened = Open(); !opened.Ok())
+        return opened;
     waiting_ = false;
     timer_->stop();
     ++sequence_;
@@ -85,14 +86,11 @@ bool Icmp_Echo_Client::Send(quint32 address, const QByteArray &data, QString *pr
         sent =
             ::sendto(fd_, request.constData(), size_t(request.size()), 0, reinterpret_cast<sockaddr *>(&to), sizeof to);
     while (sent < 0 && errno == EINTR);
-    if (sent != request.size()) {
-        if (problem)
-            *problem = System_Error(sent < 0 ? errno : EMSGSIZE);
-        return false;
-    }
+    if (sent != request.size())
+        return Failed(Echo_Status::Kind::Not_Sent, System_Error(sent < 0 ? errno : EMSGSIZE));
     waiting_ = true;
     timer_->start(receive_timeout_ms_);
-    return true;
+    return {};
 }
 
 void Icmp_Echo_Client::Read_Replies()

@@ -24,8 +24,8 @@ public:
     explicit Icmp_Echo_Client(QObject *parent = nullptr, int receive_timeout_ms = Receive_Timeout_Ms);
     ~Icmp_Echo_Client() override;
 
-    bool Open(QString *problem) override;
-    bool Send(quint32 address, const QByteArray &data, QString *problem) override;
+    Echo_Status Open() override;
+    Echo_Status Send(quint32 address, const QByteArray &data) override;
 
     Socket_Kind Kind() const { return kind_; }
 

@@ -4,6 +4,7 @@
 #include "core/int_read.h"
 #include "core/messages.h"
 #include "core/xml_document.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -77,11 +78,30 @@ bool Option_Valid(int option)
 
 } // namespace
 
+Boot_Job Make_Boot_Job(const Workspace &ws, const IP_Octets &ip, int option, bool read_back, int bacnet_type)
+{
+    Boot_Job job;
+    job.ip = ip;
+    job.option = option;
+    job.read_back = read_back;
+    job.bacnet_type = bacnet_type;
+    job.path_exe = ws.Path_Exe;
+    job.path_master = ws.Path_Master;
+    job.path_project = ws.Path_Project;
+    return job;
+}
+
+void Remember_Boot_Job(Workspace &ws, const Boot_Job &job)
+{
+    ws.Last_IP_Address = Join_IP_Address(job.ip);
+    ws.Update_Option = job.option;
+    ws.Update_Read_Back = job.read_back;
+}
+
 QString Job_File_Path(const QString &path_exe)
 {
     return path_exe + QStringLiteral("/Ethernet_Update.xml");
 }
-
 
 QByteArray Build_Job_File(const Boot_Job &job)
 {
@@ -108,12 +128,12 @@ QByteArray Build_Job_File(const Boot_Job &job)
     return doc.Serialise();
 }
 
-bool Compile_XML_Parameter_New_Boot(const Boot_Job &job, QString *problem)
+Result<> Compile_XML_Parameter_New_Boot(const Boot_Job &job)
 {
-    if (!Option_Valid(job.option)) {
-        if (problem)
-            *problem = Messages().Get(Msg_Update_Option_Invalid).arg(job.option);
-        return false;
-    }
-    return Write_File_Atomic(Job_File_Path(job.path_exe), Build_Job_File(job), problem);
+    if (!Option_Valid(job.option))
+        return Fail(Messages().Get(Msg_Update_Option_Invalid).arg(job.option));
+    QString problem;
+    if (!Write_File_Atomic(Job_File_Path(job.path_exe), Build_Job_File(job), &problem))
+        return Fail(problem);
+    return {};
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/result.h"
 #include "update/ip_address.h"
 
 #include <QString>
+
+struct Workspace;
 
 // What the updater is asked to do, as the update window holds it when its
 // update button is pressed.
@@ -17,9 +20,17 @@ struct Boot_Job
     QString path_project;  // holds "bin/bank1.bin" and "bin/bank2.bin"
 };
 
+// The job of the open configuration of `ws`: the address as typed, the
+// chosen option and read-back, and the configuration's BACnet type (which
+// the caller reads from its parameter document).
+Boot_Job Make_Boot_Job(const Workspace &ws, const IP_Octets &ip, int option, bool read_back, int bacnet_type);
+
+// Keeps the address, option and read-back of a job that goes ahead, so that
+// the update window offers them next time and the settings save the address.
+void Remember_Boot_Job(Workspace &ws, const Boot_Job &job);
+
 // "Ethernet_Update.xml" in the workspace root.
 QString Job_File_Path(const QString &path_exe);
-
 
 // The job document, serialised in its raw form (no declaration, no comment).
 // File names in it use this platform's separator. Empty when the option is
@@ -27,6 +38,6 @@ QString Job_File_Path(const QString &path_exe);
 QByteArray Build_Job_File(const Boot_Job &job);
 
 // Writes the job document into the workspace root atomically, replacing an
-// older one. False with `problem` composed for the user when the option is not
-// valid or the file cannot be written; an older job file is then left whole.
-bool Compile_XML_Parameter_New_Boot(const Boot_Job &job, QString *problem);
+// older one. Fails when the option is not valid or the file cannot be
+// written; an older job file is then left whole.
+Result<> Compile_XML_Parameter_New_Boot(const Boot_Job &job);

@@ -50,8 +50,8 @@ void Program_Runner::On_Error(QProcess::ProcessError error)
     // Crashes and read errors end in finished(); only a failed start ends here.
     if (error != QProcess::FailedToStart || !process_)
         return;
-    Program_Result result;
-    result.outcome = Program_Result::Outcome::Failed_To_Start;
+    Program_Outcome result;
+    result.kind = Program_Outcome::Kind::Failed_To_Start;
     result.problem =
         Messages().Get(Msg_Program_Not_Started).arg(QDir::toNativeSeparators(program_), process_->errorString());
     QProcess *failed = process_;
@@ -65,8 +65,8 @@ void Program_Runner::On_Finished(int exit_code, QProcess::ExitStatus status)
     if (!process_)
         return;
     timer_->stop();
-    Program_Result result;
-    result.outcome = Program_Result::Outcome::Ended;
+    Program_Outcome result;
+    result.kind = Program_Outcome::Kind::Ended;
     result.exit_code = exit_code;
     result.crashed = status == QProcess::CrashExit;
     result.pid = process_->processId();
@@ -80,8 +80,8 @@ void Program_Runner::On_Time_Out()
 {
     if (!process_)
         return;
-    Program_Result result;
-    result.outcome = Program_Result::Outcome::Timed_Out;
+    Program_Outcome result;
+    result.kind = Program_Outcome::Kind::Timed_Out;
     result.pid = process_->processId();
     result.problem =
         Messages().Get(Msg_Program_Still_Running).arg(QDir::toNativeSeparators(program_)).arg(limit_ms_ / 1000);
@@ -89,7 +89,7 @@ void Program_Runner::On_Time_Out()
     Finish(result);
 }
 
-void Program_Runner::Finish(const Program_Result &result)
+void Program_Runner::Finish(const Program_Outcome &result)
 {
     // Always from the event loop, so that a caller sees the same order of
     // events whether the start failed inside start() or the program ran.
@@ -111,12 +111,12 @@ void Program_Runner::Release()
     Outlives_Program_On_Purpose(running);
 }
 
-Program_Result Start_Program(const QString &program, const QString &working_dir, int limit_ms)
+Program_Outcome Start_Program(const QString &program, const QString &working_dir, int limit_ms)
 {
     Program_Runner runner;
-    Program_Result result;
+    Program_Outcome result;
     QEventLoop loop;
-    QObject::connect(&runner, &Program_Runner::Finished, &loop, [&](const Program_Result &r) {
+    QObject::connect(&runner, &Program_Runner::Finished, &loop, [&](const Program_Outcome &r) {
         result = r;
         loop.quit();
     });
@@ -125,7 +125,7 @@ Program_Result Start_Program(const QString &program, const QString &working_dir,
     return result;
 }
 
-Program_Result Start_Updater(const QString &path_exe, int limit_ms)
+Program_Outcome Start_Updater(const QString &path_exe, int limit_ms)
 {
     return Start_Program(Updater_Path(path_exe), path_exe, limit_ms);
 }

@@ -14,10 +14,13 @@ inline constexpr int Updater_Wait_Ms = 150000;
 // "Ethernet_Update.exe" in the workspace root.
 QString Updater_Path(const QString &path_exe);
 
-struct Program_Result
+// How a run of a program came to its end. Not a Result: a time-out is no
+// failure of the program, which goes on by itself, and the update window
+// shows it as a warning.
+struct Program_Outcome
 {
-    enum class Outcome { Ended, Timed_Out, Failed_To_Start };
-    Outcome outcome = Outcome::Failed_To_Start;
+    enum class Kind { Ended, Timed_Out, Failed_To_Start };
+    Kind kind = Kind::Failed_To_Start;
     int exit_code = 0;    // Ended: the program's exit code (not judged here)
     bool crashed = false; // Ended: killed by a signal
     qint64 pid = 0;       // Ended or Timed_Out
@@ -43,13 +46,13 @@ public:
     bool Running() const { return process_ != nullptr; }
 
 signals:
-    void Finished(const Program_Result &result);
+    void Finished(const Program_Outcome &result);
 
 private:
     void On_Error(QProcess::ProcessError error);
     void On_Finished(int exit_code, QProcess::ExitStatus status);
     void On_Time_Out();
-    void Finish(const Program_Result &result);
+    void Finish(const Program_Outcome &result);
     // Lets go of a running process without killing it; it deletes itself
     // once it ends, while an event loop runs.
     void Release();
@@ -62,7 +65,7 @@ private:
 
 // Starts the program and waits for it in a local event loop: the form the
 // command line uses.
-Program_Result Start_Program(const QString &program, const QString &working_dir, int limit_ms = Updater_Wait_Ms);
+Program_Outcome Start_Program(const QString &program, const QString &working_dir, int limit_ms = Updater_Wait_Ms);
 
 // Starts the workspace's updater in the workspace root and waits for it.
-Program_Result Start_Updater(const QString &path_exe, int limit_ms = Updater_Wait_Ms);
+Program_Outcome Start_Updater(const QString &path_exe, int limit_ms = Updater_Wait_Ms);

@@ -36,7 +36,7 @@ private:
 
 QString Ping_Failure_Text(const Ping_Outcome &outcome)
 {
-    if (outcome.answered)
+    if (outcome.Ok)
         return QString();
     if (!outcome.problem.isEmpty())
         return outcome.problem;
@@ -45,7 +45,7 @@ QString Ping_Failure_Text(const Ping_Outcome &outcome)
 
 bool Ping_Failure_Is_Warning(const Ping_Outcome &outcome)
 {
-    return !outcome.answered && outcome.problem.isEmpty() && outcome.ping_res == 2;
+    return !outcome.Ok && outcome.problem.isEmpty() && outcome.ping_res == 2;
 }
 
 Ping_Session::Ping_Session(Echo_Client &client, const Ping_Limits &limits, QObject *parent)
@@ -77,7 +77,8 @@ void Ping_Session::Start(const QString &address_text)
         Finish(false);
         return;
     }
-    if (!client_.Open(&outcome_.problem)) {
+    if (const Echo_Status opened = client_.Open(); !opened.Ok()) {
+        outcome_.problem = Messages().Get(Msg_Ping_Not_Allowed).arg(opened.system_error);
         Finish(false);
         return;
     }
@@ -100,8 +101,7 @@ void Ping_Session::Attempt()
         return;
     attempt_start_ms_ = Elapsed_Ms();
     ++outcome_.attempts;
-    QString send_problem;
-    if (!client_.Send(address_, data_, &send_problem)) {
+    if (!client_.Send(address_, data_).Ok()) {
         // An address the network cannot reach: the loop ends, ping_res keeps its value.
         Finish(false);
         return;
@@ -155,7 +155,7 @@ void Ping_Session::Finish(bool answered)
     waiting_ = false;
     wake_ = Wake::None;
     clock_.Cancel();
-    outcome_.answered = answered;
+    outcome_.Ok = answered;
     const Ping_Outcome outcome = outcome_;
     QMetaObject::invokeMethod(
         this, [this, outcome] { emit Finished(outcome); }, Qt::QueuedConnection);

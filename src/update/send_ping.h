@@ -16,11 +16,11 @@ struct Ping_Limits
 
 struct Ping_Outcome
 {
-    bool answered = false; // the converter answered
+    bool Ok = false;       // the converter answered
     int ping_res = 0;      // 0 no outcome, 1 a reply with data, 2 an empty reply (time-out)
     int attempts = 0;      // requests sent
     int good = 0;          // replies with data counted
-    QString problem;       // set when this system lets the program send no ping at all
+    QString problem;       // message 1039 when this system lets the program send no ping at all
 };
 
 // The message the update window shows for a ping that did not answer: the

@@ -26,25 +26,25 @@ bool Is_Configuration_Name(const QString &name)
     return !name.isEmpty() && !Reaches_Outside(name);
 }
 
-int Create_Configuration(Workspace &ws, const QString &name, QString *reason)
+Result<> Create_Configuration(Workspace &ws, const QString &name)
 {
     if (name.isEmpty())
-        return 107;
+        return Fail(Messages().Get(107));
     if (Reaches_Outside(name))
-        return 105;
+        return Fail(Messages().Get(105));
     const QString dir = ws.Path_Projects + u'/' + name;
     if (QFileInfo(dir).isDir())
-        return 106;
+        return Fail(Messages().Get(106));
     if (::mkdir(QFile::encodeName(dir).constData(), 0777) != 0) {
-        if (reason)
-            *reason = Messages().Get(Msg_File_Not_Written).arg(QDir::toNativeSeparators(dir), qt_error_string(errno));
-        return 105;
+        // A sound name the system refused: say where and why.
+        return Fail(Messages().Get(105) + u'\n' +
+                    Messages().Get(Msg_File_Not_Written).arg(QDir::toNativeSeparators(dir), qt_error_string(errno)));
     }
     QDir().mkpath(dir + QStringLiteral("/bin")); // a failure shows when the images are written
     ws.Project_Name = name;
     ws.Path_Project = dir;
     ws.Set_Files();
-    return 0;
+    return {};
 }
 
 QStringList Load_Existing_Configuration(const Workspace &ws)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,12 +12,12 @@ struct Workspace;
 bool Is_Configuration_Name(const QString &name);
 
 // Creates the configuration `name` with its "bin" folder and opens it.
-// Returns 0 on success, else the number of the message that refuses it:
-// 107 an empty name, 106 an existing folder, 105 a name that the file system
-// refuses or that would reach outside PROJECTS. When the folder of a sound
-// name cannot be made (a read-only workspace, a full disk), `reason` receives
-// a message naming the folder and the system's reason.
-int Create_Configuration(Workspace &ws, const QString &name, QString *reason = nullptr);
+// Fails with the message that refuses it: 107 an empty name, 106 an existing
+// folder, 105 a name that the file system refuses or that would reach
+// outside PROJECTS. When the folder of a sound name cannot be made (a
+// read-only workspace, a full disk), message 105 is followed, on a line of
+// its own, by a message naming the folder and the system's reason.
+Result<> Create_Configuration(Workspace &ws, const QString &name);
 
 // The names of the configuration folders in PROJECTS, in the order of the
 // directory listing (no sorting); files are ignored.

@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+// A language file that exists but cannot be read leaves the English texts:
+// start-up goes on in English, as with no file at all.
 void Load_Language(Workspace &ws, Message_Table &table)
 {
     table.Build_Default_Messages();
@@ -13,11 +15,11 @@ void Load_Language(Workspace &ws, Message_Table &table)
     const bool plain_name = !ws.Language_Name.contains(u'/') && !ws.Language_Name.contains(u'\\');
     const QString file = ws.Path_Language + u'/' + ws.Language_Name + QStringLiteral(".lng");
     if (plain_name && QFileInfo::exists(file)) {
-        table.Read_Language_File(file);
+        (void)table.Read_Language_File(file);
         return;
     }
     ws.Language_Name = QStringLiteral("English");
     const QString english = ws.Path_Language + QStringLiteral("/English.lng");
     if (QFileInfo::exists(english))
-        table.Read_Language_File(english);
+        (void)table.Read_Language_File(english);
 }

@@ -23,7 +23,7 @@ QString Flag_Text(bool on)
 
 } // namespace
 
-QString Load_Settings(Workspace &ws)
+Result<> Load_Settings(Workspace &ws)
 {
     const Workspace defaults;
     ws.Project_Name.clear();
@@ -34,7 +34,9 @@ QString Load_Settings(Workspace &ws)
     Xml_Document doc;
     if (doc.Load(ws.Settings_File()) != Xml_Document::State::Loaded) {
         ws.Path_Project.clear();
-        return doc.Problem();
+        if (doc.Is_Damaged())
+            return Fail(doc.Problem());
+        return {};
     }
     const pugi::xml_node root = doc.Root();
     QString text;
@@ -49,10 +51,10 @@ QString Load_Settings(Workspace &ws)
     ws.Enable_Update = Flag(flags, "enable_update");
     ws.Enable_Jump_Field_Tables = Flag(flags, "enable_jump_field_tables");
     ws.Double_Click_Auto_Size = Flag(flags, "Double_Click_Auto_Size");
-    return QString();
+    return {};
 }
 
-bool Save_Setting(const Workspace &ws, QString *problem)
+Result<> Save_Setting(const Workspace &ws)
 {
     Xml_Document doc;
     pugi::xml_node root = doc.Begin("Conf_Settings", false);
@@ -64,5 +66,8 @@ bool Save_Setting(const Workspace &ws, QString *problem)
     Add_Key(flags, "enable_update", Flag_Text(ws.Enable_Update));
     Add_Key(flags, "enable_jump_field_tables", Flag_Text(ws.Enable_Jump_Field_Tables));
     Add_Key(flags, "Double_Click_Auto_Size", Flag_Text(ws.Double_Click_Auto_Size));
-    return doc.Save(ws.Settings_File(), problem);
+    QString problem;
+    if (!doc.Save(ws.Settings_File(), &problem))
+        return Fail(problem);
+    return {};
 }

@@ -80,7 +80,7 @@ bool Version_Check::Running() const
 
 void Version_Check::On_Response(const Http_Response &response)
 {
-    const QString reply = response.ok ? QString::fromUtf8(response.body) : QString();
+    const QString reply = response.Ok ? QString::fromUtf8(response.body) : QString();
     emit Finished(Newer_Version_In_Reply(reply), reply);
 }
 

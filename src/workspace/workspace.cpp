@@ -66,9 +66,8 @@ QStringList Start_Workspace(Workspace &ws, const QString &root)
     ws.Path_Project.clear();
     ws.Update_Read_Back = true;
 
-    const QString problem = Load_Settings(ws);
-    if (!problem.isEmpty())
-        problems << problem;
+    if (const Result<> settings = Load_Settings(ws); !settings)
+        problems << settings.Problem();
 
     Load_Language(ws, Messages());
 

@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(w_->FOpenConf->windowTitle(), QStringLiteral("Apri configurazione"));
 
         // The choice was saved: the next start is in Italian.
-        QCOMPARE(Load_Settings(ws_), QString());
+        QCOMPARE(Load_Settings(ws_).Problem(), QString());
         QCOMPARE(ws_.Language_Name, QStringLiteral("Italiano"));
         Workspace next;
         Start_Workspace(next, dir_.path());

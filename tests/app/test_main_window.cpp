@@ -107,7 +107,7 @@ private slots:
         QCOMPARE(m->L_Name_Conf->text(), Messages().Get(11));
         QCOMPARE(m->L_Name_Conf_L2->text(), QStringLiteral(" Plant A"));
 
-        QCOMPARE(Create_Configuration(ws_, QStringLiteral("Beta")), 0);
+        QVERIFY(Create_Configuration(ws_, QStringLiteral("Beta")).Ok());
         ws_.Open_Configuration(QStringLiteral(" Plant A"));
 
         // The open dialog preselects the open configuration; Cancel changes nothing.
@@ -135,7 +135,7 @@ private slots:
     void ede_step()
     {
         TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
-        QCOMPARE(Create_Configuration(ws_, QStringLiteral("Ede")), 0);
+        QVERIFY(Create_Configuration(ws_, QStringLiteral("Ede")).Ok());
         const QString csv = ws_.Path_Project + QStringLiteral("/list.csv");
 
         File_Dialog::Set_Next_File_Name(ws_.Path_Project + QStringLiteral("/list"));
@@ -165,7 +165,7 @@ private slots:
     void update_step()
     {
         TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
-        QCOMPARE(Create_Configuration(ws_, QStringLiteral("Upd")), 0);
+        QVERIFY(Create_Configuration(ws_, QStringLiteral("Upd")).Ok());
         // An enabled uplink rule with no payload size: message 30, no images,
         // no update window.
         test::Write(ws_.File_LoRaWAN_Access,
@@ -220,7 +220,7 @@ private slots:
         test::Write(ws_.Path_Language + QStringLiteral("/Italiano.lng"),
                     "STR0015 = Nuova\nSTR0100 = Crea Nuova\nSTR0200 = Apri\n");
         ws_.Language_Name = QStringLiteral("Italiano");
-        Messages().Read_Language_File(ws_.Path_Language + QStringLiteral("/Italiano.lng"));
+        QVERIFY(Messages().Read_Language_File(ws_.Path_Language + QStringLiteral("/Italiano.lng")).Ok());
         w_->FQuarneleFirmWare->Change_Language();
         QCOMPARE(w_->FQuarneleFirmWare->Btn_New->text(), QStringLiteral("Nuova"));
         QCOMPARE(w_->FNew_Project->windowTitle(), QStringLiteral("Crea Nuova"));

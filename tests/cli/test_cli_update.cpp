@@ -77,9 +77,8 @@ private slots:
         QFETCH(int, code);
         QFETCH(QString, message);
         Icmp_Echo_Client probe;
-        QString why;
-        if (!probe.Open(&why))
-            QSKIP(qPrintable(QStringLiteral("this system lets the test send no ping: ") + why));
+        if (const Echo_Status opened = probe.Open(); !opened.Ok())
+            QSKIP(qPrintable(QStringLiteral("this system lets the test send no ping: ") + opened.system_error));
         QFile::remove(ws_ + QStringLiteral("/Ethernet_Update.exe"));
         if (!updater.isEmpty())
             Write_Updater(updater);

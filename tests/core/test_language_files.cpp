@@ -118,8 +118,7 @@ private slots:
         QVERIFY(!lines.isEmpty());
 
         Message_Table table;
-        QString problem;
-        QVERIFY(table.Read_Language_File(Language_Dir + QStringLiteral("/Italiano.lng"), &problem));
+        QVERIFY(table.Read_Language_File(Language_Dir + QStringLiteral("/Italiano.lng")).Ok());
         QSet<int> seen;
         for (const Text_Line &line : lines) {
             if (seen.contains(line.number))
@@ -162,7 +161,7 @@ private slots:
     {
         Message_Table english;
         Message_Table italian;
-        QVERIFY(italian.Read_Language_File(Language_Dir + QStringLiteral("/Italiano.lng")));
+        QVERIFY(italian.Read_Language_File(Language_Dir + QStringLiteral("/Italiano.lng")).Ok());
         QStringList faults;
         for (int n : English_Numbers()) {
             const QString en = english.Get(n);
@@ -190,7 +189,7 @@ private slots:
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
         QVERIFY(lines.isEmpty());
         Message_Table table;
-        QVERIFY(table.Read_Language_File(Language_Dir + QStringLiteral("/English.lng")));
+        QVERIFY(table.Read_Language_File(Language_Dir + QStringLiteral("/English.lng")).Ok());
         QCOMPARE(table.Texts(), Message_Table().Texts());
     }
 

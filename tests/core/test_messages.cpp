@@ -110,16 +110,16 @@ private slots:
         QTemporaryDir dir;
         test::Write(dir.filePath(QStringLiteral("x.lng")), bytes);
         Message_Table table;
-        QVERIFY(table.Read_Language_File(dir.filePath(QStringLiteral("x.lng"))));
+        QVERIFY(table.Read_Language_File(dir.filePath(QStringLiteral("x.lng"))).Ok());
         QCOMPARE(table.Get(16), QStringLiteral("Città"));
     }
 
     void unreadable_file_keeps_the_table()
     {
         Message_Table table;
-        QString problem;
-        QVERIFY(!table.Read_Language_File(QStringLiteral("/no/such/file.lng"), &problem));
-        QVERIFY(!problem.isEmpty());
+        const Result<> read = table.Read_Language_File(QStringLiteral("/no/such/file.lng"));
+        QVERIFY(!read);
+        QVERIFY2(read.Problem().contains(QStringLiteral("/no/such/file.lng")), qPrintable(read.Problem()));
         QCOMPARE(table.Get(16), QStringLiteral("Open Configuration"));
     }
 

@@ -29,6 +29,13 @@ namespace {
 
 const QString Plant = QStringLiteral("Plant");
 
+// A save that returns a Result<>, in the form of the others.
+bool Told(const Result<> &saved, QString *problem)
+{
+    *problem = saved.Problem();
+    return saved.Ok();
+}
+
 // One save of the program, in-process: `save` writes into the configuration
 // of `ws` and returns false with `problem` set when it fails.
 struct Save_Case
@@ -41,7 +48,7 @@ struct Save_Case
 QList<Save_Case> Save_Cases()
 {
     return {
-        {"settings", "Quarnel.xml", [](Workspace &ws, QString *p) { return Save_Setting(ws, p); }},
+        {"settings", "Quarnel.xml", [](Workspace &ws, QString *p) { return Told(Save_Setting(ws), p); }},
         {"parameters", "PROJECTS/Plant/ParGen.xml",
          [](Workspace &ws, QString *p) { return Save_ParGen(Load_ParGen(ws.File_ParGen), ws.File_ParGen, p); }},
         {"rules", "PROJECTS/Plant/LoRaWAN_SetAccess.xml",
@@ -65,7 +72,7 @@ QList<Save_Case> Save_Cases()
              job.path_exe = ws.Path_Exe;
              job.path_master = ws.Path_Master;
              job.path_project = ws.Path_Project;
-             return Compile_XML_Parameter_New_Boot(job, p);
+             return Told(Compile_XML_Parameter_New_Boot(job), p);
          }},
         {"EDE file", "plant.csv",
          [](Workspace &ws, QString *p) {
@@ -231,9 +238,9 @@ private slots:
 
         // Not a byte left: the settings file, closing the configurator.
         disk.Fill(0);
-        QString problem;
-        QVERIFY(!Save_Setting(ws, &problem));
-        QVERIFY2(problem.contains(QStringLiteral("Quarnel.xml")), qPrintable(problem));
+        const Result<> refused = Save_Setting(ws);
+        QVERIFY(!refused);
+        QVERIFY2(refused.Problem().contains(QStringLiteral("Quarnel.xml")), qPrintable(refused.Problem()));
         auto after = faults::Snapshot(dir.path());
         after.remove(QStringLiteral("filler"));
         auto expected = before;
@@ -245,7 +252,8 @@ private slots:
 
         // Room again.
         QVERIFY(QFile::remove(dir.filePath(QStringLiteral("filler"))));
-        QVERIFY2(Save_Setting(ws, &problem), qPrintable(problem));
+        const Result<> saved = Save_Setting(ws);
+        QVERIFY2(saved.Ok(), qPrintable(saved.Problem()));
         QCOMPARE(faults::Run_In(dir.path(), {QStringLiteral("compile"), Plant}).code, 0);
     }
 };

@@ -269,7 +269,7 @@ private slots:
         test::Write(dir.filePath(QStringLiteral("LANGUAGE/Big.lng")), lines);
 
         Message_Table table;
-        QVERIFY(table.Read_Language_File(dir.filePath(QStringLiteral("LANGUAGE/Big.lng"))));
+        QVERIFY(table.Read_Language_File(dir.filePath(QStringLiteral("LANGUAGE/Big.lng"))).Ok());
         // Entry 15 is named last by line 999 615 (999 615 % 1700 == 15, 999 615 % 3 != 2).
         QCOMPARE(table.Get(15), QStringLiteral("text 999615"));
 

@@ -73,7 +73,7 @@ protected:
         dir_ = std::make_unique<QTemporaryDir>();
         ws_ = Workspace{};
         Start_Workspace(ws_, dir_->path());
-        QCOMPARE(Create_Configuration(ws_, u"Plant"_s), 0);
+        QVERIFY(Create_Configuration(ws_, u"Plant"_s).Ok());
         QVERIFY(!ws_.File_ParGen.isEmpty());
         w_ = std::make_unique<TFParGen>(ws_);
     }

@@ -78,7 +78,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(QByteArray, body);
         const Http_Response response = Parse_Http_Response(raw);
-        QCOMPARE(response.ok, ok);
+        QCOMPARE(response.Ok, ok);
         QCOMPARE(response.status, status);
         QCOMPARE(response.body, body);
         QCOMPARE(response.error.isEmpty(), ok);
@@ -89,7 +89,7 @@ private slots:
         Local_Http_Server server("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nhello");
         QVERIFY(server.Listening());
         const Http_Response response = Get(Request_To(server.Port()));
-        QVERIFY2(response.ok, qPrintable(response.error));
+        QVERIFY2(response.Ok, qPrintable(response.error));
         QCOMPARE(response.body, QByteArray("hello"));
         QCOMPARE(server.Requests().size(), 1);
         QCOMPARE(server.Requests().at(0), Http_Request_Bytes(Request_To(server.Port())));
@@ -99,7 +99,7 @@ private slots:
     {
         Local_Http_Server server("HTTP/1.0 503 Busy\r\n\r\ncome back later");
         const Http_Response response = Get(Request_To(server.Port()));
-        QVERIFY(!response.ok);
+        QVERIFY(!response.Ok);
         QCOMPARE(response.status, 503);
         QVERIFY(response.body.isEmpty());
     }
@@ -110,7 +110,7 @@ private slots:
         Http_Request request = Request_To(server.Port());
         request.timeout_ms = 300;
         const Http_Response response = Get(request);
-        QVERIFY(!response.ok);
+        QVERIFY(!response.Ok);
         QCOMPARE(response.error, QStringLiteral("no answer in time"));
         QCOMPARE(server.Requests().size(), 1);
     }
@@ -121,7 +121,7 @@ private slots:
         Http_Request request = Request_To(server.Port());
         request.max_response = 1024;
         const Http_Response response = Get(request);
-        QVERIFY(!response.ok);
+        QVERIFY(!response.Ok);
         QVERIFY(response.body.isEmpty());
         QVERIFY(response.error.contains(QStringLiteral("1024")));
     }
@@ -134,7 +134,7 @@ private slots:
             port = closed.Port();
         }
         const Http_Response response = Get(Request_To(port));
-        QVERIFY(!response.ok);
+        QVERIFY(!response.Ok);
         QVERIFY(!response.error.isEmpty());
     }
 
@@ -142,7 +142,7 @@ private slots:
     {
         Local_Http_Server server("");
         const Http_Response response = Get(Request_To(server.Port()));
-        QVERIFY(!response.ok);
+        QVERIFY(!response.Ok);
         QCOMPARE(response.status, 0);
     }
 

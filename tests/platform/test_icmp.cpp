@@ -36,7 +36,7 @@ int Ping_Helper(const QStringList &bounds)
     QElapsedTimer clock;
     clock.start();
     const Ping_Outcome outcome = Send_Ping(client, QStringLiteral("127.0.0.1"), limits);
-    QTextStream(stdout) << int(outcome.answered) << ' ' << outcome.ping_res << ' ' << outcome.attempts << ' '
+    QTextStream(stdout) << int(outcome.Ok) << ' ' << outcome.ping_res << ' ' << outcome.attempts << ' '
                         << int(client.Kind()) << ' ' << clock.elapsed() << ' ' << outcome.problem << Qt::endl;
     return 0;
 }
@@ -85,7 +85,7 @@ Helper_Line Parse_Helper_Line(const QByteArray &line)
     Helper_Line parsed;
     if (parts.size() < 5)
         return parsed;
-    parsed.outcome.answered = parts[0] == "1";
+    parsed.outcome.Ok = parts[0] == "1";
     parsed.outcome.ping_res = parts[1].toInt();
     parsed.outcome.attempts = parts[2].toInt();
     parsed.kind = parts[3].toInt();
@@ -174,16 +174,16 @@ private slots:
         if (Read_Sysctl("net/ipv4/icmp_echo_ignore_all") == "1")
             QSKIP("this host ignores echo requests");
         Icmp_Echo_Client client;
-        QString problem;
-        if (!client.Open(&problem))
-            QSKIP(qPrintable(problem));
+        if (const Echo_Status opened = client.Open(); !opened.Ok())
+            QSKIP(qPrintable(opened.system_error));
         QSignalSpy spy(&client, &Echo_Client::Replied);
-        QVERIFY2(client.Send(0x7F000001u, "127.0.0.1", &problem), qPrintable(problem));
+        const Echo_Status sent = client.Send(0x7F000001u, "127.0.0.1");
+        QVERIFY2(sent.Ok(), qPrintable(sent.system_error));
         QVERIFY(spy.wait(2000));
         QCOMPARE(spy.at(0).at(0).toInt(), Icmp_Echo_Client::Packet_Size - Icmp_Header_Size);
 
         const Ping_Outcome outcome = Send_Ping(client, QStringLiteral("127.0.0.1"));
-        QVERIFY(outcome.answered);
+        QVERIFY(outcome.Ok);
         QCOMPARE(outcome.ping_res, 1);
         QCOMPARE(outcome.attempts, 2);
     }
@@ -229,18 +229,18 @@ private slots:
 
         using Kind = Icmp_Echo_Client::Socket_Kind;
         const Helper_Line raw = Parse_Helper_Line(lines[0]);
-        QVERIFY2(raw.outcome.answered, lines[0].constData());
+        QVERIFY2(raw.outcome.Ok, lines[0].constData());
         QCOMPARE(raw.outcome.ping_res, 1);
         QCOMPARE(raw.outcome.attempts, 2);
         QCOMPARE(raw.kind, int(Kind::Raw));
 
         const Helper_Line datagram = Parse_Helper_Line(lines[1]);
-        QVERIFY2(datagram.outcome.answered, lines[1].constData());
+        QVERIFY2(datagram.outcome.Ok, lines[1].constData());
         QCOMPARE(datagram.outcome.attempts, 2);
         QCOMPARE(datagram.kind, int(Kind::Datagram));
 
         const Helper_Line silent = Parse_Helper_Line(lines[2]);
-        QVERIFY2(!silent.outcome.answered, lines[2].constData());
+        QVERIFY2(!silent.outcome.Ok, lines[2].constData());
         QCOMPARE(silent.outcome.ping_res, 2);
         QCOMPARE(Ping_Failure_Text(silent.outcome), Messages().Get(1036));
         // Each attempt waits out the time-out before the next, and none

@@ -34,7 +34,7 @@ private slots:
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
         Start_Workspace(ws_, dir_->path());
-        QCOMPARE(Create_Configuration(ws_, QStringLiteral("Plant")), 0);
+        QVERIFY(Create_Configuration(ws_, QStringLiteral("Plant")).Ok());
         ws_.Open_Configuration(QStringLiteral("Plant"));
         w_ = &Create_Windows(ws_);
         w_->FQuarneleFirmWare->show();

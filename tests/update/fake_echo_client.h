@@ -101,20 +101,19 @@ public:
         , reply_ms_(reply_ms)
     {}
 
-    QString open_problem; // when set, Open refuses with it
+    QString open_refusal; // when set, Open fails as Not_Allowed, with these system words
     QList<quint32> addresses;
     QList<QByteArray> data;
     QList<qint64> sent_at; // on the fake clock; empty without one
 
-    bool Open(QString *problem) override
+    Echo_Status Open() override
     {
-        if (open_problem.isEmpty())
-            return true;
-        *problem = open_problem;
-        return false;
+        if (open_refusal.isEmpty())
+            return {};
+        return Echo_Status{Echo_Status::Kind::Not_Allowed, open_refusal};
     }
 
-    bool Send(quint32 address, const QByteArray &bytes, QString *problem) override
+    Echo_Status Send(quint32 address, const QByteArray &bytes) override
     {
         addresses << address;
         data << bytes;
@@ -122,10 +121,8 @@ public:
             sent_at << clock_->Now_Ms();
         const int entry = script_.isEmpty() ? No_Report : script_.at(qMin(next_++, script_.size() - 1));
         ++generation_;
-        if (entry == Send_Fails) {
-            *problem = QStringLiteral("Network is unreachable");
-            return false;
-        }
+        if (entry == Send_Fails)
+            return Echo_Status{Echo_Status::Kind::Not_Sent, QStringLiteral("Network is unreachable")};
         if (entry >= 0) {
             const int generation = generation_;
             auto reply = [this, entry, generation] {
@@ -137,7 +134,7 @@ public:
             else
                 QTimer::singleShot(0, this, reply);
         }
-        return true;
+        return {};
     }
 
 private:

@@ -54,7 +54,7 @@ private slots:
     void initTestCase()
     {
         Start_Workspace(ws_, dir_.path());
-        QCOMPARE(Create_Configuration(ws_, QStringLiteral("Plant")), 0);
+        QVERIFY(Create_Configuration(ws_, QStringLiteral("Plant")).Ok());
     }
 
     void init() { Message_Box::Set_Test_Mode(true); }

@@ -3,6 +3,7 @@
 #include "test_support.h"
 #include "update/ip_address.h"
 #include "update/job_file.h"
+#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QFile>
@@ -121,8 +122,8 @@ private slots:
         Boot_Job job = Sample_Job(dir.path());
         job.option = option;
         job.read_back = read_back;
-        QString problem;
-        QVERIFY2(Compile_XML_Parameter_New_Boot(job, &problem), qPrintable(problem));
+        const Result<> written = Compile_XML_Parameter_New_Boot(job);
+        QVERIFY2(written.Ok(), qPrintable(written.Problem()));
 
         Xml_Document doc;
         QCOMPARE(doc.Load(dir.filePath(QStringLiteral("Ethernet_Update.xml"))), Xml_Document::State::Loaded);
@@ -224,8 +225,7 @@ private slots:
         test::Write(path, "<old>something much longer than nothing at all</old>");
         Boot_Job job = Sample_Job(dir.path());
         job.option = 1;
-        QString problem;
-        QVERIFY(Compile_XML_Parameter_New_Boot(job, &problem));
+        QVERIFY(Compile_XML_Parameter_New_Boot(job).Ok());
         QCOMPARE(test::Read(path), Build_Job_File(job));
     }
 
@@ -237,30 +237,56 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("Ethernet_Update.xml"));
         test::Write(path, "<old/>");
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-        QString problem;
-        const bool written = Compile_XML_Parameter_New_Boot(Sample_Job(dir.path()), &problem);
+        const Result<> written = Compile_XML_Parameter_New_Boot(Sample_Job(dir.path()));
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(!written);
-        QVERIFY(problem.contains(QStringLiteral("Ethernet_Update.xml")));
+        QVERIFY(written.Problem().contains(QStringLiteral("Ethernet_Update.xml")));
         QCOMPARE(test::Read(path), QByteArray("<old/>"));
     }
 
     void write_failure_in_a_missing_folder()
     {
         QTemporaryDir dir;
-        QString problem;
-        QVERIFY(!Compile_XML_Parameter_New_Boot(Sample_Job(dir.filePath(QStringLiteral("gone"))), &problem));
-        QVERIFY(problem.contains(QStringLiteral("Ethernet_Update.xml")));
+        const Result<> written = Compile_XML_Parameter_New_Boot(Sample_Job(dir.filePath(QStringLiteral("gone"))));
+        QVERIFY(!written);
+        QVERIFY(written.Problem().contains(QStringLiteral("Ethernet_Update.xml")));
     }
 
     void write_failure_when_a_folder_is_in_the_way()
     {
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Ethernet_Update.xml")));
-        QString problem;
-        QVERIFY(!Compile_XML_Parameter_New_Boot(Sample_Job(dir.path()), &problem));
-        QVERIFY(problem.contains(QStringLiteral("Ethernet_Update.xml")));
+        const Result<> written = Compile_XML_Parameter_New_Boot(Sample_Job(dir.path()));
+        QVERIFY(!written);
+        QVERIFY(written.Problem().contains(QStringLiteral("Ethernet_Update.xml")));
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("Ethernet_Update.xml"))).isDir());
+    }
+
+    // The job that the update window and the command line both make: the
+    // folders of the workspace and its open configuration, the address as
+    // typed. A job that goes ahead is remembered as typed, not normalised.
+    void job_of_the_open_configuration()
+    {
+        Workspace ws;
+        ws.Path_Exe = QStringLiteral("/ws");
+        ws.Path_Master = QStringLiteral("/ws/MASTER");
+        ws.Path_Projects = QStringLiteral("/ws/PROJECTS");
+        ws.Open_Configuration(QStringLiteral("Plant"));
+        const IP_Octets ip{QStringLiteral("10"), QStringLiteral("0"), QStringLiteral("002"), QStringLiteral("7")};
+        const Boot_Job job = Make_Boot_Job(ws, ip, 2, false, 1);
+        QCOMPARE(job.ip, ip);
+        QCOMPARE(job.option, 2);
+        QVERIFY(!job.read_back);
+        QCOMPARE(job.bacnet_type, 1);
+        QCOMPARE(job.path_exe, QStringLiteral("/ws"));
+        QCOMPARE(job.path_master, QStringLiteral("/ws/MASTER"));
+        QCOMPARE(job.path_project, QStringLiteral("/ws/PROJECTS/Plant"));
+
+        QCOMPARE(ws.Last_IP_Address, QStringLiteral("192.168.2.205"));
+        Remember_Boot_Job(ws, job);
+        QCOMPARE(ws.Last_IP_Address, QStringLiteral("10.0.002.7"));
+        QCOMPARE(ws.Update_Option, 2);
+        QVERIFY(!ws.Update_Read_Back);
     }
 
     void invalid_option_writes_nothing()
@@ -268,9 +294,9 @@ private slots:
         QTemporaryDir dir;
         Boot_Job job = Sample_Job(dir.path());
         job.option = 3;
-        QString problem;
-        QVERIFY(!Compile_XML_Parameter_New_Boot(job, &problem));
-        QCOMPARE(problem, QStringLiteral("Error! The update option 3 is not valid: use 0, 1 or 2"));
+        const Result<> written = Compile_XML_Parameter_New_Boot(job);
+        QVERIFY(!written);
+        QCOMPARE(written.Problem(), QStringLiteral("Error! The update option 3 is not valid: use 0, 1 or 2"));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("Ethernet_Update.xml"))));
         QVERIFY(Build_Job_File(job).isEmpty());
     }

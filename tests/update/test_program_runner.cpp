@@ -55,8 +55,8 @@ private slots:
         QTemporaryDir dir;
         const QString root = QDir(dir.path()).canonicalPath();
         Write_Script(Updater_Path(root), Recorder);
-        const Program_Result result = Start_Updater(root, 60000);
-        QCOMPARE(int(result.outcome), int(Program_Result::Outcome::Ended));
+        const Program_Outcome result = Start_Updater(root, 60000);
+        QCOMPARE(int(result.kind), int(Program_Outcome::Kind::Ended));
         QCOMPARE(result.exit_code, 3);
         QVERIFY(!result.crashed);
         QVERIFY(result.problem.isEmpty());
@@ -86,8 +86,8 @@ private slots:
         // Reported from the event loop, never inside Start.
         QCOMPARE(spy.count(), 0);
         QVERIFY(spy.wait());
-        const auto result = spy.at(0).at(0).value<Program_Result>();
-        QCOMPARE(int(result.outcome), int(Program_Result::Outcome::Failed_To_Start));
+        const auto result = spy.at(0).at(0).value<Program_Outcome>();
+        QCOMPARE(int(result.kind), int(Program_Outcome::Kind::Failed_To_Start));
         QVERIFY2(
             result.problem.startsWith(
                 QStringLiteral("Error! The program %1 could not be started: ").arg(QDir::toNativeSeparators(program))),
@@ -101,8 +101,8 @@ private slots:
     {
         QTemporaryDir dir;
         Write_Script(Updater_Path(dir.path()), Never_Ends);
-        const Program_Result result = Start_Updater(dir.path(), 200);
-        QCOMPARE(int(result.outcome), int(Program_Result::Outcome::Timed_Out));
+        const Program_Outcome result = Start_Updater(dir.path(), 200);
+        QCOMPARE(int(result.kind), int(Program_Outcome::Kind::Timed_Out));
         QVERIFY(result.problem.contains(QStringLiteral("Ethernet_Update.exe")));
         QVERIFY(Alive(result.pid));
         Stop(result.pid);
@@ -116,8 +116,8 @@ private slots:
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, this, [&ticks] { ++ticks; });
         ticker.start(10);
-        const Program_Result result = Start_Updater(dir.path(), 60000);
-        QCOMPARE(int(result.outcome), int(Program_Result::Outcome::Ended));
+        const Program_Outcome result = Start_Updater(dir.path(), 60000);
+        QCOMPARE(int(result.kind), int(Program_Outcome::Kind::Ended));
         QVERIFY(ticks > 0);
     }
 
@@ -145,7 +145,7 @@ private slots:
         runner.Start(Updater_Path(dir.path()), dir.path(), 60000);
         runner.Start(dir.filePath(QStringLiteral("missing")), dir.path(), 60000);
         QVERIFY(spy.wait());
-        QCOMPARE(spy.at(0).at(0).value<Program_Result>().exit_code, 5);
+        QCOMPARE(spy.at(0).at(0).value<Program_Outcome>().exit_code, 5);
         QTest::qWait(50);
         QCOMPARE(spy.count(), 1);
     }

@@ -30,8 +30,7 @@ private slots:
         QCOMPARE(ws.File_ParGen, QStringLiteral("/ParGen.xml"));
         QVERIFY(!QFileInfo::exists(Settings(dir.path())));
 
-        QString problem;
-        QVERIFY(Save_Setting(ws, &problem));
+        QVERIFY(Save_Setting(ws).Ok());
         QCOMPARE(test::Read(Settings(dir.path())),
                  QByteArray("<Conf_Settings><lastproj><projectname/></lastproj><lastipadd><ipaddress>"
                             "192.168.2.205</ipaddress></lastipadd><lastlang><language>English</language>"
@@ -57,11 +56,10 @@ private slots:
         QTemporaryDir dir;
         Workspace ws;
         Start_Workspace(ws, dir.path());
-        QCOMPARE(Create_Configuration(ws, QStringLiteral("Plant A")), 0);
+        QVERIFY(Create_Configuration(ws, QStringLiteral("Plant A")).Ok());
         ws.Last_IP_Address = QStringLiteral("10.0.0.7");
         ws.Enable_Internet = ws.Double_Click_Auto_Size = true;
-        QString problem;
-        QVERIFY(Save_Setting(ws, &problem));
+        QVERIFY(Save_Setting(ws).Ok());
 
         Workspace again;
         Start_Workspace(again, dir.path());
@@ -187,7 +185,9 @@ private slots:
         ws.Open_Configuration(QStringLiteral("Existing"));
         const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
-        QCOMPARE(Create_Configuration(ws, name), refused);
+        const Result<> created = Create_Configuration(ws, name);
+        QCOMPARE(created.Problem(), refused == 0 ? QString() : Messages().Get(refused));
+        QCOMPARE(created.Ok(), refused == 0);
         if (refused == 0) {
             QCOMPARE(ws.Project_Name, name);
             QCOMPARE(ws.Path_Project, ws.Path_Projects + u'/' + name);
@@ -206,8 +206,8 @@ private slots:
         QTemporaryDir dir;
         Workspace ws;
         Start_Workspace(ws, dir.path());
-        QCOMPARE(Create_Configuration(ws, QStringLiteral("Alpha")), 0);
-        QCOMPARE(Create_Configuration(ws, QStringLiteral("beta")), 0);
+        QVERIFY(Create_Configuration(ws, QStringLiteral("Alpha")).Ok());
+        QVERIFY(Create_Configuration(ws, QStringLiteral("beta")).Ok());
         test::Write(ws.Path_Projects + QStringLiteral("/file.txt"), "x");
         QStringList names = Load_Existing_Configuration(ws);
         names.sort();

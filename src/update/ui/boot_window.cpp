@@ -188,7 +188,7 @@ void TFBoot::Btn_UpdateClick()
 void TFBoot::On_Ping(const Ping_Outcome &outcome)
 {
     ping_res = outcome.ping_res;
-    if (!outcome.answered) {
+    if (!outcome.Ok) {
         if (Ping_Failure_Is_Warning(outcome))
             Message_Box::Warning(this, Ping_Failure_Text(outcome));
         else
@@ -197,21 +197,12 @@ void TFBoot::On_Ping(const Ping_Outcome &outcome)
         emit Update_Finished();
         return;
     }
-    ws_.Last_IP_Address = Address_Text();
-    ws_.Update_Option = CB_Update_Options->currentIndex();
-    ws_.Update_Read_Back = CB_Update_Option_Read_Back->isChecked();
-
-    Boot_Job job;
-    job.ip = {E_IP1->text(), E_IP2->text(), E_IP3->text(), E_IP4->text()};
-    job.option = ws_.Update_Option;
-    job.read_back = ws_.Update_Read_Back;
-    job.bacnet_type = BACnetType;
-    job.path_exe = ws_.Path_Exe;
-    job.path_master = ws_.Path_Master;
-    job.path_project = ws_.Path_Project;
-    QString problem;
-    if (!Compile_XML_Parameter_New_Boot(job, &problem)) {
-        Message_Box::Error(this, problem);
+    const Boot_Job job =
+        Make_Boot_Job(ws_, {E_IP1->text(), E_IP2->text(), E_IP3->text(), E_IP4->text()},
+                      CB_Update_Options->currentIndex(), CB_Update_Option_Read_Back->isChecked(), BACnetType);
+    Remember_Boot_Job(ws_, job);
+    if (const Result<> written = Compile_XML_Parameter_New_Boot(job); !written) {
+        Message_Box::Error(this, written.Problem());
         Btn_Update->setEnabled(true);
         emit Update_Finished();
         return;
@@ -240,7 +231,7 @@ void TFBoot::Run_Updater()
     show_time();
     connect(clock, &QTimer::timeout, progress, show_time);
     clock->start(250);
-    connect(runner, &Program_Runner::Finished, this, [this, runner, progress](const Program_Result &result) {
+    connect(runner, &Program_Runner::Finished, this, [this, runner, progress](const Program_Outcome &result) {
         progress->close();
         progress->deleteLater();
         runner->deleteLater();
@@ -250,11 +241,11 @@ void TFBoot::Run_Updater()
     runner->Start(Updater_Path(ws_.Path_Exe), ws_.Path_Exe, updater_ms_);
 }
 
-void TFBoot::On_Updater(const Program_Result &result)
+void TFBoot::On_Updater(const Program_Outcome &result)
 {
-    if (result.outcome == Program_Result::Outcome::Failed_To_Start)
+    if (result.kind == Program_Outcome::Kind::Failed_To_Start)
         Message_Box::Error(this, result.problem);
-    else if (result.outcome == Program_Result::Outcome::Timed_Out)
+    else if (result.kind == Program_Outcome::Kind::Timed_Out)
         Message_Box::Warning(this, result.problem);
     Btn_Update->setEnabled(true);
     emit Update_Finished();

@@ -13,7 +13,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 struct Ping_Outcome;
-struct Program_Result;
+struct Program_Outcome;
 struct Workspace;
 
 // The last step of an update over Ethernet: the converter's address, what to
@@ -57,7 +57,7 @@ private:
     void Btn_UpdateClick();
     void On_Ping(const Ping_Outcome &outcome);
     void Run_Updater();
-    void On_Updater(const Program_Result &result);
+    void On_Updater(const Program_Outcome &result);
     QString Address_Text() const;
 
     Workspace &ws_;
