@@ -5,12 +5,12 @@
 #include "app/open_conf.h"
 #include "compiler/bank_files.h"
 #include "compiler/config_checks.h"
-#include "core/messages.h"
 #include "ede/bacnet_ede_file.h"
 #include "update/ui/boot_window.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
 #include "widgets/style.h"
+#include "widgets/texts.h"
 #include "workspace/settings.h"
 #include "workspace/web_links.h"
 #include "workspace/workspace.h"
@@ -23,15 +23,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
-
-namespace {
-
-QString Msg(int n)
-{
-    return Messages().Get(n);
-}
-
-} // namespace
 
 TFQuarneleFirmWare::TFQuarneleFirmWare(Workspace &ws, Windows &windows, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)

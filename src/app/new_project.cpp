@@ -3,6 +3,7 @@
 #include "core/messages.h"
 #include "widgets/message_box.h"
 #include "widgets/style.h"
+#include "widgets/texts.h"
 #include "workspace/configurations.h"
 #include "workspace/workspace.h"
 
@@ -44,14 +45,14 @@ TFNew_Project::TFNew_Project(Workspace &ws, QWidget *parent)
 
 void TFNew_Project::Set_Lang()
 {
-    setWindowTitle(Messages().Get(100));
-    L_SW_Desc->setText(Messages().Get(101));
-    Label1->setText(Messages().Get(102));
-    Btn_OK->setText(Messages().Get(103));
-    Btn_Cancel->setText(Messages().Get(104));
-    E_New_Proj->setToolTip(Messages().Get(108));
-    Btn_OK->setToolTip(Messages().Get(109));
-    Btn_Cancel->setToolTip(Messages().Get(110));
+    setWindowTitle(Msg(100));
+    L_SW_Desc->setText(Msg(101));
+    Label1->setText(Msg(102));
+    Btn_OK->setText(Msg(103));
+    Btn_Cancel->setText(Msg(104));
+    E_New_Proj->setToolTip(Msg(108));
+    Btn_OK->setToolTip(Msg(109));
+    Btn_Cancel->setToolTip(Msg(110));
     L_SW_Desc->adjustSize();
     Label1->adjustSize();
 }

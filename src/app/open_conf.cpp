@@ -1,7 +1,7 @@
 #include "app/open_conf.h"
 
-#include "core/messages.h"
 #include "widgets/style.h"
+#include "widgets/texts.h"
 #include "workspace/configurations.h"
 #include "workspace/workspace.h"
 
@@ -53,14 +53,14 @@ void TFOpenConf::resizeEvent(QResizeEvent *event)
 
 void TFOpenConf::Set_Lang()
 {
-    setWindowTitle(Messages().Get(200));
-    L_SW_Desc->setText(Messages().Get(201));
-    Label1->setText(Messages().Get(202));
-    Btn_OK->setText(Messages().Get(203));
-    Btn_Cancel->setText(Messages().Get(204));
-    ListBox1->setToolTip(Messages().Get(205));
-    Btn_OK->setToolTip(Messages().Get(206));
-    Btn_Cancel->setToolTip(Messages().Get(207));
+    setWindowTitle(Msg(200));
+    L_SW_Desc->setText(Msg(201));
+    Label1->setText(Msg(202));
+    Btn_OK->setText(Msg(203));
+    Btn_Cancel->setText(Msg(204));
+    ListBox1->setToolTip(Msg(205));
+    Btn_OK->setToolTip(Msg(206));
+    Btn_Cancel->setToolTip(Msg(207));
     L_SW_Desc->adjustSize();
     Label1->adjustSize();
 }

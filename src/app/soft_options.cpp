@@ -3,6 +3,7 @@
 #include "core/messages.h"
 #include "widgets/message_box.h"
 #include "widgets/style.h"
+#include "widgets/texts.h"
 #include "workspace/language.h"
 #include "workspace/language_list.h"
 #include "workspace/web_links.h"
@@ -16,15 +17,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QUrl>
-
-namespace {
-
-QString Msg(int n)
-{
-    return Messages().Get(n);
-}
-
-} // namespace
 
 TFSoftOptions::TFSoftOptions(Workspace &ws, std::function<void()> change_language, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint

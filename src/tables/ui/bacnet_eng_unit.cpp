@@ -1,7 +1,7 @@
 #include "tables/ui/bacnet_eng_unit.h"
 
-#include "core/messages.h"
 #include "widgets/style.h"
+#include "widgets/texts.h"
 #include "workspace/workspace.h"
 
 #include <QComboBox>
@@ -16,11 +16,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString Msg(int n)
-{
-    return Messages().Get(n);
-}
 
 QFrame *Line(QWidget *parent, const char *name)
 {

@@ -1,10 +1,10 @@
 #include "tables/ui/table_window.h"
 
-#include "core/messages.h"
 #include "tables/text_table.h"
 #include "tables/ui/table_grid.h"
 #include "widgets/message_box.h"
 #include "widgets/style.h"
+#include "widgets/texts.h"
 #include "workspace/workspace.h"
 
 #include <QHBoxLayout>
@@ -14,15 +14,6 @@
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
-namespace {
-
-QString Msg(int n)
-{
-    return Messages().Get(n);
-}
-
-} // namespace
 
 Table_Window::Table_Window(Workspace &ws, Texts texts, QWidget *parent)
     : QDialog(parent)

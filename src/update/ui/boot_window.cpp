@@ -8,6 +8,7 @@
 #include "update/send_ping.h"
 #include "widgets/message_box.h"
 #include "widgets/style.h"
+#include "widgets/texts.h"
 #include "workspace/workspace.h"
 
 #include <QCheckBox>
@@ -19,15 +20,6 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
-
-namespace {
-
-QString Msg(int n)
-{
-    return Messages().Get(n);
-}
-
-} // namespace
 
 TFBoot::TFBoot(Workspace &ws, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
