@@ -7,6 +7,7 @@
 #include "compiler/config_checks.h"
 #include "ede/bacnet_ede_file.h"
 #include "update/ui/boot_window.h"
+#include "widgets/dialog_frame.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
 #include "widgets/style.h"
@@ -33,8 +34,10 @@ TFQuarneleFirmWare::TFQuarneleFirmWare(Workspace &ws, Windows &windows, QWidget 
     Apply_Window_Style(this);
     setWindowTitle(QStringLiteral("Tavelin - Configurator SW52K31 BACnet Slave / LoRaWAN "));
 
-    L_SW_Code = Make_Code_Label(this, 16, 8);
-    L_SW_Desc = Make_Desc_Label(this, 16, 42);
+    // Set_Lang fills both lines.
+    const Header_Labels header = Make_Header(this, QString());
+    L_SW_Code = header.code;
+    L_SW_Desc = header.desc;
 
     LL_Update = new QLabel(this);
     LL_Update->setGeometry(208, 19, 294, 17);
