@@ -11,13 +11,15 @@ namespace test {
 
 // Runs `act` once `dialog` is the active modal window (inside its exec()),
 // then closes it if `act` did not, so that a failed check never leaves a
-// modal window waiting.
+// modal window waiting. The window system activates a window a little after
+// it shows; `act` waits for that, since keys and focus go to the active
+// window only.
 inline void When_Shown(QDialog *dialog, std::function<void()> act)
 {
     auto *timer = new QTimer(dialog);
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, dialog, [=] {
-        if (QApplication::activeModalWidget() != dialog)
+        if (QApplication::activeModalWidget() != dialog || QApplication::activeWindow() != dialog)
             return;
         timer->stop();
         timer->deleteLater();
