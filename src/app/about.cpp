@@ -1,6 +1,7 @@
 #include "app/about.h"
 
 #include "core/version.h"
+#include "widgets/dialog_frame.h"
 #include "widgets/style.h"
 #include "workspace/web_links.h"
 #include "workspace/workspace.h"
@@ -23,8 +24,7 @@ QLabel *Label_At(QWidget *parent, int x, int y, const QString &text = QString())
 } // namespace
 
 TFAbout::TFAbout(Workspace &ws, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, Fixed_Dialog_Flags)
     , ws_(ws)
 {
     setObjectName(QStringLiteral("FAbout"));

@@ -5,12 +5,13 @@
 #include "app/open_conf.h"
 #include "compiler/bank_files.h"
 #include "compiler/config_checks.h"
-#include "core/messages.h"
 #include "ede/bacnet_ede_file.h"
 #include "update/ui/boot_window.h"
+#include "widgets/dialog_frame.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
 #include "widgets/style.h"
+#include "widgets/texts.h"
 #include "workspace/settings.h"
 #include "workspace/web_links.h"
 #include "workspace/workspace.h"
@@ -24,15 +25,6 @@
 #include <QTimer>
 #include <QUrl>
 
-namespace {
-
-QString Msg(int n)
-{
-    return Messages().Get(n);
-}
-
-} // namespace
-
 TFQuarneleFirmWare::TFQuarneleFirmWare(Workspace &ws, Windows &windows, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , ws_(ws)
@@ -42,8 +34,10 @@ TFQuarneleFirmWare::TFQuarneleFirmWare(Workspace &ws, Windows &windows, QWidget 
     Apply_Window_Style(this);
     setWindowTitle(QStringLiteral("Tavelin - Configurator SW52K31 BACnet Slave / LoRaWAN "));
 
-    L_SW_Code = Make_Code_Label(this, 16, 8);
-    L_SW_Desc = Make_Desc_Label(this, 16, 42);
+    // Set_Lang fills both lines.
+    const Header_Labels header = Make_Header(this, QString());
+    L_SW_Code = header.code;
+    L_SW_Desc = header.desc;
 
     LL_Update = new QLabel(this);
     LL_Update->setGeometry(208, 19, 294, 17);

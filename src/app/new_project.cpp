@@ -1,8 +1,10 @@
 #include "app/new_project.h"
 
 #include "core/messages.h"
+#include "widgets/dialog_frame.h"
 #include "widgets/message_box.h"
 #include "widgets/style.h"
+#include "widgets/texts.h"
 #include "workspace/configurations.h"
 #include "workspace/workspace.h"
 
@@ -11,27 +13,24 @@
 #include <QPushButton>
 
 TFNew_Project::TFNew_Project(Workspace &ws, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, Fixed_Dialog_Flags)
     , ws_(ws)
 {
     setObjectName(QStringLiteral("FNew_Project"));
     Apply_Window_Style(this);
-    L_SW_Code = Make_Code_Label(this, 16, 8);
-    L_SW_Desc = Make_Desc_Label(this, 16, 42);
-    L_SW_Code->setText(ws.SW_Code);
-    L_SW_Code->adjustSize();
+    const Header_Labels header = Make_Header(this, ws.SW_Code);
+    L_SW_Code = header.code;
+    L_SW_Desc = header.desc;
     Label1 = new QLabel(this);
     Label1->move(16, 70);
     E_New_Proj = new QLineEdit(this);
     E_New_Proj->setGeometry(16, 94, 297, 21);
     const int panel_top = 162 - 40;
     Btn_OK = new QPushButton(this);
-    Btn_OK->setGeometry(85, panel_top + 6, 110, 28);
     Btn_OK->setAutoDefault(false);
     Btn_Cancel = new QPushButton(this);
-    Btn_Cancel->setGeometry(203, panel_top + 6, 110, 28);
     Btn_Cancel->setAutoDefault(false);
+    Place_Button_Row({{Btn_OK}, {Btn_Cancel}}, 331 - 18, panel_top + 6);
     setTabOrder(E_New_Proj, Btn_OK);
     setTabOrder(Btn_OK, Btn_Cancel);
     // Enter in the name field acts as OK.
@@ -44,14 +43,14 @@ TFNew_Project::TFNew_Project(Workspace &ws, QWidget *parent)
 
 void TFNew_Project::Set_Lang()
 {
-    setWindowTitle(Messages().Get(100));
-    L_SW_Desc->setText(Messages().Get(101));
-    Label1->setText(Messages().Get(102));
-    Btn_OK->setText(Messages().Get(103));
-    Btn_Cancel->setText(Messages().Get(104));
-    E_New_Proj->setToolTip(Messages().Get(108));
-    Btn_OK->setToolTip(Messages().Get(109));
-    Btn_Cancel->setToolTip(Messages().Get(110));
+    setWindowTitle(Msg(100));
+    L_SW_Desc->setText(Msg(101));
+    Label1->setText(Msg(102));
+    Btn_OK->setText(Msg(103));
+    Btn_Cancel->setText(Msg(104));
+    E_New_Proj->setToolTip(Msg(108));
+    Btn_OK->setToolTip(Msg(109));
+    Btn_Cancel->setToolTip(Msg(110));
     L_SW_Desc->adjustSize();
     Label1->adjustSize();
 }

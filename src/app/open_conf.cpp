@@ -1,7 +1,8 @@
 #include "app/open_conf.h"
 
-#include "core/messages.h"
+#include "widgets/dialog_frame.h"
 #include "widgets/style.h"
+#include "widgets/texts.h"
 #include "workspace/configurations.h"
 #include "workspace/workspace.h"
 
@@ -15,10 +16,9 @@ TFOpenConf::TFOpenConf(Workspace &ws, QWidget *parent)
 {
     setObjectName(QStringLiteral("FOpenConf"));
     Apply_Window_Style(this);
-    L_SW_Code = Make_Code_Label(this, 16, 8);
-    L_SW_Desc = Make_Desc_Label(this, 16, 42);
-    L_SW_Code->setText(ws.SW_Code);
-    L_SW_Code->adjustSize();
+    const Header_Labels header = Make_Header(this, ws.SW_Code);
+    L_SW_Code = header.code;
+    L_SW_Desc = header.desc;
     Label1 = new QLabel(this);
     Label1->move(16, 70);
     ListBox1 = new QListWidget(this);
@@ -46,21 +46,20 @@ void TFOpenConf::resizeEvent(QResizeEvent *event)
     // The list stretches with the window; the buttons keep to the right.
     const int panel_top = height() - 40;
     ListBox1->setGeometry(16, 94, width() - 16 - 26, panel_top - 94 - 8);
-    Btn_OK->setGeometry(width() - 254, panel_top + 6, 110, 28);
-    Btn_Cancel->setGeometry(width() - 136, panel_top + 6, 110, 28);
+    Place_Button_Row({{Btn_OK}, {Btn_Cancel}}, width() - 26, panel_top + 6);
     QDialog::resizeEvent(event);
 }
 
 void TFOpenConf::Set_Lang()
 {
-    setWindowTitle(Messages().Get(200));
-    L_SW_Desc->setText(Messages().Get(201));
-    Label1->setText(Messages().Get(202));
-    Btn_OK->setText(Messages().Get(203));
-    Btn_Cancel->setText(Messages().Get(204));
-    ListBox1->setToolTip(Messages().Get(205));
-    Btn_OK->setToolTip(Messages().Get(206));
-    Btn_Cancel->setToolTip(Messages().Get(207));
+    setWindowTitle(Msg(200));
+    L_SW_Desc->setText(Msg(201));
+    Label1->setText(Msg(202));
+    Btn_OK->setText(Msg(203));
+    Btn_Cancel->setText(Msg(204));
+    ListBox1->setToolTip(Msg(205));
+    Btn_OK->setToolTip(Msg(206));
+    Btn_Cancel->setToolTip(Msg(207));
     L_SW_Desc->adjustSize();
     Label1->adjustSize();
 }

@@ -1,8 +1,10 @@
 #include "app/soft_options.h"
 
 #include "core/messages.h"
+#include "widgets/dialog_frame.h"
 #include "widgets/message_box.h"
 #include "widgets/style.h"
+#include "widgets/texts.h"
 #include "workspace/language.h"
 #include "workspace/language_list.h"
 #include "workspace/web_links.h"
@@ -17,27 +19,16 @@
 #include <QTabWidget>
 #include <QUrl>
 
-namespace {
-
-QString Msg(int n)
-{
-    return Messages().Get(n);
-}
-
-} // namespace
-
 TFSoftOptions::TFSoftOptions(Workspace &ws, std::function<void()> change_language, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, Fixed_Dialog_Flags)
     , ws_(ws)
     , change_language_(std::move(change_language))
 {
     setObjectName(QStringLiteral("FSoftOptions"));
     Apply_Window_Style(this);
-    L_SW_Code = Make_Code_Label(this, 16, 8);
-    L_SW_Desc = Make_Desc_Label(this, 16, 42);
-    L_SW_Code->setText(ws.SW_Code);
-    L_SW_Code->adjustSize();
+    const Header_Labels header = Make_Header(this, ws.SW_Code);
+    L_SW_Code = header.code;
+    L_SW_Desc = header.desc;
 
     PC_Options = new QTabWidget(this);
     PC_Options->setGeometry(8, 72, 493, 253);
@@ -104,9 +95,8 @@ TFSoftOptions::TFSoftOptions(Workspace &ws, std::function<void()> change_languag
         connect(box, &QCheckBox::toggled, this, &TFSoftOptions::Update_CheckBox);
 
     Btn_OK = new QPushButton(this);
-    Btn_OK->setGeometry(509 - 16 - 110 - 8 - 110, 335, 110, 28);
     Btn_Cancel = new QPushButton(this);
-    Btn_Cancel->setGeometry(509 - 16 - 110, 335, 110, 28);
+    Place_Button_Row({{Btn_OK}, {Btn_Cancel}}, 509 - 16, 335);
     connect(Btn_OK, &QPushButton::clicked, this, &TFSoftOptions::Btn_OKClick);
     connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -1,10 +1,10 @@
 #include "widgets/style.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
+#include <QWidget>
 
 void Apply_Window_Style(QWidget *window)
 {
@@ -16,28 +16,6 @@ void Apply_Window_Style(QWidget *window)
     font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
     font.setPixelSize(11);
     window->setFont(font);
-}
-
-QLabel *Make_Code_Label(QWidget *parent, int x, int y)
-{
-    auto *label = new QLabel(parent);
-    QFont font = parent->font();
-    font.setPixelSize(32);
-    label->setFont(font);
-    label->setStyleSheet(QStringLiteral("color: grey;"));
-    label->move(x, y);
-    return label;
-}
-
-QLabel *Make_Desc_Label(QWidget *parent, int x, int y)
-{
-    auto *label = new QLabel(parent);
-    QFont font = parent->font();
-    font.setBold(true);
-    label->setFont(font);
-    label->setStyleSheet(QStringLiteral("color: grey;"));
-    label->move(x, y);
-    return label;
 }
 
 QIcon Theme_Icon(const QString &name, QStyle::StandardPixmap fallback, int size)

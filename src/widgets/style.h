@@ -3,17 +3,12 @@
 #include <QIcon>
 #include <QStyle>
 
-class QLabel;
 class QWidget;
 
-// The look shared by the configurator's windows: the cream background, the
-// 11 px Verdana font (or the closest the system has) and the header labels.
+// The look shared by the configurator's windows: the cream background and the
+// 11 px Verdana font (or the closest the system has). The header is in
+// dialog_frame.h.
 void Apply_Window_Style(QWidget *window);
-
-// The grey header line that shows the software code (32 px) and the bold
-// grey descriptive line under it.
-QLabel *Make_Code_Label(QWidget *parent, int x, int y);
-QLabel *Make_Desc_Label(QWidget *parent, int x, int y);
 
 // A picture from the desktop's icon theme, or the style's own when the
 // theme has none, at least `size` pixels wide.

@@ -1,17 +1,13 @@
 // The windows in Italian: every text their Set_Lang reads has an Italian
 // line, and the options dialog switches to Italian and back.
 
-#include "app/app.h"
-#include "app/main_window.h"
 #include "app/new_project.h"
 #include "app/open_conf.h"
 #include "app/soft_options.h"
-#include "core/messages.h"
+#include "main_window_fixture.h"
 #include "test_support.h"
-#include "widgets/message_box.h"
 #include "workspace/settings.h"
 #include "workspace/shipped_languages.h"
-#include "workspace/workspace.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -24,30 +20,10 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
 namespace {
 
 const QString Language_Dir = QStringLiteral(SW_DATA_DIR "/LANGUAGE");
-
-// Runs `act` once `dialog` is the active modal window.
-void When_Shown(QDialog *dialog, std::function<void()> act)
-{
-    auto *timer = new QTimer(dialog);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, dialog, [=] {
-        if (QApplication::activeModalWidget() == dialog) {
-            timer->stop();
-            timer->deleteLater();
-            act();
-            if (dialog->isVisible())
-                dialog->reject(); // a failed check must not leave the dialog waiting
-        }
-    });
-    timer->start();
-}
 
 // Every text a widget shows: captions, hints, list items, tab and column titles.
 QStringList Shown_Texts(QWidget *widget)
@@ -89,13 +65,9 @@ QSet<int> Italian_Numbers()
 
 } // namespace
 
-class Test_Italian_Windows : public QObject
+class Test_Italian_Windows : public Main_Window_Fixture
 {
     Q_OBJECT
-
-    QTemporaryDir dir_;
-    Workspace ws_;
-    Windows *w_ = nullptr;
 
     TFSoftOptions *Options() const { return static_cast<TFSoftOptions *>(w_->FSoftOptions); }
 
@@ -104,7 +76,7 @@ class Test_Italian_Windows : public QObject
     void Pick_Language(const QString &language, std::function<void()> check)
     {
         TFSoftOptions *options = Options();
-        When_Shown(options, [options, language, check] {
+        test::When_Shown(options, [options, language, check] {
             int slot = 0;
             for (int k = 0; k < 6; ++k)
                 if (options->L_L[k]->isVisible() && options->L_L[k]->text() == language)
@@ -122,22 +94,11 @@ class Test_Italian_Windows : public QObject
 private slots:
     void init()
     {
-        QVERIFY(dir_.isValid());
-        Message_Box::Set_Test_Mode(true);
-        ws_ = Workspace{};
-        Start_Workspace(ws_, dir_.path());
         // The first start of a workspace, as the program does it with its shipped folder.
-        Copy_Shipped_Languages(Language_Dir, ws_.Path_Language);
-        w_ = &Create_Windows(ws_);
-        w_->FQuarneleFirmWare->show();
+        Set_Up([this] { Copy_Shipped_Languages(Language_Dir, ws_.Path_Language); });
     }
 
-    void cleanup()
-    {
-        delete w_->FQuarneleFirmWare;
-        Message_Box::Set_Test_Mode(false);
-        Messages().Build_Default_Messages();
-    }
+    void cleanup() { Tear_Down(); }
 
     // Every entry a window's Set_Lang reads has an Italian text. Each entry is
     // given a marker naming its number; after Change_Language the markers in

@@ -1,69 +1,26 @@
-#include "app/app.h"
-#include "app/main_window.h"
 #include "app/new_project.h"
 #include "app/open_conf.h"
 #include "app/soft_options.h"
-#include "core/messages.h"
+#include "main_window_fixture.h"
 #include "test_support.h"
 #include "update/ui/boot_window.h"
 #include "widgets/file_dialog.h"
-#include "widgets/message_box.h"
 #include "window_requirements.h"
 #include "workspace/configurations.h"
-#include "workspace/workspace.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
-namespace {
-
-// Runs `act` once the modal dialog `dialog` is showing.
-void When_Shown(QDialog *dialog, std::function<void()> act)
-{
-    auto *timer = new QTimer(dialog);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, dialog, [=] {
-        if (QApplication::activeModalWidget() == dialog) {
-            timer->stop();
-            timer->deleteLater();
-            act();
-        }
-    });
-    timer->start();
-}
-
-} // namespace
-
-class Test_Main_Window : public QObject
+class Test_Main_Window : public Main_Window_Fixture
 {
     Q_OBJECT
 
-    QTemporaryDir dir_;
-    Workspace ws_;
-    Windows *w_ = nullptr;
-
 private slots:
-    void init()
-    {
-        QVERIFY(dir_.isValid());
-        Start_Workspace(ws_, dir_.path());
-        w_ = &Create_Windows(ws_);
-        w_->FQuarneleFirmWare->show();
-        Message_Box::Set_Test_Mode(true);
-    }
-
-    void cleanup()
-    {
-        delete w_->FQuarneleFirmWare;
-        Message_Box::Set_Test_Mode(false);
-    }
+    void init() { Set_Up(); }
+    void cleanup() { Tear_Down(); }
 
     void layout_and_title()
     {
@@ -95,7 +52,7 @@ private slots:
         TFNew_Project *dialog = w_->FNew_Project;
 
         // An empty name is refused with 107 and the dialog stays open.
-        When_Shown(dialog, [=] {
+        test::When_Shown(dialog, [=] {
             QTest::keyClick(dialog->E_New_Proj, Qt::Key_Return);
             QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(107)});
             QVERIFY(dialog->isVisible());
@@ -112,14 +69,14 @@ private slots:
 
         // The open dialog preselects the open configuration; Cancel changes nothing.
         TFOpenConf *open = w_->FOpenConf;
-        When_Shown(open, [=] {
+        test::When_Shown(open, [=] {
             QCOMPARE(open->ListBox1->currentItem()->text(), QStringLiteral(" Plant A"));
             QTest::mouseClick(open->Btn_Cancel, Qt::LeftButton);
         });
         QTest::mouseClick(m->Btn_Open, Qt::LeftButton);
         QCOMPARE(ws_.Project_Name, QStringLiteral(" Plant A"));
 
-        When_Shown(open, [=] {
+        test::When_Shown(open, [=] {
             const auto items = open->ListBox1->findItems(QStringLiteral("Beta"), Qt::MatchExactly);
             QCOMPARE(items.size(), 1);
             QTest::mouseClick(open->ListBox1->viewport(), Qt::LeftButton, {},
@@ -178,7 +135,7 @@ private slots:
         // Without rules: the images are written and the update window shows.
         QFile::remove(ws_.File_LoRaWAN_Access);
         test::Write(ws_.File_ParGen, "<Par_Gen><BACnet_Type>1</BACnet_Type></Par_Gen>");
-        When_Shown(w_->FBoot, [this] { w_->FBoot->reject(); });
+        test::When_Shown(w_->FBoot, [this] { w_->FBoot->reject(); });
         QTest::mouseClick(m->Btn_CreateBin, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList());
         QCOMPARE(QFileInfo(ws_.Path_Project + QStringLiteral("/bin/bank1.bin")).size(), required::Bank1_Bytes);
@@ -191,7 +148,7 @@ private slots:
         TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
         auto *options = static_cast<TFSoftOptions *>(w_->FSoftOptions);
         // OK with both flags: saved, timer on; Cancel changes nothing.
-        When_Shown(options, [=] {
+        test::When_Shown(options, [=] {
             options->CB_En_Con->setChecked(true);
             options->CB_Update->setChecked(true);
             QTest::mouseClick(options->Btn_OK, Qt::LeftButton);
@@ -199,14 +156,14 @@ private slots:
         QTest::mouseClick(m->Btn_Opz, Qt::LeftButton);
         QVERIFY(m->Timer_Update->isActive());
         QVERIFY(test::Read(dir_.filePath(QStringLiteral("Quarnel.xml"))).contains("<enable_internet>1</enable_internet>"));
-        When_Shown(options, [=] {
+        test::When_Shown(options, [=] {
             options->CB_En_Con->setChecked(false);
             QTest::mouseClick(options->Btn_Cancel, Qt::LeftButton);
         });
         QTest::mouseClick(m->Btn_Opz, Qt::LeftButton);
         QVERIFY(m->Timer_Update->isActive());
         QVERIFY(ws_.Enable_Internet);
-        When_Shown(options, [=] {
+        test::When_Shown(options, [=] {
             options->CB_En_Con->setChecked(false);
             QTest::mouseClick(options->Btn_OK, Qt::LeftButton);
         });

@@ -2,6 +2,7 @@
 #include "core/messages.h"
 #include "test_support.h"
 #include "widgets/message_box.h"
+#include "window_support.h"
 #include "workspace/language_list.h"
 #include "workspace/workspace.h"
 
@@ -11,7 +12,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -19,17 +19,6 @@ namespace {
 void Tick(QCheckBox *box)
 {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
-}
-
-// Runs `fn` once `dialog` is showing, then closes it if `fn` did not (a
-// failed check must not leave a modal dialog waiting).
-void While_Shown(QDialog &dialog, std::function<void()> fn)
-{
-    QTimer::singleShot(0, &dialog, [&dialog, fn] {
-        fn();
-        if (dialog.isVisible())
-            dialog.reject();
-    });
 }
 
 } // namespace
@@ -107,7 +96,7 @@ private slots:
         TFSoftOptions dialog(ws, [&] { ++changes; });
 
         // Cancel commits nothing.
-        While_Shown(dialog, [&] {
+        test::When_Shown(&dialog, [&] {
             QVERIFY(!dialog.CB_Update->isEnabled());
             QVERIFY(!dialog.Btn_Check_Update->isEnabled());
             Tick(dialog.CB_En_Con);
@@ -118,7 +107,7 @@ private slots:
         QVERIFY(!ws.Enable_Internet);
 
         // Picking a language asks, loads it at once; OK keeps it.
-        While_Shown(dialog, [&] {
+        test::When_Shown(&dialog, [&] {
             QCOMPARE(dialog.L_L[1]->text(), QStringLiteral("Italiano"));
             Message_Box::Queue_Answer(QMessageBox::Yes);
             dialog.LangClick(2);
@@ -142,7 +131,7 @@ private slots:
         QVERIFY(!ws.Version_Check_Wanted());
 
         // A "No" leaves the language alone.
-        While_Shown(dialog, [&] {
+        test::When_Shown(&dialog, [&] {
             Message_Box::Queue_Answer(QMessageBox::No);
             dialog.LangClick(1);
             QCOMPARE(dialog.Language_In_Use, QStringLiteral("Italiano"));
@@ -162,7 +151,7 @@ private slots:
         TFSoftOptions dialog(ws, {});
         bool answer = true;
         dialog.Set_Version_Checker([&](QObject *, std::function<void(bool)> done) { done(answer); });
-        While_Shown(dialog, [&] {
+        test::When_Shown(&dialog, [&] {
             dialog.PC_Options->setCurrentIndex(1);
             QVERIFY(!dialog.LL_Check_Update->isVisible());
             QTest::mouseClick(dialog.Btn_Check_Update, Qt::LeftButton);

@@ -8,15 +8,14 @@
 #include "params/ui/par_gen.h"
 #include "test_support.h"
 #include "widgets/message_box.h"
+#include "window_support.h"
 #include "workspace/configurations.h"
 #include "workspace/workspace.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QWheelEvent>
-#include <functional>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -25,24 +24,6 @@ using K = ParGen_Key;
 Q_DECLARE_METATYPE(ParGen_Key)
 
 namespace test {
-
-// Runs `act` once `dialog` is the active modal window, then closes it if
-// `act` did not (a failed check must not leave a modal window waiting).
-inline void When_Shown(QDialog *dialog, std::function<void()> act)
-{
-    auto *timer = new QTimer(dialog);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, dialog, [=] {
-        if (QApplication::activeModalWidget() != dialog)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act();
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    timer->start();
-}
 
 // A wheel turn of `delta` eighths of a degree with the pointer over `widget`.
 inline void Wheel(QWidget *widget, int delta)

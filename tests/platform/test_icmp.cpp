@@ -13,6 +13,7 @@
 #include <QTextStream>
 #include <QtEndian>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -39,6 +40,16 @@ int Ping_Helper(const QStringList &bounds)
     QTextStream(stdout) << int(outcome.Ok) << ' ' << outcome.ping_res << ' ' << outcome.attempts << ' '
                         << int(client.Kind()) << ' ' << clock.elapsed() << ' ' << outcome.problem << Qt::endl;
     return 0;
+}
+
+// A system tool, looked for on PATH and then in the sbin folders, which a
+// user's PATH often leaves out although anyone may run what is there.
+QString Find_Tool(const QString &name)
+{
+    const QString on_path = QStandardPaths::findExecutable(name);
+    if (!on_path.isEmpty())
+        return on_path;
+    return QStandardPaths::findExecutable(name, {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
 }
 
 QByteArray Read_Sysctl(const char *name)
@@ -197,16 +208,24 @@ private slots:
     // takes a second, not the window's five).
     void loopback_in_a_namespace()
     {
-        const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
-        const QString ip = QStandardPaths::findExecutable(QStringLiteral("ip"));
-        const QString sysctl = QStandardPaths::findExecutable(QStringLiteral("sysctl"));
-        if (unshare.isEmpty() || ip.isEmpty() || sysctl.isEmpty())
-            QSKIP("unshare, ip or sysctl is not installed");
+        const QString unshare = Find_Tool(QStringLiteral("unshare"));
+        const QString ip = Find_Tool(QStringLiteral("ip"));
+        const QString sysctl = Find_Tool(QStringLiteral("sysctl"));
+        QStringList missing;
+        for (const auto &[path, tool] : {std::pair{unshare, "unshare (Debian package util-linux)"},
+                                         std::pair{ip, "ip (iproute2)"}, std::pair{sysctl, "sysctl (procps)"}})
+            if (path.isEmpty())
+                missing << QLatin1StringView(tool);
+        if (!missing.isEmpty())
+            QSKIP(qPrintable(QStringLiteral("not installed: ") + missing.join(QStringLiteral(", "))));
         QProcess probe;
         probe.start(unshare, {QStringLiteral("-n"), QStringLiteral("true")});
-        if (!probe.waitForFinished(10000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
-            QSKIP(qPrintable(QStringLiteral("cannot make a network namespace: %1")
-                                 .arg(QString::fromLocal8Bit(probe.readAllStandardError()).trimmed())));
+        if (!probe.waitForFinished(10000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0) {
+            // Only root may make a network namespace this way.
+            const QString cause = geteuid() != 0 ? QStringLiteral("not root") : QStringLiteral("cannot make a network namespace");
+            QSKIP(qPrintable(QStringLiteral("%1: %2").arg(
+                cause, QString::fromLocal8Bit(probe.readAllStandardError()).trimmed())));
+        }
 
         // Nothing here leaves the namespace: it has only its own loopback.
         const QString script =

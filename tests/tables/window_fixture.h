@@ -3,16 +3,14 @@
 #include "table_fixture.h"
 #include "tables/text_table.h"
 #include "tables/ui/table_grid.h"
+#include "window_support.h"
 #include "workspace/workspace.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
-#include <QDialog>
 #include <QHeaderView>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 
 // Helpers of the window suites: a workspace with one configuration in a
 // temporary directory, and the user's clicks and keys on a grid.
@@ -27,25 +25,6 @@ inline void Open_In(Workspace &ws, const QString &dir)
     ws.Path_Project = dir + QStringLiteral("/Plant");
     QDir().mkpath(ws.Path_Project);
     ws.Set_Files();
-}
-
-// Runs `act` once `dialog` is the active modal window (inside its exec()),
-// then closes it if `act` did not, so that a failed check never leaves a
-// modal window waiting.
-inline void When_Shown(QDialog *dialog, std::function<void()> act)
-{
-    auto *timer = new QTimer(dialog);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, dialog, [=] {
-        if (QApplication::activeModalWidget() != dialog)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act();
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    timer->start();
 }
 
 inline QPoint Cell_Centre(Table_Grid *grid, int row, int column)

@@ -4,6 +4,7 @@
 #include "params/pargen_document.h"
 #include "params/pargen_typing.h"
 #include "params/ui/category_panel.h"
+#include "widgets/dialog_frame.h"
 #include "widgets/message_box.h"
 #include "widgets/style.h"
 #include "workspace/workspace.h"
@@ -28,14 +29,13 @@ constexpr int Client_Width = 460;
 constexpr int Client_Height = 700;
 constexpr int Top_Band = 72;   // software code and descriptive line
 constexpr int Button_Bar = 46; // OK and Cancel
-constexpr int Button_Width = 110;
 constexpr int Button_Height = 28;
 constexpr int Wheel_Notch = 120; // eighths of a degree in one notch of a wheel
 
 } // namespace
 
 TFParGen::TFParGen(Workspace &ws, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Dialog_Flags)
     , ws_(ws)
 {
     setObjectName(QStringLiteral("FParGen"));
@@ -45,10 +45,9 @@ TFParGen::TFParGen(Workspace &ws, QWidget *parent)
 
 void TFParGen::FormCreate()
 {
-    L_SW_Code = Make_Code_Label(this, 16, 8);
-    L_SW_Desc = Make_Desc_Label(this, 16, 46);
-    L_SW_Code->setText(ws_.SW_Code);
-    L_SW_Code->adjustSize();
+    const Header_Labels header = Make_Header(this, ws_.SW_Code, 46);
+    L_SW_Code = header.code;
+    L_SW_Desc = header.desc;
 
     Btn_OK = new QPushButton(this);
     Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
@@ -287,6 +286,5 @@ void TFParGen::FormResize()
     }
     CPG->setGeometry(0, Top_Band, Client_Width, height() - Top_Band - Button_Bar);
     const int y = height() - Button_Bar + (Button_Bar - Button_Height) / 2;
-    Btn_Cancel->setGeometry(Client_Width - 12 - Button_Width, y, Button_Width, Button_Height);
-    Btn_OK->setGeometry(Client_Width - 12 - 2 * Button_Width - 8, y, Button_Width, Button_Height);
+    Place_Button_Row({{Btn_OK}, {Btn_Cancel}}, Client_Width - 12, y);
 }

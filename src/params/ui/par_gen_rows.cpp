@@ -1,8 +1,8 @@
 // The groups of the parameter window: their rows, captions and layout.
 
-#include "core/messages.h"
 #include "params/ui/category_panel.h"
 #include "params/ui/par_gen.h"
+#include "widgets/texts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -29,11 +29,6 @@ constexpr int Bottom_Margin = 12;
 int Label_Top(int row) // row from 0
 {
     return First_Label_Top + row * Row_Pitch;
-}
-
-QString Msg(int n)
-{
-    return Messages().Get(n);
 }
 
 } // namespace

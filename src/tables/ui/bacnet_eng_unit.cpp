@@ -1,7 +1,8 @@
 #include "tables/ui/bacnet_eng_unit.h"
 
-#include "core/messages.h"
+#include "widgets/dialog_frame.h"
 #include "widgets/style.h"
+#include "widgets/texts.h"
 #include "workspace/workspace.h"
 
 #include <QComboBox>
@@ -17,11 +18,6 @@
 
 namespace {
 
-QString Msg(int n)
-{
-    return Messages().Get(n);
-}
-
 QFrame *Line(QWidget *parent, const char *name)
 {
     auto *line = new QFrame(parent);
@@ -34,19 +30,15 @@ QFrame *Line(QWidget *parent, const char *name)
 } // namespace
 
 TFBACnet_Eng_Unit::TFBACnet_Eng_Unit(Workspace &ws, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, Fixed_Dialog_Flags)
 {
     setObjectName(QStringLiteral("FBACnet_Eng_Unit"));
     Apply_Window_Style(this);
 
-    auto *P_Title = new QWidget(this);
-    P_Title->setObjectName(QStringLiteral("P_Title"));
-    P_Title->setFixedHeight(69);
-    L_SW_Code = Make_Code_Label(P_Title, 16, 8);
-    L_SW_Desc = Make_Desc_Label(P_Title, 16, 42);
-    L_SW_Code->setText(ws.SW_Code);
-    L_SW_Code->adjustSize();
+    const Title_Panel title = Make_Title_Panel(this, ws.SW_Code);
+    QWidget *P_Title = title.panel;
+    L_SW_Code = title.labels.code;
+    L_SW_Desc = title.labels.desc;
 
     auto *body = new QWidget(this);
     Label1 = new QLabel(body);
@@ -93,9 +85,7 @@ TFBACnet_Eng_Unit::TFBACnet_Eng_Unit(Workspace &ws, QWidget *parent)
     grid->addWidget(Shape2, 7, 0, 1, 2);
     grid->setColumnStretch(1, 1);
 
-    auto *P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
-    P_Button->setFixedHeight(40);
+    QWidget *P_Button = Make_Button_Panel(this);
     Btn_OK = new QPushButton(P_Button);
     Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
     Btn_Cancel = new QPushButton(P_Button);

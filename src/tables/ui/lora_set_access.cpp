@@ -1,7 +1,7 @@
 #include "tables/ui/lora_set_access.h"
 
-#include "core/messages.h"
 #include "tables/ui/table_grid.h"
+#include "widgets/texts.h"
 #include "workspace/workspace.h"
 
 #include <QTabWidget>
@@ -12,7 +12,7 @@ QStringList Column_Hints(const Text_Table &table)
 {
     QStringList hints;
     for (int c = 0; c < table.Column_Count(); ++c)
-        hints.append(Messages().Get(table.Column(c).hint_message));
+        hints.append(Msg(table.Column(c).hint_message));
     return hints;
 }
 

@@ -1,9 +1,9 @@
 #include "tables/ui/table_grid.h"
 
-#include "core/messages.h"
 #include "tables/grid_ops.h"
 #include "tables/text_table.h"
 #include "tables/ui/cell_delegate.h"
+#include "widgets/texts.h"
 
 #include <QAbstractButton>
 #include <QHeaderView>
@@ -138,7 +138,7 @@ bool Table_Grid::eventFilter(QObject *watched, QEvent *event)
         option.initFrom(corner_);
         option.rect = corner_->rect();
         option.position = QStyleOptionHeader::OnlyOneSection;
-        option.text = number_title_ >= 0 ? Messages().Get(number_title_) : QString();
+        option.text = number_title_ >= 0 ? Msg(number_title_) : QString();
         option.textAlignment = Qt::AlignCenter;
         corner_->style()->drawControl(QStyle::CE_Header, &option, &painter, corner_);
         return true;

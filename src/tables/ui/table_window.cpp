@@ -1,10 +1,11 @@
 #include "tables/ui/table_window.h"
 
-#include "core/messages.h"
 #include "tables/text_table.h"
 #include "tables/ui/table_grid.h"
+#include "widgets/dialog_frame.h"
 #include "widgets/message_box.h"
 #include "widgets/style.h"
+#include "widgets/texts.h"
 #include "workspace/workspace.h"
 
 #include <QHBoxLayout>
@@ -15,32 +16,18 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-QString Msg(int n)
-{
-    return Messages().Get(n);
-}
-
-} // namespace
-
 Table_Window::Table_Window(Workspace &ws, Texts texts, QWidget *parent)
     : QDialog(parent)
     , ws_(ws)
     , texts_(std::move(texts))
 {
     Apply_Window_Style(this);
-    P_Title = new QWidget(this);
-    P_Title->setObjectName(QStringLiteral("P_Title"));
-    P_Title->setFixedHeight(69);
-    L_SW_Code = Make_Code_Label(P_Title, 16, 8);
-    L_SW_Desc = Make_Desc_Label(P_Title, 16, 42);
-    L_SW_Code->setText(ws.SW_Code);
-    L_SW_Code->adjustSize();
+    const Title_Panel title = Make_Title_Panel(this, ws.SW_Code);
+    P_Title = title.panel;
+    L_SW_Code = title.labels.code;
+    L_SW_Desc = title.labels.desc;
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
-    P_Button->setFixedHeight(40);
+    P_Button = Make_Button_Panel(this);
     const auto make_button = [this](const char *name) {
         auto *button = new QPushButton(P_Button);
         button->setObjectName(QLatin1StringView(name));

@@ -6,8 +6,10 @@
 #include "update/job_file.h"
 #include "update/program_runner.h"
 #include "update/send_ping.h"
+#include "widgets/dialog_frame.h"
 #include "widgets/message_box.h"
 #include "widgets/style.h"
+#include "widgets/texts.h"
 #include "workspace/workspace.h"
 
 #include <QCheckBox>
@@ -20,18 +22,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
-
-QString Msg(int n)
-{
-    return Messages().Get(n);
-}
-
-} // namespace
-
 TFBoot::TFBoot(Workspace &ws, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, Fixed_Dialog_Flags)
     , ws_(ws)
     , client_(std::make_unique<Icmp_Echo_Client>())
     , updater_ms_(Updater_Wait_Ms)
@@ -39,8 +31,10 @@ TFBoot::TFBoot(Workspace &ws, QWidget *parent)
     setObjectName(QStringLiteral("FBoot"));
     Apply_Window_Style(this);
     // Panels from the top: title 69, address 49, options 72, buttons 40.
-    L_SW_Code = Make_Code_Label(this, 16, 8);
-    L_SW_Desc = Make_Desc_Label(this, 16, 42);
+    // The code is read when the window shows.
+    const Header_Labels header = Make_Header(this, QString());
+    L_SW_Code = header.code;
+    L_SW_Desc = header.desc;
 
     const int address_top = 69;
     L_IP_Address = new QLabel(this);
@@ -74,9 +68,8 @@ TFBoot::TFBoot(Workspace &ws, QWidget *parent)
 
     const int buttons_top = options_top + 72;
     Btn_Cancel = new QPushButton(this);
-    Btn_Cancel->setGeometry(449 - 16 - 150 - 8 - 110, buttons_top + 6, 110, 28);
     Btn_Update = new QPushButton(this);
-    Btn_Update->setGeometry(449 - 16 - 150, buttons_top + 6, 150, 28);
+    Place_Button_Row({{Btn_Cancel}, {Btn_Update, 150}}, 449 - 16, buttons_top + 6);
     Btn_Update->setAutoDefault(false);
     Btn_Cancel->setAutoDefault(false);
     connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
