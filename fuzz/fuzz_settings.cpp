@@ -4,6 +4,7 @@
 
 #include "fuzz_support.h"
 #include "workspace/settings.h"
+#include "workspace/start_workspace.h"
 #include "workspace/workspace.h"
 
 #include <QFileInfo>

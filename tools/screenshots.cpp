@@ -12,6 +12,7 @@
 #include "update/ui/boot_window.h"
 #include "widgets/message_box.h"
 #include "workspace/configurations.h"
+#include "workspace/start_workspace.h"
 #include "workspace/workspace.h"
 
 #include <QApplication>

@@ -11,6 +11,7 @@
 #include "tables/ui/lora_set_access.h"
 #include "update/ui/boot_window.h"
 #include "widgets/message_box.h"
+#include "workspace/start_workspace.h"
 #include "workspace/version_check.h"
 #include "workspace/workspace.h"
 

@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "core/version.h"
+#include "workspace/start_workspace.h"
 #include "workspace/workspace.h"
 
 #include <QCommandLineParser>

@@ -9,6 +9,7 @@
 #include "core/messages.h"
 #include "widgets/message_box.h"
 #include "window_support.h"
+#include "workspace/start_workspace.h"
 #include "workspace/workspace.h"
 
 #include <QTemporaryDir>

@@ -4,6 +4,7 @@
 #include "widgets/message_box.h"
 #include "window_support.h"
 #include "workspace/language_list.h"
+#include "workspace/start_workspace.h"
 #include "workspace/workspace.h"
 
 #include <QCheckBox>

@@ -17,6 +17,7 @@
 #include "tables/lora_access.h"
 #include "update/job_file.h"
 #include "workspace/settings.h"
+#include "workspace/start_workspace.h"
 #include "workspace/workspace.h"
 
 #include <QCoreApplication>

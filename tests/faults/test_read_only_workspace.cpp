@@ -10,6 +10,7 @@
 #include "core/messages.h"
 #include "fault_support.h"
 #include "widgets/message_box.h"
+#include "workspace/start_workspace.h"
 #include "workspace/workspace.h"
 
 #include <QApplication>

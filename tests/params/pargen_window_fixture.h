@@ -10,6 +10,7 @@
 #include "widgets/message_box.h"
 #include "window_support.h"
 #include "workspace/configurations.h"
+#include "workspace/start_workspace.h"
 #include "workspace/workspace.h"
 
 #include <QApplication>

@@ -13,6 +13,7 @@
 #include "widgets/message_box.h"
 #include "window_fixture.h"
 #include "workspace/configurations.h"
+#include "workspace/start_workspace.h"
 
 #include <QLabel>
 #include <QLineEdit>

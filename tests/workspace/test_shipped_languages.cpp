@@ -5,6 +5,7 @@
 #include "test_support.h"
 #include "workspace/language_list.h"
 #include "workspace/shipped_languages.h"
+#include "workspace/start_workspace.h"
 #include "workspace/workspace.h"
 
 #include <QCoreApplication>

@@ -2,6 +2,7 @@
 #include "test_support.h"
 #include "workspace/configurations.h"
 #include "workspace/settings.h"
+#include "workspace/start_workspace.h"
 #include "workspace/workspace.h"
 
 #include <QTemporaryDir>
