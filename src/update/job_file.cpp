@@ -115,5 +115,8 @@ bool Compile_XML_Parameter_New_Boot(const Boot_Job &job, QString *problem)
             *problem = Messages().Get(Msg_Update_Option_Invalid).arg(job.option);
         return false;
     }
-    return Write_File_Atomic(Job_File_Path(job.path_exe), Build_Job_File(job), problem);
+    const Result<> written = Write_File_Atomic(Job_File_Path(job.path_exe), Build_Job_File(job));
+    if (!written && problem)
+        *problem = written.Problem();
+    return written.Ok();
 }

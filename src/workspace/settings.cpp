@@ -64,5 +64,8 @@ bool Save_Setting(const Workspace &ws, QString *problem)
     Add_Key(flags, "enable_update", Flag_Text(ws.Enable_Update));
     Add_Key(flags, "enable_jump_field_tables", Flag_Text(ws.Enable_Jump_Field_Tables));
     Add_Key(flags, "Double_Click_Auto_Size", Flag_Text(ws.Double_Click_Auto_Size));
-    return doc.Save(ws.Settings_File(), problem);
+    const Result<> saved = doc.Save(ws.Settings_File());
+    if (!saved && problem)
+        *problem = saved.Problem();
+    return saved.Ok();
 }
