@@ -58,8 +58,9 @@ Result<Bank_Images> Compile_Project(const QString &file_pargen, const QString &f
         return Fail(rules.Problem());
     if (const Result<> objects = Encode_BACnet_Objects(*b, bank::Object_Section_Address, file_bacnet); !objects)
         return Fail(objects.Problem());
-    for (int t = 0; t < Object_Type_Count; ++t)
-        le::Put_U32(b->Parameter_Block, Object_Types[std::size_t(t)].count_offset, b->Object_Counts[std::size_t(t)]);
+    for (int t = 0; t < compiler::Object_Type_Count; ++t)
+        le::Put_U32(b->Parameter_Block, compiler::Object_Types[std::size_t(t)].count_offset,
+                    b->Object_Counts[std::size_t(t)]);
 
     Bank_Images images;
     images.bank1 = Store_Bank1(*b);

@@ -32,7 +32,7 @@ std::vector<Object_Row> Read_Group(pugi::xml_node group, int first_number)
     For_Each_Row(group, [&](pugi::xml_node node) {
         ++index;
         const auto attr = Row_Attributes(node, Object_Names);
-        rows.push_back({attr, Object_Type_Index(attr[Data_Type]), index, first_number + index});
+        rows.push_back({attr, compiler::Object_Type_Index(attr[Data_Type]), index, first_number + index});
     });
     return rows;
 }
@@ -154,7 +154,7 @@ Result<> Encode_Objects(Compiler_Buffers &b, std::uint32_t section_address, pugi
     // Records by type, within a type the Read group first, each in document
     // order: a stable counting sort on (type, group) instead of a scan of both
     // groups per type.
-    constexpr int Slots = 2 * Object_Type_Count;
+    constexpr int Slots = 2 * compiler::Object_Type_Count;
     std::array<int, Slots + 1> start{};
     for (int group = 0; group < 2; ++group)
         for (const Object_Row &row : group == 0 ? read : write)

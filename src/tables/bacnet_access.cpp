@@ -47,7 +47,7 @@ Check_Result Check_Objects(const Text_Table &t, int page, const Table_Messages &
             return fail(m.position, r, Obj_Position, QString::number(nbyte - 1));
 
         // A type the table has no rule for is checked by Position alone.
-        const Object_Type *type = Find_Object_Type(t.Cell(r, Obj_Data_Type));
+        const tables::Object_Type *type = tables::Find_Object_Type(t.Cell(r, Obj_Data_Type));
         const int rule = type ? type->Message(page) : -1;
         // Wide arithmetic: a Length near the 32-bit limit must not wrap.
         qint64 last_byte = position;
@@ -78,7 +78,7 @@ QList<Column_Desc> Object_Columns(int page)
          .header_message = h,
          .width = 150,
          .colour = Colour_Type,
-         .items = Data_Type_Items(page)},
+         .items = tables::Data_Type_Items(page)},
         {.attribute = "Eng_Unit", .header_message = h + 1, .width = 100, .colour = Colour_Type},
         {.attribute = "Position",
          .kind = K::Combo,
@@ -185,7 +185,7 @@ void Data_Type_Chosen(Text_Table &table, int page, int r)
 {
     if (page != Page_Write || r < 0 || r >= table.Row_Count())
         return;
-    const QString length = Write_Length_For(table.Cell(r, Obj_Data_Type));
+    const QString length = tables::Write_Length_For(table.Cell(r, Obj_Data_Type));
     if (!length.isNull())
         table.Set_Cell(r, Obj_Length, length);
 }
