@@ -1,6 +1,7 @@
 #include "core/xml_document.h"
 #include "test_support.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -153,6 +154,44 @@ private slots:
         const Result<> saved = doc.Save(Path("no/such/folder/doc.xml"));
         QVERIFY(!saved);
         QVERIFY(saved.Problem().contains(QStringLiteral("could not be written")));
+    }
+
+    // The readers to whom a missing file means nothing to read: only a
+    // loaded document is read, and a damaged one fails with its problem.
+    void when_loaded_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // empty: no file
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("missing") << QByteArray() << false << true;
+        QTest::newRow("damaged") << QByteArray("<Doc><a></Doc>") << false << false;
+        QTest::newRow("loaded, read fails") << QByteArray("<Doc/>") << true << false;
+    }
+
+    void when_loaded()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, read);
+        QFETCH(bool, ok);
+        const QString path = Path("when/doc.xml");
+        QFile::remove(path);
+        if (!content.isEmpty())
+            test::Write(path, content);
+        Xml_Document doc;
+        doc.Load(path);
+        bool called = false;
+        const Result<> result = When_Loaded(doc, [&]() -> Result<> {
+            called = true;
+            return Fail(QStringLiteral("read: %1").arg(QLatin1StringView(doc.Root().name())));
+        });
+        QCOMPARE(called, read);
+        QCOMPARE(result.Ok(), ok);
+        if (read)
+            QCOMPARE(result.Problem(), QStringLiteral("read: Doc"));
+        else if (!ok)
+            QCOMPARE(result.Problem(), doc.Problem());
+        else
+            QVERIFY(result.Problem().isEmpty());
     }
 };
 
