@@ -27,9 +27,8 @@ const char *const Write_Types[] = {
 
 void Save(Xml_Document &doc, const QString &path)
 {
-    QString problem;
-    if (!doc.Save(path, &problem))
-        qFatal("%s", qPrintable(problem));
+    if (const Result<> saved = doc.Save(path); !saved)
+        qFatal("%s", qPrintable(saved.Problem()));
 }
 
 void Write_ParGen(const QString &path)
@@ -142,9 +141,9 @@ int main(int argc, char **argv)
 
     const int runs = 101;
     auto compile = [&](const QString &objects) {
-        const Compile_Result r = Compile_Project(pargen, rules, objects);
-        if (!r.ok)
-            qFatal("%s", qPrintable(r.problem));
+        const Result<Bank_Images> r = Compile_Project(pargen, rules, objects);
+        if (!r.Ok())
+            qFatal("%s", qPrintable(r.Problem()));
     };
     const double parse = Median_Us(runs, [&] {
         Xml_Document a, b, c;

@@ -20,3 +20,17 @@ target_compile_definitions(sw_options INTERFACE
 set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTOUIC OFF)
 set(CMAKE_AUTORCC ON)
+
+# SW_ODR_CHECK: link-time optimisation lets GCC compare every class, enum and
+# inline function defined in more than one translation unit; two different
+# definitions under one name (a one-definition-rule violation, which the
+# compiler alone cannot see) then fail the build. The static libraries hold
+# LTO objects, so they are archived with the compiler's own archiver.
+if(SW_ODR_CHECK)
+  target_compile_options(sw_options INTERFACE -flto=auto -Wodr -Werror=odr)
+  target_link_options(sw_options INTERFACE -flto=auto -Wodr -Werror=odr)
+  if(CMAKE_CXX_COMPILER_AR AND CMAKE_CXX_COMPILER_RANLIB)
+    set(CMAKE_AR "${CMAKE_CXX_COMPILER_AR}")
+    set(CMAKE_RANLIB "${CMAKE_CXX_COMPILER_RANLIB}")
+  endif()
+endif()

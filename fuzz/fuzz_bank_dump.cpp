@@ -22,9 +22,9 @@ const Bank_Images &Compiled()
         fuzz::Put_File(pargen, fuzz::Valid_ParGen());
         fuzz::Put_File(rules, fuzz::Valid_Rules());
         fuzz::Put_File(objects, fuzz::Valid_Objects());
-        const Compile_Result result = Compile_Project(pargen, rules, objects);
-        FUZZ_CHECK(result.ok, "%s", qPrintable(result.problem));
-        return result.images;
+        const Result<Bank_Images> result = Compile_Project(pargen, rules, objects);
+        FUZZ_CHECK(result.Ok(), "%s", qPrintable(result.Problem()));
+        return result.Value();
     }();
     return images;
 }

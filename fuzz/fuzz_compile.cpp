@@ -41,25 +41,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (int i = 0; i < 3; ++i)
         fuzz::Put_File(files[i], i == which ? fuzz::Bytes(data + 1, size - 1) : valid[i]);
 
-    const Compile_Result result = Compile_Project(files[0], files[1], files[2]);
-    if (result.ok) {
-        FUZZ_CHECK(result.problem.isEmpty(), "a compilation with a problem: %s", qPrintable(result.problem));
-        FUZZ_CHECK(result.images.bank1.size() == qsizetype(bank::Bank1_Size) &&
-                       result.images.bank2.size() == qsizetype(bank::Bank2_Size),
-                   "images of %d and %d bytes", int(result.images.bank1.size()), int(result.images.bank2.size()));
-        const std::span<const std::uint8_t> block(reinterpret_cast<const std::uint8_t *>(result.images.bank1.data()),
+    const Result<Bank_Images> result = Compile_Project(files[0], files[1], files[2]);
+    if (result.Ok()) {
+        FUZZ_CHECK(result.Problem().isEmpty(), "a compilation with a problem: %s", qPrintable(result.Problem()));
+        FUZZ_CHECK(result->bank1.size() == qsizetype(bank::Bank1_Size) &&
+                       result->bank2.size() == qsizetype(bank::Bank2_Size),
+                   "images of %d and %d bytes", int(result->bank1.size()), int(result->bank2.size()));
+        const std::span<const std::uint8_t> block(reinterpret_cast<const std::uint8_t *>(result->bank1.data()),
                                                   bank::Bank1_Size);
         FUZZ_CHECK(le::Get_U32(block, bank::Checksum) == Parameter_Checksum(block), "wrong checksum");
-        Check_Json(Dump_Bank1(result.images.bank1), "bank 1");
-        Check_Json(Dump_Bank2(result.images.bank2), "bank 2");
+        Check_Json(Dump_Bank1(result->bank1), "bank 1");
+        Check_Json(Dump_Bank2(result->bank2), "bank 2");
     } else {
-        FUZZ_CHECK(!result.problem.isEmpty() && result.images.bank1.isEmpty() && result.images.bank2.isEmpty(),
-                   "a failed compilation without a message, or with an image");
+        // A failed Result holds no images.
+        FUZZ_CHECK(!result.Problem().isEmpty(), "a failed compilation without a message");
     }
 
-    QString problem;
-    if (!Check_Config_LoraWAN(files[0], files[1], &problem))
-        FUZZ_CHECK(!problem.isEmpty(), "the uplink check fails without a message");
+    if (const Result<> checked = Check_Config_LoraWAN(files[0], files[1]); !checked)
+        FUZZ_CHECK(!checked.Problem().isEmpty(), "the uplink check fails without a message");
     (void)Get_Type_BACnet(files[0]);
     return 0;
 }

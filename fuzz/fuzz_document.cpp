@@ -24,17 +24,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(state == Xml_Document::State::Loaded || !doc.Root(), "a damaged document with a root");
 
     // The parameter window: open, OK, open again.
-    QString problem;
+    const ParGen_Document document = Read_ParGen_Document(path);
+    FUZZ_CHECK(document.Status() == state && document.Problem() == doc.Problem(),
+               "the parameter reader sees another file");
+    const ParGen_Values values = Load_ParGen(document);
+    for (ParGen_Key key : All_ParGen_Keys())
+        FUZZ_CHECK(!document.Has(key) || values[key] == *document.Text(key), "%s: the window does not show \"%s\"",
+                   Key_Info(key).Name, qPrintable(*document.Text(key)));
     ParGen_Form form;
-    form.Load(Load_ParGen(path, &problem));
+    form.Load(values);
     (void)Controllo_Dati(form);
     const ParGen_Values saved = form.Values();
     const QString copy = fuzz::Scratch(QStringLiteral("pargen_copy.xml"));
     fuzz::Put_File(copy, Serialise_ParGen(saved));
-    QString copy_problem;
+    const ParGen_Document copied = Read_ParGen_Document(copy);
+    FUZZ_CHECK(copied.Problem().isEmpty(), "the saved parameter document is damaged: %s",
+               qPrintable(copied.Problem()));
     ParGen_Form reopened;
-    reopened.Load(Load_ParGen(copy, &copy_problem));
-    FUZZ_CHECK(copy_problem.isEmpty(), "the saved parameter document is damaged: %s", qPrintable(copy_problem));
+    reopened.Load(Load_ParGen(copied));
     for (ParGen_Key key : All_ParGen_Keys())
         FUZZ_CHECK(reopened.Values()[key] == saved[key], "%s: \"%s\" reads back as \"%s\"", Key_Info(key).Name,
                    qPrintable(saved[key]), qPrintable(reopened.Values()[key]));

@@ -58,10 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString out = fuzz::Scratch(QStringLiteral("export.csv"));
     QFile::remove(out);
 
-    QString problem;
-    const bool ok = Create_EDE_File(ws, out, QDateTime(QDate(2024, 5, 17), QTime(8, 30, 0)), &problem);
-    if (!ok) {
-        FUZZ_CHECK(!problem.isEmpty(), "a failed export without a message");
+    const Result<> created = Create_EDE_File(ws, out, QDateTime(QDate(2024, 5, 17), QTime(8, 30, 0)));
+    if (!created) {
+        FUZZ_CHECK(!created.Problem().isEmpty(), "a failed export without a message");
         FUZZ_CHECK(!QFileInfo::exists(out), "a failed export wrote the file");
         return 0;
     }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: the normal build
-# (build/), the whole suite again with AddressSanitizer and
-# UndefinedBehaviorSanitizer (build-asan/), and a short run of every fuzz
-# target (build-fuzz/). This is what CI runs.
+# (build/), the program built with link-time optimisation so that a
+# one-definition-rule violation fails (build-odr/), the whole suite again with
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/), and a short
+# run of every fuzz target (build-fuzz/). This is what CI runs.
 #
 #   bash scripts/test.sh           everything
 #   bash scripts/test.sh --quick   the normal build and its tests only
@@ -23,6 +24,9 @@ step "build and tests"
 SW_WERROR=ON bash scripts/build.sh
 (cd build && ctest --output-on-failure --timeout 900 -j2)
 [ $quick -eq 1 ] && exit 0
+
+step "one-definition-rule check"
+bash scripts/odr_check.sh
 
 step "sanitizer build and tests"
 bash scripts/sanitize.sh

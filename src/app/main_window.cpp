@@ -238,10 +238,8 @@ void TFQuarneleFirmWare::Update_Device()
 {
     // The uplink check, then the images: a refusal names its reason and the
     // update window is not shown.
-    QStringList written;
-    QString problem;
-    if (!Build_Bank_Files(ws_, &written, &problem)) {
-        Message_Box::Error(this, problem);
+    if (const Result<QStringList> written = Build_Bank_Files(ws_); !written) {
+        Message_Box::Error(this, written.Problem());
         return;
     }
     windows_.FBoot->BACnetType = Get_Type_BACnet(ws_);
@@ -258,9 +256,8 @@ void TFQuarneleFirmWare::BACnet_EDE_File()
     const EDE_Target target = EDE_Target_For(chosen);
     if (target.ask_overwrite && Message_Box::Ask(this, Msg(1103)) != QMessageBox::Yes)
         return;
-    QString problem;
-    if (!Create_EDE_File(ws_, target.file_name, QDateTime::currentDateTime(), &problem))
-        Message_Box::Error(this, problem);
+    if (const Result<> created = Create_EDE_File(ws_, target.file_name, QDateTime::currentDateTime()); !created)
+        Message_Box::Error(this, created.Problem());
 }
 
 void TFQuarneleFirmWare::Timer_UpdateTimer()

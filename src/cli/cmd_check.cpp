@@ -24,15 +24,15 @@ int Command_Check(const Command_Context &c)
 
     // The parameters as their window holds them after loading (the payload
     // recomputed), checked as its OK button checks them.
-    QString problem;
+    const ParGen_Document document = Read_ParGen_Document(c.ws.File_ParGen);
     ParGen_Form form;
-    form.Load(Load_ParGen(c.ws.File_ParGen, &problem));
-    if (!problem.isEmpty()) {
-        report({problem});
+    form.Load(Load_ParGen(document));
+    if (!document.Problem().isEmpty()) {
+        report({document.Problem()});
     } else {
         const ParGen_Check check = Controllo_Dati(form);
-        if (check.Message != 0)
-            report({check.Text});
+        if (!check)
+            report({check.Problem()});
     }
 
     // The rule and object tables as their windows load and check them.
@@ -42,7 +42,7 @@ int Command_Check(const Command_Context &c)
     }
 
     // The update step's own check.
-    if (!Check_Config_LoraWAN(c.ws, &problem))
-        report({problem});
+    if (const Result<> checked = Check_Config_LoraWAN(c.ws); !checked)
+        report({checked.Problem()});
     return failed ? 1 : 0;
 }

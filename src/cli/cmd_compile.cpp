@@ -17,13 +17,12 @@ int Command_Compile(const Command_Context &c)
         c.Message(18);
         return 1;
     }
-    QStringList written;
-    QString problem;
-    if (!Build_Bank_Files(c.ws, &written, &problem)) {
-        c.Message(problem);
+    const Result<QStringList> written = Build_Bank_Files(c.ws);
+    if (!written) {
+        c.Message(written.Problem());
         return 1;
     }
-    for (const QString &path : written)
+    for (const QString &path : written.Value())
         c.out << QDir::toNativeSeparators(path) << Qt::endl;
     return 0;
 }

@@ -18,9 +18,8 @@ int Command_Ede(const Command_Context &c)
     }
     // Like the save dialog, but without the question: the command replaces FILE.
     const QString file = EDE_File_Name(c.args.at(1));
-    QString problem;
-    if (!Create_EDE_File(c.ws, file, QDateTime::currentDateTime(), &problem)) {
-        c.Message(problem);
+    if (const Result<> created = Create_EDE_File(c.ws, file, QDateTime::currentDateTime()); !created) {
+        c.Message(created.Problem());
         return 1;
     }
     c.out << file << Qt::endl;

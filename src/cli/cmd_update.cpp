@@ -72,13 +72,13 @@ int Command_Update(const Command_Context &c)
         return code;
 
     // The update step: the uplink check and the images first.
-    QStringList written;
-    QString problem;
-    if (!Build_Bank_Files(c.ws, &written, &problem)) {
-        c.Message(problem);
+    const Result<QStringList> written = Build_Bank_Files(c.ws);
+    if (!written) {
+        c.Message(written.Problem());
         return 1;
     }
-    for (const QString &path : written)
+    QString problem;
+    for (const QString &path : written.Value())
         c.out << QDir::toNativeSeparators(path) << Qt::endl;
 
     Icmp_Echo_Client client;

@@ -98,7 +98,7 @@ QByteArray Dump_Bank1(const QByteArray &image)
     j.Number("mstp_device_instance", le::Get_U32(b, Mstp_Device_Instance));
     j.Number("bacnet_ip_device_identifier", le::Get_U32(b, Bacnet_Ip_Device_Id));
     j.Begin_Object("object_counts");
-    for (const Object_Type &type : Object_Types)
+    for (const compiler::Object_Type &type : compiler::Object_Types)
         j.Number(type.text, le::Get_U32(b, type.count_offset));
     j.End_Object();
     j.Begin_Array("serial_channels");

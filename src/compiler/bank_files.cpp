@@ -18,41 +18,29 @@ QString Bank2_Path(const QString &path_project)
     return path_project + QStringLiteral("/bin/bank2.bin");
 }
 
-bool Write_Bank_Files(const QString &path_project, const Bank_Images &images, QStringList *written, QString *problem)
+Result<QStringList> Write_Bank_Files(const QString &path_project, const Bank_Images &images)
 {
     QDir().mkpath(path_project + QStringLiteral("/bin")); // a failure shows in the write below
     const QString bank1 = Bank1_Path(path_project);
     const QString bank2 = Bank2_Path(path_project);
-    QString reason;
-    if (!Write_File_Atomic(bank1, images.bank1, &reason)) {
-        *problem = reason;
-        return false;
-    }
-    if (written)
-        written->append(bank1);
-    if (!Write_File_Atomic(bank2, images.bank2, &reason)) {
+    if (const Result<> written = Write_File_Atomic(bank1, images.bank1); !written)
+        return Fail(written.Problem());
+    if (const Result<> written = Write_File_Atomic(bank2, images.bank2); !written) {
         // bank1.bin is already the new one: an update now would load a mismatched pair.
-        *problem = Messages().Get(Msg_Bank_Pair_Broken).arg(reason, QDir::toNativeSeparators(bank1));
-        return false;
+        return Fail(Messages().Get(Msg_Bank_Pair_Broken).arg(written.Problem(), QDir::toNativeSeparators(bank1)));
     }
-    if (written)
-        written->append(bank2);
-    return true;
+    return QStringList{bank1, bank2};
 }
 
-bool Build_Bank_Files(const Workspace &ws, QStringList *written, QString *problem)
+Result<QStringList> Build_Bank_Files(const Workspace &ws)
 {
     // Without an open configuration the images would land beside the root.
-    if (!ws.Configuration_Open()) {
-        *problem = Messages().Get(18);
-        return false;
-    }
-    if (!Check_Config_LoraWAN(ws, problem))
-        return false;
-    const Compile_Result result = Compile_Project(ws);
-    if (!result.ok) {
-        *problem = result.problem;
-        return false;
-    }
-    return Write_Bank_Files(ws.Path_Project, result.images, written, problem);
+    if (!ws.Configuration_Open())
+        return Fail(Messages().Get(18));
+    if (const Result<> checked = Check_Config_LoraWAN(ws); !checked)
+        return Fail(checked.Problem());
+    const Result<Bank_Images> images = Compile_Project(ws);
+    if (!images)
+        return Fail(images.Problem());
+    return Write_Bank_Files(ws.Path_Project, images.Value());
 }

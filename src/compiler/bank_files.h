@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,13 +13,13 @@ QString Bank1_Path(const QString &path_project);
 QString Bank2_Path(const QString &path_project);
 
 // Writes both images, each atomically, into the configuration's "bin" folder
-// (made when missing). `written` receives the paths of the files replaced.
-// On failure `problem` names the file and the reason; when bank 2 fails after
-// bank 1 was replaced, it also says that the pair no longer belongs together.
-bool Write_Bank_Files(const QString &path_project, const Bank_Images &images, QStringList *written, QString *problem);
+// (made when missing), and gives the paths of the two files replaced. A
+// failure names the file and the reason; when bank 2 fails after bank 1 was
+// replaced, it also says that the pair no longer belongs together.
+Result<QStringList> Write_Bank_Files(const QString &path_project, const Bank_Images &images);
 
 // The update step up to the update window: the uplink rule check, the
-// compilation of the open configuration and the writing of both images.
-// Nothing is written unless a configuration is open (else message 18) and the
-// check and the compilation succeed.
-bool Build_Bank_Files(const Workspace &ws, QStringList *written, QString *problem);
+// compilation of the open configuration and the writing of both images,
+// whose paths it gives. Nothing is written unless a configuration is open
+// (else message 18) and the check and the compilation succeed.
+Result<QStringList> Build_Bank_Files(const Workspace &ws);

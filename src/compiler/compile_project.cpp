@@ -45,29 +45,30 @@ QByteArray Store_Bank2(const Compiler_Buffers &b)
 
 } // namespace
 
-Compile_Result Compile_Project(const QString &file_pargen, const QString &file_lorawan, const QString &file_bacnet)
+Result<Bank_Images> Compile_Project(const QString &file_pargen, const QString &file_lorawan,
+                                    const QString &file_bacnet)
 {
-    Compile_Result result;
     const std::unique_ptr<Compiler_Buffers> b = Make_Initial_Buffers();
 
-    if (!Encode_ParGen(*b, file_pargen, &result.problem))
-        return result;
+    if (const Result<> pargen = Encode_ParGen(*b, file_pargen); !pargen)
+        return Fail(pargen.Problem());
     le::Put_U32(b->Parameter_Block, bank::LoRa_Section_Pointer, bank::LoRa_Section_Address);
     le::Put_U32(b->Parameter_Block, bank::Object_Section_Pointer, bank::Object_Section_Address);
-    if (!Encode_LoRa_Rules(*b, file_lorawan, &result.problem))
-        return result;
-    if (!Encode_BACnet_Objects(*b, bank::Object_Section_Address, file_bacnet, &result.problem))
-        return result;
-    for (int t = 0; t < Object_Type_Count; ++t)
-        le::Put_U32(b->Parameter_Block, Object_Types[std::size_t(t)].count_offset, b->Object_Counts[std::size_t(t)]);
+    if (const Result<> rules = Encode_LoRa_Rules(*b, file_lorawan); !rules)
+        return Fail(rules.Problem());
+    if (const Result<> objects = Encode_BACnet_Objects(*b, bank::Object_Section_Address, file_bacnet); !objects)
+        return Fail(objects.Problem());
+    for (int t = 0; t < compiler::Object_Type_Count; ++t)
+        le::Put_U32(b->Parameter_Block, compiler::Object_Types[std::size_t(t)].count_offset,
+                    b->Object_Counts[std::size_t(t)]);
 
-    result.images.bank1 = Store_Bank1(*b);
-    result.images.bank2 = Store_Bank2(*b);
-    result.ok = true;
-    return result;
+    Bank_Images images;
+    images.bank1 = Store_Bank1(*b);
+    images.bank2 = Store_Bank2(*b);
+    return images;
 }
 
-Compile_Result Compile_Project(const Workspace &ws)
+Result<Bank_Images> Compile_Project(const Workspace &ws)
 {
     return Compile_Project(ws.File_ParGen, ws.File_LoRaWAN_Access, ws.File_BACnet_Slave_Access);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -13,17 +15,11 @@ struct Bank_Images
     QByteArray bank2;
 };
 
-struct Compile_Result
-{
-    bool ok = false;
-    Bank_Images images; // both complete when ok, both empty otherwise
-    QString problem;    // the composed message when not ok
-};
-
 // Builds both images from the three project documents, touching the disk only
 // to read them. A missing document leaves its part of the images at the
 // initial values. Fails, with a message that names the file, key or row,
 // when a document is damaged or holds something the images cannot carry
 // exactly; then no image exists.
-Compile_Result Compile_Project(const QString &file_pargen, const QString &file_lorawan, const QString &file_bacnet);
-Compile_Result Compile_Project(const Workspace &ws);
+Result<Bank_Images> Compile_Project(const QString &file_pargen, const QString &file_lorawan,
+                                    const QString &file_bacnet);
+Result<Bank_Images> Compile_Project(const Workspace &ws);

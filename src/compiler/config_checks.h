@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <QString>
 
 struct Workspace;
@@ -7,11 +9,11 @@ struct Workspace;
 // The check before an update: every enabled uplink rule (`Enable` exactly
 // "Y") must carry at most `LoRa_Payload_Size` - 2 bytes. Without a rule
 // document it passes; without a parameter document the payload counts as 0,
-// so any enabled rule fails. On failure `problem` receives message 30, or,
-// when one of the two documents cannot be read, the message naming the file,
-// line and column (nothing can be compiled from it either).
-bool Check_Config_LoraWAN(const QString &file_pargen, const QString &file_lorawan, QString *problem = nullptr);
-bool Check_Config_LoraWAN(const Workspace &ws, QString *problem = nullptr);
+// so any enabled rule fails. A failure carries message 30, or, when one of
+// the two documents cannot be read, the message naming the file, line and
+// column (nothing can be compiled from it either).
+Result<> Check_Config_LoraWAN(const QString &file_pargen, const QString &file_lorawan);
+Result<> Check_Config_LoraWAN(const Workspace &ws);
 
 // The configuration's BACnet data link as its parameter document holds it:
 // 0 BACnet/IP, 1 BACnet MS/TP (any other number as stored). 0 when the

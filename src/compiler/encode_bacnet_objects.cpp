@@ -32,7 +32,7 @@ std::vector<Object_Row> Read_Group(pugi::xml_node group, int first_number)
     For_Each_Row(group, [&](pugi::xml_node node) {
         ++index;
         const auto attr = Row_Attributes(node, Object_Names);
-        rows.push_back({attr, Object_Type_Index(attr[Data_Type]), index, first_number + index});
+        rows.push_back({attr, compiler::Object_Type_Index(attr[Data_Type]), index, first_number + index});
     });
     return rows;
 }
@@ -48,7 +48,7 @@ public:
         , text_base_(section_address + std::uint32_t(records_) * std::uint32_t(bank::Object_Record_Size))
     {}
 
-    bool Encode(const Object_Row &row, int group, QString *problem)
+    Result<> Encode(const Object_Row &row, int group)
     {
         const int message_group = group == 0 ? 1508 : 1509; // "BACnet in Read", "BACnet in Write"
         const auto &attr = row.attr;
@@ -59,13 +59,11 @@ public:
              {std::pair{Eng_Unit, &eng_unit}, std::pair{Position, &position}, std::pair{Length, &length}}) {
             const char *name = Object_Names[a];
             const char *text = attr[a];
-            if (!Try_Utf8_To_Int(text, value)) {
-                *problem = Messages()
-                               .Get(Msg_Compile_Not_A_Number)
-                               .arg(Messages().Get(message_group), QString::number(row.row), QLatin1StringView(name),
-                                    QString::fromUtf8(text));
-                return false;
-            }
+            if (!Try_Utf8_To_Int(text, value))
+                return Fail(Messages()
+                                .Get(Msg_Compile_Not_A_Number)
+                                .arg(Messages().Get(message_group), QString::number(row.row), QLatin1StringView(name),
+                                     QString::fromUtf8(text)));
         }
         int bit = 0;
         if (!Try_Utf8_To_Int(attr[Bit], &bit))
@@ -73,13 +71,11 @@ public:
         if (next_record_ >= records_)
             qFatal("object records overflow"); // the count was checked before encoding
         std::uint32_t description = text_base_;
-        if (!Put_Description(attr[Mnemonic], &description)) {
-            *problem = Messages()
-                           .Get(Msg_Compile_Text_Area_Full)
-                           .arg(Messages().Get(message_group), QString::number(row.row),
-                                QString::number(bank::Text_Area_Size));
-            return false;
-        }
+        if (!Put_Description(attr[Mnemonic], &description))
+            return Fail(Messages()
+                            .Get(Msg_Compile_Text_Area_Full)
+                            .arg(Messages().Get(message_group), QString::number(row.row),
+                                 QString::number(bank::Text_Area_Size)));
         const std::span<std::uint8_t> record =
             std::span<std::uint8_t>(b_.Object_Records)
                 .subspan(std::size_t(next_record_) * bank::Object_Record_Size, bank::Object_Record_Size);
@@ -92,7 +88,7 @@ public:
         le::Put_U8(record, bank::Record_Start_Bit, std::uint32_t(bit));
         ++b_.Object_Counts[std::size_t(row.type)];
         ++next_record_;
-        return true;
+        return {};
     }
 
 private:
@@ -138,42 +134,27 @@ private:
     std::size_t next_text_ = 1; // byte 0 is the empty description
 };
 
-} // namespace
-
-bool Encode_BACnet_Objects(Compiler_Buffers &b, std::uint32_t section_address, const QString &file_bacnet,
-                           QString *problem)
+Result<> Encode_Objects(Compiler_Buffers &b, std::uint32_t section_address, pugi::xml_node root)
 {
-    Xml_Document doc;
-    switch (doc.Load(file_bacnet)) {
-    case Xml_Document::State::Missing:
-        return true;
-    case Xml_Document::State::Damaged:
-        *problem = doc.Problem();
-        return false;
-    case Xml_Document::State::Loaded:
-        break;
-    }
     // A missing group holds no objects (a null node has no children).
-    const std::vector<Object_Row> read = Read_Group(doc.Root().child("BACnet_in_Read"), 0);
-    const std::vector<Object_Row> write = Read_Group(doc.Root().child("BACnet_in_Write"), int(read.size()));
+    const std::vector<Object_Row> read = Read_Group(root.child("BACnet_in_Read"), 0);
+    const std::vector<Object_Row> write = Read_Group(root.child("BACnet_in_Write"), int(read.size()));
 
     // The converter reads only the first N records: refuse rather than drop objects.
     const auto known = [](const Object_Row &row) { return row.type >= 0; };
     const qsizetype objects =
         std::count_if(read.begin(), read.end(), known) + std::count_if(write.begin(), write.end(), known);
     const int limit = bank::Object_Records(b.Desc_Limit);
-    if (objects > limit) {
-        *problem =
+    if (objects > limit)
+        return Fail(
             Messages()
                 .Get(Msg_Compile_Too_Many_Objects)
-                .arg(Messages().Get(1508), Messages().Get(1509), QString::number(objects), QString::number(limit));
-        return false;
-    }
+                .arg(Messages().Get(1508), Messages().Get(1509), QString::number(objects), QString::number(limit)));
 
     // Records by type, within a type the Read group first, each in document
     // order: a stable counting sort on (type, group) instead of a scan of both
     // groups per type.
-    constexpr int Slots = 2 * Object_Type_Count;
+    constexpr int Slots = 2 * compiler::Object_Type_Count;
     std::array<int, Slots + 1> start{};
     for (int group = 0; group < 2; ++group)
         for (const Object_Row &row : group == 0 ? read : write)
@@ -189,7 +170,16 @@ bool Encode_BACnet_Objects(Compiler_Buffers &b, std::uint32_t section_address, c
 
     Object_Encoder encoder(b, section_address);
     for (const auto &[row, group] : order)
-        if (!encoder.Encode(*row, group, problem))
-            return false;
-    return true;
+        if (Result<> encoded = encoder.Encode(*row, group); !encoded)
+            return encoded;
+    return {};
+}
+
+} // namespace
+
+Result<> Encode_BACnet_Objects(Compiler_Buffers &b, std::uint32_t section_address, const QString &file_bacnet)
+{
+    Xml_Document doc;
+    doc.Load(file_bacnet);
+    return When_Loaded(doc, [&] { return Encode_Objects(b, section_address, doc.Root()); });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -9,9 +11,8 @@ struct Compiler_Buffers;
 // records, the text area and the counts: records sorted by type (the order of
 // Object_Types), within a type the Read group before the Write group, each in
 // document order. `section_address` is the device address of the object
-// section. A missing file or group gives no records. False, with `problem`
+// section. A missing file or group gives no records. Fails, with the problem
 // composed for the user, when the document cannot be read, when a row of a
 // known type holds an `Eng_Unit`, `Position` or `Length` that is not an
 // integer, or when the objects or their descriptions do not fit the section.
-bool Encode_BACnet_Objects(Compiler_Buffers &b, std::uint32_t section_address, const QString &file_bacnet,
-                           QString *problem);
+Result<> Encode_BACnet_Objects(Compiler_Buffers &b, std::uint32_t section_address, const QString &file_bacnet);

@@ -48,22 +48,20 @@ int Int_Def(const char *text, int fallback)
 }
 
 // Fills one table from a group; `uplink` adds the triggers and the period.
-bool Encode_Group(pugi::xml_node group, bool uplink, std::span<std::uint8_t> table, int *count, int message,
-                  QString *problem)
+Result<> Encode_Group(pugi::xml_node group, bool uplink, std::span<std::uint8_t> table, int *count, int message)
 {
-    bool ok = true;
+    Result<> result;
     For_Each_Row(group, [&](pugi::xml_node row) {
-        if (!ok)
+        if (!result)
             return;
         const auto a = Row_Attributes(row, Rule_Names);
         if (!Enabled(a[Enable]))
             return;
         if (*count >= bank::Rule_Entries) {
             // Dropping the surplus would leave the converter without rules the user enabled.
-            *problem = Messages()
-                           .Get(Msg_Compile_Too_Many_Rules)
-                           .arg(Messages().Get(message), QString::number(bank::Rule_Entries));
-            ok = false;
+            result = Fail(Messages()
+                              .Get(Msg_Compile_Too_Many_Rules)
+                              .arg(Messages().Get(message), QString::number(bank::Rule_Entries)));
             return;
         }
         const std::size_t at = std::size_t(*count) * bank::Rule_Entry_Size;
@@ -82,12 +80,12 @@ bool Encode_Group(pugi::xml_node group, bool uplink, std::span<std::uint8_t> tab
         }
         ++*count;
     });
-    return ok;
+    return result;
 }
 
 } // namespace
 
-bool Encode_LoRa_Rules(Compiler_Buffers &b, const QString &file_lorawan, QString *problem)
+Result<> Encode_LoRa_Rules(Compiler_Buffers &b, const QString &file_lorawan)
 {
     using namespace bank;
     le::Put_U32(b.LoRa_Block, LoRa_Uplink_Pointer, Uplink_Table_Address);
@@ -96,23 +94,19 @@ bool Encode_LoRa_Rules(Compiler_Buffers &b, const QString &file_lorawan, QString
     le::Put_U16(b.LoRa_Block, LoRa_Downlink_Count, 0);
 
     Xml_Document doc;
-    switch (doc.Load(file_lorawan)) {
-    case Xml_Document::State::Missing:
-        return true;
-    case Xml_Document::State::Damaged:
-        *problem = doc.Problem();
-        return false;
-    case Xml_Document::State::Loaded:
-        break;
-    }
-    const pugi::xml_node root = doc.Root();
-    int uplinks = 0;
-    int downlinks = 0;
-    // A missing group holds no rules (a null node has no children).
-    if (!Encode_Group(root.child("LoRaWAN_Uplink"), true, b.Uplink_Table, &uplinks, 1214, problem) ||
-        !Encode_Group(root.child("LoRaWAN_Downlink"), false, b.Downlink_Table, &downlinks, 1215, problem))
-        return false;
-    le::Put_U16(b.LoRa_Block, LoRa_Uplink_Count, std::uint32_t(uplinks));
-    le::Put_U16(b.LoRa_Block, LoRa_Downlink_Count, std::uint32_t(downlinks));
-    return true;
+    doc.Load(file_lorawan);
+    return When_Loaded(doc, [&]() -> Result<> {
+        const pugi::xml_node root = doc.Root();
+        int uplinks = 0;
+        int downlinks = 0;
+        // A missing group holds no rules (a null node has no children).
+        if (Result<> up = Encode_Group(root.child("LoRaWAN_Uplink"), true, b.Uplink_Table, &uplinks, 1214); !up)
+            return up;
+        if (Result<> down = Encode_Group(root.child("LoRaWAN_Downlink"), false, b.Downlink_Table, &downlinks, 1215);
+            !down)
+            return down;
+        le::Put_U16(b.LoRa_Block, LoRa_Uplink_Count, std::uint32_t(uplinks));
+        le::Put_U16(b.LoRa_Block, LoRa_Downlink_Count, std::uint32_t(downlinks));
+        return {};
+    });
 }

@@ -6,38 +6,20 @@
 #include "compiler/text_rules.h"
 #include "core/int_read.h"
 #include "core/messages.h"
-#include "core/xml_document.h"
+#include "params/pargen_document.h"
 
 namespace {
 
-// One key of the document, with the fallback that applies when it is missing.
-struct Reader
-{
-    pugi::xml_node root;
+using K = ParGen_Key;
 
-    bool Has(const char *key, QString *text) const { return Child_Text(root, key, text); }
-    QString Text(const char *key, const QString &fallback = QString()) const
-    {
-        return Child_Text_Def(root, key, fallback);
-    }
-    int Int(const char *key, int fallback) const
-    {
-        QString text;
-        return Has(key, &text) ? Str_To_Int_Def(text, fallback) : fallback;
-    }
-    // Flags of the addresses: on only when the text is exactly "1".
-    bool Flag(const char *key) const
-    {
-        QString text;
-        return Has(key, &text) && text == u"1";
-    }
-};
-
-void Put_Octets(std::span<std::uint8_t> block, std::size_t offset, const Reader &r, const char *const keys[4],
-                const int fallbacks[4])
+// The compiler's own fallbacks apply where the document lacks a key; they
+// differ from the window's defaults in places (the MS/TP device instance is 0
+// here).
+void Put_Octets(std::span<std::uint8_t> block, std::size_t offset, const ParGen_Document &d, const K (&keys)[4],
+                const int (&fallbacks)[4])
 {
     for (std::size_t i = 0; i < 4; ++i)
-        le::Put_U8(block, offset + i, std::uint32_t(r.Int(keys[i], fallbacks[int(i)])));
+        le::Put_U8(block, offset + i, std::uint32_t(d.Int_Or(keys[i], fallbacks[i])));
 }
 
 void Put_No_Address(std::span<std::uint8_t> block, std::size_t offset)
@@ -46,39 +28,129 @@ void Put_No_Address(std::span<std::uint8_t> block, std::size_t offset)
         le::Put_U8(block, offset + i, 255);
 }
 
-QString Too_Long(const char *key, qsizetype length, int limit)
+Failure Too_Long(ParGen_Key key, qsizetype length, int limit)
 {
-    return Messages()
-        .Get(Msg_Compile_Text_Too_Long)
-        .arg(QLatin1StringView(key), QString::number(length), QString::number(limit));
+    return Fail(
+        Messages().Get(Msg_Compile_Text_Too_Long).arg(Key_Name(key), QString::number(length), QString::number(limit)));
 }
 
 // Writes a hexadecimal key of the LoRa block, refusing a text longer than its
 // field.
-bool Put_Key(Compiler_Buffers &b, const Reader &r, const char *key, int digits, std::size_t offset, QString *problem)
+Result<> Put_Key(Compiler_Buffers &b, const ParGen_Document &d, ParGen_Key key, int digits, std::size_t offset)
 {
-    const QString text = r.Text(key);
+    const QString text = d.Text_Or(key, QString());
     const std::span<std::uint8_t> field =
         std::span<std::uint8_t>(b.LoRa_Block).subspan(offset, std::size_t(digits / 2));
-    if (!Hex_Field(text, digits, field)) {
-        *problem = Too_Long(key, text.size(), digits);
-        return false;
-    }
-    return true;
+    if (!Hex_Field(text, digits, field))
+        return Too_Long(key, text.size(), digits);
+    return {};
 }
 
 // The device name: one byte per character (the low 8 bits of its UTF-16 code
 // unit) from 0x050 on. Sixteen characters fill the field; more are refused.
-bool Put_Device_Name(Compiler_Buffers &b, const Reader &r, const char *key, QString *problem)
+Result<> Put_Device_Name(Compiler_Buffers &b, const ParGen_Document &d, ParGen_Key key)
 {
-    const QString name = r.Text(key, QStringLiteral("devicename1"));
-    if (name.size() > qsizetype(bank::Device_Name_Size)) {
-        *problem = Too_Long(key, name.size(), int(bank::Device_Name_Size));
-        return false;
-    }
+    const QString name = d.Text_Or(key, QStringLiteral("devicename1"));
+    if (name.size() > qsizetype(bank::Device_Name_Size))
+        return Too_Long(key, name.size(), int(bank::Device_Name_Size));
     for (qsizetype i = 0; i < name.size(); ++i)
         le::Put_U8(b.Parameter_Block, bank::Device_Name + std::size_t(i), name[i].unicode());
-    return true;
+    return {};
+}
+
+// The keys of the activation method in use; the others stay zero.
+Result<> Put_LoRa_Keys(Compiler_Buffers &b, const ParGen_Document &d, bool otaa)
+{
+    using namespace bank;
+    if (otaa)
+        return Put_Key(b, d, K::LoRa_Application_Key, 32, LoRa_App_Key);
+    for (const auto &[key, digits, offset] : {std::tuple{K::LoRa_Device_Address, 8, LoRa_Device_Address},
+                                              std::tuple{K::LoRa_Application_Identifier, 16, LoRa_App_Identifier},
+                                              std::tuple{K::LoRa_Network_Session_Key, 32, LoRa_Nwk_Session_Key},
+                                              std::tuple{K::LoRa_Application_Session_Key, 32, LoRa_App_Session_Key}}) {
+        if (Result<> put = Put_Key(b, d, key, digits, offset); !put)
+            return put;
+    }
+    return {};
+}
+
+Result<> Encode_Loaded(Compiler_Buffers &b, const ParGen_Document &d)
+{
+    using namespace bank;
+    auto &lora = b.LoRa_Block;
+    auto &par = b.Parameter_Block;
+
+    le::Put_U8(lora, LoRa_Band, Band_Code(d.Text_Or(K::LoRa_RF_Band, QString())));
+    le::Put_U8(lora, LoRa_Network_Type, Upper_Trimmed(d.Text_Or(K::LoRa_Network_Type, QString())) == u"PUBLIC" ? 1 : 0);
+    le::Put_U8(lora, LoRa_Adaptive_Rate, std::uint32_t(d.Int_Or(K::LoRa_Adaptive_DataRate, 0)));
+    le::Put_U8(lora, LoRa_Data_Rate, std::uint32_t(Data_Rate_Number(d.Text_Or(K::LoRa_DataRate, QString()))));
+    // Compared as written: only the window's own texts count.
+    le::Put_U8(lora, LoRa_Transmission, d.Text_Or(K::LoRa_Transmission_Type, QString()) == u"Confirmed" ? 1 : 0);
+    le::Put_U8(lora, LoRa_Max_Payload, std::uint32_t(d.Int_Or(K::LoRa_Payload_Size, 1)));
+    le::Put_U32(lora, LoRa_Interval, std::uint32_t(Str_To_Int_Def(d.Transmit_Interval().value_or(QString()), 1)));
+    const bool otaa =
+        Upper_Trimmed(d.Text_Or(K::LoRa_Activation_Method, QString())) == u"OVER-THE-AIR ACTIVATION [OTAA]";
+    le::Put_U8(lora, LoRa_Activation, otaa ? 1 : 0);
+    if (Result<> keys = Put_LoRa_Keys(b, d, otaa); !keys)
+        return keys;
+
+    // Serial channel 5 is the converter's own service port.
+    le::Put_U32(par, Serial_Baud_Rate + 5 * 4, 19200);
+    le::Put_U8(par, Serial_Parity + 5, 0);
+    le::Put_U8(par, Serial_Stop_Bits + 5, 1);
+    le::Put_U8(par, Serial_Data_Bits + 5, 8);
+
+    static constexpr K eth_ip[4] = {K::Ethernet_IP1, K::Ethernet_IP2, K::Ethernet_IP3, K::Ethernet_IP4};
+    static constexpr K eth_sm[4] = {K::Ethernet_SM1, K::Ethernet_SM2, K::Ethernet_SM3, K::Ethernet_SM4};
+    static constexpr K eth_gat[4] = {K::Ethernet_GAT1, K::Ethernet_GAT2, K::Ethernet_GAT3, K::Ethernet_GAT4};
+    static constexpr K eth_dns[4] = {K::Ethernet_DNS1, K::Ethernet_DNS2, K::Ethernet_DNS3, K::Ethernet_DNS4};
+    static constexpr int eth_ip_def[4] = {192, 168, 0, 10};
+    static constexpr int mask_def[4] = {255, 255, 255, 0};
+    static constexpr int gat_def[4] = {192, 168, 0, 1};
+    Put_Octets(par, Ip_Address, d, eth_ip, eth_ip_def);
+    Put_Octets(par, Subnet_Mask, d, eth_sm, mask_def);
+    Put_Octets(par, Gateway, d, eth_gat, gat_def);
+    if (!d.Flag(K::Ethernet_EN_GAT))
+        Put_No_Address(par, Gateway);
+    Put_Octets(par, Dns_Server, d, eth_dns, gat_def);
+    if (!d.Flag(K::Ethernet_EN_DNS))
+        Put_No_Address(par, Dns_Server);
+
+    const int bacnet_type = d.Int_Or(K::BACnet_Type, 0);
+    b.Desc_Limit = d.Flag(K::BACnet_Desc_Chars_Limit);
+
+    if (bacnet_type == 0) {
+        // BACnet/IP: the BACnet addresses replace the Ethernet ones.
+        static constexpr K ip[4] = {K::BACnet_IP1, K::BACnet_IP2, K::BACnet_IP3, K::BACnet_IP4};
+        static constexpr K sm[4] = {K::BACnet_SM1, K::BACnet_SM2, K::BACnet_SM3, K::BACnet_SM4};
+        static constexpr K gat[4] = {K::BACnet_GAT1, K::BACnet_GAT2, K::BACnet_GAT3, K::BACnet_GAT4};
+        static constexpr int ip_def[4] = {192, 168, 0, 5};
+        Put_Octets(par, Ip_Address, d, ip, ip_def);
+        Put_Octets(par, Subnet_Mask, d, sm, mask_def);
+        Put_Octets(par, Gateway, d, gat, gat_def);
+        if (!d.Flag(K::BACnet_EN_GAT))
+            Put_No_Address(par, Gateway);
+        le::Put_U16(par, Bacnet_Ip_Port, std::uint32_t(d.Int_Or(K::BACnet_PORT, 47808)));
+        if (Result<> name = Put_Device_Name(b, d, K::BACnet_NAME_STA); !name)
+            return name;
+        le::Put_U32(par, Bacnet_Ip_Device_Id, std::uint32_t(d.Int_Or(K::BACnet_DEV_IDE, 1)));
+    } else if (bacnet_type == 1) {
+        // MS/TP on serial channels 3 and 0; the Ethernet address stays.
+        const std::uint32_t baud = Baud_Rate_Of(d.Int_Or(K::BACnet_Ser_Baudrate, 3));
+        le::Put_U32(par, Serial_Baud_Rate + 3 * 4, baud);
+        le::Put_U32(par, Serial_Baud_Rate + 0 * 4, baud);
+        const std::uint8_t parity = Parity_Code_Of(d.Int_Or(K::BACnet_Ser_Parity, 0));
+        le::Put_U8(par, Serial_Parity + 3, parity);
+        le::Put_U8(par, Serial_Parity + 0, parity);
+        le::Put_U8(par, Mstp_Mac_Address, std::uint32_t(d.Int_Or(K::BACnet_Ser_ID, 0)));
+        if (Result<> name = Put_Device_Name(b, d, K::BACnet_Ser_NAME_STA); !name)
+            return name;
+        le::Put_U8(par, Mstp_Max_Master, std::uint32_t(d.Int_Or(K::BACnet_Ser_Max_Master, 1)));
+        le::Put_U8(par, Mstp_Max_Info_Frames, std::uint32_t(d.Int_Or(K::BACnet_Ser_Max_Info_Frames, 1)));
+        le::Put_U32(par, Mstp_Device_Instance, std::uint32_t(d.Int_Or(K::BACnet_Ser_DEV_IDE, 0)));
+        le::Put_U16(par, Mstp_Network, std::uint32_t(d.Int_Or(K::BACnet_Ser_Network, 1)));
+    }
+    return {};
 }
 
 } // namespace
@@ -140,100 +212,9 @@ bool Hex_Field(QStringView text, int digits, std::span<std::uint8_t> destination
     return true;
 }
 
-bool Encode_ParGen(Compiler_Buffers &b, const QString &file_pargen, QString *problem)
+Result<> Encode_ParGen(Compiler_Buffers &b, const QString &file_pargen)
 {
-    using namespace bank;
     b.Desc_Limit = false;
-    Xml_Document doc;
-    switch (doc.Load(file_pargen)) {
-    case Xml_Document::State::Missing:
-        return true;
-    case Xml_Document::State::Damaged:
-        *problem = doc.Problem();
-        return false;
-    case Xml_Document::State::Loaded:
-        break;
-    }
-    const Reader r{doc.Root()};
-    auto &lora = b.LoRa_Block;
-    auto &par = b.Parameter_Block;
-
-    le::Put_U8(lora, LoRa_Band, Band_Code(r.Text("LoRa_RF_Band")));
-    le::Put_U8(lora, LoRa_Network_Type, Upper_Trimmed(r.Text("LoRa_Network_Type")) == u"PUBLIC" ? 1 : 0);
-    le::Put_U8(lora, LoRa_Adaptive_Rate, std::uint32_t(r.Int("LoRa_Adaptive_DataRate", 0)));
-    le::Put_U8(lora, LoRa_Data_Rate, std::uint32_t(Data_Rate_Number(r.Text("LoRa_DataRate"))));
-    // Compared as written: only the window's own texts count.
-    le::Put_U8(lora, LoRa_Transmission, r.Text("LoRa_Transmission_Type") == u"Confirmed" ? 1 : 0);
-    le::Put_U8(lora, LoRa_Max_Payload, std::uint32_t(r.Int("LoRa_Payload_Size", 1)));
-    le::Put_U32(lora, LoRa_Interval, std::uint32_t(r.Int("LoRa_Transmit_Interval", 1)));
-    const bool otaa = Upper_Trimmed(r.Text("LoRa_Activation_Method")) == u"OVER-THE-AIR ACTIVATION [OTAA]";
-    le::Put_U8(lora, LoRa_Activation, otaa ? 1 : 0);
-    // Only the keys of the chosen method reach the converter; the others stay zero.
-    if (otaa) {
-        if (!Put_Key(b, r, "LoRa_Application_Key", 32, LoRa_App_Key, problem))
-            return false;
-    } else if (!Put_Key(b, r, "LoRa_Device_Address", 8, LoRa_Device_Address, problem) ||
-               !Put_Key(b, r, "LoRa_Application_Identifier", 16, LoRa_App_Identifier, problem) ||
-               !Put_Key(b, r, "LoRa_Network_Session_Key", 32, LoRa_Nwk_Session_Key, problem) ||
-               !Put_Key(b, r, "LoRa_Application_Session_Key", 32, LoRa_App_Session_Key, problem)) {
-        return false;
-    }
-
-    // Serial channel 5 is the converter's own service port.
-    le::Put_U32(par, Serial_Baud_Rate + 5 * 4, 19200);
-    le::Put_U8(par, Serial_Parity + 5, 0);
-    le::Put_U8(par, Serial_Stop_Bits + 5, 1);
-    le::Put_U8(par, Serial_Data_Bits + 5, 8);
-
-    static const char *const eth_ip[4] = {"Ethernet_IP1", "Ethernet_IP2", "Ethernet_IP3", "Ethernet_IP4"};
-    static const char *const eth_sm[4] = {"Ethernet_SM1", "Ethernet_SM2", "Ethernet_SM3", "Ethernet_SM4"};
-    static const char *const eth_gat[4] = {"Ethernet_GAT1", "Ethernet_GAT2", "Ethernet_GAT3", "Ethernet_GAT4"};
-    static const char *const eth_dns[4] = {"Ethernet_DNS1", "Ethernet_DNS2", "Ethernet_DNS3", "Ethernet_DNS4"};
-    static const int eth_ip_def[4] = {192, 168, 0, 10};
-    static const int mask_def[4] = {255, 255, 255, 0};
-    static const int gat_def[4] = {192, 168, 0, 1};
-    Put_Octets(par, Ip_Address, r, eth_ip, eth_ip_def);
-    Put_Octets(par, Subnet_Mask, r, eth_sm, mask_def);
-    Put_Octets(par, Gateway, r, eth_gat, gat_def);
-    if (!r.Flag("Ethernet_EN_GAT"))
-        Put_No_Address(par, Gateway);
-    Put_Octets(par, Dns_Server, r, eth_dns, gat_def);
-    if (!r.Flag("Ethernet_EN_DNS"))
-        Put_No_Address(par, Dns_Server);
-
-    const int bacnet_type = r.Int("BACnet_Type", 0);
-    b.Desc_Limit = r.Flag("BACnet_Desc_Chars_Limit");
-
-    if (bacnet_type == 0) {
-        // BACnet/IP: the BACnet addresses replace the Ethernet ones.
-        static const char *const ip[4] = {"BACnet_IP1", "BACnet_IP2", "BACnet_IP3", "BACnet_IP4"};
-        static const char *const sm[4] = {"BACnet_SM1", "BACnet_SM2", "BACnet_SM3", "BACnet_SM4"};
-        static const char *const gat[4] = {"BACnet_GAT1", "BACnet_GAT2", "BACnet_GAT3", "BACnet_GAT4"};
-        static const int ip_def[4] = {192, 168, 0, 5};
-        Put_Octets(par, Ip_Address, r, ip, ip_def);
-        Put_Octets(par, Subnet_Mask, r, sm, mask_def);
-        Put_Octets(par, Gateway, r, gat, gat_def);
-        if (!r.Flag("BACnet_EN_GAT"))
-            Put_No_Address(par, Gateway);
-        le::Put_U16(par, Bacnet_Ip_Port, std::uint32_t(r.Int("BACnet_PORT", 47808)));
-        if (!Put_Device_Name(b, r, "BACnet_NAME_STA", problem))
-            return false;
-        le::Put_U32(par, Bacnet_Ip_Device_Id, std::uint32_t(r.Int("BACnet_DEV_IDE", 1)));
-    } else if (bacnet_type == 1) {
-        // MS/TP on serial channels 3 and 0; the Ethernet address stays.
-        const std::uint32_t baud = Baud_Rate_Of(r.Int("BACnet_Ser_Baudrate", 3));
-        le::Put_U32(par, Serial_Baud_Rate + 3 * 4, baud);
-        le::Put_U32(par, Serial_Baud_Rate + 0 * 4, baud);
-        const std::uint8_t parity = Parity_Code_Of(r.Int("BACnet_Ser_Parity", 0));
-        le::Put_U8(par, Serial_Parity + 3, parity);
-        le::Put_U8(par, Serial_Parity + 0, parity);
-        le::Put_U8(par, Mstp_Mac_Address, std::uint32_t(r.Int("BACnet_Ser_ID", 0)));
-        if (!Put_Device_Name(b, r, "BACnet_Ser_NAME_STA", problem))
-            return false;
-        le::Put_U8(par, Mstp_Max_Master, std::uint32_t(r.Int("BACnet_Ser_Max_Master", 1)));
-        le::Put_U8(par, Mstp_Max_Info_Frames, std::uint32_t(r.Int("BACnet_Ser_Max_Info_Frames", 1)));
-        le::Put_U32(par, Mstp_Device_Instance, std::uint32_t(r.Int("BACnet_Ser_DEV_IDE", 0)));
-        le::Put_U16(par, Mstp_Network, std::uint32_t(r.Int("BACnet_Ser_Network", 1)));
-    }
-    return true;
+    const ParGen_Document document = Read_ParGen_Document(file_pargen);
+    return When_Loaded(document, [&] { return Encode_Loaded(b, document); });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <QString>
 #include <QStringView>
 #include <cstdint>
@@ -34,7 +36,7 @@ std::uint8_t Parity_Code_Of(int index);
 bool Hex_Field(QStringView text, int digits, std::span<std::uint8_t> destination);
 
 // Encodes "ParGen.xml" into the parameter block and the LoRa block and sets
-// Desc_Limit. A missing file leaves both blocks at their initial values. False,
-// with `problem` composed for the user, when the document cannot be read or a
-// key or device name is longer than its field.
-bool Encode_ParGen(Compiler_Buffers &b, const QString &file_pargen, QString *problem);
+// Desc_Limit. A missing file leaves both blocks at their initial values.
+// Fails, with the problem composed for the user, when the document cannot be
+// read or a key or device name is longer than its field.
+Result<> Encode_ParGen(Compiler_Buffers &b, const QString &file_pargen);

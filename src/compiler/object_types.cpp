@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace compiler {
+
 int Object_Type_Index(const char *data_type)
 {
     // The longest type text has 22 characters; a longer text is none of them.
@@ -29,3 +31,5 @@ int Object_Type_Index(const char *data_type)
     }
     return -1;
 }
+
+} // namespace compiler

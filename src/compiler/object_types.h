@@ -3,6 +3,10 @@
 #include <array>
 #include <cstddef>
 
+// The compiler's type table lives in this namespace: the object tables have a
+// catalogue of types of their own under the same plain name.
+namespace compiler {
+
 // The BACnet object types in the order the converter expects their records,
 // each with the place of its count in the parameter block. The counts stand in
 // the block in another order (analog input, analog output, analog value,
@@ -40,3 +44,5 @@ inline constexpr std::array<Object_Type, Object_Type_Count> Object_Types = {{
 // The index of the type whose text equals `data_type` upper-cased (letters
 // a-z only; nothing is trimmed), or -1. `data_type` is UTF-8.
 int Object_Type_Index(const char *data_type);
+
+} // namespace compiler

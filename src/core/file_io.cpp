@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QSaveFile>
 
-bool Write_File_Atomic(const QString &path, const QByteArray &data, QString *problem)
+Result<> Write_File_Atomic(const QString &path, const QByteArray &data)
 {
     QSaveFile file(path);
     bool ok = file.open(QIODevice::WriteOnly);
@@ -18,10 +18,9 @@ bool Write_File_Atomic(const QString &path, const QByteArray &data, QString *pro
         ok = file.flush();
     if (ok)
         ok = file.commit();
-    if (!ok) {
-        if (problem)
-            *problem = Messages().Get(Msg_File_Not_Written).arg(QDir::toNativeSeparators(path), file.errorString());
-        file.cancelWriting();
-    }
-    return ok;
+    if (ok)
+        return {};
+    const QString problem = Messages().Get(Msg_File_Not_Written).arg(QDir::toNativeSeparators(path), file.errorString());
+    file.cancelWriting();
+    return Fail(problem);
 }

@@ -92,9 +92,9 @@ QByteArray Xml_Document::Serialise() const
     return writer.data;
 }
 
-bool Xml_Document::Save(const QString &path, QString *problem) const
+Result<> Xml_Document::Save(const QString &path) const
 {
-    return Write_File_Atomic(path, Serialise(), problem);
+    return Write_File_Atomic(path, Serialise());
 }
 
 QString Node_Text(pugi::xml_node node)

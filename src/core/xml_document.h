@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/result.h"
 #include "core/version.h"
 
 #include <QString>
@@ -32,7 +33,7 @@ public:
     pugi::xml_node Begin(const char *root_name, bool version_comment);
 
     // Serialises the document in its raw form and writes it atomically.
-    bool Save(const QString &path, QString *problem) const;
+    Result<> Save(const QString &path) const;
     QByteArray Serialise() const;
 
     pugi::xml_document &Doc() { return doc_; }
@@ -42,6 +43,26 @@ private:
     State state_ = State::Missing;
     QString problem_;
 };
+
+// The one reading of a document's state by a reader to whom a missing file
+// means nothing to read (the encoders, the uplink check, the EDE export): a
+// missing document gives Ok without calling `read`, a damaged one fails with
+// its problem naming file, line and column, and a loaded one gives what
+// `read()` returns (a Result<>). `Document` is an Xml_Document or any reading
+// of one with the same Status() and Problem().
+template <class Document, class Read>
+Result<> When_Loaded(const Document &document, Read &&read)
+{
+    switch (document.Status()) {
+    case Xml_Document::State::Missing:
+        return {};
+    case Xml_Document::State::Damaged:
+        return Fail(document.Problem());
+    case Xml_Document::State::Loaded:
+        break;
+    }
+    return read();
+}
 
 inline constexpr const char *Document_Version_Comment = "SW_VERSION = " SW52K31_VERSION;
 

@@ -1,9 +1,9 @@
 #include "ede/bacnet_ede_file.h"
 
 #include "core/file_io.h"
-#include "core/int_read.h"
 #include "core/messages.h"
 #include "core/xml_document.h"
+#include "params/pargen_document.h"
 #include "workspace/workspace.h"
 
 #include <QDir>
@@ -34,68 +34,59 @@ QString Native(const QString &path)
 
 } // namespace
 
-bool TBACnet_EDE_File::Read_Device_Settings(const QString &par_gen, QString *problem)
+Result<> TBACnet_EDE_File::Read_Device_Settings(const QString &par_gen)
 {
     device_instance_.clear();
-    device_key_ = "BACnet_DEV_IDE";
+    device_key_ = ParGen_Key::BACnet_DEV_IDE;
     long_names_ = false;
-    Xml_Document doc;
-    if (doc.Load(par_gen) == Xml_Document::State::Damaged) {
-        *problem = doc.Problem();
-        return false;
-    }
-    // A missing file gives a null root, so every key takes its fallback.
-    const pugi::xml_node root = doc.Root();
-    if (Str_To_Int_Def(Child_Text_Def(root, "BACnet_Type", QString()), 0) == 1)
-        device_key_ = "BACnet_Ser_DEV_IDE";
-    device_instance_ = Child_Text_Def(root, device_key_, QString());
-    long_names_ = Child_Text_Def(root, "BACnet_Desc_Chars_Limit", QString()) == u"1";
-    return true;
+    const ParGen_Document document = Read_ParGen_Document(par_gen);
+    if (document.Is_Damaged())
+        return Fail(document.Problem());
+    // A missing file holds no key, so every key takes its fallback.
+    if (document.Int_Or(ParGen_Key::BACnet_Type, 0) == 1)
+        device_key_ = ParGen_Key::BACnet_Ser_DEV_IDE;
+    device_instance_ = document.Text_Or(device_key_, QString());
+    long_names_ = document.Flag(ParGen_Key::BACnet_Desc_Chars_Limit);
+    return {};
 }
 
-bool TBACnet_EDE_File::Collect_Objects(const QString &bacnet_doc, QString *problem)
+Result<> TBACnet_EDE_File::Collect_Objects(const QString &bacnet_doc)
 {
     Xml_Document doc;
-    switch (doc.Load(bacnet_doc)) {
-    case Xml_Document::State::Missing:
-        return true; // the header lines only
-    case Xml_Document::State::Damaged:
-        *problem = doc.Problem();
-        return false;
-    case Xml_Document::State::Loaded:
-        break;
-    }
-    // A missing group would silently drop objects the integrator expects, so
-    // both must be there before anything is collected.
-    for (const Object_Group &group : Object_Groups) {
-        if (!doc.Root().child(group.element)) {
-            *problem = Messages().Get(Msg_EDE_Group_Missing).arg(Native(bacnet_doc), QLatin1StringView(group.element));
-            return false;
+    doc.Load(bacnet_doc);
+    // A missing file gives the header lines only.
+    return When_Loaded(doc, [&]() -> Result<> {
+        // A missing group would silently drop objects the integrator expects, so
+        // both must be there before anything is collected.
+        for (const Object_Group &group : Object_Groups) {
+            if (!doc.Root().child(group.element))
+                return Fail(
+                    Messages().Get(Msg_EDE_Group_Missing).arg(Native(bacnet_doc), QLatin1StringView(group.element)));
         }
-    }
-    for (const Object_Group &group : Object_Groups) {
-        int row = 0;
-        bool ok = true;
-        For_Each_Row(doc.Root().child(group.element), [&](pugi::xml_node node) {
-            ++row;
-            if (!ok)
-                return;
-            for (const char *cell : Written_Cells) {
-                if (EDE_Breaks_Columns(Attr_Text_Def(node, cell, QString()))) {
-                    *problem = Messages()
-                                   .Get(Msg_EDE_Cell_Breaks_Columns)
-                                   .arg(QString::number(row), QLatin1StringView(group.table), QLatin1StringView(cell));
-                    ok = false;
+        for (const Object_Group &group : Object_Groups) {
+            int row = 0;
+            Result<> result;
+            For_Each_Row(doc.Root().child(group.element), [&](pugi::xml_node node) {
+                ++row;
+                if (!result)
                     return;
+                for (const char *cell : Written_Cells) {
+                    if (EDE_Breaks_Columns(Attr_Text_Def(node, cell, QString()))) {
+                        result = Fail(Messages()
+                                          .Get(Msg_EDE_Cell_Breaks_Columns)
+                                          .arg(QString::number(row), QLatin1StringView(group.table),
+                                               QLatin1StringView(cell)));
+                        return;
+                    }
                 }
-            }
-            Add_Object(Attr_Text_Def(node, "Data_Type", QString()), Attr_Text_Def(node, "Eng_Unit", QString()),
-                       Attr_Text_Def(node, "Mnemonic", QString()));
-        });
-        if (!ok)
-            return false;
-    }
-    return true;
+                Add_Object(Attr_Text_Def(node, "Data_Type", QString()), Attr_Text_Def(node, "Eng_Unit", QString()),
+                           Attr_Text_Def(node, "Mnemonic", QString()));
+            });
+            if (!result)
+                return result;
+        }
+        return {};
+    });
 }
 
 void TBACnet_EDE_File::Add_Object(const QString &data_type, const QString &eng_unit, const QString &mnemonic)
@@ -129,27 +120,21 @@ QStringList TBACnet_EDE_File::Lines(const QString &project_name, const QString &
     return lines;
 }
 
-bool Create_EDE_File(const Workspace &ws, const QString &file_name, const QDateTime &at, QString *problem)
+Result<> Create_EDE_File(const Workspace &ws, const QString &file_name, const QDateTime &at)
 {
-    if (!ws.Configuration_Open()) {
-        *problem = Messages().Get(18);
-        return false;
-    }
-    if (EDE_Breaks_Columns(ws.Project_Name)) {
-        *problem = Messages().Get(Msg_EDE_Name_Breaks_Columns).arg(ws.Project_Name);
-        return false;
-    }
+    if (!ws.Configuration_Open())
+        return Fail(Messages().Get(18));
+    if (EDE_Breaks_Columns(ws.Project_Name))
+        return Fail(Messages().Get(Msg_EDE_Name_Breaks_Columns).arg(ws.Project_Name));
     TBACnet_EDE_File ede;
-    if (!ede.Read_Device_Settings(ws.File_ParGen, problem) ||
-        !ede.Collect_Objects(ws.File_BACnet_Slave_Access, problem))
-        return false;
+    if (Result<> settings = ede.Read_Device_Settings(ws.File_ParGen); !settings)
+        return settings;
+    if (Result<> objects = ede.Collect_Objects(ws.File_BACnet_Slave_Access); !objects)
+        return objects;
     // The device instance appears only in object lines.
-    if (!ede.Objects().isEmpty() && EDE_Breaks_Columns(ede.Device_Instance())) {
-        *problem =
-            Messages().Get(Msg_EDE_Key_Breaks_Columns).arg(QLatin1StringView(ede.Device_Key()), Native(ws.File_ParGen));
-        return false;
-    }
-    return Write_File_Atomic(file_name, Encode_EDE_Lines(ede.Lines(ws.Project_Name, EDE_Time_Stamp(at))), problem);
+    if (!ede.Objects().isEmpty() && EDE_Breaks_Columns(ede.Device_Instance()))
+        return Fail(Messages().Get(Msg_EDE_Key_Breaks_Columns).arg(Key_Name(ede.Device_Key()), Native(ws.File_ParGen)));
+    return Write_File_Atomic(file_name, Encode_EDE_Lines(ede.Lines(ws.Project_Name, EDE_Time_Stamp(at))));
 }
 
 EDE_Target EDE_Target_For(const QString &chosen)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/result.h"
 #include "ede/ede_format.h"
+#include "params/pargen_values.h"
 
 #include <QDateTime>
 #include <QList>
@@ -18,16 +20,16 @@ public:
     // Reads the device instance (BACnet_Ser_DEV_IDE when BACnet_Type reads as
     // 1, MS/TP; else BACnet_DEV_IDE) and the long-names flag
     // (BACnet_Desc_Chars_Limit exactly "1"). A missing file or key leaves the
-    // instance empty and the names short. A damaged file gives false with the
+    // instance empty and the names short. A damaged file fails with the
     // document's problem (file, line, column).
-    bool Read_Device_Settings(const QString &par_gen, QString *problem);
+    Result<> Read_Device_Settings(const QString &par_gen);
 
     // Appends the objects of the groups BACnet_in_Read, then BACnet_in_Write,
-    // every row in document order. A missing file adds nothing. False, with a
+    // every row in document order. A missing file adds nothing. Fails, with a
     // composed message, when the file is damaged, lacks a group, or a row's
     // Mnemonic or Eng_Unit holds a text that would break the columns; the
     // objects are then incomplete and must not be written.
-    bool Collect_Objects(const QString &bacnet_doc, QString *problem);
+    Result<> Collect_Objects(const QString &bacnet_doc);
 
     // Appends the object of one row.
     void Add_Object(const QString &data_type, const QString &eng_unit, const QString &mnemonic);
@@ -42,13 +44,13 @@ public:
 
     const QString &Device_Instance() const { return device_instance_; }
     // The ParGen key the device instance came from.
-    const char *Device_Key() const { return device_key_; }
+    ParGen_Key Device_Key() const { return device_key_; }
     bool Long_Names() const { return long_names_; }
     const QList<TBACnet_EDE_Obj> &Objects() const { return objects_; }
 
 private:
     QString device_instance_;
-    const char *device_key_ = "BACnet_DEV_IDE";
+    ParGen_Key device_key_ = ParGen_Key::BACnet_DEV_IDE;
     bool long_names_ = false;
     std::array<int, EDE_Type_Count> counters_{};
     QList<TBACnet_EDE_Obj> objects_;
@@ -56,10 +58,10 @@ private:
 
 // Runs one export of the open configuration into `file_name` (used as
 // given), stamped with the local time `at`. Nothing is written unless the
-// whole file can be; the file is replaced atomically. False with a composed
+// whole file can be; the file is replaced atomically. Fails with a composed
 // message: no configuration open (message 18), a damaged document, a missing
 // object group, a text that would break the columns, or a failed write.
-bool Create_EDE_File(const Workspace &ws, const QString &file_name, const QDateTime &at, QString *problem);
+Result<> Create_EDE_File(const Workspace &ws, const QString &file_name, const QDateTime &at);
 
 // What step 5 does with the name the save dialog returned: the name with
 // ".csv", and whether a file of that name exists, so that the window asks

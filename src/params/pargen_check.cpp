@@ -62,13 +62,13 @@ public:
         : values_(values)
     {}
 
-    const ParGen_Check &Result() const { return result_; }
+    const ParGen_Check &Outcome() const { return result_; }
     bool Failed() const { return !result_.Ok(); }
 
     bool Fail(int message, const QString &text)
     {
         if (!Failed())
-            result_ = ParGen_Check{message, text};
+            result_ = ParGen_Check(message, text);
         return false;
     }
     bool Fail(int message) { return Fail(message, Messages().Get(message)); }
@@ -170,7 +170,7 @@ ParGen_Check Controllo_Dati(const ParGen_Values &values, int bacnet_type)
         else
             Check_BACnet_MSTP(c);
     }
-    return c.Result();
+    return c.Outcome();
 }
 
 ParGen_Check Controllo_Dati(const ParGen_Form &form)

@@ -1,19 +1,28 @@
 #pragma once
 
+#include "core/result.h"
 #include "params/pargen_values.h"
 
 #include <QString>
 
 class ParGen_Form;
 
-// The outcome of the parameter validation: success, or the first failing
-// rule's message number and its final text (as the error box shows it).
-struct ParGen_Check
+// The outcome of the parameter validation: Ok, or the first failing rule's
+// text as the error box shows it (Problem) with the number of its message.
+class [[nodiscard]] ParGen_Check : public Result<>
 {
-    int Message = 0; // 0: every rule passed
-    QString Text;
+public:
+    ParGen_Check() = default;
+    ParGen_Check(int message, QString text)
+        : Result<>(Fail(std::move(text)))
+        , message_(message)
+    {}
 
-    bool Ok() const { return Message == 0; }
+    // The failing rule's message number; 0 when Ok.
+    int Message() const { return message_; }
+
+private:
+    int message_ = 0;
 };
 
 // The validation run before ParGen.xml is written. The rules run in a fixed

@@ -72,6 +72,11 @@ enum class ParGen_Key : int {
 
 inline constexpr int ParGen_Key_Count = 58;
 
+// The one element beyond the 58 keys that a reader looks for: the compiler
+// takes a transmit interval in minutes from it. The window neither shows nor
+// writes it, so a save drops it.
+inline constexpr const char *Transmit_Interval_Element = "LoRa_Transmit_Interval";
+
 // How a key's text reaches its control in the parameter window.
 enum class ParGen_Kind {
     Text_Choice,  // drop-down, stored as the chosen item's text

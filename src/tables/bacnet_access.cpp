@@ -4,6 +4,7 @@
 #include "core/int_read.h"
 #include "core/messages.h"
 #include "core/xml_document.h"
+#include "params/pargen_document.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ Check_Result Check_Objects(const Text_Table &t, int page, const Table_Messages &
 {
     const auto fail = [&](int message, int r, int c, const QString &limit = QString()) {
         const QString text = Messages().Get(1532) + QString::number(r + 1) + Messages().Get(message) + limit;
-        return Check_Result::Failed(message, text, page, r, c);
+        return Check_Result(Fail(text), Failed_Cell{message, page, r, c});
     };
     const int end = End_Of_Table(t, Obj_Data_Type);
     for (int r = 0; r < end; ++r) {
@@ -46,7 +47,7 @@ Check_Result Check_Objects(const Text_Table &t, int page, const Table_Messages &
             return fail(m.position, r, Obj_Position, QString::number(nbyte - 1));
 
         // A type the table has no rule for is checked by Position alone.
-        const Object_Type *type = Find_Object_Type(t.Cell(r, Obj_Data_Type));
+        const tables::Object_Type *type = tables::Find_Object_Type(t.Cell(r, Obj_Data_Type));
         const int rule = type ? type->Message(page) : -1;
         // Wide arithmetic: a Length near the 32-bit limit must not wrap.
         qint64 last_byte = position;
@@ -77,7 +78,7 @@ QList<Column_Desc> Object_Columns(int page)
          .header_message = h,
          .width = 150,
          .colour = Colour_Type,
-         .items = Data_Type_Items(page)},
+         .items = tables::Data_Type_Items(page)},
         {.attribute = "Eng_Unit", .header_message = h + 1, .width = 100, .colour = Colour_Type},
         {.attribute = "Position",
          .kind = K::Combo,
@@ -121,9 +122,9 @@ Load_Report BACnet_Slave_Set_Access::Load(const QString &file_pargen, const QStr
     Read.Set_Items(Obj_Position, Numbers(NByte_IN));
     Write.Set_Items(Obj_Position, Numbers(NByte_OUT));
 
-    QString limit;
-    Desc_Lenght =
-        Read_ParGen_Key(file_pargen, "BACnet_Desc_Chars_Limit", &limit, &report.ParGen_Problem) && limit == u"1";
+    const ParGen_Document pargen = Read_ParGen_Document(file_pargen);
+    report.ParGen_Problem = pargen.Problem();
+    Desc_Lenght = pargen.Flag(ParGen_Key::BACnet_Desc_Chars_Limit);
     if (!report.ParGen_Problem.isEmpty())
         report.Warnings.append(report.ParGen_Problem);
     const int rows = Max_Objects();
@@ -145,13 +146,13 @@ Check_Result BACnet_Slave_Set_Access::Controllo_dati() const
 {
     int count = 0;
     Check_Result result = Check_Objects(Read, Page_Read, {1533, 1534, 1546}, NByte_IN, &count);
-    if (!result.Passed)
+    if (!result)
         return result;
     result = Check_Objects(Write, Page_Write, {1547, 1548, 1558}, NByte_OUT, &count);
-    if (!result.Passed)
+    if (!result)
         return result;
     if (count > Max_Objects())
-        return Check_Result::Failed(1559, Messages().Get(1559) + QString::number(Max_Objects()), -1, -1, -1);
+        return Check_Result(Fail(Messages().Get(1559) + QString::number(Max_Objects())), Failed_Cell{.Message = 1559});
     return result;
 }
 
@@ -164,25 +165,27 @@ QByteArray BACnet_Slave_Set_Access::Serialise() const
     return doc.Serialise();
 }
 
-bool BACnet_Slave_Set_Access::Save(const QString &path, QString *problem) const
+Result<> BACnet_Slave_Set_Access::Save(const QString &path) const
 {
-    return Write_File_Atomic(path, Serialise(), problem);
+    return Write_File_Atomic(path, Serialise());
 }
 
-Confirm_Result BACnet_Slave_Set_Access::Confirm(const QString &path) const
+Check_Result BACnet_Slave_Set_Access::Confirm(const QString &path) const
 {
-    Confirm_Result result;
-    result.Check = Controllo_dati();
-    if (result.Check.Passed)
-        result.Saved = Save(path, &result.Write_Problem);
-    return result;
+    Check_Result check = Controllo_dati();
+    if (!check)
+        return check;
+    const Result<> saved = Save(path);
+    if (!saved)
+        return Fail(saved.Problem());
+    return {};
 }
 
 void Data_Type_Chosen(Text_Table &table, int page, int r)
 {
     if (page != Page_Write || r < 0 || r >= table.Row_Count())
         return;
-    const QString length = Write_Length_For(table.Cell(r, Obj_Data_Type));
+    const QString length = tables::Write_Length_For(table.Cell(r, Obj_Data_Type));
     if (!length.isNull())
         table.Set_Cell(r, Obj_Length, length);
 }

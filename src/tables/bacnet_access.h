@@ -42,10 +42,10 @@ public:
     Check_Result Controllo_dati() const;
 
     QByteArray Serialise() const;
-    bool Save(const QString &path, QString *problem) const;
+    Result<> Save(const QString &path) const;
 
     // The OK button: the check, then the write.
-    Confirm_Result Confirm(const QString &path) const;
+    Check_Result Confirm(const QString &path) const;
 
     // At most this many objects over both tables.
     int Max_Objects() const { return Desc_Lenght ? Objects_Long_Desc : Objects_Short_Desc; }

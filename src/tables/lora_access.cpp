@@ -4,6 +4,7 @@
 #include "core/int_read.h"
 #include "core/messages.h"
 #include "core/xml_document.h"
+#include "params/pargen_document.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ Check_Result Check_Rules(const Text_Table &t, int page, const Rule_Messages &m, 
     const int num = 2;
     const auto fail = [&](int message, int r, int c, const QString &limit = QString()) {
         const QString text = Messages().Get(1243) + QString::number(r + 1) + Messages().Get(message) + limit;
-        return Check_Result::Failed(message, text, page, r, c);
+        return Check_Result(Fail(text), Failed_Cell{message, page, r, c});
     };
     const int end = End_Of_Table(t, start);
     for (int r = 0; r < end; ++r) {
@@ -121,10 +122,9 @@ Load_Report LoRa_Set_Access::Load(const QString &file_pargen, const QString &fil
 {
     Load_Report report;
 
-    MaxPayloadSize = 0;
-    QString size_text;
-    if (Read_ParGen_Key(file_pargen, "LoRa_Payload_Size", &size_text, &report.ParGen_Problem))
-        MaxPayloadSize = Str_To_Int_Def(size_text, 0);
+    const ParGen_Document pargen = Read_ParGen_Document(file_pargen);
+    report.ParGen_Problem = pargen.Problem();
+    MaxPayloadSize = pargen.Int_Or(ParGen_Key::LoRa_Payload_Size, 0);
     if (!report.ParGen_Problem.isEmpty())
         report.Warnings.append(report.ParGen_Problem);
     if (MaxPayloadSize == 0)
@@ -147,8 +147,8 @@ Check_Result LoRa_Set_Access::Controllo_dati() const
 {
     // Computed wide: a payload size near the 32-bit limit must not wrap.
     const qint64 max_bytes = qint64(MaxPayloadSize) - 2;
-    const Check_Result up = Check_Rules(Uplink, Page_Uplink, {1244, 1245, 1246}, max_bytes);
-    if (!up.Passed)
+    Check_Result up = Check_Rules(Uplink, Page_Uplink, {1244, 1245, 1246}, max_bytes);
+    if (!up)
         return up;
     return Check_Rules(Downlink, Page_Downlink, {1247, 1248, -1}, max_bytes);
 }
@@ -162,16 +162,18 @@ QByteArray LoRa_Set_Access::Serialise() const
     return doc.Serialise();
 }
 
-bool LoRa_Set_Access::Save(const QString &path, QString *problem) const
+Result<> LoRa_Set_Access::Save(const QString &path) const
 {
-    return Write_File_Atomic(path, Serialise(), problem);
+    return Write_File_Atomic(path, Serialise());
 }
 
-Confirm_Result LoRa_Set_Access::Confirm(const QString &path) const
+Check_Result LoRa_Set_Access::Confirm(const QString &path) const
 {
-    Confirm_Result result;
-    result.Check = Controllo_dati();
-    if (result.Check.Passed)
-        result.Saved = Save(path, &result.Write_Problem);
-    return result;
+    Check_Result check = Controllo_dati();
+    if (!check)
+        return check;
+    const Result<> saved = Save(path);
+    if (!saved)
+        return Fail(saved.Problem());
+    return {};
 }

@@ -51,10 +51,10 @@ public:
 
     // The document of the current tables, in its raw form.
     QByteArray Serialise() const;
-    bool Save(const QString &path, QString *problem) const;
+    Result<> Save(const QString &path) const;
 
     // The OK button: the check, then the write.
-    Confirm_Result Confirm(const QString &path) const;
+    Check_Result Confirm(const QString &path) const;
 
     Text_Table &Table(int page) { return page == Page_Uplink ? Uplink : Downlink; }
 

@@ -1,5 +1,7 @@
 #include "tables/object_types.h"
 
+namespace tables {
+
 namespace {
 
 const Object_Type Types[] = {
@@ -66,3 +68,5 @@ QString Write_Length_For(QStringView data_type)
             return QString::fromUtf16(t.write_length);
     return QString();
 }
+
+} // namespace tables

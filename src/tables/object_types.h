@@ -7,6 +7,10 @@
 // The two BACnet object tables.
 enum BACnet_Page : int { Page_Read, Page_Write };
 
+// The object tables' catalogue of types lives in this namespace: the compiler
+// has a type table of its own under the same plain name.
+namespace tables {
+
 // A BACnet object type as the object tables offer it: its Data Type text,
 // the tables that offer it, the rule its Length obeys in each table, and the
 // Length the Write grid fills in when it is chosen there.
@@ -37,3 +41,5 @@ QStringList Data_Type_Items(int page);
 // The Length the Write grid puts into a row when `data_type` is chosen: the
 // chosen text in upper case selects it. Null when the type fills in nothing.
 QString Write_Length_For(QStringView data_type);
+
+} // namespace tables

@@ -7,14 +7,14 @@
 QStringList Table_Check::Texts() const
 {
     QStringList texts = Report.Warnings;
-    if (!Result.Passed)
-        texts.append(Result.Text);
+    if (!Check)
+        texts.append(Check.Problem());
     return texts;
 }
 
 bool Table_Check::Clean() const
 {
-    return Result.Passed && !Report.Rows_At_Risk() && Report.Document_Problem.isEmpty() &&
+    return Check.Ok() && !Report.Rows_At_Risk() && Report.Document_Problem.isEmpty() &&
            Report.ParGen_Problem.isEmpty();
 }
 
@@ -23,7 +23,7 @@ Table_Check Check_LoRaWAN_Access(const Workspace &ws)
     LoRa_Set_Access rules;
     Table_Check check;
     check.Report = rules.Load(ws.File_ParGen, ws.File_LoRaWAN_Access);
-    check.Result = rules.Controllo_dati();
+    check.Check = rules.Controllo_dati();
     return check;
 }
 
@@ -32,6 +32,6 @@ Table_Check Check_BACnet_Slave_Access(const Workspace &ws)
     BACnet_Slave_Set_Access objects;
     Table_Check check;
     check.Report = objects.Load(ws.File_ParGen, ws.File_BACnet_Slave_Access);
-    check.Result = objects.Controllo_dati();
+    check.Check = objects.Controllo_dati();
     return check;
 }

@@ -11,7 +11,7 @@ struct Workspace;
 struct Table_Check
 {
     Load_Report Report;
-    Check_Result Result;
+    Check_Result Check;
 
     // Everything the user must read: the load's warnings, then the check's failure.
     QStringList Texts() const;

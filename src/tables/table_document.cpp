@@ -18,14 +18,6 @@ bool Load_Report::Rows_At_Risk() const
     return false;
 }
 
-bool Read_ParGen_Key(const QString &path, const char *key, QString *text, QString *problem)
-{
-    Xml_Document doc;
-    if (doc.Load(path) == Xml_Document::State::Damaged && problem)
-        *problem = doc.Problem();
-    return Child_Text(doc.Root(), key, text);
-}
-
 namespace {
 
 // The attribute `name` of `node`, as node.attribute(name) finds it (the

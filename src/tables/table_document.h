@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -21,37 +23,34 @@ struct Load_Report
     bool Rows_At_Risk() const;
 };
 
-// The outcome of a table check: passed, or the first failure with its
-// composed message and the cell that failed (table page, row, column).
-struct Check_Result
+// Where a table check failed: the number of the rule's message and the cell
+// the window puts the focus on (table page, row, column); -1 where the rule
+// names no cell.
+struct Failed_Cell
 {
-    bool Passed = true;
-    int Message = -1; // number of the rule's message
-    QString Text;     // the whole text of the error box
+    int Message = -1;
     int Page = -1;
     int Row = -1;
     int Column = -1;
-
-    static Check_Result Failed(int message, QString text, int page, int row, int column)
-    {
-        return Check_Result{false, message, std::move(text), page, row, column};
-    }
 };
 
-// The outcome of the OK button: the check, then the write.
-struct Confirm_Result
+// The outcome of a table check, and of the OK button (the check, then the
+// write): Ok, or the whole text of the error box (Problem) and, when the
+// check failed, its cell. A failed write names no cell.
+class [[nodiscard]] Check_Result : public Result<>
 {
-    bool Saved = false;
-    Check_Result Check;
-    QString Write_Problem; // set when the check passed but the file was not written
+public:
+    Check_Result() = default;
+    Check_Result(Failure failure, Failed_Cell cell = {})
+        : Result<>(std::move(failure))
+        , cell_(cell)
+    {}
 
-    // The text to show when nothing was saved.
-    const QString &Error_Text() const { return Check.Passed ? Write_Problem : Check.Text; }
+    const Failed_Cell &Cell() const { return cell_; }
+
+private:
+    Failed_Cell cell_;
 };
-
-// A keyed value of "ParGen.xml", read each time it is needed. False when
-// the file, or the element, is missing; a damaged file sets `problem`.
-bool Read_ParGen_Key(const QString &path, const char *key, QString *text, QString *problem);
 
 // Resets the table to `rows` fresh rows and fills it from the child nodes of
 // `group`, taken by position whatever their names, each attribute by itself;

@@ -132,8 +132,5 @@ Result<> Compile_XML_Parameter_New_Boot(const Boot_Job &job)
 {
     if (!Option_Valid(job.option))
         return Fail(Messages().Get(Msg_Update_Option_Invalid).arg(job.option));
-    QString problem;
-    if (!Write_File_Atomic(Job_File_Path(job.path_exe), Build_Job_File(job), &problem))
-        return Fail(problem);
-    return {};
+    return Write_File_Atomic(Job_File_Path(job.path_exe), Build_Job_File(job));
 }

@@ -66,8 +66,6 @@ Result<> Save_Setting(const Workspace &ws)
     Add_Key(flags, "enable_update", Flag_Text(ws.Enable_Update));
     Add_Key(flags, "enable_jump_field_tables", Flag_Text(ws.Enable_Jump_Field_Tables));
     Add_Key(flags, "Double_Click_Auto_Size", Flag_Text(ws.Double_Click_Auto_Size));
-    QString problem;
-    if (!doc.Save(ws.Settings_File(), &problem))
-        return Fail(problem);
-    return {};
+
+    return doc.Save(ws.Settings_File());
 }

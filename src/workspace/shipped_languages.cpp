@@ -67,11 +67,11 @@ Shipped_Copy Copy_Shipped_Languages(const QString &shipped, const QString &path_
             continue; // a damaged installation: the built-in English still works
         // A fresh file of the user's, writable by them: the options dialog
         // offers no read-only language file.
-        QString problem;
-        if (Write_File_Atomic(target, in.readAll(), &problem))
+        const Result<> written = Write_File_Atomic(target, in.readAll());
+        if (written)
             result.copied << source.fileName();
         else
-            result.problems << problem;
+            result.problems << written.Problem();
     }
     return result;
 }

@@ -114,9 +114,8 @@ inline void Write_ParGen(const QString &path, const Keys &keys)
     pugi::xml_node root = doc.Begin("Par_Gen", true);
     for (const auto &[key, value] : keys)
         Add_Key(root, key.toUtf8().constData(), value);
-    QString problem;
-    if (!doc.Save(path, &problem))
-        qFatal("%s", qPrintable(problem));
+    if (const Result<> saved = doc.Save(path); !saved)
+        qFatal("%s", qPrintable(saved.Problem()));
 }
 
 // One row: attribute names and values in order.
@@ -156,9 +155,8 @@ inline void Write_Rows(const QString &path, const char *root_name, const QList<Q
                 Add_Attr(node, attr, value);
         }
     }
-    QString problem;
-    if (!doc.Save(path, &problem))
-        qFatal("%s", qPrintable(problem));
+    if (const Result<> saved = doc.Save(path); !saved)
+        qFatal("%s", qPrintable(saved.Problem()));
 }
 
 inline void Write_Rules(const QString &path, const QList<Row> &up, const QList<Row> &down = {})

@@ -48,11 +48,11 @@ class Test_Bank_Dump : public QObject
 
     Bank_Images Compile()
     {
-        const Compile_Result r =
+        const Result<Bank_Images> r =
             Compile_Project(Path("ParGen.xml"), Path("LoRaWAN_SetAccess.xml"), Path("BACnet_Slave_SetAccess.xml"));
-        if (!r.ok)
-            qFatal("%s", qPrintable(r.problem));
-        return r.images;
+        if (!r.Ok())
+            qFatal("%s", qPrintable(r.Problem()));
+        return r.Value();
     }
 
     void Configuration(bool long_descriptions)

@@ -141,28 +141,28 @@ private slots:
 
     void no_documents()
     {
-        const Compile_Result r = Compile_Project(ws_);
-        QVERIFY(r.ok);
-        QCOMPARE(r.images.bank1.toHex(), Initial_Bank1().toHex());
+        const Result<Bank_Images> r = Compile_Project(ws_);
+        QVERIFY(r.Ok());
+        QCOMPARE(r->bank1.toHex(), Initial_Bank1().toHex());
         QByteArray bank2(75776, '\0');
         bank2[0x03] = 6;                                                 // data rate
         bank2[0x42] = 1;                                                 // payload size
         bank2[0x44] = 1;                                                 // transmit interval
         bank2.replace(0x48, 8, QByteArray::fromHex("0004080000100800")); // table addresses
-        QCOMPARE(r.images.bank2, bank2);
+        QCOMPARE(r->bank2, bank2);
     }
 
     void window_configuration_is_stable()
     {
         Window_Configuration(false);
-        const Compile_Result first = Compile_Project(ws_);
-        const Compile_Result second = Compile_Project(ws_);
-        QVERIFY(first.ok && second.ok);
-        QCOMPARE(first.images.bank1.size(), 2048);
-        QCOMPARE(first.images.bank2.size(), 75776);
-        QCOMPARE(first.images.bank1, second.images.bank1);
-        QCOMPARE(first.images.bank2, second.images.bank2);
-        QCOMPARE(U32(first.images.bank1, 0x7FC), Own_Sum(first.images.bank1));
+        const Result<Bank_Images> first = Compile_Project(ws_);
+        const Result<Bank_Images> second = Compile_Project(ws_);
+        QVERIFY(first.Ok() && second.Ok());
+        QCOMPARE(first->bank1.size(), 2048);
+        QCOMPARE(first->bank2.size(), 75776);
+        QCOMPARE(first->bank1, second->bank1);
+        QCOMPARE(first->bank2, second->bank2);
+        QCOMPARE(U32(first->bank1, 0x7FC), Own_Sum(first->bank1));
     }
 
     // The description length moves the text area and every description
@@ -170,9 +170,9 @@ private slots:
     void description_length_moves_the_text_area()
     {
         Window_Configuration(false);
-        const QByteArray short_b2 = Compile_Project(ws_).images.bank2;
+        const QByteArray short_b2 = Compile_Project(ws_)->bank2;
         Window_Configuration(true);
-        const QByteArray long_b2 = Compile_Project(ws_).images.bank2;
+        const QByteArray long_b2 = Compile_Project(ws_)->bank2;
         QCOMPARE(short_b2.size(), 75776);
         QCOMPARE(long_b2.size(), 75776);
         const quint32 addresses[][2] = {{0x89FF1, 0x85FF1}, {0x89FF0, 0x85FF0}, {0x89FFD, 0x85FFD}};
@@ -209,24 +209,22 @@ private slots:
                              : which == 1 ? ws_.File_LoRaWAN_Access
                                           : ws_.File_BACnet_Slave_Access;
         test::Write(file, content);
-        const Compile_Result r = Compile_Project(ws_);
-        QVERIFY(!r.ok);
-        QVERIFY2(r.problem.contains(QDir::toNativeSeparators(file)) && r.problem.contains(where),
-                 qPrintable(r.problem));
-        QVERIFY(r.images.bank1.isEmpty() && r.images.bank2.isEmpty());
+        const Result<Bank_Images> r = Compile_Project(ws_);
+        QVERIFY(!r.Ok());
+        QVERIFY2(r.Problem().contains(QDir::toNativeSeparators(file)) && r.Problem().contains(where),
+                 qPrintable(r.Problem()));
     }
 
     void writes_both_files()
     {
         Window_Configuration(false);
         QDir(ws_.Path_Project + QStringLiteral("/bin")).removeRecursively(); // made again when missing
-        QStringList written;
-        QString problem;
-        QVERIFY2(Build_Bank_Files(ws_, &written, &problem), qPrintable(problem));
-        QCOMPARE(written, (QStringList{Bank1_Path(ws_.Path_Project), Bank2_Path(ws_.Path_Project)}));
-        const Compile_Result r = Compile_Project(ws_);
-        QCOMPARE(test::Read(written[0]), r.images.bank1);
-        QCOMPARE(test::Read(written[1]), r.images.bank2);
+        const Result<QStringList> written = Build_Bank_Files(ws_);
+        QVERIFY2(written, qPrintable(written.Problem()));
+        QCOMPARE(written.Value(), (QStringList{Bank1_Path(ws_.Path_Project), Bank2_Path(ws_.Path_Project)}));
+        const Result<Bank_Images> r = Compile_Project(ws_);
+        QCOMPARE(test::Read(written.Value()[0]), r->bank1);
+        QCOMPARE(test::Read(written.Value()[1]), r->bank2);
     }
 
     // A refused update leaves the images of the last good one untouched.
@@ -246,8 +244,7 @@ private slots:
         QFETCH(int, fault);
         QFETCH(QString, message);
         Window_Configuration(false);
-        QString problem;
-        QVERIFY(Build_Bank_Files(ws_, nullptr, &problem));
+        QVERIFY(Build_Bank_Files(ws_));
         const QByteArray old1 = test::Read(Bank1_Path(ws_.Path_Project));
         const QByteArray old2 = test::Read(Bank2_Path(ws_.Path_Project));
         switch (fault) {
@@ -265,10 +262,9 @@ private slots:
             Write_ParGen(ws_.File_ParGen, With(Window_ParGen(), {{S("LoRa_Device_Address"), S("0123456789")}}));
             break;
         }
-        QStringList written;
-        QVERIFY(!Build_Bank_Files(ws_, &written, &problem));
-        QVERIFY2(problem.contains(message), qPrintable(problem));
-        QVERIFY(written.isEmpty());
+        const Result<QStringList> written = Build_Bank_Files(ws_);
+        QVERIFY(!written);
+        QVERIFY2(written.Problem().contains(message), qPrintable(written.Problem()));
         QCOMPARE(test::Read(Bank1_Path(ws_.Path_Project)), old1);
         QCOMPARE(test::Read(Bank2_Path(ws_.Path_Project)), old2);
     }
@@ -278,23 +274,23 @@ private slots:
         Workspace none;
         none.Path_Projects = dir_.path();
         none.Open_Configuration(QString());
-        QString problem;
-        QVERIFY(!Build_Bank_Files(none, nullptr, &problem));
-        QCOMPARE(problem, QStringLiteral("Error! Project not Valid"));
+        const Result<QStringList> written = Build_Bank_Files(none);
+        QVERIFY(!written);
+        QCOMPARE(written.Problem(), QStringLiteral("Error! Project not Valid"));
         QVERIFY(!QFileInfo::exists(QStringLiteral("/bin/bank1.bin")));
     }
 
     void write_failures_are_reported()
     {
-        const Compile_Result r = Compile_Project(ws_);
-        QVERIFY(r.ok);
+        const Result<Bank_Images> r = Compile_Project(ws_);
+        QVERIFY(r.Ok());
         // "bin" is a file: neither image can be written.
         QDir(ws_.Path_Project + QStringLiteral("/bin")).removeRecursively();
         test::Write(ws_.Path_Project + QStringLiteral("/bin"), "not a folder");
-        QStringList written;
-        QString problem;
-        QVERIFY(!Write_Bank_Files(ws_.Path_Project, r.images, &written, &problem));
-        QVERIFY(written.isEmpty());
+        const Result<QStringList> written = Write_Bank_Files(ws_.Path_Project, r.Value());
+        QVERIFY(!written);
+        const QString &problem = written.Problem();
+        QVERIFY(!QFileInfo(Bank1_Path(ws_.Path_Project)).exists());
         QVERIFY2(problem.startsWith(QStringLiteral("Error! The file %1 could not be written")
                                         .arg(QDir::toNativeSeparators(Bank1_Path(ws_.Path_Project)))),
                  qPrintable(problem));
@@ -303,12 +299,13 @@ private slots:
     // Bank 2 fails after bank 1 was replaced: the message says the pair is broken.
     void second_write_failure_is_reported()
     {
-        const Compile_Result r = Compile_Project(ws_);
+        const Result<Bank_Images> r = Compile_Project(ws_);
         QVERIFY(QDir().mkpath(Bank2_Path(ws_.Path_Project))); // a folder in the way
-        QStringList written;
-        QString problem;
-        QVERIFY(!Write_Bank_Files(ws_.Path_Project, r.images, &written, &problem));
-        QCOMPARE(written, QStringList{Bank1_Path(ws_.Path_Project)});
+        const Result<QStringList> written = Write_Bank_Files(ws_.Path_Project, r.Value());
+        QVERIFY(!written);
+        // Bank 1 is the new one.
+        QCOMPARE(test::Read(Bank1_Path(ws_.Path_Project)), r->bank1);
+        const QString &problem = written.Problem();
         QVERIFY2(problem.contains(QDir::toNativeSeparators(Bank2_Path(ws_.Path_Project))) &&
                      problem.contains(QStringLiteral("The image %1 was already replaced")
                                           .arg(QDir::toNativeSeparators(Bank1_Path(ws_.Path_Project)))),

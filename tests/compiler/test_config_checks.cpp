@@ -90,9 +90,9 @@ private slots:
         QFETCH(bool, passes);
         Put(Pargen(), pargen);
         Put(Rules(), rules);
-        QString problem;
-        QCOMPARE(Check_Config_LoraWAN(Pargen(), Rules(), &problem), passes);
-        QCOMPARE(problem,
+        const Result<> checked = Check_Config_LoraWAN(Pargen(), Rules());
+        QCOMPARE(checked.Ok(), passes);
+        QCOMPARE(checked.Problem(),
                  passes ? QString() : S("Error in configuration, Num. Byte not conformed with Max Payload Size"));
     }
 
@@ -102,14 +102,15 @@ private slots:
     {
         Put(Pargen(), Payload("51"));
         Put(Rules(), S("<LoRaWAN_Set_Access><LoRaWAN_Uplink>"));
-        QString problem;
-        QVERIFY(!Check_Config_LoraWAN(Pargen(), Rules(), &problem));
-        QVERIFY2(problem.contains(S("LoRaWAN_SetAccess.xml is damaged")), qPrintable(problem));
+        Result<> checked = Check_Config_LoraWAN(Pargen(), Rules());
+        QVERIFY(!checked);
+        QVERIFY2(checked.Problem().contains(S("LoRaWAN_SetAccess.xml is damaged")), qPrintable(checked.Problem()));
 
         Put(Pargen(), S("<Par_Gen><LoRa_Payload_Size>51</Par_Gen>"));
         Put(Rules(), Uplinks(Rule("N", "1")));
-        QVERIFY(!Check_Config_LoraWAN(Pargen(), Rules(), &problem));
-        QVERIFY2(problem.contains(S("ParGen.xml is damaged")), qPrintable(problem));
+        checked = Check_Config_LoraWAN(Pargen(), Rules());
+        QVERIFY(!checked);
+        QVERIFY2(checked.Problem().contains(S("ParGen.xml is damaged")), qPrintable(checked.Problem()));
     }
 
     void bacnet_type_data()

@@ -56,16 +56,16 @@ class Test_Encode_Objects : public QObject
     // Desc_Limit comes from the parameter document.
     void Long_Descriptions(bool on) { Write_ParGen(ParGen(), {{S("BACnet_Desc_Chars_Limit"), on ? S("1") : S("0")}}); }
 
-    Compile_Result Compile() { return Compile_Project(ParGen(), dir_.filePath(QStringLiteral("none.xml")), Objects()); }
+    Result<Bank_Images> Compile() { return Compile_Project(ParGen(), dir_.filePath(QStringLiteral("none.xml")), Objects()); }
 
     QByteArray Bank2(QByteArray *bank1 = nullptr)
     {
-        const Compile_Result r = Compile();
-        if (!r.ok)
-            qFatal("compilation failed: %s", qPrintable(r.problem));
+        const Result<Bank_Images> r = Compile();
+        if (!r.Ok())
+            qFatal("compilation failed: %s", qPrintable(r.Problem()));
         if (bank1)
-            *bank1 = r.images.bank1;
-        return r.images.bank2;
+            *bank1 = r->bank1;
+        return r->bank2;
     }
 
 private slots:
@@ -201,8 +201,8 @@ private slots:
         // The EDE export of the same document: each record's object carries
         // the instance that is its place among the records of its type.
         TBACnet_EDE_File ede;
-        QString problem;
-        QVERIFY2(ede.Collect_Objects(Objects(), &problem), qPrintable(problem));
+        const Result<> collected = ede.Collect_Objects(Objects());
+        QVERIFY2(collected, qPrintable(collected.Problem()));
         QCOMPARE(ede.Objects().size(), records.size());
         QHash<QString, int> next_instance; // by object type code
         for (const QString &description : records) {
@@ -295,11 +295,10 @@ private slots:
             Write_Objects(Objects(), {}, rows);
         else
             Write_Objects(Objects(), rows);
-        const Compile_Result r = Compile();
-        QCOMPARE(r.ok, message.isEmpty());
+        const Result<Bank_Images> r = Compile();
+        QCOMPARE(r.Ok(), message.isEmpty());
         if (!message.isEmpty()) {
-            QVERIFY2(r.problem.contains(message), qPrintable(r.problem));
-            QVERIFY(r.images.bank1.isEmpty() && r.images.bank2.isEmpty());
+            QVERIFY2(r.Problem().contains(message), qPrintable(r.Problem()));
         }
     }
 
@@ -307,9 +306,9 @@ private slots:
     {
         test::Write(Objects(), "<BACnet_to_Modbus><BACnet_in_Read><row Data_Type=\"Analog Input\" Eng_Unit=\"62\" "
                                "Length=\"4\"/></BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>");
-        const Compile_Result r = Compile();
-        QVERIFY(!r.ok);
-        QVERIFY2(r.problem.contains(S("row 1: Position \"\"")), qPrintable(r.problem));
+        const Result<Bank_Images> r = Compile();
+        QVERIFY(!r.Ok());
+        QVERIFY2(r.Problem().contains(S("row 1: Position \"\"")), qPrintable(r.Problem()));
     }
 
     void data_type_matching_data()
@@ -493,18 +492,18 @@ private slots:
             return list;
         };
         Write_Objects(Objects(), rows(read, "Binary Value"), rows(write, "Analog Value"));
-        const Compile_Result r = Compile();
-        QCOMPARE(r.ok, ok);
+        const Result<Bank_Images> r = Compile();
+        QCOMPARE(r.Ok(), ok);
         const int n = long_descriptions ? 1023 : 2047;
         if (!ok) {
-            QCOMPARE(r.problem, QStringLiteral("Error! [BACnet in Read] and [BACnet in Write] hold %1 BACnet objects, "
+            QCOMPARE(r.Problem(), QStringLiteral("Error! [BACnet in Read] and [BACnet in Write] hold %1 BACnet objects, "
                                                "but with this description length the device takes at most %2. The "
                                                "compilation stopped and no image was written.")
                                     .arg(read + write)
                                     .arg(n));
             return;
         }
-        const QByteArray &b2 = r.images.bank2;
+        const QByteArray &b2 = r->bank2;
         QCOMPARE(b2.size(), 75776);
         // The last record is filled and its description is the last one in the area.
         const Decoded last = Decode(b2, n - 1);

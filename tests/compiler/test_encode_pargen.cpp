@@ -30,7 +30,7 @@ class Test_Encode_ParGen : public QObject
     QString Path(const char *name) const { return dir_.filePath(QLatin1StringView(name)); }
 
     // Compiles a parameter document alone (no rules, no objects).
-    Compile_Result Compile(const Keys &keys)
+    Result<Bank_Images> Compile(const Keys &keys)
     {
         Write_ParGen(Path("ParGen.xml"), keys);
         return Compile_Project(Path("ParGen.xml"), Path("none1.xml"), Path("none2.xml"));
@@ -38,10 +38,10 @@ class Test_Encode_ParGen : public QObject
 
     Bank_Images Compiled(const Keys &keys)
     {
-        const Compile_Result r = Compile(keys);
-        if (!r.ok)
-            qFatal("compilation failed: %s", qPrintable(r.problem));
-        return r.images;
+        const Result<Bank_Images> r = Compile(keys);
+        if (!r.Ok())
+            qFatal("compilation failed: %s", qPrintable(r.Problem()));
+        return r.Value();
     }
 
     static quint32 Field(const QByteArray &b, int offset, int width)
@@ -325,10 +325,10 @@ private slots:
     void empty_root()
     {
         test::Write(Path("ParGen.xml"), "<Par_Gen/><!--SW_VERSION = 1.000-->");
-        const Compile_Result r = Compile_Project(Path("ParGen.xml"), Path("none1.xml"), Path("none2.xml"));
-        QVERIFY(r.ok);
-        const QByteArray &b1 = r.images.bank1;
-        const QByteArray &b2 = r.images.bank2;
+        const Result<Bank_Images> r = Compile_Project(Path("ParGen.xml"), Path("none1.xml"), Path("none2.xml"));
+        QVERIFY(r.Ok());
+        const QByteArray &b1 = r->bank1;
+        const QByteArray &b2 = r->bank2;
         QCOMPARE(Bytes(b2, 0, 4), QByteArray::fromHex("00000000")); // band, network, ABP, data rate 0
         QCOMPARE(Bytes(b2, 4, 0x3C), QByteArray(0x3C, '\0'));       // all five keys zero
         QCOMPARE(U8(b2, 0x40), 0u);
@@ -433,20 +433,19 @@ private slots:
     {
         QFETCH(Keys, changes);
         QFETCH(QString, message);
-        const Compile_Result r = Compile(With(Window_ParGen(), changes));
-        QVERIFY(!r.ok);
-        QVERIFY2(r.problem.contains(message), qPrintable(r.problem));
-        QVERIFY(r.images.bank1.isEmpty() && r.images.bank2.isEmpty());
+        const Result<Bank_Images> r = Compile(With(Window_ParGen(), changes));
+        QVERIFY(!r.Ok());
+        QVERIFY2(r.Problem().contains(message), qPrintable(r.Problem()));
     }
 
     // Keys the chosen method does not use never reach the converter, so their
     // length does not matter.
     void unused_long_keys_pass()
     {
-        QVERIFY(Compile(With(Window_ParGen(), {{S("LoRa_Application_Key"), QString(40, u'F')}})).ok);
+        QVERIFY(Compile(With(Window_ParGen(), {{S("LoRa_Application_Key"), QString(40, u'F')}})).Ok());
         QVERIFY(Compile(With(Window_ParGen(), {{S("LoRa_Activation_Method"), S("Over-the-Air Activation [OTAA]")},
                                                {S("LoRa_Device_Address"), QString(12, u'1')}}))
-                    .ok);
+                    .Ok());
     }
 };
 

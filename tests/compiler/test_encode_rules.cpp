@@ -30,7 +30,7 @@ class Test_Encode_Rules : public QObject
     QTemporaryDir dir_;
     QString Rules() const { return dir_.filePath(QStringLiteral("LoRaWAN_SetAccess.xml")); }
 
-    Compile_Result Compile()
+    Result<Bank_Images> Compile()
     {
         return Compile_Project(dir_.filePath(QStringLiteral("none.xml")), Rules(),
                                dir_.filePath(QStringLiteral("none2.xml")));
@@ -38,10 +38,10 @@ class Test_Encode_Rules : public QObject
 
     QByteArray Bank2()
     {
-        const Compile_Result r = Compile();
-        if (!r.ok)
-            qFatal("compilation failed: %s", qPrintable(r.problem));
-        return r.images.bank2;
+        const Result<Bank_Images> r = Compile();
+        if (!r.Ok())
+            qFatal("compilation failed: %s", qPrintable(r.Problem()));
+        return r->bank2;
     }
 
 private slots:
@@ -184,16 +184,15 @@ private slots:
             Write_Rules(Rules(), {}, rows);
         else
             Write_Rules(Rules(), rows);
-        const Compile_Result r = Compile();
-        QCOMPARE(r.ok, ok);
+        const Result<Bank_Images> r = Compile();
+        QCOMPARE(r.Ok(), ok);
         if (!ok) {
-            QCOMPARE(r.problem, QStringLiteral("Error! [%1] holds more than 256 enabled rules, the most the device "
+            QCOMPARE(r.Problem(), QStringLiteral("Error! [%1] holds more than 256 enabled rules, the most the device "
                                                "takes. The compilation stopped and no image was written.")
                                     .arg(downlink ? S("LoRaWAN Downlink") : S("LoRaWAN Uplink")));
-            QVERIFY(r.images.bank2.isEmpty());
             return;
         }
-        const QByteArray &b2 = r.images.bank2;
+        const QByteArray &b2 = r->bank2;
         QCOMPARE(U16(b2, downlink ? 0x52 : 0x50), 256u);
         // The last entry is filled and nothing spills past the table.
         const int table = downlink ? Downlink_Table : Uplink_Table;
@@ -204,12 +203,11 @@ private slots:
     void damaged_document_stops()
     {
         test::Write(Rules(), "<LoRaWAN_Set_Access>\n<LoRaWAN_Uplink><row Enable=\"Y\"></LoRaWAN_Uplink>");
-        const Compile_Result r = Compile();
-        QVERIFY(!r.ok);
-        QVERIFY2(r.problem.contains(QStringLiteral("LoRaWAN_SetAccess.xml")) &&
-                     r.problem.contains(QStringLiteral("line 2")),
-                 qPrintable(r.problem));
-        QVERIFY(r.images.bank1.isEmpty());
+        const Result<Bank_Images> r = Compile();
+        QVERIFY(!r.Ok());
+        QVERIFY2(r.Problem().contains(QStringLiteral("LoRaWAN_SetAccess.xml")) &&
+                     r.Problem().contains(QStringLiteral("line 2")),
+                 qPrintable(r.Problem()));
     }
 };
 

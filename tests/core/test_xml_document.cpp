@@ -1,6 +1,7 @@
 #include "core/xml_document.h"
 #include "test_support.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,8 +25,7 @@ private slots:
         Add_Attr(row, "Name", QString());
         Add_Attr(row, "Text", QStringLiteral("a\tb\"<&"));
         root.append_child("LoRaWAN_Downlink");
-        QString problem;
-        QVERIFY(doc.Save(Path("a.xml"), &problem));
+        QVERIFY(doc.Save(Path("a.xml")));
         const QByteArray bytes = test::Read(Path("a.xml"));
         QCOMPARE(bytes,
                  QByteArray("<LoRaWAN_Set_Access><LoRaWAN_Uplink><row Enable=\"Y\" Name=\"\" "
@@ -38,7 +38,7 @@ private slots:
         const pugi::xml_node r = again.Root().child("LoRaWAN_Uplink").first_child();
         QCOMPARE(Attr_Text_Def(r, "Text", QString()), QStringLiteral("a\tb\"<&"));
         // Saving the same content again gives identical bytes.
-        QVERIFY(doc.Save(Path("b.xml"), &problem));
+        QVERIFY(doc.Save(Path("b.xml")));
         QCOMPARE(test::Read(Path("b.xml")), bytes);
     }
 
@@ -82,8 +82,7 @@ private slots:
         pugi::xml_node root = doc.Begin("Par_Gen", true);
         Add_Key(root, "Key", text);
         Add_Attr(root.append_child("Group").append_child("row"), "Cell", text);
-        QString problem;
-        QVERIFY(doc.Save(Path("t.xml"), &problem));
+        QVERIFY(doc.Save(Path("t.xml")));
 
         Xml_Document again;
         QCOMPARE(again.Load(Path("t.xml")), Xml_Document::State::Loaded);
@@ -141,9 +140,9 @@ private slots:
         QFile::setPermissions(Path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         Xml_Document doc;
         doc.Begin("New", true);
-        QString problem;
-        QVERIFY(!doc.Save(Path("ro/doc.xml"), &problem));
-        QVERIFY(problem.contains(Path("ro/doc.xml")));
+        const Result<> saved = doc.Save(Path("ro/doc.xml"));
+        QVERIFY(!saved);
+        QVERIFY(saved.Problem().contains(Path("ro/doc.xml")));
         QCOMPARE(test::Read(Path("ro/doc.xml")), QByteArray("<Old/>"));
         QFile::setPermissions(Path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
@@ -152,9 +151,47 @@ private slots:
     {
         Xml_Document doc;
         doc.Begin("New", true);
-        QString problem;
-        QVERIFY(!doc.Save(Path("no/such/folder/doc.xml"), &problem));
-        QVERIFY(problem.contains(QStringLiteral("could not be written")));
+        const Result<> saved = doc.Save(Path("no/such/folder/doc.xml"));
+        QVERIFY(!saved);
+        QVERIFY(saved.Problem().contains(QStringLiteral("could not be written")));
+    }
+
+    // The readers to whom a missing file means nothing to read: only a
+    // loaded document is read, and a damaged one fails with its problem.
+    void when_loaded_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // empty: no file
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("missing") << QByteArray() << false << true;
+        QTest::newRow("damaged") << QByteArray("<Doc><a></Doc>") << false << false;
+        QTest::newRow("loaded, read fails") << QByteArray("<Doc/>") << true << false;
+    }
+
+    void when_loaded()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, read);
+        QFETCH(bool, ok);
+        const QString path = Path("when/doc.xml");
+        QFile::remove(path);
+        if (!content.isEmpty())
+            test::Write(path, content);
+        Xml_Document doc;
+        doc.Load(path);
+        bool called = false;
+        const Result<> result = When_Loaded(doc, [&]() -> Result<> {
+            called = true;
+            return Fail(QStringLiteral("read: %1").arg(QLatin1StringView(doc.Root().name())));
+        });
+        QCOMPARE(called, read);
+        QCOMPARE(result.Ok(), ok);
+        if (read)
+            QCOMPARE(result.Problem(), QStringLiteral("read: Doc"));
+        else if (!ok)
+            QCOMPARE(result.Problem(), doc.Problem());
+        else
+            QVERIFY(result.Problem().isEmpty());
     }
 };
 

@@ -42,8 +42,8 @@ class Test_Bacnet_Ede_File : public QObject
         pugi::xml_node root = doc.Begin("Par_Gen", true);
         for (const QString &key : keys)
             Add_Key(root, key.section(u'=', 0, 0).toUtf8().constData(), key.section(u'=', 1));
-        QString problem;
-        QVERIFY2(doc.Save(ws_.File_ParGen, &problem), qPrintable(problem));
+        const Result<> saved = doc.Save(ws_.File_ParGen);
+        QVERIFY2(saved, qPrintable(saved.Problem()));
     }
 
     void Write_Objects(const Rows &read, const Rows &write)
@@ -61,8 +61,8 @@ class Test_Bacnet_Ede_File : public QObject
                         Add_Attr(r, names[i], cells.value(i));
             }
         }
-        QString problem;
-        QVERIFY2(doc.Save(ws_.File_BACnet_Slave_Access, &problem), qPrintable(problem));
+        const Result<> saved = doc.Save(ws_.File_BACnet_Slave_Access);
+        QVERIFY2(saved, qPrintable(saved.Problem()));
     }
 
     // The object lines of the file just written, without the header.
@@ -168,8 +168,8 @@ private slots:
         QFETCH(QStringList, lines);
         Write_Par_Gen(par_gen);
         Write_Objects(read, write);
-        QString problem;
-        QVERIFY2(Create_EDE_File(ws_, Out(), Export_Time, &problem), qPrintable(problem));
+        const Result<> created = Create_EDE_File(ws_, Out(), Export_Time);
+        QVERIFY2(created, qPrintable(created.Problem()));
         QCOMPARE(Object_Lines(), lines);
     }
 
@@ -192,8 +192,8 @@ private slots:
             read << type + QStringLiteral("|95|a") << type + QStringLiteral("|95|b");
         Write_Par_Gen({QStringLiteral("BACnet_DEV_IDE=9")});
         Write_Objects(read, {});
-        QString problem;
-        QVERIFY2(Create_EDE_File(ws_, Out(), Export_Time, &problem), qPrintable(problem));
+        const Result<> created = Create_EDE_File(ws_, Out(), Export_Time);
+        QVERIFY2(created, qPrintable(created.Problem()));
         const QStringList lines = Object_Lines();
         QCOMPARE(lines.size(), 36);
         const QList<int> codes{0, 1, 2, 3, 4, 5, 13, 14, 19, 21, 22, 23, 30, 40, 44, 45, 46, 48};
@@ -210,8 +210,8 @@ private slots:
         Write_Objects({QString::fromUtf8("Analog Input|62|T \xC2\xB0"
                                          "C \xE2\x82\xAC \xE4\xB8\xAD")},
                       {});
-        QString problem;
-        QVERIFY2(Create_EDE_File(ws_, Out(), Export_Time, &problem), qPrintable(problem));
+        const Result<> created = Create_EDE_File(ws_, Out(), Export_Time);
+        QVERIFY2(created, qPrintable(created.Problem()));
         QCOMPARE(test::Read(Out()),
                  QByteArray("PROJECT_NAME; Tavelin--Plant1;;;;;;\r\n"
                             "VERSION_OF_REFERENCEFILE;1.0;;;;;;\r\n"
@@ -263,8 +263,8 @@ private slots:
         QFETCH(QByteArray, bytes);
         Write_Par_Gen({QStringLiteral("BACnet_DEV_IDE=1")});
         Write_Objects({QStringLiteral("Analog Input|62|a") + text + u'b'}, {});
-        QString problem;
-        QVERIFY2(Create_EDE_File(ws_, Out(), Export_Time, &problem), qPrintable(problem));
+        const Result<> created = Create_EDE_File(ws_, Out(), Export_Time);
+        QVERIFY2(created, qPrintable(created.Problem()));
         const QList<QByteArray> lines = test::Read(Out()).split('\n');
         QCOMPARE(lines.size(), 9); // seven header lines, one object line, nothing after its CR LF
         const QByteArray name = "a" + bytes + "b";
@@ -285,8 +285,8 @@ private slots:
         Write_Par_Gen({QStringLiteral("BACnet_DEV_IDE=1;2")});
         if (objects_file)
             Write_Objects({}, {});
-        QString problem;
-        QVERIFY2(Create_EDE_File(ws_, Out(), Export_Time, &problem), qPrintable(problem));
+        const Result<> created = Create_EDE_File(ws_, Out(), Export_Time);
+        QVERIFY2(created, qPrintable(created.Problem()));
         const QByteArray bytes = test::Read(Out());
         QCOMPARE(bytes.count("\r\n"), 7);
         QVERIFY(bytes.startsWith("PROJECT_NAME; Tavelin--Plant1;;;;;;\r\n"));
@@ -300,8 +300,9 @@ private slots:
                     "<BACnet_to_Modbus>\n  <BACnet_in_Read>\n    <row Data_Type=\"Analog Input\" Mnemonic=\"a\"/>\n"
                     "    <row Data_Type=\"Analog Input\" Mnemonic=\"b;c\"/>\n  </BACnet_in_Read>\n"
                     "  <BACnet_in_Write/>\n</BACnet_to_Modbus>\n<!--SW_VERSION = 1.000-->");
-        QString problem;
-        QVERIFY(!Create_EDE_File(ws_, Out(), Export_Time, &problem));
+        const Result<> created = Create_EDE_File(ws_, Out(), Export_Time);
+        QVERIFY(!created);
+        const QString &problem = created.Problem();
         QCOMPARE(problem, Messages()
                               .Get(Msg_EDE_Cell_Breaks_Columns)
                               .arg(QStringLiteral("2"), QStringLiteral("BACnet in Read"), QStringLiteral("Mnemonic")));
@@ -380,8 +381,9 @@ private slots:
         QVERIFY(!expected.trimmed().isEmpty());
         // The file the user chose keeps its old content.
         test::Write(Out(), "old");
-        QString problem;
-        QVERIFY(!Create_EDE_File(ws_, Out(), Export_Time, &problem));
+        const Result<> created = Create_EDE_File(ws_, Out(), Export_Time);
+        QVERIFY(!created);
+        const QString &problem = created.Problem();
         QCOMPARE(problem, expected);
         QCOMPARE(test::Read(Out()), QByteArray("old"));
         QCOMPARE(QDir(dir_.path()).entryList({QStringLiteral("out.csv*")}, QDir::Files | QDir::Hidden),
@@ -400,8 +402,9 @@ private slots:
         QFETCH(QString, target);
         QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("folder.csv")));
         const QString path = dir_.filePath(target);
-        QString problem;
-        QVERIFY(!Create_EDE_File(ws_, path, Export_Time, &problem));
+        const Result<> created = Create_EDE_File(ws_, path, Export_Time);
+        QVERIFY(!created);
+        const QString &problem = created.Problem();
         QVERIFY2(problem.startsWith(Messages().Get(Msg_File_Not_Written).section(u'%', 0, 0)), qPrintable(problem));
         QVERIFY2(problem.contains(QDir::toNativeSeparators(path)), qPrintable(problem));
     }
@@ -412,14 +415,13 @@ private slots:
     {
         Write_Par_Gen({QStringLiteral("BACnet_DEV_IDE=1")});
         Write_Objects({QStringLiteral("Analog Input|62|a"), QStringLiteral("Analog Input|62|b")}, {});
-        QString problem;
-        QVERIFY(Create_EDE_File(ws_, Out(), Export_Time, &problem));
+        QVERIFY(Create_EDE_File(ws_, Out(), Export_Time));
         const QByteArray first = test::Read(Out());
         Write_Objects({QStringLiteral("Analog Input|62|a")}, {});
-        QVERIFY(Create_EDE_File(ws_, Out(), Export_Time, &problem));
+        QVERIFY(Create_EDE_File(ws_, Out(), Export_Time));
         QCOMPARE(Object_Lines(), QStringList{QStringLiteral("1_a_0;1;a;0;0;a;62;")});
         Write_Objects({QStringLiteral("Analog Input|62|a"), QStringLiteral("Analog Input|62|b")}, {});
-        QVERIFY(Create_EDE_File(ws_, Out(), Export_Time, &problem));
+        QVERIFY(Create_EDE_File(ws_, Out(), Export_Time));
         QCOMPARE(test::Read(Out()), first);
     }
 

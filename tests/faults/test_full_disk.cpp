@@ -46,26 +46,35 @@ struct Save_Case
     std::function<bool(Workspace &ws, QString *problem)> save;
 };
 
+// A save that returns a Result, in the form of the cases.
+template <class T>
+bool Saved(const Result<T> &result, QString *problem)
+{
+    if (!result)
+        *problem = result.Problem();
+    return result.Ok();
+}
+
 QList<Save_Case> Save_Cases()
 {
     return {
         {"settings", "Quarnel.xml", [](Workspace &ws, QString *p) { return Told(Save_Setting(ws), p); }},
         {"parameters", "PROJECTS/Plant/ParGen.xml",
-         [](Workspace &ws, QString *p) { return Save_ParGen(Load_ParGen(ws.File_ParGen), ws.File_ParGen, p); }},
+         [](Workspace &ws, QString *p) { return Saved(Save_ParGen(Load_ParGen(ws.File_ParGen), ws.File_ParGen), p); }},
         {"rules", "PROJECTS/Plant/LoRaWAN_SetAccess.xml",
          [](Workspace &ws, QString *p) {
              LoRa_Set_Access rules;
              rules.Load(ws.File_ParGen, ws.File_LoRaWAN_Access);
-             return rules.Save(ws.File_LoRaWAN_Access, p);
+             return Saved(rules.Save(ws.File_LoRaWAN_Access), p);
          }},
         {"objects", "PROJECTS/Plant/BACnet_Slave_SetAccess.xml",
          [](Workspace &ws, QString *p) {
              BACnet_Slave_Set_Access objects;
              objects.Load(ws.File_ParGen, ws.File_BACnet_Slave_Access);
-             return objects.Save(ws.File_BACnet_Slave_Access, p);
+             return Saved(objects.Save(ws.File_BACnet_Slave_Access), p);
          }},
         {"images", "PROJECTS/Plant/bin/bank2.bin",
-         [](Workspace &ws, QString *p) { return Build_Bank_Files(ws, nullptr, p); }},
+         [](Workspace &ws, QString *p) { return Saved(Build_Bank_Files(ws), p); }},
         {"job file", "Ethernet_Update.xml",
          [](Workspace &ws, QString *p) {
              Boot_Job job;
@@ -77,7 +86,8 @@ QList<Save_Case> Save_Cases()
          }},
         {"EDE file", "plant.csv",
          [](Workspace &ws, QString *p) {
-             return Create_EDE_File(ws, ws.Path_Exe + QStringLiteral("/plant.csv"), QDateTime::currentDateTime(), p);
+             return Saved(Create_EDE_File(ws, ws.Path_Exe + QStringLiteral("/plant.csv"), QDateTime::currentDateTime()),
+                          p);
          }},
     };
 }

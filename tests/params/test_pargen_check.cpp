@@ -159,10 +159,10 @@ private slots:
         QFETCH(int, type);
         QFETCH(int, message);
         const ParGen_Check check = Controllo_Dati(Values_With(changes), type);
-        QCOMPARE(check.Message, message);
+        QCOMPARE(check.Message(), message);
         QCOMPARE(check.Ok(), message == 0);
         if (message != 0)
-            QVERIFY(!check.Text.trimmed().isEmpty());
+            QVERIFY(!check.Problem().trimmed().isEmpty());
     }
 
     void message_texts_data()
@@ -181,13 +181,13 @@ private slots:
     {
         QFETCH(QString, changes);
         QFETCH(QString, text);
-        QCOMPARE(Controllo_Dati(Values_With(changes), 0).Text, text);
+        QCOMPARE(Controllo_Dati(Values_With(changes), 0).Problem(), text);
     }
 
     void texts_follow_the_language()
     {
         Messages().Set(497, u"Carico utile tra 1 e %d"_s);
-        QCOMPARE(Controllo_Dati(Values_With(u"LoRa_Payload_Size=0"_s), 0).Text, u"Carico utile tra 1 e 230"_s);
+        QCOMPARE(Controllo_Dati(Values_With(u"LoRa_Payload_Size=0"_s), 0).Problem(), u"Carico utile tra 1 e 230"_s);
         Messages().Build_Default_Messages();
     }
 
@@ -198,12 +198,12 @@ private slots:
         form.Set_Text(K::BACnet_Ser_ID, u"500"_s);
         QVERIFY(Controllo_Dati(form).Ok());
         form.Choose(K::BACnet_Type, 1);
-        QCOMPARE(Controllo_Dati(form).Message, 626);
+        QCOMPARE(Controllo_Dati(form).Message(), 626);
 
         // A band that matched nothing on opening leaves band and data rate
         // empty: the band's message comes first.
         form.Choose(K::LoRa_RF_Band, -1);
-        QCOMPARE(Controllo_Dati(form).Message, 493);
+        QCOMPARE(Controllo_Dati(form).Message(), 493);
     }
 
     void device_names_data()

@@ -80,9 +80,10 @@ private slots:
 
     void missing_file_gives_no_document_values()
     {
-        QString problem = u"stale"_s;
-        const ParGen_Values values = Load_ParGen(Path("none/ParGen.xml"), &problem);
-        QVERIFY(problem.isEmpty());
+        const ParGen_Document document = Read_ParGen_Document(Path("none/ParGen.xml"));
+        QCOMPARE(document.Status(), ParGen_Document::State::Missing);
+        QVERIFY(document.Problem().isEmpty());
+        const ParGen_Values values = Load_ParGen(document);
         QCOMPARE(values, No_Document_ParGen_Values());
         QCOMPARE(values[ParGen_Key::LoRa_DataRate], u"6\t- LoRa: SF7/250kHz 11000 [bit/s]"_s);
         QCOMPARE(values[ParGen_Key::LoRa_Payload_Size], u"230"_s);
@@ -94,16 +95,84 @@ private slots:
         // missing file, and the caller learns where the file is broken.
         test::Write(Path("bad/ParGen.xml"),
                     "<Par_Gen>\n<LoRa_RF_Band>EU868</LoRa_RF_Band>\n<Ethernet_IP1>1</Ethernet_IP2>\n");
-        QString problem;
-        const ParGen_Values values = Load_ParGen(Path("bad/ParGen.xml"), &problem);
+        const ParGen_Document document = Read_ParGen_Document(Path("bad/ParGen.xml"));
+        QVERIFY(document.Is_Damaged());
+        // Nothing of a damaged file is read, not even the keys before the fault.
+        QVERIFY(!document.Has(ParGen_Key::LoRa_RF_Band));
+        const ParGen_Values values = Load_ParGen(document);
+        const QString &problem = document.Problem();
         QCOMPARE(values, No_Document_ParGen_Values());
         QVERIFY2(problem.contains(Path("bad/ParGen.xml")), qPrintable(problem));
         QVERIFY2(problem.contains(u"line 3"_s), qPrintable(problem));
 
-        // Loading a good file afterwards clears the problem.
+        // A good file has no problem.
         test::Write(Path("good/ParGen.xml"), Document("<LoRa_RF_Band>EU868</LoRa_RF_Band>"));
-        Load_ParGen(Path("good/ParGen.xml"), &problem);
-        QVERIFY(problem.isEmpty());
+        const ParGen_Document good = Read_ParGen_Document(Path("good/ParGen.xml"));
+        QCOMPARE(good.Status(), ParGen_Document::State::Loaded);
+        QVERIFY(good.Problem().isEmpty());
+    }
+
+    // The one reader gives each key's raw text, or nothing, and leaves every
+    // fallback to its caller.
+    void reader_gives_raw_text_or_nothing_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<ParGen_Key>("key");
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("number"); // Int_Or with fallback -7
+        QTest::addColumn<bool>("flag");
+        using K = ParGen_Key;
+        QTest::newRow("missing") << QByteArray() << K::BACnet_Type << false << QString() << -7 << false;
+        QTest::newRow("empty") << QByteArray("<BACnet_Type/>") << K::BACnet_Type << true << QString() << -7 << false;
+        QTest::newRow("number as typed") << QByteArray("<BACnet_PORT> 0x10</BACnet_PORT>") << K::BACnet_PORT << true
+                                         << u" 0x10"_s << 16 << false;
+        QTest::newRow("not a number") << QByteArray("<BACnet_PORT>12 </BACnet_PORT>") << K::BACnet_PORT << true
+                                      << u"12 "_s << -7 << false;
+        QTest::newRow("flag on") << QByteArray("<Ethernet_EN_GAT>1</Ethernet_EN_GAT>") << K::Ethernet_EN_GAT << true
+                                 << u"1"_s << 1 << true;
+        QTest::newRow("flag with a blank is off")
+            << QByteArray("<Ethernet_EN_GAT> 1</Ethernet_EN_GAT>") << K::Ethernet_EN_GAT << true << u" 1"_s << 1
+            << false;
+        QTest::newRow("name case differs") << QByteArray("<bacnet_type>1</bacnet_type>") << K::BACnet_Type << false
+                                           << QString() << -7 << false;
+        QTest::newRow("first of two") << QByteArray("<BACnet_Type>1</BACnet_Type><BACnet_Type>0</BACnet_Type>")
+                                      << K::BACnet_Type << true << u"1"_s << 1 << true;
+        QTest::newRow("text around a comment")
+            << QByteArray("<BACnet_NAME_STA>ab<!-- x -->cd</BACnet_NAME_STA>") << K::BACnet_NAME_STA << true
+            << u"abcd"_s << -7 << false;
+    }
+
+    void reader_gives_raw_text_or_nothing()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(ParGen_Key, key);
+        QFETCH(bool, present);
+        QFETCH(QString, text);
+        QFETCH(int, number);
+        QFETCH(bool, flag);
+        test::Write(Path("raw/ParGen.xml"), Document(body));
+        const ParGen_Document document = Read_ParGen_Document(Path("raw/ParGen.xml"));
+        QCOMPARE(document.Status(), ParGen_Document::State::Loaded);
+        QCOMPARE(document.Has(key), present);
+        QCOMPARE(document.Text_Or(key, u"fallback"_s), present ? text : u"fallback"_s);
+        QCOMPARE(document.Int_Or(key, -7), number);
+        QCOMPARE(document.Flag(key), flag);
+        // No other key is invented.
+        for (ParGen_Key other : All_ParGen_Keys())
+            QVERIFY(other == key || !document.Has(other));
+        QVERIFY(!document.Transmit_Interval());
+    }
+
+    // The element beyond the 58 keys that the compiler reads.
+    void reader_finds_the_transmit_interval()
+    {
+        test::Write(Path("interval/ParGen.xml"), Full_Document("<LoRa_Transmit_Interval>15</LoRa_Transmit_Interval>"));
+        const ParGen_Document document = Read_ParGen_Document(Path("interval/ParGen.xml"));
+        QCOMPARE(document.Transmit_Interval(), std::optional<QString>(u"15"_s));
+        // The window's values do not hold it.
+        test::Write(Path("interval/without.xml"), Full_Document(""));
+        QCOMPARE(Load_ParGen(document), Load_ParGen(Path("interval/without.xml")));
     }
 
     void save_writes_every_key_in_order()
@@ -111,8 +180,7 @@ private slots:
         ParGen_Values values = No_Document_ParGen_Values();
         values[ParGen_Key::LoRa_Device_Address] = u"1A2B"_s;
         values[ParGen_Key::BACnet_NAME_STA] = u"a<b&c"_s;
-        QString problem;
-        QVERIFY(Save_ParGen(values, Path("save/ParGen.xml"), &problem));
+        QVERIFY(Save_ParGen(values, Path("save/ParGen.xml")));
         const QByteArray bytes = test::Read(Path("save/ParGen.xml"));
         QVERIFY(bytes.startsWith("<Par_Gen><LoRa_RF_Band>AS923</LoRa_RF_Band><LoRa_Network_Type>Private"
                                  "</LoRa_Network_Type><LoRa_Adaptive_DataRate>0</LoRa_Adaptive_DataRate>"
@@ -135,7 +203,7 @@ private slots:
 
         // Every character comes back, and saving again gives the same bytes.
         QCOMPARE(Load_ParGen(Path("save/ParGen.xml")), values);
-        QVERIFY(Save_ParGen(Load_ParGen(Path("save/ParGen.xml")), Path("save/again.xml"), &problem));
+        QVERIFY(Save_ParGen(Load_ParGen(Path("save/ParGen.xml")), Path("save/again.xml")));
         QCOMPARE(test::Read(Path("save/again.xml")), bytes);
     }
 
@@ -160,22 +228,21 @@ private slots:
             test::Write(Path("trip/ParGen.xml"), file);
         else
             QFile::remove(Path("trip/ParGen.xml"));
-        QString problem;
         ParGen_Form form;
         form.Load(Load_ParGen(Path("trip/ParGen.xml")));
-        QVERIFY(Save_ParGen(form.Values(), Path("trip/one.xml"), &problem));
+        QVERIFY(Save_ParGen(form.Values(), Path("trip/one.xml")));
         ParGen_Form again;
         again.Load(Load_ParGen(Path("trip/one.xml")));
-        QVERIFY(Save_ParGen(again.Values(), Path("trip/two.xml"), &problem));
+        QVERIFY(Save_ParGen(again.Values(), Path("trip/two.xml")));
         QCOMPARE(test::Read(Path("trip/two.xml")), test::Read(Path("trip/one.xml")));
         QVERIFY(!test::Read(Path("trip/one.xml")).contains("LoRa_Transmit_Interval"));
     }
 
     void failed_save_reports_the_file()
     {
-        QString problem;
-        QVERIFY(!Save_ParGen(No_Document_ParGen_Values(), Path("no/such/dir/ParGen.xml"), &problem));
-        QVERIFY2(problem.contains(u"ParGen.xml"_s), qPrintable(problem));
+        const Result<> saved = Save_ParGen(No_Document_ParGen_Values(), Path("no/such/dir/ParGen.xml"));
+        QVERIFY(!saved);
+        QVERIFY2(saved.Problem().contains(u"ParGen.xml"_s), qPrintable(saved.Problem()));
     }
 
     // Single keys of hand-edited documents: the text Load_ParGen gives.

@@ -171,10 +171,10 @@ private slots:
     void damaged_document_opens_like_a_missing_one()
     {
         test::Write(Path("bad/ParGen.xml"), "<Par_Gen><LoRa_RF_Band>EU868</LoRa_RF_Band>");
-        QString problem;
+        const ParGen_Document document = Read_ParGen_Document(Path("bad/ParGen.xml"));
         ParGen_Form form;
-        form.Load(Load_ParGen(Path("bad/ParGen.xml"), &problem));
-        QVERIFY(!problem.isEmpty());
+        form.Load(Load_ParGen(document));
+        QVERIFY(!document.Problem().isEmpty());
         ParGen_Form fresh;
         fresh.Load(No_Document_ParGen_Values());
         QCOMPARE(form.Values(), fresh.Values());

@@ -138,8 +138,7 @@ private slots:
     void damaged_document_is_reported_before_the_defaults()
     {
         test::Write(ws_.File_ParGen, "<Par_Gen><LoRa_RF_Band>EU868</LoRa_RF_Band>\n<BACnet_Type>1</Par_Gen>");
-        QString problem;
-        Load_ParGen(ws_.File_ParGen, &problem);
+        const QString problem = Read_ParGen_Document(ws_.File_ParGen).Problem();
         QVERIFY(problem.contains(QDir::toNativeSeparators(ws_.File_ParGen)));
         QVERIFY(problem.contains(u"line 2"_s));
         w_->show();

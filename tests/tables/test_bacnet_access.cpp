@@ -116,9 +116,9 @@ private slots:
         QCOMPARE(End_Of_Table(objects.Write, Obj_Data_Type), 0);
         // The check then refuses what needs a value.
         const Check_Result result = objects.Controllo_dati();
-        QCOMPARE(result.Text, QStringLiteral("Error row 2!! [BACnet in Read] Eng. Unit must be between 0 and 65535"));
-        QCOMPARE(result.Row, 1);
-        QCOMPARE(result.Column, int(Obj_Eng_Unit));
+        QCOMPARE(result.Problem(), QStringLiteral("Error row 2!! [BACnet in Read] Eng. Unit must be between 0 and 65535"));
+        QCOMPARE(result.Cell().Row, 1);
+        QCOMPARE(result.Cell().Column, int(Obj_Eng_Unit));
     }
 
     // Each attribute by its name, whatever the order in the row; a value
@@ -295,9 +295,9 @@ private slots:
         test::Fill(objects.Read, read);
         test::Fill(objects.Write, write);
         const Check_Result result = objects.Controllo_dati();
-        QCOMPARE(result.Text, error);
-        QCOMPARE(result.Passed, error.isEmpty());
-        QCOMPARE(result.Message, message);
+        QCOMPARE(result.Problem(), error);
+        QCOMPARE(result.Ok(), error.isEmpty());
+        QCOMPARE(result.Cell().Message, message);
     }
 
     // Every Length rule of both tables at its edges: the smallest and the
@@ -384,9 +384,9 @@ private slots:
         test::Fill(table,
                    {QStringLiteral("Analog Value|95|0||1||"), QStringLiteral("%1|95|0||%2||").arg(type).arg(length)});
         const Check_Result result = objects.Controllo_dati();
-        QCOMPARE(result.Text, error);
-        QCOMPARE(result.Passed, error.isEmpty());
-        QCOMPARE(result.Message, message);
+        QCOMPARE(result.Problem(), error);
+        QCOMPARE(result.Ok(), error.isEmpty());
+        QCOMPARE(result.Cell().Message, message);
     }
 
     void object_count_limit_data()
@@ -417,13 +417,13 @@ private slots:
         Fill_Valid(objects.Read, read);
         Fill_Valid(objects.Write, write);
         Check_Result result = objects.Controllo_dati();
-        QCOMPARE(result.Text, error);
+        QCOMPARE(result.Problem(), error);
 
         // A row that fails its own rule is reported before the count.
         if (!error.isEmpty()) {
             objects.Write.Set_Cell(write - 1, Obj_Length, QStringLiteral("5"));
             result = objects.Controllo_dati();
-            QCOMPARE(result.Message, 1550);
+            QCOMPARE(result.Cell().Message, 1550);
         }
     }
 
@@ -447,14 +447,14 @@ private slots:
                               "</BACnet_in_Write></BACnet_to_Modbus>");
         BACnet_Slave_Set_Access objects;
         objects.Load(ParGen(), Access());
-        const Confirm_Result saved = objects.Confirm(Access());
-        QVERIFY2(saved.Saved, qPrintable(saved.Error_Text()));
+        const Check_Result saved = objects.Confirm(Access());
+        QVERIFY2(saved, qPrintable(saved.Problem()));
         const QByteArray bytes = test::Read(Access());
         QVERIFY(bytes.contains("Length=\"4\" Swap=\"N\" Mnemonic=\"a\""));
         QVERIFY(bytes.contains("Length=\"\" Swap=\"Y\" Mnemonic=\"b\""));
         BACnet_Slave_Set_Access again;
         again.Load(ParGen(), Access());
-        QVERIFY(again.Save(Access(), nullptr));
+        QVERIFY(again.Save(Access()));
         QCOMPARE(test::Read(Access()), bytes);
     }
 

@@ -240,10 +240,10 @@ private slots:
         test::Fill(rules.Uplink, uplink);
         test::Fill(rules.Downlink, downlink);
         const Check_Result result = rules.Controllo_dati();
-        QCOMPARE(result.Text, error);
-        QCOMPARE(result.Passed, error.isEmpty());
-        QCOMPARE(result.Page, page);
-        QCOMPARE(result.Row, row);
+        QCOMPARE(result.Problem(), error);
+        QCOMPARE(result.Ok(), error.isEmpty());
+        QCOMPARE(result.Cell().Page, page);
+        QCOMPARE(result.Cell().Row, row);
     }
 
     void write_form()
@@ -265,8 +265,8 @@ private slots:
         test::Fill(rules.Uplink, {QStringLiteral("N|abc| 010|Y|N|N|x|\"<&>\t é"), QStringLiteral("Y|1|2|N|N|N||"),
                                   QStringLiteral("Y|  |3|N|N|N||"), QStringLiteral("Y|4|5|N|N|N||")});
         test::Fill(rules.Downlink, {QStringLiteral("Y|0|1|d")});
-        const Confirm_Result saved = rules.Confirm(Access());
-        QVERIFY2(saved.Saved, qPrintable(saved.Error_Text()));
+        const Check_Result saved = rules.Confirm(Access());
+        QVERIFY2(saved, qPrintable(saved.Problem()));
         const QByteArray first = test::Read(Access());
 
         LoRa_Set_Access again;
@@ -278,7 +278,7 @@ private slots:
         QCOMPARE(test::Row_Text(again.Uplink, 3), QStringLiteral("Y|||||||"));
         QCOMPARE(test::Row_Text(again.Downlink, 0), QStringLiteral("Y|0|1|d"));
         // Saving again without changes gives the same bytes.
-        QVERIFY(again.Save(Access(), nullptr));
+        QVERIFY(again.Save(Access()));
         QCOMPARE(test::Read(Access()), first);
     }
 
@@ -288,20 +288,21 @@ private slots:
         LoRa_Set_Access rules;
         rules.MaxPayloadSize = 51;
         test::Fill(rules.Uplink, {QStringLiteral("Y|0|50|N|N|N||")});
-        const Confirm_Result result = rules.Confirm(Access());
-        QVERIFY(!result.Saved);
-        QCOMPARE(result.Check.Message, 1245);
-        QCOMPARE(result.Error_Text(), result.Check.Text);
+        const Check_Result result = rules.Confirm(Access());
+        QVERIFY(!result);
+        QCOMPARE(result.Cell().Message, 1245);
+        QCOMPARE(result.Problem(), rules.Controllo_dati().Problem());
         QCOMPARE(test::Read(Access()), QByteArray("<Old/>"));
     }
 
     void failed_write_is_reported()
     {
         LoRa_Set_Access rules;
-        const Confirm_Result result = rules.Confirm(Path("no/such/folder/LoRaWAN_SetAccess.xml"));
-        QVERIFY(result.Check.Passed);
-        QVERIFY(!result.Saved);
-        QVERIFY(result.Error_Text().contains(QStringLiteral("could not be written")));
+        QVERIFY(rules.Controllo_dati());
+        const Check_Result result = rules.Confirm(Path("no/such/folder/LoRaWAN_SetAccess.xml"));
+        QVERIFY(!result);
+        QCOMPARE(result.Cell().Message, -1); // no rule failed: the write did
+        QVERIFY(result.Problem().contains(QStringLiteral("could not be written")));
     }
 };
 

@@ -47,7 +47,7 @@ private slots:
         doc.replace("Length=\"2\"", "Length=\"1\"");
         test::Write(ws_.File_BACnet_Slave_Access, doc + "</BACnet_in_Read></BACnet_to_Modbus>");
         const Table_Check again = Check_BACnet_Slave_Access(ws_);
-        QVERIFY(again.Result.Passed);
+        QVERIFY(again.Check.Ok());
         QVERIFY(!again.Clean());
         QCOMPARE(again.Texts().size(), 1);
     }

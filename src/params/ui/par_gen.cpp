@@ -100,13 +100,12 @@ void TFParGen::setVisible(bool visible)
 
 void TFParGen::FormShow()
 {
-    QString problem;
-    const ParGen_Values values = Load_ParGen(ws_.File_ParGen, &problem);
+    const ParGen_Document document = Read_ParGen_Document(ws_.File_ParGen);
     // A file that is not well-formed opens with the defaults; say so before
     // they are shown, since OK would then replace the file.
-    if (!problem.isEmpty())
-        Message_Box::Warning(this, problem);
-    form_.Load(values);
+    if (!document.Problem().isEmpty())
+        Message_Box::Warning(this, document.Problem());
+    form_.Load(Load_ParGen(document));
     Show_Form();
     Move_GroupBoxs();
     Set_Max_Payload_Size();
@@ -218,14 +217,14 @@ bool TFParGen::OnKeyPress(ParGen_Key, QKeyEvent *event)
 void TFParGen::Btn_OKClick()
 {
     const ParGen_Check check = Controllo_Dati(form_);
-    if (!check.Ok()) {
-        Message_Box::Error(this, check.Text);
+    if (!check) {
+        Message_Box::Error(this, check.Problem());
         return;
     }
-    QString problem;
-    if (!Save_ParGen(form_.Values(), ws_.File_ParGen, &problem)) {
+    const Result<> saved = Save_ParGen(form_.Values(), ws_.File_ParGen);
+    if (!saved) {
         // The window stays open with the user's values.
-        Message_Box::Error(this, problem);
+        Message_Box::Error(this, saved.Problem());
         return;
     }
     accept();

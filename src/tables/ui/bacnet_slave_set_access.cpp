@@ -72,7 +72,7 @@ Load_Report TFBACnetSlaveSetAccess::Load_Documents()
     return Access.Load(ws_.File_ParGen, ws_.File_BACnet_Slave_Access);
 }
 
-Confirm_Result TFBACnetSlaveSetAccess::Save_Documents()
+Check_Result TFBACnetSlaveSetAccess::Save_Documents()
 {
     return Access.Confirm(ws_.File_BACnet_Slave_Access);
 }

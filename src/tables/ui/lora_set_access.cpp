@@ -56,7 +56,7 @@ Load_Report TFLoRa_Set_Access::Load_Documents()
     return Access.Load(ws_.File_ParGen, ws_.File_LoRaWAN_Access);
 }
 
-Confirm_Result TFLoRa_Set_Access::Save_Documents()
+Check_Result TFLoRa_Set_Access::Save_Documents()
 {
     return Access.Confirm(ws_.File_LoRaWAN_Access);
 }

@@ -166,18 +166,18 @@ void Table_Window::Commit_Edits()
 void Table_Window::Btn_OKClick()
 {
     Commit_Edits();
-    const Confirm_Result result = Save_Documents();
-    if (result.Saved) {
+    const Check_Result result = Save_Documents();
+    if (result) {
         accept();
         return;
     }
-    const Check_Result &check = result.Check;
-    if (!check.Passed && check.Page >= 0 && check.Page < 2) {
-        pages_->setCurrentIndex(check.Page);
-        grids_[check.Page]->Set_Current(check.Row, check.Column);
-        grids_[check.Page]->setFocus();
+    const Failed_Cell &cell = result.Cell();
+    if (cell.Page >= 0 && cell.Page < 2) {
+        pages_->setCurrentIndex(cell.Page);
+        grids_[cell.Page]->Set_Current(cell.Row, cell.Column);
+        grids_[cell.Page]->setFocus();
     }
-    Message_Box::Error(this, result.Error_Text());
+    Message_Box::Error(this, result.Problem());
 }
 
 Grid_Asker Table_Window::Asker()

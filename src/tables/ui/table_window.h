@@ -78,7 +78,7 @@ protected:
 
     virtual Text_Table &Table(int page) = 0;
     virtual Load_Report Load_Documents() = 0;
-    virtual Confirm_Result Save_Documents() = 0;
+    virtual Check_Result Save_Documents() = 0;
 
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
