@@ -55,6 +55,14 @@ const Default_Message Added_Messages[] = {
      u"device before a compilation succeeds."},
     {Msg_Not_A_Bank_Image, u"Error! %1 holds %2 bytes: a bank1.bin holds 2048 and a bank2.bin 75776."},
     {Msg_File_Not_Read, u"Error! The file %1 could not be read: %2"},
+    {Msg_Payload_Mismatch,
+     u"Error LoRa!! %1 in the file %2 holds \"%3\", but the band %4 with the data rate \"%5\" gives %6. Open the "
+     u"communication parameters and press OK: the window stores the right value."},
+    {Msg_Payload_Missing,
+     u"Error LoRa!! The file %1 holds no %2, but the band %3 with the data rate \"%4\" gives %5. Open the "
+     u"communication parameters and press OK: the window stores the right value."},
+    {Msg_Hidden_Value_Reset,
+     u"%1. The value of %3 (\"%2\", file %4) is not shown in this window. Reset %3 to its default \"%5\"?"},
 };
 
 const QChar Pilcrow = QChar(0x00B6);

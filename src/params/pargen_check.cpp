@@ -3,7 +3,10 @@
 #include "core/int_read.h"
 #include "core/messages.h"
 #include "params/lora_tables.h"
+#include "params/pargen_document.h"
 #include "params/pargen_form.h"
+
+#include <QDir>
 
 namespace {
 
@@ -47,6 +50,23 @@ constexpr Range_Rule BACnet_Gateway[] = {
     {Key::BACnet_GAT3, 0, 255, 620},
     {Key::BACnet_GAT4, 0, 255, 621},
 };
+// A LoRaWAN key of the activation method in use and its number of
+// hexadecimal digits.
+struct Key_Rule
+{
+    Key Field;
+    int Digits;
+    int Message;
+};
+
+constexpr Key_Rule ABP_Keys[] = {
+    {Key::LoRa_Device_Address, 8, 500},
+    {Key::LoRa_Application_Identifier, 16, 501},
+    {Key::LoRa_Network_Session_Key, 32, 502},
+    {Key::LoRa_Application_Session_Key, 32, 503},
+};
+constexpr Key_Rule OTAA_Key = {Key::LoRa_Application_Key, 32, 504};
+
 constexpr Range_Rule MSTP_Numbers[] = {
     {Key::BACnet_Ser_ID, 0, 127, 626},
     {Key::BACnet_Ser_Max_Master, 1, 127, 627},
@@ -65,15 +85,15 @@ public:
     const ParGen_Check &Outcome() const { return result_; }
     bool Failed() const { return !result_.Ok(); }
 
-    bool Fail(int message, const QString &text)
+    bool Fail(int message, const QString &text, Key field)
     {
         if (!Failed())
-            result_ = ParGen_Check(message, text);
+            result_ = ParGen_Check(message, text, field);
         return false;
     }
-    bool Fail(int message) { return Fail(message, Messages().Get(message)); }
+    bool Fail(int message, Key field) { return Fail(message, Messages().Get(message), field); }
 
-    bool Not_Empty(Key field, int message) { return !values_[field].trimmed().isEmpty() || Fail(message); }
+    bool Not_Empty(Key field, int message) { return !values_[field].trimmed().isEmpty() || Fail(message, field); }
 
     // Numbers read with -1 as fallback, so that empty or non-numeric text
     // fails every range (they all start at 0 or 1).
@@ -82,7 +102,7 @@ public:
     bool In_Range(const Range_Rule &rule)
     {
         const int n = Number(rule.Field);
-        return (n >= rule.Min && n <= rule.Max) || Fail(rule.Message);
+        return (n >= rule.Min && n <= rule.Max) || Fail(rule.Message, rule.Field);
     }
 
     template <size_t N> bool All_In_Range(const Range_Rule (&rules)[N])
@@ -98,10 +118,10 @@ public:
     {
         const int n = Number(field);
         if (n < 0 || n > 65535)
-            return Fail(message);
+            return Fail(message, field);
         for (int e : excluded) {
             if (n == e)
-                return Fail(message);
+                return Fail(message, field);
         }
         return true;
     }
@@ -111,7 +131,24 @@ public:
     bool Device_Name(Key field, int message)
     {
         const QString &name = values_[field];
-        return !Invalid_Device_Name(name) || Fail(message);
+        return !Invalid_Device_Name(name) || Fail(message, field);
+    }
+
+    // A key is either empty (blanks only: a converter not yet registered,
+    // whose key bytes stay zero) or exactly its number of hexadecimal
+    // digits. The compiler pads a shorter key with zeros in front, which the
+    // network would never accept, and refuses a longer one.
+    bool Key_Length(const Key_Rule &rule)
+    {
+        const QString &text = values_[rule.Field];
+        if (text.size() <= rule.Digits && text.trimmed().isEmpty())
+            return true;
+        bool hex = text.size() == rule.Digits;
+        for (QChar c : text) {
+            const char16_t u = c.unicode();
+            hex = hex && ((u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'F') || (u >= u'a' && u <= u'f'));
+        }
+        return hex || Fail(rule.Message, rule.Field);
     }
 
 private:
@@ -127,10 +164,22 @@ bool Check_LoRa(Checker &c, const ParGen_Values &values)
     const int max = Find_Max_PayLoad(values[Key::LoRa_RF_Band], values[Key::LoRa_DataRate]);
     const int payload = c.Number(Key::LoRa_Payload_Size);
     if (payload < 1 || payload > max)
-        return c.Fail(497, Messages().Get(497).replace(QStringLiteral("%d"), QString::number(max)));
-    // The keys themselves are not checked here: the window's typing limits
-    // hold them, and the compiler refuses one that does not fit its field.
-    return c.Not_Empty(Key::LoRa_Activation_Method, 499);
+        return c.Fail(497, Messages().Get(497).replace(QStringLiteral("%d"), QString::number(max)),
+                      Key::LoRa_Payload_Size);
+    if (!c.Not_Empty(Key::LoRa_Activation_Method, 499))
+        return false;
+    // Only the keys of the method in use reach the device, so only they are
+    // checked; the method is OTAA as the compiler reads it, any other text
+    // is ABP.
+    const bool otaa = values[Key::LoRa_Activation_Method].trimmed().compare(
+                          Choice_Items(Key::LoRa_Activation_Method).value(1), Qt::CaseInsensitive) == 0;
+    if (otaa)
+        return c.Key_Length(OTAA_Key);
+    for (const Key_Rule &rule : ABP_Keys) {
+        if (!c.Key_Length(rule))
+            return false;
+    }
+    return true;
 }
 
 bool Check_Ethernet(Checker &c)
@@ -176,6 +225,52 @@ ParGen_Check Controllo_Dati(const ParGen_Values &values, int bacnet_type)
 ParGen_Check Controllo_Dati(const ParGen_Form &form)
 {
     return Controllo_Dati(form.Values(), form.Chosen(ParGen_Key::BACnet_Type));
+}
+
+ParGen_Check Check_Stored_Payload(const ParGen_Document &document)
+{
+    if (document.Status() != ParGen_Document::State::Loaded)
+        return {};
+    ParGen_Form form;
+    form.Load(Load_ParGen(document));
+    const QString band = form.Chosen_Text(Key::LoRa_RF_Band);
+    const QString datarate = form.Chosen_Text(Key::LoRa_DataRate);
+    const int payload = Find_Max_PayLoad(band, datarate);
+    if (payload == 0)
+        return {};
+    const QString file = QDir::toNativeSeparators(document.Path());
+    const QString key = Key_Name(Key::LoRa_Payload_Size);
+    const std::optional<QString> &stored = document.Text(Key::LoRa_Payload_Size);
+    if (!stored) {
+        return ParGen_Check(
+            Msg_Payload_Missing,
+            Messages().Get(Msg_Payload_Missing).arg(file, key, band, datarate, QString::number(payload)),
+            Key::LoRa_Payload_Size);
+    }
+    // Read as the compiler reads it: " 51" is 51, "51 " is no number.
+    if (Str_To_Int_Def(*stored, -1) == payload)
+        return {};
+    return ParGen_Check(
+        Msg_Payload_Mismatch,
+        Messages().Get(Msg_Payload_Mismatch).arg(key, file, *stored, band, datarate, QString::number(payload)),
+        Key::LoRa_Payload_Size);
+}
+
+std::optional<ParGen_Key> Hidden_Failing_Key(const ParGen_Form &form, const ParGen_Check &check)
+{
+    const std::optional<ParGen_Key> key = check.Key();
+    if (!key || form.Shown(*key) || Key_Info(*key).Kind != ParGen_Kind::Edit)
+        return std::nullopt;
+    return key;
+}
+
+QString Reset_Question(const ParGen_Form &form, const ParGen_Check &check, const QString &file)
+{
+    const ParGen_Key key = check.Key().value_or(Key::LoRa_RF_Band);
+    return Messages()
+        .Get(Msg_Hidden_Value_Reset)
+        .arg(check.Problem(), form.Text(key), Key_Name(key), QDir::toNativeSeparators(file),
+             QString::fromUtf16(Key_Info(key).Default));
 }
 
 bool Invalid_Device_Name(QStringView name)

@@ -4,37 +4,64 @@
 #include "params/pargen_values.h"
 
 #include <QString>
+#include <optional>
 
+class ParGen_Document;
 class ParGen_Form;
 
 // The outcome of the parameter validation: Ok, or the first failing rule's
-// text as the error box shows it (Problem) with the number of its message.
+// text as the error box shows it (Problem) with the number of its message
+// and the key whose value failed.
 class [[nodiscard]] ParGen_Check : public Result<>
 {
 public:
     ParGen_Check() = default;
-    ParGen_Check(int message, QString text)
+    ParGen_Check(int message, QString text, std::optional<ParGen_Key> key = std::nullopt)
         : Result<>(Fail(std::move(text)))
         , message_(message)
+        , key_(key)
     {}
 
     // The failing rule's message number; 0 when Ok.
     int Message() const { return message_; }
+    // The key whose value failed; nothing when Ok.
+    std::optional<ParGen_Key> Key() const { return key_; }
 
 private:
     int message_ = 0;
+    std::optional<ParGen_Key> key_;
 };
 
 // The validation run before ParGen.xml is written. The rules run in a fixed
 // order and the first one that fails ends the run: the LoRaWAN choices and
-// payload size, the keys of the activation method in use, the Ethernet
-// addresses and ports (gateway and name server only with their box on), then
-// the BACnet/IP keys when `bacnet_type` is 0 and the MS/TP keys otherwise
-// (no type chosen counts as MS/TP). Flags are on for exactly "1".
+// payload size, the activation method, the keys of that method (each either
+// empty or its full number of hexadecimal digits), the Ethernet addresses
+// and ports (gateway and name server only with their box on), then the
+// BACnet/IP keys when `bacnet_type` is 0 and the MS/TP keys otherwise (no
+// type chosen counts as MS/TP). Flags are on for exactly "1".
 ParGen_Check Controllo_Dati(const ParGen_Values &values, int bacnet_type);
 
 // The same, on the window's state.
 ParGen_Check Controllo_Dati(const ParGen_Form &form);
+
+// The stored LoRa_Payload_Size against the one that the document's band and
+// data rate give (as the window resolves them on opening): the window always
+// recomputes it, so only a hand-edited document can differ, and the compiler
+// would write the stored value. Refused when the element is missing or its
+// integer reading differs. Ok for a missing or damaged document (nothing is
+// stored) and when band and data rate make no pair: Controllo_Dati refuses
+// that one, so run this after it.
+ParGen_Check Check_Stored_Payload(const ParGen_Document &document);
+
+// OK in the window when the check failed on a value that the window does not
+// show (a key of a hidden group or row, see ParGen_Form::Shown): the user
+// cannot correct it there, so OK offers to put the key back to its default.
+// The key to offer, or nothing when the failing value is shown (the plain
+// error box then) or is no edit field.
+std::optional<ParGen_Key> Hidden_Failing_Key(const ParGen_Form &form, const ParGen_Check &check);
+// The question of that offer: the rule's message, the value held, the key,
+// the file and the default.
+QString Reset_Question(const ParGen_Form &form, const ParGen_Check &check, const QString &file);
 
 // True when some character of a BACnet device name is not an ASCII digit or
 // letter. An empty name is valid.

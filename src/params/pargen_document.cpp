@@ -48,6 +48,7 @@ ParGen_Document Read_ParGen_Document(const QString &path)
     Xml_Document doc;
     document.state_ = doc.Load(path);
     document.problem_ = doc.Problem();
+    document.path_ = path;
     // A missing or damaged file has a null root: no key is found.
     const pugi::xml_node root = doc.Root();
     for (ParGen_Key key : All_ParGen_Keys())

@@ -26,6 +26,8 @@ public:
     // For a damaged file the composed message naming file, line, column and
     // reason; empty otherwise.
     const QString &Problem() const { return problem_; }
+    // The path the document was read from, for messages that name the file.
+    const QString &Path() const { return path_; }
 
     // The text of the key's element (the first of that name under the root,
     // all of its text); nothing when the element is missing, and for every
@@ -48,6 +50,7 @@ private:
 
     State state_ = State::Missing;
     QString problem_;
+    QString path_;
     std::array<std::optional<QString>, ParGen_Key_Count> texts_;
     std::optional<QString> transmit_interval_;
 };

@@ -75,6 +75,25 @@ void ParGen_Form::Choose(ParGen_Key key, int index)
     }
 }
 
+bool ParGen_Form::Shown(ParGen_Key key) const
+{
+    using K = ParGen_Key;
+    const auto in = [key](K first, K last) { return key >= first && key <= last; };
+    if (key == K::Ethernet_TCP_Port || key == K::Ethernet_UDP_Port)
+        return false;
+    if (in(K::LoRa_Device_Address, K::LoRa_Application_Session_Key))
+        return ABP_Rows_Shown();
+    if (key == K::LoRa_Application_Key)
+        return !ABP_Rows_Shown();
+    if (in(K::Ethernet_IP1, K::Ethernet_EN_DNS))
+        return Ethernet_Group_Shown();
+    if (in(K::BACnet_IP1, K::BACnet_DEV_IDE))
+        return BACnet_IP_Rows_Shown();
+    if (in(K::BACnet_Ser_Baudrate, K::BACnet_Ser_Network))
+        return !BACnet_IP_Rows_Shown();
+    return true;
+}
+
 bool ParGen_Form::Checked(ParGen_Key key) const
 {
     return checked_[At(key)];

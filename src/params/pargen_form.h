@@ -60,6 +60,12 @@ public:
     bool ABP_Rows_Shown() const { return Chosen(ParGen_Key::LoRa_Activation_Method) == 0; }
     bool BACnet_IP_Rows_Shown() const { return Chosen(ParGen_Key::BACnet_Type) == 0; }
     bool Ethernet_Group_Shown() const { return !BACnet_IP_Rows_Shown(); }
+    // Whether the window shows the input of `key` with the choices made now:
+    // the keys of the other activation method and of the other BACnet link
+    // are hidden, the Ethernet group with BACnet/IP, and the TCP and UDP
+    // ports always. A hidden value is still checked (the Ethernet group and
+    // the ports) and saved, so OK must offer a way out when one fails.
+    bool Shown(ParGen_Key key) const;
 
 private:
     std::array<int, ParGen_Key_Count> chosen_;

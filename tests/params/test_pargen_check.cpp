@@ -2,11 +2,15 @@
 #include "params/pargen_check.h"
 #include "params/pargen_document.h"
 #include "params/pargen_form.h"
+#include "test_support.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 using K = ParGen_Key;
+
+Q_DECLARE_METATYPE(ParGen_Key)
 
 namespace {
 
@@ -61,25 +65,15 @@ private slots:
         QTest::newRow("band and data rate no pair") << u"LoRa_RF_Band=EU868"_s << 0 << 497;
         QTest::newRow("empty activation") << u"LoRa_Activation_Method="_s << 0 << 499;
 
-        // Keys of the activation method in use.
+        // The keys come after the activation method and before Ethernet
+        // (their lengths in key_lengths).
         QTest::newRow("ABP, all keys empty") << QString() << 0 << 0;
-        QTest::newRow("ABP, short and lower-case keys")
-            << u"LoRa_Device_Address=1a2b|LoRa_Network_Session_Key=00ff"_s << 0 << 0;
-        QTest::newRow("ABP, full keys") << u"LoRa_Device_Address=0123ABCD|LoRa_Application_Identifier=0123456789ABCDEF|"
-                                           "LoRa_Network_Session_Key=0123456789ABCDEF0123456789ABCDEF|"
-                                           "LoRa_Application_Session_Key=FEDCBA9876543210FEDCBA9876543210"_s
-                                        << 0 << 0;
-        QTest::newRow("ABP, blank in a key") << u"LoRa_Device_Address=1A 2B"_s << 0 << 0;
-        QTest::newRow("ABP, key too long") << u"LoRa_Device_Address=123456789"_s << 0 << 0;
-        QTest::newRow("ABP, letter past F") << u"LoRa_Application_Session_Key=G"_s << 0 << 0;
-        QTest::newRow("ABP ignores the application key") << u"LoRa_Application_Key=xyz"_s << 0 << 0;
-        QTest::newRow("OTAA ignores the ABP keys")
-            << u"LoRa_Activation_Method=Over-the-Air Activation [OTAA]|LoRa_Device_Address=xyz"_s << 0 << 0;
-        QTest::newRow("OTAA, bad application key")
-            << u"LoRa_Activation_Method=Over-the-Air Activation [OTAA]|LoRa_Application_Key=12-34"_s << 0
-            << 0;
-        QTest::newRow("keys are not checked")
-            << u"LoRa_Device_Address=1A 2B|Ethernet_IP1=256"_s << 0 << 465;
+        QTest::newRow("empty activation before a short key")
+            << u"LoRa_Activation_Method=|LoRa_Device_Address=AE"_s << 0 << 499;
+        QTest::newRow("payload before a short key") << u"LoRa_Payload_Size=0|LoRa_Device_Address=AE"_s << 0 << 497;
+        QTest::newRow("short key before a bad octet") << u"LoRa_Device_Address=AE|Ethernet_IP1=256"_s << 0 << 500;
+        QTest::newRow("keys in row order")
+            << u"LoRa_Application_Session_Key=1|LoRa_Application_Identifier=1"_s << 0 << 501;
 
         // Ethernet, whatever the BACnet type.
         QTest::newRow("octet 256") << u"Ethernet_IP1=256"_s << 0 << 465;
@@ -135,8 +129,7 @@ private slots:
         // MS/TP.
         QTest::newRow("MS/TP ignores IP") << u"BACnet_IP1=999|BACnet_PORT=10001|BACnet_NAME_STA=a b"_s << 1 << 0;
         QTest::newRow("MS/TP name") << u"BACnet_Ser_NAME_STA=a-b"_s << 1 << 625;
-        QTest::newRow("MS/TP name of 17")
-            << u"BACnet_Ser_NAME_STA=abcdefghijklmnopq"_s << 1 << 0;
+        QTest::newRow("MS/TP name of 17") << u"BACnet_Ser_NAME_STA=abcdefghijklmnopq"_s << 1 << 0;
         QTest::newRow("MAC 500") << u"BACnet_Ser_ID=500"_s << 1 << 626;
         QTest::newRow("MAC 127") << u"BACnet_Ser_ID=127"_s << 1 << 0;
         QTest::newRow("no type counts as MS/TP") << u"BACnet_Ser_ID=500"_s << -1 << 626;
@@ -163,6 +156,229 @@ private slots:
         QCOMPARE(check.Ok(), message == 0);
         if (message != 0)
             QVERIFY(!check.Problem().trimmed().isEmpty());
+    }
+
+    // Each key of each method: empty, short, full and too long. Only the
+    // method's own keys are looked at; each must be empty or full.
+    void key_lengths_data()
+    {
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<ParGen_Key>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("message");
+
+        const QString abp = u"Activation by Personalization [ABP]"_s;
+        const QString otaa = u"Over-the-Air Activation [OTAA]"_s;
+        struct Lora_Key
+        {
+            ParGen_Key key;
+            int digits;
+            int message;
+            bool otaa;
+        };
+        const Lora_Key keys[] = {
+            {K::LoRa_Device_Address, 8, 500, false},       {K::LoRa_Application_Identifier, 16, 501, false},
+            {K::LoRa_Network_Session_Key, 32, 502, false}, {K::LoRa_Application_Session_Key, 32, 503, false},
+            {K::LoRa_Application_Key, 32, 504, true},
+        };
+        const QString digits = u"0123456789ABCDEF0123456789ABCDEF0"_s;
+        for (const Lora_Key &k : keys) {
+            for (const bool otaa_chosen : {false, true}) {
+                const int refused = k.otaa == otaa_chosen ? k.message : 0;
+                const QString method = otaa_chosen ? otaa : abp;
+                const QString name = Key_Name(k.key) + (otaa_chosen ? u", OTAA, "_s : u", ABP, "_s);
+                QTest::newRow(qPrintable(name + u"empty"_s)) << method << k.key << QString() << 0;
+                QTest::newRow(qPrintable(name + u"short"_s)) << method << k.key << digits.left(k.digits - 1) << refused;
+                QTest::newRow(qPrintable(name + u"full"_s)) << method << k.key << digits.left(k.digits) << 0;
+                QTest::newRow(qPrintable(name + u"too long"_s))
+                    << method << k.key << digits.left(k.digits + 1) << refused;
+            }
+        }
+
+        // What counts as empty and as full.
+        QTest::newRow("the issue's \"AE\"") << abp << K::LoRa_Device_Address << u"AE"_s << 500;
+        QTest::newRow("blanks only") << abp << K::LoRa_Device_Address << u"   "_s << 0;
+        QTest::newRow("blanks only, full length") << abp << K::LoRa_Device_Address << u"        "_s << 0;
+        QTest::newRow("blanks only, too long") << abp << K::LoRa_Device_Address << u"         "_s << 500;
+        QTest::newRow("full with a blank inside") << abp << K::LoRa_Device_Address << u"0123 567"_s << 500;
+        QTest::newRow("full with a blank in front")
+            << otaa << K::LoRa_Application_Key << u" 123456789ABCDEF0123456789ABCDEF"_s << 504;
+        QTest::newRow("full in lower case") << abp << K::LoRa_Device_Address << u"01abcdef"_s << 0;
+        QTest::newRow("full with a letter past F") << abp << K::LoRa_Device_Address << u"0123456G"_s << 500;
+        QTest::newRow("full with a minus")
+            << otaa << K::LoRa_Application_Key << u"-123456789ABCDEF0123456789ABCDEF"_s << 504;
+        // The method is read as the compiler reads it.
+        QTest::newRow("OTAA in other letter case")
+            << u" over-the-air activation [otaa] "_s << K::LoRa_Application_Key << u"AE"_s << 504;
+        QTest::newRow("unknown method counts as ABP") << u"OTAA"_s << K::LoRa_Device_Address << u"AE"_s << 500;
+    }
+
+    void key_lengths()
+    {
+        QFETCH(QString, method);
+        QFETCH(ParGen_Key, key);
+        QFETCH(QString, text);
+        QFETCH(int, message);
+        ParGen_Values values = No_Document_ParGen_Values();
+        values[K::LoRa_Activation_Method] = method;
+        values[key] = text;
+        const ParGen_Check check = Controllo_Dati(values, 0);
+        QCOMPARE(check.Message(), message);
+        if (message != 0) {
+            QCOMPARE(check.Problem(), Messages().Get(message));
+            QCOMPARE(check.Key(), std::optional<ParGen_Key>(key));
+        }
+    }
+
+    // Every failure names the key whose value failed, so that the window can
+    // tell whether the user can see it.
+    void failing_key_data()
+    {
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<ParGen_Key>("key");
+        QTest::newRow("band") << u"LoRa_RF_Band="_s << 0 << K::LoRa_RF_Band;
+        QTest::newRow("payload") << u"LoRa_Payload_Size=0"_s << 0 << K::LoRa_Payload_Size;
+        QTest::newRow("activation") << u"LoRa_Activation_Method="_s << 0 << K::LoRa_Activation_Method;
+        QTest::newRow("mask octet 3") << u"Ethernet_SM3=x"_s << 0 << K::Ethernet_SM3;
+        QTest::newRow("name server octet 2") << u"Ethernet_EN_DNS=1|Ethernet_DNS2=x"_s << 0 << K::Ethernet_DNS2;
+        QTest::newRow("TCP port") << u"Ethernet_TCP_Port="_s << 0 << K::Ethernet_TCP_Port;
+        QTest::newRow("UDP port") << u"Ethernet_UDP_Port=10000"_s << 1 << K::Ethernet_UDP_Port;
+        QTest::newRow("BACnet gateway octet 4") << u"BACnet_EN_GAT=1|BACnet_GAT4=x"_s << 0 << K::BACnet_GAT4;
+        QTest::newRow("BACnet/IP port") << u"BACnet_PORT=10001"_s << 0 << K::BACnet_PORT;
+        QTest::newRow("BACnet/IP name") << u"BACnet_NAME_STA=a b"_s << 0 << K::BACnet_NAME_STA;
+        QTest::newRow("BACnet/IP identifier") << u"BACnet_DEV_IDE=-1"_s << 0 << K::BACnet_DEV_IDE;
+        QTest::newRow("MS/TP name") << u"BACnet_Ser_NAME_STA=a b"_s << 1 << K::BACnet_Ser_NAME_STA;
+        QTest::newRow("MS/TP network") << u"BACnet_Ser_Network=0"_s << 1 << K::BACnet_Ser_Network;
+    }
+
+    void failing_key()
+    {
+        QFETCH(QString, changes);
+        QFETCH(int, type);
+        QFETCH(ParGen_Key, key);
+        QCOMPARE(Controllo_Dati(Values_With(changes), type).Key(), std::optional<ParGen_Key>(key));
+        QCOMPARE(Controllo_Dati(Values_With(QString()), type).Key(), std::nullopt);
+    }
+
+    // The stored payload against the one band and data rate give, as the
+    // window resolves them on opening.
+    void stored_payload_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("message");
+        const QByteArray eu = "<LoRa_RF_Band>EU868</LoRa_RF_Band>";
+        const QByteArray dr0 = "<LoRa_DataRate>0 -\tLoRa: SF12/125kHz 250 [bit/s]</LoRa_DataRate>";
+        const QByteArray dr3 = "<LoRa_DataRate>3 -\tLoRa: SF9/125kHz 1760 [bit/s]</LoRa_DataRate>";
+        auto payload = [](const QByteArray &text) -> QByteArray {
+            return "<LoRa_Payload_Size>" + text + "</LoRa_Payload_Size>";
+        };
+
+        QTest::newRow("as the window writes it") << eu + dr0 + payload("51") << 0;
+        QTest::newRow("hand-edited 300") << eu + dr0 + payload("300") << int(Msg_Payload_Mismatch);
+        QTest::newRow("smaller than allowed") << eu + dr3 + payload("51") << int(Msg_Payload_Mismatch);
+        QTest::newRow("other data rate") << eu + dr3 + payload("115") << 0;
+        QTest::newRow("blank in front reads as 51") << eu + dr0 + payload(" 51") << 0;
+        QTest::newRow("hexadecimal 51") << eu + dr0 + payload("0x33") << 0;
+        QTest::newRow("blank behind is no number") << eu + dr0 + payload("51 ") << int(Msg_Payload_Mismatch);
+        QTest::newRow("empty") << eu + dr0 + payload("") << int(Msg_Payload_Mismatch);
+        QTest::newRow("missing") << eu + dr0 << int(Msg_Payload_Missing);
+        QTest::newRow("band in lower case") << "<LoRa_RF_Band>eu868</LoRa_RF_Band>" + dr0 + payload("51") << 0;
+        QTest::newRow("data rate missing: the band's first") << eu + payload("51") << 0;
+        QTest::newRow("data rate missing, other payload") << eu + payload("115") << int(Msg_Payload_Mismatch);
+        QTest::newRow("band missing: AS923") << payload("59") << 0;
+        // No pair: Controllo_Dati refuses the band first.
+        QTest::newRow("unknown band") << "<LoRa_RF_Band>EU 868</LoRa_RF_Band>" + payload("300") << 0;
+    }
+
+    void stored_payload()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(int, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"ParGen.xml"_s);
+        test::Write(path, "<Par_Gen>" + body + "</Par_Gen><!--SW_VERSION = 1.000-->");
+        const ParGen_Check check = Check_Stored_Payload(Read_ParGen_Document(path));
+        QCOMPARE(check.Message(), message);
+        if (message != 0) {
+            QCOMPARE(check.Key(), std::optional<ParGen_Key>(K::LoRa_Payload_Size));
+            QVERIFY(check.Problem().contains(u"LoRa_Payload_Size"_s));
+            QVERIFY(check.Problem().contains(QDir::toNativeSeparators(path)));
+        }
+    }
+
+    void stored_payload_texts()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"ParGen.xml"_s);
+        const QString file = QDir::toNativeSeparators(path);
+        const QByteArray band = "<LoRa_RF_Band>EU868</LoRa_RF_Band>";
+        test::Write(path, "<Par_Gen>" + band + "<LoRa_Payload_Size>300</LoRa_Payload_Size></Par_Gen>");
+        QCOMPARE(Check_Stored_Payload(Read_ParGen_Document(path)).Problem(),
+                 u"Error LoRa!! LoRa_Payload_Size in the file "_s + file +
+                     u" holds \"300\", but the band EU868 with the data rate \"0 -\tLoRa: SF12/125kHz 250 [bit/s]\" "
+                     u"gives 51. Open the communication parameters and press OK: the window stores the right value."_s);
+        test::Write(path, "<Par_Gen>" + band + "</Par_Gen>");
+        QCOMPARE(Check_Stored_Payload(Read_ParGen_Document(path)).Problem(),
+                 u"Error LoRa!! The file "_s + file +
+                     u" holds no LoRa_Payload_Size, but the band EU868 with the data rate \"0 -\tLoRa: SF12/125kHz 250 "
+                     u"[bit/s]\" gives 51. Open the communication parameters and press OK: the window stores the right "
+                     u"value."_s);
+
+        // Nothing is stored in a missing or damaged file.
+        QVERIFY(Check_Stored_Payload(Read_ParGen_Document(dir.filePath(u"none.xml"_s))).Ok());
+        test::Write(path, "<Par_Gen>" + band + "<LoRa_Payload_Size>300</LoRa_Payload_Size>");
+        QVERIFY(Check_Stored_Payload(Read_ParGen_Document(path)).Ok());
+    }
+
+    // The offer OK makes for a value the window does not show.
+    void hidden_failing_key_data()
+    {
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<bool>("hidden");
+        QTest::newRow("TCP port, BACnet/IP") << u"Ethernet_TCP_Port="_s << 0 << true;
+        QTest::newRow("UDP port, MS/TP") << u"Ethernet_UDP_Port=10000"_s << 1 << true;
+        QTest::newRow("Ethernet octet, BACnet/IP") << u"Ethernet_IP2=x"_s << 0 << true;
+        QTest::newRow("Ethernet octet, MS/TP") << u"Ethernet_IP2=x"_s << 1 << false;
+        QTest::newRow("BACnet/IP port") << u"BACnet_PORT=10001"_s << 0 << false;
+        QTest::newRow("MS/TP network") << u"BACnet_Ser_Network=0"_s << 1 << false;
+        QTest::newRow("ABP key") << u"LoRa_Device_Address=AE"_s << 0 << false;
+        QTest::newRow("band") << u"LoRa_RF_Band="_s << 0 << false;
+    }
+
+    void hidden_failing_key()
+    {
+        QFETCH(QString, changes);
+        QFETCH(int, type);
+        QFETCH(bool, hidden);
+        ParGen_Values values = Values_With(changes);
+        values[K::BACnet_Type] = QString::number(type);
+        ParGen_Form form;
+        form.Load(values);
+        for (const QString &change : changes.split(u'|')) {
+            ParGen_Key key;
+            QVERIFY(Find_ParGen_Key(change.section(u'=', 0, 0), &key));
+            if (Key_Info(key).Kind == ParGen_Kind::Edit)
+                form.Set_Text(key, change.section(u'=', 1));
+        }
+        const ParGen_Check check = Controllo_Dati(form);
+        QVERIFY(!check.Ok());
+        QCOMPARE(Hidden_Failing_Key(form, check).has_value(), hidden);
+        QVERIFY(!Hidden_Failing_Key(form, ParGen_Check()).has_value());
+    }
+
+    void reset_question()
+    {
+        ParGen_Form form;
+        form.Load(Values_With(u"Ethernet_TCP_Port=10000"_s));
+        const ParGen_Check check = Controllo_Dati(form);
+        QCOMPARE(Hidden_Failing_Key(form, check), std::optional<ParGen_Key>(K::Ethernet_TCP_Port));
+        QCOMPARE(Reset_Question(form, check, u"/w/PROJECTS/Plant/ParGen.xml"_s),
+                 u"Error Ethernet!! TCP Port must be between 0 and 65535 and different from 10000. The value of "
+                 u"Ethernet_TCP_Port (\"10000\", file "_s +
+                     QDir::toNativeSeparators(u"/w/PROJECTS/Plant/ParGen.xml"_s) +
+                     u") is not shown in this window. Reset Ethernet_TCP_Port to its default \"10001\"?"_s);
     }
 
     void message_texts_data()

@@ -78,7 +78,8 @@ private slots:
     {
         w_->show();
         w_->E_LoRa_Device_Address->setText(u"0A0B"_s);
-        w_->E_LoRa_Application_Key->setText(u"FFEE"_s);
+        const QString app_key = u"FFEEDDCCBBAA99887766554433221100"_s;
+        w_->E_LoRa_Application_Key->setText(app_key);
         QVERIFY(!w_->E_LoRa_Application_Key->isVisible());
         const int abp_height = w_->CP_LoRa->height();
         QCOMPARE(abp_height, Category_Panel::Header_Height() +
@@ -104,16 +105,17 @@ private slots:
         QVERIFY(!w_->E_LoRa_Application_Key->isVisible());
         QCOMPARE(w_->E_LoRa_Device_Address->text(), u"0A0B"_s);
         QCOMPARE(w_->CP_LoRa->height(), abp_height);
-        QCOMPARE(w_->Form().Text(K::LoRa_Application_Key), u"FFEE"_s);
+        QCOMPARE(w_->Form().Text(K::LoRa_Application_Key), app_key);
 
-        // Saved under OTAA, the hidden ABP keys keep their values.
+        // Saved under OTAA, the hidden ABP keys keep their values, a short
+        // one too: only the method's own keys are checked.
         w_->CB_LoRa_Activation_Method->setCurrentIndex(1);
         QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
         QVERIFY(!w_->isVisible());
         const ParGen_Values saved = Saved();
         QCOMPARE(saved[K::LoRa_Activation_Method], u"Over-the-Air Activation [OTAA]"_s);
         QCOMPARE(saved[K::LoRa_Device_Address], u"0A0B"_s);
-        QCOMPARE(saved[K::LoRa_Application_Key], u"FFEE"_s);
+        QCOMPARE(saved[K::LoRa_Application_Key], app_key);
     }
 
     void hexadecimal_fields_filter_and_limit_typing()
