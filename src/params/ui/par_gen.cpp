@@ -216,10 +216,24 @@ bool TFParGen::OnKeyPress(ParGen_Key, QKeyEvent *event)
 
 void TFParGen::Btn_OKClick()
 {
-    const ParGen_Check check = Controllo_Dati(form_);
-    if (!check) {
-        Message_Box::Error(this, check.Problem());
-        return;
+    // Each key is put back at most once: its default passes its rule, so a
+    // second failure of the same key would be a fault of the defaults.
+    QList<ParGen_Key> reset;
+    for (;;) {
+        const ParGen_Check check = Controllo_Dati(form_);
+        if (check)
+            break;
+        // A value the window does not show cannot be corrected here: name
+        // it and offer its default rather than refuse OK for good.
+        const std::optional<ParGen_Key> hidden = Hidden_Failing_Key(form_, check);
+        if (!hidden || reset.contains(*hidden)) {
+            Message_Box::Error(this, check.Problem());
+            return;
+        }
+        if (!Message_Box::Confirm(this, Reset_Question(form_, check, ws_.File_ParGen)))
+            return;
+        Reset_To_Default(*hidden);
+        reset.append(*hidden);
     }
     const Result<> saved = Save_ParGen(form_.Values(), ws_.File_ParGen);
     if (!saved) {
@@ -228,6 +242,16 @@ void TFParGen::Btn_OKClick()
         return;
     }
     accept();
+}
+
+void TFParGen::Reset_To_Default(ParGen_Key key)
+{
+    const QString text = QString::fromUtf16(Key_Info(key).Default);
+    form_.Set_Text(key, text);
+    auto *edit = static_cast<QLineEdit *>(Input(key));
+    const QSignalBlocker blocker(edit);
+    edit->setText(text);
+    shown_text_[size_t(key)] = text;
 }
 
 bool TFParGen::FormMouseWheel(const QWheelEvent &event)

@@ -152,6 +152,8 @@ private:
     bool OnKeyPress(ParGen_Key key, QKeyEvent *event);
     void Show_Form();
     void Show_DataRate();
+    // Puts an edit field and its value back to the key's default.
+    void Reset_To_Default(ParGen_Key key);
 
     Workspace &ws_;
     ParGen_Form form_;

@@ -1,0 +1,152 @@
+#include "params/pargen_check.h"
+#include "pargen_window_fixture.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+using namespace test;
+
+// What OK refuses in the parameter window, and the way out it offers for a
+// value the window does not show.
+class Test_ParGen_Window_Checks : public ParGen_Window_Fixture
+{
+    Q_OBJECT
+
+    // The question OK asks about `key`, failing with `message`, holding `value`.
+    QString Question(int message, K key, const QString &value) const
+    {
+        return Msg(Msg_Hidden_Value_Reset)
+            .arg(Msg(message), value, Key_Name(key), QDir::toNativeSeparators(ws_.File_ParGen),
+                 QString::fromUtf16(Key_Info(key).Default));
+    }
+
+private slots:
+    void init() { Set_Up(); }
+    void cleanup() { Tear_Down(); }
+
+    // The window-free visibility agrees with the widgets for every key, in
+    // each layout of activation method and BACnet link.
+    void shown_keys_match_the_window_data()
+    {
+        QTest::addColumn<int>("method");
+        QTest::addColumn<int>("type");
+        QTest::newRow("ABP, BACnet/IP") << 0 << 0;
+        QTest::newRow("ABP, MS/TP") << 0 << 1;
+        QTest::newRow("OTAA, BACnet/IP") << 1 << 0;
+        QTest::newRow("OTAA, MS/TP") << 1 << 1;
+    }
+
+    void shown_keys_match_the_window()
+    {
+        QFETCH(int, method);
+        QFETCH(int, type);
+        w_->show();
+        w_->CB_LoRa_Activation_Method->setCurrentIndex(method);
+        w_->CB_BACnet_Slave_Type->setCurrentIndex(type);
+        int hidden = 0;
+        for (K key : All_ParGen_Keys()) {
+            QVERIFY2(w_->Input(key)->isVisibleTo(w_.get()) == w_->Form().Shown(key), Key_Info(key).Name);
+            hidden += w_->Form().Shown(key) ? 0 : 1;
+        }
+        // Under BACnet/IP the whole Ethernet group (20 keys) is hidden.
+        QCOMPARE(hidden, (method == 0 ? 1 : 4) + (type == 0 ? 20 + 8 : 2 + 16));
+    }
+
+    void short_key_is_refused()
+    {
+        Write_Doc("<LoRa_RF_Band>EU868</LoRa_RF_Band>");
+        const QByteArray stored = test::Read(ws_.File_ParGen);
+        When_Shown(w_.get(), [&] {
+            // "AE" would reach the device as 000000AE.
+            QTest::keyClicks(w_->E_LoRa_Device_Address, u"ae"_s);
+            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            QCOMPARE(Message_Box::Take_Shown(), QStringList{Msg(500)});
+            QVERIFY(w_->isVisible());
+            QCOMPARE(w_->E_LoRa_Device_Address->text(), u"AE"_s);
+            QCOMPARE(test::Read(ws_.File_ParGen), stored);
+
+            // With OTAA the ABP keys are not the device's: only the
+            // application key counts.
+            w_->CB_LoRa_Activation_Method->setCurrentIndex(1);
+            QTest::keyClicks(w_->E_LoRa_Application_Key, u"0123456789abcdef0123456789abcde"_s);
+            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            QCOMPARE(Message_Box::Take_Shown(), QStringList{Msg(504)});
+            QCOMPARE(test::Read(ws_.File_ParGen), stored);
+
+            QTest::keyClicks(w_->E_LoRa_Application_Key, u"f"_s);
+            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        });
+        QCOMPARE(w_->exec(), int(QDialog::Accepted));
+        QCOMPARE(Message_Box::Take_Shown(), QStringList());
+        const ParGen_Values saved = Saved();
+        QCOMPARE(saved[K::LoRa_Application_Key], u"0123456789ABCDEF0123456789ABCDEF"_s);
+        QCOMPARE(saved[K::LoRa_Device_Address], u"AE"_s);
+    }
+
+    // An empty TCP port and a bad Ethernet octet under BACnet/IP: neither
+    // is shown. Yes puts each back to its default, and OK goes on to save.
+    void hidden_value_yes_resets_and_saves()
+    {
+        Write_Doc("<Ethernet_IP1>256</Ethernet_IP1><Ethernet_TCP_Port></Ethernet_TCP_Port>"
+                  "<BACnet_PORT>47900</BACnet_PORT>");
+        When_Shown(w_.get(), [&] {
+            Message_Box::Queue_Answer(QMessageBox::Yes);
+            Message_Box::Queue_Answer(QMessageBox::Yes);
+            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        });
+        QCOMPARE(w_->exec(), int(QDialog::Accepted));
+        QCOMPARE(Message_Box::Take_Shown(), (QStringList{Question(465, K::Ethernet_IP1, u"256"_s),
+                                                         Question(481, K::Ethernet_TCP_Port, QString())}));
+        QCOMPARE(w_->E_Ethernet_IP1->text(), u"192"_s);
+        const ParGen_Values saved = Saved();
+        QCOMPARE(saved[K::Ethernet_IP1], u"192"_s);
+        QCOMPARE(saved[K::Ethernet_TCP_Port], u"10001"_s);
+        QCOMPARE(saved[K::BACnet_PORT], u"47900"_s);
+        QVERIFY(Controllo_Dati(saved, 0).Ok());
+    }
+
+    // No leaves the window open and writes nothing; once the value is shown
+    // (MS/TP shows the Ethernet group) OK refuses it with the plain message.
+    void hidden_value_no_writes_nothing()
+    {
+        Write_Doc("<Ethernet_IP1>256</Ethernet_IP1>");
+        const QByteArray stored = test::Read(ws_.File_ParGen);
+        When_Shown(w_.get(), [&] {
+            Message_Box::Queue_Answer(QMessageBox::No);
+            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            QCOMPARE(Message_Box::Take_Shown(), QStringList{Question(465, K::Ethernet_IP1, u"256"_s)});
+            QVERIFY(w_->isVisible());
+            QCOMPARE(w_->E_Ethernet_IP1->text(), u"256"_s);
+            QCOMPARE(test::Read(ws_.File_ParGen), stored);
+
+            w_->CB_BACnet_Slave_Type->setCurrentIndex(1);
+            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            QCOMPARE(Message_Box::Take_Shown(), QStringList{Msg(465)});
+            QVERIFY(w_->isVisible());
+            QCOMPARE(test::Read(ws_.File_ParGen), stored);
+        });
+        QCOMPARE(w_->exec(), int(QDialog::Rejected));
+        QCOMPARE(test::Read(ws_.File_ParGen), stored);
+    }
+
+    // A hand-edited payload is refused by the document check; the window
+    // shows and saves the one band and data rate give.
+    void ok_stores_the_right_payload()
+    {
+        Write_Doc("<LoRa_RF_Band>EU868</LoRa_RF_Band><LoRa_Payload_Size>300</LoRa_Payload_Size>");
+        QCOMPARE(Check_Stored_Payload(Read_ParGen_Document(ws_.File_ParGen)).Message(), int(Msg_Payload_Mismatch));
+        When_Shown(w_.get(), [&] {
+            QCOMPARE(w_->E_LoRa_Payload_Size->text(), u"51"_s);
+            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        });
+        QCOMPARE(w_->exec(), int(QDialog::Accepted));
+        QCOMPARE(Message_Box::Take_Shown(), QStringList());
+        QCOMPARE(Saved()[K::LoRa_Payload_Size], u"51"_s);
+        QVERIFY(Check_Stored_Payload(Read_ParGen_Document(ws_.File_ParGen)).Ok());
+    }
+};
+
+QTEST_MAIN(Test_ParGen_Window_Checks)
+#include "test_pargen_window_checks.moc"
