@@ -34,6 +34,14 @@ enum Added_Message : int {
     Msg_Bank_Pair_Broken = 1113,         // the message of the failed write, the image already replaced
     Msg_Not_A_Bank_Image = 1114,         // file, size
     Msg_File_Not_Read = 1115,            // file, reason
+    // The table windows' refusals and warnings on OK.
+    Msg_Object_Length_Not_Integer = 1160, // table, data type (after "Error row " and the row)
+    Msg_Rows_Would_Be_Lost = 1161,        // row number, table, column, rows
+    Msg_Object_Name_Shared = 1162,        // object name, rows
+    Msg_Object_Name_Empty = 1163,         // rows
+    Msg_Object_Names_Heading = 1164,      // characters kept of the Mnemonic
+    Msg_Object_Names_More = 1165,         // warnings not listed
+    Msg_Object_Names_Save_Anyway = 1166,
 };
 
 // The process-wide table of numbered texts of the user interface: English by
