@@ -63,6 +63,17 @@ const Default_Message Added_Messages[] = {
      u"communication parameters and press OK: the window stores the right value."},
     {Msg_Hidden_Value_Reset,
      u"%1. The value of %3 (\"%2\", file %4) is not shown in this window. Reset %3 to its default \"%5\"?"},
+    {Msg_Object_Length_Not_Integer, u"!! [%1] Length with variable \"%2\" must be an integer"},
+    {Msg_Rows_Would_Be_Lost,
+     u"Error!! Row %1 of the table \"%2\" has an empty \"%3\": it ends the table, and %4 rows from there on hold "
+     u"text that saving would lose. Fill in \"%3\" or delete those rows. Nothing was saved."},
+    {Msg_Object_Name_Shared, u"The object name \"%1\" is shared by the rows %2"},
+    {Msg_Object_Name_Empty, u"These rows have no object name (their Mnemonic is empty): %1"},
+    {Msg_Object_Names_Heading,
+     u"Warning!! A BACnet device must serve every object under a name of its own, the Mnemonic cut to %1 "
+     u"characters:"},
+    {Msg_Object_Names_More, u"... and %1 more."},
+    {Msg_Object_Names_Save_Anyway, u"Save anyway?"},
 };
 
 const QChar Pilcrow = QChar(0x00B6);

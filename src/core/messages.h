@@ -38,6 +38,14 @@ enum Added_Message : int {
     Msg_Payload_Mismatch = 1150, // key, file, stored text, band, data rate, payload they give
     Msg_Payload_Missing = 1151,  // file, key, band, data rate, payload they give
     Msg_Hidden_Value_Reset = 1152, // rule's message, value, key, file, default
+    // The table windows' refusals and warnings on OK.
+    Msg_Object_Length_Not_Integer = 1160, // table, data type (after "Error row " and the row)
+    Msg_Rows_Would_Be_Lost = 1161,        // row number, table, column, rows
+    Msg_Object_Name_Shared = 1162,        // object name, rows
+    Msg_Object_Name_Empty = 1163,         // rows
+    Msg_Object_Names_Heading = 1164,      // characters kept of the Mnemonic
+    Msg_Object_Names_More = 1165,         // warnings not listed
+    Msg_Object_Names_Save_Anyway = 1166,
 };
 
 // The process-wide table of numbered texts of the user interface: English by

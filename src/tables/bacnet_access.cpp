@@ -32,10 +32,14 @@ struct Table_Messages
 // Checks the objects of one table; `count` runs over both tables.
 Check_Result Check_Objects(const Text_Table &t, int page, const Table_Messages &m, int nbyte, int *count)
 {
-    const auto fail = [&](int message, int r, int c, const QString &limit = QString()) {
-        const QString text = Messages().Get(1532) + QString::number(r + 1) + Messages().Get(message) + limit;
+    const auto fail_with = [&](int message, const QString &rule, int r, int c) {
+        const QString text = Messages().Get(1532) + QString::number(r + 1) + rule;
         return Check_Result(Fail(text), Failed_Cell{message, page, r, c});
     };
+    const auto fail = [&](int message, int r, int c, const QString &limit = QString()) {
+        return fail_with(message, Messages().Get(message) + limit, r, c);
+    };
+    const QString caption = Messages().Get(page == Page_Read ? 1508 : 1509);
     const int end = End_Of_Table(t, Obj_Data_Type);
     for (int r = 0; r < end; ++r) {
         ++*count;
@@ -47,19 +51,29 @@ Check_Result Check_Objects(const Text_Table &t, int page, const Table_Messages &
             return fail(m.position, r, Obj_Position, QString::number(nbyte - 1));
 
         // A type the table has no rule for is checked by Position alone.
-        const tables::Object_Type *type = tables::Find_Object_Type(t.Cell(r, Obj_Data_Type));
+        const QString &data_type = t.Cell(r, Obj_Data_Type);
+        const tables::Object_Type *type = tables::Find_Object_Type(data_type);
         const int rule = type ? type->Message(page) : -1;
+        int length = 0;
+        const bool length_read = Try_Str_To_Int(t.Cell(r, Obj_Length), &length);
+        if (!length_read)
+            length = 0;
         // Wide arithmetic: a Length near the 32-bit limit must not wrap.
         qint64 last_byte = position;
         if (rule >= 0 && type->binary) {
             if (t.Cell(r, Obj_Bit).isEmpty())
                 return fail(rule, r, Obj_Bit);
         } else {
-            const int length = Str_To_Int_Def(t.Cell(r, Obj_Length), 0);
             if (rule >= 0 && (length < type->min_length || length > type->max_length))
                 return fail(rule, r, Obj_Length);
             last_byte = qint64(position) + length - 1;
         }
+        // The compiler reads the Length of every object of a type the
+        // converter knows, binary ones and those without a Length rule
+        // included, and stops at one that is not an integer.
+        if (!length_read && tables::Is_Encoded_Type(data_type))
+            return fail_with(Msg_Object_Length_Not_Integer,
+                             Messages().Get(Msg_Object_Length_Not_Integer).arg(caption, data_type), r, Obj_Length);
         if (last_byte >= nbyte)
             return fail(m.last_byte, r, Obj_Length);
     }
@@ -108,6 +122,10 @@ BACnet_Slave_Set_Access::BACnet_Slave_Set_Access()
     : Read(Object_Columns(Page_Read), Objects_Short_Desc)
     , Write(Object_Columns(Page_Write), Objects_Short_Desc)
 {
+    Read.Cell_Edited = [this](int r, int c) {
+        if (c == Obj_Data_Type)
+            Data_Type_Chosen(Read, Page_Read, r);
+    };
     Write.Cell_Edited = [this](int r, int c) {
         if (c == Obj_Data_Type)
             Data_Type_Chosen(Write, Page_Write, r);
@@ -170,9 +188,20 @@ Result<> BACnet_Slave_Set_Access::Save(const QString &path) const
     return Write_File_Atomic(path, Serialise());
 }
 
-Check_Result BACnet_Slave_Set_Access::Confirm(const QString &path) const
+Check_Result BACnet_Slave_Set_Access::Check_Before_Save() const
 {
     Check_Result check = Controllo_dati();
+    if (!check)
+        return check;
+    check = Check_Table_End(Read, Page_Read, Obj_Data_Type, Messages().Get(1508));
+    if (!check)
+        return check;
+    return Check_Table_End(Write, Page_Write, Obj_Data_Type, Messages().Get(1509));
+}
+
+Check_Result BACnet_Slave_Set_Access::Confirm(const QString &path) const
+{
+    Check_Result check = Check_Before_Save();
     if (!check)
         return check;
     const Result<> saved = Save(path);
@@ -183,9 +212,9 @@ Check_Result BACnet_Slave_Set_Access::Confirm(const QString &path) const
 
 void Data_Type_Chosen(Text_Table &table, int page, int r)
 {
-    if (page != Page_Write || r < 0 || r >= table.Row_Count())
+    if (r < 0 || r >= table.Row_Count())
         return;
-    const QString length = tables::Write_Length_For(table.Cell(r, Obj_Data_Type));
+    const QString length = tables::Length_For(table.Cell(r, Obj_Data_Type), page);
     if (!length.isNull())
         table.Set_Cell(r, Obj_Length, length);
 }

@@ -44,7 +44,12 @@ public:
     QByteArray Serialise() const;
     Result<> Save(const QString &path) const;
 
-    // The OK button: the check, then the write.
+    // What OK refuses before it writes: the check, then, for each table,
+    // rows with text that the end of the table would drop.
+    Check_Result Check_Before_Save() const;
+
+    // `Check_Before_Save`, then the write. The window asks about the
+    // object names (`Object_Name_Warnings`) between the two.
     Check_Result Confirm(const QString &path) const;
 
     // At most this many objects over both tables.
@@ -60,6 +65,7 @@ public:
     bool Desc_Lenght = false;
 };
 
-// The Write grid's answer to a Data Type chosen in row `r`: the Length that
-// the type implies replaces the row's Length. The Read grid fills in nothing.
+// A grid's answer to a Data Type chosen in row `r`: the Length that the
+// type implies in that table replaces the row's Length, so that a new object
+// never meets the refusal of a Length that is not an integer.
 void Data_Type_Chosen(Text_Table &table, int page, int r);

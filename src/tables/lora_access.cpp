@@ -167,9 +167,20 @@ Result<> LoRa_Set_Access::Save(const QString &path) const
     return Write_File_Atomic(path, Serialise());
 }
 
-Check_Result LoRa_Set_Access::Confirm(const QString &path) const
+Check_Result LoRa_Set_Access::Check_Before_Save() const
 {
     Check_Result check = Controllo_dati();
+    if (!check)
+        return check;
+    check = Check_Table_End(Uplink, Page_Uplink, Up_StartByte, Messages().Get(1214));
+    if (!check)
+        return check;
+    return Check_Table_End(Downlink, Page_Downlink, Down_StartByte, Messages().Get(1215));
+}
+
+Check_Result LoRa_Set_Access::Confirm(const QString &path) const
+{
+    Check_Result check = Check_Before_Save();
     if (!check)
         return check;
     const Result<> saved = Save(path);

@@ -53,7 +53,11 @@ public:
     QByteArray Serialise() const;
     Result<> Save(const QString &path) const;
 
-    // The OK button: the check, then the write.
+    // What OK refuses before it writes: the check, then, for each table,
+    // rows with text that the end of the table would drop.
+    Check_Result Check_Before_Save() const;
+
+    // The OK button: `Check_Before_Save`, then the write.
     Check_Result Confirm(const QString &path) const;
 
     Text_Table &Table(int page) { return page == Page_Uplink ? Uplink : Downlink; }

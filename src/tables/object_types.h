@@ -13,7 +13,7 @@ namespace tables {
 
 // A BACnet object type as the object tables offer it: its Data Type text,
 // the tables that offer it, the rule its Length obeys in each table, and the
-// Length the Write grid fills in when it is chosen there.
+// Length each grid fills in when it is chosen there.
 struct Object_Type
 {
     const char16_t *text;
@@ -25,6 +25,7 @@ struct Object_Type
     int read_message;             // the message of the rule in the Read table; -1: no rule there
     int write_message;            // the same in the Write table
     const char16_t *write_length; // filled in by the Write grid; empty: none
+    const char16_t *read_length;  // filled in by the Read grid; empty: none
 
     int Message(int page) const { return page == Page_Read ? read_message : write_message; }
 };
@@ -38,8 +39,16 @@ const Object_Type *Find_Object_Type(QStringView text);
 // The Data Type list of a table, in the order the grid offers it.
 QStringList Data_Type_Items(int page);
 
-// The Length the Write grid puts into a row when `data_type` is chosen: the
-// chosen text in upper case selects it. Null when the type fills in nothing.
-QString Write_Length_For(QStringView data_type);
+// The Length a grid of `page` puts into a row when `data_type` is chosen:
+// the chosen text in upper case selects it. Null when the type fills in
+// nothing there.
+QString Length_For(QStringView data_type, int page);
+
+// True when the device image compiler encodes a row of this Data Type: the
+// text, its letters a-z upper-cased and nothing trimmed, is one of the
+// nineteen types the converter knows (three of them offered by no list).
+// The compiler reads Eng. Unit, Position and Length of such a row as
+// integers and stops at one that is not, so the checks refuse it first.
+bool Is_Encoded_Type(QStringView data_type);
 
 } // namespace tables

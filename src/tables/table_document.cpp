@@ -2,6 +2,7 @@
 
 #include "core/messages.h"
 #include "core/xml_document.h"
+#include "tables/grid_ops.h"
 #include "tables/text_table.h"
 
 #include <cstring>
@@ -82,6 +83,23 @@ int End_Of_Table(const Text_Table &table, int key_column)
         if (QStringView(table.Cell(r, key_column)).trimmed().isEmpty())
             return r;
     return table.Row_Count();
+}
+
+Check_Result Check_Table_End(const Text_Table &table, int page, int key_column, const QString &caption)
+{
+    const int end = End_Of_Table(table, key_column);
+    int lost = 0;
+    for (int r = end; r < table.Row_Count(); ++r)
+        if (Row_In_Use(table, r))
+            ++lost;
+    if (lost == 0)
+        return {};
+    // One multi-argument call, so a "%" in a translated caption stays text.
+    const QString text = Messages()
+                             .Get(Msg_Rows_Would_Be_Lost)
+                             .arg(QString::number(table.Row_Number(end)), caption,
+                                  Messages().Get(table.Column(key_column).header_message), QString::number(lost));
+    return Check_Result(Fail(text), Failed_Cell{Msg_Rows_Would_Be_Lost, page, end, key_column});
 }
 
 void Save_Group(pugi::xml_node root, const char *name, const Text_Table &table, int key_column)

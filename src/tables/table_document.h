@@ -63,6 +63,13 @@ int Load_Group(Text_Table &table, pugi::xml_node group, int rows);
 // whose `key_column` text is empty once blanks are removed.
 int End_Of_Table(const Text_Table &table, int key_column);
 
+// Refuses to save a table that would lose text: when a row from the one
+// that ends the table (`End_Of_Table`) on holds text in a column other than
+// a check box, the failure (message 1161) names that row as the grid numbers
+// it, the table (`caption`), the key column and how many of those rows hold
+// text, and points at the row's empty key cell on `page`.
+Check_Result Check_Table_End(const Text_Table &table, int page, int key_column, const QString &caption);
+
 // Appends the element `name` under `root` with one `row` per rule of the
 // table, every attribute in column order; an empty table gives an empty
 // element.

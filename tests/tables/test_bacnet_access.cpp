@@ -1,3 +1,6 @@
+#include "compiler/compiler_buffers.h"
+#include "compiler/encode_bacnet_objects.h"
+#include "compiler/object_types.h"
 #include "core/messages.h"
 #include "table_fixture.h"
 #include "tables/bacnet_access.h"
@@ -116,7 +119,8 @@ private slots:
         QCOMPARE(End_Of_Table(objects.Write, Obj_Data_Type), 0);
         // The check then refuses what needs a value.
         const Check_Result result = objects.Controllo_dati();
-        QCOMPARE(result.Problem(), QStringLiteral("Error row 2!! [BACnet in Read] Eng. Unit must be between 0 and 65535"));
+        QCOMPARE(result.Problem(),
+                 QStringLiteral("Error row 2!! [BACnet in Read] Eng. Unit must be between 0 and 65535"));
         QCOMPARE(result.Cell().Row, 1);
         QCOMPARE(result.Cell().Column, int(Obj_Eng_Unit));
     }
@@ -214,9 +218,9 @@ private slots:
             << one("Binary Value|0|0||1||") << none << err("1!! [BACnet in Read] Bit must be between 0 and 7") << 1545;
         QTest::newRow("binary without bit, write")
             << none << one("Binary Value|0|0||1||") << err("1!! [BACnet in Write] Bit must be between 0 and 7") << 1557;
-        QTest::newRow("binary with bit, any length")
-            << one("Binary Input|0|1499|3|999||") << one("Binary Out|0|0|7|||") << QString() << -1;
-        QTest::newRow("blank bit counts as set") << one("Binary Input|0|0| |||") << none << QString() << -1;
+        QTest::newRow("binary with bit, any integer length")
+            << one("Binary Input|0|1499|3|999||") << one("Binary Out|0|0|7|-5||") << QString() << -1;
+        QTest::newRow("blank bit counts as set") << one("Binary Input|0|0| |1||") << none << QString() << -1;
         QTest::newRow("read integer value, no length rule")
             << one("Integer Value|0|0||100||") << none << QString() << -1;
         QTest::newRow("write integer value, length rule")
@@ -225,13 +229,13 @@ private slots:
         QTest::newRow("huge length does not wrap")
             << one("Integer Value|0|10||2147483647||") << none
             << err("1!! [BACnet in Read] Too many bytes to save starting from the Position indicate") << 1546;
-        QTest::newRow("other case: no length rule") << one("analog input|0|0||||") << none << QString() << -1;
+        QTest::newRow("other case: no length rule") << one("analog input|0|0||9||") << none << QString() << -1;
         QTest::newRow("other case: last byte still checked")
             << one("analog input|0|1499||5||") << none
             << err("1!! [BACnet in Read] Too many bytes to save starting from the Position indicate") << 1546;
-        QTest::newRow("write-only type in read: no rule") << one("Analog Out|0|0||||") << none << QString() << -1;
+        QTest::newRow("write-only type in read: no rule") << one("Analog Out|0|0||9||") << none << QString() << -1;
         QTest::newRow("read-only binary in write: no bit rule")
-            << none << one("Binary Input|0|0||||") << QString() << -1;
+            << none << one("Binary Input|0|0||1||") << QString() << -1;
         QTest::newRow("unit 65535") << one("Analog Value|65535|0||1||") << none << QString() << -1;
         QTest::newRow("unit 65536") << one("Analog Value|65536|0||1||") << none
                                     << err("1!! [BACnet in Read] Eng. Unit must be between 0 and 65535") << 1533;
@@ -427,6 +431,54 @@ private slots:
         }
     }
 
+    // OK refuses to drop objects below the row that ends a table; the
+    // hidden Swap check box is no text.
+    void table_end_refusal_data()
+    {
+        QTest::addColumn<QStringList>("read");
+        QTest::addColumn<QStringList>("write");
+        QTest::addColumn<QString>("error"); // empty: passes
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("row");
+        const QString object = QStringLiteral("Analog Value|95|0||4|N|a");
+        const auto lost = [](int number, int table, int rows) {
+            return QStringLiteral("Error!! Row %1 of the table \"%2\" has an empty \"Data Type\": it ends the "
+                                  "table, and %3 rows from there on hold text that saving would lose. Fill in "
+                                  "\"Data Type\" or delete those rows. Nothing was saved.")
+                .arg(QString::number(number), Messages().Get(table), QString::number(rows));
+        };
+        QTest::newRow("read: inserted row") << QStringList{object, object, QStringLiteral("||||||"), object, object}
+                                            << QStringList{} << lost(3, 1508, 2) << int(Page_Read) << 2;
+        QTest::newRow("write: end row holding a mnemonic only")
+            << QStringList{object} << QStringList{object, QStringLiteral("|||||N|Pump")} << lost(2, 1509, 1)
+            << int(Page_Write) << 1;
+        QTest::newRow("swap alone is no text")
+            << QStringList{object, QStringLiteral("|||||N|"), QStringLiteral("|||||Y|")} << QStringList{} << QString()
+            << -1 << -1;
+    }
+
+    void table_end_refusal()
+    {
+        QFETCH(QStringList, read);
+        QFETCH(QStringList, write);
+        QFETCH(QString, error);
+        QFETCH(int, page);
+        QFETCH(int, row);
+        BACnet_Slave_Set_Access objects;
+        test::Fill(objects.Read, read);
+        test::Fill(objects.Write, write);
+        QVERIFY(objects.Controllo_dati());
+        const Check_Result result = objects.Confirm(Access());
+        QCOMPARE(result.Problem(), error);
+        QCOMPARE(QFile::exists(Access()), error.isEmpty());
+        if (error.isEmpty())
+            return;
+        QCOMPARE(result.Cell().Message, int(Msg_Rows_Would_Be_Lost));
+        QCOMPARE(result.Cell().Page, page);
+        QCOMPARE(result.Cell().Row, row);
+        QCOMPARE(result.Cell().Column, int(Obj_Data_Type));
+    }
+
     void write_form()
     {
         BACnet_Slave_Set_Access objects;
@@ -442,7 +494,7 @@ private slots:
         test::Write(Access(), "<BACnet_to_Modbus><BACnet_in_Read/><BACnet_in_Write>"
                               "<row Data_Type=\"Analog Out\" Eng_Unit=\"95\" Position=\"0\" Bit=\"\" Length=\"4\" "
                               "Mnemonic=\"a\"/>"
-                              "<row Data_Type=\"Binary Out\" Eng_Unit=\"95\" Position=\"1\" Bit=\"0\" Length=\"\" "
+                              "<row Data_Type=\"Binary Out\" Eng_Unit=\"95\" Position=\"1\" Bit=\"0\" Length=\"1\" "
                               "Swap=\"Y\" Mnemonic=\"b\"/>"
                               "</BACnet_in_Write></BACnet_to_Modbus>");
         BACnet_Slave_Set_Access objects;
@@ -451,14 +503,14 @@ private slots:
         QVERIFY2(saved, qPrintable(saved.Problem()));
         const QByteArray bytes = test::Read(Access());
         QVERIFY(bytes.contains("Length=\"4\" Swap=\"N\" Mnemonic=\"a\""));
-        QVERIFY(bytes.contains("Length=\"\" Swap=\"Y\" Mnemonic=\"b\""));
+        QVERIFY(bytes.contains("Length=\"1\" Swap=\"Y\" Mnemonic=\"b\""));
         BACnet_Slave_Set_Access again;
         again.Load(ParGen(), Access());
         QVERIFY(again.Save(Access()));
         QCOMPARE(test::Read(Access()), bytes);
     }
 
-    void write_grid_fills_in_length_data()
+    void grids_fill_in_length_data()
     {
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("type");
@@ -474,11 +526,19 @@ private slots:
         QTest::newRow("access door") << int(Page_Write) << QStringLiteral("Access Door") << QStringLiteral("1");
         QTest::newRow("upper case matches") << int(Page_Write) << QStringLiteral("ACCESS DOOR") << QStringLiteral("1");
         QTest::newRow("read-only type") << int(Page_Write) << QStringLiteral("Analog Input") << QStringLiteral("2");
-        QTest::newRow("read grid fills nothing")
-            << int(Page_Read) << QStringLiteral("Large Analog Value") << QStringLiteral("2");
+        QTest::newRow("read: large analog value")
+            << int(Page_Read) << QStringLiteral("Large Analog Value") << QStringLiteral("8");
+        QTest::newRow("read: binary input") << int(Page_Read) << QStringLiteral("Binary Input") << QStringLiteral("1");
+        QTest::newRow("read: integer value")
+            << int(Page_Read) << QStringLiteral("Integer Value") << QStringLiteral("4");
+        QTest::newRow("read: life safety zone")
+            << int(Page_Read) << QStringLiteral("Life Safety Zone") << QStringLiteral("2");
+        QTest::newRow("read: lower case matches")
+            << int(Page_Read) << QStringLiteral("binary value") << QStringLiteral("1");
+        QTest::newRow("read: write-only type") << int(Page_Read) << QStringLiteral("Analog Out") << QStringLiteral("2");
     }
 
-    void write_grid_fills_in_length()
+    void grids_fill_in_length()
     {
         QFETCH(int, page);
         QFETCH(QString, type);
@@ -494,6 +554,105 @@ private slots:
         table.Set_Cell(3, Obj_Length, QStringLiteral("2"));
         table.Set_Cell(3, Obj_Data_Type, QStringLiteral("Analog Value"));
         QCOMPARE(table.Cell(3, Obj_Length), QStringLiteral("2"));
+    }
+
+    // Whatever type the user chooses from a grid's list, the Length it fills
+    // in passes the check: no new object meets a Length refusal.
+    void every_listed_type_fills_in_a_length_that_passes()
+    {
+        for (int page : {int(Page_Read), int(Page_Write)}) {
+            for (const QString &type : tables::Data_Type_Items(page)) {
+                BACnet_Slave_Set_Access objects;
+                Text_Table &table = objects.Table(page);
+                test::Fill(table, {QStringLiteral("|95|0|0|||x")});
+                QVERIFY(table.setData(table.index(0, Obj_Data_Type), type));
+                const Check_Result result = objects.Controllo_dati();
+                QVERIFY2(result, qPrintable(type + QStringLiteral(": ") + result.Problem()));
+            }
+        }
+    }
+
+    // The check refuses a Length that is not an integer exactly where the
+    // compiler would stop at it: in a row of a type the converter knows
+    // (letters a-z in any case, nothing trimmed), whatever the table's own
+    // Length rule. The document the check passes compiles; the one it
+    // refuses does not.
+    void length_must_be_an_integer_where_the_compiler_reads_it_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<bool>("refused");
+        const auto row = [](const char *name, int page, const char *type, const char *length, bool refused) {
+            QTest::newRow(name) << page << QString::fromUtf8(type) << QString::fromUtf8(length) << refused;
+        };
+        row("read binary input, empty", Page_Read, "Binary Input", "", true);
+        row("read binary value, text", Page_Read, "Binary Value", "one", true);
+        row("read binary input, hex", Page_Read, "Binary Input", "0x1", false);
+        row("read binary input, leading blank", Page_Read, "Binary Input", " 1", false);
+        row("read binary input, trailing blank", Page_Read, "Binary Input", "1 ", true);
+        row("write binary out, empty", Page_Write, "Binary Out", "", true);
+        row("write binary value, empty", Page_Write, "Binary Value", "", true);
+        row("read integer value, empty", Page_Read, "Integer Value", "", true);
+        row("read integer value, decimal point", Page_Read, "Integer Value", "1.5", true);
+        row("read integer value, 4", Page_Read, "Integer Value", "4", false);
+        row("other case", Page_Read, "analog input", "", true);
+        row("type of the other table", Page_Read, "ANALOG OUT", "", true);
+        row("binary of the other table", Page_Write, "Binary Input", "", true);
+        row("date-time value, offered by no list", Page_Read, "Datetime Value", "", true);
+        row("character string value", Page_Write, "CharacterString Value", "x", true);
+        row("octet string", Page_Read, "Octet String", "", true);
+        row("octet string, integer", Page_Read, "Octet String", "3", false);
+        row("trailing blank: not encoded", Page_Read, "Analog Input ", "", false);
+        row("unknown type", Page_Read, "Thermostat", "", false);
+        row("non-ASCII letter: not encoded", Page_Write, "Änalog Out", "", false);
+        row("dotless i: not encoded", Page_Read, "analog ınput", "", false);
+    }
+
+    void length_must_be_an_integer_where_the_compiler_reads_it()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, type);
+        QFETCH(QString, length);
+        QFETCH(bool, refused);
+        BACnet_Slave_Set_Access objects;
+        Text_Table &table = objects.Table(page);
+        // A sound object first: the refusal names the second row.
+        test::Fill(table,
+                   {QStringLiteral("Analog Value|95|0||4||a"), QStringLiteral("%1|95|0|0|%2||b").arg(type, length)});
+        const Check_Result result = objects.Controllo_dati();
+        QCOMPARE(!result, refused);
+        if (refused) {
+            const QString caption = Messages().Get(page == Page_Read ? 1508 : 1509);
+            QCOMPARE(
+                result.Problem(),
+                QStringLiteral("Error row 2!! [%1] Length with variable \"%2\" must be an integer").arg(caption, type));
+            QCOMPARE(result.Cell().Message, int(Msg_Object_Length_Not_Integer));
+            QCOMPARE(result.Cell().Page, page);
+            QCOMPARE(result.Cell().Row, 1);
+            QCOMPARE(result.Cell().Column, int(Obj_Length));
+        }
+        // The compiler agrees.
+        QVERIFY(objects.Save(Access()));
+        auto buffers = Make_Initial_Buffers();
+        const Result<> encoded = Encode_BACnet_Objects(*buffers, 0x82000, Access());
+        QCOMPARE(encoded.Ok(), !refused);
+    }
+
+    // The types whose rows the check reads strictly are the compiler's own.
+    void encoded_types_are_the_compilers()
+    {
+        QStringList texts;
+        for (const compiler::Object_Type &t : compiler::Object_Types) {
+            const QString upper = QString::fromLatin1(t.text);
+            texts << upper << upper.toLower() << upper + u' ' << upper.left(upper.size() - 1);
+        }
+        for (const tables::Object_Type &t : tables::Object_Types())
+            texts << QString::fromUtf16(t.text);
+        texts << QString() << QStringLiteral("Octet  String") << QStringLiteral("BINARY_INPUT");
+        for (const QString &text : std::as_const(texts))
+            QVERIFY2(tables::Is_Encoded_Type(text) == (compiler::Object_Type_Index(text.toUtf8().constData()) >= 0),
+                     qPrintable(text));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "core/messages.h"
 #include "tables/bacnet_access.h"
+#include "tables/object_names.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "tables/ui/bacnet_slave_set_access.h"
 #include "widgets/message_box.h"
@@ -137,13 +138,13 @@ private slots:
         // The second Read row lacks Swap: it reads "N" and is written back so.
         test::Write(ws_.File_BACnet_Slave_Access,
                     Objects(Object(QStringLiteral("Analog Input|62|0||4|Y|Temperature")) +
-                                "<row Data_Type=\"Binary Input\" Eng_Unit=\"95\" Position=\"4\" Bit=\"2\" Length=\"\" "
+                                "<row Data_Type=\"Binary Input\" Eng_Unit=\"95\" Position=\"4\" Bit=\"2\" Length=\"1\" "
                                 "Mnemonic=\"Alarm\"/>",
                             Object(QStringLiteral("Analog Out|98|0||4||Valve"))));
         test::When_Shown(w_, [&] {
             QVERIFY(Message_Box::Take_Shown().isEmpty());
             QCOMPARE(w_->PageControl1->currentIndex(), int(Page_Read));
-            QCOMPARE(test::Row_Text(Read(), 1), QStringLiteral("Binary Input|95|4|2||N|Alarm"));
+            QCOMPARE(test::Row_Text(Read(), 1), QStringLiteral("Binary Input|95|4|2|1|N|Alarm"));
             test::Type_Into_Cell(Read_Grid(), 0, Obj_Mnemonic, QStringLiteral("Supply temperature"));
             w_->PageControl1->setCurrentIndex(Page_Write);
             test::Type_Into_Cell(Write_Grid(), 0, Obj_Length, QStringLiteral("2"));
@@ -153,7 +154,7 @@ private slots:
         QVERIFY(Message_Box::Take_Shown().isEmpty());
         QCOMPARE(test::Read(ws_.File_BACnet_Slave_Access),
                  Objects(Object(QStringLiteral("Analog Input|62|0||4|Y|Supply temperature")) +
-                             Object(QStringLiteral("Binary Input|95|4|2||N|Alarm")),
+                             Object(QStringLiteral("Binary Input|95|4|2|1|N|Alarm")),
                          Object(QStringLiteral("Analog Out|98|0||2||Valve"))));
     }
 
@@ -332,44 +333,117 @@ private slots:
         QCOMPARE(box->currentIndex(), -1);
         grid->Commit_Edit();
         QCOMPARE(Read().Cell(0, Obj_Data_Type), QStringLiteral("analog input"));
-        // The Read grid fills in no Length.
+        // A type chosen from the list fills in its Length.
         grid->edit(type);
         box = qobject_cast<QComboBox *>(grid->indexWidget(type));
         QVERIFY(test::Choose_In_List(box, QStringLiteral("Large Analog Value")));
-        QCOMPARE(test::Row_Text(Read(), 0), QStringLiteral("Large Analog Value|62|3||4|N|hand typed"));
+        QCOMPARE(test::Row_Text(Read(), 0), QStringLiteral("Large Analog Value|62|3||8|N|hand typed"));
     }
 
-    void write_grid_fills_in_the_length_data()
+    // Both grids fill in the Length of the type chosen, so that a new
+    // binary object or Read integer value never meets the refusal of a
+    // Length that is not an integer.
+    void grids_fill_in_the_length_data()
     {
+        QTest::addColumn<int>("page");
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("length");
-        QTest::newRow("large analog") << QStringLiteral("Large Analog Value") << QStringLiteral("8");
-        QTest::newRow("binary") << QStringLiteral("Binary Out") << QStringLiteral("1");
-        QTest::newRow("access door") << QStringLiteral("Access Door") << QStringLiteral("1");
-        QTest::newRow("multi state") << QStringLiteral("Multi State Output") << QStringLiteral("4");
+        QTest::newRow("large analog") << int(Page_Write) << QStringLiteral("Large Analog Value") << QStringLiteral("8");
+        QTest::newRow("binary") << int(Page_Write) << QStringLiteral("Binary Out") << QStringLiteral("1");
+        QTest::newRow("access door") << int(Page_Write) << QStringLiteral("Access Door") << QStringLiteral("1");
+        QTest::newRow("multi state") << int(Page_Write) << QStringLiteral("Multi State Output") << QStringLiteral("4");
         // The same type chosen again still sets its Length.
-        QTest::newRow("same type") << QStringLiteral("Analog Out") << QStringLiteral("4");
+        QTest::newRow("same type") << int(Page_Write) << QStringLiteral("Analog Out") << QStringLiteral("4");
+        QTest::newRow("read: binary input") << int(Page_Read) << QStringLiteral("Binary Input") << QStringLiteral("1");
+        QTest::newRow("read: integer value")
+            << int(Page_Read) << QStringLiteral("Integer Value") << QStringLiteral("4");
+        QTest::newRow("read: life safety point")
+            << int(Page_Read) << QStringLiteral("Life Safety Point") << QStringLiteral("2");
     }
 
-    void write_grid_fills_in_the_length()
+    void grids_fill_in_the_length()
     {
+        QFETCH(int, page);
         QFETCH(QString, type);
         QFETCH(QString, length);
-        test::Write(ws_.File_BACnet_Slave_Access,
-                    Objects(QByteArray(), Object(QStringLiteral("Analog Out|62|0||2|N|x"))));
+        test::Write(ws_.File_BACnet_Slave_Access, Objects(Object(QStringLiteral("Analog Input|62|0||2|N|x")),
+                                                          Object(QStringLiteral("Analog Out|62|0||2|N|x"))));
         Show();
-        w_->PageControl1->setCurrentIndex(Page_Write);
-        Table_Grid *grid = Write_Grid();
+        w_->PageControl1->setCurrentIndex(page);
+        Table_Grid *grid = w_->Grid(page);
+        Text_Table &table = w_->Access.Table(page);
         // Opened as the user does: a double click on the cell.
         test::Double_Click_Cell(grid, 0, Obj_Data_Type);
         QVERIFY(grid->Editing());
-        auto *box = qobject_cast<QComboBox *>(grid->indexWidget(Write().index(0, Obj_Data_Type)));
+        auto *box = qobject_cast<QComboBox *>(grid->indexWidget(table.index(0, Obj_Data_Type)));
         QVERIFY(box);
-        QCOMPARE(box->count(), required::Write_Types);
+        QCOMPARE(box->count(), page == Page_Read ? required::Read_Types : required::Write_Types);
         QVERIFY(test::Choose_In_List(box, type));
         QVERIFY(!grid->Editing());
-        QCOMPARE(Write().Cell(0, Obj_Data_Type), type);
-        QCOMPARE(Write().Cell(0, Obj_Length), length);
+        QCOMPARE(table.Cell(0, Obj_Data_Type), type);
+        QCOMPARE(table.Cell(0, Obj_Length), length);
+    }
+
+    // Insert Row in the middle of eight objects, then OK: nothing is saved,
+    // the refusal names the empty row and what it would drop, and the user
+    // lands on its Data Type. Deleting the row again lets OK save them all.
+    void inserted_row_does_not_drop_the_objects_below()
+    {
+        const QByteArray document = Objects(Numbered_Objects(8, "r"), Numbered_Objects(1, "w"));
+        test::Write(ws_.File_BACnet_Slave_Access, document);
+        Show();
+        test::Click_Cell(Read_Grid(), 3, Obj_Mnemonic);
+        QTest::mouseClick(w_->Btn_InsRow, Qt::LeftButton);
+        w_->PageControl1->setCurrentIndex(Page_Write);
+        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages()
+                                                            .Get(Msg_Rows_Would_Be_Lost)
+                                                            .arg(QStringLiteral("4"), Messages().Get(1508),
+                                                                 Messages().Get(1517), QStringLiteral("5"))});
+        QVERIFY(w_->isVisible());
+        QCOMPARE(test::Read(ws_.File_BACnet_Slave_Access), document);
+        QCOMPARE(w_->PageControl1->currentIndex(), int(Page_Read));
+        QCOMPARE(test::Current(Read_Grid()), Read().index(3, Obj_Data_Type));
+
+        Message_Box::Queue_Answer(QMessageBox::Yes);
+        QTest::mouseClick(w_->Btn_DelRow, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown().size(), 1);
+        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        QVERIFY(Message_Box::Take_Shown().isEmpty());
+        QVERIFY(!w_->isVisible());
+        QCOMPARE(test::Read(ws_.File_BACnet_Slave_Access), document);
+    }
+
+    // Object names the device would serve twice or not at all: OK asks, No
+    // stays in the grid with nothing saved, Yes saves.
+    void object_names_are_asked_about()
+    {
+        test::Write(ws_.File_ParGen, test::ParGen_With("BACnet_Desc_Chars_Limit", "1"));
+        const QByteArray document = Objects(Object(QStringLiteral("Analog Input|62|0||4|N|Temp")) +
+                                                Object(QStringLiteral("Analog Input|62|4||4|N|")),
+                                            Object(QStringLiteral("Analog Out|98|0||4|N|Temp")));
+        test::Write(ws_.File_BACnet_Slave_Access, document);
+        Show();
+        test::Type_Into_Cell(Read_Grid(), 0, Obj_Mnemonic, QStringLiteral("Supply"));
+        test::Type_Into_Cell(Read_Grid(), 1, Obj_Mnemonic, QStringLiteral("Supply"));
+        const QString question = Object_Names_Question(
+            {QStringLiteral("The object name \"Supply\" is shared by the rows [BACnet in Read] 1, 2"),
+             QStringLiteral("These rows have no object name (their Mnemonic is empty): "
+                            "[BACnet in Write] 1")},
+            true);
+        w_->PageControl1->setCurrentIndex(Page_Write);
+        test::Type_Into_Cell(Write_Grid(), 0, Obj_Mnemonic, QStringLiteral(" "));
+        Message_Box::Queue_Answer(QMessageBox::No);
+        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{question});
+        QVERIFY(w_->isVisible());
+        QCOMPARE(test::Read(ws_.File_BACnet_Slave_Access), document);
+
+        Message_Box::Queue_Answer(QMessageBox::Yes);
+        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{question});
+        QVERIFY(!w_->isVisible());
+        QVERIFY(test::Read(ws_.File_BACnet_Slave_Access).contains("Mnemonic=\"Supply\""));
     }
 
     void enter_jump_data()

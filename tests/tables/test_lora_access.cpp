@@ -257,7 +257,7 @@ private slots:
                             "<LoRaWAN_Downlink/></LoRaWAN_Set_Access><!--SW_VERSION = 1.000-->"));
     }
 
-    void round_trip_keeps_text_and_drops_rows_after_the_end()
+    void round_trip_keeps_text_and_ends_at_the_end_of_the_table()
     {
         Write_Payload("51");
         LoRa_Set_Access rules;
@@ -265,8 +265,11 @@ private slots:
         test::Fill(rules.Uplink, {QStringLiteral("N|abc| 010|Y|N|N|x|\"<&>\t é"), QStringLiteral("Y|1|2|N|N|N||"),
                                   QStringLiteral("Y|  |3|N|N|N||"), QStringLiteral("Y|4|5|N|N|N||")});
         test::Fill(rules.Downlink, {QStringLiteral("Y|0|1|d")});
-        const Check_Result saved = rules.Confirm(Access());
-        QVERIFY2(saved, qPrintable(saved.Problem()));
+        // OK refuses to lose row 4 (table_end_refusal); the document itself
+        // holds the rules down to the end of the table.
+        QVERIFY(!rules.Confirm(Access()));
+        QVERIFY(!QFile::exists(Access()));
+        QVERIFY(rules.Save(Access()));
         const QByteArray first = test::Read(Access());
 
         LoRa_Set_Access again;
@@ -280,6 +283,70 @@ private slots:
         // Saving again without changes gives the same bytes.
         QVERIFY(again.Save(Access()));
         QCOMPARE(test::Read(Access()), first);
+    }
+
+    // OK refuses a table whose end would drop rows that hold text: it names
+    // the row that ends the table (as the grid numbers it) and how many rows
+    // from there on hold text, and points at the empty Start Byte. Check
+    // boxes are no text. The rules above the end are checked first.
+    void table_end_refusal_data()
+    {
+        QTest::addColumn<QStringList>("uplink");
+        QTest::addColumn<QStringList>("downlink");
+        QTest::addColumn<QString>("error"); // empty: saved
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("row");
+
+        const QString up = Messages().Get(1214);
+        const QString down = Messages().Get(1215);
+        const auto lost = [](int number, const QString &table, int rows) {
+            return QStringLiteral("Error!! Row %1 of the table \"%2\" has an empty \"Start Byte\": it ends the "
+                                  "table, and %3 rows from there on hold text that saving would lose. Fill in "
+                                  "\"Start Byte\" or delete those rows. Nothing was saved.")
+                .arg(QString::number(number), table, QString::number(rows));
+        };
+        const QString rule = QStringLiteral("Y|0|10|N|N|N||r");
+        const QString fresh = QStringLiteral("Y|||||||");
+
+        QTest::newRow("inserted row in the middle")
+            << QStringList{rule, rule, fresh, rule, rule, rule} << QStringList{} << lost(2, up, 3) << 0 << 2;
+        QTest::newRow("end row holding a mnemonic only")
+            << QStringList{rule, QStringLiteral("Y||||||| typed")} << QStringList{} << lost(1, up, 1) << 0 << 1;
+        QTest::newRow("blank start byte ends the table too")
+            << QStringList{rule, QStringLiteral("Y| ||||||"), QStringLiteral("N|||||||x")} << QStringList{}
+            << lost(1, up, 1) << 0 << 1;
+        QTest::newRow("downlink") << QStringList{rule} << QStringList{QStringLiteral("Y|||"), QStringLiteral("Y|5|1|")}
+                                  << lost(0, down, 1) << 1 << 0;
+        QTest::newRow("check boxes and blanks below are no text")
+            << QStringList{rule, fresh, QStringLiteral("N|||Y|Y|Y||"), QStringLiteral("Y| |  ||||| ")}
+            << QStringList{QStringLiteral("N|||")} << QString() << -1 << -1;
+        QTest::newRow("no rules at all") << QStringList{} << QStringList{} << QString() << -1 << -1;
+        QTest::newRow("a failing rule above is told first")
+            << QStringList{QStringLiteral("Y|0|99|N|N|N||"), fresh, rule} << QStringList{}
+            << QStringLiteral("Error row 1!! [LoraWAN Uplink] Number Byte must be between 0 and 49") << 0 << 0;
+    }
+
+    void table_end_refusal()
+    {
+        QFETCH(QStringList, uplink);
+        QFETCH(QStringList, downlink);
+        QFETCH(QString, error);
+        QFETCH(int, page);
+        QFETCH(int, row);
+        test::Write(Access(), "<Old/>");
+        LoRa_Set_Access rules;
+        rules.MaxPayloadSize = 51;
+        test::Fill(rules.Uplink, uplink);
+        test::Fill(rules.Downlink, downlink);
+        const Check_Result result = rules.Confirm(Access());
+        QCOMPARE(result.Problem(), error);
+        if (error.isEmpty())
+            return;
+        QCOMPARE(result.Cell().Page, page);
+        QCOMPARE(result.Cell().Row, row);
+        if (result.Cell().Message == Msg_Rows_Would_Be_Lost)
+            QCOMPARE(result.Cell().Column, int(Up_StartByte));
+        QCOMPARE(test::Read(Access()), QByteArray("<Old/>"));
     }
 
     void failed_check_writes_nothing()

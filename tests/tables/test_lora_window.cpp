@@ -297,6 +297,36 @@ private slots:
         QVERIFY(test::Read(ws_.File_LoRaWAN_Access).contains("StartByte=\"2\" NumByte=\"49\""));
     }
 
+    // Insert Row in the middle of the rules, then OK: nothing is saved, the
+    // refusal names the empty row and what it would drop, and the user lands
+    // on its Start Byte. Filled in, the table saves whole.
+    void inserted_row_does_not_drop_the_rules_below()
+    {
+        const QByteArray document =
+            Rules(Up_Row("0", "1", "a") + Up_Row("1", "1", "b") + Up_Row("2", "1", "c"), QByteArray());
+        test::Write(ws_.File_LoRaWAN_Access, document);
+        Show();
+        test::Click_Cell(w_->ACG_LoRa_Uplink, 1, Up_Mnemonic);
+        QTest::mouseClick(w_->Btn_InsRow, Qt::LeftButton);
+        w_->PC_LoRa->setCurrentIndex(Page_Downlink);
+        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages()
+                                                            .Get(Msg_Rows_Would_Be_Lost)
+                                                            .arg(QStringLiteral("1"), Messages().Get(1214),
+                                                                 Messages().Get(1218), QStringLiteral("2"))});
+        QVERIFY(w_->isVisible());
+        QCOMPARE(test::Read(ws_.File_LoRaWAN_Access), document);
+        QCOMPARE(w_->PC_LoRa->currentIndex(), int(Page_Uplink));
+        QCOMPARE(test::Current(w_->ACG_LoRa_Uplink), w_->Access.Uplink.index(1, Up_StartByte));
+
+        test::Type_Into_Cell(w_->ACG_LoRa_Uplink, 1, Up_StartByte, QStringLiteral("7"), Qt::Key_Tab);
+        test::Type_Into_Cell(w_->ACG_LoRa_Uplink, 1, Up_NumByte, QStringLiteral("1"), Qt::Key_Tab);
+        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        QVERIFY(Message_Box::Take_Shown().isEmpty());
+        QVERIFY(!w_->isVisible());
+        QCOMPARE(test::Read(ws_.File_LoRaWAN_Access).count("<row "), 4);
+    }
+
     void an_open_editor_is_saved_by_ok()
     {
         test::Write(ws_.File_LoRaWAN_Access, Rules(Up_Row("0", "10"), QByteArray()));

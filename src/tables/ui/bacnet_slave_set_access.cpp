@@ -1,7 +1,9 @@
 #include "tables/ui/bacnet_slave_set_access.h"
 
+#include "tables/object_names.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "tables/ui/table_grid.h"
+#include "widgets/message_box.h"
 #include "workspace/workspace.h"
 
 #include <QLineEdit>
@@ -72,7 +74,18 @@ Load_Report TFBACnetSlaveSetAccess::Load_Documents()
     return Access.Load(ws_.File_ParGen, ws_.File_BACnet_Slave_Access);
 }
 
-Check_Result TFBACnetSlaveSetAccess::Save_Documents()
+Check_Result TFBACnetSlaveSetAccess::Check_Documents()
 {
-    return Access.Confirm(ws_.File_BACnet_Slave_Access);
+    return Access.Check_Before_Save();
+}
+
+Result<> TFBACnetSlaveSetAccess::Save_Documents()
+{
+    return Access.Save(ws_.File_BACnet_Slave_Access);
+}
+
+bool TFBACnetSlaveSetAccess::Warnings_Accepted()
+{
+    const QStringList warnings = Object_Name_Warnings(Access, Access.Desc_Lenght);
+    return warnings.isEmpty() || Message_Box::Confirm(this, Object_Names_Question(warnings, Access.Desc_Lenght));
 }

@@ -38,7 +38,9 @@ public:
 protected:
     Text_Table &Table(int page) override { return Access.Table(page); }
     Load_Report Load_Documents() override;
-    Check_Result Save_Documents() override;
+    Check_Result Check_Documents() override;
+    bool Warnings_Accepted() override;
+    Result<> Save_Documents() override;
 
 private:
     Table_Grid *Make_Grid(int page, const char *name);

@@ -56,7 +56,12 @@ Load_Report TFLoRa_Set_Access::Load_Documents()
     return Access.Load(ws_.File_ParGen, ws_.File_LoRaWAN_Access);
 }
 
-Check_Result TFLoRa_Set_Access::Save_Documents()
+Check_Result TFLoRa_Set_Access::Check_Documents()
 {
-    return Access.Confirm(ws_.File_LoRaWAN_Access);
+    return Access.Check_Before_Save();
+}
+
+Result<> TFLoRa_Set_Access::Save_Documents()
+{
+    return Access.Save(ws_.File_LoRaWAN_Access);
 }

@@ -37,5 +37,6 @@ public:
 protected:
     Text_Table &Table(int page) override { return Access.Table(page); }
     Load_Report Load_Documents() override;
-    Check_Result Save_Documents() override;
+    Check_Result Check_Documents() override;
+    Result<> Save_Documents() override;
 };

@@ -166,18 +166,25 @@ void Table_Window::Commit_Edits()
 void Table_Window::Btn_OKClick()
 {
     Commit_Edits();
-    const Check_Result result = Save_Documents();
-    if (result) {
-        accept();
+    const Check_Result check = Check_Documents();
+    if (!check) {
+        const Failed_Cell &cell = check.Cell();
+        if (cell.Page >= 0 && cell.Page < 2) {
+            pages_->setCurrentIndex(cell.Page);
+            grids_[cell.Page]->Set_Current(cell.Row, cell.Column);
+            grids_[cell.Page]->setFocus();
+        }
+        Message_Box::Error(this, check.Problem());
         return;
     }
-    const Failed_Cell &cell = result.Cell();
-    if (cell.Page >= 0 && cell.Page < 2) {
-        pages_->setCurrentIndex(cell.Page);
-        grids_[cell.Page]->Set_Current(cell.Row, cell.Column);
-        grids_[cell.Page]->setFocus();
+    if (!Warnings_Accepted())
+        return;
+    const Result<> saved = Save_Documents();
+    if (!saved) {
+        Message_Box::Error(this, saved.Problem());
+        return;
     }
-    Message_Box::Error(this, result.Problem());
+    accept();
 }
 
 Grid_Asker Table_Window::Asker()

@@ -49,8 +49,10 @@ public:
     // The showing: loads the documents, shows the first page, forgets the
     // copied row's page and shows the load's warnings one by one.
     void FormShow();
-    // OK: the check, then the write. On a failure its text is shown, the
-    // failing cell made current and the window stays open.
+    // OK: the check (rows that the end of a table would drop included),
+    // the window's warnings, then the write. On a failure its text is shown,
+    // the failing cell made current and the window stays open; a warning
+    // answered No leaves it open as well.
     void Btn_OKClick();
     void Btn_DelRow_Click();
     void Btn_InsRowClick();
@@ -78,7 +80,11 @@ protected:
 
     virtual Text_Table &Table(int page) = 0;
     virtual Load_Report Load_Documents() = 0;
-    virtual Check_Result Save_Documents() = 0;
+    // What OK refuses before anything is written.
+    virtual Check_Result Check_Documents() = 0;
+    // What OK only warns of, asked after the check: false to stay in the grid.
+    virtual bool Warnings_Accepted() { return true; }
+    virtual Result<> Save_Documents() = 0;
 
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class BACnet_Slave_Set_Access;
+
+// The BACnet object names of a configuration: the device serves each object
+// of both tables under its Mnemonic cut to 32 characters (long names,
+// "BACnet_Desc_Chars_Limit" "1") or 16. A device must not serve two objects
+// under one name, nor one without a name; the user may still save, so these
+// are warnings, not a refusal.
+//
+// One complete line per finding: each name that two or more objects share
+// (compared exactly, letter case and blanks included, across the Read and
+// the Write table), in the order of its first object, then one line for the
+// objects whose name is empty or only blanks. Each names its rows by table
+// and number as the grids show them. Only the objects the converter serves
+// count: rows down to the end of each table, of a type it knows.
+QStringList Object_Name_Warnings(const BACnet_Slave_Set_Access &objects, bool long_names);
+
+// The question the object window asks on OK: the heading, at most
+// `max_lines` warnings (then how many more there are) and "Save anyway?".
+QString Object_Names_Question(const QStringList &warnings, bool long_names, int max_lines = 12);
