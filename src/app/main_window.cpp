@@ -3,9 +3,10 @@
 #include "app/about.h"
 #include "app/new_project.h"
 #include "app/open_conf.h"
-#include "compiler/bank_files.h"
 #include "compiler/config_checks.h"
 #include "ede/bacnet_ede_file.h"
+#include "gate/configuration_gate.h"
+#include "gate/gated_outputs.h"
 #include "update/ui/boot_window.h"
 #include "widgets/dialog_frame.h"
 #include "widgets/file_dialog.h"
@@ -236,9 +237,9 @@ void TFQuarneleFirmWare::Open_Project()
 
 void TFQuarneleFirmWare::Update_Device()
 {
-    // The uplink check, then the images: a refusal names its reason and the
-    // update window is not shown.
-    if (const Result<QStringList> written = Build_Bank_Files(ws_); !written) {
+    // The images only through the check that `check` runs: a refusal shows
+    // what `check` prints, and the update window is not shown.
+    if (const Result<QStringList> written = Compile_Configuration(ws_); !written) {
         Message_Box::Error(this, written.Problem());
         return;
     }
@@ -249,6 +250,12 @@ void TFQuarneleFirmWare::Update_Device()
 
 void TFQuarneleFirmWare::BACnet_EDE_File()
 {
+    // Refused before the save dialog opens: no file name is asked for an
+    // export that cannot be made.
+    if (const Gate_Report gate = Check_Configuration(ws_, Output::EDE); !gate.Ok()) {
+        Message_Box::Error(this, gate.Problem());
+        return;
+    }
     const QString chosen =
         File_Dialog::Save(this, ws_.Path_Project, QLatin1StringView(EDE_Dialog_Filter));
     if (chosen.isEmpty())
@@ -256,7 +263,7 @@ void TFQuarneleFirmWare::BACnet_EDE_File()
     const EDE_Target target = EDE_Target_For(chosen);
     if (target.ask_overwrite && Message_Box::Ask(this, Msg(1103)) != QMessageBox::Yes)
         return;
-    if (const Result<> created = Create_EDE_File(ws_, target.file_name, QDateTime::currentDateTime()); !created)
+    if (const Result<> created = Export_EDE(ws_, target.file_name, QDateTime::currentDateTime()); !created)
         Message_Box::Error(this, created.Problem());
 }
 

@@ -1,13 +1,7 @@
 #include "cli/commands.h"
 
-#include "compiler/config_checks.h"
-#include "params/pargen_check.h"
-#include "params/pargen_document.h"
-#include "params/pargen_form.h"
-#include "tables/table_check.h"
+#include "gate/configuration_gate.h"
 #include "workspace/workspace.h"
-
-#include <QTextStream>
 
 int Command_Check(const Command_Context &c)
 {
@@ -15,34 +9,12 @@ int Command_Check(const Command_Context &c)
         c.Message(18);
         return 1;
     }
-    bool failed = false;
-    auto report = [&](const QStringList &texts) {
-        for (const QString &text : texts)
-            c.Message(text);
-        failed = failed || !texts.isEmpty();
-    };
-
-    // The parameters as their window holds them after loading (the payload
-    // recomputed), checked as its OK button checks them.
-    const ParGen_Document document = Read_ParGen_Document(c.ws.File_ParGen);
-    ParGen_Form form;
-    form.Load(Load_ParGen(document));
-    if (!document.Problem().isEmpty()) {
-        report({document.Problem()});
-    } else {
-        const ParGen_Check check = Controllo_Dati(form);
-        if (!check)
-            report({check.Problem()});
-    }
-
-    // The rule and object tables as their windows load and check them.
-    for (const Table_Check &table : {Check_LoRaWAN_Access(c.ws), Check_BACnet_Slave_Access(c.ws)}) {
-        if (!table.Clean())
-            report(table.Texts());
-    }
-
-    // The update step's own check.
-    if (const Result<> checked = Check_Config_LoraWAN(c.ws); !checked)
-        report({checked.Problem()});
-    return failed ? 1 : 0;
+    // The same decision that stands in front of `compile`, `update` and the
+    // main window's step 6, so that passing here means the images compile.
+    const Gate_Report report = Check_Configuration(c.ws, Output::Images);
+    for (const QString &problem : report.Problems)
+        c.Message(problem);
+    for (const QString &warning : report.Warnings)
+        c.Message(warning);
+    return report.Ok() ? 0 : 1;
 }

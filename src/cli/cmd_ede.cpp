@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "ede/bacnet_ede_file.h"
+#include "gate/gated_outputs.h"
 #include "workspace/workspace.h"
 
 #include <QDateTime>
@@ -18,7 +19,7 @@ int Command_Ede(const Command_Context &c)
     }
     // Like the save dialog, but without the question: the command replaces FILE.
     const QString file = EDE_File_Name(c.args.at(1));
-    if (const Result<> created = Create_EDE_File(c.ws, file, QDateTime::currentDateTime()); !created) {
+    if (const Result<> created = Export_EDE(c.ws, file, QDateTime::currentDateTime()); !created) {
         c.Message(created.Problem());
         return 1;
     }

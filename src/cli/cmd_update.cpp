@@ -1,9 +1,9 @@
 #include "cli/commands.h"
 
-#include "compiler/bank_files.h"
 #include "compiler/config_checks.h"
 #include "core/int_read.h"
 #include "core/messages.h"
+#include "gate/gated_outputs.h"
 #include "platform/icmp_echo_client.h"
 #include "update/ip_address.h"
 #include "update/job_file.h"
@@ -71,8 +71,8 @@ int Command_Update(const Command_Context &c)
     if (const int code = Prepare_Job(c, "update", &job))
         return code;
 
-    // The update step: the uplink check and the images first.
-    const Result<QStringList> written = Build_Bank_Files(c.ws);
+    // The update step: the images first, refused as `check` refuses.
+    const Result<QStringList> written = Compile_Configuration(c.ws);
     if (!written) {
         c.Message(written.Problem());
         return 1;

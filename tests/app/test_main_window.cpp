@@ -1,6 +1,7 @@
 #include "app/new_project.h"
 #include "app/open_conf.h"
 #include "app/soft_options.h"
+#include "gate/configuration_gate.h"
 #include "main_window_fixture.h"
 #include "test_support.h"
 #include "update/ui/boot_window.h"
@@ -128,8 +129,10 @@ private slots:
         test::Write(ws_.File_LoRaWAN_Access,
                     "<LoRaWAN_Set_Access><LoRaWAN_Uplink><row Enable=\"Y\" NumByte=\"4\"/></LoRaWAN_Uplink>"
                     "<LoRaWAN_Downlink/></LoRaWAN_Set_Access>");
+        const QString refusal = Check_Configuration(ws_, Output::Images).Problem();
+        QVERIFY2(refusal.endsWith(Messages().Get(30)), qPrintable(refusal));
         QTest::mouseClick(m->Btn_CreateBin, Qt::LeftButton);
-        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(30)});
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{refusal});
         QVERIFY(!QFileInfo::exists(ws_.Path_Project + QStringLiteral("/bin/bank1.bin")));
 
         // Without rules: the images are written and the update window shows.
@@ -141,6 +144,45 @@ private slots:
         QCOMPARE(QFileInfo(ws_.Path_Project + QStringLiteral("/bin/bank1.bin")).size(), required::Bank1_Bytes);
         QCOMPARE(QFileInfo(ws_.Path_Project + QStringLiteral("/bin/bank2.bin")).size(), required::Bank2_Bytes);
         QCOMPARE(w_->FBoot->BACnetType, 1);
+    }
+
+    // A document the object window would refuse: both steps refuse with the
+    // text `check` prints, before the save dialog or the update window opens,
+    // and write nothing.
+    void steps_5_and_6_refuse_as_check_does()
+    {
+        TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
+        QVERIFY(Create_Configuration(ws_, QStringLiteral("Gate")).Ok());
+        const QByteArray objects = "<BACnet_to_Modbus><BACnet_in_Read><row Data_Type=\"Analog Input\" "
+                                   "Eng_Unit=\"70000\" Position=\"0\" Bit=\"\" Length=\"4\" Mnemonic=\"Room\"/>"
+                                   "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>";
+        test::Write(ws_.File_BACnet_Slave_Access, objects);
+        const QString refusal = Check_Configuration(ws_, Output::Images).Problem();
+        QVERIFY2(refusal.contains(Messages().Get(1533)), qPrintable(refusal));
+
+        const QString csv = ws_.Path_Project + QStringLiteral("/list.csv");
+        File_Dialog::Set_Next_File_Name(csv);
+        QTest::mouseClick(m->Btn_BACnet_EDE_File, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{refusal});
+        QVERIFY(!QFileInfo::exists(csv));
+
+        bool boot_shown = false;
+        test::When_Shown(w_->FBoot, [&boot_shown] { boot_shown = true; });
+        QTest::mouseClick(m->Btn_CreateBin, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{refusal});
+        QVERIFY(!boot_shown);
+        QVERIFY(!QFileInfo::exists(ws_.Path_Project + QStringLiteral("/bin/bank1.bin")));
+
+        // Mended, both go through; the file name given above was never asked
+        // for, so the dialog answers it now.
+        test::Write(ws_.File_BACnet_Slave_Access, QByteArray(objects).replace("70000", "62"));
+        QTest::mouseClick(m->Btn_BACnet_EDE_File, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList());
+        QVERIFY(test::Read(csv).startsWith("PROJECT_NAME"));
+        QTest::mouseClick(m->Btn_CreateBin, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList());
+        QVERIFY(boot_shown);
+        QCOMPARE(QFileInfo(ws_.Path_Project + QStringLiteral("/bin/bank1.bin")).size(), required::Bank1_Bytes);
     }
 
     void options_switch_the_timer()

@@ -68,7 +68,10 @@ private slots:
             << QStringList{S("compile"), S("Plant")}
             << QByteArray("<LoRaWAN_Set_Access><LoRaWAN_Uplink><row Enable=\"Y\" StartByte=\"0\" NumByte=\"1\"/>"
                           "</LoRaWAN_Uplink></LoRaWAN_Set_Access>")
-            << QByteArray() << S("Error in configuration, Num. Byte not conformed with Max Payload Size\n");
+            << QByteArray()
+            << S("Warning!! Max Payload Size not Set Up. Set it in \"Set Communication\" section\n"
+                 "Error row 1!! [LoraWAN Uplink] Number Byte must be between 0 and -2\n"
+                 "Error in configuration, Num. Byte not conformed with Max Payload Size\n");
         QTest::newRow("length not a number")
             << QStringList{S("compile"), S("Plant")} << QByteArray()
             << QByteArray("<BACnet_to_Modbus><BACnet_in_Read><row Data_Type=\"Binary Input\" Eng_Unit=\"95\" "

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/result.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+struct Workspace;
+
+// The outputs of a configuration, each made only when Check_Configuration
+// lets it through; a refusal fails with the report's Problem() (what `check`
+// prints) and writes nothing. The command line and the main window make
+// their outputs only through these.
+
+// The images of the open configuration, written into its "bin" folder; gives
+// the paths of the two files replaced.
+Result<QStringList> Compile_Configuration(const Workspace &ws);
+
+// The EDE file of the open configuration into `file_name` (used as given),
+// stamped with the local time `at`.
+Result<> Export_EDE(const Workspace &ws, const QString &file_name, const QDateTime &at);
