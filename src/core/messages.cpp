@@ -55,6 +55,15 @@ const Default_Message Added_Messages[] = {
      u"device before a compilation succeeds."},
     {Msg_Not_A_Bank_Image, u"Error! %1 holds %2 bytes: a bank1.bin holds 2048 and a bank2.bin 75776."},
     {Msg_File_Not_Read, u"Error! The file %1 could not be read: %2"},
+    {Msg_Name_Differs_In_Case,
+     u"Error! Name project is not valid because the configuration \"%1\" already exists: names that differ only "
+     u"in letter case are taken for each other."},
+    {Msg_Name_Breaks_Lists,
+     u"Error! Name project is not valid: a name cannot hold \";\", a line break or another control character, "
+     u"which would break the EDE file and the list of configurations."},
+    {Msg_Configuration_Folder_Gone,
+     u"The folder %1 of the configuration no longer exists: it was moved, renamed or deleted outside the program. "
+     u"Nothing was written; open or create a configuration."},
 };
 
 const QChar Pilcrow = QChar(0x00B6);

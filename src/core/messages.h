@@ -34,6 +34,10 @@ enum Added_Message : int {
     Msg_Bank_Pair_Broken = 1113,         // the message of the failed write, the image already replaced
     Msg_Not_A_Bank_Image = 1114,         // file, size
     Msg_File_Not_Read = 1115,            // file, reason
+    // Configuration names and folders.
+    Msg_Name_Differs_In_Case = 1180,      // the existing configuration
+    Msg_Name_Breaks_Lists = 1181,         // no pieces
+    Msg_Configuration_Folder_Gone = 1182, // folder
 };
 
 // The process-wide table of numbered texts of the user interface: English by
