@@ -64,6 +64,9 @@ const Default_Message Added_Messages[] = {
     {Msg_Configuration_Folder_Gone,
      u"The folder %1 of the configuration no longer exists: it was moved, renamed or deleted outside the program. "
      u"Nothing was written; open or create a configuration."},
+    {Msg_EDE_Cell_Starts_Quoted,
+     u"Error row %1!! [%2] The %3 starts with a double quote, which a spreadsheet reads as a quoted field, "
+     u"shifting the columns of the EDE file. The EDE file was not written."},
 };
 
 const QChar Pilcrow = QChar(0x00B6);

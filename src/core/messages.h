@@ -38,6 +38,7 @@ enum Added_Message : int {
     Msg_Name_Differs_In_Case = 1180,      // the existing configuration
     Msg_Name_Breaks_Lists = 1181,         // no pieces
     Msg_Configuration_Folder_Gone = 1182, // folder
+    Msg_EDE_Cell_Starts_Quoted = 1183,    // row (from 1), table, attribute
 };
 
 // The process-wide table of numbered texts of the user interface: English by
