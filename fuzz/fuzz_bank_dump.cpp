@@ -1,7 +1,8 @@
 // The dump command reads any file of the size of a bank image. The input is
 // either a whole image (padded with zeros or cut to the size), or a patch laid
-// over a compiled image so that the decoder meets plausible records. Property:
-// the dump is JSON that parses.
+// over a compiled image so that the decoder meets plausible records.
+// Properties: the dump is JSON that parses; a compiled image, unchanged, has
+// no problems.
 
 #include "compiler/bank_dump.h"
 #include "compiler/bank_layout.h"
@@ -51,7 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         image.append(image_size - image.size(), '\0');
     }
     FUZZ_CHECK(Bank_Kind_Of(image.size()) == (bank2 ? Bank_Kind::Bank2 : Bank_Kind::Bank1), "wrong kind");
-    const QByteArray json = bank2 ? Dump_Bank2(image) : Dump_Bank1(image);
+    QStringList problems;
+    const QByteArray json = bank2 ? Dump_Bank2(image, problems) : Dump_Bank1(image, problems);
+    if (image == (bank2 ? Compiled().bank2 : Compiled().bank1))
+        FUZZ_CHECK(problems.isEmpty(), "a compiled image is not sound: %s", qPrintable(problems.join(u'\n')));
     QJsonParseError error;
     QJsonDocument::fromJson(json, &error);
     FUZZ_CHECK(error.error == QJsonParseError::NoError, "the dump is no JSON: %s at %d",

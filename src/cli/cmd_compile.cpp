@@ -48,6 +48,11 @@ int Command_Dump(const Command_Context &c)
         c.Message(Messages().Get(Msg_File_Not_Read).arg(QDir::toNativeSeparators(path), file.errorString()));
         return 1;
     }
-    c.out << QString::fromUtf8(kind == Bank_Kind::Bank1 ? Dump_Bank1(image) : Dump_Bank2(image));
-    return 0;
+    // What could be decoded goes out either way; what makes the image
+    // unsound is said on stderr and fails the command.
+    QStringList problems;
+    c.out << QString::fromUtf8(kind == Bank_Kind::Bank1 ? Dump_Bank1(image, problems) : Dump_Bank2(image, problems));
+    for (const QString &problem : problems)
+        c.Message(problem);
+    return problems.isEmpty() ? 0 : 1;
 }

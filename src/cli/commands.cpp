@@ -75,16 +75,13 @@ int Command_New(const Command_Context &c)
     return 0;
 }
 
-// Opens the existing configuration `name` as the open dialog does: the
-// folder of that name, else the first whose name differs only in letter
-// case. False when there is none.
+// Opens the existing configuration `name` as the open dialog finds it
+// (Search_Open_Conf). False when there is none.
 bool Open_Existing(Workspace &ws, const QString &name)
 {
     const QStringList names = Load_Existing_Configuration(ws);
-    qsizetype index = names.indexOf(name);
+    const int index = Search_Open_Conf(names, name);
     if (index < 0)
-        index = Search_Open_Conf(names, name);
-    if (name.isEmpty() || index < 0)
         return false;
     ws.Open_Configuration(names.at(index));
     return true;

@@ -5,7 +5,10 @@
 #include "compiler/json_writer.h"
 #include "compiler/le_bytes.h"
 #include "compiler/object_types.h"
+#include "core/messages.h"
 
+#include <algorithm>
+#include <limits>
 #include <span>
 
 namespace {
@@ -57,6 +60,63 @@ bool In_Ranges(std::size_t offset, std::span<const Range> ranges)
     return false;
 }
 
+// "0x" and the upper-case hexadecimal offset, at least three digits, as the
+// list of non-zero reserved bytes shows it.
+QString Hex_Offset(std::size_t offset)
+{
+    return QStringLiteral("0x") + QString::number(offset, 16).toUpper().rightJustified(3, u'0');
+}
+
+// What an image holds that the compiler never writes, as the messages the
+// inspector prints: the reader learns which field, what it holds and what
+// belongs there.
+class Findings
+{
+public:
+    explicit Findings(QStringList &problems)
+        : problems_(problems)
+    {}
+
+    void Fixed(const QString &field, const QString &value, const QString &expected)
+    {
+        if (value != expected)
+            problems_ << Messages().Get(Msg_Dump_Fixed_Field).arg(field, value, expected);
+    }
+    void Fixed(const QString &field, std::uint32_t value, std::uint32_t expected)
+    {
+        Fixed(field, QString::number(value), QString::number(expected));
+    }
+    void Fixed_Address(const QString &field, std::uint32_t value, std::uint32_t expected)
+    {
+        Fixed(field, Hex32(value), Hex32(expected));
+    }
+    void In_Range(const QString &field, qint64 value, qint64 lowest, qint64 highest)
+    {
+        if (value < lowest || value > highest)
+            problems_ << Messages()
+                             .Get(Msg_Dump_Out_Of_Range)
+                             .arg(field, QString::number(value), QString::number(lowest), QString::number(highest));
+    }
+    // A non-zero byte at `offset` where the layout holds only zeros.
+    void Stray(std::size_t offset)
+    {
+        ++stray_;
+        first_stray_ = std::min(first_stray_, offset);
+    }
+    void Add(const QString &problem) { problems_ << problem; }
+    // The stray bytes found, as one message; called once, at the end.
+    void Report_Stray()
+    {
+        if (stray_ > 0)
+            problems_ << Messages().Get(Msg_Dump_Stray_Bytes).arg(QString::number(stray_), Hex_Offset(first_stray_));
+    }
+
+private:
+    QStringList &problems_;
+    qint64 stray_ = 0;
+    std::size_t first_stray_ = std::numeric_limits<std::size_t>::max();
+};
+
 } // namespace
 
 Bank_Kind Bank_Kind_Of(qsizetype size)
@@ -70,8 +130,47 @@ Bank_Kind Bank_Kind_Of(qsizetype size)
 
 QByteArray Dump_Bank1(const QByteArray &image)
 {
+    QStringList ignored;
+    return Dump_Bank1(image, ignored);
+}
+
+QByteArray Dump_Bank2(const QByteArray &image)
+{
+    QStringList ignored;
+    return Dump_Bank2(image, ignored);
+}
+
+QByteArray Dump_Bank1(const QByteArray &image, QStringList &problems)
+{
     using namespace bank;
     const Bytes b = Span_Of(image);
+    Findings found(problems);
+    struct Fixed_Word
+    {
+        const char *field;
+        std::size_t offset;
+        std::size_t width;
+        std::uint32_t value;
+    };
+    static constexpr Fixed_Word Fixed_Words[] = {
+        {"fixed_0x000", Fixed_Word_0, 4, Fixed_Word_0_Value}, {"fixed_0x004", Fixed_Word_1, 4, Fixed_Word_1_Value},
+        {"fixed_0x008", Fixed_Word_2, 4, Fixed_Word_2_Value}, {"fixed_0x00C", Fixed_Word_3, 4, Fixed_Word_3_Value},
+        {"fixed_0x034", Fixed_Port_0, 2, Fixed_Port_0_Value}, {"fixed_0x036", Fixed_Port_1, 2, Fixed_Port_1_Value},
+        {"fixed_0x038", Fixed_Port_2, 2, Fixed_Port_2_Value},
+    };
+    for (const Fixed_Word &w : Fixed_Words)
+        found.Fixed(QLatin1StringView(w.field), w.width == 4 ? le::Get_U32(b, w.offset) : le::Get_U16(b, w.offset),
+                    w.value);
+    found.Fixed_Address(QStringLiteral("object_section_address"), le::Get_U32(b, Object_Section_Pointer),
+                        Object_Section_Address);
+    qint64 objects = 0;
+    for (const compiler::Object_Type &type : compiler::Object_Types)
+        objects += le::Get_U32(b, type.count_offset);
+    // Even with 16-character descriptions the object section holds no more.
+    found.In_Range(QStringLiteral("object_counts (sum)"), objects, 0, Records_Short_Descriptions);
+    found.Fixed_Address(QStringLiteral("lorawan_section_address"), le::Get_U32(b, LoRa_Section_Pointer),
+                        LoRa_Section_Address);
+
     Json_Writer j;
     j.Begin_Object();
     j.String("image", QStringLiteral("bank1"));
@@ -120,11 +219,16 @@ QByteArray Dump_Bank1(const QByteArray &image)
     j.String("lorawan_section_address", Hex32(le::Get_U32(b, LoRa_Section_Pointer)));
     j.Begin_Array("nonzero_reserved_bytes");
     for (std::size_t i = 0; i < b.size(); ++i)
-        if (b[i] != 0 && !In_Ranges(i, Bank1_Fields))
+        if (b[i] != 0 && !In_Ranges(i, Bank1_Fields)) {
             j.String(nullptr, QStringLiteral("0x%1").arg(i, 3, 16, QLatin1Char('0')).toUpper().replace(u'X', u'x'));
+            found.Stray(i);
+        }
     j.End_Array();
+    found.Report_Stray();
     const std::uint32_t stored = le::Get_U32(b, Checksum);
     const std::uint32_t computed = Parameter_Checksum(b);
+    if (stored != computed)
+        found.Add(Messages().Get(Msg_Dump_Checksum).arg(QString::number(stored), QString::number(computed)));
     j.Number("checksum_stored", stored);
     j.Number("checksum_computed", computed);
     j.Bool("checksum_ok", stored == computed);
@@ -132,16 +236,34 @@ QByteArray Dump_Bank1(const QByteArray &image)
     return j.Text();
 }
 
-QByteArray Dump_Bank2(const QByteArray &image)
+QByteArray Dump_Bank2(const QByteArray &image, QStringList &problems)
 {
     using namespace bank;
     const Bytes b = Span_Of(image);
     const Bytes lora = b.subspan(0, LoRa_Block_Size);
+    Findings found(problems);
     std::size_t stray = 0; // non-zero bytes where the layout has only zeros
+    // Set while counting an object section that could not be decoded: its
+    // bytes count in the dump, but the undecodable geometry is the problem
+    // reported, not each of its bytes.
+    bool undecoded = false;
     auto count_stray = [&](std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i)
-            stray += b[i] != 0;
+            if (b[i] != 0) {
+                ++stray;
+                if (!undecoded)
+                    found.Stray(i);
+            }
     };
+    const std::uint32_t uplinks = le::Get_U16(lora, LoRa_Uplink_Count);
+    const std::uint32_t downlinks = le::Get_U16(lora, LoRa_Downlink_Count);
+    found.Fixed(QStringLiteral("lora.reserved_0x43"), le::Get_U8(lora, LoRa_Reserved), 0);
+    found.Fixed_Address(QStringLiteral("lora.uplink_table_address"), le::Get_U32(lora, LoRa_Uplink_Pointer),
+                        Uplink_Table_Address);
+    found.Fixed_Address(QStringLiteral("lora.downlink_table_address"), le::Get_U32(lora, LoRa_Downlink_Pointer),
+                        Downlink_Table_Address);
+    found.In_Range(QStringLiteral("lora.uplink_count"), uplinks, 0, Rule_Entries);
+    found.In_Range(QStringLiteral("lora.downlink_count"), downlinks, 0, Rule_Entries);
 
     Json_Writer j;
     j.Begin_Object();
@@ -166,8 +288,6 @@ QByteArray Dump_Bank2(const QByteArray &image)
     j.Number("transmit_interval", le::Get_U32(lora, LoRa_Interval));
     j.String("uplink_table_address", Hex32(le::Get_U32(lora, LoRa_Uplink_Pointer)));
     j.String("downlink_table_address", Hex32(le::Get_U32(lora, LoRa_Downlink_Pointer)));
-    const std::uint32_t uplinks = le::Get_U16(lora, LoRa_Uplink_Count);
-    const std::uint32_t downlinks = le::Get_U16(lora, LoRa_Downlink_Count);
     j.Number("uplink_count", uplinks);
     j.Number("downlink_count", downlinks);
     j.End_Object();
@@ -181,6 +301,8 @@ QByteArray Dump_Bank2(const QByteArray &image)
             continue;
         }
         const std::uint32_t triggers = le::Get_U8(b, at + Rule_Triggers);
+        found.In_Range(QStringLiteral("uplink[%1].triggers").arg(e), triggers, 0,
+                       Trigger_On_Change | Trigger_On_Command | Trigger_On_Timer);
         j.Begin_Object();
         j.Number("entry", qint64(e));
         j.Number("start_byte", le::Get_U16(b, at + Rule_Start_Byte));
@@ -223,10 +345,19 @@ QByteArray Dump_Bank2(const QByteArray &image)
             geometry = desc_limit ? 1 : 0;
 
     if (geometry < 0) {
+        // A first record without a description address is no object: the
+        // section must then be empty, and a byte in it is a stray one.
+        if (first != 0) {
+            found.Add(Messages()
+                          .Get(Msg_Dump_No_Geometry)
+                          .arg(Hex32(first), Hex32(Text_Area_Address(true)), Hex32(Text_Area_Address(false))));
+            undecoded = true;
+        }
         j.Null("geometry");
         j.Begin_Array("objects");
         j.End_Array();
         count_stray(Object_Section_Offset, b.size());
+        undecoded = false;
     } else {
         const bool desc_limit = geometry == 1;
         const std::size_t records = std::size_t(Object_Records(desc_limit));
@@ -237,7 +368,11 @@ QByteArray Dump_Bank2(const QByteArray &image)
         j.Number("description_length", Description_Limit(desc_limit));
         j.String("text_area_address", Hex32(base));
         j.End_Object();
-        stray += text[0] != 0; // the empty description every blank Mnemonic points to
+        // The empty description every blank Mnemonic points to.
+        count_stray(Object_Section_Offset + records * Object_Record_Size,
+                    Object_Section_Offset + records * Object_Record_Size + 1);
+        const std::uint32_t limit = std::uint32_t(Description_Limit(desc_limit));
+        std::uint32_t previous = 0; // address of the last non-empty description
         j.Begin_Array("objects");
         bool filled = true;
         for (std::size_t i = 0; i < records; ++i) {
@@ -259,17 +394,32 @@ QByteArray Dump_Bank2(const QByteArray &image)
             j.Number("row", le::Get_U16(r, Record_Row));
             j.Number("start_bit", le::Get_U8(r, Record_Start_Bit));
             j.String("description_address", Hex32(address));
-            if (address >= base && address - base < Text_Area_Size)
+            found.In_Range(QStringLiteral("objects[%1].group").arg(i), group, 0, 1);
+            const bool in_area = address >= base && address - base < Text_Area_Size;
+            if (in_area)
                 j.String("description", Latin1_Text(text, address - base, Text_Area_Size));
             else
                 j.Null("description");
+            // The empty description is the text base; the others follow one
+            // another in record order from the byte after it, each 1 to
+            // `limit` bytes and its ending 0 after the one before. Only the
+            // ending 0 is sure: a character whose low byte is 0 may sit inside.
+            if (address != base) {
+                const bool follows =
+                    previous == 0 ? address == base + 1 : address >= previous + 2 && address <= previous + limit + 1;
+                if (!in_area || !follows || text[address - base - 1] != 0)
+                    found.Add(Messages().Get(Msg_Dump_Description_Lost).arg(QString::number(i), Hex32(address)));
+                previous = address;
+            }
             j.End_Object();
-            stray += r[15] != 0;
+            count_stray(Object_Section_Offset + i * Object_Record_Size + 15,
+                        Object_Section_Offset + i * Object_Record_Size + 16);
         }
         j.End_Array();
         count_stray(Object_Section_Offset + records * Object_Record_Size + Text_Area_Size, b.size());
     }
     j.Number("stray_nonzero_bytes", qint64(stray));
     j.End_Object();
+    found.Report_Stray();
     return j.Text();
 }

@@ -4,6 +4,7 @@
 #include "compiler/config_checks.h"
 #include "core/file_io.h"
 #include "core/messages.h"
+#include "workspace/configurations.h"
 #include "workspace/workspace.h"
 
 #include <QDir>
@@ -20,7 +21,12 @@ QString Bank2_Path(const QString &path_project)
 
 Result<QStringList> Write_Bank_Files(const QString &path_project, const Bank_Images &images)
 {
-    QDir().mkpath(path_project + QStringLiteral("/bin")); // a failure shows in the write below
+    // Only "bin" may be made, inside a folder that is there: a configuration
+    // folder made again here would hold images compiled from the defaults of
+    // documents that are gone.
+    if (const Result<> folder = Check_Configuration_Folder(path_project); !folder)
+        return Fail(folder.Problem());
+    QDir(path_project).mkdir(QStringLiteral("bin")); // a failure shows in the write below
     const QString bank1 = Bank1_Path(path_project);
     const QString bank2 = Bank2_Path(path_project);
     if (const Result<> written = Write_File_Atomic(bank1, images.bank1); !written)
@@ -34,9 +40,10 @@ Result<QStringList> Write_Bank_Files(const QString &path_project, const Bank_Ima
 
 Result<QStringList> Build_Bank_Files(const Workspace &ws)
 {
-    // Without an open configuration the images would land beside the root.
-    if (!ws.Configuration_Open())
-        return Fail(Messages().Get(18));
+    // Without an open configuration the images would land beside the root;
+    // without its folder they would be compiled from default documents.
+    if (const Result<> folder = Check_Configuration_Folder(ws.Path_Project); !folder)
+        return Fail(folder.Problem());
     if (const Result<> checked = Check_Config_LoraWAN(ws); !checked)
         return Fail(checked.Problem());
     const Result<Bank_Images> images = Compile_Project(ws);

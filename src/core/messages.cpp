@@ -74,6 +74,30 @@ const Default_Message Added_Messages[] = {
      u"characters:"},
     {Msg_Object_Names_More, u"... and %1 more."},
     {Msg_Object_Names_Save_Anyway, u"Save anyway?"},
+    {Msg_Name_Differs_In_Case,
+     u"Error! Name project is not valid because the configuration \"%1\" already exists: names that differ only "
+     u"in letter case are taken for each other."},
+    {Msg_Name_Breaks_Lists,
+     u"Error! Name project is not valid: a name cannot hold \";\", a line break or another control character, "
+     u"which would break the EDE file and the list of configurations."},
+    {Msg_Configuration_Folder_Gone,
+     u"The folder %1 of the configuration no longer exists: it was moved, renamed or deleted outside the program. "
+     u"Nothing was written; open or create a configuration."},
+    {Msg_EDE_Cell_Starts_Quoted,
+     u"Error row %1!! [%2] The %3 starts with a double quote, which a spreadsheet reads as a quoted field, "
+     u"shifting the columns of the EDE file. The EDE file was not written."},
+    {Msg_Dump_Checksum,
+     u"Error! The checksum at 0x7FC is %1, but bytes 0 to 2043 add up to %2: the image was changed after it was "
+     u"compiled."},
+    {Msg_Dump_Fixed_Field, u"Error! %1 is %2, but the compiler always writes %3."},
+    {Msg_Dump_Out_Of_Range, u"Error! %1 is %2, but it must lie between %3 and %4."},
+    {Msg_Dump_Stray_Bytes, u"Error! %1 bytes that the layout keeps at zero are not zero, the first at offset %2."},
+    {Msg_Dump_No_Geometry,
+     u"Error! The first object record's description address %1 fits neither layout of the object section (text "
+     u"area at %2 or %3): no object could be decoded."},
+    {Msg_Dump_Description_Lost,
+     u"Error! Object record %1 has the description address %2, which is not where its description can lie: the "
+     u"descriptions follow one another in the text area in record order."},
 };
 
 const QChar Pilcrow = QChar(0x00B6);

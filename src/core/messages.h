@@ -46,6 +46,18 @@ enum Added_Message : int {
     Msg_Object_Names_Heading = 1164,      // characters kept of the Mnemonic
     Msg_Object_Names_More = 1165,         // warnings not listed
     Msg_Object_Names_Save_Anyway = 1166,
+    // Configuration names and folders.
+    Msg_Name_Differs_In_Case = 1180,      // the existing configuration
+    Msg_Name_Breaks_Lists = 1181,         // no pieces
+    Msg_Configuration_Folder_Gone = 1182, // folder
+    Msg_EDE_Cell_Starts_Quoted = 1183,    // row (from 1), table, attribute
+    // What the image inspector finds wrong in an image.
+    Msg_Dump_Checksum = 1184,         // stored, computed
+    Msg_Dump_Fixed_Field = 1185,      // field, value, the value the compiler writes
+    Msg_Dump_Out_Of_Range = 1186,     // field, value, lowest, highest
+    Msg_Dump_Stray_Bytes = 1187,      // count, offset of the first
+    Msg_Dump_No_Geometry = 1188,      // address, the two text area addresses
+    Msg_Dump_Description_Lost = 1189, // record, address
 };
 
 // The process-wide table of numbered texts of the user interface: English by

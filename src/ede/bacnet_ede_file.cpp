@@ -4,6 +4,7 @@
 #include "core/messages.h"
 #include "core/xml_document.h"
 #include "params/pargen_document.h"
+#include "workspace/configurations.h"
 #include "workspace/workspace.h"
 
 #include <QDir>
@@ -71,11 +72,15 @@ Result<> TBACnet_EDE_File::Collect_Objects(const QString &bacnet_doc)
                 if (!result)
                     return;
                 for (const char *cell : Written_Cells) {
-                    if (EDE_Breaks_Columns(Attr_Text_Def(node, cell, QString()))) {
-                        result = Fail(Messages()
-                                          .Get(Msg_EDE_Cell_Breaks_Columns)
-                                          .arg(QString::number(row), QLatin1StringView(group.table),
-                                               QLatin1StringView(cell)));
+                    const QString text = Attr_Text_Def(node, cell, QString());
+                    // Each cell starts a field of its own (the object name and
+                    // the description start as the Mnemonic does).
+                    const int refusal = EDE_Breaks_Columns(text)  ? Msg_EDE_Cell_Breaks_Columns
+                                        : EDE_Starts_Quoted(text) ? Msg_EDE_Cell_Starts_Quoted
+                                                                  : 0;
+                    if (refusal != 0) {
+                        result = Fail(Messages().Get(refusal).arg(QString::number(row), QLatin1StringView(group.table),
+                                                                  QLatin1StringView(cell)));
                         return;
                     }
                 }
@@ -122,8 +127,9 @@ QStringList TBACnet_EDE_File::Lines(const QString &project_name, const QString &
 
 Result<> Create_EDE_File(const Workspace &ws, const QString &file_name, const QDateTime &at)
 {
-    if (!ws.Configuration_Open())
-        return Fail(Messages().Get(18));
+    // A folder that is gone would give a file of default documents: no objects.
+    if (const Result<> folder = Check_Configuration_Folder(ws.Path_Project); !folder)
+        return folder;
     if (EDE_Breaks_Columns(ws.Project_Name))
         return Fail(Messages().Get(Msg_EDE_Name_Breaks_Columns).arg(ws.Project_Name));
     TBACnet_EDE_File ede;

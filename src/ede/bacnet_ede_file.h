@@ -27,8 +27,9 @@ public:
     // Appends the objects of the groups BACnet_in_Read, then BACnet_in_Write,
     // every row in document order. A missing file adds nothing. Fails, with a
     // composed message, when the file is damaged, lacks a group, or a row's
-    // Mnemonic or Eng_Unit holds a text that would break the columns; the
-    // objects are then incomplete and must not be written.
+    // Mnemonic or Eng_Unit holds a text that would break the columns (a ";",
+    // a line break, or a double quote at its start); the objects are then
+    // incomplete and must not be written.
     Result<> Collect_Objects(const QString &bacnet_doc);
 
     // Appends the object of one row.
@@ -59,8 +60,9 @@ private:
 // Runs one export of the open configuration into `file_name` (used as
 // given), stamped with the local time `at`. Nothing is written unless the
 // whole file can be; the file is replaced atomically. Fails with a composed
-// message: no configuration open (message 18), a damaged document, a missing
-// object group, a text that would break the columns, or a failed write.
+// message: no configuration open or its folder gone (message 18, see
+// Check_Configuration_Folder), a damaged document, a missing object group, a
+// text that would break the columns, or a failed write.
 Result<> Create_EDE_File(const Workspace &ws, const QString &file_name, const QDateTime &at);
 
 // What step 5 does with the name the save dialog returned: the name with

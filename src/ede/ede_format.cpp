@@ -140,6 +140,11 @@ bool EDE_Breaks_Columns(QStringView text)
     return false;
 }
 
+bool EDE_Starts_Quoted(QStringView text)
+{
+    return text.startsWith(u'"');
+}
+
 QByteArray Encode_EDE_Lines(const QStringList &lines)
 {
     // Room for all of it at once: at most one byte per UTF-16 unit and the

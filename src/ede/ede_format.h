@@ -51,6 +51,10 @@ QString EDE_Object_Line(const TBACnet_EDE_Obj &obj);
 // add a column or a line for every EDE reader.
 bool EDE_Breaks_Columns(QStringView text);
 
+// True when the text starts with a double quote: a spreadsheet reads such a
+// field as quoted, up to the next quote, and shifts every column after it.
+bool EDE_Starts_Quoted(QStringView text);
+
 // The file's bytes: every line in windows-1252 ("?" for a character the code
 // page lacks), each followed by CR LF, no byte-order mark.
 QByteArray Encode_EDE_Lines(const QStringList &lines);

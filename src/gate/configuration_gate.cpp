@@ -7,26 +7,35 @@
 #include "params/pargen_document.h"
 #include "params/pargen_form.h"
 #include "tables/table_check.h"
+#include "workspace/configurations.h"
 #include "workspace/workspace.h"
 
 namespace {
 
 // The parameters as their window holds them after loading (the payload
 // recomputed), checked as its OK button checks them.
-QString Parameter_Problem(const ParGen_Document &document)
+QString Parameter_Problem(const ParGen_Document &document, Output what)
 {
     ParGen_Form form;
     form.Load(Load_ParGen(document));
-    const ParGen_Check check = Controllo_Dati(form);
-    return check ? QString() : check.Problem();
+    if (const ParGen_Check check = Controllo_Dati(form); !check)
+        return check.Problem();
+    // The window recomputes the payload; the compiler writes the stored one
+    // into the images (the EDE file does not carry it).
+    if (what != Output::Images)
+        return QString();
+    const ParGen_Check stored = Check_Stored_Payload(document);
+    return stored ? QString() : stored.Problem();
 }
 
 // A table as its window loads and checks it: the load's warnings, then the
 // check's failure. The parameter document is sound by now.
-void Add_Table(const Table_Check &table, QStringList &problems)
+void Add_Table(const Table_Check &table, Gate_Report &report)
 {
     if (!table.Clean())
-        problems.append(table.Texts());
+        report.Problems.append(table.Texts());
+    for (const QString &warning : table.Name_Warnings)
+        report.Warnings.append(QStringLiteral("Warning: ") + warning);
 }
 
 } // namespace
@@ -39,26 +48,32 @@ Gate_Report Check_Configuration(const Workspace &ws, Output what)
         report.Problems.append(Messages().Get(18));
         return report;
     }
+    // A folder renamed or removed outside the program: nothing may be made
+    // from the defaults its missing documents would give.
+    if (const Result<> folder = Check_Configuration_Folder(ws.Path_Project); !folder) {
+        report.Problems.append(folder.Problem());
+        return report;
+    }
 
     const ParGen_Document pargen = Read_ParGen_Document(ws.File_ParGen);
     if (pargen.Is_Damaged()) {
         report.Problems.append(pargen.Problem());
         return report;
     }
-    if (const QString problem = Parameter_Problem(pargen); !problem.isEmpty())
+    if (const QString problem = Parameter_Problem(pargen, what); !problem.isEmpty())
         report.Problems.append(problem);
 
     if (what == Output::Images) {
         const Table_Check rules = Check_LoRaWAN_Access(ws);
-        Add_Table(rules, report.Problems);
-        Add_Table(Check_BACnet_Slave_Access(ws), report.Problems);
+        Add_Table(rules, report);
+        Add_Table(Check_BACnet_Slave_Access(ws), report);
         // A damaged rule document is already reported in the rule table's words.
         if (rules.Report.Document_Problem.isEmpty()) {
             if (const Result<> uplink = Check_Config_LoraWAN(ws); !uplink)
                 report.Problems.append(uplink.Problem());
         }
     } else {
-        Add_Table(Check_BACnet_Slave_Access(ws), report.Problems);
+        Add_Table(Check_BACnet_Slave_Access(ws), report);
     }
     if (!report.Ok())
         return report;

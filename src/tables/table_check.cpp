@@ -2,6 +2,7 @@
 
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
+#include "tables/object_names.h"
 #include "workspace/workspace.h"
 
 QStringList Table_Check::Texts() const
@@ -33,5 +34,6 @@ Table_Check Check_BACnet_Slave_Access(const Workspace &ws)
     Table_Check check;
     check.Report = objects.Load(ws.File_ParGen, ws.File_BACnet_Slave_Access);
     check.Check = objects.Controllo_dati();
+    check.Name_Warnings = Object_Name_Warnings(objects, objects.Desc_Lenght);
     return check;
 }

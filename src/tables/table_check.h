@@ -12,6 +12,9 @@ struct Table_Check
 {
     Load_Report Report;
     Check_Result Check;
+    // What refuses nothing but the user should read: the object names that
+    // are empty or shared (the object table only).
+    QStringList Name_Warnings;
 
     // Everything the user must read: the load's warnings, then the check's failure.
     QStringList Texts() const;

@@ -19,6 +19,20 @@ bool Reaches_Outside(const QString &name)
            || name.contains(QChar(0)) || QDir::isAbsolutePath(name);
 }
 
+// A character that the EDE file (a ";" adds a column) or the one-a-line list
+// of configurations (a line break adds a line) cannot carry: ";", the control
+// characters (C0, DEL, C1) and the Unicode line and paragraph separators.
+bool Breaks_Lists(const QString &name)
+{
+    for (const QChar c : name) {
+        const QChar::Category category = c.category();
+        if (c == u';' || category == QChar::Other_Control || category == QChar::Separator_Line ||
+            category == QChar::Separator_Paragraph)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 bool Is_Configuration_Name(const QString &name)
@@ -32,9 +46,16 @@ Result<> Create_Configuration(Workspace &ws, const QString &name)
         return Fail(Messages().Get(107));
     if (Reaches_Outside(name))
         return Fail(Messages().Get(105));
+    if (Breaks_Lists(name))
+        return Fail(Messages().Get(Msg_Name_Breaks_Lists));
     const QString dir = ws.Path_Projects + u'/' + name;
     if (QFileInfo(dir).isDir())
         return Fail(Messages().Get(106));
+    // Two names that differ only in letter case are one folder on some file
+    // systems and easily taken for each other by a user on any.
+    const QStringList existing = Load_Existing_Configuration(ws);
+    if (const int i = Search_Open_Conf(existing, name); i >= 0)
+        return Fail(Messages().Get(Msg_Name_Differs_In_Case).arg(existing.at(i)));
     if (::mkdir(QFile::encodeName(dir).constData(), 0777) != 0) {
         // A sound name the system refused: say where and why.
         return Fail(Messages().Get(105) + u'\n' +
@@ -60,11 +81,27 @@ QStringList Load_Existing_Configuration(const Workspace &ws)
 
 int Search_Open_Conf(const QStringList &names, const QString &snc)
 {
+    if (snc.isEmpty())
+        return -1;
+    // Folder names are case-sensitive here: "ok" and "OK" are two
+    // configurations, and the one named exactly is the one meant.
+    if (const qsizetype exact = names.indexOf(snc); exact >= 0)
+        return int(exact);
     const QString wanted = snc.toUpper();
     for (qsizetype i = 0; i < names.size(); ++i)
         if (names[i].toUpper() == wanted)
             return int(i);
     return -1;
+}
+
+Result<> Check_Configuration_Folder(const QString &path_project)
+{
+    if (path_project.isEmpty())
+        return Fail(Messages().Get(18));
+    if (!QFileInfo(path_project).isDir())
+        return Fail(Messages().Get(18) + u'\n' +
+                    Messages().Get(Msg_Configuration_Folder_Gone).arg(QDir::toNativeSeparators(path_project)));
+    return {};
 }
 
 QString Current_Configuration(const Workspace &ws)

@@ -3,6 +3,7 @@
 #include "app/soft_options.h"
 #include "gate/configuration_gate.h"
 #include "main_window_fixture.h"
+#include "params/pargen_document.h"
 #include "test_support.h"
 #include "update/ui/boot_window.h"
 #include "widgets/file_dialog.h"
@@ -90,6 +91,83 @@ private slots:
         QCOMPARE(m->L_Name_Conf_L2->text(), QStringLiteral("Beta"));
     }
 
+    // The new-configuration dialog refuses what "new" refuses, through the
+    // same function, and stays open with the typed name.
+    void new_dialog_refusals_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("differs only in letter case")
+            << QStringLiteral("plant a") << Messages().Get(Msg_Name_Differs_In_Case).arg(QStringLiteral("Plant A"));
+        QTest::newRow("semicolon") << QStringLiteral("Plant;B") << Messages().Get(Msg_Name_Breaks_Lists);
+        QTest::newRow("line break") << QStringLiteral("Plant\nB") << Messages().Get(Msg_Name_Breaks_Lists);
+    }
+
+    void new_dialog_refusals()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        // The suite's workspace lives on: other configurations may be there.
+        QVERIFY(QDir().mkpath(ws_.Path_Projects + QStringLiteral("/Plant A")));
+        ws_.Open_Configuration(QStringLiteral("Plant A"));
+        const QStringList before = Load_Existing_Configuration(ws_);
+        TFNew_Project *dialog = w_->FNew_Project;
+        test::When_Shown(dialog, [=] {
+            dialog->E_New_Proj->setText(name);
+            QTest::mouseClick(dialog->Btn_OK, Qt::LeftButton);
+            QCOMPARE(Message_Box::Take_Shown(), QStringList{message});
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(dialog->E_New_Proj->text(), name);
+        });
+        QTest::mouseClick(w_->FQuarneleFirmWare->Btn_New, Qt::LeftButton);
+        QCOMPARE(ws_.Project_Name, QStringLiteral("Plant A"));
+        QCOMPARE(Load_Existing_Configuration(ws_), before);
+    }
+
+    // With "ok" and "OK" both in PROJECTS the dialog preselects the one open,
+    // whichever the folder listing gives first.
+    void open_dialog_preselects_the_exact_name_data()
+    {
+        QTest::addColumn<QString>("open");
+        QTest::newRow("lower case open") << QStringLiteral("ok");
+        QTest::newRow("upper case open") << QStringLiteral("OK");
+    }
+
+    void open_dialog_preselects_the_exact_name()
+    {
+        QFETCH(QString, open);
+        for (const char *name : {"ok", "OK"})
+            QVERIFY(QDir().mkpath(ws_.Path_Projects + u'/' + QLatin1StringView(name)));
+        ws_.Open_Configuration(open);
+        TFOpenConf *dialog = w_->FOpenConf;
+        test::When_Shown(dialog, [=] {
+            QCOMPARE(dialog->ListBox1->currentItem()->text(), open);
+            QTest::mouseClick(dialog->Btn_OK, Qt::LeftButton);
+        });
+        QTest::mouseClick(w_->FQuarneleFirmWare->Btn_Open, Qt::LeftButton);
+        QCOMPARE(ws_.Project_Name, open);
+    }
+
+    // Step 6 after the open configuration's folder was renamed outside the
+    // program: message 18 names the folder; no folder, no image, no update
+    // window.
+    void update_step_without_the_folder()
+    {
+        QVERIFY(Create_Configuration(ws_, QStringLiteral("Gone")).Ok());
+        const QString renamed = ws_.Path_Projects + QStringLiteral("/Renamed");
+        QVERIFY(QDir().rename(ws_.Path_Project, renamed));
+        bool boot_shown = false;
+        test::When_Shown(w_->FBoot, [&] { boot_shown = true; });
+        QTest::mouseClick(w_->FQuarneleFirmWare->Btn_CreateBin, Qt::LeftButton);
+        QCOMPARE(
+            Message_Box::Take_Shown(),
+            QStringList{Messages().Get(18) + u'\n' +
+                        Messages().Get(Msg_Configuration_Folder_Gone).arg(QDir::toNativeSeparators(ws_.Path_Project))});
+        QVERIFY(!boot_shown);
+        QVERIFY(!QFileInfo::exists(ws_.Path_Project));
+        QCOMPARE(QDir(renamed + QStringLiteral("/bin")).entryList(QDir::Files), QStringList());
+    }
+
     void ede_step()
     {
         TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
@@ -137,7 +215,10 @@ private slots:
 
         // Without rules: the images are written and the update window shows.
         QFile::remove(ws_.File_LoRaWAN_Access);
+        // The document as the parameter window saves it: every key, the
+        // payload that band and data rate give.
         test::Write(ws_.File_ParGen, "<Par_Gen><BACnet_Type>1</BACnet_Type></Par_Gen>");
+        QVERIFY(Save_ParGen(Load_ParGen(Read_ParGen_Document(ws_.File_ParGen)), ws_.File_ParGen).Ok());
         test::When_Shown(w_->FBoot, [this] { w_->FBoot->reject(); });
         QTest::mouseClick(m->Btn_CreateBin, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList());

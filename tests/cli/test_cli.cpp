@@ -122,6 +122,17 @@ private slots:
         QCOMPARE(run.err, QStringLiteral("Error! Name project is not valid\n"));
         QVERIFY(!QFileInfo::exists(ws + QStringLiteral("/escape")));
         QCOMPARE(Run_Cli(ws, {QStringLiteral("new"), QString()}).code, 1);
+        // Refused as the new-configuration dialog refuses them.
+        run = Run_Cli(ws, {QStringLiteral("new"), QStringLiteral("PLANT")});
+        QCOMPARE(run.code, 1);
+        QCOMPARE(run.err, QStringLiteral("Error! Name project is not valid because the configuration \"Plant\" already "
+                                         "exists: names that differ only in letter case are taken for each other.\n"));
+        run = Run_Cli(ws, {QStringLiteral("new"), QStringLiteral("Plant;2")});
+        QCOMPARE(run.code, 1);
+        QCOMPARE(run.err, QStringLiteral("Error! Name project is not valid: a name cannot hold \";\", a line break or "
+                                         "another control character, which would break the EDE file and the list of "
+                                         "configurations.\n"));
+        QCOMPARE(Run_Cli(ws, {QStringLiteral("new"), QStringLiteral("Plant\n2")}).code, 1);
 
         run = Run_Cli(ws, {QStringLiteral("list")});
         QCOMPARE(run.out, QStringLiteral("Plant\n"));

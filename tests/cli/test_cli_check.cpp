@@ -57,6 +57,32 @@ private slots:
             QCOMPARE(run.err, QString());
     }
 
+    // Two objects served under one name, and one without a name: warnings
+    // that refuse nothing, so the exit code stays 0 and compile succeeds.
+    void object_name_warnings()
+    {
+        const QString name = QStringLiteral("Names");
+        QCOMPARE(Run_Cli(dir_.path(), {QStringLiteral("new"), name}).code, 0);
+        const QString project = dir_.path() + QStringLiteral("/PROJECTS/") + name;
+        auto row = [](const char *position, const char *mnemonic) -> QByteArray {
+            return QByteArray("<row Data_Type=\"Analog Input\" Eng_Unit=\"62\" Position=\"") + position +
+                   "\" Bit=\"\" Length=\"4\" Swap=\"N\" Mnemonic=\"" + mnemonic + "\"/>";
+        };
+        test::Write(project + QStringLiteral("/BACnet_Slave_SetAccess.xml"),
+                    "<BACnet_to_Modbus><BACnet_in_Read>" + row("0", "Room temperature A") + row("4", "Room temperature B") +
+                        row("8", "") + "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>");
+
+        const Cli_Run run = Run_Cli(dir_.path(), {QStringLiteral("check"), name});
+        QCOMPARE(run.code, 0);
+        const QStringList lines = run.err.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        for (const QString &line : lines)
+            QVERIFY2(line.startsWith(QStringLiteral("Warning: ")), qPrintable(line));
+        // Cut to 16 characters both are "Room temperature".
+        QVERIFY2(lines.at(0).contains(QStringLiteral("\"Room temperature\"")), qPrintable(lines.at(0)));
+        QCOMPARE(Run_Cli(dir_.path(), {QStringLiteral("compile"), name}).code, 0);
+    }
+
     void unknown_configuration()
     {
         const Cli_Run run = Run_Cli(dir_.path(), {QStringLiteral("check"), QStringLiteral("nothing")});

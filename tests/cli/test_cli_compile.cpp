@@ -1,6 +1,7 @@
 #include "cli_runner.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -44,11 +45,29 @@ private slots:
         QVERIFY(!QFileInfo::exists(ws_ + S("/Quarnel.xml")));
     }
 
+    // As the open dialog finds it: the name itself, else one differing only
+    // in letter case.
+    void name_found_as_the_open_dialog_finds_it_data()
+    {
+        QTest::addColumn<QStringList>("others"); // made beside "Plant"
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("compiled");
+        QTest::newRow("case variant") << QStringList{} << S("PLANT") << S("Plant");
+        QTest::newRow("exact beside a case variant") << QStringList{S("PLANT")} << S("PLANT") << S("PLANT");
+        QTest::newRow("exact, a case variant beside") << QStringList{S("PLANT")} << S("Plant") << S("Plant");
+    }
+
     void name_found_as_the_open_dialog_finds_it()
     {
-        const Cli_Run run = Run_Cli(ws_, {S("compile"), S("PLANT")});
+        QFETCH(QStringList, others);
+        QFETCH(QString, name);
+        QFETCH(QString, compiled);
+        for (const QString &other : others)
+            QVERIFY(QDir().mkpath(ws_ + S("/PROJECTS/") + other + S("/bin")));
+        const Cli_Run run = Run_Cli(ws_, {S("compile"), name});
         QCOMPARE(run.code, 0);
-        QVERIFY(QFileInfo::exists(Project("bin/bank2.bin")));
+        for (const QString &folder : QStringList{S("Plant")} + others)
+            QCOMPARE(QFileInfo::exists(ws_ + S("/PROJECTS/") + folder + S("/bin/bank2.bin")), folder == compiled);
     }
 
     void refusals_data()
@@ -67,7 +86,7 @@ private slots:
         QTest::newRow("uplink longer than the payload")
             << QStringList{S("compile"), S("Plant")}
             << QByteArray("<LoRaWAN_Set_Access><LoRaWAN_Uplink><row Enable=\"Y\" StartByte=\"0\" NumByte=\"1\"/>"
-                          "</LoRaWAN_Uplink></LoRaWAN_Set_Access>")
+                          "</LoRaWAN_Uplink><LoRaWAN_Downlink/></LoRaWAN_Set_Access>")
             << QByteArray()
             << S("Warning!! Max Payload Size not Set Up. Set it in \"Set Communication\" section\n"
                  "Error row 1!! [LoraWAN Uplink] Number Byte must be between 0 and -2\n"
@@ -75,9 +94,8 @@ private slots:
         QTest::newRow("length not a number")
             << QStringList{S("compile"), S("Plant")} << QByteArray()
             << QByteArray("<BACnet_to_Modbus><BACnet_in_Read><row Data_Type=\"Binary Input\" Eng_Unit=\"95\" "
-                          "Position=\"0\" Bit=\"1\" Length=\"\"/></BACnet_in_Read></BACnet_to_Modbus>")
-            << S("Error! [BACnet in Read] row 1: Length \"\" is not an integer. The compilation stopped and no image "
-                 "was written.\n");
+                          "Position=\"0\" Bit=\"1\" Length=\"\"/></BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>")
+            << S("Error row 1!! [BACnet in Read] Length with variable \"Binary Input\" must be an integer\n");
     }
 
     void refusals()
@@ -124,6 +142,62 @@ private slots:
         QVERIFY2(run.err.startsWith(S("Error! The file %1 could not be read: ").arg(Project("missing.bin"))),
                  qPrintable(run.err));
         QCOMPARE(Run_Cli(ws_, {S("dump")}).code, 2);
+    }
+
+    // An image changed after compiling: what could be decoded on stdout, as
+    // JSON; what is wrong on stderr; exit 1.
+    void dump_of_a_damaged_image_data()
+    {
+        QTest::addColumn<QString>("image");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("restamp");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("checksum byte changed")
+            << S("bank1") << 0x7FF << QByteArray::fromHex("80") << false
+            << S("Error! The checksum at 0x7FC is %1, but bytes 0 to 2043 add up to %2: the image was changed after it "
+                 "was compiled.\n");
+        QTest::newRow("object count beyond the object section")
+            << S("bank1") << 0x138 << QByteArray::fromHex("0010") << true
+            << S("Error! object_counts (sum) is 4096, but it must lie between 0 and 2047.\n");
+        // Without objects the first record is empty; one byte makes it an
+        // object whose description lies in neither text area.
+        QTest::newRow("object geometry unreadable")
+            << S("bank2") << 0x2009 << QByteArray::fromHex("01") << false
+            << S("Error! The first object record's description address 0x00000100 fits neither layout of the object "
+                 "section (text area at 0x00085FF0 or 0x00089FF0): no object could be decoded.\n");
+    }
+
+    void dump_of_a_damaged_image()
+    {
+        QFETCH(QString, image);
+        QFETCH(int, offset);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, restamp);
+        QFETCH(QString, err);
+        QCOMPARE(Run_Cli(ws_, {S("compile"), S("Plant")}).code, 0);
+        const QString path = Project("bin/") + image + S(".bin");
+        QByteArray data = test::Read(path);
+        data.replace(offset, bytes.size(), bytes);
+        quint32 sum = 0;
+        for (int i = 0; image == u"bank1" && i < 2044; ++i)
+            sum += quint8(data[i]);
+        if (restamp)
+            for (int i = 0; i < 4; ++i)
+                data[0x7FC + i] = char((sum >> (8 * i)) & 0xFF);
+        test::Write(path, data);
+        const Cli_Run run = Run_Cli(ws_, {S("dump"), path});
+        QCOMPARE(run.code, 1);
+        if (err.contains(u"%1")) {
+            const quint32 stored = quint8(data[0x7FC]) | quint8(data[0x7FD]) << 8 | quint8(data[0x7FE]) << 16 |
+                                   quint32(quint8(data[0x7FF])) << 24;
+            err = err.arg(stored).arg(sum);
+        }
+        QCOMPARE(run.err, err);
+        QJsonParseError error;
+        const QJsonObject j = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(j[S("image")].toString(), image);
     }
 
 private:

@@ -52,7 +52,7 @@ private slots:
 
         test::Write(ws_ + QStringLiteral("/PROJECTS/Plant/LoRaWAN_SetAccess.xml"),
                     "<LoRaWAN_Set_Access><LoRaWAN_Uplink><row Enable=\"Y\" NumByte=\"4\"/></LoRaWAN_Uplink>"
-                    "</LoRaWAN_Set_Access>");
+                    "<LoRaWAN_Downlink/></LoRaWAN_Set_Access>");
         run = Run_Cli(ws_, Update(QStringLiteral("127.0.0.1")));
         const Cli_Run check = Run_Cli(ws_, {QStringLiteral("check"), QStringLiteral("Plant")});
         QFile::remove(ws_ + QStringLiteral("/PROJECTS/Plant/LoRaWAN_SetAccess.xml"));

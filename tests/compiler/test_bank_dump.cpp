@@ -1,6 +1,7 @@
 #include "compiler/bank_dump.h"
 #include "compiler/compile_project.h"
 #include "compiler/json_writer.h"
+#include "core/messages.h"
 #include "fixtures.h"
 
 #include <QJsonArray>
@@ -26,6 +27,15 @@ quint32 Own_Sum(const QByteArray &block)
     for (int i = 0; i < 2044; ++i)
         sum += quint8(block[i]);
     return sum;
+}
+
+// Message `n` with its pieces.
+QString Msg(int n, const QStringList &pieces)
+{
+    QString text = Messages().Get(n);
+    for (const QString &piece : pieces)
+        text = text.arg(piece);
+    return text;
 }
 
 QJsonObject Parse(const QByteArray &json)
@@ -248,6 +258,106 @@ private slots:
         QCOMPARE(j[S("uplink")].toArray().size(), 0);
         QCOMPARE(j[S("lora")].toObject()[S("data_rate")].toInt(), 6);
         QCOMPARE(j[S("stray_nonzero_bytes")].toInt(), 0);
+    }
+
+    // An image the compiler would not have written is still decoded, and
+    // each fault is named. Bank 1 rows that do not stamp the checksum again
+    // also expect the checksum message, found by the test's own sum.
+    void damaged_images_data()
+    {
+        QTest::addColumn<bool>("bank2");
+        QTest::addColumn<bool>("long_descriptions");
+        QTest::addColumn<int>("offset");       // -1: as compiled
+        QTest::addColumn<QByteArray>("bytes"); // laid over the image at `offset`
+        QTest::addColumn<bool>("restamp");     // bank 1: store the test's own sum again
+        QTest::addColumn<QStringList>("problems");
+        const auto b = [](const char *hex) { return QByteArray::fromHex(hex); };
+
+        QTest::newRow("bank1 as compiled") << false << false << -1 << QByteArray() << false << QStringList{};
+        QTest::newRow("bank1 checksum byte changed") << false << false << 0x7FF << b("80") << false << QStringList{};
+        QTest::newRow("bank1 address byte changed") << false << false << 0x028 << b("0A") << false << QStringList{};
+        QTest::newRow("bank1 reserved byte, stamped again")
+            << false << false << 0x704 << b("07") << true
+            << QStringList{Msg(Msg_Dump_Stray_Bytes, {S("1"), S("0x704")})};
+        QTest::newRow("bank1 fixed word, stamped again")
+            << false << false << 0x00C << b("81") << true
+            << QStringList{Msg(Msg_Dump_Fixed_Field, {S("fixed_0x00C"), S("9601"), S("9600")})};
+        QTest::newRow("bank1 object section address, stamped again")
+            << false << false << 0x0FA << b("09") << true
+            << QStringList{Msg(Msg_Dump_Fixed_Field, {S("object_section_address"), S("0x00092000"), S("0x00082000")})};
+        // Analog inputs 3000, the binary input and the octet string 1 each.
+        QTest::newRow("bank1 object count beyond the section, stamped again")
+            << false << false << 0x138 << b("B80B") << true
+            << QStringList{Msg(Msg_Dump_Out_Of_Range, {S("object_counts (sum)"), S("3002"), S("0"), S("2047")})};
+
+        // Records: 0 the analog input (empty description, the text base
+        // 0x89FF0), 1 the binary input (10 characters at base + 1), 2 the
+        // octet string (at base + 12).
+        QTest::newRow("bank2 as compiled") << true << false << -1 << QByteArray() << false << QStringList{};
+        QTest::newRow("bank2 as compiled, 1023 records")
+            << true << true << -1 << QByteArray() << false << QStringList{};
+        QTest::newRow("bank2 first description address unreadable")
+            << true << false << 0x200A << b("0A") << false
+            << QStringList{Msg(Msg_Dump_No_Geometry, {S("0x000A9FF0"), S("0x00085FF0"), S("0x00089FF0")})};
+        QTest::newRow("bank2 first description moved onto the second")
+            << true << false << 0x2008 << b("F1") << false
+            << QStringList{Msg(Msg_Dump_Description_Lost, {S("1"), S("0x00089FF1")})};
+        QTest::newRow("bank2 description beyond the text area")
+            << true << false << 0x202B << b("01") << false
+            << QStringList{Msg(Msg_Dump_Description_Lost, {S("2"), S("0x01089FFC")})};
+        QTest::newRow("bank2 description inside another")
+            << true << false << 0x2028 << b("FE") << false
+            << QStringList{Msg(Msg_Dump_Description_Lost, {S("2"), S("0x00089FFE")})};
+        QTest::newRow("bank2 group beyond Write")
+            << true << false << 0x2017 << b("02") << false
+            << QStringList{Msg(Msg_Dump_Out_Of_Range, {S("objects[1].group"), S("2"), S("0"), S("1")})};
+        QTest::newRow("bank2 record after the last one")
+            << true << false << 0x2030 << b("01") << false
+            << QStringList{Msg(Msg_Dump_Stray_Bytes, {S("1"), S("0x2030")})};
+        QTest::newRow("bank2 uplink count beyond its table")
+            << true << false << 0x50 << b("0101") << false
+            << QStringList{Msg(Msg_Dump_Out_Of_Range, {S("lora.uplink_count"), S("257"), S("0"), S("256")})};
+        QTest::newRow("bank2 uplink entry beyond its count")
+            << true << false << 0x400 + 12 * 2 << b("01") << false
+            << QStringList{Msg(Msg_Dump_Stray_Bytes, {S("1"), S("0x418")})};
+        QTest::newRow("bank2 uplink table address")
+            << true << false << 0x49 << b("05") << false
+            << QStringList{
+                   Msg(Msg_Dump_Fixed_Field, {S("lora.uplink_table_address"), S("0x00080500"), S("0x00080400")})};
+        QTest::newRow("bank2 trigger bit beyond the three")
+            << true << false << 0x404 << b("0D") << false
+            << QStringList{Msg(Msg_Dump_Out_Of_Range, {S("uplink[0].triggers"), S("13"), S("0"), S("7")})};
+        QTest::newRow("bank2 bytes after the text area")
+            << true << false << 0x127FE << b("0101") << false
+            << QStringList{Msg(Msg_Dump_Stray_Bytes, {S("2"), S("0x127FE")})};
+    }
+
+    void damaged_images()
+    {
+        QFETCH(bool, bank2);
+        QFETCH(bool, long_descriptions);
+        QFETCH(int, offset);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, restamp);
+        QFETCH(QStringList, problems);
+        Configuration(long_descriptions);
+        const Bank_Images images = Compile();
+        QByteArray image = bank2 ? images.bank2 : images.bank1;
+        if (offset >= 0) {
+            QVERIFY(image.mid(offset, bytes.size()) != bytes); // the row changes something
+            image.replace(offset, bytes.size(), bytes);
+        }
+        if (restamp) {
+            const quint32 sum = Own_Sum(image);
+            for (int i = 0; i < 4; ++i)
+                image[0x7FC + i] = char((sum >> (8 * i)) & 0xFF);
+        }
+        if (!bank2 && U32(image, 0x7FC) != Own_Sum(image))
+            problems << Msg(Msg_Dump_Checksum, {QString::number(U32(image, 0x7FC)), QString::number(Own_Sum(image))});
+        QStringList found;
+        const QJsonObject j = Parse(bank2 ? Dump_Bank2(image, found) : Dump_Bank1(image, found));
+        QCOMPARE(found, problems);
+        QCOMPARE(j[S("image")].toString(), bank2 ? S("bank2") : S("bank1"));
     }
 
     void bank2_stray_bytes_show()

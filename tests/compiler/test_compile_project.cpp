@@ -280,6 +280,36 @@ private slots:
         QVERIFY(!QFileInfo::exists(QStringLiteral("/bin/bank1.bin")));
     }
 
+    // The open configuration's folder was renamed outside the program: no
+    // folder is made again, no image compiled from the defaults of the
+    // documents that went with it.
+    void folder_gone_writes_nothing_data()
+    {
+        QTest::addColumn<bool>("whole_step"); // Build_Bank_Files, else Write_Bank_Files alone
+        QTest::newRow("update step") << true;
+        QTest::newRow("writing the images") << false;
+    }
+
+    void folder_gone_writes_nothing()
+    {
+        QFETCH(bool, whole_step);
+        Window_Configuration(false);
+        const Result<Bank_Images> images = Compile_Project(ws_);
+        QVERIFY(images.Ok());
+        const QString renamed = dir_.filePath(QStringLiteral("P renamed"));
+        QDir(renamed).removeRecursively();
+        QVERIFY(QDir().rename(ws_.Path_Project, renamed));
+        const Result<QStringList> written =
+            whole_step ? Build_Bank_Files(ws_) : Write_Bank_Files(ws_.Path_Project, images.Value());
+        QVERIFY(!written);
+        QCOMPARE(written.Problem(), S("Error! Project not Valid\nThe folder %1 of the configuration no longer exists: "
+                                      "it was moved, renamed or deleted outside the program. Nothing was written; "
+                                      "open or create a configuration.")
+                                        .arg(QDir::toNativeSeparators(ws_.Path_Project)));
+        QVERIFY(!QFileInfo::exists(ws_.Path_Project));
+        QCOMPARE(QDir(renamed + S("/bin")).entryList(QDir::Files), QStringList());
+    }
+
     void write_failures_are_reported()
     {
         const Result<Bank_Images> r = Compile_Project(ws_);

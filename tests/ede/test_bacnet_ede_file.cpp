@@ -155,6 +155,9 @@ private slots:
         QTest::newRow("MS/TP without its instance key")
             << Keys{QStringLiteral("BACnet_Type=1"), QStringLiteral("BACnet_DEV_IDE=5")} << one << Rows{}
             << QStringList{Line("_T_0;;T;0;0;T;62;")};
+        QTest::newRow("double quotes inside a mnemonic kept")
+            << dev1 << Rows{QStringLiteral("Analog Input|62|Pump \"A\"")} << Rows{}
+            << QStringList{Line("1_Pump \"A\"_0;1;Pump \"A\";0;0;Pump \"A\";62;")};
         QTest::newRow("missing attributes read as empty")
             << dev1 << Rows{QStringLiteral("~|~|~"), QStringLiteral("Binary Input|~|B")} << Rows{}
             << QStringList{Line("1__0;1;;0;0;;;"), Line("1_B_0;1;B;3;0;B;;")};
@@ -324,6 +327,20 @@ private slots:
         QTest::newRow("CR in a write mnemonic")
             << QStringLiteral("write CR") << cell("3", "BACnet in Write", "Mnemonic");
         QTest::newRow("semicolon in a unit") << QStringLiteral("unit ;") << cell("1", "BACnet in Read", "Eng_Unit");
+        // A spreadsheet reads a field that starts with a double quote as quoted,
+        // up to the next quote, and shifts every column after it.
+        const auto quoted = [](const char *row, const char *table, const char *attr) {
+            return Messages()
+                .Get(Msg_EDE_Cell_Starts_Quoted)
+                .arg(QLatin1StringView(row), QLatin1StringView(table), QLatin1StringView(attr));
+        };
+        QTest::newRow("quote starting a read mnemonic")
+            << QStringLiteral("read quote") << quoted("2", "BACnet in Read", "Mnemonic");
+        QTest::newRow("quote starting a write mnemonic")
+            << QStringLiteral("write quote") << quoted("1", "BACnet in Write", "Mnemonic");
+        QTest::newRow("quote starting a unit")
+            << QStringLiteral("unit quote") << quoted("1", "BACnet in Read", "Eng_Unit");
+        QTest::newRow("configuration folder gone") << QStringLiteral("folder gone") << QString();
         QTest::newRow("no read group") << QStringLiteral("no read") << QString();
         QTest::newRow("no write group") << QStringLiteral("no write") << QString();
         QTest::newRow("damaged objects") << QStringLiteral("damaged objects") << QString();
@@ -349,6 +366,18 @@ private slots:
             Write_Objects(fine, fine + fine + Rows{QStringLiteral("Analog Out|62|ab\r")});
         } else if (case_name == u"unit ;") {
             Write_Objects({QStringLiteral("Analog Input|62;|a")}, fine);
+        } else if (case_name == u"read quote") {
+            Write_Objects(fine + Rows{QStringLiteral("Analog Input|62|\"Pump\" A")}, fine);
+        } else if (case_name == u"write quote") {
+            Write_Objects(fine, Rows{QStringLiteral("Analog Out|62|\"")});
+        } else if (case_name == u"unit quote") {
+            Write_Objects({QStringLiteral("Analog Input|\"62\"|a")}, fine);
+        } else if (case_name == u"folder gone") {
+            // Renamed outside the program after it was opened: its documents
+            // are gone with it, so the file would list no object at all.
+            QVERIFY(QDir().rename(ws_.Path_Project, ws_.Path_Project + QStringLiteral(" renamed")));
+            expected = Messages().Get(18) + u'\n' +
+                       Messages().Get(Msg_Configuration_Folder_Gone).arg(QDir::toNativeSeparators(ws_.Path_Project));
         } else if (case_name == u"no read") {
             test::Write(ws_.File_BACnet_Slave_Access, "<BACnet_to_Modbus><BACnet_in_Write/></BACnet_to_Modbus>");
             expected = Messages().Get(Msg_EDE_Group_Missing).arg(objects, QStringLiteral("BACnet_in_Read"));

@@ -85,7 +85,7 @@ private slots:
                                          << true << Messages().Get(1535);
         QTest::newRow("Binary Input with an empty Length")
             << objects << QByteArray("Length=\"1\" Swap=\"\" Mnemonic=\"Pump Run\"")
-            << QByteArray("Length=\"\" Swap=\"\" Mnemonic=\"Pump Run\"") << true << true << S("Length \"\"");
+            << QByteArray("Length=\"\" Swap=\"\" Mnemonic=\"Pump Run\"") << true << true << S("must be an integer");
         QTest::newRow("objects not well-formed")
             << objects << QByteArray("</BACnet_in_Write>") << QByteArray("</BACnet_in_Writ>") << true << true
             << S("BACnet_Slave_SetAccess.xml");

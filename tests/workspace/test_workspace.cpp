@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class Test_Workspace : public QObject
 {
     Q_OBJECT
@@ -173,6 +175,20 @@ private slots:
         QTest::newRow("absolute") << QStringLiteral("/tmp/x") << 105;
         QTest::newRow("escape") << QStringLiteral("../../x") << 105;
         QTest::newRow("nul") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << 105;
+        // A ";" or a line break would add a column to the EDE file and a line
+        // to "list"; no other control character belongs in a name either.
+        QTest::newRow("semicolon") << QStringLiteral("Plant;2") << int(Msg_Name_Breaks_Lists);
+        QTest::newRow("line feed") << QStringLiteral("Plant\n2") << int(Msg_Name_Breaks_Lists);
+        QTest::newRow("carriage return") << QStringLiteral("Plant\r") << int(Msg_Name_Breaks_Lists);
+        QTest::newRow("tab") << QStringLiteral("\tPlant") << int(Msg_Name_Breaks_Lists);
+        QTest::newRow("delete") << QStringLiteral("Plant\x7F") << int(Msg_Name_Breaks_Lists);
+        QTest::newRow("C1 next line") << QStringLiteral("Plant\u0085") << int(Msg_Name_Breaks_Lists);
+        QTest::newRow("line separator") << QStringLiteral("Plant\u2028") << int(Msg_Name_Breaks_Lists);
+        QTest::newRow("letters beyond ASCII") << QStringLiteral("K\u00FCche \u00B0C") << 0;
+        // Beside "Existing": one folder on some file systems, one name to a user.
+        QTest::newRow("lower case of an existing one") << QStringLiteral("existing") << int(Msg_Name_Differs_In_Case);
+        QTest::newRow("upper case of an existing one") << QStringLiteral("EXISTING") << int(Msg_Name_Differs_In_Case);
+        QTest::newRow("longer than an existing one") << QStringLiteral("Existing 2") << 0;
     }
 
     void configuration_names()
@@ -187,7 +203,10 @@ private slots:
         const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
         const Result<> created = Create_Configuration(ws, name);
-        QCOMPARE(created.Problem(), refused == 0 ? QString() : Messages().Get(refused));
+        const QString message = refused == 0                          ? QString()
+                                : refused == Msg_Name_Differs_In_Case ? Messages().Get(refused).arg(u"Existing"_s)
+                                                                      : Messages().Get(refused);
+        QCOMPARE(created.Problem(), message);
         QCOMPARE(created.Ok(), refused == 0);
         if (refused == 0) {
             QCOMPARE(ws.Project_Name, name);
@@ -214,12 +233,32 @@ private slots:
         names.sort();
         QCOMPARE(names, (QStringList{QStringLiteral("Alpha"), QStringLiteral("beta")}));
         QCOMPARE(Current_Configuration(ws), QStringLiteral("beta"));
+    }
 
-        const QStringList list{QStringLiteral("Alpha"), QStringLiteral("beta"), QStringLiteral("BETA")};
-        QCOMPARE(Search_Open_Conf(list, QStringLiteral("BeTa")), 1);
-        QCOMPARE(Search_Open_Conf(list, QStringLiteral("alpha")), 0);
-        QCOMPARE(Search_Open_Conf(list, QStringLiteral("gamma")), -1);
-        QCOMPARE(Search_Open_Conf(list, QString()), -1);
+    // The open dialog's preselection and every command find a name so: the
+    // name itself wherever it is listed, else the first differing only in
+    // letter case.
+    void search_by_name_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("index");
+        QTest::newRow("exact after a case variant") << QStringList{u"ok"_s, u"OK"_s} << u"OK"_s << 1;
+        QTest::newRow("exact before a case variant") << QStringList{u"OK"_s, u"ok"_s} << u"OK"_s << 0;
+        QTest::newRow("lower-case exact after upper") << QStringList{u"OK"_s, u"ok"_s} << u"ok"_s << 1;
+        QTest::newRow("first case variant") << QStringList{u"Alpha"_s, u"beta"_s, u"BETA"_s} << u"BeTa"_s << 1;
+        QTest::newRow("case variant only") << QStringList{u"Alpha"_s} << u"alpha"_s << 0;
+        QTest::newRow("none") << QStringList{u"Alpha"_s} << u"gamma"_s << -1;
+        QTest::newRow("empty name") << QStringList{u"Alpha"_s} << QString() << -1;
+        QTest::newRow("empty list") << QStringList{} << u"Alpha"_s << -1;
+    }
+
+    void search_by_name()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QString, name);
+        QFETCH(int, index);
+        QCOMPARE(Search_Open_Conf(names, name), index);
     }
 };
 
