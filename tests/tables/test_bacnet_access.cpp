@@ -176,7 +176,8 @@ private slots:
         BACnet_Slave_Set_Access objects;
         const Load_Report report = objects.Load(ParGen(), Access());
         const QString problem =
-            Messages().Get(Msg_File_Damaged)
+            Messages()
+                .Get(Msg_File_Damaged)
                 .arg(Access(), QStringLiteral("2"), QStringLiteral("44"),
                      Messages().Get(Msg_Xml_Attribute_Twice).arg(QStringLiteral("row"), QStringLiteral("Position")));
         QCOMPARE(report.Document_Problem, problem);

@@ -1,5 +1,5 @@
-#include "table_fixture.h"
 #include "core/messages.h"
+#include "table_fixture.h"
 #include "tables/table_check.h"
 #include "workspace/workspace.h"
 
