@@ -119,8 +119,10 @@ Load_Report BACnet_Slave_Set_Access::Load(const QString &file_pargen, const QStr
     Load_Report report;
     NByte_IN = Data_Area_Bytes;
     NByte_OUT = Data_Area_Bytes;
-    Read.Set_Items(Obj_Position, Numbers(NByte_IN));
-    Write.Set_Items(Obj_Position, Numbers(NByte_OUT));
+    // Made once: 1500 texts, the same at every load.
+    static const QStringList positions = Numbers(Data_Area_Bytes);
+    Read.Set_Items(Obj_Position, positions);
+    Write.Set_Items(Obj_Position, positions);
 
     const ParGen_Document pargen = Read_ParGen_Document(file_pargen);
     report.ParGen_Problem = pargen.Problem();
