@@ -201,6 +201,8 @@ private slots:
             << m.Get(Msg_Xml_Invalid_Byte).arg(QStringLiteral("3C"), QStringLiteral("UTF-16LE"));
         QTest::newRow("UTF-16 without its mark")
             << utf16(body_text, false) << QString() << 1 << 2 << m.Get(Msg_Xml_Null_Character);
+        QTest::newRow("NUL in UTF-8") << body(QByteArray("abcdefghij\0", 11)) << QString() << 2 << 21
+                                      << m.Get(Msg_Xml_Null_Character);
         QTest::newRow("unknown encoding") << declared("x-no-such-code", "a") << QString() << 1 << 1
                                           << m.Get(Msg_Xml_Unknown_Encoding).arg(QStringLiteral("x-no-such-code"));
         QTest::newRow("system encoding") << declared("Locale", "a") << QString() << 1 << 1
