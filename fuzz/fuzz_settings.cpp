@@ -1,6 +1,7 @@
-// The settings file "Quarnel.xml" read at start-up. Properties: start-up
-// always completes; a configuration it reopens is a folder directly inside
-// PROJECTS; and the settings read, once saved, read back the same.
+// The settings file "Quarnel.xml" read at start-up. Properties: the reading
+// is strict (bytes invalid in the encoding, an attribute twice: damaged);
+// start-up always completes; a configuration it reopens is a folder directly
+// inside PROJECTS; and the settings read, once saved, read back the same.
 
 #include "fuzz_support.h"
 #include "workspace/settings.h"
@@ -37,7 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString root = fuzz::Scratch(QStringLiteral("ws"));
     static const bool made = QDir().mkpath(root + QStringLiteral("/PROJECTS/Plant A/bin"));
     FUZZ_CHECK(made, "no workspace");
-    fuzz::Put_File(root + QStringLiteral("/Quarnel.xml"), fuzz::Bytes(data, size));
+    const QByteArray input = fuzz::Bytes(data, size);
+    fuzz::Put_File(root + QStringLiteral("/Quarnel.xml"), input);
+    Xml_Document doc;
+    doc.Load(root + QStringLiteral("/Quarnel.xml"));
+    fuzz::Check_Strict_Reading(input, doc);
 
     Workspace ws;
     Start_Workspace(ws, root);

@@ -4,14 +4,20 @@
 // take, a check that turns a broken property into a finding, and a small
 // valid configuration for the targets that fuzz one document of three.
 
+#include "core/xml_document.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QStringDecoder>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace fuzz {
 
@@ -51,9 +57,13 @@ inline QString Scratch(const QString &name)
 // back at once, nothing else does).
 inline void Put_File(const QString &path, const QByteArray &data)
 {
-    QDir().mkpath(path.section(u'/', 0, -2));
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size()) {
+    // The folder is made at the first write only: a run writes several files.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        QDir().mkpath(path.section(u'/', 0, -2));
+        (void)file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+    }
+    if (!file.isOpen() || file.write(data) != data.size()) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         std::abort();
     }
@@ -68,6 +78,41 @@ inline QByteArray Get_File(const QString &path)
 inline QByteArray Bytes(const std::uint8_t *data, std::size_t size)
 {
     return QByteArray(reinterpret_cast<const char *>(data), qsizetype(size));
+}
+
+// What the strict reading of a document promises, whatever the input: a
+// file without a byte-order mark that declares no encoding is read only
+// when it is UTF-8 (as Qt's decoder judges it) without a NUL, and a loaded
+// document has no element that gives an attribute twice.
+inline void Check_Strict_Reading(const QByteArray &input, Xml_Document &doc)
+{
+    const bool loaded = doc.Status() == Xml_Document::State::Loaded;
+    const bool marked = input.startsWith("\xEF\xBB\xBF") || input.startsWith("\xFF\xFE") ||
+                        input.startsWith("\xFE\xFF") || input.startsWith(QByteArray("\0\0\xFE\xFF", 4));
+    if (!marked && !input.contains("encoding")) {
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        (void)utf8.decode(input);
+        FUZZ_CHECK(!loaded || (!utf8.hasError() && !input.contains('\0')),
+                   "a document that is not UTF-8 and declares no encoding was read");
+    }
+    if (!loaded)
+        return;
+    struct Walker : pugi::xml_tree_walker
+    {
+        std::vector<std::string> names;
+        bool for_each(pugi::xml_node &node) override
+        {
+            names.clear();
+            for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute())
+                names.emplace_back(a.name());
+            std::sort(names.begin(), names.end());
+            const auto twice = std::adjacent_find(names.begin(), names.end());
+            FUZZ_CHECK(twice == names.end(), "the element %s was read with the attribute %s twice", node.name(),
+                       twice->c_str());
+            return true;
+        }
+    } walker;
+    doc.Doc().traverse(walker);
 }
 
 // A parameter document as the parameter window writes it (BACnet/IP, short

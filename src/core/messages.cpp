@@ -29,6 +29,19 @@ const Default_Message Added_Messages[] = {
     {Msg_Table_Damaged, u"%1\nThe tables start empty: saving them replaces this file."},
     {Msg_Rows_Not_Saved, u"Warning!! Row %1 of the table \"%2\" has an empty \"%3\": it ends the table, and the %4 "
                          u"rows from there on are lost if the table is saved."},
+    {Msg_Xml_Not_Utf8, u"the byte 0x%1 is not UTF-8, and the file declares no other encoding (save the file as "
+                       u"UTF-8, or declare its encoding in its first line)"},
+    {Msg_Xml_Invalid_Byte, u"the byte 0x%1 is not valid in the file's encoding, %2"},
+    {Msg_Xml_Unknown_Encoding, u"the file declares the encoding \"%1\", which is not known"},
+    {Msg_Xml_Encoding_Not_Used,
+     u"the file declares the encoding %1 but is not written in it (a UTF-16 or UTF-32 file begins with its "
+     u"byte-order mark)"},
+    {Msg_Xml_Null_Character, u"the file holds a null character, which no XML document may hold (a UTF-16 file "
+                             u"begins with its byte-order mark)"},
+    {Msg_Xml_Attribute_Twice, u"the element %1 gives the attribute %2 twice"},
+    {Msg_Table_Group_Missing,
+     u"Error! The file %1 has no group %2 (a group's name is spelt exactly, letter case included)."},
+    {Msg_Table_Group_Starts_Empty, u"%1\nThe table \"%2\" starts empty: saving the tables replaces this file."},
     {Msg_Program_Not_Started, u"Error! The program %1 could not be started: %2"},
     {Msg_Ping_Not_Allowed, u"Error! The device cannot be pinged: this system allows neither an ICMP datagram socket "
                            u"for this user (net.ipv4.ping_group_range) nor a raw socket (CAP_NET_RAW). %1"},

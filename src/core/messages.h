@@ -18,6 +18,16 @@ enum Added_Message : int {
     Msg_Rows_Not_Shown = 1120,   // rows, table, table size
     Msg_Table_Damaged = 1121,    // problem
     Msg_Rows_Not_Saved = 1122,   // row number, table, column, rows
+    // Why a document is damaged (the reason of Msg_File_Damaged), and the
+    // table documents' groups.
+    Msg_Xml_Not_Utf8 = 1170,             // byte (hex)
+    Msg_Xml_Invalid_Byte = 1171,         // byte (hex), encoding
+    Msg_Xml_Unknown_Encoding = 1172,     // encoding name
+    Msg_Xml_Encoding_Not_Used = 1173,    // encoding name
+    Msg_Xml_Null_Character = 1174,
+    Msg_Xml_Attribute_Twice = 1175,      // element, attribute
+    Msg_Table_Group_Missing = 1176,      // file, group element
+    Msg_Table_Group_Starts_Empty = 1177, // problem, table
     // The update window's free numbers.
     Msg_Program_Not_Started = 1038,   // program, reason
     Msg_Ping_Not_Allowed = 1039,      // the system's reasons

@@ -21,6 +21,12 @@ public:
     // or is not well-formed gives Damaged with Problem() naming the file, the
     // line, the column and the reason. In both cases Root() is null, so every
     // reader takes its fallbacks.
+    //
+    // Damaged too: bytes that are not valid in the file's encoding, which a
+    // byte-order mark gives (UTF-8, UTF-16, UTF-32), else the XML
+    // declaration (any encoding Qt knows), else UTF-8; an encoding name Qt
+    // does not know; a NUL character; an element that gives an attribute
+    // twice (pugixml would keep the first value without a word).
     State Load(const QString &path);
 
     State Status() const { return state_; }
@@ -39,6 +45,8 @@ public:
     pugi::xml_document &Doc() { return doc_; }
 
 private:
+    State Damaged(const QString &path, int line, int column, const QString &reason);
+
     pugi::xml_document doc_;
     State state_ = State::Missing;
     QString problem_;

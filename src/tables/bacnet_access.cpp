@@ -137,8 +137,10 @@ Load_Report BACnet_Slave_Set_Access::Load(const QString &file_pargen, const QStr
     Load_Report report;
     NByte_IN = Data_Area_Bytes;
     NByte_OUT = Data_Area_Bytes;
-    Read.Set_Items(Obj_Position, Numbers(NByte_IN));
-    Write.Set_Items(Obj_Position, Numbers(NByte_OUT));
+    // Made once: 1500 texts, the same at every load.
+    static const QStringList positions = Numbers(Data_Area_Bytes);
+    Read.Set_Items(Obj_Position, positions);
+    Write.Set_Items(Obj_Position, positions);
 
     const ParGen_Document pargen = Read_ParGen_Document(file_pargen);
     report.ParGen_Problem = pargen.Problem();
@@ -152,9 +154,10 @@ Load_Report BACnet_Slave_Set_Access::Load(const QString &file_pargen, const QStr
         report.Document_Problem = doc.Problem();
         report.Warnings.append(Messages().Get(Msg_Table_Damaged).arg(doc.Problem()));
     }
-    const pugi::xml_node root = doc.Root();
-    const int read_rows = Load_Group(Read, root.child("BACnet_in_Read"), rows);
-    const int write_rows = Load_Group(Write, root.child("BACnet_in_Write"), rows);
+    const int read_rows =
+        Load_Group(Read, Table_Group(doc, file_access, "BACnet_in_Read", Messages().Get(1508), report), rows);
+    const int write_rows =
+        Load_Group(Write, Table_Group(doc, file_access, "BACnet_in_Write", Messages().Get(1509), report), rows);
     Note_Rows_At_Risk(report, Read, read_rows, Obj_Data_Type, Messages().Get(1508));
     Note_Rows_At_Risk(report, Write, write_rows, Obj_Data_Type, Messages().Get(1509));
     return report;

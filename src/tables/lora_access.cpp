@@ -135,9 +135,10 @@ Load_Report LoRa_Set_Access::Load(const QString &file_pargen, const QString &fil
         report.Document_Problem = doc.Problem();
         report.Warnings.append(Messages().Get(Msg_Table_Damaged).arg(doc.Problem()));
     }
-    const pugi::xml_node root = doc.Root();
-    const int up_rows = Load_Group(Uplink, root.child("LoRaWAN_Uplink"), LoRa_Rule_Rows);
-    const int down_rows = Load_Group(Downlink, root.child("LoRaWAN_Downlink"), LoRa_Rule_Rows);
+    const int up_rows = Load_Group(
+        Uplink, Table_Group(doc, file_access, "LoRaWAN_Uplink", Messages().Get(1214), report), LoRa_Rule_Rows);
+    const int down_rows = Load_Group(
+        Downlink, Table_Group(doc, file_access, "LoRaWAN_Downlink", Messages().Get(1215), report), LoRa_Rule_Rows);
     Note_Rows_At_Risk(report, Uplink, up_rows, Up_StartByte, Messages().Get(1214));
     Note_Rows_At_Risk(report, Downlink, down_rows, Down_StartByte, Messages().Get(1215));
     return report;

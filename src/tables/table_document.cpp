@@ -5,6 +5,7 @@
 #include "tables/grid_ops.h"
 #include "tables/text_table.h"
 
+#include <QDir>
 #include <cstring>
 #include <vector>
 
@@ -38,6 +39,21 @@ pugi::xml_attribute Attribute_In_Order(pugi::xml_node node, const char *name, pu
 }
 
 } // namespace
+
+pugi::xml_node Table_Group(const Xml_Document &doc, const QString &path, const char *name, const QString &caption,
+                           Load_Report &report)
+{
+    const pugi::xml_node group = doc.Root().child(name);
+    if (group || doc.Status() != Xml_Document::State::Loaded)
+        return group;
+    const QString problem =
+        Messages().Get(Msg_Table_Group_Missing).arg(QDir::toNativeSeparators(path), QString::fromUtf8(name));
+    if (!report.Document_Problem.isEmpty())
+        report.Document_Problem += u'\n';
+    report.Document_Problem += problem;
+    report.Warnings.append(Messages().Get(Msg_Table_Group_Starts_Empty).arg(problem, caption));
+    return group;
+}
 
 int Load_Group(Text_Table &table, pugi::xml_node group, int rows)
 {

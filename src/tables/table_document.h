@@ -8,6 +8,7 @@
 #include <pugixml.hpp>
 
 class Text_Table;
+class Xml_Document;
 
 // What loading a table window's documents found that the user must be told
 // before anything can be saved. The window shows `Warnings` one by one, in
@@ -51,6 +52,15 @@ public:
 private:
     Failed_Cell cell_;
 };
+
+// The group element `name` under the root of a table document. A document
+// that was read but lacks the group is told in `report` like a damaged one
+// (message 1176, and 1177 with the table's `caption` for the window): the
+// table starts empty, and the check fails, where the compiler would take the
+// group for an empty table. A missing file is no fault (empty tables); a
+// damaged one is reported already.
+pugi::xml_node Table_Group(const Xml_Document &doc, const QString &path, const char *name, const QString &caption,
+                           Load_Report &report);
 
 // Resets the table to `rows` fresh rows and fills it from the child nodes of
 // `group`, taken by position whatever their names, each attribute by itself;

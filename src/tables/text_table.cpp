@@ -21,9 +21,12 @@ Text_Table::Text_Table(QList<Column_Desc> columns, int rows, int number_base, QO
 
 void Text_Table::Fill_Fresh(int first_row, int last_row)
 {
+    if (first_row > last_row)
+        return;
+    QString *cell = cells_.data() + Index(first_row, 0);
     for (int r = first_row; r <= last_row; ++r)
-        for (int c = 0; c < Column_Count(); ++c)
-            cells_[Index(r, c)] = columns_[c].fresh;
+        for (const Column_Desc &column : std::as_const(columns_))
+            *cell++ = column.fresh;
 }
 
 void Text_Table::Rows_Changed(int first_row, int last_row)
@@ -38,6 +41,7 @@ void Text_Table::Set_Cell(int r, int c, const QString &text)
     QString &cell = cells_[Index(r, c)];
     if (cell == text)
         return;
+    Touch(r);
     cell = text;
     const QModelIndex at = index(r, c);
     emit dataChanged(at, at);
@@ -55,6 +59,7 @@ QStringList Text_Table::Row(int r) const
 void Text_Table::Set_Row(int r, const QStringList &texts)
 {
     Q_ASSERT(texts.size() == columns_.size());
+    Touch(r);
     for (int c = 0; c < Column_Count(); ++c)
         cells_[Index(r, c)] = texts[c];
     Rows_Changed(r, r);
@@ -87,6 +92,9 @@ void Text_Table::Shift_Down(int r)
         return;
     const auto first = cells_.begin() + Index(r, 0);
     std::move_backward(first, cells_.end() - Column_Count(), cells_.end());
+    // The first fresh row now holds the row above it.
+    if (touched_ > r)
+        touched_ = std::min(touched_ + 1, rows_);
     Fill_Fresh(r, r);
     Rows_Changed(r, rows_ - 1);
 }
@@ -106,10 +114,12 @@ Text_Table::Rebuild::Rebuild(Text_Table &table, int rows)
     : table_(table)
 {
     table_.beginResetModel();
+    const int old_rows = table_.rows_;
     table_.rows_ = std::max(rows, 0);
-    table_.cells_.clear();
+    table_.Fill_Fresh(0, std::min(table_.touched_, table_.rows_) - 1);
     table_.cells_.resize(qsizetype(table_.rows_) * table_.columns_.size());
-    table_.Fill_Fresh(0, table_.rows_ - 1);
+    table_.Fill_Fresh(old_rows, table_.rows_ - 1);
+    table_.touched_ = 0;
 }
 
 Text_Table::Rebuild::~Rebuild()

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <functional>
 
 // How a data column is edited in its grid.
@@ -83,7 +84,11 @@ public:
         ~Rebuild();
         Rebuild(const Rebuild &) = delete;
         Rebuild &operator=(const Rebuild &) = delete;
-        void Put(int r, int c, QString text) { table_.cells_[table_.Index(r, c)] = std::move(text); }
+        void Put(int r, int c, QString text)
+        {
+            table_.Touch(r);
+            table_.cells_[table_.Index(r, c)] = std::move(text);
+        }
 
     private:
         Text_Table &table_;
@@ -100,12 +105,17 @@ public:
 private:
     qsizetype Index(int r, int c) const { return qsizetype(r) * columns_.size() + c; }
     void Fill_Fresh(int first_row, int last_row);
+    void Touch(int r) { touched_ = std::max(touched_, r + 1); }
     void Rows_Changed(int first_row, int last_row);
 
     QList<Column_Desc> columns_;
     QList<QString> cells_; // row after row
     int rows_ = 0;
     int number_base_ = 1;
+    // Rows from this one on hold fresh texts: a rebuild, at every showing
+    // of a window, refreshes only the rows above it (a table has up to
+    // 2000 rows, a document mostly a few).
+    int touched_ = 0;
 };
 
 // True when a check-box cell counts as ticked: "Y" once blanks are removed.

@@ -1,3 +1,4 @@
+#include "core/messages.h"
 #include "core/xml_document.h"
 #include "test_support.h"
 
@@ -129,6 +130,162 @@ private slots:
         QCOMPARE(missing.Load(Path("none.xml")), Xml_Document::State::Missing);
         QVERIFY(missing.Problem().isEmpty());
         QVERIFY(!missing.Root());
+    }
+
+    // The bytes must be valid in the document's encoding: the one its
+    // byte-order mark gives, else the one it declares, else UTF-8. A damaged
+    // document names the line and the column of the first wrong byte.
+    void encodings_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("mnemonic"); // the row's M when loaded
+        QTest::addColumn<int>("line");         // 0: loaded
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("reason");
+
+        // The mnemonic starts on the second line of the body, at column 11.
+        const auto body = [](const QByteArray &mnemonic) -> QByteArray {
+            return "<R>\n  <row M=\"" + mnemonic + "\"/>\n</R>";
+        };
+        const auto declared = [&](const char *encoding, const QByteArray &mnemonic) -> QByteArray {
+            return "<?xml version=\"1.0\" encoding=\"" + QByteArray(encoding) + "\"?>\n" + body(mnemonic);
+        };
+        const auto utf16 = [](const QString &text, bool big) -> QByteArray {
+            QByteArray bytes;
+            for (QChar c : text) {
+                const char high = char(c.unicode() >> 8);
+                const char low = char(c.unicode() & 0xFF);
+                bytes.append(big ? high : low).append(big ? low : high);
+            }
+            return bytes;
+        };
+        const QString kitchen = QStringLiteral("Küche °C €");
+        const QString body_text = QString::fromUtf8(body(kitchen.toUtf8()));
+        const auto &m = Messages();
+
+        QTest::newRow("undeclared UTF-8") << body(kitchen.toUtf8()) << kitchen << 0 << 0 << QString();
+        QTest::newRow("UTF-8 with its mark")
+            << QByteArray("\xEF\xBB\xBF" + body(kitchen.toUtf8())) << kitchen << 0 << 0 << QString();
+        QTest::newRow("UTF-16LE with its mark")
+            << QByteArray("\xFF\xFE" + utf16(body_text, false)) << kitchen << 0 << 0 << QString();
+        QTest::newRow("UTF-16BE with its mark")
+            << QByteArray("\xFE\xFF" + utf16(body_text, true)) << kitchen << 0 << 0 << QString();
+        QTest::newRow("declared windows-1252")
+            << declared("windows-1252", "K\374che \260C \200") << kitchen << 0 << 0 << QString();
+        QTest::newRow("declared ISO-8859-1, quoted with ', after a blank line")
+            << QByteArray("\n<?xml version='1.0' encoding='ISO-8859-1'?>" + body("K\374che \260C"))
+            << QStringLiteral("Küche °C") << 0 << 0 << QString();
+        QTest::newRow("declared UTF-8") << declared("UTF-8", kitchen.toUtf8()) << kitchen << 0 << 0 << QString();
+
+        QTest::newRow("undeclared Latin-1")
+            << body("K\374che") << QString() << 2 << 12 << m.Get(Msg_Xml_Not_Utf8).arg(QStringLiteral("FC"));
+        QTest::newRow("undeclared Latin-1 degree sign")
+            << body("Temp \260C") << QString() << 2 << 16 << m.Get(Msg_Xml_Not_Utf8).arg(QStringLiteral("B0"));
+        QTest::newRow("overlong UTF-8") << body("a\xC0\xAF") << QString() << 2 << 12
+                                        << m.Get(Msg_Xml_Not_Utf8).arg(QStringLiteral("C0"));
+        QTest::newRow("UTF-8 cut short at the end") << QByteArray(body("a") + "\xE2\x82") << QString() << 3 << 5
+                                                    << m.Get(Msg_Xml_Not_Utf8).arg(QStringLiteral("E2"));
+        QTest::newRow("declared UTF-8, Latin-1 bytes")
+            << declared("UTF-8", "\303\274K\374che") << QString() << 3 << 13
+            << m.Get(Msg_Xml_Invalid_Byte).arg(QStringLiteral("FC"), QStringLiteral("UTF-8"));
+        QTest::newRow("declared US-ASCII, a byte above 127")
+            << declared("US-ASCII", "K\374che") << QString() << 3 << 12
+            << m.Get(Msg_Xml_Invalid_Byte).arg(QStringLiteral("FC"), QStringLiteral("US-ASCII"));
+        QTest::newRow("UTF-16 unpaired surrogate")
+            << QByteArray("\xFF\xFE" + utf16(QStringLiteral("<R>\n  <row M=\"K"), false) + QByteArray("\x00\xD8", 2) +
+                          utf16(QStringLiteral("x\"/></R>"), false))
+            << QString() << 2 << 12
+            << m.Get(Msg_Xml_Invalid_Byte).arg(QStringLiteral("00"), QStringLiteral("UTF-16LE"));
+        QTest::newRow("UTF-16 odd byte count")
+            << QByteArray("\xFF\xFE" + utf16(body_text, false) + "<") << QString() << 3 << 5
+            << m.Get(Msg_Xml_Invalid_Byte).arg(QStringLiteral("3C"), QStringLiteral("UTF-16LE"));
+        QTest::newRow("UTF-16 without its mark")
+            << utf16(body_text, false) << QString() << 1 << 2 << m.Get(Msg_Xml_Null_Character);
+        QTest::newRow("NUL in UTF-8") << body(QByteArray("abcdefghij\0", 11)) << QString() << 2 << 21
+                                      << m.Get(Msg_Xml_Null_Character);
+        QTest::newRow("unknown encoding") << declared("x-no-such-code", "a") << QString() << 1 << 1
+                                          << m.Get(Msg_Xml_Unknown_Encoding).arg(QStringLiteral("x-no-such-code"));
+        QTest::newRow("system encoding") << declared("Locale", "a") << QString() << 1 << 1
+                                         << m.Get(Msg_Xml_Unknown_Encoding).arg(QStringLiteral("Locale"));
+        QTest::newRow("declared UTF-16 in single bytes")
+            << declared("UTF-16", "a") << QString() << 1 << 1
+            << m.Get(Msg_Xml_Encoding_Not_Used).arg(QStringLiteral("UTF-16"));
+    }
+
+    void encodings()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, mnemonic);
+        QFETCH(int, line);
+        QFETCH(int, column);
+        QFETCH(QString, reason);
+        test::Write(Path("enc.xml"), bytes);
+        Xml_Document doc;
+        const Xml_Document::State state = doc.Load(Path("enc.xml"));
+        if (line == 0) {
+            QCOMPARE(state, Xml_Document::State::Loaded);
+            QVERIFY(doc.Problem().isEmpty());
+            QCOMPARE(Attr_Text_Def(doc.Root().child("row"), "M", QString()), mnemonic);
+            return;
+        }
+        QCOMPARE(state, Xml_Document::State::Damaged);
+        QVERIFY(!doc.Root());
+        QCOMPARE(doc.Problem(), Messages()
+                                    .Get(Msg_File_Damaged)
+                                    .arg(Path("enc.xml"), QString::number(line), QString::number(column), reason));
+    }
+
+    // An element that gives an attribute twice is not well-formed, whichever
+    // element it is; the problem names the element, the attribute and where
+    // its second value starts.
+    void repeated_attributes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("line"); // 0: loaded
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("element");
+        QTest::addColumn<QString>("attribute");
+
+        QTest::newRow("row") << QByteArray("<R><G>\n<row A=\"1\" B=\"2\" A=\"3\"/></G></R>") << 2 << 18
+                             << QStringLiteral("row") << QStringLiteral("A");
+        QTest::newRow("characters before it") << QByteArray("<R><row M=\"Küche\" M=\"x\"/></R>") << 1 << 19
+                                              << QStringLiteral("row") << QStringLiteral("M");
+        QTest::newRow("key element") << QByteArray("<Par_Gen>\n<Key x=\"1\" x=\"2\">v</Key></Par_Gen>") << 2 << 12
+                                     << QStringLiteral("Key") << QStringLiteral("x");
+        QTest::newRow("blanks and single quotes")
+            << QByteArray("<R><row A = '1'\n  A='2'/></R>") << 2 << 3 << QStringLiteral("row") << QStringLiteral("A");
+        QTest::newRow("third row") << QByteArray("<R><G>\n<row A=\"1\"/>\n<row A=\"1\" B=\"\"/>\n"
+                                                 "<row B=\"\" B=\"\"/></G></R>")
+                                   << 4 << 11 << QStringLiteral("row") << QStringLiteral("B");
+        QByteArray many = "<R><row ";
+        for (int i = 0; i < 30; ++i)
+            many += "a" + QByteArray::number(i) + "=\"\" ";
+        const int column = int(many.size()) + 1;
+        QTest::newRow("thirty attributes")
+            << QByteArray(many + "a7=\"x\"/></R>") << 1 << column << QStringLiteral("row") << QStringLiteral("a7");
+        QTest::newRow("names differing in letter case")
+            << QByteArray("<R><row A=\"1\" a=\"2\"/></R>") << 0 << 0 << QString() << QString();
+    }
+
+    void repeated_attributes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, line);
+        QFETCH(int, column);
+        QFETCH(QString, element);
+        QFETCH(QString, attribute);
+        test::Write(Path("twice.xml"), bytes);
+        Xml_Document doc;
+        const Xml_Document::State state = doc.Load(Path("twice.xml"));
+        if (line == 0) {
+            QCOMPARE(state, Xml_Document::State::Loaded);
+            return;
+        }
+        QCOMPARE(state, Xml_Document::State::Damaged);
+        QCOMPARE(doc.Problem(), Messages()
+                                    .Get(Msg_File_Damaged)
+                                    .arg(Path("twice.xml"), QString::number(line), QString::number(column),
+                                         Messages().Get(Msg_Xml_Attribute_Twice).arg(element, attribute)));
     }
 
     void failed_write_keeps_the_old_file()

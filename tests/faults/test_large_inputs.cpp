@@ -176,11 +176,13 @@ private slots:
 
         // Nesting no window writes; readers look only at fixed depths, so
         // the groups and keys read as missing: no objects, no rules, no
-        // device instance.
+        // device instance. A table document without its groups fails the
+        // check.
         compiled("nested objects: compile", objects, Nested_Document("BACnet_to_Modbus", Many_Rows), 0, QString());
         exported("nested parameters: ede", pargen, Nested_Document("Par_Gen", Many_Rows), 2,
                  QStringLiteral("_Fan_0;;Fan;4;0;Fan;95;"));
-        checked("nested rules: check", rules, Nested_Document("LoRaWAN_Set_Access", Many_Rows));
+        refused("nested rules: check", rules, Nested_Document("LoRaWAN_Set_Access", Many_Rows), "check",
+                QStringLiteral("has no group LoRaWAN_Uplink"));
     }
 
     void commands()

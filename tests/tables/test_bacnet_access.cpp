@@ -108,14 +108,17 @@ private slots:
                     "</BACnet_to_Modbus><!--SW_VERSION = 1.000-->");
         BACnet_Slave_Set_Access objects;
         const Load_Report report = objects.Load(ParGen(), Access());
-        QVERIFY(report.Warnings.isEmpty());
+        // The missing group is told before anything else.
+        QCOMPARE(report.Warnings.size(), 1);
+        QVERIFY2(report.Document_Problem.contains(QStringLiteral("no group BACnet_in_Write")),
+                 qPrintable(report.Document_Problem));
         QCOMPARE(test::Row_Text(objects.Read, 0), QStringLiteral("Analog Input|62|0||4|Y|Temperature"));
         // A missing attribute reads as empty text (Swap as "N"), and the rows
         // after it are all there.
         QCOMPARE(test::Row_Text(objects.Read, 1), QStringLiteral("Binary Input||4|3||N|no unit, no length"));
         QCOMPARE(test::Row_Text(objects.Read, 2), QStringLiteral("Analog Value|95|5||2|N|x"));
         QCOMPARE(End_Of_Table(objects.Read, Obj_Data_Type), 3);
-        // A missing group is an empty table.
+        // The missing group is an empty table.
         QCOMPARE(End_Of_Table(objects.Write, Obj_Data_Type), 0);
         // The check then refuses what needs a value.
         const Check_Result result = objects.Controllo_dati();
@@ -144,13 +147,6 @@ private slots:
             << QByteArray("<row Data_Type=\"Analog Input\" Note=\"n\" Eng_Unit=\"62\" Position=\"0\" Bit=\"\" "
                           "Length=\"4\" Mnemonic=\"a\" Extra=\"e\"/>")
             << QStringList{first};
-        // Of two attributes of one name the first counts, in or out of order.
-        QTest::newRow("twice the same name")
-            << QByteArray("<row Data_Type=\"Analog Input\" Eng_Unit=\"62\" Position=\"0\" Position=\"9\" Bit=\"\" "
-                          "Length=\"4\" Mnemonic=\"a\"/>"
-                          "<row Position=\"1\" Data_Type=\"Analog Input\" Eng_Unit=\"62\" Position=\"9\" Bit=\"\" "
-                          "Length=\"4\" Mnemonic=\"a\"/>")
-            << QStringList{first, QStringLiteral("Analog Input|62|1||4|N|a")};
         QTest::newRow("repeated, missing, repeated again")
             << QByteArray("<row Data_Type=\"Analog Input\" Eng_Unit=\"62\" Mnemonic=\"a\"/>"
                           "<row Data_Type=\"Analog Input\" Eng_Unit=\"62\" Mnemonic=\"a\"/>"
@@ -164,12 +160,33 @@ private slots:
     {
         QFETCH(QByteArray, rows);
         QFETCH(QStringList, expected);
-        test::Write(Access(), "<BACnet_to_Modbus><BACnet_in_Read>" + rows + "</BACnet_in_Read></BACnet_to_Modbus>");
+        test::Write(Access(), "<BACnet_to_Modbus><BACnet_in_Read>" + rows +
+                                  "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>");
         BACnet_Slave_Set_Access objects;
         QVERIFY(objects.Load(ParGen(), Access()).Document_Problem.isEmpty());
         for (int r = 0; r < expected.size(); ++r)
             QCOMPARE(test::Row_Text(objects.Read, r), expected[r]);
         QCOMPARE(End_Of_Table(objects.Read, Obj_Data_Type), expected.size());
+    }
+
+    // Of two attributes of one name neither counts: the document is
+    // damaged, the tables start empty, and the problem names the row's line
+    // and the attribute.
+    void repeated_attribute_damages_the_document()
+    {
+        test::Write(Access(), "<BACnet_to_Modbus><BACnet_in_Read>\n"
+                              "<row Data_Type=\"Analog Input\" Position=\"0\" Position=\"9\"/>\n"
+                              "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>");
+        BACnet_Slave_Set_Access objects;
+        const Load_Report report = objects.Load(ParGen(), Access());
+        const QString problem =
+            Messages()
+                .Get(Msg_File_Damaged)
+                .arg(Access(), QStringLiteral("2"), QStringLiteral("44"),
+                     Messages().Get(Msg_Xml_Attribute_Twice).arg(QStringLiteral("row"), QStringLiteral("Position")));
+        QCOMPARE(report.Document_Problem, problem);
+        QCOMPARE(report.Warnings, QStringList{Messages().Get(Msg_Table_Damaged).arg(problem)});
+        QCOMPARE(End_Of_Table(objects.Read, Obj_Data_Type), 0);
     }
 
     void rows_at_risk_are_reported()

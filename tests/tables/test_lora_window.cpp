@@ -213,6 +213,12 @@ private slots:
             << test::ParGen_With("LoRa_Payload_Size", "5l") << QByteArray() << QStringList{Messages().Get(1242)};
         QTest::newRow("damaged document") << payload << QByteArray("<LoRaWAN_Set_Access><LoRaWAN_Uplink>")
                                           << QStringList{QStringLiteral("LoRaWAN_SetAccess.xml")};
+        QTest::newRow("bytes that are not UTF-8")
+            << payload << Rules(Up_Row("0", "4", "K\374che"), QByteArray())
+            << QStringList{Messages().Get(Msg_Xml_Not_Utf8).arg(QStringLiteral("FC"))};
+        QTest::newRow("a group missing") << payload
+                                         << QByteArray("<LoRaWAN_Set_Access><LoRaWAN_Uplink/></LoRaWAN_Set_Access>")
+                                         << QStringList{QStringLiteral("no group LoRaWAN_Downlink")};
         QTest::newRow("rows after the end")
             << payload << Rules(Up_Row("0", "4") + Up_Row(" ", "4") + Up_Row("9", "4"), QByteArray())
             << QStringList{

@@ -1,3 +1,4 @@
+#include "core/messages.h"
 #include "table_fixture.h"
 #include "tables/table_check.h"
 #include "workspace/workspace.h"
@@ -34,7 +35,7 @@ private slots:
         QByteArray doc = "<BACnet_to_Modbus><BACnet_in_Read>";
         for (int i = 0; i < 1001; ++i)
             doc += "<row Data_Type=\"Access Door\" Eng_Unit=\"95\" Position=\"0\" Length=\"2\"/>";
-        test::Write(ws_.File_BACnet_Slave_Access, doc + "</BACnet_in_Read></BACnet_to_Modbus>");
+        test::Write(ws_.File_BACnet_Slave_Access, doc + "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>");
         const Table_Check check = Check_BACnet_Slave_Access(ws_);
         QVERIFY(!check.Clean());
         QCOMPARE(check.Texts(),
@@ -45,11 +46,70 @@ private slots:
 
         // Rows at risk alone make the check unclean, though every rule passes.
         doc.replace("Length=\"2\"", "Length=\"1\"");
-        test::Write(ws_.File_BACnet_Slave_Access, doc + "</BACnet_in_Read></BACnet_to_Modbus>");
+        test::Write(ws_.File_BACnet_Slave_Access, doc + "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>");
         const Table_Check again = Check_BACnet_Slave_Access(ws_);
         QVERIFY(again.Check.Ok());
         QVERIFY(!again.Clean());
         QCOMPARE(again.Texts().size(), 1);
+    }
+
+    // A document that lacks one of its two groups (a misspelt name) fails
+    // the check like a damaged one, naming the file and the group: the
+    // compiler would take the group for an empty table. A missing file is
+    // empty tables, no fault.
+    void missing_group_data()
+    {
+        QTest::addColumn<bool>("objects");
+        QTest::addColumn<QByteArray>("document"); // empty: no file
+        QTest::addColumn<QStringList>("groups");  // the missing ones
+        QTest::addColumn<QStringList>("tables");
+
+        const QByteArray rule = "<row StartByte=\"0\" NumByte=\"4\"/>";
+        const QByteArray object = "<row Data_Type=\"Analog Input\" Eng_Unit=\"62\" Position=\"0\" Length=\"4\"/>";
+        QTest::newRow("rules without downlink")
+            << false << "<LoRaWAN_Set_Access><LoRaWAN_Uplink>" + rule + "</LoRaWAN_Uplink></LoRaWAN_Set_Access>"
+            << QStringList{QStringLiteral("LoRaWAN_Downlink")} << QStringList{QStringLiteral("LoRaWAN Downlink")};
+        QTest::newRow("rules, uplink in other letter case")
+            << false
+            << "<LoRaWAN_Set_Access><LoRaWAN_uplink>" + rule +
+                   "</LoRaWAN_uplink><LoRaWAN_Downlink/></LoRaWAN_Set_Access>"
+            << QStringList{QStringLiteral("LoRaWAN_Uplink")} << QStringList{QStringLiteral("LoRaWAN Uplink")};
+        QTest::newRow("objects, BACnet_In_Write misspelt")
+            << true
+            << "<BACnet_to_Modbus><BACnet_in_Read/><BACnet_In_Write>" + object + "</BACnet_In_Write></BACnet_to_Modbus>"
+            << QStringList{QStringLiteral("BACnet_in_Write")} << QStringList{QStringLiteral("BACnet in Write")};
+        QTest::newRow("objects, an empty root")
+            << true << QByteArray("<BACnet_to_Modbus/>")
+            << QStringList{QStringLiteral("BACnet_in_Read"), QStringLiteral("BACnet_in_Write")}
+            << QStringList{QStringLiteral("BACnet in Read"), QStringLiteral("BACnet in Write")};
+        QTest::newRow("rules, no file") << false << QByteArray() << QStringList() << QStringList();
+        QTest::newRow("objects, no file") << true << QByteArray() << QStringList() << QStringList();
+    }
+
+    void missing_group()
+    {
+        QFETCH(bool, objects);
+        QFETCH(QByteArray, document);
+        QFETCH(QStringList, groups);
+        QFETCH(QStringList, tables);
+        test::Write(ws_.File_ParGen, test::ParGen_With("LoRa_Payload_Size", "51"));
+        const QString path = objects ? ws_.File_BACnet_Slave_Access : ws_.File_LoRaWAN_Access;
+        QFile::remove(path);
+        if (!document.isEmpty())
+            test::Write(path, document);
+
+        const Table_Check check = objects ? Check_BACnet_Slave_Access(ws_) : Check_LoRaWAN_Access(ws_);
+        // The group that is there loads and passes: the missing one alone fails.
+        QVERIFY(check.Check.Ok());
+        QCOMPARE(check.Clean(), groups.isEmpty());
+        QStringList problems;
+        QStringList texts;
+        for (qsizetype i = 0; i < groups.size(); ++i) {
+            problems << Messages().Get(Msg_Table_Group_Missing).arg(QDir::toNativeSeparators(path), groups[i]);
+            texts << Messages().Get(Msg_Table_Group_Starts_Empty).arg(problems.last(), tables[i]);
+        }
+        QCOMPARE(check.Report.Document_Problem, problems.join(u'\n'));
+        QCOMPARE(check.Texts(), texts);
     }
 };
 

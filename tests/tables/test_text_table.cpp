@@ -130,6 +130,58 @@ private slots:
         QCOMPARE(table.Row(1), (QStringList{QStringLiteral("N"), QStringLiteral("0"), QStringLiteral("h0")}));
         QCOMPARE(table.Row(3), (QStringList{QStringLiteral("N"), QStringLiteral("3"), QStringLiteral("h3")}));
     }
+
+    // A rebuild refreshes only the rows written since the last one: every
+    // change that writes or moves a row must count, whatever size the table
+    // is rebuilt to.
+    void rebuild_leaves_nothing_behind_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("a cell") << QStringList{QStringLiteral("cell 5")} << 8;
+        QTest::newRow("the last row") << QStringList{QStringLiteral("row 7")} << 8;
+        QTest::newRow("shifted down into the last row")
+            << QStringList{QStringLiteral("row 6"), QStringLiteral("down 0")} << 8;
+        QTest::newRow("shifted down twice")
+            << QStringList{QStringLiteral("cell 5"), QStringLiteral("down 1"), QStringLiteral("down 2")} << 8;
+        QTest::newRow("shifted up") << QStringList{QStringLiteral("row 7"), QStringLiteral("up 0")} << 8;
+        QTest::newRow("edited in the view") << QStringList{QStringLiteral("edit 4")} << 8;
+        QTest::newRow("put by a rebuild") << QStringList{QStringLiteral("put 6")} << 8;
+        QTest::newRow("put, then rebuilt smaller")
+            << QStringList{QStringLiteral("put 7"), QStringLiteral("cell 1")} << 4;
+        QTest::newRow("rebuilt larger") << QStringList{QStringLiteral("row 7")} << 12;
+    }
+
+    void rebuild_leaves_nothing_behind()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(int, rows);
+        Text_Table table(Three_Columns(), 8);
+        const QString old = QStringLiteral("old");
+        for (const QString &step : std::as_const(steps)) {
+            const QString op = step.section(u' ', 0, 0);
+            const int r = step.section(u' ', 1).toInt();
+            if (op == u"cell") {
+                table.Set_Cell(r, 2, old);
+            } else if (op == u"row") {
+                table.Set_Row(r, {QStringLiteral("N"), QStringLiteral("x"), old});
+            } else if (op == u"down") {
+                table.Shift_Down(r);
+            } else if (op == u"up") {
+                table.Shift_Up(r);
+            } else if (op == u"edit") {
+                QVERIFY(table.setData(table.index(r, 1), old, Qt::EditRole));
+            } else if (op == u"put") {
+                Text_Table::Rebuild rebuild(table, 8);
+                rebuild.Put(r, 2, old);
+            }
+        }
+        table.Reset(rows);
+        QCOMPARE(table.Row_Count(), rows);
+        for (int r = 0; r < rows; ++r)
+            QVERIFY2(table.Row(r) == (QStringList{QStringLiteral("Y"), QString(), QString()}),
+                     qPrintable(QStringLiteral("row %1: %2").arg(r).arg(table.Row(r).join(u'|'))));
+    }
 };
 
 QTEST_APPLESS_MAIN(Test_Text_Table)
