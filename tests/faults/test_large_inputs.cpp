@@ -130,10 +130,6 @@ private slots:
             QTest::newRow(tag) << file << contents << QStringList{QStringLiteral("ede"), Plant, ede_file} << 1
                                << QString() << says << QString() << 0 << QString();
         };
-        auto checked = [&](const char *tag, const QString &file, const QByteArray &contents) {
-            QTest::newRow(tag) << file << contents << QStringList{QStringLiteral("check"), Plant} << 0 << QString()
-                               << QString() << QString() << 0 << QString();
-        };
         auto compiled = [&](const char *tag, const QString &file, const QByteArray &contents, int count,
                             const QString &last) {
             QTest::newRow(tag) << file << contents << QStringList{QStringLiteral("compile"), Plant} << 0
@@ -178,7 +174,8 @@ private slots:
         // the groups and keys read as missing: no objects, no rules, no
         // device instance. A table document without its groups fails the
         // check.
-        compiled("nested objects: compile", objects, Nested_Document("BACnet_to_Modbus", Many_Rows), 0, QString());
+        refused("nested objects: compile", objects, Nested_Document("BACnet_to_Modbus", Many_Rows), "compile",
+                QStringLiteral("has no group BACnet_in_Read"));
         exported("nested parameters: ede", pargen, Nested_Document("Par_Gen", Many_Rows), 2,
                  QStringLiteral("_Fan_0;;Fan;4;0;Fan;95;"));
         refused("nested rules: check", rules, Nested_Document("LoRaWAN_Set_Access", Many_Rows), "check",
