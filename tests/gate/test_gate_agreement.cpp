@@ -89,6 +89,18 @@ private slots:
         QTest::newRow("objects not well-formed")
             << objects << QByteArray("</BACnet_in_Write>") << QByteArray("</BACnet_in_Writ>") << true << true
             << S("BACnet_Slave_SetAccess.xml");
+        // Saved by an editor in Latin-1, without a declaration: the bytes are
+        // not UTF-8, so the document is damaged, not read as "K?che".
+        QTest::newRow("objects in Latin-1")
+            << objects << QByteArray("Mnemonic=\"Room Temp\"") << QByteArray("Mnemonic=\"K\xFC" "che\"") << true
+            << true << S("BACnet_Slave_SetAccess.xml");
+        QTest::newRow("attribute given twice")
+            << objects << QByteArray("Length=\"4\" Swap=\"\" Mnemonic=\"Room Temp\"")
+            << QByteArray("Length=\"4\" Length=\"40\" Swap=\"\" Mnemonic=\"Room Temp\"") << true << true
+            << S("BACnet_Slave_SetAccess.xml");
+        // A key typed short would be padded with zeros: the converter never joins.
+        QTest::newRow("device address short")
+            << pargen << QByteArray(">26011F2A<") << QByteArray(">AE<") << true << true << QString();
         // The EDE file reads no rules: a fault there stops the images only.
         QTest::newRow("rules not well-formed")
             << rules << QByteArray("</LoRaWAN_Uplink>") << QByteArray("</LoRaWAN_Uplin>") << true << false
