@@ -204,13 +204,7 @@ Check_Result BACnet_Slave_Set_Access::Check_Before_Save() const
 
 Check_Result BACnet_Slave_Set_Access::Confirm(const QString &path) const
 {
-    Check_Result check = Check_Before_Save();
-    if (!check)
-        return check;
-    const Result<> saved = Save(path);
-    if (!saved)
-        return Fail(saved.Problem());
-    return {};
+    return Check_And_Save(*this, path);
 }
 
 void Data_Type_Chosen(Text_Table &table, int page, int r)

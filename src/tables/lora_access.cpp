@@ -181,11 +181,5 @@ Check_Result LoRa_Set_Access::Check_Before_Save() const
 
 Check_Result LoRa_Set_Access::Confirm(const QString &path) const
 {
-    Check_Result check = Check_Before_Save();
-    if (!check)
-        return check;
-    const Result<> saved = Save(path);
-    if (!saved)
-        return Fail(saved.Problem());
-    return {};
+    return Check_And_Save(*this, path);
 }

@@ -80,6 +80,20 @@ int End_Of_Table(const Text_Table &table, int key_column);
 // text, and points at the row's empty key cell on `page`.
 Check_Result Check_Table_End(const Text_Table &table, int page, int key_column, const QString &caption);
 
+// OK of a table window: the tables' check before saving, then the write of
+// their document; the first failure is returned, nothing written on a check's.
+template <class Tables>
+Check_Result Check_And_Save(const Tables &tables, const QString &path)
+{
+    Check_Result check = tables.Check_Before_Save();
+    if (!check)
+        return check;
+    const Result<> saved = tables.Save(path);
+    if (!saved)
+        return Fail(saved.Problem());
+    return {};
+}
+
 // Appends the element `name` under `root` with one `row` per rule of the
 // table, every attribute in column order; an empty table gives an empty
 // element.
