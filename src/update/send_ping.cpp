@@ -85,6 +85,16 @@ void Ping_Session::Start(const QString &address_text)
     Attempt();
 }
 
+void Ping_Session::Stop()
+{
+    running_ = false;
+    waiting_ = false;
+    wake_ = Wake::None;
+    clock_.Cancel();
+    // A Finished already queued by the loop's own end is dropped too.
+    ++generation_;
+}
+
 void Ping_Session::On_Due()
 {
     const Wake wake = wake_;
@@ -157,8 +167,14 @@ void Ping_Session::Finish(bool answered)
     clock_.Cancel();
     outcome_.Ok = answered;
     const Ping_Outcome outcome = outcome_;
+    const quint64 generation = generation_;
     QMetaObject::invokeMethod(
-        this, [this, outcome] { emit Finished(outcome); }, Qt::QueuedConnection);
+        this,
+        [this, outcome, generation] {
+            if (generation == generation_)
+                emit Finished(outcome);
+        },
+        Qt::QueuedConnection);
 }
 
 Ping_Outcome Send_Ping(Echo_Client &client, const QString &address_text, const Ping_Limits &limits, Ping_Clock *clock)

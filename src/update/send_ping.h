@@ -73,6 +73,10 @@ public:
     // Starts the loop for the dotted address text; Finished follows once,
     // from the event loop. Ignored while a loop runs.
     void Start(const QString &address_text);
+    // Ends a running loop at once: no further request is sent, a reply still
+    // on its way is ignored and Finished does not follow. For a user who
+    // cancelled while the converter was being asked.
+    void Stop();
     bool Running() const { return running_; }
 
 signals:
@@ -100,6 +104,7 @@ private:
     Ping_Outcome outcome_;
     bool running_ = false;
     bool waiting_ = false;
+    quint64 generation_ = 0; // counts Stop() calls: a queued Finished of an earlier run is dropped
 };
 
 // Runs a Ping_Session in a local event loop: the window's Send_Ping, which

@@ -202,6 +202,47 @@ private slots:
         QCOMPARE(client.sent_at, (QList<qint64>{410, 420}));
         QCOMPARE(client.addresses, (QList<quint32>{0x7F000003u, 0x7F000003u}));
     }
+
+    // A user who cancels while the converter is asked: Stop ends the loop
+    // at once, at any point (waiting for a reply, in the pause between two
+    // requests, or with an outcome already queued), and nothing follows:
+    // no request, no Finished, however long the loop would have run.
+    void stop_ends_the_loop_silently_data()
+    {
+        QTest::addColumn<int>("stop_after_turns");
+        QTest::addColumn<QList<int>>("script");
+        QTest::newRow("before any reply") << 0 << QList<int>{Lost};
+        QTest::newRow("waiting out a silent converter") << 3 << QList<int>{Lost};
+        QTest::newRow("between two answers") << 1 << QList<int>{Answer};
+        QTest::newRow("outcome already queued") << -1 << QList<int>{Answer};
+    }
+
+    void stop_ends_the_loop_silently()
+    {
+        QFETCH(int, stop_after_turns);
+        QFETCH(QList<int>, script);
+        Fake_Ping_Clock clock;
+        Fake_Echo_Client client(script, &clock);
+        Ping_Session session(client, clock);
+        QSignalSpy spy(&session, &Ping_Session::Finished);
+        session.Start(QStringLiteral("127.0.0.1"));
+        if (stop_after_turns < 0) {
+            // Run until both replies are in: the Finished is then on its way.
+            while (client.addresses.size() < 2 || session.Running())
+                QCoreApplication::processEvents();
+        } else {
+            for (int i = 0; i < stop_after_turns; ++i)
+                QCoreApplication::processEvents();
+        }
+        const qsizetype sent = client.addresses.size();
+        session.Stop();
+        QVERIFY(!session.Running());
+        QTest::qWait(20);
+        for (int i = 0; i < 100; ++i)
+            QCoreApplication::processEvents();
+        QCOMPARE(spy.count(), 0);
+        QCOMPARE(client.addresses.size(), sent);
+    }
 };
 
 QTEST_GUILESS_MAIN(Test_Send_Ping)
