@@ -4,10 +4,12 @@
 #include "app/new_project.h"
 #include "app/open_conf.h"
 #include "compiler/config_checks.h"
+#include "core/messages.h"
 #include "ede/bacnet_ede_file.h"
 #include "gate/configuration_gate.h"
 #include "gate/gated_outputs.h"
 #include "update/ui/boot_window.h"
+#include "update/update_sequence.h"
 #include "widgets/dialog_frame.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
@@ -237,6 +239,11 @@ void TFQuarneleFirmWare::Open_Project()
 
 void TFQuarneleFirmWare::Update_Device()
 {
+    // Never while an update runs: the images would be rewritten under it.
+    if (Update_Sequence::Any_Running()) {
+        Message_Box::Error(this, Msg(Msg_Update_Already_Running));
+        return;
+    }
     // The images only through the check that `check` runs: a refusal shows
     // what `check` prints, and the update window is not shown.
     if (const Result<QStringList> written = Compile_Configuration(ws_); !written) {

@@ -9,6 +9,7 @@
 #include "update/job_file.h"
 #include "update/program_runner.h"
 #include "update/send_ping.h"
+#include "update/update_sequence.h"
 #include "workspace/workspace.h"
 
 #include <QCommandLineParser>
@@ -77,38 +78,17 @@ int Command_Update(const Command_Context &c)
         c.Message(written.Problem());
         return 1;
     }
-    QString problem;
     for (const QString &path : written.Value())
         c.out << QDir::toNativeSeparators(path) << Qt::endl;
 
     Icmp_Echo_Client client;
-    const Ping_Outcome ping = Send_Ping(client, Join_IP_Address(job.ip));
-    if (!ping.Ok) {
-        c.Message(Ping_Failure_Text(ping));
+    const Update_Outcome outcome = Run_Update(c.ws, client, job);
+    if (!outcome.job_file.isEmpty())
+        c.out << QDir::toNativeSeparators(outcome.job_file) << Qt::endl;
+    if (!outcome.Ok()) {
+        c.Message(outcome.text);
         return 1;
     }
-    Remember_Boot_Job(c.ws, job);
-    if (const Result<> job_written = Compile_XML_Parameter_New_Boot(job); !job_written) {
-        c.Message(job_written.Problem());
-        return 1;
-    }
-    c.out << QDir::toNativeSeparators(Job_File_Path(job.path_exe)) << Qt::endl;
-
-    const Program_Outcome result = Start_Updater(c.ws.Path_Exe);
-    switch (result.kind) {
-    case Program_Outcome::Kind::Failed_To_Start:
-    case Program_Outcome::Kind::Timed_Out:
-        c.Message(result.problem);
-        return 1;
-    case Program_Outcome::Kind::Ended:
-        break;
-    }
-    if (result.crashed || result.exit_code != 0) {
-        c.Message(Messages()
-                      .Get(Msg_Updater_Failed)
-                      .arg(QDir::toNativeSeparators(Updater_Path(c.ws.Path_Exe)),
-                           result.crashed ? QStringLiteral("crashed") : QString::number(result.exit_code)));
-        return 1;
-    }
+    c.out << outcome.text << Qt::endl;
     return 0;
 }

@@ -45,10 +45,19 @@ const Default_Message Added_Messages[] = {
     {Msg_Program_Not_Started, u"Error! The program %1 could not be started: %2"},
     {Msg_Ping_Not_Allowed, u"Error! The device cannot be pinged: this system allows neither an ICMP datagram socket "
                            u"for this user (net.ipv4.ping_group_range) nor a raw socket (CAP_NET_RAW). %1"},
-    {Msg_Program_Still_Running, u"The program %1 is still running after %2 s; it goes on by itself."},
+    {Msg_Updater_Stopped, u"Error! The updater %1 was still running after %2 s and was stopped. The converter may "
+                          u"not have received the whole update: run the update again."},
     {Msg_Update_Option_Invalid, u"Error! The update option %1 is not valid: use 0, 1 or 2"},
     {Msg_Updater_Running, u"The updater is running... %1 s"},
     {Msg_Updater_Failed, u"Error! The updater %1 ended with code %2"},
+    {Msg_Update_Done, u"The update is done."},
+    {Msg_Updater_Crashed, u"Error! The updater %1 crashed."},
+    {Msg_Updater_Log_Tail, u"The last lines of its output (%1):"},
+    {Msg_Updater_Log_Empty, u"It wrote no output (%1)."},
+    {Msg_Firmware_Missing, u"Error! The firmware file %1 does not exist, and the option \"%2\" loads it into the "
+                           u"converter. Nothing was started."},
+    {Msg_Update_Already_Running, u"Error! An update is already running: wait until it has ended."},
+    {Msg_Update_Context, u"Configuration \"%1\", converter %2, option \"%3\"."},
     {Msg_Compile_Not_A_Number,
      u"Error! [%1] row %2: %3 \"%4\" is not an integer. The compilation stopped and no image was written."},
     {Msg_Compile_Text_Too_Long,

@@ -31,10 +31,18 @@ enum Added_Message : int {
     // The update window's free numbers.
     Msg_Program_Not_Started = 1038,   // program, reason
     Msg_Ping_Not_Allowed = 1039,      // the system's reasons
-    Msg_Program_Still_Running = 1040, // program, seconds waited
+    Msg_Updater_Stopped = 1040,       // program, seconds waited
     Msg_Update_Option_Invalid = 1041, // the option given
     Msg_Updater_Running = 1042,       // seconds waited so far
-    Msg_Updater_Failed = 1043,        // program, exit code or "crashed"
+    Msg_Updater_Failed = 1043,        // program, exit code
+    // The update's outcome and what it needs before it starts.
+    Msg_Update_Done = 1060,
+    Msg_Updater_Crashed = 1061,        // program
+    Msg_Updater_Log_Tail = 1062,       // log file (its last lines follow)
+    Msg_Updater_Log_Empty = 1063,      // log file
+    Msg_Firmware_Missing = 1064,       // firmware file, option
+    Msg_Update_Already_Running = 1065,
+    Msg_Update_Context = 1066,         // configuration, address, option
     // The device image compiler and its commands.
     Msg_Compile_Not_A_Number = 1108,     // group, row, attribute, text
     Msg_Compile_Text_Too_Long = 1109,    // key, length, limit

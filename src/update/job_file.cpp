@@ -31,7 +31,7 @@ Operation_Texts Texts_Of(Operation_Kind kind, const Boot_Job &job)
     switch (kind) {
     case Operation_Kind::Firmware:
         // Firmware alone is the last operation and restarts the application.
-        return {native(job.path_master + QStringLiteral("/Sim52K31.sim")), "0x8000", "1", "1", "0", job.option == 1};
+        return {native(Firmware_Path(job.path_master)), "0x8000", "1", "1", "0", job.option == 1};
     case Operation_Kind::Bank1:
         return {native(job.path_project + QStringLiteral("/bin/bank1.bin")), "0x07000", "2", "0", "1", false};
     case Operation_Kind::Bank2:
@@ -77,6 +77,16 @@ bool Option_Valid(int option)
 }
 
 } // namespace
+
+QString Firmware_Path(const QString &path_master)
+{
+    return path_master + QStringLiteral("/Sim52K31.sim");
+}
+
+bool Job_Loads_Firmware(int option)
+{
+    return option == 0 || option == 1;
+}
 
 Boot_Job Make_Boot_Job(const Workspace &ws, const IP_Octets &ip, int option, bool read_back, int bacnet_type)
 {

@@ -29,6 +29,12 @@ Boot_Job Make_Boot_Job(const Workspace &ws, const IP_Octets &ip, int option, boo
 // the update window offers them next time and the settings save the address.
 void Remember_Boot_Job(Workspace &ws, const Boot_Job &job);
 
+// The converter's firmware "Sim52K31.sim", which the installation puts into
+// the master folder; the configurator only names it.
+QString Firmware_Path(const QString &path_master);
+// Whether the option loads the firmware (0 firmware + configuration, 1 firmware).
+bool Job_Loads_Firmware(int option);
+
 // "Ethernet_Update.xml" in the workspace root.
 QString Job_File_Path(const QString &path_exe);
 

@@ -62,6 +62,14 @@ private slots:
         QVERIFY2(run.err.endsWith(Messages().Get(30) + u'\n'), qPrintable(run.err));
         QVERIFY(!QFileInfo::exists(Bank1()));
         QVERIFY(!QFileInfo::exists(Job()));
+
+        // Firmware and configuration (the default option) without the
+        // firmware file: refused before the converter is asked.
+        QFile::remove(ws_ + QStringLiteral("/MASTER/Sim52K31.sim"));
+        run = Run_Cli(ws_, Update(QStringLiteral("127.0.0.1")));
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("Sim52K31.sim")), qPrintable(run.err));
+        QVERIFY(!QFileInfo::exists(Job()));
     }
 
     void updater_outcomes_data()
@@ -70,7 +78,8 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
         QTest::newRow("ends well") << QByteArray("echo ran > ran.txt\n") << 0 << QString();
-        QTest::newRow("ends with 3") << QByteArray("exit 3\n") << 1 << QStringLiteral("ended with code 3");
+        QTest::newRow("ends with 3") << QByteArray("echo no answer from the boot loader\nexit 3\n") << 1
+                                     << QStringLiteral("ended with code 3");
         QTest::newRow("missing") << QByteArray() << 1 << QStringLiteral("Ethernet_Update.exe");
     }
 
@@ -92,8 +101,14 @@ private slots:
         QCOMPARE(QFileInfo(Bank1()).size(), 2048);
         QVERIFY(test::Read(Job()).contains("<IP_Address_Dev>127.0.0.1</IP_Address_Dev>"));
         QVERIFY(run.out.contains(QStringLiteral("bank2.bin")));
-        if (code == 0)
+        if (code == 0) {
             QCOMPARE(test::Read(ws_ + QStringLiteral("/ran.txt")), QByteArray("ran\n"));
+            QVERIFY2(run.out.contains(Messages().Get(Msg_Update_Done)), qPrintable(run.out));
+        } else if (!updater.isEmpty()) {
+            // A failure names the log and ends with the updater's last words.
+            QVERIFY2(run.err.contains(QStringLiteral("Ethernet_Update.log")), qPrintable(run.err));
+            QVERIFY2(run.err.endsWith(QStringLiteral("no answer from the boot loader\n")), qPrintable(run.err));
+        }
     }
 };
 

@@ -56,6 +56,8 @@ private slots:
     {
         Start_Workspace(ws_, dir_.path());
         QVERIFY(Create_Configuration(ws_, QStringLiteral("Plant")).Ok());
+        // The firmware that the installation supplies.
+        test::Write(ws_.Path_Master + QStringLiteral("/Sim52K31.sim"), "firmware");
     }
 
     void init() { Message_Box::Set_Test_Mode(true); }
@@ -151,7 +153,11 @@ private slots:
             QSignalSpy done(&window, &TFBoot::Update_Finished);
             QTest::mouseClick(window.Btn_Update, Qt::LeftButton);
             QVERIFY(done.wait(10000));
-            QCOMPARE(Message_Box::Take_Shown(), QStringList());
+            // The outcome names the configuration, the address and the option.
+            QCOMPARE(Message_Box::Take_Shown(),
+                     QStringList{Messages().Get(Msg_Update_Done) + u'\n' +
+                                 Messages().Get(Msg_Update_Context)
+                                     .arg(QStringLiteral("Plant"), QStringLiteral("10.1.2.3"), Messages().Get(1017))});
         });
         QCOMPARE(test::Read(record), ws_.Path_Exe.toUtf8() + "\n0\n");
         const QByteArray job = test::Read(ws_.Path_Exe + QStringLiteral("/Ethernet_Update.xml"));
@@ -186,32 +192,118 @@ private slots:
         });
     }
 
-    // An updater still running at the end of the wait is told about and
-    // left to run on; the test then ends it itself.
+    // While the updater runs nothing can start a second one or hide it:
+    // the progress window cannot be escaped or closed, Cancel and Escape in
+    // the update window do nothing, and the inputs are locked. At the limit
+    // the updater is ended, and the user is told so, with its last output.
     void updater_that_never_ends()
     {
         const QString pid_file = ws_.Path_Exe + QStringLiteral("/updater.pid");
-        Write_Updater("echo $$ > '" + pid_file.toUtf8() + "'\nexec sleep 600\n");
+        Write_Updater("echo $$ > '" + pid_file.toUtf8() + "'\necho flashing\nexec sleep 600\n");
+        QFile::remove(pid_file);
+        ws_.Last_IP_Address = QStringLiteral("10.1.2.3");
         TFBoot window(ws_);
         window.Set_Echo_Client(std::make_unique<Fake_Echo_Client>(QList<int>{1024}));
-        window.Set_Wait_Limits(5000, 1000);
+        window.Set_Wait_Limits(5000, 1000, 200);
         With_Window(window, [&] {
+            window.CB_Update_Options->setCurrentIndex(2);
+            QSignalSpy done(&window, &TFBoot::Update_Finished);
+            QTest::mouseClick(window.Btn_Update, Qt::LeftButton);
+            QTRY_VERIFY(QFileInfo::exists(pid_file));
+            QWidget *progress = QApplication::activeModalWidget();
+            QTRY_VERIFY((progress = QApplication::activeModalWidget()) && progress != &window);
+            QTest::keyClick(progress, Qt::Key_Escape);
+            progress->close();
+            window.reject();
+            QTest::mouseClick(window.Btn_Cancel, Qt::LeftButton);
+            QVERIFY(progress->isVisible());
+            QVERIFY(window.isVisible());
+            QVERIFY(window.Update_Running());
+            QVERIFY(!window.Btn_Update->isEnabled());
+            QVERIFY(window.E_IP1->isReadOnly());
+            QVERIFY(done.wait(10000));
+            const QString updater = QDir::toNativeSeparators(ws_.Path_Exe + QStringLiteral("/Ethernet_Update.exe"));
+            const QStringList shown = Message_Box::Take_Shown();
+            QCOMPARE(shown.size(), 1);
+            const QStringList lines = shown[0].split(u'\n');
+            QCOMPARE(lines.at(0), Messages().Get(Msg_Updater_Stopped).arg(updater).arg(1));
+            QCOMPARE(lines.last(), QStringLiteral("flashing"));
+            QVERIFY(window.Btn_Update->isEnabled());
+            QVERIFY(!window.E_IP1->isReadOnly());
+        });
+        const qint64 pid = test::Read(pid_file).trimmed().toLongLong();
+        QVERIFY(pid > 0);
+        QVERIFY(!Alive(pid));
+    }
+
+    // Cancel, Escape or the close box while the converter is asked ends the
+    // update: the window closes, and nothing is written, started or said,
+    // then or later. The address boxes cannot be changed meanwhile.
+    void cancel_during_the_ping_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::newRow("Cancel") << 0;
+        QTest::newRow("Escape") << 1;
+        QTest::newRow("close box") << 2;
+    }
+
+    void cancel_during_the_ping()
+    {
+        QFETCH(int, how);
+        Write_Updater("echo ran > '" + ws_.Path_Exe.toUtf8() + "/ran.txt'\n");
+        QFile::remove(ws_.Path_Exe + QStringLiteral("/Ethernet_Update.xml"));
+        ws_.Last_IP_Address = QStringLiteral("10.1.2.3");
+        TFBoot window(ws_);
+        // Silent: every request ends without data, so the ping would go on.
+        window.Set_Echo_Client(std::make_unique<Fake_Echo_Client>(QList<int>{0}));
+        window.Set_Wait_Limits(600, 2000);
+        window.CB_Update_Options->setCurrentIndex(2);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy done(&window, &TFBoot::Update_Finished);
+        QTest::mouseClick(window.Btn_Update, Qt::LeftButton);
+        QVERIFY(window.Update_Running());
+        window.E_IP4->setFocus();
+        QTest::keyClicks(window.E_IP4, QStringLiteral("9"));
+        QCOMPARE(window.E_IP4->text(), QStringLiteral("3"));
+        if (how == 0)
+            QTest::mouseClick(window.Btn_Cancel, Qt::LeftButton);
+        else if (how == 1)
+            QTest::keyClick(&window, Qt::Key_Escape);
+        else
+            window.close();
+        QVERIFY(!window.isVisible());
+        QVERIFY(!window.Update_Running());
+        QTest::qWait(1000);
+        QCOMPARE(done.count(), 0);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList());
+        QVERIFY(!QFileInfo::exists(ws_.Path_Exe + QStringLiteral("/Ethernet_Update.xml")));
+        QVERIFY(!QFileInfo::exists(ws_.Path_Exe + QStringLiteral("/ran.txt")));
+        // Shown again, it is ready for a new update.
+        window.show();
+        QVERIFY(window.Btn_Update->isEnabled());
+        QVERIFY(!window.E_IP4->isReadOnly());
+        window.close();
+    }
+
+    // A failed updater: an error box with the code and its last output.
+    void failed_updater_is_told()
+    {
+        Write_Updater("echo 'erasing bank 1'\necho 'boot loader does not answer' >&2\nexit 1\n");
+        ws_.Last_IP_Address = QStringLiteral("10.1.2.3");
+        TFBoot window(ws_);
+        window.Set_Echo_Client(std::make_unique<Fake_Echo_Client>(QList<int>{1024}));
+        With_Window(window, [&] {
+            window.CB_Update_Options->setCurrentIndex(2);
             QSignalSpy done(&window, &TFBoot::Update_Finished);
             QTest::mouseClick(window.Btn_Update, Qt::LeftButton);
             QVERIFY(done.wait(10000));
-            // Message 1040: the program and the seconds waited.
+            const QStringList shown = Message_Box::Take_Shown();
+            QCOMPARE(shown.size(), 1);
             const QString updater = QDir::toNativeSeparators(ws_.Path_Exe + QStringLiteral("/Ethernet_Update.exe"));
-            QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1040).arg(updater).arg(1)});
-            QVERIFY(window.Btn_Update->isEnabled());
+            QVERIFY2(shown[0].startsWith(Messages().Get(Msg_Updater_Failed).arg(updater).arg(1)), qPrintable(shown[0]));
+            QVERIFY2(shown[0].endsWith(QStringLiteral("erasing bank 1\nboot loader does not answer")), qPrintable(shown[0]));
         });
-        // Ended here whatever failed above, so that it holds nothing open.
-        const qint64 pid = test::Read(pid_file).trimmed().toLongLong();
-        const bool was_running = Alive(pid);
-        if (pid > 0)
-            ::kill(pid_t(pid), SIGKILL);
-        QVERIFY(was_running);
-        // Gone once the process object that the runner let go has reaped it.
-        QTRY_VERIFY(!Alive(pid));
     }
 };
 

@@ -97,15 +97,62 @@ private slots:
         QCOMPARE(spy.count(), 1);
     }
 
-    void a_program_that_never_ends_is_left_running_at_the_limit()
+    void a_program_that_never_ends_is_ended_at_the_limit()
     {
         QTemporaryDir dir;
         Write_Script(Updater_Path(dir.path()), Never_Ends);
-        const Program_Outcome result = Start_Updater(dir.path(), 200);
+        const Program_Outcome result = Start_Updater(dir.path(), 200, 200);
         QCOMPARE(int(result.kind), int(Program_Outcome::Kind::Timed_Out));
         QVERIFY(result.problem.contains(QStringLiteral("Ethernet_Update.exe")));
-        QVERIFY(Alive(result.pid));
-        Stop(result.pid);
+        // Reported only once it is gone.
+        QVERIFY(result.pid > 0);
+        QVERIFY(!Alive(result.pid));
+    }
+
+    // The updater's output and errors go to the workspace's log, replaced at
+    // each run; what the user is shown of it is its last lines.
+    void output_goes_to_the_log()
+    {
+        QTemporaryDir dir;
+        const QString log = Updater_Log_Path(dir.path());
+        test::Write(log, "an older run\n");
+        Write_Script(Updater_Path(dir.path()), "#!/bin/sh\necho out\necho err >&2\nprintf 'last\\r\\n'\n");
+        const Program_Outcome result = Start_Updater(dir.path(), 60000);
+        QCOMPARE(int(result.kind), int(Program_Outcome::Kind::Ended));
+        QCOMPARE(test::Read(log), QByteArray("out\nerr\nlast\r\n"));
+        QCOMPARE(Log_Tail(log), (QStringList{QStringLiteral("out"), QStringLiteral("err"), QStringLiteral("last")}));
+    }
+
+    void log_tail_data()
+    {
+        QTest::addColumn<QByteArray>("log");
+        QTest::addColumn<QStringList>("tail");
+        QByteArray many;
+        QStringList last_ten;
+        for (int i = 1; i <= 25; ++i) {
+            many += "line " + QByteArray::number(i) + "\n\n";
+            if (i > 15)
+                last_ten << QStringLiteral("line %1").arg(i);
+        }
+        QTest::newRow("empty") << QByteArray() << QStringList();
+        QTest::newRow("blank lines only") << QByteArray("\n  \r\n\n") << QStringList();
+        QTest::newRow("last ten of many") << many << last_ten;
+        QTest::newRow("long line cut")
+            << QByteArray(300, 'x') << QStringList{QString(200, u'x') + QStringLiteral("...")};
+        QByteArray huge(100000, 'y');
+        huge += "\nthe end\n";
+        QTest::newRow("only the end of a huge log is read") << huge << QStringList{QStringLiteral("the end")};
+    }
+
+    void log_tail()
+    {
+        QFETCH(QByteArray, log);
+        QFETCH(QStringList, tail);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Ethernet_Update.log"));
+        test::Write(path, log);
+        QCOMPARE(Log_Tail(path), tail);
+        QCOMPARE(Log_Tail(dir.filePath(QStringLiteral("missing.log"))), QStringList());
     }
 
     void the_event_loop_runs_while_waiting()

@@ -6,6 +6,7 @@
 #include "update/job_file.h"
 #include "update/program_runner.h"
 #include "update/send_ping.h"
+#include "update/update_sequence.h"
 #include "widgets/dialog_frame.h"
 #include "widgets/message_box.h"
 #include "widgets/style.h"
@@ -18,9 +19,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressDialog>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QVBoxLayout>
+#include <QCloseEvent>
 
 TFBoot::TFBoot(Workspace &ws, QWidget *parent)
     : QDialog(parent, Fixed_Dialog_Flags)
@@ -93,10 +96,11 @@ void TFBoot::Set_Echo_Client(std::unique_ptr<Echo_Client> client)
     client_ = std::move(client);
 }
 
-void TFBoot::Set_Wait_Limits(int ping_total_ms, int updater_ms)
+void TFBoot::Set_Wait_Limits(int ping_total_ms, int updater_ms, int grace_ms)
 {
     ping_total_ms_ = ping_total_ms;
     updater_ms_ = updater_ms;
+    grace_ms_ = grace_ms;
 }
 
 void TFBoot::Set_Lang()
@@ -136,7 +140,7 @@ void TFBoot::showEvent(QShowEvent *event)
     }
     CB_Update_Options->setCurrentIndex(ws_.Update_Option);
     CB_Update_Option_Read_Back->setChecked(ws_.Update_Read_Back);
-    Btn_Update->setEnabled(true);
+    Lock_Inputs(sequence_ != nullptr);
     E_IP1->setFocus();
     QDialog::showEvent(event);
 }
@@ -158,88 +162,142 @@ bool TFBoot::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-QString TFBoot::Address_Text() const
+namespace {
+
+// Shown while the updater runs: it cannot be escaped or closed, and as an
+// application-modal window it keeps every other window from input, so that
+// nothing starts a second update or rewrites the images under the updater.
+class Updater_Progress final : public QDialog
 {
-    return Join_IP_Address({E_IP1->text(), E_IP2->text(), E_IP3->text(), E_IP4->text()});
+public:
+    explicit Updater_Progress(QWidget *parent)
+        : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+        , label_(new QLabel(this))
+    {
+        setWindowModality(Qt::ApplicationModal);
+        auto *layout = new QVBoxLayout(this);
+        auto *bar = new QProgressBar(this);
+        bar->setRange(0, 0);
+        layout->addWidget(label_);
+        layout->addWidget(bar);
+        elapsed_.start();
+        auto *clock = new QTimer(this);
+        connect(clock, &QTimer::timeout, this, &Updater_Progress::Show_Time);
+        clock->start(250);
+        Show_Time();
+        setMinimumWidth(320);
+    }
+
+    // Lets the window go once the updater has ended.
+    void Finish()
+    {
+        may_close_ = true;
+        QDialog::reject();
+    }
+
+    void reject() override
+    {
+        if (may_close_)
+            QDialog::reject();
+    }
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        if (!may_close_)
+            event->ignore();
+    }
+
+private:
+    void Show_Time() { label_->setText(Msg(Msg_Updater_Running).arg(elapsed_.elapsed() / 1000)); }
+
+    QLabel *label_;
+    QElapsedTimer elapsed_;
+    bool may_close_ = false;
+};
+
+} // namespace
+
+bool TFBoot::Update_Running() const
+{
+    return sequence_ != nullptr;
 }
 
 void TFBoot::Btn_UpdateClick()
 {
-    // One update at a time: the button stays off while the ping runs.
-    Btn_Update->setEnabled(false);
-    Ping_Limits limits;
-    limits.total_ms = ping_total_ms_;
-    auto *session = new Ping_Session(*client_, limits, this);
-    connect(session, &Ping_Session::Finished, this, [this, session](const Ping_Outcome &outcome) {
-        session->deleteLater();
-        On_Ping(outcome);
-    });
-    ping_res = 0;
-    session->Start(Address_Text());
-}
-
-void TFBoot::On_Ping(const Ping_Outcome &outcome)
-{
-    ping_res = outcome.ping_res;
-    if (!outcome.Ok) {
-        if (Ping_Failure_Is_Warning(outcome))
-            Message_Box::Warning(this, Ping_Failure_Text(outcome));
-        else
-            Message_Box::Error(this, Ping_Failure_Text(outcome));
-        Btn_Update->setEnabled(true);
-        emit Update_Finished();
+    if (sequence_)
         return;
-    }
+    // The boxes are read once, here: this address is pinged, written and kept.
     const Boot_Job job =
         Make_Boot_Job(ws_, {E_IP1->text(), E_IP2->text(), E_IP3->text(), E_IP4->text()},
                       CB_Update_Options->currentIndex(), CB_Update_Option_Read_Back->isChecked(), BACnetType);
-    Remember_Boot_Job(ws_, job);
-    if (const Result<> written = Compile_XML_Parameter_New_Boot(job); !written) {
-        Message_Box::Error(this, written.Problem());
-        Btn_Update->setEnabled(true);
+    Update_Limits limits;
+    limits.ping.total_ms = ping_total_ms_;
+    limits.updater_ms = updater_ms_;
+    limits.grace_ms = grace_ms_;
+    auto *sequence = new Update_Sequence(ws_, *client_, limits, nullptr, this);
+    if (const Result<> started = sequence->Start(job); !started) {
+        delete sequence;
+        Message_Box::Error(this, started.Problem());
         emit Update_Finished();
         return;
     }
-    Run_Updater();
-}
-
-void TFBoot::Run_Updater()
-{
-    // The configurator stays modal while the updater runs; the progress
-    // dialog keeps the windows painted and shows how long it has waited.
-    auto *runner = new Program_Runner(this);
-    auto *progress = new QProgressDialog(this);
-    progress->setWindowTitle(windowTitle());
-    progress->setCancelButton(nullptr);
-    progress->setRange(0, 0);
-    progress->setWindowModality(Qt::ApplicationModal);
-    progress->setMinimumDuration(0);
-    auto *clock = new QTimer(progress);
-    auto elapsed = std::make_shared<QElapsedTimer>();
-    elapsed->start();
-    const QString waiting = Msg(Msg_Updater_Running);
-    auto show_time = [progress, elapsed, waiting] {
-        progress->setLabelText(waiting.arg(elapsed->elapsed() / 1000));
-    };
-    show_time();
-    connect(clock, &QTimer::timeout, progress, show_time);
-    clock->start(250);
-    connect(runner, &Program_Runner::Finished, this, [this, runner, progress](const Program_Outcome &result) {
-        progress->close();
-        progress->deleteLater();
-        runner->deleteLater();
-        On_Updater(result);
+    sequence_ = sequence;
+    ping_res = 0;
+    Lock_Inputs(true);
+    connect(sequence, &Update_Sequence::State_Changed, this, [this](Update_Sequence::State state) {
+        if (state == Update_Sequence::State::Updating)
+            Show_Progress();
     });
-    progress->show();
-    runner->Start(Updater_Path(ws_.Path_Exe), ws_.Path_Exe, updater_ms_);
+    connect(sequence, &Update_Sequence::Finished, this, &TFBoot::On_Finished);
 }
 
-void TFBoot::On_Updater(const Program_Outcome &result)
+void TFBoot::Lock_Inputs(bool locked)
 {
-    if (result.kind == Program_Outcome::Kind::Failed_To_Start)
-        Message_Box::Error(this, result.problem);
-    else if (result.kind == Program_Outcome::Kind::Timed_Out)
-        Message_Box::Warning(this, result.problem);
-    Btn_Update->setEnabled(true);
+    for (QLineEdit *box : {E_IP1, E_IP2, E_IP3, E_IP4})
+        box->setReadOnly(locked);
+    CB_Update_Options->setEnabled(!locked);
+    CB_Update_Option_Read_Back->setEnabled(!locked);
+    Btn_Update->setEnabled(!locked);
+}
+
+void TFBoot::Show_Progress()
+{
+    auto *progress = new Updater_Progress(this);
+    progress->setWindowTitle(windowTitle());
+    progress_ = progress;
+    progress->show();
+}
+
+void TFBoot::reject()
+{
+    if (sequence_) {
+        // A running updater is never cut off: nothing happens.
+        if (!sequence_->Cancel())
+            return;
+        sequence_->deleteLater();
+        sequence_ = nullptr;
+        Lock_Inputs(false);
+    }
+    QDialog::reject();
+}
+
+void TFBoot::On_Finished(const Update_Outcome &outcome)
+{
+    ping_res = outcome.ping.ping_res;
+    if (auto *progress = static_cast<Updater_Progress *>(progress_)) {
+        progress_ = nullptr;
+        progress->Finish();
+        progress->deleteLater();
+    }
+    sequence_->deleteLater();
+    sequence_ = nullptr;
+    Lock_Inputs(false);
+    if (outcome.Ok())
+        Message_Box::Information(this, outcome.text);
+    else if (outcome.warning)
+        Message_Box::Warning(this, outcome.text);
+    else
+        Message_Box::Error(this, outcome.text);
     emit Update_Finished();
 }

@@ -12,8 +12,8 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-struct Ping_Outcome;
-struct Program_Outcome;
+class Update_Sequence;
+struct Update_Outcome;
 struct Workspace;
 
 // The last step of an update over Ethernet: the converter's address, what to
@@ -30,7 +30,9 @@ public:
 
     // Tests replace the system's echo client and shorten the waits.
     void Set_Echo_Client(std::unique_ptr<Echo_Client> client);
-    void Set_Wait_Limits(int ping_total_ms, int updater_ms);
+    void Set_Wait_Limits(int ping_total_ms, int updater_ms, int grace_ms = 3000);
+    // Whether an update started here is still under way (ping or updater).
+    bool Update_Running() const;
 
     int Form_Type = 1;
     int BACnetType = 0;
@@ -45,8 +47,13 @@ public:
     QPushButton *Btn_Cancel;
     QPushButton *Btn_Update;
 
+    // Cancel, Escape and the close box: during the ping they end the update
+    // silently; while the updater runs they do nothing (no flash is cut).
+    void reject() override;
+
 signals:
-    // The update sequence ended (ping refused, job written and updater done, or a failure shown).
+    // The update sequence ended and its outcome was shown (a refusal, the
+    // ping's failure, or the updater's end). Not after a cancelled ping.
     void Update_Finished();
 
 protected:
@@ -55,15 +62,17 @@ protected:
 
 private:
     void Btn_UpdateClick();
-    void On_Ping(const Ping_Outcome &outcome);
-    void Run_Updater();
-    void On_Updater(const Program_Outcome &result);
-    QString Address_Text() const;
+    void Lock_Inputs(bool locked);
+    void Show_Progress();
+    void On_Finished(const Update_Outcome &outcome);
 
     Workspace &ws_;
     std::unique_ptr<Echo_Client> client_;
     int ping_total_ms_ = 5000;
     int updater_ms_;
+    int grace_ms_ = 3000;
+    Update_Sequence *sequence_ = nullptr; // while an update started here runs
+    QDialog *progress_ = nullptr;         // while its updater runs
     QLabel *L_SW_Code;
     QLabel *L_SW_Desc;
     QLabel *L_IP_Address;

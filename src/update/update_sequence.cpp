@@ -1,0 +1,189 @@
+#include "update/update_sequence.h"
+
+#include "core/messages.h"
+#include "workspace/workspace.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+
+namespace {
+
+// Sequences that are not idle, in the whole process.
+int running_sequences = 0;
+
+QString Native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+Update_Sequence::Update_Sequence(Workspace &ws, Echo_Client &client, const Update_Limits &limits, Ping_Clock *clock,
+                                 QObject *parent)
+    : QObject(parent)
+    , ws_(ws)
+    , limits_(limits)
+    , session_(clock ? new Ping_Session(client, *clock, limits.ping, this)
+                     : new Ping_Session(client, limits.ping, this))
+    , runner_(new Program_Runner(this))
+{
+    connect(session_, &Ping_Session::Finished, this, &Update_Sequence::On_Ping);
+    connect(runner_, &Program_Runner::Finished, this, &Update_Sequence::On_Updater);
+}
+
+Update_Sequence::~Update_Sequence()
+{
+    if (state_ != State::Idle)
+        --running_sequences;
+}
+
+bool Update_Sequence::Any_Running()
+{
+    return running_sequences > 0;
+}
+
+QString Update_Sequence::Option_Text(int option)
+{
+    return Messages().Get(1015 + qBound(0, option, 2));
+}
+
+Result<> Update_Sequence::Start(const Boot_Job &job)
+{
+    if (Any_Running())
+        return Fail(Messages().Get(Msg_Update_Already_Running));
+    // Checked before the converter is even asked: the job file would name a
+    // file that is not there, and the updater would stop half-way.
+    if (Job_Loads_Firmware(job.option) && !QFileInfo(Firmware_Path(job.path_master)).isFile())
+        return Fail(Messages().Get(Msg_Firmware_Missing).arg(Native(Firmware_Path(job.path_master)), Option_Text(job.option)));
+    job_ = job;
+    address_ = Join_IP_Address(job.ip);
+    job_file_.clear();
+    Set_State(State::Pinging);
+    session_->Start(address_);
+    return {};
+}
+
+bool Update_Sequence::Cancel()
+{
+    if (state_ == State::Updating)
+        return false;
+    if (state_ == State::Pinging) {
+        session_->Stop();
+        Set_State(State::Idle);
+    }
+    return true;
+}
+
+void Update_Sequence::Set_State(State state)
+{
+    if (state == state_)
+        return;
+    if (state_ == State::Idle)
+        ++running_sequences;
+    else if (state == State::Idle)
+        --running_sequences;
+    state_ = state;
+    emit State_Changed(state);
+}
+
+QString Update_Sequence::Context_Line() const
+{
+    return Messages().Get(Msg_Update_Context).arg(ws_.Project_Name, address_, Option_Text(job_.option));
+}
+
+void Update_Sequence::On_Ping(const Ping_Outcome &outcome)
+{
+    if (state_ != State::Pinging)
+        return;
+    Update_Outcome result;
+    result.ping = outcome;
+    if (!outcome.Ok) {
+        result.kind = Update_Outcome::Kind::Ping_Failed;
+        result.warning = Ping_Failure_Is_Warning(outcome);
+        result.text = Ping_Failure_Text(outcome);
+        Finish(result);
+        return;
+    }
+    // The address that answered is the one kept and the one written.
+    Remember_Boot_Job(ws_, job_);
+    if (const Result<> written = Compile_XML_Parameter_New_Boot(job_); !written) {
+        result.kind = Update_Outcome::Kind::Job_Not_Written;
+        result.text = written.Problem();
+        Finish(result);
+        return;
+    }
+    job_file_ = Job_File_Path(job_.path_exe);
+    Set_State(State::Updating);
+    runner_->Start(Updater_Path(job_.path_exe), job_.path_exe, limits_.updater_ms, Updater_Log_Path(job_.path_exe),
+                   limits_.grace_ms);
+}
+
+void Update_Sequence::On_Updater(const Program_Outcome &program)
+{
+    if (state_ != State::Updating)
+        return;
+    Update_Outcome result;
+    result.program = program;
+    const QString updater = Native(Updater_Path(job_.path_exe));
+    QStringList lines;
+    bool with_log = true;
+    switch (program.kind) {
+    case Program_Outcome::Kind::Failed_To_Start:
+        lines << program.problem;
+        with_log = false;
+        break;
+    case Program_Outcome::Kind::Timed_Out:
+        lines << program.problem;
+        break;
+    case Program_Outcome::Kind::Ended:
+        if (program.crashed)
+            lines << Messages().Get(Msg_Updater_Crashed).arg(updater);
+        else if (program.exit_code != 0)
+            lines << Messages().Get(Msg_Updater_Failed).arg(updater).arg(program.exit_code);
+        else
+            lines << Messages().Get(Msg_Update_Done);
+        break;
+    }
+    const bool done = program.kind == Program_Outcome::Kind::Ended && !program.crashed && program.exit_code == 0;
+    result.kind = done ? Update_Outcome::Kind::Done : Update_Outcome::Kind::Updater_Failed;
+    lines << Context_Line();
+    if (!result.Ok() && with_log) {
+        const QString log = Native(Updater_Log_Path(job_.path_exe));
+        const QStringList tail = Log_Tail(Updater_Log_Path(job_.path_exe));
+        lines << QString();
+        if (tail.isEmpty()) {
+            lines << Messages().Get(Msg_Updater_Log_Empty).arg(log);
+        } else {
+            lines << Messages().Get(Msg_Updater_Log_Tail).arg(log);
+            lines << tail;
+        }
+    }
+    result.text = lines.join(u'\n');
+    Finish(result);
+}
+
+void Update_Sequence::Finish(Update_Outcome outcome)
+{
+    outcome.job_file = job_file_;
+    Set_State(State::Idle);
+    emit Finished(outcome);
+}
+
+Update_Outcome Run_Update(Workspace &ws, Echo_Client &client, const Boot_Job &job, const Update_Limits &limits)
+{
+    Update_Sequence sequence(ws, client, limits);
+    Update_Outcome outcome;
+    if (const Result<> started = sequence.Start(job); !started) {
+        outcome.kind = Update_Outcome::Kind::Refused;
+        outcome.text = started.Problem();
+        return outcome;
+    }
+    QEventLoop loop;
+    QObject::connect(&sequence, &Update_Sequence::Finished, &loop, [&](const Update_Outcome &o) {
+        outcome = o;
+        loop.quit();
+    });
+    loop.exec();
+    return outcome;
+}
