@@ -77,7 +77,7 @@ inline constexpr int Eng_Units = 237;         // numbers 0 to 236, each in one c
 inline constexpr int Temperature_Units = 9;
 
 // Update window.
-inline constexpr QSize Update_Window{449, 230}; // fixed client area: panels of 69, 49, 72 and 40
+inline constexpr QSize Update_Window{449, 294}; // fixed client area: panels of 69, 64 (what will be sent), 49, 72 and 40
 inline constexpr int Update_Options = 3;        // firmware and configuration, firmware, configuration
 
 } // namespace required

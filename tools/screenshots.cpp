@@ -9,6 +9,7 @@
 #include "app/new_project.h"
 #include "app/open_conf.h"
 #include "app/soft_options.h"
+#include "gate/gated_outputs.h"
 #include "update/ui/boot_window.h"
 #include "widgets/message_box.h"
 #include "workspace/configurations.h"
@@ -55,6 +56,10 @@ int main(int argc, char *argv[])
     Message_Box::Set_Test_Mode(true); // nothing may wait for an answer
     Windows &windows = Create_Windows(ws);
     windows.FQuarneleFirmWare->Set_Lang();
+    // The update window as the update step shows it: with the images it
+    // would send.
+    if (const Result<QStringList> images = Compile_Configuration(ws); images)
+        windows.FBoot->Set_Images(ws.Project_Name, images.Value());
 
     const QList<QPair<QWidget *, const char *>> shots = {
         {windows.FQuarneleFirmWare, "main_window.png"},

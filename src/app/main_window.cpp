@@ -246,10 +246,13 @@ void TFQuarneleFirmWare::Update_Device()
     }
     // The images only through the check that `check` runs: a refusal shows
     // what `check` prints, and the update window is not shown.
-    if (const Result<QStringList> written = Compile_Configuration(ws_); !written) {
+    const Result<QStringList> written = Compile_Configuration(ws_);
+    if (!written) {
         Message_Box::Error(this, written.Problem());
         return;
     }
+    // The window shows what it will send: these images, as just written.
+    windows_.FBoot->Set_Images(ws_.Project_Name, written.Value());
     windows_.FBoot->BACnetType = Get_Type_BACnet(ws_);
     windows_.FBoot->Form_Type = 1;
     windows_.FBoot->exec();

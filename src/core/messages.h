@@ -35,6 +35,14 @@ enum Added_Message : int {
     Msg_Update_Option_Invalid = 1041, // the option given
     Msg_Updater_Running = 1042,       // seconds waited so far
     Msg_Updater_Failed = 1043,        // program, exit code
+    // The update button's caption by option, and what will be sent.
+    Msg_Caption_Firmware_And_Configuration = 1050,
+    Msg_Caption_Firmware = 1051,
+    Msg_Caption_Configuration = 1052,
+    Msg_Images_Configuration = 1053, // configuration name
+    Msg_Image_Bytes = 1054,          // size in bytes
+    Msg_Image_Crc = 1055,            // CRC-32, 8 hexadecimal digits
+    Msg_No_Images = 1056,
     // The update's outcome and what it needs before it starts.
     Msg_Update_Done = 1060,
     Msg_Updater_Crashed = 1061,        // program

@@ -38,6 +38,16 @@ bool Split_IP_Address(const QString &text, IP_Octets *octets)
     return true;
 }
 
+std::optional<IP_Octets> Pasted_Address(const QString &text)
+{
+    IP_Octets octets;
+    if (!Split_IP_Address(text, &octets))
+        return std::nullopt;
+    for (QString &octet : octets)
+        octet = QString::number(Str_To_Int_Def(octet, 0));
+    return octets;
+}
+
 QString Join_IP_Address(const IP_Octets &octets)
 {
     return octets[0] + u'.' + octets[1] + u'.' + octets[2] + u'.' + octets[3];

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 
 // The four octet texts of a dotted address, as the update window's boxes hold them.
 using IP_Octets = std::array<QString, 4>;
@@ -12,6 +13,13 @@ using IP_Octets = std::array<QString, 4>;
 // still holds a ".", so "1.2.3.4.5" is refused. `octets` receives what was
 // split even when the address is refused.
 bool Split_IP_Address(const QString &text, IP_Octets *octets = nullptr);
+
+// What a paste into any one of the address boxes puts into all four: a text
+// that Split_IP_Address accepts (blanks and line ends around it do not
+// matter) gives its four octets, each written as the decimal number it reads
+// as ("010" and "$0A" give "10"), so the boxes hold what the ping will use.
+// Any other text gives nothing: it is pasted into the one box as it is.
+std::optional<IP_Octets> Pasted_Address(const QString &text);
 
 // The octets joined with "." exactly as typed (not normalised).
 QString Join_IP_Address(const IP_Octets &octets);

@@ -1,6 +1,7 @@
 #include "app/new_project.h"
 #include "app/open_conf.h"
 #include "app/soft_options.h"
+#include "core/crc32.h"
 #include "gate/configuration_gate.h"
 #include "main_window_fixture.h"
 #include "params/pargen_document.h"
@@ -219,12 +220,28 @@ private slots:
         // payload that band and data rate give.
         test::Write(ws_.File_ParGen, "<Par_Gen><BACnet_Type>1</BACnet_Type></Par_Gen>");
         QVERIFY(Save_ParGen(Load_ParGen(Read_ParGen_Document(ws_.File_ParGen)), ws_.File_ParGen).Ok());
-        test::When_Shown(w_->FBoot, [this] { w_->FBoot->reject(); });
+        // The window says what it will send: the images just written.
+        QStringList panel;
+        bool can_update = false;
+        test::When_Shown(w_->FBoot, [&] {
+            for (const QLabel *label : w_->FBoot->P_Images->findChildren<QLabel *>())
+                panel << label->text();
+            can_update = w_->FBoot->Btn_Update->isEnabled();
+            w_->FBoot->reject();
+        });
         QTest::mouseClick(m->Btn_CreateBin, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList());
         QCOMPARE(QFileInfo(ws_.Path_Project + QStringLiteral("/bin/bank1.bin")).size(), required::Bank1_Bytes);
         QCOMPARE(QFileInfo(ws_.Path_Project + QStringLiteral("/bin/bank2.bin")).size(), required::Bank2_Bytes);
         QCOMPARE(w_->FBoot->BACnetType, 1);
+        QVERIFY(can_update);
+        QVERIFY2(panel.contains(QStringLiteral("Configuration: Upd")), qPrintable(panel.join(u'|')));
+        for (const char *bank : {"bank1.bin", "bank2.bin"}) {
+            const QByteArray image = test::Read(ws_.Path_Project + QStringLiteral("/bin/") + QLatin1StringView(bank));
+            QVERIFY2(panel.contains(QLatin1StringView(bank)), qPrintable(panel.join(u'|')));
+            QVERIFY(panel.contains(QStringLiteral("%1 bytes").arg(image.size())));
+            QVERIFY(panel.contains(QStringLiteral("CRC-32 ") + Crc32_Hex(Crc32(image))));
+        }
     }
 
     // A document the object window would refuse: both steps refuse with the

@@ -1,6 +1,8 @@
 #include "core/messages.h"
 #include "fake_echo_client.h"
+#include "gate/gated_outputs.h"
 #include "test_support.h"
+#include "update/ui/address_boxes.h"
 #include "update/ui/boot_window.h"
 #include "widgets/message_box.h"
 #include "window_requirements.h"
@@ -10,8 +12,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -26,6 +33,92 @@ bool Alive(qint64 pid)
     return pid > 0 && ::kill(pid_t(pid), 0) == 0;
 }
 
+QStringList Box_Texts(const TFBoot &window)
+{
+    return {window.E_IP1->text(), window.E_IP2->text(), window.E_IP3->text(), window.E_IP4->text()};
+}
+
+// How a text reaches a box: the two paste keys, the context menu's Paste,
+// or a drop.
+enum class Paste_Way { Ctrl_V, Shift_Insert, Menu, Drop };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Paste_Way)
+
+namespace {
+
+void Paste(QLineEdit *box, const QString &text, Paste_Way way)
+{
+    switch (way) {
+    case Paste_Way::Ctrl_V:
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        break;
+    case Paste_Way::Shift_Insert:
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+        break;
+    case Paste_Way::Menu: {
+        QGuiApplication::clipboard()->setText(text);
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, box->rect().center(),
+                                box->mapToGlobal(box->rect().center()));
+        QApplication::sendEvent(box, &event);
+        auto *menu = box->findChild<QMenu *>();
+        QVERIFY(menu);
+        QAction *paste = nullptr;
+        for (QAction *action : menu->actions())
+            if (action->text().startsWith(QStringLiteral("&Paste")))
+                paste = action;
+        QVERIFY(paste);
+        QVERIFY(paste->isEnabled());
+        paste->trigger();
+        menu->close();
+        break;
+    }
+    case Paste_Way::Drop: {
+        // The drop reaches the widget that took the drag when it entered.
+        QMimeData mime;
+        mime.setText(text);
+        const QPoint at = box->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &enter);
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &drop);
+        break;
+    }
+    }
+}
+
+// The texts that the panel of what will be sent shows, in reading order.
+QStringList Panel_Texts(const TFBoot &window)
+{
+    QList<QLabel *> labels;
+    for (QLabel *label : window.P_Images->findChildren<QLabel *>())
+        if (label->isVisible())
+            labels << label;
+    std::sort(labels.begin(), labels.end(),
+              [](const QLabel *a, const QLabel *b) { return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x()); });
+    QStringList texts;
+    for (const QLabel *label : labels)
+        texts << label->text();
+    return texts;
+}
+
+// Whether every text of the panel shows whole, within the panel.
+bool Panel_Fits(const TFBoot &window)
+{
+    for (const QLabel *label : window.P_Images->findChildren<QLabel *>()) {
+        if (!label->isVisible())
+            continue;
+        const int needed = label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
+        if ((!label->wordWrap() && label->sizeHint().width() > label->width()) || needed > label->height() ||
+            !window.P_Images->rect().contains(label->geometry()))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 class Test_Boot_Window : public QObject
@@ -34,14 +127,28 @@ class Test_Boot_Window : public QObject
 
     QTemporaryDir dir_;
     Workspace ws_;
+    QStringList images_; // the configuration's images, compiled once
 
-    // Shows the window, runs `act` inside it, then closes it.
-    void With_Window(TFBoot &window, const std::function<void()> &act)
+    // Shows the window as the main window does, with the configuration's
+    // images, runs `act` inside it, then closes it.
+    void With_Window(TFBoot &window, const std::function<void()> &act) { With_Images(window, images_, act); }
+
+    void With_Images(TFBoot &window, const QStringList &images, const std::function<void()> &act)
     {
+        window.Set_Images(ws_.Project_Name, images);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         act();
         window.close();
+    }
+
+    // The small images of known content: "123456789" and 32 zero bytes.
+    QStringList Known_Images()
+    {
+        const QString folder = dir_.filePath(QStringLiteral("known"));
+        test::Write(folder + QStringLiteral("/bank1.bin"), "123456789");
+        test::Write(folder + QStringLiteral("/bank2.bin"), QByteArray(32, '\0'));
+        return {folder + QStringLiteral("/bank1.bin"), folder + QStringLiteral("/bank2.bin")};
     }
 
     void Write_Updater(const QByteArray &body)
@@ -58,6 +165,9 @@ private slots:
         QVERIFY(Create_Configuration(ws_, QStringLiteral("Plant")).Ok());
         // The firmware that the installation supplies.
         test::Write(ws_.Path_Master + QStringLiteral("/Sim52K31.sim"), "firmware");
+        const Result<QStringList> compiled = Compile_Configuration(ws_);
+        QVERIFY2(compiled.Ok(), qPrintable(compiled.Problem()));
+        images_ = compiled.Value();
     }
 
     void init() { Message_Box::Set_Test_Mode(true); }
@@ -105,6 +215,231 @@ private slots:
             QTest::keyClicks(window.E_IP4, QStringLiteral("7."));
             QCOMPARE(window.E_IP4->text(), QStringLiteral("7"));
             QCOMPARE(QApplication::focusWidget(), window.E_IP4);
+        });
+    }
+
+    // Keys typed from a box whose text is selected (as Tab leaves it), then
+    // perhaps a paste with Ctrl+V into the box that has the focus by then;
+    // the window opens on 127.0.0.1.
+    void address_typing_and_paste_data()
+    {
+        QTest::addColumn<int>("start");      // box 0 to 3
+        QTest::addColumn<QString>("typed");  // each key to the box with the focus
+        QTest::addColumn<QString>("pasted"); // null: no paste
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<int>("focus"); // the box with the focus at the end
+        const auto boxes = [](const char *a, const char *b, const char *c, const char *d) {
+            return QStringList{QLatin1StringView(a), QLatin1StringView(b), QLatin1StringView(c), QLatin1StringView(d)};
+        };
+        QTest::newRow("typed over the address shown")
+            << 0 << QStringLiteral("10.1.1.2") << QString() << boxes("10", "1", "1", "2") << 3;
+        QTest::newRow("dot keeps the rest of the address")
+            << 1 << QStringLiteral("5.8") << QString() << boxes("127", "5", "8", "1") << 2;
+        QTest::newRow("dot in the last box swallowed")
+            << 3 << QStringLiteral("9.") << QString() << boxes("127", "0", "0", "9") << 3;
+        QTest::newRow("address pasted into box 3")
+            << 2 << QString() << QStringLiteral("192.168.2.205") << boxes("192", "168", "2", "205") << 2;
+        QTest::newRow("address with blanks pasted")
+            << 0 << QString() << QStringLiteral(" 10.0.0.7 ") << boxes("10", "0", "0", "7") << 0;
+        QTest::newRow("address pasted after typing")
+            << 0 << QStringLiteral("10.") << QStringLiteral("192.168.2.205") << boxes("192", "168", "2", "205") << 1;
+        QTest::newRow("octets as numbers")
+            << 3 << QString() << QStringLiteral("010.0x0A.0.1") << boxes("10", "10", "0", "1") << 3;
+        // Not an address the ping could use: an ordinary paste into the one
+        // box, which the ping then refuses with message 1037.
+        QTest::newRow("number pasted") << 1 << QString() << QStringLiteral("12") << boxes("127", "12", "0", "1") << 1;
+        QTest::newRow("three parts pasted")
+            << 3 << QString() << QStringLiteral("1.2.3") << boxes("127", "0", "0", "1.2.3") << 3;
+        QTest::newRow("octet above 255 pasted")
+            << 3 << QString() << QStringLiteral("1.2.3.300") << boxes("127", "0", "0", "1.2.3.300") << 3;
+    }
+
+    void address_typing_and_paste()
+    {
+        QFETCH(int, start);
+        QFETCH(QString, typed);
+        QFETCH(QString, pasted);
+        QFETCH(QStringList, boxes);
+        QFETCH(int, focus);
+        ws_.Last_IP_Address = QStringLiteral("127.0.0.1");
+        TFBoot window(ws_);
+        const QList<QLineEdit *> edits{window.E_IP1, window.E_IP2, window.E_IP3, window.E_IP4};
+        With_Window(window, [&] {
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            edits[start]->setFocus(Qt::TabFocusReason);
+            edits[start]->selectAll();
+            for (const QChar key : typed) {
+                QWidget *target = QApplication::focusWidget();
+                QVERIFY(edits.contains(target));
+                QTest::keyClick(target, key.toLatin1());
+            }
+            if (!pasted.isNull())
+                Paste(static_cast<QLineEdit *>(QApplication::focusWidget()), pasted, Paste_Way::Ctrl_V);
+            QCOMPARE(Box_Texts(window), boxes);
+            QCOMPARE(QApplication::focusWidget(), edits[focus]);
+        });
+    }
+
+    // Every way of pasting into a box: an address fills all four boxes; any
+    // other text goes into that box alone, as before.
+    void paste_ways_data()
+    {
+        QTest::addColumn<Paste_Way>("way");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QStringList>("boxes");
+        const QStringList address{QStringLiteral("192"), QStringLiteral("168"), QStringLiteral("2"),
+                                  QStringLiteral("205")};
+        const QStringList one_box{QStringLiteral("127"), QStringLiteral("0"), QStringLiteral("12"),
+                                  QStringLiteral("1")};
+        const QString dotted = QStringLiteral("192.168.2.205");
+        const QString number = QStringLiteral("12");
+        QTest::newRow("Ctrl+V address") << Paste_Way::Ctrl_V << dotted << address;
+        QTest::newRow("Shift+Insert address") << Paste_Way::Shift_Insert << dotted << address;
+        QTest::newRow("menu address") << Paste_Way::Menu << dotted << address;
+        QTest::newRow("drop address") << Paste_Way::Drop << dotted << address;
+        QTest::newRow("Ctrl+V number") << Paste_Way::Ctrl_V << number << one_box;
+        QTest::newRow("Shift+Insert number") << Paste_Way::Shift_Insert << number << one_box;
+        QTest::newRow("menu number") << Paste_Way::Menu << number << one_box;
+        QTest::newRow("drop number") << Paste_Way::Drop << number << one_box;
+    }
+
+    void paste_ways()
+    {
+        QFETCH(Paste_Way, way);
+        QFETCH(QString, pasted);
+        QFETCH(QStringList, boxes);
+        ws_.Last_IP_Address = QStringLiteral("127.0.0.1");
+        TFBoot window(ws_);
+        With_Window(window, [&] {
+            window.E_IP3->clear();
+            window.E_IP3->setFocus();
+            Paste(window.E_IP3, pasted, way);
+            QCOMPARE(Box_Texts(window), boxes);
+        });
+    }
+
+    // While an update runs the four boxes are locked together: no key, paste
+    // or drop changes the address.
+    void boxes_read_only_together()
+    {
+        ws_.Last_IP_Address = QStringLiteral("127.0.0.1");
+        TFBoot window(ws_);
+        const QStringList shown{QStringLiteral("127"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("1")};
+        With_Window(window, [&] {
+            window.IP_Address_Boxes->Set_Read_Only(true);
+            QVERIFY(window.IP_Address_Boxes->Read_Only());
+            for (QLineEdit *box : {window.E_IP1, window.E_IP2, window.E_IP3, window.E_IP4})
+                QVERIFY(box->isReadOnly());
+            window.E_IP2->setFocus();
+            QTest::keyClicks(window.E_IP2, QStringLiteral("5"));
+            Paste(window.E_IP2, QStringLiteral("192.168.2.205"), Paste_Way::Ctrl_V);
+            Paste(window.E_IP2, QStringLiteral("192.168.2.205"), Paste_Way::Shift_Insert);
+            Paste(window.E_IP2, QStringLiteral("192.168.2.205"), Paste_Way::Drop);
+            QCOMPARE(Box_Texts(window), shown);
+            window.IP_Address_Boxes->Set_Read_Only(false);
+            for (QLineEdit *box : {window.E_IP1, window.E_IP2, window.E_IP3, window.E_IP4})
+                QVERIFY(!box->isReadOnly());
+            Paste(window.E_IP2, QStringLiteral("192.168.2.205"), Paste_Way::Ctrl_V);
+            QCOMPARE(Box_Texts(window), (QStringList{QStringLiteral("192"), QStringLiteral("168"), QStringLiteral("2"),
+                                                     QStringLiteral("205")}));
+        });
+    }
+
+    // The caption names what the option loads, from the option remembered
+    // when the window opens and as the list changes; it fits the button.
+    void caption_follows_the_option_data()
+    {
+        QTest::addColumn<int>("remembered");
+        QTest::newRow("firmware and configuration") << 0;
+        QTest::newRow("firmware") << 1;
+        QTest::newRow("configuration") << 2;
+    }
+
+    void caption_follows_the_option()
+    {
+        QFETCH(int, remembered);
+        const int captions[] = {1050, 1051, 1052};
+        ws_.Update_Option = remembered;
+        TFBoot window(ws_);
+        With_Window(window, [&] {
+            QCOMPARE(window.Btn_Update->text(), Messages().Get(captions[remembered]));
+            for (int option : {2, 0, 1}) {
+                window.CB_Update_Options->setCurrentIndex(option);
+                QCOMPARE(window.Btn_Update->text(), Messages().Get(captions[option]));
+                QVERIFY(window.Btn_Update->sizeHint().width() <= window.Btn_Update->width());
+                QCOMPARE(window.Btn_Update->toolTip(), Messages().Get(1035));
+            }
+        });
+        ws_.Update_Option = 0;
+    }
+
+    // A language applied while the window is open: the caption is the new
+    // language's, for the option that the refilled list selects.
+    void caption_after_a_language_change()
+    {
+        TFBoot window(ws_);
+        With_Window(window, [&] {
+            window.CB_Update_Options->setCurrentIndex(2);
+            Messages().Set(1050, QStringLiteral("Aggiorna firmware e configurazione"));
+            window.Set_Lang();
+            QCOMPARE(window.CB_Update_Options->currentIndex(), 0);
+            QCOMPARE(window.Btn_Update->text(), QStringLiteral("Aggiorna firmware e configurazione"));
+            QVERIFY(window.Btn_Update->sizeHint().width() <= window.Btn_Update->width());
+        });
+        Messages().Build_Default_Messages();
+    }
+
+    // The panel between the title and the address: the configuration, then
+    // each image with its size and CRC-32 as `crc32` prints it.
+    void shows_what_will_be_sent()
+    {
+        TFBoot window(ws_);
+        With_Images(window, Known_Images(), [&] {
+            QCOMPARE(Panel_Texts(window), (QStringList{QStringLiteral("Configuration: Plant"),
+                                                       QStringLiteral("bank1.bin"), QStringLiteral("9 bytes"),
+                                                       QStringLiteral("CRC-32 CBF43926"), QStringLiteral("bank2.bin"),
+                                                       QStringLiteral("32 bytes"), QStringLiteral("CRC-32 190A55AD")}));
+            QVERIFY(Panel_Fits(window));
+            QVERIFY(window.P_Images->geometry().bottom() < window.E_IP1->y());
+            QVERIFY(window.Btn_Update->isEnabled());
+            QCOMPARE(window.size(), required::Update_Window);
+        });
+    }
+
+    // An image that cannot be read (or none given) is said in the panel and
+    // the update cannot start; the next showing with readable images can.
+    void images_that_cannot_be_read_data()
+    {
+        QTest::addColumn<QStringList>("images");
+        QTest::addColumn<QString>("said");
+        const QString gone = dir_.filePath(QStringLiteral("known/gone.bin"));
+        QTest::newRow("second image missing")
+            << QStringList{dir_.filePath(QStringLiteral("known/bank1.bin")), gone}
+            << Messages().Get(Msg_File_Not_Read).arg(QDir::toNativeSeparators(gone), QString());
+        QTest::newRow("none given") << QStringList() << Messages().Get(Msg_No_Images);
+    }
+
+    void images_that_cannot_be_read()
+    {
+        QFETCH(QStringList, images);
+        QFETCH(QString, said);
+        Known_Images();
+        TFBoot window(ws_);
+        window.Set_Echo_Client(std::make_unique<Fake_Echo_Client>(QList<int>{1024}));
+        QSignalSpy done(&window, &TFBoot::Update_Finished);
+        With_Images(window, images, [&] {
+            const QStringList texts = Panel_Texts(window);
+            QCOMPARE(texts.size(), 2);
+            QCOMPARE(texts[0], QStringLiteral("Configuration: Plant"));
+            QVERIFY2(texts[1].startsWith(said), qPrintable(texts[1]));
+            QVERIFY(Panel_Fits(window));
+            QVERIFY(!window.Btn_Update->isEnabled());
+            QTest::mouseClick(window.Btn_Update, Qt::LeftButton);
+        });
+        QCOMPARE(done.count(), 0);
+        With_Images(window, Known_Images(), [&] {
+            QCOMPARE(Panel_Texts(window).size(), 7);
+            QVERIFY(window.Btn_Update->isEnabled());
         });
     }
 
@@ -257,6 +592,7 @@ private slots:
         // Silent: every request ends without data, so the ping would go on.
         window.Set_Echo_Client(std::make_unique<Fake_Echo_Client>(QList<int>{0}));
         window.Set_Wait_Limits(600, 2000);
+        window.Set_Images(QStringLiteral("Plant"), images_);
         window.CB_Update_Options->setCurrentIndex(2);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -78,6 +78,43 @@ private slots:
         QCOMPARE(IPv4_From_Text(text, &address), accepted);
     }
 
+    // A paste fills the four boxes only with an address the ping can use,
+    // each octet as the number it reads as; anything else is pasted as usual.
+    void pasted_address_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("octets"); // empty: not an address, a paste as usual
+        const auto octets = [](const char *a, const char *b, const char *c, const char *d) {
+            return QStringList{QLatin1StringView(a), QLatin1StringView(b), QLatin1StringView(c), QLatin1StringView(d)};
+        };
+        QTest::newRow("plain") << QStringLiteral("192.168.2.205") << octets("192", "168", "2", "205");
+        QTest::newRow("blanks around") << QStringLiteral(" 10.0.0.7 ") << octets("10", "0", "0", "7");
+        QTest::newRow("line end") << QStringLiteral("10.0.0.7\r\n") << octets("10", "0", "0", "7");
+        QTest::newRow("blanks inside") << QStringLiteral("10 . 0 .0.\t7") << octets("10", "0", "0", "7");
+        QTest::newRow("leading zeros") << QStringLiteral("192.168.002.005") << octets("192", "168", "2", "5");
+        QTest::newRow("hex octets") << QStringLiteral("0x0A.$FF.0.1") << octets("10", "255", "0", "1");
+        QTest::newRow("bounds") << QStringLiteral("0.0.255.255") << octets("0", "0", "255", "255");
+        QTest::newRow("one number") << QStringLiteral("12") << QStringList();
+        QTest::newRow("three parts") << QStringLiteral("1.2.3") << QStringList();
+        QTest::newRow("above 255") << QStringLiteral("1.2.3.300") << QStringList();
+        QTest::newRow("five parts") << QStringLiteral("1.2.3.4.5") << QStringList();
+        QTest::newRow("empty octet") << QStringLiteral("1..3.4") << QStringList();
+        QTest::newRow("negative") << QStringLiteral("-1.2.3.4") << QStringList();
+        QTest::newRow("words after") << QStringLiteral("192.168.2.205 converter") << QStringList();
+        QTest::newRow("second line") << QStringLiteral("10.0.0.7\n10.0.0.8") << QStringList();
+        QTest::newRow("empty") << QString() << QStringList();
+    }
+
+    void pasted_address()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, octets);
+        const std::optional<IP_Octets> pasted = Pasted_Address(text);
+        QCOMPARE(pasted.has_value(), !octets.isEmpty());
+        if (pasted)
+            QCOMPARE((QStringList{pasted->begin(), pasted->end()}), octets);
+    }
+
     void address_number()
     {
         quint32 address = 0;

@@ -2,10 +2,13 @@
 
 #include "core/messages.h"
 #include "platform/icmp_echo_client.h"
+#include "update/image_summary.h"
 #include "update/ip_address.h"
 #include "update/job_file.h"
 #include "update/program_runner.h"
 #include "update/send_ping.h"
+#include "update/ui/address_boxes.h"
+#include "update/update_caption.h"
 #include "update/update_sequence.h"
 #include "widgets/dialog_frame.h"
 #include "widgets/message_box.h"
@@ -14,16 +17,27 @@
 #include "workspace/workspace.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
-#include <QKeyEvent>
+#include <QFileInfo>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QCloseEvent>
+
+namespace {
+
+// The panel of what will be sent: the configuration's line and one line per
+// image, three lines of the window's font; room enough for a problem text
+// wrapped over three lines below the configuration's.
+constexpr int Images_Panel_Height = 64;
+
+} // namespace
 
 TFBoot::TFBoot(Workspace &ws, QWidget *parent)
     : QDialog(parent, Fixed_Dialog_Flags)
@@ -33,13 +47,26 @@ TFBoot::TFBoot(Workspace &ws, QWidget *parent)
 {
     setObjectName(QStringLiteral("FBoot"));
     Apply_Window_Style(this);
-    // Panels from the top: title 69, address 49, options 72, buttons 40.
-    // The code is read when the window shows.
+    // Panels from the top: title 69, images 64, address 49, options 72,
+    // buttons 40. The code is read when the window shows.
     const Header_Labels header = Make_Header(this, QString());
     L_SW_Code = header.code;
     L_SW_Desc = header.desc;
 
-    const int address_top = 69;
+    const int images_top = 69;
+    P_Images = new QWidget(this);
+    P_Images->setObjectName(QStringLiteral("P_Images"));
+    P_Images->setGeometry(0, images_top, 449, Images_Panel_Height);
+    auto *images_grid = new QGridLayout(P_Images);
+    images_grid->setContentsMargins(16, 2, 16, 2);
+    images_grid->setHorizontalSpacing(24);
+    images_grid->setVerticalSpacing(2);
+    // The lines keep to their texts, from the top left; what is left over
+    // goes to an empty last row and column.
+    images_grid->setRowStretch(3, 1);
+    images_grid->setColumnStretch(3, 1);
+
+    const int address_top = images_top + Images_Panel_Height;
     L_IP_Address = new QLabel(this);
     L_IP_Address->move(16, address_top + 4);
     QList<QLineEdit *> boxes;
@@ -47,7 +74,6 @@ TFBoot::TFBoot(Workspace &ws, QWidget *parent)
         auto *box = new QLineEdit(QStringLiteral("0"), this);
         box->setGeometry(16 + i * 56, address_top + 22, 44, 21);
         box->setAlignment(Qt::AlignCenter);
-        box->installEventFilter(this);
         box->setToolTip(Msg(1021 + i));
         boxes << box;
         if (i < 3) {
@@ -60,6 +86,7 @@ TFBoot::TFBoot(Workspace &ws, QWidget *parent)
     E_IP2 = boxes[1];
     E_IP3 = boxes[2];
     E_IP4 = boxes[3];
+    IP_Address_Boxes = new Address_Boxes({E_IP1, E_IP2, E_IP3, E_IP4}, this);
 
     const int options_top = address_top + 49;
     L_Update_Option = new QLabel(this);
@@ -72,11 +99,13 @@ TFBoot::TFBoot(Workspace &ws, QWidget *parent)
     const int buttons_top = options_top + 72;
     Btn_Cancel = new QPushButton(this);
     Btn_Update = new QPushButton(this);
-    Place_Button_Row({{Btn_Cancel}, {Btn_Update, 150}}, 449 - 16, buttons_top + 6);
+    // Wide enough for the longest caption, "Update Firmware and Configuration".
+    Place_Button_Row({{Btn_Cancel}, {Btn_Update, 250}}, 449 - 16, buttons_top + 6);
     Btn_Update->setAutoDefault(false);
     Btn_Cancel->setAutoDefault(false);
     connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(Btn_Update, &QPushButton::clicked, this, &TFBoot::Btn_UpdateClick);
+    connect(CB_Update_Options, &QComboBox::currentIndexChanged, this, &TFBoot::Show_Caption);
 
     setTabOrder(E_IP1, E_IP2);
     setTabOrder(E_IP2, E_IP3);
@@ -85,7 +114,7 @@ TFBoot::TFBoot(Workspace &ws, QWidget *parent)
     setTabOrder(CB_Update_Options, CB_Update_Option_Read_Back);
     setTabOrder(CB_Update_Option_Read_Back, Btn_Cancel);
     setTabOrder(Btn_Cancel, Btn_Update);
-    setFixedSize(449, 69 + 49 + 72 + 40);
+    setFixedSize(449, 69 + Images_Panel_Height + 49 + 72 + 40);
     Set_Lang();
 }
 
@@ -117,13 +146,60 @@ void TFBoot::Set_Lang()
     CB_Update_Option_Read_Back->setToolTip(Msg(1033));
     Btn_Cancel->setText(Msg(1019));
     Btn_Cancel->setToolTip(Msg(1034));
-    Btn_Update->setText(Msg(1020));
+    Show_Caption();
     Btn_Update->setToolTip(Msg(1035));
     const QList<QLineEdit *> boxes{E_IP1, E_IP2, E_IP3, E_IP4};
     for (int i = 0; i < 4; ++i)
         boxes[i]->setToolTip(Msg(1021 + i));
     for (QLabel *label : {L_SW_Desc, L_IP_Address, L_Update_Option})
         label->adjustSize();
+    Show_Images();
+}
+
+void TFBoot::Show_Caption()
+{
+    Btn_Update->setText(Update_Button_Caption(CB_Update_Options->currentIndex()));
+}
+
+void TFBoot::Set_Images(const QString &configuration, const QStringList &paths)
+{
+    configuration_ = configuration;
+    image_paths_ = paths;
+    Show_Images();
+    Btn_Update->setEnabled(images_ok_ && !sequence_);
+}
+
+void TFBoot::Show_Images()
+{
+    qDeleteAll(image_labels_);
+    image_labels_.clear();
+    auto *grid = static_cast<QGridLayout *>(P_Images->layout());
+    auto add = [&](const QString &text, int row, int column, int span = 1, Qt::Alignment align = {}) {
+        auto *label = new QLabel(text, P_Images);
+        grid->addWidget(label, row, column, 1, span, align);
+        image_labels_ << label;
+        return label;
+    };
+    add(Configuration_Line(configuration_), 0, 0, 4);
+    const Result<QList<Image_Facts>> images = Read_Image_Facts(image_paths_);
+    images_ok_ = images.Ok();
+    if (images) {
+        for (int i = 0; i < images->size(); ++i) {
+            const Image_Facts &image = images->at(i);
+            add(QFileInfo(image.path).fileName(), i + 1, 0)->setToolTip(QDir::toNativeSeparators(image.path));
+            add(Image_Size_Text(image.size), i + 1, 1, 1, Qt::AlignRight);
+            add(Image_Crc_Text(image.crc32), i + 1, 2);
+        }
+    } else {
+        // Said where the images would be; the full text also as the hint,
+        // should a long path not fit.
+        auto *problem = new QLabel(images.Problem(), P_Images);
+        problem->setWordWrap(true);
+        problem->setToolTip(images.Problem());
+        problem->setStyleSheet(QStringLiteral("color: #b00000;"));
+        grid->addWidget(problem, 1, 0, 2, 4, Qt::AlignTop);
+        image_labels_ << problem;
+    }
 }
 
 void TFBoot::showEvent(QShowEvent *event)
@@ -131,35 +207,16 @@ void TFBoot::showEvent(QShowEvent *event)
     Set_Lang();
     L_SW_Code->setText(ws_.SW_Code);
     L_SW_Code->adjustSize();
+    // The converter answers on the address it has now, which is the last
+    // one used rather than anything this configuration will give it.
     IP_Octets octets;
-    if (!ws_.Last_IP_Address.isEmpty() && Split_IP_Address(ws_.Last_IP_Address, &octets)) {
-        E_IP1->setText(octets[0]);
-        E_IP2->setText(octets[1]);
-        E_IP3->setText(octets[2]);
-        E_IP4->setText(octets[3]);
-    }
+    if (!ws_.Last_IP_Address.isEmpty() && Split_IP_Address(ws_.Last_IP_Address, &octets))
+        IP_Address_Boxes->Set_Octets(octets);
     CB_Update_Options->setCurrentIndex(ws_.Update_Option);
     CB_Update_Option_Read_Back->setChecked(ws_.Update_Read_Back);
     Lock_Inputs(sequence_ != nullptr);
     E_IP1->setFocus();
     QDialog::showEvent(event);
-}
-
-bool TFBoot::eventFilter(QObject *watched, QEvent *event)
-{
-    // "." moves on to the next box and never lands in one.
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->text() == u".") {
-        if (watched == E_IP1)
-            E_IP2->setFocus();
-        else if (watched == E_IP2)
-            E_IP3->setFocus();
-        else if (watched == E_IP3 && E_IP4->isEnabled())
-            E_IP4->setFocus();
-        else if (watched != E_IP4)
-            return QDialog::eventFilter(watched, event);
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 namespace {
@@ -254,11 +311,11 @@ void TFBoot::Btn_UpdateClick()
 
 void TFBoot::Lock_Inputs(bool locked)
 {
-    for (QLineEdit *box : {E_IP1, E_IP2, E_IP3, E_IP4})
-        box->setReadOnly(locked);
+    IP_Address_Boxes->Set_Read_Only(locked);
     CB_Update_Options->setEnabled(!locked);
     CB_Update_Option_Read_Back->setEnabled(!locked);
-    Btn_Update->setEnabled(!locked);
+    // Nothing to send without readable images.
+    Btn_Update->setEnabled(!locked && images_ok_);
 }
 
 void TFBoot::Show_Progress()

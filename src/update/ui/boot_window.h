@@ -3,9 +3,12 @@
 #include "widgets/lang_window.h"
 
 #include <QDialog>
+#include <QList>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
+class Address_Boxes;
 class Echo_Client;
 class QCheckBox;
 class QComboBox;
@@ -28,6 +31,12 @@ public:
 
     void Set_Lang() override;
 
+    // What the update will send, shown above the address: the configuration
+    // and its images (the paths that the compilation gave), read again at each
+    // showing. An image that cannot be read (or none given) is said there
+    // and keeps the update button off.
+    void Set_Images(const QString &configuration, const QStringList &paths);
+
     // Tests replace the system's echo client and shorten the waits.
     void Set_Echo_Client(std::unique_ptr<Echo_Client> client);
     void Set_Wait_Limits(int ping_total_ms, int updater_ms, int grace_ms = 3000);
@@ -42,6 +51,8 @@ public:
     QLineEdit *E_IP2;
     QLineEdit *E_IP3;
     QLineEdit *E_IP4;
+    Address_Boxes *IP_Address_Boxes; // the four boxes' typing and paste, and their lock
+    QWidget *P_Images;               // the panel of what will be sent
     QComboBox *CB_Update_Options;
     QCheckBox *CB_Update_Option_Read_Back;
     QPushButton *Btn_Cancel;
@@ -58,13 +69,14 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void Btn_UpdateClick();
     void Lock_Inputs(bool locked);
     void Show_Progress();
     void On_Finished(const Update_Outcome &outcome);
+    void Show_Images();
+    void Show_Caption();
 
     Workspace &ws_;
     std::unique_ptr<Echo_Client> client_;
@@ -77,4 +89,8 @@ private:
     QLabel *L_SW_Desc;
     QLabel *L_IP_Address;
     QLabel *L_Update_Option;
+    QString configuration_;
+    QStringList image_paths_;
+    bool images_ok_ = false;
+    QList<QLabel *> image_labels_;
 };

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+
+// The update button's caption, naming what the chosen update option loads:
+// 0 firmware and configuration, 1 firmware, 2 configuration. Any other
+// option (the list being refilled) gives the general caption, message 1020.
+QString Update_Button_Caption(int option);
