@@ -1,7 +1,8 @@
 // The maker's server's answer to the new-version query: the HTTP/1.0 answer
 // is split into status and body, and the body ("VER. 1.002") is compared with
-// the tool's own version. Whatever the server sends, the check ends with a
-// yes or no; a yes needs a version number above the tool's own.
+// the tool's own version. Whatever the server sends, the check ends with
+// newer, not newer or not reached; newer needs a version number above the
+// tool's own.
 
 #include "core/version.h"
 #include "fuzz_support.h"
@@ -41,6 +42,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (newer)
         FUZZ_CHECK(Conv_Version(Trim_Controls(reply)) > Conv_Version(QLatin1StringView(Program_Version)),
                    "\"%s\" counts as newer", qPrintable(reply));
+
+    // The three-way answer agrees: newer exactly as above, "not newer" only
+    // on a reply of the server's form, and every "not reached" says why.
+    const Version_Result result = Version_Result_Of(response, QStringLiteral("server"));
+    FUZZ_CHECK((result.answer == Version_Answer::Newer) == (response.Ok && newer), "newer disagrees for \"%s\"",
+               qPrintable(reply));
+    if (result.answer == Version_Answer::Not_Newer)
+        FUZZ_CHECK(response.Ok && Is_Version_Reply(reply), "\"%s\" counts as not newer", qPrintable(reply));
+    FUZZ_CHECK((result.answer == Version_Answer::Not_Reached) == !result.problem.isEmpty(),
+               "a problem without \"not reached\", or the reverse");
 
     // The reply text alone, as a body (most answers are short).
     const QString text = QString::fromUtf8(raw);

@@ -19,12 +19,12 @@
 
 namespace {
 
-void Start_Version_Check(QObject *context, std::function<void(bool)> done)
+void Start_Version_Check(QObject *context, std::function<void(const Version_Result &)> done)
 {
     auto *check = new Version_Check(context);
-    QObject::connect(check, &Version_Check::Finished, context, [check, done](bool newer, const QString &) {
+    QObject::connect(check, &Version_Check::Finished, context, [check, done](const Version_Result &result) {
         check->deleteLater();
-        done(newer);
+        done(result);
     });
     check->Start();
 }

@@ -282,7 +282,12 @@ void TFQuarneleFirmWare::Timer_UpdateTimer()
     Timer_Update->stop();
     // The check runs in the background; the link follows its answer.
     if (version_checker_) {
-        version_checker_(this, [this](bool newer) {
+        // Silent unless there is news: a server not reached this time
+        // leaves the link as the last answer left it.
+        version_checker_(this, [this](const Version_Result &result) {
+            if (result.answer == Version_Answer::Not_Reached)
+                return;
+            const bool newer = result.answer == Version_Answer::Newer;
             LL_Update->setVisible(newer);
             if (newer)
                 LL_Update->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(Download_Url(), Msg(19).toHtmlEscaped()));

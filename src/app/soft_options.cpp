@@ -77,7 +77,10 @@ TFSoftOptions::TFSoftOptions(Workspace &ws, std::function<void()> change_languag
     Btn_Check_Update = new QPushButton(connection);
     Btn_Check_Update->setGeometry(36, 72, 200, 28);
     LL_Check_Update = new QLabel(connection);
-    LL_Check_Update->setGeometry(36, 110, 436, 20);
+    // Room for a server that was not reached and why, on up to four lines.
+    LL_Check_Update->setGeometry(36, 110, 436, 72);
+    LL_Check_Update->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LL_Check_Update->setWordWrap(true);
     LL_Check_Update->setTextFormat(Qt::RichText);
     connect(LL_Check_Update, &QLabel::linkActivated, this,
             [](const QString &link) { QDesktopServices::openUrl(QUrl(link)); });
@@ -202,12 +205,16 @@ void TFSoftOptions::Btn_Check_UpdateClick()
     if (!version_checker_)
         return;
     Btn_Check_Update->setEnabled(false);
-    version_checker_(this, [this](bool newer) {
-        if (newer)
+    version_checker_(this, [this](const Version_Result &result) {
+        // "No Update Available" only on the server's word; a server that was
+        // not reached is said so, with why.
+        if (result.answer == Version_Answer::Newer)
             LL_Check_Update->setText(
                 QStringLiteral("<a href=\"%1\">%2</a>").arg(Download_Url(), Msg(314).toHtmlEscaped()));
-        else
+        else if (result.answer == Version_Answer::Not_Newer)
             LL_Check_Update->setText(Msg(315).toHtmlEscaped());
+        else
+            LL_Check_Update->setText(result.problem.toHtmlEscaped());
         LL_Check_Update->show();
         Update_CheckBox();
     });

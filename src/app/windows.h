@@ -1,6 +1,7 @@
 #pragma once
 
 #include "widgets/lang_window.h"
+#include "workspace/version_check.h"
 
 #include <functional>
 
@@ -14,7 +15,7 @@ class TFBoot;
 
 // Asks the maker's server whether a newer version exists, without blocking;
 // calls back (on the event loop, while `context` lives) with the answer.
-using Version_Checker = std::function<void(QObject *context, std::function<void(bool newer)> done)>;
+using Version_Checker = std::function<void(QObject *context, std::function<void(const Version_Result &result)> done)>;
 
 // Every window of the configurator, created once at start-up in this order
 // and alive until the program ends. Steps show them modally.

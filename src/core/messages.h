@@ -35,6 +35,12 @@ enum Added_Message : int {
     Msg_Update_Option_Invalid = 1041, // the option given
     Msg_Updater_Running = 1042,       // seconds waited so far
     Msg_Updater_Failed = 1043,        // program, exit code
+    Msg_Ping_Unreachable = 1044,      // address, address that answered, kind (1045 to 1047), ICMP code
+    Msg_Unreachable_Network = 1045,   // the kinds of "destination unreachable"
+    Msg_Unreachable_Host = 1046,
+    Msg_Unreachable_Refused = 1047,
+    Msg_Version_Not_Reached = 1048,   // server, reason
+    Msg_Version_Bad_Answer = 1049,    // the start of the answer (a reason of 1048)
     // The update button's caption by option, and what will be sent.
     Msg_Caption_Firmware_And_Configuration = 1050,
     Msg_Caption_Firmware = 1051,

@@ -33,13 +33,18 @@ public:
     virtual Echo_Status Open() = 0;
 
     // Sends one echo request carrying `data` to `address` (IPv4, host order)
-    // and forgets any request still waiting. Exactly one Replied follows,
-    // from the event loop, unless Send fails (opening the client, or sending
-    // the request).
+    // and forgets any request still waiting. Exactly one Replied or
+    // Unreachable follows, from the event loop, unless Send fails (opening
+    // the client, or sending the request).
     virtual Echo_Status Send(quint32 address, const QByteArray &data) = 0;
 
 signals:
     // The outcome of the last request: the number of data bytes of its reply,
     // 0 when none came within the receive time-out.
     void Replied(int data_bytes);
+    // The outcome of the last request when, instead of a reply, a router (or
+    // this computer) answered it with ICMP "destination unreachable": the
+    // address that answered (host order) and the message's ICMP code
+    // (0 network, 1 host, 3 port, 4 fragmentation needed, 13 prohibited, ...).
+    void Unreachable(quint32 router, int code);
 };

@@ -41,6 +41,17 @@ Http_Response Parse_Http_Response(const QByteArray &raw)
     response.status = status;
     if (status < 200 || status > 299) {
         response.error = QStringLiteral("status %1").arg(status);
+        // A redirect is not followed (the answer at its target is not the
+        // one asked for), but where it points tells a moved page.
+        if (status >= 300 && status <= 399) {
+            for (const QByteArray &line : raw.left(header_end).split('\n')) {
+                if (line.trimmed().toLower().startsWith("location:")) {
+                    const QByteArray target = line.trimmed().mid(9).trimmed();
+                    response.error += QStringLiteral(", redirected to %1").arg(QString::fromLatin1(target));
+                    break;
+                }
+            }
+        }
         return response;
     }
     response.body = raw.mid(body_start);

@@ -32,7 +32,8 @@ struct Http_Response
 QByteArray Http_Request_Bytes(const Http_Request &request);
 
 // Splits a whole answer (everything the server sent before it closed the
-// connection) into status and body. Ok only for a 2xx status.
+// connection) into status and body. Ok only for a 2xx status; a redirect is
+// not followed, its error names where it points.
 Http_Response Parse_Http_Response(const QByteArray &raw);
 
 // One HTTP/1.0 GET on the event loop: connect, send, read until the server

@@ -10,7 +10,10 @@ class QTimer;
 // socket (root or CAP_NET_RAW). Every request is a message of
 // `Packet_Size` bytes whose data begins with the bytes it is given; a reply
 // not seen within the receive time-out (`Receive_Timeout_Ms` unless a test
-// gives a shorter one) is reported as 0 bytes.
+// gives a shorter one) is reported as 0 bytes. A "destination unreachable"
+// that quotes the waiting request is reported as Unreachable: a raw socket
+// receives it as a packet; a datagram socket, asked with IP_RECVERR, finds
+// it in its error queue.
 class Icmp_Echo_Client final : public Echo_Client
 {
     Q_OBJECT
@@ -31,6 +34,8 @@ public:
 
 private:
     void Read_Replies();
+    void Read_Errors();
+    void Report_Unreachable(quint32 router, int code);
     void Time_Out();
 
     int fd_ = -1;

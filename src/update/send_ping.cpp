@@ -6,7 +6,10 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QHostAddress>
+#include <QNetworkInterface>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -32,6 +35,48 @@ private:
     QTimer *timer_;
 };
 
+// ICMP codes of "destination unreachable" that the loop treats apart.
+constexpr int Icmp_Host_Unreachable = 1;
+constexpr int Icmp_Fragmentation_Needed = 4;
+
+QString Dotted(quint32 address)
+{
+    return QHostAddress(address).toString();
+}
+
+// The kind of "destination unreachable", in words, by its ICMP code.
+int Unreachable_Kind(int code)
+{
+    switch (code) {
+    case 0:  // network unreachable
+    case 6:  // network unknown
+    case 11: // network unreachable for the type of service
+        return Msg_Unreachable_Network;
+    case 1:  // host unreachable
+    case 5:  // source route failed
+    case 7:  // host unknown
+    case 8:  // source host isolated
+    case 12: // host unreachable for the type of service
+        return Msg_Unreachable_Host;
+    default:
+        // Prohibited (9, 10, 13), precedence (14, 15), and protocol or port
+        // unreachable (2, 3), which for an echo request, having neither, is
+        // what a firewall's reject rule sends.
+        return Msg_Unreachable_Refused;
+    }
+}
+
+// Whether `address` is this computer's own: loopback or an address of one of
+// its interfaces.
+bool Is_Own_Address(quint32 address)
+{
+    if ((address >> 24) == 127)
+        return true;
+    const QHostAddress host(address);
+    const QList<QHostAddress> own = QNetworkInterface::allAddresses();
+    return std::any_of(own.begin(), own.end(), [&host](const QHostAddress &a) { return a.isEqual(host); });
+}
+
 } // namespace
 
 QString Ping_Failure_Text(const Ping_Outcome &outcome)
@@ -40,12 +85,17 @@ QString Ping_Failure_Text(const Ping_Outcome &outcome)
         return QString();
     if (!outcome.problem.isEmpty())
         return outcome.problem;
+    if (outcome.unreachable)
+        return Messages()
+            .Get(Msg_Ping_Unreachable)
+            .arg(Dotted(outcome.address), Dotted(outcome.router), Messages().Get(Unreachable_Kind(outcome.icmp_code)),
+                 QString::number(outcome.icmp_code));
     return Messages().Get(outcome.ping_res == 2 ? 1036 : 1037);
 }
 
 bool Ping_Failure_Is_Warning(const Ping_Outcome &outcome)
 {
-    return !outcome.Ok && outcome.problem.isEmpty() && outcome.ping_res == 2;
+    return !outcome.Ok && outcome.problem.isEmpty() && !outcome.unreachable && outcome.ping_res == 2;
 }
 
 Ping_Session::Ping_Session(Echo_Client &client, const Ping_Limits &limits, QObject *parent)
@@ -62,6 +112,7 @@ Ping_Session::Ping_Session(Echo_Client &client, Ping_Clock &clock, const Ping_Li
 {
     connect(&clock_, &Ping_Clock::Due, this, &Ping_Session::On_Due);
     connect(&client_, &Echo_Client::Replied, this, &Ping_Session::On_Replied);
+    connect(&client_, &Echo_Client::Unreachable, this, &Ping_Session::On_Unreachable);
 }
 
 void Ping_Session::Start(const QString &address_text)
@@ -77,6 +128,7 @@ void Ping_Session::Start(const QString &address_text)
         Finish(false);
         return;
     }
+    outcome_.address = address_;
     if (const Echo_Status opened = client_.Open(); !opened.Ok()) {
         outcome_.problem = Messages().Get(Msg_Ping_Not_Allowed).arg(opened.system_error);
         Finish(false);
@@ -138,6 +190,22 @@ void Ping_Session::On_Replied(int data_bytes)
     // After an empty reply the next request waits out the attempt's time, so
     // that a quick refusal cannot turn the loop into a flood.
     Next_Attempt(outcome_.ping_res == 1 ? 0 : attempt_start_ms_ + limits_.attempt_ms);
+}
+
+void Ping_Session::On_Unreachable(quint32 router, int code)
+{
+    if (!waiting_)
+        return;
+    if (code == Icmp_Fragmentation_Needed || (code == Icmp_Host_Unreachable && Is_Own_Address(router))) {
+        On_Replied(0);
+        return;
+    }
+    waiting_ = false;
+    outcome_.ping_res = 2;
+    outcome_.unreachable = true;
+    outcome_.router = router;
+    outcome_.icmp_code = code;
+    Finish(false);
 }
 
 void Ping_Session::On_No_Outcome()

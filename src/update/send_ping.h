@@ -16,17 +16,24 @@ struct Ping_Limits
 
 struct Ping_Outcome
 {
-    bool Ok = false;       // the converter answered
-    int ping_res = 0;      // 0 no outcome, 1 a reply with data, 2 an empty reply (time-out)
-    int attempts = 0;      // requests sent
-    int good = 0;          // replies with data counted
-    QString problem;       // message 1039 when this system lets the program send no ping at all
+    bool Ok = false;  // the converter answered
+    int ping_res = 0; // 0 no outcome, 1 a reply with data, 2 an empty reply (time-out or unreachable)
+    int attempts = 0; // requests sent
+    int good = 0;     // replies with data counted
+    QString problem;  // message 1039 when this system lets the program send no ping at all
+    // A router answered the last request with "destination unreachable",
+    // which ended the loop at once.
+    bool unreachable = false;
+    quint32 address = 0; // the address pinged (host order), once the text was read
+    quint32 router = 0;  // the address that answered unreachable (host order)
+    int icmp_code = -1;  // the ICMP code of that answer
 };
 
 // The message the update window shows for a ping that did not answer: the
-// outcome's own problem when the system allows no ping, else 1036 "Device Not
-// Found!" after a time-out, else 1037 "Error!!! Check the Ip Address". Empty
-// when the converter answered.
+// outcome's own problem when the system allows no ping, else 1044 naming the
+// address, the router and the kind of "destination unreachable" when a router
+// said so, else 1036 "Device Not Found!" after a time-out, else 1037
+// "Error!!! Check the Ip Address". Empty when the converter answered.
 QString Ping_Failure_Text(const Ping_Outcome &outcome);
 // Whether that message is a warning (1036) rather than an error.
 bool Ping_Failure_Is_Warning(const Ping_Outcome &outcome);
@@ -58,8 +65,15 @@ signals:
 // window stays responsive. Requests carry the address text as their data.
 // The loop ends after `good_replies` replies with data, or once `total_ms`
 // have passed, or at the first request that cannot be sent (the result is
-// then false and ping_res keeps its value). The converter answered when the
-// last outcome seen was a reply with data.
+// then false and ping_res keeps its value), or at once when a router answers
+// the request with "destination unreachable" (false, `unreachable`). The
+// converter answered when the last outcome seen was a reply with data.
+//
+// Two unreachable answers count as a lost reply instead: "fragmentation
+// needed" (the path's packet size, which the system then fragments to), and
+// "host unreachable" from this computer itself, which is how it says that
+// no device on its own network answered for the address: that is the
+// converter not answering, "Device Not Found!".
 class Ping_Session : public QObject
 {
     Q_OBJECT
@@ -87,6 +101,7 @@ private:
     void On_Due();
     void Attempt();
     void On_Replied(int data_bytes);
+    void On_Unreachable(quint32 router, int code);
     void On_No_Outcome();
     void Next_Attempt(qint64 earliest_ms);
     void Finish(bool answered);

@@ -1,6 +1,7 @@
 #include "workspace/version_check.h"
 
 #include "core/int_read.h"
+#include "core/messages.h"
 #include "core/text.h"
 #include "core/version.h"
 #include "platform/http_get.h"
@@ -28,6 +29,12 @@ bool Newer_Version_In_Reply(const QString &reply)
     const int own = Conv_Version(QLatin1StringView(Program_Version));
     const int latest = Conv_Version(trimmed);
     return own != -1 && latest != -1 && latest > own;
+}
+
+bool Is_Version_Reply(const QString &reply)
+{
+    const QString trimmed = Trim_Controls(reply).toString();
+    return trimmed.startsWith(u"VER. ", Qt::CaseInsensitive) && Conv_Version(trimmed) >= 0;
 }
 
 QByteArray Version_Request_Target()
@@ -59,6 +66,8 @@ Version_Server Default_Version_Server()
 
 void Version_Check::Start(const Version_Server &server)
 {
+    if (http_->Running())
+        return;
     Http_Request request;
     request.host = server.host;
     request.port = server.port;
@@ -68,6 +77,7 @@ void Version_Check::Start(const Version_Server &server)
         {"User-Agent", "Mozilla/3.0 (compatible; Indy Library)"},
     };
     request.timeout_ms = server.timeout_ms;
+    server_name_ = server.port == 80 ? server.host : QStringLiteral("%1:%2").arg(server.host).arg(server.port);
     // A version reply is a dozen bytes; anything far longer is not one.
     request.max_response = 16 * 1024;
     http_->Start(request);
@@ -78,24 +88,57 @@ bool Version_Check::Running() const
     return http_->Running();
 }
 
-void Version_Check::On_Response(const Http_Response &response)
+namespace {
+
+// The start of a reply that is not a version, on one line, for a message.
+QString Reply_Start(const QString &reply)
 {
-    const QString reply = response.Ok ? QString::fromUtf8(response.body) : QString();
-    emit Finished(Newer_Version_In_Reply(reply), reply);
+    constexpr qsizetype Shown = 40;
+    const QString line = Trim_Controls(reply).toString().simplified();
+    return line.size() > Shown ? line.left(Shown).trimmed() + QStringLiteral("...") : line;
 }
 
-bool Check_Version(const Version_Server &server, QString *reply)
+} // namespace
+
+Version_Result Version_Result_Of(const Http_Response &response, const QString &server_name)
+{
+    Version_Result result;
+    QString why;
+    if (!response.Ok) {
+        why = response.error;
+    } else {
+        result.reply = QString::fromUtf8(response.body);
+        if (Newer_Version_In_Reply(result.reply)) {
+            result.answer = Version_Answer::Newer;
+            return result;
+        }
+        if (Is_Version_Reply(result.reply)) {
+            result.answer = Version_Answer::Not_Newer;
+            return result;
+        }
+        // An empty page, a portal's login page, a moved script: the server
+        // that would tell us was not the one that answered.
+        why = Messages().Get(Msg_Version_Bad_Answer).arg(Reply_Start(result.reply));
+    }
+    result.problem = Messages().Get(Msg_Version_Not_Reached).arg(server_name, why);
+    return result;
+}
+
+void Version_Check::On_Response(const Http_Response &response)
+{
+    emit Finished(Version_Result_Of(response, server_name_));
+}
+
+Version_Result Check_Version(const Version_Server &server)
 {
     Version_Check check;
-    bool newer = false;
+    Version_Result result;
     QEventLoop loop;
-    QObject::connect(&check, &Version_Check::Finished, &loop, [&](bool is_newer, const QString &text) {
-        newer = is_newer;
-        if (reply)
-            *reply = text;
+    QObject::connect(&check, &Version_Check::Finished, &loop, [&](const Version_Result &got) {
+        result = got;
         loop.quit();
     });
     check.Start(server);
     loop.exec();
-    return newer;
+    return result;
 }

@@ -30,13 +30,36 @@ int Conv_Version(const QString &ver_str);
 // empty reply or "VER. 0.000" (in any case) says no.
 bool Newer_Version_In_Reply(const QString &reply);
 
+// Whether the reply has the form the server gives: "VER." (in any case), a
+// blank and a version that Conv_Version reads, such as "VER. 1.002" or
+// "VER. 0.000" (no version to offer). Blanks and line ends around it are
+// ignored.
+bool Is_Version_Reply(const QString &reply);
+
 // The query path with the software code.
 QByteArray Version_Request_Target();
 
+// What the new-version check found out. "Not newer" needs the server's own
+// word; anything else that keeps that word from us is "not reached".
+enum class Version_Answer {
+    Newer,       // the reply names a newer version (Newer_Version_In_Reply)
+    Not_Newer,   // a reply of the server's form that names none newer, "VER. 0.000" included
+    Not_Reached, // no such reply: no connection, a time-out, a redirect, an error status, another text
+};
+
+struct Version_Result
+{
+    Version_Answer answer = Version_Answer::Not_Reached;
+    QString reply;   // the body of an answer with a 2xx status, else empty
+    QString problem; // for Not_Reached: message 1048, naming the server and why
+};
+
+// The answer that an HTTP response of `server_name` (host, or host:port)
+// gives.
+Version_Result Version_Result_Of(const Http_Response &response, const QString &server_name);
+
 // The new-version check on the event loop: one HTTP/1.0 GET with the time-out
-// of the server entry, never blocking the window. Any failure (no connection,
-// an error status, a time-out, an answer too long) counts as an empty reply:
-// no newer version.
+// of the server entry, never blocking the window.
 class Version_Check : public QObject
 {
     Q_OBJECT
@@ -48,14 +71,14 @@ public:
     bool Running() const;
 
 signals:
-    // `reply` is the body of the answer, empty after any failure.
-    void Finished(bool newer, const QString &reply);
+    void Finished(const Version_Result &result);
 
 private:
     void On_Response(const Http_Response &response);
 
     Http_Get *http_;
+    QString server_name_;
 };
 
 // The check in a local event loop (for the command line and tests).
-bool Check_Version(const Version_Server &server = Default_Version_Server(), QString *reply = nullptr);
+Version_Result Check_Version(const Version_Server &server = Default_Version_Server());

@@ -312,6 +312,31 @@ private slots:
         ws_.Enable_Internet = ws_.Enable_Update = false;
     }
 
+    // The timer's check shows the link of message 19 only for a newer
+    // version; a server not reached says nothing and leaves the link as the
+    // last answer left it.
+    void new_version_link_follows_the_answer()
+    {
+        TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
+        Version_Result answer;
+        m->Set_Version_Checker([&](QObject *, std::function<void(const Version_Result &)> done) { done(answer); });
+        const auto link_after = [&](Version_Answer got) {
+            answer.answer = got;
+            answer.problem = got == Version_Answer::Not_Reached ? QStringLiteral("not reached") : QString();
+            m->Timer_UpdateTimer();
+            return m->LL_Update->isVisible();
+        };
+        QVERIFY(!link_after(Version_Answer::Not_Reached));
+        QVERIFY(link_after(Version_Answer::Newer));
+        QVERIFY(m->LL_Update->text().contains(Messages().Get(19).toHtmlEscaped()));
+        QVERIFY(link_after(Version_Answer::Not_Reached));
+        QVERIFY(!link_after(Version_Answer::Not_Newer));
+        QVERIFY(!link_after(Version_Answer::Not_Reached));
+        QVERIFY(Message_Box::Take_Shown().isEmpty());
+        m->Timer_Update->stop();
+        m->Set_Version_Checker({});
+    }
+
     void language_switch_recaptions()
     {
         test::Write(ws_.Path_Language + QStringLiteral("/Italiano.lng"),

@@ -150,17 +150,29 @@ private slots:
         Start_Workspace(ws, dir.path());
         ws.Enable_Internet = ws.Enable_Update = true;
         TFSoftOptions dialog(ws, {});
-        bool answer = true;
-        dialog.Set_Version_Checker([&](QObject *, std::function<void(bool)> done) { done(answer); });
+        Version_Result answer;
+        answer.answer = Version_Answer::Newer;
+        dialog.Set_Version_Checker([&](QObject *, std::function<void(const Version_Result &)> done) { done(answer); });
         test::When_Shown(&dialog, [&] {
             dialog.PC_Options->setCurrentIndex(1);
             QVERIFY(!dialog.LL_Check_Update->isVisible());
             QTest::mouseClick(dialog.Btn_Check_Update, Qt::LeftButton);
             QVERIFY(dialog.LL_Check_Update->isVisible());
             QVERIFY(dialog.LL_Check_Update->text().contains(QStringLiteral("New Version Available")));
-            answer = false;
+            answer.answer = Version_Answer::Not_Newer;
             QTest::mouseClick(dialog.Btn_Check_Update, Qt::LeftButton);
             QCOMPARE(dialog.LL_Check_Update->text(), QStringLiteral("No Update Available"));
+            // A server not reached is never "No Update Available": the
+            // label says so and why, as plain text, whole.
+            answer.answer = Version_Answer::Not_Reached;
+            answer.problem = QStringLiteral("Could not reach the update server www.tavelin.com: status 302, "
+                                            "redirected to https://www.tavelin.com/<new>");
+            QTest::mouseClick(dialog.Btn_Check_Update, Qt::LeftButton);
+            QCOMPARE(dialog.LL_Check_Update->text(), answer.problem.toHtmlEscaped());
+            QVERIFY(dialog.LL_Check_Update->isVisible());
+            QVERIFY(dialog.LL_Check_Update->heightForWidth(dialog.LL_Check_Update->width()) <=
+                    dialog.LL_Check_Update->height());
+            QVERIFY(dialog.Btn_Check_Update->isEnabled());
             dialog.reject();
         });
         dialog.exec();

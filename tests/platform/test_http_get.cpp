@@ -84,6 +84,34 @@ private slots:
         QCOMPARE(response.error.isEmpty(), ok);
     }
 
+    // A redirect is never followed; its error says where it points, so that
+    // a page that moved can be told from a server that is down.
+    void redirect_names_its_target_data()
+    {
+        QTest::addColumn<QByteArray>("raw");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("302") << QByteArray("HTTP/1.1 302 Found\r\nServer: x\r\nLocation: https://example.invalid/v\r\n"
+                                           "\r\nVER. 1.001")
+                             << QStringLiteral("status 302, redirected to https://example.invalid/v");
+        QTest::newRow("301, lower case, bare line feeds") << QByteArray("HTTP/1.0 301 Moved\nlocation:/new.asp \n\n")
+                                                          << QStringLiteral("status 301, redirected to /new.asp");
+        QTest::newRow("no Location") << QByteArray("HTTP/1.0 303 See Other\r\n\r\n") << QStringLiteral("status 303");
+        QTest::newRow("Location in the body only")
+            << QByteArray("HTTP/1.0 307 Temporary\r\n\r\nLocation: /x") << QStringLiteral("status 307");
+        QTest::newRow("not a redirect") << QByteArray("HTTP/1.0 404 Not Found\r\nLocation: /x\r\n\r\n")
+                                        << QStringLiteral("status 404");
+    }
+
+    void redirect_names_its_target()
+    {
+        QFETCH(QByteArray, raw);
+        QFETCH(QString, error);
+        const Http_Response response = Parse_Http_Response(raw);
+        QVERIFY(!response.Ok);
+        QVERIFY(response.body.isEmpty());
+        QCOMPARE(response.error, error);
+    }
+
     void answer_from_a_local_server()
     {
         Local_Http_Server server("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nhello");

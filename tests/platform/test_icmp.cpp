@@ -6,39 +6,49 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHostAddress>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 #include <QtEndian>
 #include <cstring>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
 
 // The helper mode: run inside a network namespace that the test made, it
-// pings 127.0.0.1 with the real client and prints one line "answered ping_res
-// attempts socket-kind elapsed-ms problem". With no more arguments it uses
-// the real time-out and limits; given "RECEIVE_MS ATTEMPT_MS TOTAL_MS" it
-// uses those, so that a converter that never answers is given up on soon.
+// pings ADDRESS with the real client and prints one line "answered ping_res
+// attempts socket-kind elapsed-ms unreachable router icmp-code reports
+// problem", where reports counts every "destination unreachable" the client
+// passed on (the loop may count one as a loss). With no more arguments it
+// uses the real time-out and limits; given "RECEIVE_MS ATTEMPT_MS TOTAL_MS"
+// it uses those, so that a converter that never answers is given up on soon.
 constexpr const char *Helper_Argument = "--ping-helper";
 
-int Ping_Helper(const QStringList &bounds)
+int Ping_Helper(const QStringList &arguments)
 {
     Ping_Limits limits;
     int receive_ms = Icmp_Echo_Client::Receive_Timeout_Ms;
-    if (bounds.size() == 3) {
-        receive_ms = bounds[0].toInt();
-        limits.attempt_ms = bounds[1].toInt();
-        limits.total_ms = bounds[2].toInt();
+    const QString address = arguments.value(0);
+    if (arguments.size() == 4) {
+        receive_ms = arguments[1].toInt();
+        limits.attempt_ms = arguments[2].toInt();
+        limits.total_ms = arguments[3].toInt();
     }
     Icmp_Echo_Client client(nullptr, receive_ms);
+    int reports = 0;
+    QObject::connect(&client, &Echo_Client::Unreachable, &client, [&reports] { ++reports; });
     QElapsedTimer clock;
     clock.start();
-    const Ping_Outcome outcome = Send_Ping(client, QStringLiteral("127.0.0.1"), limits);
+    const Ping_Outcome outcome = Send_Ping(client, address, limits);
     QTextStream(stdout) << int(outcome.Ok) << ' ' << outcome.ping_res << ' ' << outcome.attempts << ' '
-                        << int(client.Kind()) << ' ' << clock.elapsed() << ' ' << outcome.problem << Qt::endl;
+                        << int(client.Kind()) << ' ' << clock.elapsed() << ' ' << int(outcome.unreachable) << ' '
+                        << outcome.router << ' ' << outcome.icmp_code << ' ' << reports << ' ' << outcome.problem
+                        << Qt::endl;
     return 0;
 }
 
@@ -88,20 +98,68 @@ struct Helper_Line
     Ping_Outcome outcome;
     int kind = 0;
     qint64 elapsed_ms = 0;
+    int reports = 0;
 };
 
-Helper_Line Parse_Helper_Line(const QByteArray &line)
+// One line of the helper, for a ping of `address`.
+Helper_Line Parse_Helper_Line(const QByteArray &line, quint32 address = 0x7F000001u)
 {
     const QList<QByteArray> parts = line.trimmed().split(' ');
     Helper_Line parsed;
-    if (parts.size() < 5)
+    if (parts.size() < 9)
         return parsed;
     parsed.outcome.Ok = parts[0] == "1";
     parsed.outcome.ping_res = parts[1].toInt();
     parsed.outcome.attempts = parts[2].toInt();
     parsed.kind = parts[3].toInt();
     parsed.elapsed_ms = parts[4].toLongLong();
+    parsed.outcome.unreachable = parts[5] == "1";
+    parsed.outcome.router = parts[6].toUInt();
+    parsed.outcome.icmp_code = parts[7].toInt();
+    parsed.reports = parts[8].toInt();
+    parsed.outcome.address = address;
     return parsed;
+}
+
+// A destination unreachable from a router: the ICMP header, then the quote
+// of the undelivered packet (an IPv4 header to `destination` carrying
+// `protocol`, then the first `quoted_bytes` of `request`), checksum filled in.
+QByteArray Unreachable_For(const QByteArray &request, quint32 destination, quint8 code, int quoted_bytes = 8,
+                           uchar protocol = 1, int quoted_header_bytes = 20)
+{
+    QByteArray quoted_header(quoted_header_bytes, '\0');
+    quoted_header[0] = char(0x40 | (quoted_header_bytes / 4));
+    quoted_header[9] = char(protocol);
+    qToBigEndian<quint32>(destination, quoted_header.data() + 16);
+    QByteArray message = QByteArray::fromHex("0300000000000000") + quoted_header + request.left(quoted_bytes);
+    message[1] = char(code);
+    qToBigEndian<quint16>(Icmp_Checksum(message), message.data() + 2);
+    return message;
+}
+
+// Why the namespace cases cannot run here (empty when they can), and the
+// tools they run: unshare, ip, sysctl.
+QString Namespace_Unavailable(QString *unshare, QString *ip, QString *sysctl)
+{
+    *unshare = Find_Tool(QStringLiteral("unshare"));
+    *ip = Find_Tool(QStringLiteral("ip"));
+    *sysctl = Find_Tool(QStringLiteral("sysctl"));
+    QStringList missing;
+    for (const auto &[path, tool] : {std::pair{*unshare, "unshare (Debian package util-linux)"},
+                                     std::pair{*ip, "ip (iproute2)"}, std::pair{*sysctl, "sysctl (procps)"}})
+        if (path.isEmpty())
+            missing << QLatin1StringView(tool);
+    if (!missing.isEmpty())
+        return QStringLiteral("not installed: ") + missing.join(QStringLiteral(", "));
+    QProcess probe;
+    probe.start(*unshare, {QStringLiteral("-n"), QStringLiteral("true")});
+    if (!probe.waitForFinished(10000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0) {
+        // Only root may make a network namespace this way.
+        const QString cause =
+            geteuid() != 0 ? QStringLiteral("not root") : QStringLiteral("cannot make a network namespace");
+        return QStringLiteral("%1: %2").arg(cause, QString::fromLocal8Bit(probe.readAllStandardError()).trimmed());
+    }
+    return QString();
 }
 
 } // namespace
@@ -171,6 +229,61 @@ private slots:
             QCOMPARE(reply.data_bytes, data_bytes);
     }
 
+    // A router's "destination unreachable" names the request it could not
+    // deliver by quoting it: its destination, identifier and sequence.
+    void unreachable_data()
+    {
+        QTest::addColumn<QByteArray>("packet");
+        QTest::addColumn<bool>("with_ip_header");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<int>("code");
+        const QByteArray request = Build_Echo_Request(0xBEEF, 0x0102, "10.201.0.5", 1024);
+        const quint32 to = 0x0AC90005u;
+        QByteArray corrupted = Unreachable_For(request, to, 1);
+        corrupted[20] = char(corrupted[20] ^ 0x01);
+        QByteArray time_exceeded = Unreachable_For(request, to, 0);
+        time_exceeded[0] = 11;
+        qToBigEndian<quint16>(0, time_exceeded.data() + 2);
+        qToBigEndian<quint16>(Icmp_Checksum(time_exceeded), time_exceeded.data() + 2);
+        QByteArray quoted_ipv6 = Unreachable_For(request, to, 1);
+        quoted_ipv6[8] = char(0x65);
+        qToBigEndian<quint16>(0, quoted_ipv6.data() + 2);
+        qToBigEndian<quint16>(Icmp_Checksum(quoted_ipv6), quoted_ipv6.data() + 2);
+        QTest::newRow("raw, host unreachable") << With_Ip_Header(Unreachable_For(request, to, 1)) << true << true << 1;
+        QTest::newRow("without IP header, prohibited") << Unreachable_For(request, to, 13) << false << true << 13;
+        QTest::newRow("whole request quoted")
+            << With_Ip_Header(Unreachable_For(request, to, 0, 1024)) << true << true << 0;
+        QTest::newRow("quoted IP options") << Unreachable_For(request, to, 3, 8, 1, 24) << false << true << 3;
+        QTest::newRow("quote cut short") << Unreachable_For(request, to, 1, 7) << false << false << 0;
+        QTest::newRow("quoted UDP") << Unreachable_For(request, to, 3, 8, 17) << false << false << 0;
+        QTest::newRow("quoted reply") << Unreachable_For(Reply_Of(request), to, 1) << false << false << 0;
+        QTest::newRow("quoted IPv6") << quoted_ipv6 << false << false << 0;
+        QTest::newRow("corrupted") << corrupted << false << false << 0;
+        QTest::newRow("time exceeded") << time_exceeded << false << false << 0;
+        QTest::newRow("echo reply") << Reply_Of(request) << false << false << 0;
+        QTest::newRow("IP header cut") << With_Ip_Header(Unreachable_For(request, to, 1)).left(12) << true << false
+                                       << 0;
+    }
+
+    void unreachable()
+    {
+        QFETCH(QByteArray, packet);
+        QFETCH(bool, with_ip_header);
+        QFETCH(bool, accepted);
+        QFETCH(int, code);
+        Unreachable_Report report;
+        QCOMPARE(Parse_Unreachable(packet, with_ip_header, &report), accepted);
+        if (!accepted)
+            return;
+        QCOMPARE(int(report.code), code);
+        QCOMPARE(report.destination, 0x0AC90005u);
+        QCOMPARE(report.identifier, quint16(0xBEEF));
+        QCOMPARE(report.sequence, quint16(0x0102));
+        // Nor is it ever taken for a reply.
+        Echo_Reply reply;
+        QVERIFY(!Parse_Echo_Reply(packet, with_ip_header, &reply));
+    }
+
     void reply_identifies_its_request()
     {
         Echo_Reply reply;
@@ -208,24 +321,9 @@ private slots:
     // takes a second, not the window's five).
     void loopback_in_a_namespace()
     {
-        const QString unshare = Find_Tool(QStringLiteral("unshare"));
-        const QString ip = Find_Tool(QStringLiteral("ip"));
-        const QString sysctl = Find_Tool(QStringLiteral("sysctl"));
-        QStringList missing;
-        for (const auto &[path, tool] : {std::pair{unshare, "unshare (Debian package util-linux)"},
-                                         std::pair{ip, "ip (iproute2)"}, std::pair{sysctl, "sysctl (procps)"}})
-            if (path.isEmpty())
-                missing << QLatin1StringView(tool);
-        if (!missing.isEmpty())
-            QSKIP(qPrintable(QStringLiteral("not installed: ") + missing.join(QStringLiteral(", "))));
-        QProcess probe;
-        probe.start(unshare, {QStringLiteral("-n"), QStringLiteral("true")});
-        if (!probe.waitForFinished(10000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0) {
-            // Only root may make a network namespace this way.
-            const QString cause = geteuid() != 0 ? QStringLiteral("not root") : QStringLiteral("cannot make a network namespace");
-            QSKIP(qPrintable(QStringLiteral("%1: %2").arg(
-                cause, QString::fromLocal8Bit(probe.readAllStandardError()).trimmed())));
-        }
+        QString unshare, ip, sysctl;
+        if (const QString unavailable = Namespace_Unavailable(&unshare, &ip, &sysctl); !unavailable.isEmpty())
+            QSKIP(qPrintable(unavailable));
 
         // Nothing here leaves the namespace: it has only its own loopback.
         const QString script =
@@ -233,7 +331,7 @@ private slots:
                            "\"$2\" -qw net.ipv4.ping_group_range='0 0'; \"$0\" %1; "
                            "\"$2\" -qw net.ipv4.ping_group_range='1 0'; "
                            "\"$2\" -qw net.ipv4.icmp_echo_ignore_all=1; \"$0\" %1 %2")
-                .arg(QLatin1StringView(Helper_Argument))
+                .arg(QLatin1StringView(Helper_Argument) + QStringLiteral(" 127.0.0.1"))
                 .arg(QStringLiteral("%1 %2 %3").arg(Silent_Receive_Ms).arg(Silent_Attempt_Ms).arg(Silent_Total_Ms));
         QProcess helper;
         helper.start(unshare, {QStringLiteral("-n"), QStringLiteral("sh"), QStringLiteral("-c"), script,
@@ -270,6 +368,101 @@ private slots:
         // loaded machine may be slow; half the time leaves room for timers
         // that fire early).
         QVERIFY2(silent.elapsed_ms >= Silent_Total_Ms / 2, lines[2].constData());
+    }
+
+    // A real router: two network namespaces joined by a veth pair. The outer
+    // one forwards, and has no way to 10.201.0.0/24 (a route of type
+    // unreachable) and forbids 10.202.0.0/24 (prohibit); the inner one routes
+    // everything through it. Pinged through the router, those addresses end
+    // the loop at the first request with the router's answer (its time is
+    // the window's 5 s, so an ignored answer would end in "Device Not
+    // Found!" instead), through a raw and through a datagram socket. An
+    // address of the inner one's own network where no device answers the
+    // neighbour lookup (made to give up after one probe of 20 ms, well
+    // within the client's 200 ms time-out, so that the loop sees it) draws
+    // "host unreachable" from the inner namespace itself: that stays "Device
+    // Not Found!".
+    void unreachable_through_a_router()
+    {
+        QString unshare, ip, sysctl;
+        if (const QString unavailable = Namespace_Unavailable(&unshare, &ip, &sysctl); !unavailable.isEmpty())
+            QSKIP(qPrintable(unavailable));
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+
+        // $0 this test, $1 ip, $2 sysctl, $3 unshare, $4 the file that tells
+        // the inner namespace to go on (or stop), $5 the inner script.
+        const QString outer = QString::fromUtf8(R"sh(set -e
+"$1" link set lo up
+"$2" -qw net.ipv4.ip_forward=1 net.ipv4.icmp_ratelimit=0
+"$1" link add sw52-router type veth peer name sw52-inner
+"$3" -n sh -c "$5" "$0" "$1" "$2" "$4" &
+inner=$!
+# The veth end may move only once the inner shell has its own namespace.
+while [ "$(readlink /proc/$inner/ns/net)" = "$(readlink /proc/$$/ns/net)" ]; do sleep 0.02; done
+if "$1" link set sw52-inner netns "$inner" && "$1" addr add 10.200.0.1/24 dev sw52-router &&
+   "$1" link set sw52-router up && "$1" route add unreachable 10.201.0.0/24 &&
+   "$1" route add prohibit 10.202.0.0/24; then echo go > "$4"; else echo stop > "$4"; fi
+wait "$inner"
+)sh");
+        const QString inner = QString::fromUtf8(R"sh(set -e
+while [ ! -s "$3" ]; do sleep 0.02; done
+[ "$(cat "$3")" = go ]
+"$1" link set lo up
+"$1" addr add 10.200.0.2/24 dev sw52-inner
+"$1" link set sw52-inner up
+"$1" route add default via 10.200.0.1
+"$2" -qw net.ipv4.neigh.sw52-inner.mcast_solicit=1 net.ipv4.neigh.sw52-inner.retrans_time_ms=20
+"$0" %1 10.201.0.5
+"$0" %1 10.202.0.5
+"$0" %1 10.200.0.9 %2
+"$2" -qw net.ipv4.ping_group_range='0 0'
+"$0" %1 10.201.0.5
+"$0" %1 10.202.0.5
+"$0" %1 10.200.0.9 %2
+)sh")
+                                  .arg(QLatin1StringView(Helper_Argument), QStringLiteral("200 200 1000"));
+        QProcess helper;
+        helper.start(unshare, {QStringLiteral("-n"), QStringLiteral("sh"), QStringLiteral("-c"), outer,
+                               QCoreApplication::applicationFilePath(), ip, sysctl, unshare,
+                               dir.filePath(QStringLiteral("go")), inner});
+        QVERIFY(helper.waitForFinished(60000));
+        const QByteArray errors = helper.readAllStandardError();
+        QVERIFY2(helper.exitCode() == 0, errors.constData());
+        const QList<QByteArray> lines = helper.readAllStandardOutput().split('\n');
+        QVERIFY2(lines.size() >= 6, errors.constData());
+        if (lines[0].contains("Error!"))
+            QSKIP(lines[0].constData());
+
+        using Kind = Icmp_Echo_Client::Socket_Kind;
+        const quint32 router = 0x0AC80001u; // 10.200.0.1
+        for (const auto &[first, kind] : {std::pair{0, Kind::Raw}, std::pair{3, Kind::Datagram}}) {
+            for (const auto &[line, address, code, words] :
+                 {std::tuple{first, 0x0AC90005u, 1, "host unreachable"},
+                  std::tuple{first + 1, 0x0ACA0005u, 13, "refused by a filter"}}) {
+                const Helper_Line got = Parse_Helper_Line(lines[line], address);
+                QVERIFY2(got.outcome.unreachable, lines[line].constData());
+                QVERIFY(!got.outcome.Ok);
+                QCOMPARE(got.kind, int(kind));
+                QCOMPARE(got.outcome.attempts, 1);
+                QCOMPARE(got.outcome.router, router);
+                QCOMPARE(got.outcome.icmp_code, code);
+                QCOMPARE(Ping_Failure_Text(got.outcome),
+                         Messages()
+                             .Get(Msg_Ping_Unreachable)
+                             .arg(QHostAddress(address).toString(), QStringLiteral("10.200.0.1"),
+                                  QLatin1StringView(words), QString::number(code)));
+                QVERIFY(!Ping_Failure_Is_Warning(got.outcome));
+            }
+            const Helper_Line nobody = Parse_Helper_Line(lines[first + 2], 0x0AC80009u);
+            QVERIFY2(!nobody.outcome.unreachable && !nobody.outcome.Ok, lines[first + 2].constData());
+            QCOMPARE(nobody.kind, int(kind));
+            QCOMPARE(nobody.outcome.ping_res, 2);
+            // The inner namespace did answer "host unreachable", and the loop
+            // took it for what it is: no device there.
+            QVERIFY2(nobody.reports >= 1, lines[first + 2].constData());
+            QCOMPARE(Ping_Failure_Text(nobody.outcome), Messages().Get(1036));
+        }
     }
 };
 

@@ -86,7 +86,9 @@ private:
 // An echo client that plays a script: each request takes the next entry (the
 // last one repeats). An entry >= 0 is reported as the reply's data bytes on
 // a later turn of the event loop; No_Report never reports; Send_Fails makes
-// Send refuse the request. Given a Fake_Ping_Clock it reports each reply
+// Send refuse the request; Unreachable reports, in the same way as a reply,
+// that `unreachable_router` answered "destination unreachable" with
+// `unreachable_code`. Given a Fake_Ping_Clock it reports each outcome
 // `reply_ms` after its request on that clock and notes when each request
 // was sent.
 class Fake_Echo_Client : public Echo_Client
@@ -94,6 +96,8 @@ class Fake_Echo_Client : public Echo_Client
 public:
     static constexpr int No_Report = -1;
     static constexpr int Send_Fails = -2;
+    // (Hides the signal's name in this class: emit it as Echo_Client::Unreachable.)
+    static constexpr int Unreachable = -3;
 
     explicit Fake_Echo_Client(QList<int> script, Fake_Ping_Clock *clock = nullptr, int reply_ms = 0)
         : script_(std::move(script))
@@ -101,7 +105,9 @@ public:
         , reply_ms_(reply_ms)
     {}
 
-    QString open_refusal; // when set, Open fails as Not_Allowed, with these system words
+    QString open_refusal;                     // when set, Open fails as Not_Allowed, with these system words
+    quint32 unreachable_router = 0xC0A80201u; // 192.168.2.1, a router of the converter's network
+    int unreachable_code = 1;                 // host unreachable
     QList<quint32> addresses;
     QList<QByteArray> data;
     QList<qint64> sent_at; // on the fake clock; empty without one
@@ -123,10 +129,14 @@ public:
         ++generation_;
         if (entry == Send_Fails)
             return Echo_Status{Echo_Status::Kind::Not_Sent, QStringLiteral("Network is unreachable")};
-        if (entry >= 0) {
+        if (entry >= 0 || entry == Unreachable) {
             const int generation = generation_;
             auto reply = [this, entry, generation] {
-                if (generation == generation_) // a newer request forgets this one
+                if (generation != generation_) // a newer request forgets this one
+                    return;
+                if (entry == Unreachable)
+                    emit Echo_Client::Unreachable(unreachable_router, unreachable_code);
+                else
                     emit Replied(entry);
             };
             if (clock_)
