@@ -24,6 +24,7 @@ const Default_Message Added_Messages[] = {
     {Msg_EDE_Name_Breaks_Columns,
      u"Error! The configuration name %1 holds a \";\" or a line break, which would shift the columns of the "
      u"EDE file. The EDE file was not written."},
+    {Msg_Discard_Changes, u"The changes have not been saved. Close the window and discard them?"},
     {Msg_Rows_Not_Shown, u"Warning!! %1 rows of the table \"%2\" could not be shown: the table holds %3 rows. "
                          u"They are lost if the table is saved."},
     {Msg_Table_Damaged, u"%1\nThe tables start empty: saving them replaces this file."},

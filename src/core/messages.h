@@ -15,6 +15,7 @@ enum Added_Message : int {
     Msg_EDE_Group_Missing = 1136,       // file, group element
     Msg_EDE_Key_Breaks_Columns = 1137,  // key element, file
     Msg_EDE_Name_Breaks_Columns = 1138, // configuration name
+    Msg_Discard_Changes = 1116, // asked when a window with unsaved changes is closed
     Msg_Rows_Not_Shown = 1120,   // rows, table, table size
     Msg_Table_Damaged = 1121,    // problem
     Msg_Rows_Not_Saved = 1122,   // row number, table, column, rows
