@@ -47,6 +47,34 @@ void Text_Table::Set_Cell(int r, int c, const QString &text)
     emit dataChanged(at, at);
 }
 
+void Text_Table::Set_Cells(const QList<Cell_Change> &changes)
+{
+    // Changes come in row order from a paste or an undo: the rows they touch
+    // are told in runs, so that thousands of cells cost a handful of signals.
+    int first = -1;
+    int last = -1;
+    const auto tell = [&] {
+        if (first >= 0)
+            emit dataChanged(index(first, 0), index(last, Column_Count() - 1));
+    };
+    for (const Cell_Change &change : changes) {
+        if (change.row < 0 || change.row >= rows_ || change.column < 0 || change.column >= Column_Count())
+            continue;
+        QString &cell = cells_[Index(change.row, change.column)];
+        if (cell == change.text)
+            continue;
+        Touch(change.row);
+        cell = change.text;
+        if (first >= 0 && change.row >= first && change.row <= last + 1) {
+            last = std::max(last, change.row);
+            continue;
+        }
+        tell();
+        first = last = change.row;
+    }
+    tell();
+}
+
 QStringList Text_Table::Row(int r) const
 {
     QStringList texts;

@@ -26,6 +26,14 @@ struct Column_Desc
     QStringList items{};        // the items of a drop-down list
 };
 
+// One cell's new text: the unit of a paste, a cut and their undo.
+struct Cell_Change
+{
+    int row = 0;
+    int column = 0;
+    QString text;
+};
+
 // A table of text cells: every cell holds its text exactly as typed or read.
 // Rows and columns count from 0 and are data rows and data columns only; the
 // grid's header row and number column are the model's headers.
@@ -50,6 +58,9 @@ public:
 
     const QString &Cell(int r, int c) const { return cells_[Index(r, c)]; }
     void Set_Cell(int r, int c, const QString &text);
+    // Sets many cells at once: one dataChanged per run of rows, and, like
+    // every change made by the logic, no Cell_Edited.
+    void Set_Cells(const QList<Cell_Change> &changes);
     QStringList Row(int r) const;
     // Puts `texts` into the cells of row `r`, column 0 first; they must be
     // as many as the columns.

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "core/result.h"
+#include "tables/text_table.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The grids' clipboard, as spreadsheets use it: blocks of cells as
+// tab-separated lines. Rows and columns are the table's, from 0.
+
+// The cells of `rows` x `columns` (the visible columns, in order) as a
+// spreadsheet puts them on the clipboard: one line per row, cells separated
+// by tabs, "\n" after every line; a cell holding a tab, a line break or a
+// double quote is quoted ("..." with inner quotes doubled).
+QString Copy_Cells(const Text_Table &table, const QList<int> &rows, const QList<int> &columns);
+
+// A spreadsheet's clipboard text back to rows of cells: tabs between cells,
+// CR LF or LF between rows, quoted cells; a final line break ends the last
+// row (no empty row after it).
+QList<QStringList> Parse_Clipboard(const QString &text);
+
+// What pasting `block` with its top-left cell at (row, column) would set:
+// the block fills the following visible columns (hidden columns skipped) and
+// rows. Each text goes through its cell's rules and becomes the text the
+// cell stores. Fails, changing nothing, with a message naming the cell (row
+// as the grid numbers it, column header) and the refused text, or saying
+// that the block does not fit.
+Result<QList<Cell_Change>> Plan_Paste(const Text_Table &table, int row, int column, const QList<QStringList> &block);
+
+// What cutting the cells clears them to: each cell's fresh text.
+QList<Cell_Change> Plan_Clear(const Text_Table &table, const QList<int> &rows, const QList<int> &columns);
