@@ -30,6 +30,16 @@ public:
     // chosen index in decimal, the edit texts unchanged (hidden ones too).
     ParGen_Values Values() const;
 
+    // Undo keeps the state before and after each change as a snapshot: the
+    // values that OK would write. Restore puts one back through the opening
+    // (Load), so that the data-rate list follows the band and the payload is
+    // recomputed as on opening. Every state that opening and the window's
+    // controls can reach comes back exactly; the one state they cannot
+    // reach, a band with no data rate chosen, comes back with the band's
+    // first data rate, as on opening.
+    ParGen_Values Snapshot() const { return Values(); }
+    void Restore(const ParGen_Values &snapshot) { Load(snapshot); }
+
     // Drop-downs. The data rate's items are the chosen band's list.
     QStringList Items(ParGen_Key key) const;
     int Chosen(ParGen_Key key) const;          // -1 when none

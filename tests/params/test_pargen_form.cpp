@@ -22,6 +22,19 @@ ParGen_Form Open(const QString &path, const QByteArray &body)
     return form;
 }
 
+// Every state the form keeps for each key: the chosen item and the list, the
+// text, the box and whether the window shows it.
+QStringList Everything(const ParGen_Form &form)
+{
+    QStringList state;
+    for (K key : All_ParGen_Keys())
+        state << u"%1: %2 of [%3] text '%4' %5 %6"_s.arg(Key_Name(key))
+                     .arg(form.Chosen(key))
+                     .arg(form.Items(key).join(u'|'), form.Text(key), form.Checked(key) ? u"on"_s : u"off"_s,
+                          form.Shown(key) ? u"shown"_s : u"hidden"_s);
+    return state;
+}
+
 } // namespace
 
 class Test_ParGen_Form : public QObject
@@ -270,6 +283,49 @@ private slots:
         ParGen_Form form;
         form.Load(values);
         QCOMPARE(form.Values(), values);
+    }
+
+    // Undo puts a snapshot back after the user changed the choices that
+    // others follow (band, activation, BACnet type), texts and boxes.
+    void snapshot_restores_every_value_as_loaded_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::newRow("defaults") << QByteArray();
+        QTest::newRow("hand-edited") << QByteArray(
+            "<LoRa_RF_Band>eu868</LoRa_RF_Band><LoRa_DataRate>3 -\tLoRa: SF9/125kHz 1760 [bit/s]"
+            "</LoRa_DataRate><LoRa_Payload_Size>7</LoRa_Payload_Size>"
+            "<LoRa_Activation_Method>Over-the-Air Activation [OTAA]</LoRa_Activation_Method>"
+            "<LoRa_Application_Key>ab 12</LoRa_Application_Key><BACnet_Type>1</BACnet_Type>"
+            "<BACnet_Ser_Parity>2</BACnet_Ser_Parity><Ethernet_EN_DNS>1</Ethernet_EN_DNS>"
+            "<BACnet_Ser_ID>010</BACnet_Ser_ID><Ethernet_IP1>256</Ethernet_IP1>");
+        QTest::newRow("band and network matching nothing")
+            << QByteArray("<LoRa_RF_Band>EU 868</LoRa_RF_Band><LoRa_Network_Type>Hybrid</LoRa_Network_Type>"
+                          "<BACnet_Ser_Baudrate>9</BACnet_Ser_Baudrate>");
+    }
+
+    void snapshot_restores_every_value_as_loaded()
+    {
+        QFETCH(QByteArray, body);
+        ParGen_Form form = Open(Path("undo/ParGen.xml"), body);
+        const QStringList loaded = Everything(form);
+        const ParGen_Values snapshot = form.Snapshot();
+
+        form.Choose(K::LoRa_RF_Band, int(LoRa_Band_Texts().indexOf(u"US915"_s)));
+        form.Choose(K::LoRa_DataRate, 4);
+        form.Choose(K::LoRa_Network_Type, 1);
+        form.Choose(K::LoRa_Activation_Method, form.Chosen(K::LoRa_Activation_Method) == 0 ? 1 : 0);
+        form.Choose(K::BACnet_Type, form.Chosen(K::BACnet_Type) == 0 ? 1 : 0);
+        form.Choose(K::BACnet_Ser_Baudrate, 0);
+        form.Set_Checked(K::Ethernet_EN_DNS, !form.Checked(K::Ethernet_EN_DNS));
+        form.Set_Checked(K::BACnet_Desc_Chars_Limit, true);
+        form.Set_Text(K::BACnet_Ser_ID, u"99"_s);
+        form.Set_Text(K::LoRa_Device_Address, QString());
+        QVERIFY(Everything(form) != loaded);
+        QVERIFY(form.Snapshot() != snapshot);
+
+        form.Restore(snapshot);
+        QCOMPARE(Everything(form), loaded);
+        QCOMPARE(form.Snapshot(), snapshot);
     }
 
     void hex_key_filter_data()
