@@ -120,9 +120,11 @@ private slots:
         When_Shown(w_.get(), [&] {
             w_->E_BACnet_IP_Slave_Port->setText(u"1"_s);
             w_->CB_LoRa_RF_Band->setCurrentIndex(0);
+            Message_Box::Queue_Answer(QMessageBox::Yes);
             QTest::mouseClick(w_->Btn_Cancel, Qt::LeftButton);
         });
         QCOMPARE(w_->exec(), int(QDialog::Rejected));
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Msg(Msg_Discard_Changes)});
         QCOMPARE(test::Read(ws_.File_ParGen), stored);
 
         // The next opening shows the document again, not the cancelled values.

@@ -111,6 +111,7 @@ void TFParGen::FormShow()
     Set_Max_Payload_Size();
     CPG->verticalScrollBar()->setValue(0);
     CB_LoRa_RF_Band->setFocus();
+    Start_History();
 }
 
 void TFParGen::Show_Form()
@@ -169,6 +170,8 @@ void TFParGen::On_Change(ParGen_Key key)
         form_.Set_Text(key, edit->text());
         shown_text_[size_t(key)] = edit->text();
     }
+    // After the answers above, so that one step holds them all.
+    Record(key);
 }
 
 void TFParGen::On_Click(ParGen_Key key)
@@ -176,6 +179,7 @@ void TFParGen::On_Click(ParGen_Key key)
     // The gateway and name-server boxes only decide what validation looks at
     // and what is saved: their address fields stay editable either way.
     form_.Set_Checked(key, static_cast<QCheckBox *>(Input(key))->isChecked());
+    Record(key);
 }
 
 void TFParGen::Typed(ParGen_Key key)
@@ -252,6 +256,7 @@ void TFParGen::Reset_To_Default(ParGen_Key key)
     const QSignalBlocker blocker(edit);
     edit->setText(text);
     shown_text_[size_t(key)] = text;
+    Record(key); // the user's Yes changed it: undo gives the old value back
 }
 
 bool TFParGen::FormMouseWheel(const QWheelEvent &event)
@@ -281,8 +286,13 @@ bool TFParGen::eventFilter(QObject *watched, QEvent *event)
         auto *widget = qobject_cast<QWidget *>(watched);
         if (widget && widget->window() == this && FormMouseWheel(*static_cast<QWheelEvent *>(event)))
             return true;
+    } else if (event->type() == QEvent::FocusOut) {
+        Field_Left(watched);
     } else if (event->type() == QEvent::KeyPress) {
         auto *key_event = static_cast<QKeyEvent *>(event);
+        // The window's history, not an edit's own undo.
+        if (History_Key(key_event))
+            return true;
         for (K key : All_ParGen_Keys()) {
             if (Input(key) != watched)
                 continue;

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QUndoStack>
 #include <array>
 
 class Category_Panel;
@@ -22,6 +23,8 @@ struct Workspace;
 // converter's Ethernet interface. Each opening reads ParGen.xml; OK validates
 // and writes it whole; Cancel and the close box discard every change. The
 // window keeps its state in a ParGen_Form and takes every decision from it.
+// Every change can be undone while the window is open, and closing it with
+// changes asks first.
 class TFParGen : public QDialog, public Lang_Window
 {
     Q_OBJECT
@@ -35,6 +38,24 @@ public:
     // form and the controls, lays out the groups and recomputes the payload.
     void FormShow();
     void Btn_OKClick();
+    // Cancel, Escape and the close box: with changes, asks whether to
+    // discard them (No keeps the window open); without, closes at once.
+    void reject() override;
+    // Whether the values differ from those the opening showed; undoing back
+    // to them, or typing a text back, counts as unchanged.
+    bool Changed() const;
+
+    // Undo and redo (Ctrl+Z; Ctrl+Shift+Z or Ctrl+Y): one history across
+    // every field, emptied at each opening. A step is one change of a
+    // drop-down or check box together with what the window changed in
+    // answer (a band refills the data-rate list and the payload, a type
+    // shows other rows), or one burst of typing in one edit, which ends when
+    // the edit loses the focus or another field changes. Undoing shows the
+    // values through the opening's own path, so the lists, the payload and
+    // the layout follow them.
+    void Undo();
+    void Redo();
+    const QUndoStack &History() const { return history_; }
     // The wheel: with the pointer over the group area it scrolls that area
     // (and true is returned, the event is used up); elsewhere false leaves
     // it to the control under the pointer.
@@ -155,6 +176,19 @@ private:
     // Puts an edit field and its value back to the key's default.
     void Reset_To_Default(ParGen_Key key);
 
+    // The history (par_gen_history.cpp). Record makes the change of `key`
+    // that the form now holds a step, or adds it to the open typing burst;
+    // Show_Snapshot puts a step's state back into the form and controls.
+    // History_Key undoes or redoes for the keys of undo and redo, and is
+    // true when it did, so that an edit's own undo never sees them.
+    class Step;
+    void Start_History();
+    void Record(ParGen_Key key);
+    void Show_Snapshot(ParGen_Key key, const ParGen_Values &snapshot);
+    bool History_Key(const QKeyEvent *event);
+    // Leaving an edit ends its burst of typing: coming back starts a step.
+    void Field_Left(const QObject *field);
+
     Workspace &ws_;
     ParGen_Form form_;
     std::array<QWidget *, ParGen_Key_Count> inputs_{};
@@ -173,4 +207,10 @@ private:
     Row bacnet_desc_row_;
     std::array<Row, 6> ethernet_rows_;
     int wheel_rest_ = 0; // wheel turn not yet scrolled, in eighths of a degree
+    QUndoStack history_;
+    ParGen_Values opened_;   // as the opening showed them
+    ParGen_Values recorded_; // as the history's current step left them
+    // The step that typing in its edit still adds to; always the history's
+    // current step while set (every other change, undo or redo clears it).
+    Step *burst_ = nullptr;
 };
