@@ -93,6 +93,8 @@ const Default_Message Added_Messages[] = {
      u"device before a compilation succeeds."},
     {Msg_Not_A_Bank_Image, u"Error! %1 holds %2 bytes: a bank1.bin holds 2048 and a bank2.bin 75776."},
     {Msg_File_Not_Read, u"Error! The file %1 could not be read: %2"},
+    {Msg_Text_Cut,
+     u"The converter keeps only the first %1 characters of this name: \"%2\"; the marked rest is dropped."},
     {Msg_Payload_Mismatch,
      u"Error LoRa!! %1 in the file %2 holds \"%3\", but the band %4 with the data rate \"%5\" gives %6. Open the "
      u"communication parameters and press OK: the window stores the right value."},

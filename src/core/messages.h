@@ -67,6 +67,8 @@ enum Added_Message : int {
     Msg_Bank_Pair_Broken = 1113,         // the message of the failed write, the image already replaced
     Msg_Not_A_Bank_Image = 1114,         // file, size
     Msg_File_Not_Read = 1115,            // file, reason
+    // The table cells.
+    Msg_Text_Cut = 1145, // characters the device keeps, the text it keeps
     // The parameter document.
     Msg_Payload_Mismatch = 1150, // key, file, stored text, band, data rate, payload they give
     Msg_Payload_Missing = 1151,  // file, key, band, data rate, payload they give

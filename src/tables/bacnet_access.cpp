@@ -5,6 +5,7 @@
 #include "core/messages.h"
 #include "core/xml_document.h"
 #include "params/pargen_document.h"
+#include "tables/eng_units.h"
 
 namespace {
 
@@ -93,7 +94,8 @@ QList<Column_Desc> Object_Columns(int page)
          .width = 150,
          .colour = Colour_Type,
          .items = tables::Data_Type_Items(page)},
-        {.attribute = "Eng_Unit", .header_message = h + 1, .width = 100, .colour = Colour_Type},
+        // Wide enough for a number and a name such as "29  percent-relative-humidity".
+        {.attribute = "Eng_Unit", .header_message = h + 1, .width = 180, .colour = Colour_Type, .shown = Unit_Shown},
         {.attribute = "Position",
          .kind = K::Combo,
          .header_message = h + 2,
@@ -114,7 +116,11 @@ QList<Column_Desc> Object_Columns(int page)
          .colour = Colour_Swap,
          .hidden = true,
          .missing = QStringLiteral("N")},
-        {.attribute = "Mnemonic", .header_message = h + 6, .width = 250, .colour = Colour_Text},
+        {.attribute = "Mnemonic",
+         .header_message = h + 6,
+         .width = 250,
+         .colour = Colour_Text,
+         .cut_at = Desc_Chars_Short},
     };
 }
 
@@ -145,6 +151,8 @@ Load_Report BACnet_Slave_Set_Access::Load(const QString &file_pargen, const QStr
     const ParGen_Document pargen = Read_ParGen_Document(file_pargen);
     report.ParGen_Problem = pargen.Problem();
     Desc_Lenght = pargen.Flag(ParGen_Key::BACnet_Desc_Chars_Limit);
+    Read.Set_Cut_At(Obj_Mnemonic, Desc_Chars());
+    Write.Set_Cut_At(Obj_Mnemonic, Desc_Chars());
     if (!report.ParGen_Problem.isEmpty())
         report.Warnings.append(report.ParGen_Problem);
     const int rows = Max_Objects();

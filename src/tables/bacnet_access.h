@@ -20,6 +20,9 @@ enum Object_Column : int {
 // Rows of each table, and objects of both together, by description length.
 inline constexpr int Objects_Short_Desc = 2000; // 16-character descriptions
 inline constexpr int Objects_Long_Desc = 1000;  // 32-character descriptions
+// Characters of a Mnemonic that the device keeps as the object's name.
+inline constexpr int Desc_Chars_Short = 16;
+inline constexpr int Desc_Chars_Long = 32;
 // Bytes of the converter's input and output data areas.
 inline constexpr int Data_Area_Bytes = 1500;
 
@@ -54,6 +57,8 @@ public:
 
     // At most this many objects over both tables.
     int Max_Objects() const { return Desc_Lenght ? Objects_Long_Desc : Objects_Short_Desc; }
+    // Characters of each Mnemonic the device keeps.
+    int Desc_Chars() const { return Desc_Lenght ? Desc_Chars_Long : Desc_Chars_Short; }
 
     Text_Table &Table(int page) { return page == Page_Read ? Read : Write; }
 

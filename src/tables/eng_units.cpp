@@ -249,17 +249,34 @@ const Unit_Category Categories[] = {
     {u"Other", Units_22},
 };
 
-// Name of each number, built once from the catalogue.
-struct Unit_Names
+// Where each number stands in the catalogue, built once: the name, its
+// category and its place in that category's list.
+struct Unit_Places
 {
-    const char16_t *name[Eng_Unit_Count] = {};
-    Unit_Names()
+    struct Place
     {
-        for (const Unit_Category &category : Categories)
-            for (const Eng_Unit &unit : category.units)
-                name[unit.number] = unit.text;
+        const char16_t *name = nullptr;
+        int category = -1;
+        int index = -1;
+    };
+    Place of[Eng_Unit_Count];
+    Unit_Places()
+    {
+        for (int c = 0; c < int(std::size(Categories)); ++c)
+            for (int i = 0; i < int(Categories[c].units.size()); ++i) {
+                const Eng_Unit &unit = Categories[c].units[i];
+                of[unit.number] = {unit.text, c, i};
+            }
     }
 };
+
+const Unit_Places::Place *Place_Of(int number)
+{
+    static const Unit_Places places;
+    if (number < 0 || number >= Eng_Unit_Count || !places.of[number].name)
+        return nullptr;
+    return &places.of[number];
+}
 
 } // namespace
 
@@ -270,10 +287,8 @@ std::span<const Unit_Category> Unit_Catalogue()
 
 QString Desc_Unit(int Num_Unit)
 {
-    static const Unit_Names names;
-    if (Num_Unit < 0 || Num_Unit >= Eng_Unit_Count || !names.name[Num_Unit])
-        return QStringLiteral("unknown");
-    return QString::fromUtf16(names.name[Num_Unit]);
+    const auto *place = Place_Of(Num_Unit);
+    return place ? QString::fromUtf16(place->name) : QStringLiteral("unknown");
 }
 
 QString Unit_Label(int Num_Unit)
@@ -281,11 +296,33 @@ QString Unit_Label(int Num_Unit)
     return QStringLiteral("-> ") + Desc_Unit(Num_Unit);
 }
 
+QString Unit_Shown(const QString &cell)
+{
+    int number = -1;
+    if (!Try_Str_To_Int(cell, &number))
+        return cell;
+    const auto *place = Place_Of(number);
+    if (!place)
+        return cell;
+    const QStringView name(place->name);
+    QString shown;
+    shown.reserve(cell.size() + 2 + name.size());
+    shown.append(cell).append(u"  ").append(name);
+    return shown;
+}
+
 void Unit_Picker::FormShow(const QString &cell_text)
 {
     E_Selected_EU = cell_text;
-    Label5 = Unit_Label(Str_To_Int_Def(cell_text, -1));
-    CB_Select_TypeSelect(category_);
+    const int number = Str_To_Int_Def(cell_text, -1);
+    Label5 = Unit_Label(number);
+    list_pick_ = false;
+    if (const auto *place = Place_Of(number)) {
+        category_ = place->category;
+        unit_ = place->index;
+    } else {
+        CB_Select_TypeSelect(category_);
+    }
 }
 
 void Unit_Picker::CB_Select_TypeSelect(int category)
@@ -294,6 +331,8 @@ void Unit_Picker::CB_Select_TypeSelect(int category)
         return;
     category_ = category;
     unit_ = Categories[category_].units.empty() ? -1 : 0;
+    // The unit picked before is no longer in the list.
+    list_pick_ = false;
 }
 
 void Unit_Picker::Select_Unit(int index)
@@ -302,11 +341,30 @@ void Unit_Picker::Select_Unit(int index)
         unit_ = index;
 }
 
+void Unit_Picker::Pick_Unit(int index)
+{
+    Select_Unit(index);
+    list_pick_ = unit_ >= 0;
+}
+
+void Unit_Picker::Type_Into_Box(const QString &text)
+{
+    E_Selected_EU = text;
+    list_pick_ = false;
+}
+
 void Unit_Picker::Btn_Select_Eng_UnitClick()
 {
     const int n = unit_ >= 0 ? Categories[category_].units[unit_].number : 0;
     E_Selected_EU = QString::number(n);
     Label5 = Unit_Label(n);
+    list_pick_ = false;
+}
+
+void Unit_Picker::Btn_OKClick()
+{
+    if (list_pick_)
+        Btn_Select_Eng_UnitClick();
 }
 
 QStringList Unit_Picker::Category_Items()

@@ -30,31 +30,57 @@ QString Desc_Unit(int Num_Unit);
 // The picker's label for a unit number: "-> " and its name.
 QString Unit_Label(int Num_Unit);
 
-// The engineering unit picker without its window: the chosen category
-// (kept from one showing to the next), the chosen unit of it, the number
-// box and its label.
+// What an Eng. Unit cell shows: its text, two blanks and the unit's name
+// ("62  degrees-Celsius"), read by the integer reading as the converter
+// reads it; a text that is not a unit number (outside 0 to 236, or not a
+// number) shows as it is. The cell and the document keep the text alone.
+QString Unit_Shown(const QString &cell);
+
+// The engineering unit picker without its window: the chosen category,
+// the chosen unit of it, the number box and its label.
+//
+// What OK takes: the number box, unless the user's last action among
+// "picked a unit in the list", "typed into the box" and "pressed Select
+// Engineering Unit" was a pick in the list; then the picked unit, as if
+// Select had been pressed. So the later action wins: a unit picked and then
+// a number typed gives the typed number; a number typed and then a unit
+// picked gives the unit. Choosing a category is not a pick (its first unit
+// shows selected, but the user did not choose it) and forgets an earlier
+// pick, whose unit is no longer in the list; the unit selected when the
+// picker opens is not a pick either.
 class Unit_Picker
 {
 public:
-    // Opens the picker on an Eng. Unit cell: the box takes the cell's text,
-    // the label names the number it reads as (a non-number: "unknown"), and
-    // the unit list is refilled for the chosen category.
+    // Opens the picker on an Eng. Unit cell: the box takes the cell's text
+    // and the label names the number it reads as (a non-number: "unknown").
+    // A unit number opens on its category with the unit selected in the
+    // list; any other text keeps the category chosen last ("Acceleration"
+    // at start) with its first unit selected.
     void FormShow(const QString &cell_text);
 
-    // A category chosen: its units fill the list and the first is chosen.
+    // A category chosen: its units fill the list and the first is selected.
     void CB_Select_TypeSelect(int category);
-    // A unit chosen in the list; the box and label stay as they are.
+    // The list's selection moved (by the program or the user); the box and
+    // label stay as they are.
     void Select_Unit(int index);
-    // The button "Select Engineering Unit": the chosen unit goes to the box
-    // and the label (0 when no unit is chosen).
+    // The user chose a unit in the list: OK takes it unless the user types
+    // into the box or chooses a category afterwards.
+    void Pick_Unit(int index);
+    // The button "Select Engineering Unit": the selected unit goes to the
+    // box and the label (0 when no unit is selected).
     void Btn_Select_Eng_UnitClick();
     // The user typed into the box; the label stays as it was.
-    void Type_Into_Box(const QString &text) { E_Selected_EU = text; }
+    void Type_Into_Box(const QString &text);
+    // OK: a unit picked in the list last goes to the box and the label;
+    // the box is then the result.
+    void Btn_OKClick();
 
     static QStringList Category_Items();
     QStringList Unit_Items() const;
     int Category() const { return category_; }
     int Unit() const { return unit_; }
+    // The user's last action was a pick in the list.
+    bool Picked_In_List() const { return list_pick_; }
 
     // The result on OK, taken unchanged into the cell.
     QString E_Selected_EU;
@@ -63,4 +89,5 @@ public:
 private:
     int category_ = 0; // "Acceleration" at start
     int unit_ = -1;
+    bool list_pick_ = false;
 };

@@ -132,6 +132,15 @@ void Text_Table::Set_Items(int c, const QStringList &items)
     columns_[c].items = items;
 }
 
+void Text_Table::Set_Cut_At(int c, int length)
+{
+    if (columns_[c].cut_at == length)
+        return;
+    columns_[c].cut_at = length;
+    if (rows_ > 0)
+        emit dataChanged(index(0, c), index(rows_ - 1, c), {Qt::DisplayRole, Qt::ToolTipRole});
+}
+
 void Text_Table::Retranslate()
 {
     if (Column_Count() > 0)
@@ -170,22 +179,32 @@ QVariant Text_Table::data(const QModelIndex &index, int role) const
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return QVariant();
     const QString &text = Cell(index.row(), index.column());
-    const bool check = columns_[index.column()].kind == Cell_Kind::Check;
+    const Column_Desc &column = columns_[index.column()];
+    const bool check = column.kind == Cell_Kind::Check;
     switch (role) {
     case Qt::DisplayRole:
         // A check-box cell shows its box, not its letter.
-        return check ? QVariant() : QVariant(text);
+        if (check)
+            return QVariant();
+        return column.shown ? column.shown(text) : text;
     case Qt::EditRole:
         return text;
     case Qt::CheckStateRole:
         if (check)
             return Is_Flag_Set(text) ? Qt::Checked : Qt::Unchecked;
         return QVariant();
-    case Qt::ToolTipRole:
-        // A column's description shows as the tip of each of its cells.
-        if (columns_[index.column()].hint_message >= 0)
-            return Messages().Get(columns_[index.column()].hint_message);
-        return QVariant();
+    case Qt::ToolTipRole: {
+        // A column's description shows as the tip of each of its cells,
+        // and a text longer than the device keeps says so.
+        QString tip = column.hint_message >= 0 ? Messages().Get(column.hint_message) : QString();
+        if (column.cut_at > 0 && text.size() > column.cut_at) {
+            if (!tip.isEmpty())
+                tip += u'\n';
+            // One multi-argument call, so a "%" in the text stays text.
+            tip += Messages().Get(Msg_Text_Cut).arg(QString::number(column.cut_at), text.left(column.cut_at));
+        }
+        return tip.isEmpty() ? QVariant() : QVariant(tip);
+    }
     default:
         return QVariant();
     }

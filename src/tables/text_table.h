@@ -24,6 +24,12 @@ struct Column_Desc
     QString fresh{};            // text of the cell in a fresh row
     QString missing{};          // text read when a row lacks the attribute
     QStringList items{};        // the items of a drop-down list
+    // What a cell shows of its text (the Eng. Unit's name beside its
+    // number); empty: the text itself. The cell keeps its text.
+    std::function<QString(const QString &)> shown{};
+    // The device keeps only this many characters of the cell's text (an
+    // object's name); 0: no limit. A longer text shows where it is cut.
+    int cut_at = 0;
 };
 
 // One cell's new text: the unit of a paste, a cut and their undo.
@@ -79,6 +85,8 @@ public:
     // The items of a drop-down column, replaced (the list of positions
     // follows the size of the data area).
     void Set_Items(int c, const QStringList &items);
+    // How many characters of column `c` the device keeps (0: no limit).
+    void Set_Cut_At(int c, int length);
 
     // Called after the view changed a cell (an edit, a check box, a
     // drop-down choice); the logic's own changes do not call it.

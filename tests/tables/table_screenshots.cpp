@@ -74,6 +74,7 @@ private slots:
             {"Binary Input", "95", "10", "1", "", "Pump fault"},
             {"Multi State Input", "95", "11", "", "1", "Operating mode"},
             {"Accumulator", "19", "12", "", "4", "Energy meter"},
+            {"Analog Input", "29", "16", "", "4", "Room humidity"},
         };
         for (const Object &o : objects)
             read += QByteArray("<row Data_Type=\"") + o.type + "\" Eng_Unit=\"" + o.unit + "\" Position=\"" +
@@ -89,7 +90,7 @@ private slots:
         Save(&window, "bacnet_slave_set_access.png");
         // A drop-down cell being edited, its list open.
         Table_Grid *grid = window.ACG_BACnet_in_Read;
-        const QModelIndex type = grid->model()->index(7, Obj_Data_Type);
+        const QModelIndex type = grid->model()->index(8, Obj_Data_Type);
         grid->setCurrentIndex(type);
         grid->edit(type);
         auto *box = qobject_cast<QComboBox *>(grid->indexWidget(type));
@@ -111,8 +112,8 @@ private slots:
         box->hidePopup();
         grid->Commit_Edit();
 
-        picker.Open_On(QStringLiteral("62"));
-        picker.CB_Select_TypeSelect(16);
+        // Opened on a row's unit: its category, the unit selected.
+        picker.Open_On(QStringLiteral("98"));
         picker.show();
         QVERIFY(QTest::qWaitForWindowExposed(&picker));
         Save(&picker, "bacnet_eng_unit.png");

@@ -95,6 +95,73 @@ private slots:
         QCOMPARE(objects.Read.headerData(Obj_Mnemonic, Qt::Horizontal).toString(), QStringLiteral("Mnemonic"));
     }
 
+    // Eng. Unit shows the unit's name; the cell and the document keep the
+    // number. The Mnemonic's tip tells where the device cuts it: 16
+    // characters, or 32 with long descriptions.
+    void readable_cells_data()
+    {
+        QTest::addColumn<QByteArray>("pargen");
+        QTest::addColumn<int>("kept");
+        QTest::newRow("16 characters") << QByteArray() << 16;
+        QTest::newRow("32 characters") << test::ParGen_With("BACnet_Desc_Chars_Limit", "1") << 32;
+    }
+
+    void readable_cells()
+    {
+        QFETCH(QByteArray, pargen);
+        QFETCH(int, kept);
+        if (!pargen.isEmpty())
+            test::Write(ParGen(), pargen);
+        const QString at_limit(kept, u'n');
+        const QString over = at_limit + QStringLiteral("cut");
+        const QString short_name(16, u's');
+        test::Write(Access(),
+                    "<BACnet_to_Modbus><BACnet_in_Read>"
+                    "<row Data_Type=\"Analog Input\" Eng_Unit=\"62\" Position=\"0\" Bit=\"\" Length=\"4\" "
+                    "Swap=\"N\" Mnemonic=\"" +
+                        over.toUtf8() +
+                        "\"/>"
+                        "<row Data_Type=\"Analog Input\" Eng_Unit=\"abc\" Position=\"4\" Bit=\"\" Length=\"4\" "
+                        "Swap=\"N\" Mnemonic=\"" +
+                        at_limit.toUtf8() +
+                        "\"/>"
+                        "</BACnet_in_Read><BACnet_in_Write>"
+                        "<row Data_Type=\"Analog Out\" Eng_Unit=\"236\" Position=\"0\" Bit=\"\" Length=\"4\" "
+                        "Swap=\"N\" Mnemonic=\"" +
+                        over.toUtf8() +
+                        "\"/>"
+                        "<row Data_Type=\"Analog Out\" Eng_Unit=\"237\" Position=\"4\" Bit=\"\" Length=\"4\" "
+                        "Swap=\"N\" Mnemonic=\"" +
+                        short_name.toUtf8() +
+                        "\"/>"
+                        "</BACnet_in_Write></BACnet_to_Modbus>");
+        BACnet_Slave_Set_Access objects;
+        objects.Load(ParGen(), Access());
+        QCOMPARE(objects.Desc_Chars(), kept);
+        const auto shown = [](const Text_Table &t, int r) { return t.index(r, Obj_Eng_Unit).data().toString(); };
+        QCOMPARE(shown(objects.Read, 0), QStringLiteral("62  degrees-Celsius"));
+        QCOMPARE(shown(objects.Read, 1), QStringLiteral("abc"));
+        QCOMPARE(shown(objects.Write, 0), QStringLiteral("236  minutes-per-degree-kelvin"));
+        QCOMPARE(shown(objects.Write, 1), QStringLiteral("237"));
+        QCOMPARE(objects.Read.index(0, Obj_Eng_Unit).data(Qt::EditRole).toString(), QStringLiteral("62"));
+        QCOMPARE(objects.Read.Cell(0, Obj_Eng_Unit), QStringLiteral("62"));
+
+        const auto tip = [](const Text_Table &t, int r) { return t.index(r, Obj_Mnemonic).data(Qt::ToolTipRole); };
+        const QString cut = Messages().Get(Msg_Text_Cut).arg(QString::number(kept), at_limit);
+        QCOMPARE(tip(objects.Read, 0).toString(), cut);
+        QCOMPARE(tip(objects.Write, 0).toString(), cut);
+        QVERIFY(!tip(objects.Read, 1).isValid());
+        QVERIFY(!tip(objects.Write, 1).isValid());
+        QCOMPARE(objects.Read.index(0, Obj_Mnemonic).data().toString(), over);
+
+        // Saved as loaded: numbers without names, names uncut.
+        QVERIFY(objects.Save(Access()));
+        const QByteArray saved = test::Read(Access());
+        QVERIFY(saved.contains("Eng_Unit=\"62\" Position"));
+        QVERIFY(saved.contains(QByteArray("Mnemonic=\"" + over.toUtf8() + '"')));
+        QVERIFY(!saved.contains("degrees"));
+    }
+
     void load_keeps_every_row()
     {
         test::Write(Access(),

@@ -1,8 +1,10 @@
 #include "core/messages.h"
 #include "tables/bacnet_access.h"
+#include "tables/eng_units.h"
 #include "tables/object_names.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "tables/ui/bacnet_slave_set_access.h"
+#include "tables/ui/cell_delegate.h"
 #include "widgets/message_box.h"
 #include "window_fixture.h"
 #include "window_requirements.h"
@@ -526,23 +528,36 @@ private slots:
     {
         QTest::addColumn<QString>("cell");
         QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("typed"); // typed into the box; empty: Select pressed
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("category"); // shown on opening
+        QTest::addColumn<QString>("unit");     // selected on opening
+        QTest::addColumn<QString>("action");   // "select" or "pick" per-mille, "type 300", "cancel"
+        QTest::addColumn<QString>("result");   // the cell afterwards
 
-        QTest::newRow("select per-mille") << QStringLiteral("62") << QStringLiteral("-> degrees-Celsius") << QString()
-                                          << true << QStringLiteral("207");
-        QTest::newRow("typed number") << QStringLiteral("abc") << QStringLiteral("-> unknown") << QStringLiteral("300")
-                                      << true << QStringLiteral("300");
-        QTest::newRow("cancel") << QString() << QStringLiteral("-> unknown") << QString() << false << QString();
+        QTest::newRow("select per-mille")
+            << QStringLiteral("62") << QStringLiteral("-> degrees-Celsius") << QStringLiteral("Temperature")
+            << QStringLiteral("degrees-Celsius") << QStringLiteral("select") << QStringLiteral("207");
+        QTest::newRow("pick per-mille, OK without Select")
+            << QStringLiteral("0") << QStringLiteral("-> square-meters") << QStringLiteral("Area")
+            << QStringLiteral("square-meters") << QStringLiteral("pick") << QStringLiteral("207");
+        QTest::newRow("opened on the unit, OK")
+            << QStringLiteral("0x3E") << QStringLiteral("-> degrees-Celsius") << QStringLiteral("Temperature")
+            << QStringLiteral("degrees-Celsius") << QStringLiteral("ok") << QStringLiteral("0x3E");
+        QTest::newRow("typed number") << QStringLiteral("abc") << QStringLiteral("-> unknown")
+                                      << QStringLiteral("Acceleration")
+                                      << QStringLiteral("meters-per-second-per-second") << QStringLiteral("type 300")
+                                      << QStringLiteral("300");
+        QTest::newRow("cancel") << QStringLiteral("62") << QStringLiteral("-> degrees-Celsius")
+                                << QStringLiteral("Temperature") << QStringLiteral("degrees-Celsius")
+                                << QStringLiteral("cancel") << QStringLiteral("62");
     }
 
     void unit_picker_on_a_double_click()
     {
         QFETCH(QString, cell);
         QFETCH(QString, label);
-        QFETCH(QString, typed);
-        QFETCH(bool, ok);
+        QFETCH(QString, category);
+        QFETCH(QString, unit);
+        QFETCH(QString, action);
         QFETCH(QString, result);
         test::Write(ws_.File_BACnet_Slave_Access,
                     Objects(QByteArray(), Object(QStringLiteral("Analog Out|%1|0||4|N|x").arg(cell))));
@@ -553,23 +568,123 @@ private slots:
             shown = true;
             QCOMPARE(picker_->E_Selected_EU->text(), cell);
             QCOMPARE(picker_->Label5->text(), label);
-            if (typed.isEmpty()) {
-                picker_->CB_Select_TypeSelect(picker_->CB_Select_Type->findText(QStringLiteral("Other")));
-                picker_->CB_Select_Unit->setCurrentIndex(
-                    picker_->CB_Select_Unit->findText(QStringLiteral("per-mille")));
-                QTest::mouseClick(picker_->Btn_Select_Eng_Unit, Qt::LeftButton);
-                QCOMPARE(picker_->Label5->text(), QStringLiteral("-> per-mille"));
-            } else {
+            // Opened on the row's unit: its category, the unit selected.
+            QCOMPARE(picker_->CB_Select_Type->currentText(), category);
+            QCOMPARE(picker_->CB_Select_Unit->currentText(), unit);
+            if (action == u"select" || action == u"pick") {
+                QVERIFY(test::Choose_In_List(picker_->CB_Select_Type, QStringLiteral("Other")));
+                QVERIFY(test::Choose_In_List(picker_->CB_Select_Unit, QStringLiteral("per-mille")));
+                QCOMPARE(picker_->E_Selected_EU->text(), cell); // a pick alone leaves the box
+                if (action == u"select") {
+                    QTest::mouseClick(picker_->Btn_Select_Eng_Unit, Qt::LeftButton);
+                    QCOMPARE(picker_->Label5->text(), QStringLiteral("-> per-mille"));
+                }
+            } else if (action.startsWith(u"type")) {
                 picker_->E_Selected_EU->clear();
-                QTest::keyClicks(picker_->E_Selected_EU, typed);
+                QTest::keyClicks(picker_->E_Selected_EU, action.section(u' ', 1));
                 QCOMPARE(picker_->Label5->text(), label); // typing leaves the label
             }
-            QTest::mouseClick(ok ? picker_->Btn_OK : picker_->Btn_Cancel, Qt::LeftButton);
+            QTest::mouseClick(action == u"cancel" ? picker_->Btn_Cancel : picker_->Btn_OK, Qt::LeftButton);
         });
         test::Double_Click_Cell(Write_Grid(), 0, Obj_Eng_Unit);
         QVERIFY(shown);
         QVERIFY(!Write_Grid()->Editing()); // the picker, not the cell's editor
-        QCOMPARE(Write().Cell(0, Obj_Eng_Unit), ok ? result : cell);
+        QCOMPARE(Write().Cell(0, Obj_Eng_Unit), result);
+        // The cell shows the name beside the number it keeps.
+        QCOMPARE(Write().index(0, Obj_Eng_Unit).data().toString(), Unit_Shown(result));
+    }
+
+    // A Mnemonic longer than the device keeps (16 characters, 32 with long
+    // descriptions) shows the cut: the kept part in the text colour, a thin
+    // mark, the rest paler but readable, also under a dark palette; the tip
+    // says how many characters are kept. A name at the limit shows none.
+    void mnemonic_cut_data()
+    {
+        QTest::addColumn<bool>("long_names");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("dark");
+        QTest::addColumn<int>("cut"); // 0: not cut
+        QTest::newRow("16: 19 characters") << false << 19 << false << 16;
+        QTest::newRow("16: 16 characters") << false << 16 << false << 0;
+        QTest::newRow("16: short") << false << 5 << false << 0;
+        QTest::newRow("32: 19 characters") << true << 19 << false << 0;
+        QTest::newRow("32: 32 characters") << true << 32 << false << 0;
+        QTest::newRow("32: 35 characters") << true << 35 << false << 32;
+        QTest::newRow("16, dark palette") << false << 19 << true << 16;
+    }
+
+    void mnemonic_cut()
+    {
+        QFETCH(bool, long_names);
+        QFETCH(int, length);
+        QFETCH(bool, dark);
+        QFETCH(int, cut);
+        if (long_names)
+            test::Write(ws_.File_ParGen, test::ParGen_With("BACnet_Desc_Chars_Limit", "1"));
+        // "x" has no upright stroke: the only one in the cell is the mark.
+        const QString name(length, u'x');
+        test::Write(ws_.File_BACnet_Slave_Access,
+                    Objects(Object(QStringLiteral("Analog Input|62|0||4|N|%1").arg(name)), QByteArray()));
+        if (dark) {
+            QPalette palette = w_->palette();
+            for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
+                palette.setColor(role, QColor(0x20, 0x20, 0x20));
+            for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+                palette.setColor(role, QColor(0xF0, 0xF0, 0xF0));
+            Read_Grid()->setPalette(palette);
+        }
+        Show();
+        Table_Grid *grid = Read_Grid();
+        const QModelIndex at = grid->model()->index(0, Obj_Mnemonic);
+        QCOMPARE(Cell_Delegate::Cut_At(at), cut);
+        const QVariant tip = at.data(Qt::ToolTipRole);
+        if (cut)
+            QCOMPARE(tip.toString(), Messages().Get(Msg_Text_Cut).arg(QString::number(cut), name.left(cut)));
+        else
+            QVERIFY(!tip.isValid());
+
+        // The cell as drawn, away from the current cell and the selection.
+        grid->Set_Current(5, Obj_Data_Type);
+        grid->clearSelection();
+        const QRect rect = grid->visualRect(at);
+        const QImage image = grid->viewport()->grab(rect).toImage();
+        const QColor background = image.pixelColor(1, 1);
+        const auto luma = [](QColor c) { return 0.299 * c.redF() + 0.587 * c.greenF() + 0.114 * c.blueF(); };
+        const auto inked = [&](int x, int y) {
+            return std::abs(luma(image.pixelColor(x, y)) - luma(background)) > 0.15;
+        };
+        // Columns of the cell (its grid lines left out) with ink all the way
+        // up a text line: the mark.
+        const int line = grid->fontMetrics().height();
+        QList<int> marks;
+        for (int x = 0; x < image.width() - 2; ++x) {
+            int ink = 0;
+            for (int y = 0; y < image.height() - 2; ++y)
+                ink += inked(x, y);
+            if (ink >= line - 2)
+                marks << x;
+        }
+        const auto darkest = [&](int from, int to) {
+            double d = 1;
+            for (int x = from; x < to; ++x)
+                for (int y = 0; y < image.height() - 2; ++y)
+                    d = std::min(d, luma(image.pixelColor(x, y)));
+            return d;
+        };
+        QVERIFY2(luma(background) > 0.8, "the column's own light colour");
+        if (!cut) {
+            QVERIFY2(marks.isEmpty(), qPrintable(QString::number(marks.value(0))));
+            QVERIFY(darkest(0, image.width() - 2) < 0.35); // dark text, whatever the palette
+            return;
+        }
+        QCOMPARE(marks.size(), 1);
+        const int mark = marks.first();
+        const int kept_width = grid->fontMetrics().horizontalAdvance(name.left(cut));
+        QVERIFY2(mark >= kept_width && mark <= kept_width + 10, qPrintable(QString::number(mark)));
+        const double kept = darkest(0, mark);
+        const double rest = darkest(mark + 1, image.width() - 2);
+        QVERIFY2(kept < 0.35, qPrintable(QString::number(kept)));
+        QVERIFY2(rest > kept + 0.2 && rest < 0.8, qPrintable(QString::number(rest)));
     }
 };
 

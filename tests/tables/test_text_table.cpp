@@ -74,6 +74,49 @@ private slots:
         QCOMPARE(from_zero.headerData(1, Qt::Vertical).toInt(), 1);
     }
 
+    // A column's display hook changes what the cell shows, never what it
+    // holds; a column with a cut tells, in the tip, what the device keeps.
+    void shown_text_and_cut()
+    {
+        QList<Column_Desc> columns = Three_Columns();
+        columns[1].kind = Cell_Kind::Text;
+        columns[1].shown = [](const QString &text) -> QString { return text + QStringLiteral(" (shown)"); };
+        columns[2].hint_message = 1232;
+        Text_Table table(columns, 3);
+        QAbstractItemModelTester tester(&table, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        table.Set_Row(0, {QStringLiteral("Y"), QStringLiteral("62"), QStringLiteral("abcde")});
+        QCOMPARE(table.data(table.index(0, 1)).toString(), QStringLiteral("62 (shown)"));
+        QCOMPARE(table.data(table.index(0, 1), Qt::EditRole).toString(), QStringLiteral("62"));
+        QCOMPARE(table.Cell(0, 1), QStringLiteral("62"));
+        QCOMPARE(table.Row(0).at(1), QStringLiteral("62"));
+        QVERIFY(!table.data(table.index(0, 0)).isValid()); // a check box still shows no text
+
+        const QString hint = Messages().Get(1232);
+        QCOMPARE(table.data(table.index(0, 2), Qt::ToolTipRole).toString(), hint);
+        QSignalSpy changed(&table, &QAbstractItemModel::dataChanged);
+        table.Set_Cut_At(2, 4);
+        table.Set_Cut_At(2, 4); // unchanged: no signal
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed.last().at(0).toModelIndex(), table.index(0, 2));
+        QCOMPARE(changed.last().at(1).toModelIndex(), table.index(2, 2));
+        QCOMPARE(table.data(table.index(0, 2), Qt::ToolTipRole).toString(),
+                 hint + u'\n' + Messages().Get(Msg_Text_Cut).arg(QStringLiteral("4"), QStringLiteral("abcd")));
+        // At the limit nothing is cut; the text itself never changes.
+        table.Set_Cell(0, 2, QStringLiteral("%1%2"));
+        QCOMPARE(table.data(table.index(0, 2), Qt::ToolTipRole).toString(), hint);
+        QCOMPARE(table.data(table.index(0, 2)).toString(), QStringLiteral("%1%2"));
+        table.Set_Cell(0, 2, QStringLiteral("%1%2%3"));
+        QVERIFY(table.data(table.index(0, 2), Qt::ToolTipRole)
+                    .toString()
+                    .endsWith(QStringLiteral("\"%1%2\"; the marked rest is dropped.")));
+        // Without a hint, the cut alone.
+        table.Set_Cut_At(1, 1);
+        QCOMPARE(table.data(table.index(0, 1), Qt::ToolTipRole).toString(),
+                 Messages().Get(Msg_Text_Cut).arg(QStringLiteral("1"), QStringLiteral("6")));
+        table.Set_Cut_At(1, 0);
+        QVERIFY(!table.data(table.index(0, 1), Qt::ToolTipRole).isValid());
+    }
+
     void ticking_stores_y_or_n()
     {
         Text_Table table(Three_Columns(), 1);

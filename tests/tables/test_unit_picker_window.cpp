@@ -112,24 +112,105 @@ private slots:
 
     void category_kept_between_showings()
     {
-        w_->Open_On(QStringLiteral("1"));
+        w_->Open_On(QStringLiteral("300"));
         test::When_Shown(w_, [&] {
             Choose(QStringLiteral("Temperature"), QStringLiteral("degrees-Kelvin"));
             QTest::mouseClick(w_->Btn_Cancel, Qt::LeftButton);
         });
         w_->exec();
-        // The category stays; its list starts again at its first unit.
-        w_->Open_On(QStringLiteral("1"));
+        // A cell that holds no unit: the category stays, its list starts
+        // again at its first unit.
+        w_->Open_On(QStringLiteral("300"));
         test::When_Shown(w_, [&] {
             QCOMPARE(w_->CB_Select_Type->currentText(), QStringLiteral("Temperature"));
             QCOMPARE(w_->CB_Select_Unit->count(), required::Temperature_Units);
             QCOMPARE(w_->CB_Select_Unit->currentText(), QStringLiteral("degrees-Celsius"));
-            QCOMPARE(Box(), QStringLiteral("1"));
+            QCOMPARE(Box(), QStringLiteral("300"));
             QTest::mouseClick(w_->Btn_Select_Eng_Unit, Qt::LeftButton);
             QCOMPARE(Box(), QStringLiteral("62"));
             QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
         });
         QCOMPARE(w_->exec(), int(QDialog::Accepted));
+    }
+
+    // The picker opens on the cell's unit, also after another category was
+    // chosen; the unit it opens on is not a pick, so OK keeps the box.
+    void opens_on_the_cells_unit_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("unit");
+        QTest::newRow("62") << QStringLiteral("62") << QStringLiteral("Temperature")
+                            << QStringLiteral("degrees-Celsius");
+        QTest::newRow("207") << QStringLiteral("207") << QStringLiteral("Other") << QStringLiteral("per-mille");
+        QTest::newRow("0") << QStringLiteral("0") << QStringLiteral("Area") << QStringLiteral("square-meters");
+        QTest::newRow("78, last of its list")
+            << QStringLiteral("78") << QStringLiteral("Velocity") << QStringLiteral("miles-per-hour");
+        QTest::newRow("hex 0x62") << QStringLiteral("0x62") << QStringLiteral("Other") << QStringLiteral("percent");
+    }
+
+    void opens_on_the_cells_unit()
+    {
+        QFETCH(QString, cell);
+        QFETCH(QString, category);
+        QFETCH(QString, unit);
+        // Another category chosen at the previous showing.
+        w_->Open_On(QStringLiteral("abc"));
+        test::When_Shown(w_, [&] {
+            Choose(QStringLiteral("Mass"), QStringLiteral("tons"));
+            QTest::mouseClick(w_->Btn_Cancel, Qt::LeftButton);
+        });
+        w_->exec();
+
+        w_->Open_On(cell);
+        test::When_Shown(w_, [&] {
+            QCOMPARE(w_->CB_Select_Type->currentText(), category);
+            QCOMPARE(w_->CB_Select_Unit->currentText(), unit);
+            QCOMPARE(w_->CB_Select_Unit->count(),
+                     int(Unit_Catalogue()[w_->CB_Select_Type->currentIndex()].units.size()));
+            QCOMPARE(Box(), cell);
+            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        });
+        QCOMPARE(w_->exec(), int(QDialog::Accepted));
+        QCOMPARE(Box(), cell);
+    }
+
+    // OK takes a unit picked in the list as Select would, unless a number
+    // is typed into the box afterwards: the later action wins.
+    void ok_takes_the_pick_data()
+    {
+        QTest::addColumn<bool>("type_first");
+        QTest::addColumn<bool>("type_after");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("pick") << false << false << QStringLiteral("207") << QStringLiteral("-> per-mille");
+        QTest::newRow("type, pick") << true << false << QStringLiteral("207") << QStringLiteral("-> per-mille");
+        QTest::newRow("pick, type") << false << true << QStringLiteral("300") << QStringLiteral("-> degrees-Celsius");
+    }
+
+    void ok_takes_the_pick()
+    {
+        QFETCH(bool, type_first);
+        QFETCH(bool, type_after);
+        QFETCH(QString, result);
+        QFETCH(QString, label);
+        const auto type = [&] {
+            w_->E_Selected_EU->selectAll();
+            QTest::keyClicks(w_->E_Selected_EU, QStringLiteral("300"));
+        };
+        w_->Open_On(QStringLiteral("62"));
+        test::When_Shown(w_, [&] {
+            if (type_first)
+                type();
+            Choose(QStringLiteral("Other"), QStringLiteral("per-mille"));
+            if (type_after)
+                type();
+            // Enter in the box is OK, as the button.
+            QTest::keyClick(w_->E_Selected_EU, Qt::Key_Return);
+        });
+        QCOMPARE(w_->exec(), int(QDialog::Accepted));
+        QCOMPARE(Box(), result);
+        QCOMPARE(Label(), label);
     }
 };
 

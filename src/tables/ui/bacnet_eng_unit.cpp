@@ -111,9 +111,12 @@ TFBACnet_Eng_Unit::TFBACnet_Eng_Unit(Workspace &ws, QWidget *parent)
 
     connect(CB_Select_Type, &QComboBox::activated, this, &TFBACnet_Eng_Unit::CB_Select_TypeSelect);
     connect(CB_Select_Unit, &QComboBox::currentIndexChanged, this, [this](int index) { Picker.Select_Unit(index); });
+    // A choice of the user's (a click in the open list, the keys or the
+    // wheel on the closed one), not the selection the picker opens with.
+    connect(CB_Select_Unit, &QComboBox::activated, this, [this](int index) { Picker.Pick_Unit(index); });
     connect(E_Selected_EU, &QLineEdit::textEdited, this, [this](const QString &text) { Picker.Type_Into_Box(text); });
     connect(Btn_Select_Eng_Unit, &QPushButton::clicked, this, &TFBACnet_Eng_Unit::Btn_Select_Eng_UnitClick);
-    connect(Btn_OK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Btn_OK, &QPushButton::clicked, this, &TFBACnet_Eng_Unit::Btn_OKClick);
     connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     setTabOrder(E_Selected_EU, CB_Select_Type);
@@ -145,6 +148,7 @@ void TFBACnet_Eng_Unit::Open_On(const QString &cell_text)
 {
     Picker.FormShow(cell_text);
     Show_Picker_State();
+    Show_Lists();
 }
 
 void TFBACnet_Eng_Unit::showEvent(QShowEvent *event)
@@ -156,12 +160,17 @@ void TFBACnet_Eng_Unit::showEvent(QShowEvent *event)
 
 void TFBACnet_Eng_Unit::FormShow()
 {
-    CB_Select_TypeSelect(Picker.Category());
+    Show_Lists();
 }
 
 void TFBACnet_Eng_Unit::CB_Select_TypeSelect(int category)
 {
     Picker.CB_Select_TypeSelect(category);
+    Show_Lists();
+}
+
+void TFBACnet_Eng_Unit::Show_Lists()
+{
     CB_Select_Type->setCurrentIndex(Picker.Category());
     const QSignalBlocker quiet(CB_Select_Unit);
     CB_Select_Unit->clear();
@@ -173,6 +182,15 @@ void TFBACnet_Eng_Unit::Btn_Select_Eng_UnitClick()
 {
     Picker.Btn_Select_Eng_UnitClick();
     Show_Picker_State();
+}
+
+void TFBACnet_Eng_Unit::Btn_OKClick()
+{
+    // The box as it stands, also when the program set its text.
+    Picker.E_Selected_EU = E_Selected_EU->text();
+    Picker.Btn_OKClick();
+    Show_Picker_State();
+    accept();
 }
 
 void TFBACnet_Eng_Unit::Show_Picker_State()

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -34,6 +35,29 @@ QStyle *Style_Of(const QStyleOptionViewItem &option)
     return option.widget ? option.widget->style() : QApplication::style();
 }
 
+double Luma(const QColor &c)
+{
+    return 0.299 * c.redF() + 0.587 * c.greenF() + 0.114 * c.blueF();
+}
+
+// The palette's text colour, or black or white when it would not stand out
+// from a cell's own background (a dark palette's light text over the light
+// column colours).
+QColor Readable_On(const QColor &background, const QColor &text)
+{
+    if (std::abs(Luma(text) - Luma(background)) >= 0.4)
+        return text;
+    return Luma(background) >= 0.5 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+// Halfway between the text and its background: still readable, plainly
+// not the text that counts.
+QColor Muted(const QColor &text, const QColor &background)
+{
+    return QColor::fromRgbF((text.redF() + background.redF()) / 2, (text.greenF() + background.greenF()) / 2,
+                            (text.blueF() + background.blueF()) / 2);
+}
+
 } // namespace
 
 const Text_Table *Cell_Delegate::Table_Of(const QModelIndex &index)
@@ -58,14 +82,80 @@ QRect Cell_Delegate::Check_Rect(const QStyleOptionViewItem &option)
 void Cell_Delegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
-    if (const Text_Table *table = Table_Of(index))
-        option->backgroundBrush = QColor::fromRgb(table->Column(index.column()).colour);
+    if (const Text_Table *table = Table_Of(index)) {
+        const QColor background = QColor::fromRgb(table->Column(index.column()).colour);
+        option->backgroundBrush = background;
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            option->palette.setColor(group, QPalette::Text,
+                                     Readable_On(background, option->palette.color(group, QPalette::Text)));
+    }
+}
+
+int Cell_Delegate::Cut_At(const QModelIndex &index)
+{
+    const Text_Table *table = Table_Of(index);
+    if (!table)
+        return 0;
+    const int cut_at = table->Column(index.column()).cut_at;
+    if (cut_at <= 0 || table->Cell(index.row(), index.column()).size() <= cut_at)
+        return 0;
+    return cut_at;
+}
+
+void Cell_Delegate::Paint_Cut(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index,
+                              int cut_at) const
+{
+    // The cell as usual without its text (background, selection, focus);
+    // then the kept part as any text, a thin mark at the cut and the rest
+    // in a colour halfway to the background.
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+    QStyle *style = Style_Of(opt);
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+
+    const bool selected = opt.state.testFlag(QStyle::State_Selected);
+    QPalette::ColorGroup group = opt.state.testFlag(QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+    if (group == QPalette::Normal && !opt.state.testFlag(QStyle::State_Active))
+        group = QPalette::Inactive;
+    const QColor pen = opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
+    const QColor background = selected ? opt.palette.color(group, QPalette::Highlight) : opt.backgroundBrush.color();
+
+    // The text's place as the style draws it: inside the focus frame margin.
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, opt.widget) + 1;
+    const QRect area =
+        style->subElementRect(QStyle::SE_ItemViewItemText, &opt, opt.widget).adjusted(margin, 0, -margin, 0);
+    const QFontMetrics metrics(opt.font);
+    const QString kept = text.left(cut_at);
+    const int cut_x = area.left() + metrics.horizontalAdvance(kept);
+    const int gap = 2; // between the text and the mark, each side
+    const int align = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+
+    painter->save();
+    painter->setClipRect(area);
+    painter->setFont(opt.font);
+    painter->setPen(pen);
+    painter->drawText(area, align, kept);
+    const int mark_x = cut_x + gap;
+    const int height = std::min(metrics.height(), area.height());
+    const int top = area.top() + (area.height() - height) / 2;
+    painter->fillRect(QRect(mark_x, top, 1, height), pen);
+    const QRect rest_area(mark_x + 1 + gap, area.top(), area.right() - (mark_x + gap), area.height());
+    if (rest_area.width() > 0) {
+        painter->setPen(Muted(pen, background));
+        painter->drawText(rest_area, align, metrics.elidedText(text.mid(cut_at), opt.textElideMode, rest_area.width()));
+    }
+    painter->restore();
 }
 
 void Cell_Delegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     if (!Is_Check(index)) {
-        QStyledItemDelegate::paint(painter, option, index);
+        if (const int cut_at = Cut_At(index))
+            Paint_Cut(painter, option, index, cut_at);
+        else
+            QStyledItemDelegate::paint(painter, option, index);
         return;
     }
     // The cell as usual (background, selection, focus) but without its box,

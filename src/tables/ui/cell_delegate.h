@@ -13,6 +13,11 @@ class Text_Table;
 // cell whose text is not one of the items (typed into the document by hand)
 // keeps it when the list is opened and closed again. A choice reaches the
 // cell at once; one made in the open list also ends the edit.
+//
+// A text longer than its column's `cut_at` (the characters the device
+// keeps) shows the cut: the kept part as usual, a thin mark, and the rest in
+// a colour halfway to the background. Text keeps a readable colour over the
+// light column backgrounds also when the palette is dark.
 class Cell_Delegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -25,6 +30,10 @@ public:
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
+    // Where the cell's text is cut: the characters the device keeps of it,
+    // 0 when it keeps them all.
+    static int Cut_At(const QModelIndex &index);
+
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
     bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
@@ -32,6 +41,7 @@ protected:
 
 private:
     static const Text_Table *Table_Of(const QModelIndex &index);
+    void Paint_Cut(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index, int cut_at) const;
     static bool Is_Check(const QModelIndex &index);
     static QRect Check_Rect(const QStyleOptionViewItem &option);
 };
