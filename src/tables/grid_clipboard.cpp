@@ -25,20 +25,22 @@ bool Is_Eng_Unit(const Column_Desc &column)
     return std::strcmp(column.attribute, "Eng_Unit") == 0;
 }
 
-bool Needs_Quotes(const QString &cell)
+// The control characters (Unicode category Cc): C0, DEL and C1.
+bool Has_Control_Character(QStringView text)
 {
-    for (QChar c : cell)
-        if (c == u'\t' || c == u'\r' || c == u'\n' || c == u'"')
+    for (QChar c : text)
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
             return true;
     return false;
 }
 
-bool Has_Control_Character(QStringView text)
+// `text` without its outer blanks; the text itself (shared, not copied)
+// when it has none, as nearly every pasted text.
+QString Trimmed(const QString &text)
 {
-    for (QChar c : text)
-        if (c.category() == QChar::Other_Control)
-            return true;
-    return false;
+    if (text.isEmpty() || (!text.front().isSpace() && !text.back().isSpace()))
+        return text;
+    return text.trimmed();
 }
 
 bool Ends_Cell(QChar c)
@@ -90,13 +92,13 @@ bool Names_Unit(QStringView name, int number)
 // not name). -1 when `text` is not such a number.
 int Unit_Number(QStringView text)
 {
-    if (text.isEmpty() || text.size() > 5)
+    if (text.isEmpty())
         return -1;
     int n = 0;
     for (QChar c : text) {
         if (c < u'0' || c > u'9')
             return -1;
-        n = n * 10 + (c.unicode() - u'0');
+        n = std::min(n * 10 + (c.unicode() - u'0'), 65536); // leading zeros do not count
     }
     return n <= 65535 ? n : -1;
 }
@@ -161,16 +163,17 @@ struct Item_Finder
         folded.reserve(items.size());
         for (qsizetype i = 0; i < items.size(); ++i) {
             exact.insert(items[i], i);
-            folded.insert(items[i].toCaseFolded(), i); // the first of items alike but for case
+            const QString key = items[i].toCaseFolded();
+            if (!folded.contains(key)) // the first of items alike but for case
+                folded.insert(key, i);
         }
     }
-    qsizetype Find(QStringView text) const
+    qsizetype Find(const QString &text) const
     {
-        const QString t = text.toString();
-        const auto hit = exact.constFind(t);
+        const auto hit = exact.constFind(text);
         if (hit != exact.cend())
             return *hit;
-        return folded.value(t.toCaseFolded(), -1);
+        return folded.value(text.toCaseFolded(), -1);
     }
     QHash<QString, qsizetype> exact;
     QHash<QString, qsizetype> folded;
@@ -178,7 +181,7 @@ struct Item_Finder
 
 Result<QString> Combo_Text(const Column_Desc &column, const QString &text, std::unique_ptr<Item_Finder> &finder)
 {
-    const QStringView t = QStringView(text).trimmed();
+    const QString t = Trimmed(text);
     if (t.isEmpty())
         return column.fresh;
     if (!finder)
@@ -242,24 +245,42 @@ QString Quoted(const QString &text)
 
 QString Copy_Cells(const Text_Table &table, const QList<int> &rows, const QList<int> &columns)
 {
+    // One pass, written in place: a cell is copied bare while it is read,
+    // and again quoted when it turns out to need it.
     QString text;
+    qsizetype used = 0;
     for (int r : rows) {
-        bool first = true;
-        for (int c : columns) {
-            if (!first)
-                text += u'\t';
-            first = false;
-            const QString &cell = table.Cell(r, c);
-            if (Needs_Quotes(cell)) {
-                text += u'"';
-                text += QString(cell).replace(u'"', QStringLiteral("\"\""));
-                text += u'"';
-            } else {
-                text += cell;
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            const QString &cell = table.Cell(r, columns[i]);
+            const qsizetype most = used + 2 * cell.size() + 3; // quoted, every character a quote
+            if (most > text.size())
+                text.resize(std::max(most, 2 * text.size()));
+            QChar *const start = text.data() + used;
+            QChar *out = start;
+            bool quote = false;
+            for (QChar c : cell) {
+                const char16_t u = c.unicode();
+                if (u < 0x20 ? (u == u'\t' || u == u'\r' || u == u'\n') : u == u'"') {
+                    quote = true;
+                    break;
+                }
+                *out++ = c;
             }
+            if (quote) {
+                out = start;
+                *out++ = u'"';
+                for (QChar c : cell) {
+                    if (c == u'"')
+                        *out++ = u'"';
+                    *out++ = c;
+                }
+                *out++ = u'"';
+            }
+            *out++ = i + 1 < columns.size() ? u'\t' : u'\n';
+            used = out - text.data();
         }
-        text += u'\n';
     }
+    text.resize(used);
     return text;
 }
 

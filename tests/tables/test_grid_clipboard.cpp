@@ -269,6 +269,16 @@ private slots:
         QCOMPARE(test::Row_Text(table, 1), QStringLiteral("Y|||||||"));
     }
 
+    // A list whose items differ only in letter case: the item spelt as
+    // pasted, else the first alike.
+    void combo_prefers_the_exact_spelling()
+    {
+        const Column_Desc list{.attribute = "L", .kind = Cell_Kind::Combo, .items = {u"Auto"_s, u"AUTO"_s}};
+        QCOMPARE(Paste_Cell_Text(list, u"AUTO"_s).Value(), u"AUTO"_s);
+        QCOMPARE(Paste_Cell_Text(list, u" auto"_s).Value(), u"Auto"_s);
+        QCOMPARE(Paste_Cell_Text(list, u"Auto"_s).Value(), u"Auto"_s);
+    }
+
     // Every unit of the catalogue by its name, in any case, and as the grid
     // shows it beside its number.
     void paste_every_unit_name()
