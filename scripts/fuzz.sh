@@ -35,6 +35,7 @@ dict_of() {
   case "$1" in
     fuzz_language) echo fuzz/dict/language.dict ;;
     fuzz_int_read | fuzz_ip_address | fuzz_version_reply | fuzz_bank_dump) echo fuzz/dict/text.dict ;;
+    fuzz_clipboard) echo fuzz/dict/clipboard.dict ;;
     *) echo fuzz/dict/xml.dict ;;
   esac
 }

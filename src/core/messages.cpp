@@ -30,6 +30,17 @@ const Default_Message Added_Messages[] = {
     {Msg_Table_Damaged, u"%1\nThe tables start empty: saving them replaces this file."},
     {Msg_Rows_Not_Saved, u"Warning!! Row %1 of the table \"%2\" has an empty \"%3\": it ends the table, and the %4 "
                          u"rows from there on are lost if the table is saved."},
+    {Msg_Paste_Too_Many_Rows,
+     u"Error!! The pasted block has %1 rows, but from row %2 to the end the table has only %3. Nothing was pasted."},
+    {Msg_Paste_Too_Many_Columns, u"Error!! The pasted block has %1 columns, but from the column \"%2\" to the last "
+                                 u"the table has only %3. Nothing was pasted."},
+    {Msg_Paste_Cell_Refused, u"Error row %1!! The column \"%2\" cannot take \"%3\": %4. Nothing was pasted."},
+    {Msg_Paste_Not_An_Item, u"it is none of the items of the list (%1)"},
+    {Msg_Paste_Not_A_Flag, u"a check box takes Y or N, 1 or 0, true or false, yes or no"},
+    {Msg_Paste_Not_A_Unit, u"it is neither a unit number from 0 to 65535 nor the name of a unit"},
+    {Msg_Paste_Unit_Disagrees, u"the unit number %1 is \"%2\", not \"%3\""},
+    {Msg_Paste_Control_Character,
+     u"it holds a control character (such as a tab or a line break), which no cell can hold"},
     {Msg_Xml_Not_Utf8, u"the byte 0x%1 is not UTF-8, and the file declares no other encoding (save the file as "
                        u"UTF-8, or declare its encoding in its first line)"},
     {Msg_Xml_Invalid_Byte, u"the byte 0x%1 is not valid in the file's encoding, %2"},

@@ -19,6 +19,15 @@ enum Added_Message : int {
     Msg_Rows_Not_Shown = 1120,   // rows, table, table size
     Msg_Table_Damaged = 1121,    // problem
     Msg_Rows_Not_Saved = 1122,   // row number, table, column, rows
+    // A paste into a table grid that cannot go in whole.
+    Msg_Paste_Too_Many_Rows = 1130,     // rows of the block, first row (as the grid numbers it), rows left
+    Msg_Paste_Too_Many_Columns = 1131,  // columns of the block, first column's header, columns left
+    Msg_Paste_Cell_Refused = 1132,      // row (as the grid numbers it), column header, text, reason (below)
+    Msg_Paste_Not_An_Item = 1133,       // the items of the list
+    Msg_Paste_Not_A_Flag = 1134,
+    Msg_Paste_Not_A_Unit = 1139,
+    Msg_Paste_Unit_Disagrees = 1140,    // number, its unit's name, the name given
+    Msg_Paste_Control_Character = 1141,
     // Why a document is damaged (the reason of Msg_File_Damaged), and the
     // table documents' groups.
     Msg_Xml_Not_Utf8 = 1170,             // byte (hex)

@@ -29,5 +29,19 @@ QList<QStringList> Parse_Clipboard(const QString &text);
 // that the block does not fit.
 Result<QList<Cell_Change>> Plan_Paste(const Text_Table &table, int row, int column, const QList<QStringList> &block);
 
+// The text a cell of `column` stores when `text` is pasted into it, or why
+// it refuses the text (the reason alone, without row and column). No cell
+// takes a control character. Text cells keep the text exactly, blanks
+// included, as typing does; the others read it without its outer blanks,
+// and an empty text gives the fresh text (a check box: unticked):
+//  - a drop-down list: one of its items, letter case ignored, spelt as the
+//    item is;
+//  - a check box: Y/N, 1/0, true/false, yes/no (and the Italian booleans),
+//    any case, give "Y" or "N";
+//  - Eng. Unit: a unit number (0 to 65535, as the object check takes it), a
+//    unit's name in any case, or both as the grid shows them ("62
+//    degrees-Celsius"), which must agree; the cell stores the number.
+Result<QString> Paste_Cell_Text(const Column_Desc &column, const QString &text);
+
 // What cutting the cells clears them to: each cell's fresh text.
 QList<Cell_Change> Plan_Clear(const Text_Table &table, const QList<int> &rows, const QList<int> &columns);

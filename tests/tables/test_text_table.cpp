@@ -159,6 +159,40 @@ private slots:
         QCOMPARE(table.Cell(3, 0), QStringLiteral("Y"));
     }
 
+    // Many cells at once (a paste, an undo): one signal per run of rows in
+    // the order given, nothing for a text the cell already holds or a cell
+    // outside the table, and no Cell_Edited (the logic's own change).
+    void set_cells_signals_runs_of_rows()
+    {
+        Text_Table table(Three_Columns(), 8);
+        int edited = 0;
+        table.Cell_Edited = [&](int, int) { ++edited; };
+        QSignalSpy changed(&table, &QAbstractItemModel::dataChanged);
+        const QString a = QStringLiteral("a");
+        table.Set_Cells({{1, 1, a},
+                         {2, 0, a},
+                         {2, 2, a},
+                         {3, 1, a},
+                         {5, 0, QStringLiteral("Y")},
+                         {6, 2, a},
+                         {4, 2, a},
+                         {8, 0, a},
+                         {-1, 0, a},
+                         {0, 3, a}});
+        QCOMPARE(edited, 0);
+        QCOMPARE(table.Row(2), (QStringList{a, QString(), a}));
+        QCOMPARE(table.Row(4), (QStringList{QStringLiteral("Y"), QString(), a}));
+        QCOMPARE(table.Row(0), (QStringList{QStringLiteral("Y"), QString(), QString()}));
+        QList<QPair<QModelIndex, QModelIndex>> runs;
+        for (const QList<QVariant> &signal : std::as_const(changed))
+            runs.append({signal.at(0).toModelIndex(), signal.at(1).toModelIndex()});
+        QCOMPARE(runs, (QList<QPair<QModelIndex, QModelIndex>>{{table.index(1, 0), table.index(3, 2)},
+                                                               {table.index(6, 0), table.index(6, 2)},
+                                                               {table.index(4, 0), table.index(4, 2)}}));
+        table.Set_Cells({{1, 1, a}});
+        QCOMPARE(changed.size(), 3);
+    }
+
     void shifting_keeps_every_cell()
     {
         Text_Table table(Three_Columns(), 4);
@@ -189,6 +223,7 @@ private slots:
             << QStringList{QStringLiteral("cell 5"), QStringLiteral("down 1"), QStringLiteral("down 2")} << 8;
         QTest::newRow("shifted up") << QStringList{QStringLiteral("row 7"), QStringLiteral("up 0")} << 8;
         QTest::newRow("edited in the view") << QStringList{QStringLiteral("edit 4")} << 8;
+        QTest::newRow("many cells at once") << QStringList{QStringLiteral("cells 6")} << 8;
         QTest::newRow("put by a rebuild") << QStringList{QStringLiteral("put 6")} << 8;
         QTest::newRow("put, then rebuilt smaller")
             << QStringList{QStringLiteral("put 7"), QStringLiteral("cell 1")} << 4;
@@ -212,6 +247,8 @@ private slots:
                 table.Shift_Down(r);
             } else if (op == u"up") {
                 table.Shift_Up(r);
+            } else if (op == u"cells") {
+                table.Set_Cells({{r - 1, 1, old}, {r, 2, old}});
             } else if (op == u"edit") {
                 QVERIFY(table.setData(table.index(r, 1), old, Qt::EditRole));
             } else if (op == u"put") {
