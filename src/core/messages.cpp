@@ -25,6 +25,11 @@ const Default_Message Added_Messages[] = {
      u"Error! The configuration name %1 holds a \";\" or a line break, which would shift the columns of the "
      u"EDE file. The EDE file was not written."},
     {Msg_Discard_Changes, u"The changes have not been saved. Close the window and discard them?"},
+    {Msg_Delete_Rows, u"Are you sure to delete the %1 selected rows?"},
+    {Msg_Rows_Pushed_Out, u"Inserting %1 rows pushes the last rows of the table past its end, and %2 of them are in "
+                          u"use (the first is row %3): they will be lost. Insert the rows all the same?"},
+    {Msg_Rows_Do_Not_Fit, u"Error!!! The %1 copied rows do not fit: from row %2 down the table has only %3 rows. "
+                          u"Nothing was pasted."},
     {Msg_Rows_Not_Shown, u"Warning!! %1 rows of the table \"%2\" could not be shown: the table holds %3 rows. "
                          u"They are lost if the table is saved."},
     {Msg_Table_Damaged, u"%1\nThe tables start empty: saving them replaces this file."},

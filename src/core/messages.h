@@ -16,6 +16,10 @@ enum Added_Message : int {
     Msg_EDE_Key_Breaks_Columns = 1137,  // key element, file
     Msg_EDE_Name_Breaks_Columns = 1138, // configuration name
     Msg_Discard_Changes = 1116, // asked when a window with unsaved changes is closed
+    // The row buttons of the table windows on many rows.
+    Msg_Delete_Rows = 1117,     // count
+    Msg_Rows_Pushed_Out = 1118, // rows inserted, rows in use lost, number of the first lost
+    Msg_Rows_Do_Not_Fit = 1119, // rows copied, number of the first target row, rows from there
     Msg_Rows_Not_Shown = 1120,   // rows, table, table size
     Msg_Table_Damaged = 1121,    // problem
     Msg_Rows_Not_Saved = 1122,   // row number, table, column, rows

@@ -3,6 +3,8 @@
 #include "core/messages.h"
 #include "tables/text_table.h"
 
+#include <algorithm>
+
 namespace {
 
 bool Valid_Row(const Text_Table &table, int r)
@@ -57,34 +59,160 @@ bool Paste_Grid_Row(Text_Table &table, int r, bool copied, const QStringList &bu
     return true;
 }
 
-bool Btn_DelRow_Click(Text_Table &table, int r, const Grid_Asker &ask)
+QList<int> Rows_Acted_On(QList<int> selected_rows, int current_row, int row_count)
+{
+    if (selected_rows.isEmpty())
+        selected_rows.append(current_row);
+    std::sort(selected_rows.begin(), selected_rows.end());
+    selected_rows.erase(std::unique(selected_rows.begin(), selected_rows.end()), selected_rows.end());
+    selected_rows.removeIf([row_count](int r) { return r < 0 || r >= row_count; });
+    return selected_rows;
+}
+
+void Delete_Grid_Rows(const QList<int> &rows, Text_Table &table)
+{
+    if (rows.isEmpty() || !Valid_Row(table, rows.first()))
+        return;
+    // The rows from the first deleted one down are written once, with what
+    // they hold afterwards, so that deleting many rows costs one pass.
+    const int first = rows.first();
+    QList<Cell_Change> changes;
+    int to = first;
+    qsizetype next_deleted = 0;
+    for (int from = first; from < table.Row_Count(); ++from) {
+        if (next_deleted < rows.size() && rows[next_deleted] == from) {
+            ++next_deleted;
+            continue;
+        }
+        if (from != to)
+            for (int c = 0; c < table.Column_Count(); ++c)
+                changes.append({to, c, table.Cell(from, c)});
+        ++to;
+    }
+    for (; to < table.Row_Count(); ++to)
+        for (int c = 0; c < table.Column_Count(); ++c)
+            changes.append({to, c, table.Column(c).fresh});
+    table.Set_Cells(changes);
+}
+
+void Insert_Grid_Rows(int r, int count, Text_Table &table)
+{
+    if (!Valid_Row(table, r) || count <= 0)
+        return;
+    count = std::min(count, table.Row_Count() - r);
+    QList<Cell_Change> changes;
+    for (int to = r; to < table.Row_Count(); ++to)
+        for (int c = 0; c < table.Column_Count(); ++c)
+            changes.append({to, c, to < r + count ? table.Column(c).fresh : table.Cell(to - count, c)});
+    table.Set_Cells(changes);
+}
+
+QList<int> Rows_Pushed_Out(const Text_Table &table, int r, int count)
+{
+    QList<int> lost;
+    if (!Valid_Row(table, r) || count <= 0)
+        return lost;
+    // The rows that end up below the last row: the last `count` rows, or
+    // fewer when the insert starts near the end (those are overwritten by
+    // fresh rows instead).
+    for (int k = std::max(r, table.Row_Count() - count); k < table.Row_Count(); ++k)
+        if (Row_In_Use(table, k))
+            lost.append(k);
+    return lost;
+}
+
+void Copy_Grid_Rows(const Text_Table &table, const QList<int> &rows, QList<QStringList> &buffer)
+{
+    QList<QStringList> copied;
+    for (int r : rows)
+        if (Valid_Row(table, r))
+            copied.append(table.Row(r));
+    if (!copied.isEmpty())
+        buffer = std::move(copied);
+}
+
+bool Paste_Grid_Rows(Text_Table &table, int r, bool copied, const QList<QStringList> &buffer, const Grid_Asker &ask)
 {
     if (!Valid_Row(table, r))
         return false;
-    const QString text = Messages().Get(1560) + QString::number(table.Row_Number(r));
-    if (!ask({Grid_Request::Kind::Question, 1560, text}))
+    if (!copied || buffer.isEmpty()) {
+        ask({Grid_Request::Kind::Error, 1102, Messages().Get(1102)});
         return false;
-    Delete_Grid_Row(r, table);
+    }
+    for (const QStringList &row : buffer)
+        if (row.size() != table.Column_Count()) {
+            ask({Grid_Request::Kind::Error, 1101, Messages().Get(1101)});
+            return false;
+        }
+    const int rows = int(buffer.size());
+    const int room = table.Row_Count() - r;
+    if (rows > room) {
+        ask({Grid_Request::Kind::Error, Msg_Rows_Do_Not_Fit,
+             Messages()
+                 .Get(Msg_Rows_Do_Not_Fit)
+                 .arg(QString::number(rows), QString::number(table.Row_Number(r)), QString::number(room))});
+        return false;
+    }
+    bool in_use = false;
+    for (int k = r; k < r + rows && !in_use; ++k)
+        in_use = Row_In_Use(table, k);
+    if (in_use && !ask({Grid_Request::Kind::Question, 1100, Messages().Get(1100)}))
+        return false;
+    QList<Cell_Change> changes;
+    changes.reserve(qsizetype(rows) * table.Column_Count());
+    for (int i = 0; i < rows; ++i)
+        for (int c = 0; c < table.Column_Count(); ++c)
+            changes.append({r + i, c, buffer[i][c]});
+    table.Set_Cells(changes);
     return true;
 }
 
-void Btn_InsRow_Click(Text_Table &table, int r)
+bool Btn_DelRow_Click(Text_Table &table, const QList<int> &rows, const Grid_Asker &ask)
 {
-    Insert_Grid_Row(r, table);
+    if (rows.isEmpty() || !Valid_Row(table, rows.first()) || !Valid_Row(table, rows.last()))
+        return false;
+    const Grid_Request question =
+        rows.size() == 1
+            ? Grid_Request{Grid_Request::Kind::Question, 1560,
+                           Messages().Get(1560) + QString::number(table.Row_Number(rows.first()))}
+            : Grid_Request{Grid_Request::Kind::Question, Msg_Delete_Rows,
+                           Messages().Get(Msg_Delete_Rows).arg(rows.size())};
+    if (!ask(question))
+        return false;
+    Delete_Grid_Rows(rows, table);
+    return true;
 }
 
-void Btn_CopyRow_Click(const Text_Table &table, int page, int r, QStringList &buffer, Copy_Flags &flags)
+bool Btn_InsRow_Click(Text_Table &table, const QList<int> &rows, const Grid_Asker &ask)
 {
-    if (!Valid_Row(table, r))
+    if (rows.isEmpty() || !Valid_Row(table, rows.first()))
+        return false;
+    const int count = int(rows.size());
+    const QList<int> lost = Rows_Pushed_Out(table, rows.first(), count);
+    if (!lost.isEmpty() &&
+        !ask({Grid_Request::Kind::Question, Msg_Rows_Pushed_Out,
+              Messages()
+                  .Get(Msg_Rows_Pushed_Out)
+                  .arg(QString::number(count), QString::number(lost.size()),
+                       QString::number(table.Row_Number(lost.first())))}))
+        return false;
+    Insert_Grid_Rows(rows.first(), count, table);
+    return true;
+}
+
+void Btn_CopyRow_Click(const Text_Table &table, int page, const QList<int> &rows, QList<QStringList> &buffer,
+                       Copy_Flags &flags)
+{
+    if (rows.isEmpty() || !Valid_Row(table, rows.first()))
         return;
-    Copy_Grid_Row(table, r, buffer);
+    Copy_Grid_Rows(table, rows, buffer);
     flags.Set_Copied(page);
 }
 
-bool Btn_PasteRow_Click(Text_Table &table, int page, int r, const QStringList &buffer, const Copy_Flags &flags,
-                        const Grid_Asker &ask)
+bool Btn_PasteRow_Click(Text_Table &table, int page, int r, const QList<QStringList> &buffer,
+                        const Copy_Flags &flags, const Grid_Asker &ask)
 {
-    return Paste_Grid_Row(table, r, flags.Copied(page), buffer, ask);
+    return Paste_Grid_Rows(table, r, flags.Copied(page), buffer, ask);
 }
 
 Jump_Result Jump_Next_Cell(Grid_Cell current, char16_t key, const QList<bool> &hidden, int row_count, bool enable_jump)

@@ -17,7 +17,7 @@ struct Grid_Request
 {
     enum class Kind { Question, Error };
     Kind kind;
-    int message;  // 1560, 1100: questions; 1101, 1102: errors
+    int message;  // 1560, 1100, 1117, 1118: questions; 1101, 1102, 1119: errors
     QString text; // the composed text to show
 };
 // Returns true for Yes; the answer to an error is ignored.
@@ -61,13 +61,42 @@ bool Paste_Grid_Row(Text_Table &table, int r, bool copied, const QStringList &bu
 // holds text other than blanks.
 bool Row_In_Use(const Text_Table &table, int r);
 
-// The row buttons of a table window. Each does nothing without a current row.
-// Delete Row asks (1560 and the row's number) first.
-bool Btn_DelRow_Click(Text_Table &table, int r, const Grid_Asker &ask);
-void Btn_InsRow_Click(Text_Table &table, int r);
-void Btn_CopyRow_Click(const Text_Table &table, int page, int r, QStringList &buffer, Copy_Flags &flags);
-bool Btn_PasteRow_Click(Text_Table &table, int page, int r, const QStringList &buffer, const Copy_Flags &flags,
-                        const Grid_Asker &ask);
+// Many rows at once. `rows` are rows of the table, in increasing order,
+// each once (as Rows_Acted_On gives them).
+
+// The rows a row button acts on: those holding a selected cell, or the
+// current row when no cell is selected; rows outside the table are left out.
+QList<int> Rows_Acted_On(QList<int> selected_rows, int current_row, int row_count);
+// Removes `rows`: the rows below move up to close the gaps, fresh rows fill
+// the end. The numbers of the rows stay as they are.
+void Delete_Grid_Rows(const QList<int> &rows, Text_Table &table);
+// Inserts `count` fresh rows at row r: rows r and below move down `count`
+// places, and the last `count` rows' contents are lost.
+void Insert_Grid_Rows(int r, int count, Text_Table &table);
+// The rows of the table that inserting `count` rows at r would push past its
+// end while they are in use (Row_In_Use).
+QList<int> Rows_Pushed_Out(const Text_Table &table, int r, int count);
+// Replaces the buffer with the cells of `rows`, hidden columns included.
+void Copy_Grid_Rows(const Text_Table &table, const QList<int> &rows, QList<QStringList> &buffer);
+// Pastes the buffer's rows into rows r, r + 1, ...: refused with 1102 when no
+// row was copied on this page, with 1101 when a row has another shape, with
+// 1119 when they would run past the last row; asks (1100) once before
+// overwriting rows in use. True when the rows were pasted.
+bool Paste_Grid_Rows(Text_Table &table, int r, bool copied, const QList<QStringList> &buffer, const Grid_Asker &ask);
+
+// The row buttons of a table window, on the rows Rows_Acted_On gives. Each
+// does nothing without a row.
+// Delete Row asks first, once: 1560 and the row's number for one row, 1117
+// with the count for more.
+bool Btn_DelRow_Click(Text_Table &table, const QList<int> &rows, const Grid_Asker &ask);
+// Insert Row inserts as many fresh rows as `rows` holds, at the first; it
+// asks (1118) before rows in use would be pushed past the end of the table.
+bool Btn_InsRow_Click(Text_Table &table, const QList<int> &rows, const Grid_Asker &ask);
+void Btn_CopyRow_Click(const Text_Table &table, int page, const QList<int> &rows, QList<QStringList> &buffer,
+                       Copy_Flags &flags);
+// Paste Row pastes the buffer from row r down.
+bool Btn_PasteRow_Click(Text_Table &table, int page, int r, const QList<QStringList> &buffer,
+                        const Copy_Flags &flags, const Grid_Asker &ask);
 
 // The current cell of a grid.
 struct Grid_Cell

@@ -3,6 +3,7 @@
 #include "core/messages.h"
 
 #include <algorithm>
+#include <utility>
 
 bool Is_Flag_Set(QStringView text)
 {
@@ -42,6 +43,7 @@ void Text_Table::Set_Cell(int r, int c, const QString &text)
     if (cell == text)
         return;
     Touch(r);
+    Note_Edit(r, c, cell, text);
     cell = text;
     const QModelIndex at = index(r, c);
     emit dataChanged(at, at);
@@ -64,6 +66,7 @@ void Text_Table::Set_Cells(const QList<Cell_Change> &changes)
         if (cell == change.text)
             continue;
         Touch(change.row);
+        Note_Edit(change.row, change.column, cell, change.text);
         cell = change.text;
         if (first >= 0 && change.row >= first && change.row <= last + 1) {
             last = std::max(last, change.row);
@@ -88,8 +91,11 @@ void Text_Table::Set_Row(int r, const QStringList &texts)
 {
     Q_ASSERT(texts.size() == columns_.size());
     Touch(r);
-    for (int c = 0; c < Column_Count(); ++c)
+    for (int c = 0; c < Column_Count(); ++c) {
+        if (cells_[Index(r, c)] != texts[c])
+            Note_Edit(r, c, cells_[Index(r, c)], texts[c]);
         cells_[Index(r, c)] = texts[c];
+    }
     Rows_Changed(r, r);
 }
 
@@ -216,17 +222,26 @@ bool Text_Table::setData(const QModelIndex &index, const QVariant &value, int ro
         return false;
     const int r = index.row();
     const int c = index.column();
+    QString text;
     if (role == Qt::CheckStateRole) {
         if (columns_[c].kind != Cell_Kind::Check)
             return false;
-        Set_Cell(r, c, value.toInt() == Qt::Checked ? QStringLiteral("Y") : QStringLiteral("N"));
+        text = value.toInt() == Qt::Checked ? QStringLiteral("Y") : QStringLiteral("N");
     } else if (role == Qt::EditRole) {
-        Set_Cell(r, c, value.toString());
+        text = value.toString();
     } else {
         return false;
     }
+    // What this change and Cell_Edited's own changes do is told at once, so
+    // that the window's history keeps them as one step.
+    QList<Cell_Edit> edits;
+    QList<Cell_Edit> *outer = std::exchange(edits_, &edits);
+    Set_Cell(r, c, text);
     if (Cell_Edited)
         Cell_Edited(r, c);
+    edits_ = outer;
+    if (!edits.isEmpty() && Cells_Edited)
+        Cells_Edited(edits);
     return true;
 }
 

@@ -40,6 +40,15 @@ struct Cell_Change
     QString text;
 };
 
+// One cell's text before and after a change made through the view.
+struct Cell_Edit
+{
+    int row = 0;
+    int column = 0;
+    QString before;
+    QString after;
+};
+
 // A table of text cells: every cell holds its text exactly as typed or read.
 // Rows and columns count from 0 and are data rows and data columns only; the
 // grid's header row and number column are the model's headers.
@@ -91,6 +100,11 @@ public:
     // Called after the view changed a cell (an edit, a check box, a
     // drop-down choice); the logic's own changes do not call it.
     std::function<void(int row, int column)> Cell_Edited;
+    // Called once after each change the view made, with every cell it
+    // changed in the order they changed: the cell itself and what
+    // Cell_Edited changed in turn (the Length a Data Type sets). Not called
+    // when nothing changed.
+    std::function<void(const QList<Cell_Edit> &edits)> Cells_Edited;
 
     // Tells the views that the message table changed (column headers).
     void Retranslate();
@@ -126,6 +140,12 @@ private:
     void Fill_Fresh(int first_row, int last_row);
     void Touch(int r) { touched_ = std::max(touched_, r + 1); }
     void Rows_Changed(int first_row, int last_row);
+    // While the view changes a cell, every changed cell is noted here.
+    void Note_Edit(int r, int c, const QString &before, const QString &after)
+    {
+        if (edits_)
+            edits_->append({r, c, before, after});
+    }
 
     QList<Column_Desc> columns_;
     QList<QString> cells_; // row after row
@@ -135,6 +155,7 @@ private:
     // of a window, refreshes only the rows above it (a table has up to
     // 2000 rows, a document mostly a few).
     int touched_ = 0;
+    QList<Cell_Edit> *edits_ = nullptr;
 };
 
 // True when a check-box cell counts as ticked: "Y" once blanks are removed.

@@ -35,8 +35,9 @@ struct Workspace
     int Update_Option = 0;
     bool Update_Read_Back = true;
 
-    // Cells of the last copied table row, column 1 first.
-    QStringList Row_Copy_Buffer;
+    // The last rows copied by Copy Row, in table order; each row's cells
+    // column 1 first.
+    QList<QStringList> Row_Copy_Buffer;
 
     bool Configuration_Open() const { return !Path_Project.isEmpty(); }
     // The new-version check runs only while both flags are set.

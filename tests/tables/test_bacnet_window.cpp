@@ -9,6 +9,7 @@
 #include "window_fixture.h"
 #include "window_requirements.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QUndoStack>
 
 namespace {
 
@@ -288,13 +290,155 @@ private slots:
         QCOMPARE(Read().Cell(3, Obj_Mnemonic), QStringLiteral("r1"));
 
         // A new showing forgets which page was copied; the buffer stays.
+        Message_Box::Queue_Answer(QMessageBox::Yes);
         w_->reject();
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(Msg_Discard_Changes)});
         Show();
         QVERIFY(!w_->Do_Copy_Read() && !w_->Do_Copy_Write());
-        QCOMPARE(ws_.Row_Copy_Buffer.size(), required::Object_Data_Columns);
+        QCOMPARE(ws_.Row_Copy_Buffer.size(), 1);
+        QCOMPARE(ws_.Row_Copy_Buffer[0].size(), required::Object_Data_Columns);
         test::Click_Cell(Read_Grid(), 9, Obj_Mnemonic);
         QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1102)});
+    }
+
+    // The row buttons act on every selected row; each is one undo step.
+    void many_rows_at_once()
+    {
+        test::Write(ws_.File_BACnet_Slave_Access, Objects(Numbered_Objects(8, "r"), Numbered_Objects(1, "w")));
+        Show();
+        Table_Grid *grid = Read_Grid();
+        const auto mnemonics = [&](int rows) {
+            QStringList texts;
+            for (int r = 0; r < rows; ++r)
+                texts << Read().Cell(r, Obj_Mnemonic);
+            return texts.join(u',');
+        };
+
+        // Rows 2 to 4 selected by their numbers: one question with the count.
+        test::Click_Row_Number(grid, 1);
+        test::Click_Row_Number(grid, 3, Qt::ShiftModifier);
+        Message_Box::Queue_Answer(QMessageBox::No);
+        QTest::mouseClick(w_->Btn_DelRow, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(Msg_Delete_Rows).arg(3)});
+        QCOMPARE(mnemonics(9), QStringLiteral("r1,r2,r3,r4,r5,r6,r7,r8,"));
+        Message_Box::Queue_Answer(QMessageBox::Yes);
+        QTest::mouseClick(w_->Btn_DelRow, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown().size(), 1);
+        QCOMPARE(mnemonics(9), QStringLiteral("r1,r5,r6,r7,r8,,,,"));
+        // One undo brings the three back, selected.
+        test::Ctrl_Key(grid, Qt::Key_Z);
+        QCOMPARE(mnemonics(9), QStringLiteral("r1,r2,r3,r4,r5,r6,r7,r8,"));
+        for (int r = 0; r < 5; ++r)
+            QCOMPARE(grid->selectionModel()->isRowSelected(r, QModelIndex()), r >= 1 && r <= 3);
+
+        // Cells in rows 2 and 3 selected: two fresh rows inserted at row 2.
+        test::Click_Cell(grid, 1, Obj_Position);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          test::Cell_Centre(grid, 2, Obj_Mnemonic));
+        QTest::mouseClick(w_->Btn_InsRow, Qt::LeftButton);
+        QVERIFY(Message_Box::Take_Shown().isEmpty());
+        QCOMPARE(mnemonics(11), QStringLiteral("r1,,,r2,r3,r4,r5,r6,r7,r8,"));
+        QCOMPARE(test::Row_Text(Read(), 1), QStringLiteral("||||||"));
+
+        // Copy Row takes the selected rows; Paste Row puts them from the current row down.
+        test::Click_Row_Number(grid, 3);
+        test::Click_Row_Number(grid, 5, Qt::ShiftModifier);
+        QTest::mouseClick(w_->Btn_CopyRow, Qt::LeftButton);
+        QCOMPARE(ws_.Row_Copy_Buffer.size(), 3);
+        test::Click_Cell(grid, 12, Obj_Mnemonic);
+        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QVERIFY(Message_Box::Take_Shown().isEmpty());
+        QCOMPARE(mnemonics(16), QStringLiteral("r1,,,r2,r3,r4,r5,r6,r7,r8,,,r2,r3,r4,"));
+        QCOMPARE(test::Row_Text(Read(), 12), test::Row_Text(Read(), 3));
+        // Too near the end: refused with the counts, nothing pasted.
+        const int last = required::Objects_Short_Desc - 1;
+        test::Click_Cell(grid, last - 1, Obj_Mnemonic);
+        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(),
+                 QStringList{Messages().Get(Msg_Rows_Do_Not_Fit).arg(QStringLiteral("3"), QString::number(last),
+                                                                      QStringLiteral("2"))});
+        QCOMPARE(Read().Cell(last - 1, Obj_Mnemonic), QString());
+
+        // Inserting would push an object in the last row out: asked first, No keeps it.
+        Read().Set_Cell(last, Obj_Mnemonic, QStringLiteral("last"));
+        test::Click_Cell(grid, 0, Obj_Mnemonic);
+        Message_Box::Queue_Answer(QMessageBox::No);
+        QTest::mouseClick(w_->Btn_InsRow, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(),
+                 QStringList{Messages().Get(Msg_Rows_Pushed_Out)
+                                 .arg(QStringLiteral("1"), QStringLiteral("1"), QString::number(last + 1))});
+        QCOMPARE(Read().Cell(last, Obj_Mnemonic), QStringLiteral("last"));
+        QCOMPARE(Read().Cell(0, Obj_Mnemonic), QStringLiteral("r1"));
+
+        // The delete was undone, so the insert replaced it in the history:
+        // undoing the paste and the insert gives the loaded objects back.
+        QCOMPARE(w_->History()->count(), 2);
+        test::Ctrl_Key(grid, Qt::Key_Z);
+        test::Ctrl_Key(grid, Qt::Key_Z);
+        QCOMPARE(mnemonics(16), QStringLiteral("r1,r2,r3,r4,r5,r6,r7,r8,,,,,,,,"));
+    }
+
+    // A Data Type chosen in its list and the Length it fills in are undone
+    // and redone together.
+    void data_type_and_its_length_are_one_step()
+    {
+        test::Write(ws_.File_BACnet_Slave_Access,
+                    Objects(QByteArray(), Object(QStringLiteral("Analog Out|62|0||2|N|x"))));
+        Show();
+        w_->PageControl1->setCurrentIndex(Page_Write);
+        Table_Grid *grid = Write_Grid();
+        test::Double_Click_Cell(grid, 0, Obj_Data_Type);
+        auto *box = qobject_cast<QComboBox *>(grid->indexWidget(Write().index(0, Obj_Data_Type)));
+        QVERIFY(box);
+        QVERIFY(test::Choose_In_List(box, QStringLiteral("Large Analog Value")));
+        QCOMPARE(test::Row_Text(Write(), 0), QStringLiteral("Large Analog Value|62|0||8|N|x"));
+        QCOMPARE(w_->History()->count(), 1);
+        test::Ctrl_Key(grid, Qt::Key_Z);
+        QCOMPARE(test::Row_Text(Write(), 0), QStringLiteral("Analog Out|62|0||2|N|x"));
+        QCOMPARE(test::Current(grid), Write().index(0, Obj_Data_Type));
+        QVERIFY(!w_->Changed());
+        test::Ctrl_Key(grid, Qt::Key_Y);
+        QCOMPARE(test::Row_Text(Write(), 0), QStringLiteral("Large Analog Value|62|0||8|N|x"));
+
+        // A unit picked in the picker is a step of its own.
+        bool shown = false;
+        test::When_Shown(picker_, [&] {
+            shown = true;
+            picker_->E_Selected_EU->setText(QStringLiteral("95"));
+            QTest::mouseClick(picker_->Btn_OK, Qt::LeftButton);
+        });
+        test::Double_Click_Cell(grid, 0, Obj_Eng_Unit);
+        QVERIFY(shown);
+        QCOMPARE(Write().Cell(0, Obj_Eng_Unit), QStringLiteral("95"));
+        // The keys reach the active window only, which the offscreen platform
+        // does not give back when the picker closes.
+        w_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w_));
+        test::Ctrl_Key(grid, Qt::Key_Z);
+        QCOMPARE(Write().Cell(0, Obj_Eng_Unit), QStringLiteral("62"));
+        QCOMPARE(Write().Cell(0, Obj_Length), QStringLiteral("8"));
+    }
+
+    // Ctrl+V pastes a block at the current cell as one step that selects it.
+    void paste_a_block()
+    {
+        test::Write(ws_.File_BACnet_Slave_Access, Objects(Numbered_Objects(3, "r"), QByteArray()));
+        Show();
+        Table_Grid *grid = Read_Grid();
+        QGuiApplication::clipboard()->setText(QStringLiteral("Boiler\nPump\n"));
+        grid->setFocus();
+        grid->Set_Current(1, Obj_Mnemonic);
+        test::Ctrl_Key(grid, Qt::Key_V);
+        QVERIFY(Message_Box::Take_Shown().isEmpty());
+        QCOMPARE(Read().Cell(1, Obj_Mnemonic), QStringLiteral("Boiler"));
+        QCOMPARE(Read().Cell(2, Obj_Mnemonic), QStringLiteral("Pump"));
+        QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 2);
+        QVERIFY(grid->selectionModel()->isSelected(Read().index(2, Obj_Mnemonic)));
+        test::Ctrl_Key(grid, Qt::Key_Z);
+        QCOMPARE(Read().Cell(1, Obj_Mnemonic), QStringLiteral("r2"));
+        QCOMPARE(Read().Cell(2, Obj_Mnemonic), QStringLiteral("r3"));
+        QVERIFY(!w_->Changed());
     }
 
     void drop_down_lists()

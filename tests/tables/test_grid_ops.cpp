@@ -117,23 +117,23 @@ private slots:
         Text_Table table(Object_Columns(Page_Read), 6);
         Fill_Objects(table, 6);
         Recorder no(false);
-        QVERIFY(!Btn_DelRow_Click(table, 2, no.Asker()));
+        QVERIFY(!Btn_DelRow_Click(table, {2}, no.Asker()));
         QCOMPARE(no.asked.size(), 1);
         QCOMPARE(no.asked[0].kind, Grid_Request::Kind::Question);
         QCOMPARE(no.asked[0].text, QStringLiteral("Are you sure to delete the Row number 3"));
         QCOMPARE(Type_At(table, 2), QStringLiteral("T3"));
 
         Recorder yes(true);
-        QVERIFY(Btn_DelRow_Click(table, 2, yes.Asker()));
+        QVERIFY(Btn_DelRow_Click(table, {2}, yes.Asker()));
         QCOMPARE(Type_At(table, 2), QStringLiteral("T4"));
-        // Without a current row nothing is asked.
-        QVERIFY(!Btn_DelRow_Click(table, -1, yes.Asker()));
+        // Without a row nothing is asked.
+        QVERIFY(!Btn_DelRow_Click(table, {}, yes.Asker()));
         QCOMPARE(yes.asked.size(), 1);
 
         // In the rule grids the number shown counts from 0.
         LoRa_Set_Access rules;
         Recorder rule(false);
-        Btn_DelRow_Click(rules.Downlink, 2, rule.Asker());
+        Btn_DelRow_Click(rules.Downlink, {2}, rule.Asker());
         QCOMPARE(rule.asked[0].text, QStringLiteral("Are you sure to delete the Row number 2"));
     }
 
@@ -184,7 +184,7 @@ private slots:
     {
         BACnet_Slave_Set_Access objects;
         Fill_Objects(objects.Read, 1);
-        QStringList buffer{QStringLiteral("left over")};
+        QList<QStringList> buffer{{QStringLiteral("left over")}};
         Copy_Flags flags;
         Recorder recorder;
 
@@ -193,8 +193,8 @@ private slots:
         QVERIFY(!Btn_PasteRow_Click(objects.Read, Page_Read, 1, buffer, flags, recorder.Asker()));
         QCOMPARE(recorder.Messages_Asked(), QList<int>{1102});
 
-        Btn_CopyRow_Click(objects.Read, Page_Read, 0, buffer, flags);
-        QCOMPARE(buffer.size(), 7);
+        Btn_CopyRow_Click(objects.Read, Page_Read, {0}, buffer, flags);
+        QCOMPARE(buffer, QList<QStringList>{objects.Read.Row(0)});
         QVERIFY(flags.Do_Copy_Read());
         QVERIFY(!flags.Do_Copy_Write());
         // A row copied on Read does not paste on Write.
@@ -204,11 +204,14 @@ private slots:
         QCOMPARE(recorder.Messages_Asked(), (QList<int>{1102, 1102}));
 
         // Copying on Write moves the right to paste there.
-        Btn_CopyRow_Click(objects.Write, Page_Write, 5, buffer, flags);
+        Btn_CopyRow_Click(objects.Write, Page_Write, {5}, buffer, flags);
         QVERIFY(!flags.Do_Copy_Read());
         QVERIFY(flags.Do_Copy_Write());
         // An empty row is copied like any other.
-        QCOMPARE(buffer, QStringList(7, QString()));
+        QCOMPARE(buffer, QList<QStringList>{QStringList(7, QString())});
+        // Without a row nothing is copied and the flags stay.
+        Btn_CopyRow_Click(objects.Read, Page_Read, {}, buffer, flags);
+        QVERIFY(flags.Do_Copy_Write());
         flags.Reset();
         QVERIFY(!flags.Copied(Page_Read) && !flags.Copied(Page_Write));
     }
@@ -216,16 +219,259 @@ private slots:
     void rule_rows_of_other_shape_do_not_paste()
     {
         LoRa_Set_Access rules;
-        QStringList buffer;
+        QList<QStringList> buffer;
         Copy_Flags flags;
         Recorder recorder;
-        Btn_CopyRow_Click(rules.Uplink, Page_Uplink, 0, buffer, flags);
+        Btn_CopyRow_Click(rules.Uplink, Page_Uplink, {0}, buffer, flags);
         // Even with the flag of the right page, a buffer of another shape is refused.
         flags.Set_Copied(Page_Downlink);
         QVERIFY(!Btn_PasteRow_Click(rules.Downlink, Page_Downlink, 0, buffer, flags, recorder.Asker()));
         QCOMPARE(recorder.Messages_Asked(), QList<int>{1101});
         QCOMPARE(recorder.asked[0].text,
                  QStringLiteral("Error in the Copy values!!! Copy a valid row before Paste it"));
+    }
+
+    void rows_acted_on_data()
+    {
+        QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<QList<int>>("rows");
+        using L = QList<int>;
+        QTest::newRow("no selection: the current row") << L{} << 3 << L{3};
+        QTest::newRow("the selection, not the current row") << L{5, 1, 2} << 3 << L{1, 2, 5};
+        QTest::newRow("a row of many selected cells once") << L{4, 4, 4, 2} << 4 << L{2, 4};
+        QTest::newRow("rows outside the table left out") << L{-1, 9, 10} << 0 << L{9};
+        QTest::newRow("nothing") << L{} << -1 << L{};
+    }
+
+    void rows_acted_on()
+    {
+        QFETCH(QList<int>, selected);
+        QFETCH(int, current);
+        QFETCH(QList<int>, rows);
+        QCOMPARE(Rows_Acted_On(selected, current, 10), rows);
+    }
+
+    void many_rows_move_data()
+    {
+        QTest::addColumn<bool>("insert");
+        QTest::addColumn<QList<int>>("rows");   // the rows acted on
+        QTest::addColumn<QStringList>("types"); // Data Type of every row afterwards
+        // Ten rows; rows 0 .. 7 hold T1 .. T8.
+        const auto list = [](const char *s) { return QString::fromLatin1(s).split(u','); };
+        using L = QList<int>;
+        QTest::newRow("delete 3 to 5") << false << L{2, 3, 4} << list("T1,T2,T6,T7,T8,,,,,");
+        QTest::newRow("delete scattered rows") << false << L{0, 3, 7} << list("T2,T3,T5,T6,T7,,,,,");
+        QTest::newRow("delete fresh rows at the end") << false << L{8, 9} << list("T1,T2,T3,T4,T5,T6,T7,T8,,");
+        QTest::newRow("delete every row") << false << L{0, 1, 2, 3, 4, 5, 6, 7, 8, 9} << list(",,,,,,,,,");
+        QTest::newRow("insert 2 at row 2") << true << L{1, 2} << list("T1,,,T2,T3,T4,T5,T6,T7,T8");
+        // Scattered rows insert as many rows, at the first of them.
+        QTest::newRow("insert for scattered rows") << true << L{0, 5, 6} << list(",,,T1,T2,T3,T4,T5,T6,T7");
+        QTest::newRow("insert at the last rows") << true << L{8, 9} << list("T1,T2,T3,T4,T5,T6,T7,T8,,");
+    }
+
+    void many_rows_move()
+    {
+        QFETCH(bool, insert);
+        QFETCH(QList<int>, rows);
+        QFETCH(QStringList, types);
+        Text_Table table(Object_Columns(Page_Read), 10);
+        Fill_Objects(table, 8);
+        if (insert)
+            Insert_Grid_Rows(rows.first(), int(rows.size()), table);
+        else
+            Delete_Grid_Rows(rows, table);
+        QStringList got;
+        for (int r = 0; r < table.Row_Count(); ++r) {
+            got.append(Type_At(table, r));
+            // Whole rows move, the hidden Swap cell included; the others are fresh.
+            if (got.last().isEmpty())
+                QCOMPARE(test::Row_Text(table, r), QStringLiteral("||||||"));
+            else
+                QCOMPARE(test::Row_Text(table, r), QStringLiteral("T%1|95|%2||1|N|m%1")
+                                                       .arg(got.last().mid(1).toInt())
+                                                       .arg(got.last().mid(1).toInt() - 1));
+        }
+        QCOMPARE(got, types);
+    }
+
+    void delete_asks_once_with_the_count_data()
+    {
+        QTest::addColumn<QList<int>>("rows");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("mnemonics"); // rows 0 .. 4 afterwards
+        using L = QList<int>;
+        QTest::newRow("one row: its number") << L{1} << true << QStringLiteral("Are you sure to delete the Row number 2")
+                                             << QStringLiteral("m1,m3,m4,m5,");
+        QTest::newRow("three rows: the count")
+            << L{1, 2, 4} << true << QStringLiteral("Are you sure to delete the 3 selected rows?")
+            << QStringLiteral("m1,m4,,,");
+        QTest::newRow("no keeps them") << L{0, 1} << false
+                                       << QStringLiteral("Are you sure to delete the 2 selected rows?")
+                                       << QStringLiteral("m1,m2,m3,m4,m5");
+    }
+
+    void delete_asks_once_with_the_count()
+    {
+        QFETCH(QList<int>, rows);
+        QFETCH(bool, answer);
+        QFETCH(QString, question);
+        QFETCH(QString, mnemonics);
+        Text_Table table(Object_Columns(Page_Read), 5);
+        Fill_Objects(table, 5);
+        Recorder recorder(answer);
+        QCOMPARE(Btn_DelRow_Click(table, rows, recorder.Asker()), answer);
+        QCOMPARE(recorder.asked.size(), 1);
+        QCOMPARE(recorder.asked[0].kind, Grid_Request::Kind::Question);
+        QCOMPARE(recorder.asked[0].text, question);
+        QStringList got;
+        for (int r = 0; r < 5; ++r)
+            got << table.Cell(r, Obj_Mnemonic);
+        QCOMPARE(got.join(u','), mnemonics);
+    }
+
+    // Rows that an insert pushes past the end are told of before they are lost.
+    void insert_tells_of_rows_pushed_out_data()
+    {
+        QTest::addColumn<QStringList>("rows"); // the table's six rows, "type|mnemonic"; empty: fresh
+        QTest::addColumn<QList<int>>("at");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QString>("question"); // empty: none
+        QTest::addColumn<bool>("inserted");
+        using L = QList<int>;
+        const QStringList four{QStringLiteral("T1|a"), QStringLiteral("T2|b"), QStringLiteral("T3|c"),
+                               QStringLiteral("T4|d"), QString(), QString()};
+        QTest::newRow("fresh rows pushed out") << four << L{0, 1} << false << QString() << true;
+        QTest::newRow("one row in use pushed out")
+            << four << L{0, 1, 2} << true
+            << QStringLiteral("Inserting 3 rows pushes the last rows of the table past its end, and 1 of them are in "
+                              "use (the first is row 4): they will be lost. Insert the rows all the same?")
+            << true;
+        QTest::newRow("no keeps the table")
+            << four << L{2, 4, 5} << false
+            << QStringLiteral("Inserting 3 rows pushes the last rows of the table past its end, and 1 of them are in "
+                              "use (the first is row 4): they will be lost. Insert the rows all the same?")
+            << false;
+        // A row holding only a ticked check box is not in use.
+        QStringList swap_only = four;
+        swap_only[5] = QStringLiteral("|||||Y|");
+        QTest::newRow("only a check box") << swap_only << L{0, 1} << false << QString() << true;
+        // Inserting at the last row overwrites it: it is lost as well.
+        QStringList full = four;
+        full[4] = QStringLiteral("T5|e");
+        full[5] = QStringLiteral("T6|f");
+        QTest::newRow("at the last row") << full << L{5} << true
+                                         << QStringLiteral("Inserting 1 rows pushes the last rows of the table past "
+                                                           "its end, and 1 of them are in use (the first is row 6): "
+                                                           "they will be lost. Insert the rows all the same?")
+                                         << true;
+    }
+
+    void insert_tells_of_rows_pushed_out()
+    {
+        QFETCH(QStringList, rows);
+        QFETCH(QList<int>, at);
+        QFETCH(bool, answer);
+        QFETCH(QString, question);
+        QFETCH(bool, inserted);
+        Text_Table table(Object_Columns(Page_Read), 6);
+        for (int r = 0; r < rows.size(); ++r) {
+            if (rows[r].count(u'|') == 6) {
+                table.Set_Row(r, rows[r].split(u'|'));
+            } else if (!rows[r].isEmpty()) {
+                table.Set_Cell(r, Obj_Data_Type, rows[r].section(u'|', 0, 0));
+                table.Set_Cell(r, Obj_Mnemonic, rows[r].section(u'|', 1, 1));
+            }
+        }
+        QList<QStringList> was;
+        for (int r = 0; r < 6; ++r)
+            was << table.Row(r);
+        Recorder recorder(answer);
+        QCOMPARE(Btn_InsRow_Click(table, at, recorder.Asker()), inserted);
+        QCOMPARE(recorder.asked.size(), question.isEmpty() ? 0 : 1);
+        if (!question.isEmpty())
+            QCOMPARE(recorder.asked[0].text, question);
+        for (int r = 0; r < 6; ++r) {
+            const int k = int(at.size());
+            const QStringList expected = !inserted           ? was[r]
+                                         : r < at.first()     ? was[r]
+                                         : r < at.first() + k ? QStringList(7, QString())
+                                                              : was[r - k];
+            QCOMPARE(table.Row(r), expected);
+        }
+    }
+
+    void paste_many_rows_data()
+    {
+        QTest::addColumn<int>("copied_rows"); // rows 0 .. n-1 copied (T1, T2, ...)
+        QTest::addColumn<int>("at");
+        QTest::addColumn<int>("short_row"); // a buffer row made one cell short; -1: none
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QList<int>>("asked");
+        QTest::addColumn<QString>("text"); // the text of the first request; empty: not compared
+        QTest::addColumn<bool>("pasted");
+        using L = QList<int>;
+        // Eight rows; rows 0 .. 2 hold T1 .. T3, row 6 holds "x" in its Mnemonic.
+        QTest::newRow("into fresh rows") << 3 << 3 << -1 << false << L{} << QString() << true;
+        QTest::newRow("up to the last row") << 2 << 6 << -1 << true << L{1100} << QString() << true;
+        QTest::newRow("one row in use: asked once, yes") << 3 << 4 << -1 << true << L{1100} << QString() << true;
+        QTest::newRow("one row in use: asked once, no") << 3 << 4 << -1 << false << L{1100} << QString() << false;
+        QTest::newRow("over themselves") << 3 << 1 << -1 << true << L{1100} << QString() << true;
+        QTest::newRow("past the last row")
+            << 3 << 6 << -1 << true << L{1119}
+            << QStringLiteral("Error!!! The 3 copied rows do not fit: from row 7 down the table has only 2 rows. "
+                              "Nothing was pasted.")
+            << false;
+        QTest::newRow("a row of another shape") << 3 << 3 << 2 << true << L{1101} << QString() << false;
+    }
+
+    void paste_many_rows()
+    {
+        QFETCH(int, copied_rows);
+        QFETCH(int, at);
+        QFETCH(int, short_row);
+        QFETCH(bool, answer);
+        QFETCH(QList<int>, asked);
+        QFETCH(QString, text);
+        QFETCH(bool, pasted);
+        Text_Table table(Object_Columns(Page_Read), 8);
+        Fill_Objects(table, 3);
+        table.Set_Cell(6, Obj_Mnemonic, QStringLiteral("x"));
+        QList<QStringList> buffer;
+        Copy_Flags flags;
+        QList<int> rows;
+        for (int r = 0; r < copied_rows; ++r)
+            rows << r;
+        Btn_CopyRow_Click(table, Page_Read, rows, buffer, flags);
+        QCOMPARE(buffer.size(), copied_rows);
+        if (short_row >= 0)
+            buffer[short_row].removeLast();
+        QList<QStringList> was;
+        for (int r = 0; r < 8; ++r)
+            was << table.Row(r);
+
+        Recorder recorder(answer);
+        QCOMPARE(Btn_PasteRow_Click(table, Page_Read, at, buffer, flags, recorder.Asker()), pasted);
+        QCOMPARE(recorder.Messages_Asked(), asked);
+        if (!text.isEmpty())
+            QCOMPARE(recorder.asked[0].text, text);
+        for (int r = 0; r < 8; ++r)
+            QCOMPARE(table.Row(r), pasted && r >= at && r < at + copied_rows ? was[r - at] : was[r]);
+    }
+
+    void many_rows_keep_rule_rows_fresh()
+    {
+        // Rule rows freed by a move of many rows are fresh rule rows (Enable "Y").
+        LoRa_Set_Access rules;
+        test::Fill(rules.Uplink, {QStringLiteral("N|1|2|Y|N|N||a"), QStringLiteral("N|3|4|Y|N|N||b")});
+        Insert_Grid_Rows(0, 2, rules.Uplink);
+        QCOMPARE(test::Row_Text(rules.Uplink, 1), QStringLiteral("Y|||||||"));
+        QCOMPARE(test::Row_Text(rules.Uplink, 3), QStringLiteral("N|3|4|Y|N|N||b"));
+        Delete_Grid_Rows({0, 1, 2}, rules.Uplink);
+        QCOMPARE(test::Row_Text(rules.Uplink, 0), QStringLiteral("N|3|4|Y|N|N||b"));
+        QCOMPARE(test::Row_Text(rules.Uplink, 253), QStringLiteral("Y|||||||"));
+        QCOMPARE(test::Row_Text(rules.Uplink, 255), QStringLiteral("Y|||||||"));
     }
 
     void enter_jump_data()

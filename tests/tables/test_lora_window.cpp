@@ -5,6 +5,7 @@
 #include "window_fixture.h"
 #include "window_requirements.h"
 
+#include <QClipboard>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
@@ -12,6 +13,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <QWindow>
 
 namespace {
@@ -201,6 +203,174 @@ private slots:
         QVERIFY(w_->isVisible());
     }
 
+    // Cancel and the close box ask before edits are lost, and only then;
+    // undoing back to the loaded rules counts as no change.
+    void discard_question_data()
+    {
+        QTest::addColumn<int>("edits");  // check boxes ticked by the space bar
+        QTest::addColumn<int>("undos");  // Ctrl+Z pressed afterwards
+        QTest::addColumn<bool>("close_box"); // the window's close box instead of Cancel
+        QTest::addColumn<int>("answer");     // to the question, when asked
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("closed");
+        const int yes = QMessageBox::Yes;
+        const int no = QMessageBox::No;
+        QTest::newRow("no edit: closes at once") << 0 << 0 << false << no << false << true;
+        QTest::newRow("edit, Cancel, No: stays") << 1 << 0 << false << no << true << false;
+        QTest::newRow("edit, Cancel, Yes: closes") << 1 << 0 << false << yes << true << true;
+        QTest::newRow("edit, close box, No: stays") << 1 << 0 << true << no << true << false;
+        QTest::newRow("edit, close box, Yes: closes") << 1 << 0 << true << yes << true << true;
+        QTest::newRow("edits undone: closes at once") << 2 << 2 << false << no << false << true;
+        QTest::newRow("one of two edits undone: asks") << 2 << 1 << false << no << true << false;
+    }
+
+    void discard_question()
+    {
+        QFETCH(int, edits);
+        QFETCH(int, undos);
+        QFETCH(bool, close_box);
+        QFETCH(int, answer);
+        QFETCH(bool, asked);
+        QFETCH(bool, closed);
+        const QByteArray document = Rules(Up_Row("0", "10"), QByteArray());
+        test::Write(ws_.File_LoRaWAN_Access, document);
+        Show();
+        Table_Grid *up = w_->ACG_LoRa_Uplink;
+        up->setFocus();
+        // As the user did: Space on a check box, then on the Cancel button.
+        for (int i = 0; i < edits; ++i) {
+            up->Set_Current(0, i == 0 ? Up_Enable : Up_OnCMD);
+            QTest::keyClick(up, Qt::Key_Space);
+        }
+        for (int i = 0; i < undos; ++i)
+            test::Ctrl_Key(up, Qt::Key_Z);
+        QCOMPARE(w_->Changed(), edits > undos);
+        // Escape neither asks nor closes.
+        QTest::keyClick(up, Qt::Key_Escape);
+        QVERIFY(w_->isVisible());
+        QVERIFY(Message_Box::Take_Shown().isEmpty());
+
+        Message_Box::Queue_Answer(QMessageBox::StandardButton(answer));
+        if (close_box) {
+            w_->close();
+        } else {
+            w_->Btn_Cancel->setFocus();
+            QTest::keyClick(w_->Btn_Cancel, Qt::Key_Space);
+        }
+        QCOMPARE(Message_Box::Take_Shown(),
+                 asked ? QStringList{Messages().Get(Msg_Discard_Changes)} : QStringList{});
+        QCOMPARE(w_->isVisible(), !closed);
+        if (closed)
+            QCOMPARE(w_->result(), int(QDialog::Rejected));
+        else
+            QCOMPARE(w_->Access.Uplink.Cell(0, Up_Enable), QStringLiteral("N")); // the edit is kept
+        QCOMPARE(test::Read(ws_.File_LoRaWAN_Access), document);
+        // A new showing starts a new history: nothing to undo, nothing changed.
+        if (closed) {
+            Show();
+            QCOMPARE(w_->History()->count(), 0);
+            QVERIFY(!w_->Changed());
+        }
+    }
+
+    // A cell edit, a paste and a row operation are undone one by one back to
+    // the loaded rules, and redone by both redo keys; each selects its cells.
+    void undo_and_redo_back_to_the_loaded_rules()
+    {
+        test::Write(ws_.File_LoRaWAN_Access,
+                    Rules(Up_Row("0", "1", "a") + Up_Row("1", "1", "b") + Up_Row("2", "1", "c"), QByteArray()));
+        Show();
+        Table_Grid *up = w_->ACG_LoRa_Uplink;
+        Text_Table &table = w_->Access.Uplink;
+        QList<QStringList> loaded;
+        for (int r = 0; r < table.Row_Count(); ++r)
+            loaded << table.Row(r);
+        const auto rows = [&] {
+            QList<QStringList> now;
+            for (int r = 0; r < table.Row_Count(); ++r)
+                now << table.Row(r);
+            return now;
+        };
+
+        test::Type_Into_Cell(up, 1, Up_Mnemonic, QStringLiteral("meter"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("5\t6\n7\t8\n"));
+        up->Set_Current(3, Up_StartByte);
+        test::Ctrl_Key(up, Qt::Key_V);
+        QVERIFY(Message_Box::Take_Shown().isEmpty());
+        QCOMPARE(test::Row_Text(table, 3), QStringLiteral("Y|5|6|||||"));
+        QCOMPARE(test::Row_Text(table, 4), QStringLiteral("Y|7|8|||||"));
+        test::Click_Row_Number(up, 0);
+        Message_Box::Queue_Answer(QMessageBox::Yes);
+        QTest::mouseClick(w_->Btn_DelRow, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown().size(), 1);
+        QCOMPARE(table.Cell(0, Up_Mnemonic), QStringLiteral("meter"));
+        const QList<QStringList> edited = rows();
+        QCOMPARE(w_->History()->count(), 3);
+
+        // Undone from the other page: the page of the change comes back.
+        w_->PC_LoRa->setCurrentIndex(Page_Downlink);
+        test::Ctrl_Key(w_->ACG_LoRa_Downlink, Qt::Key_Z);
+        QCOMPARE(w_->PC_LoRa->currentIndex(), int(Page_Uplink));
+        QCOMPARE(table.Cell(0, Up_Mnemonic), QStringLiteral("a"));
+        QVERIFY(up->selectionModel()->isRowSelected(0, QModelIndex()));
+        test::Ctrl_Key(up, Qt::Key_Z);
+        QCOMPARE(test::Row_Text(table, 3), QStringLiteral("Y|||||||"));
+        // The pasted block is selected, the current cell at its corner.
+        QCOMPARE(up->selectionModel()->selectedIndexes().size(), 4);
+        QVERIFY(up->selectionModel()->isSelected(table.index(4, Up_NumByte)));
+        QCOMPARE(test::Current(up), table.index(3, Up_StartByte));
+        test::Ctrl_Key(up, Qt::Key_Z);
+        QCOMPARE(rows(), loaded);
+        QCOMPARE(test::Current(up), table.index(1, Up_Mnemonic));
+        QVERIFY(!w_->Changed());
+        test::Ctrl_Key(up, Qt::Key_Z); // nothing more to undo
+        QCOMPARE(rows(), loaded);
+
+        test::Ctrl_Key(up, Qt::Key_Z, true);
+        QCOMPARE(table.Cell(1, Up_Mnemonic), QStringLiteral("meter"));
+        test::Ctrl_Key(up, Qt::Key_Y);
+        test::Ctrl_Key(up, Qt::Key_Y);
+        QCOMPARE(rows(), edited);
+        QVERIFY(w_->Changed());
+    }
+
+    // Ctrl+C and Ctrl+X take the selected cells as tab-separated lines; a cut
+    // is one step; a block that does not fit changes nothing and says why.
+    void clipboard_keys()
+    {
+        test::Write(ws_.File_LoRaWAN_Access,
+                    Rules(Up_Row("0", "4", "a") + Up_Row("4", "2", "b") + Up_Row("6", "1", "c"), QByteArray()));
+        Show();
+        Table_Grid *up = w_->ACG_LoRa_Uplink;
+        Text_Table &table = w_->Access.Uplink;
+        up->setFocus();
+        up->Set_Current(0, Up_StartByte);
+        up->selectionModel()->select(QItemSelection(table.index(0, Up_StartByte), table.index(1, Up_NumByte)),
+                                     QItemSelectionModel::ClearAndSelect);
+        test::Ctrl_Key(up, Qt::Key_C);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("0\t4\n4\t2\n"));
+        QVERIFY(!w_->Changed());
+
+        QGuiApplication::clipboard()->clear();
+        test::Ctrl_Key(up, Qt::Key_X);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("0\t4\n4\t2\n"));
+        QCOMPARE(test::Row_Text(table, 0), QStringLiteral("Y|||N|N|N||a"));
+        QCOMPARE(test::Row_Text(table, 1), QStringLiteral("Y|||N|N|N||b"));
+        QCOMPARE(w_->History()->count(), 1);
+        test::Ctrl_Key(up, Qt::Key_Z);
+        QCOMPARE(test::Row_Text(table, 0), QStringLiteral("Y|0|4|N|N|N||a"));
+        QCOMPARE(test::Row_Text(table, 1), QStringLiteral("Y|4|2|N|N|N||b"));
+
+        // Two rows pasted at the last row do not fit: an error, and nothing changes.
+        QGuiApplication::clipboard()->setText(QStringLiteral("1\t1\n2\t2\n"));
+        up->Set_Current(required::Rule_Rows - 1, Up_StartByte);
+        test::Ctrl_Key(up, Qt::Key_V);
+        QCOMPARE(Message_Box::Take_Shown().size(), 1);
+        QCOMPARE(test::Row_Text(table, required::Rule_Rows - 1), QStringLiteral("Y|||||||"));
+        QCOMPARE(w_->History()->count(), 1);
+        QCOMPARE(w_->History()->index(), 0);
+    }
+
     void warnings_before_editing_data()
     {
         QTest::addColumn<QByteArray>("pargen"); // empty: no file
@@ -384,7 +554,8 @@ private slots:
 
         // A row copied on the uplink page does not paste on the downlink page.
         QTest::mouseClick(w_->Btn_CopyRow, Qt::LeftButton);
-        QCOMPARE(ws_.Row_Copy_Buffer.size(), required::Uplink_Data_Columns);
+        QCOMPARE(ws_.Row_Copy_Buffer, QList<QStringList>{w_->Access.Uplink.Row(0)});
+        QCOMPARE(ws_.Row_Copy_Buffer[0].size(), required::Uplink_Data_Columns);
         w_->PC_LoRa->setCurrentIndex(Page_Downlink);
         test::Click_Cell(down, 2, Down_Mnemonic);
         QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
@@ -412,7 +583,9 @@ private slots:
         QCOMPARE(w_->Access.Downlink.Cell(2, Down_Mnemonic), QStringLiteral("d1"));
 
         // After a new showing the copied row is no longer offered.
+        Message_Box::Queue_Answer(QMessageBox::Yes);
         w_->reject();
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(Msg_Discard_Changes)});
         Show();
         w_->PC_LoRa->setCurrentIndex(Page_Downlink);
         test::Click_Cell(down, 4, Down_Mnemonic);

@@ -79,10 +79,13 @@ private slots:
             });
             test::Double_Click_Cell(objects->ACG_BACnet_in_Read, 0, Obj_Eng_Unit);
             QCOMPARE(objects->Access.Read.Cell(0, Obj_Eng_Unit), QStringLiteral("95"));
+            // The picked unit is a change: Cancel asks before it is lost.
+            Message_Box::Queue_Answer(QMessageBox::Yes);
             QTest::mouseClick(objects->Btn_Cancel, Qt::LeftButton);
         });
         QTest::mouseClick(w_->FQuarneleFirmWare->Btn_BACnet_SetAccess, Qt::LeftButton);
         QVERIFY(picked);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(Msg_Discard_Changes)});
         QVERIFY(!QFile::exists(ws_.File_BACnet_Slave_Access)); // Cancel wrote nothing
     }
 

@@ -39,6 +39,22 @@ inline void Click_Cell(Table_Grid *grid, int row, int column)
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, Cell_Centre(grid, row, column));
 }
 
+// A click on the number of `row`, as the user selects whole rows (Shift
+// extends the selection, Ctrl adds to it).
+inline void Click_Row_Number(Table_Grid *grid, int row, Qt::KeyboardModifiers keys = {})
+{
+    QHeaderView *numbers = grid->verticalHeader();
+    grid->scrollTo(grid->model()->index(row, 0));
+    QTest::mouseClick(numbers->viewport(), Qt::LeftButton, keys,
+                      QPoint(numbers->width() / 2, numbers->sectionViewportPosition(row) + 2));
+}
+
+// A key with Ctrl (and Shift), as the shortcuts of the grids are pressed.
+inline void Ctrl_Key(QWidget *widget, Qt::Key key, bool shift = false)
+{
+    QTest::keyClick(widget, key, shift ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
+}
+
 inline void Double_Click_Cell(Table_Grid *grid, int row, int column)
 {
     const QPoint at = Cell_Centre(grid, row, column);

@@ -1,11 +1,15 @@
 #include "tables/ui/table_grid.h"
 
+#include "tables/grid_clipboard.h"
 #include "tables/grid_ops.h"
 #include "tables/text_table.h"
 #include "tables/ui/cell_delegate.h"
+#include "widgets/message_box.h"
 #include "widgets/texts.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -181,8 +185,149 @@ bool Table_Grid::Enter_Key()
     return jump.consumed;
 }
 
+QList<int> Table_Grid::Rows_Acted_On() const
+{
+    QList<int> rows;
+    for (const QItemSelectionRange &range : selectionModel()->selection())
+        for (int r = range.top(); r <= range.bottom(); ++r)
+            rows.append(r);
+    return ::Rows_Acted_On(std::move(rows), Current_Row(), table_.Row_Count());
+}
+
+Cell_Block Table_Grid::Selected_Block() const
+{
+    QList<int> rows;
+    QList<bool> columns(table_.Column_Count(), false);
+    for (const QItemSelectionRange &range : selectionModel()->selection()) {
+        for (int r = range.top(); r <= range.bottom(); ++r)
+            rows.append(r);
+        for (int c = range.left(); c <= range.right(); ++c)
+            columns[c] = true;
+    }
+    Cell_Block block;
+    const QModelIndex current = currentIndex();
+    if (rows.isEmpty()) {
+        if (!current.isValid())
+            return block;
+        rows.append(current.row());
+        columns[current.column()] = true;
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    block.rows = std::move(rows);
+    for (int c = 0; c < table_.Column_Count(); ++c)
+        if (columns[c] && !isColumnHidden(c))
+            block.columns.append(c);
+    if (block.columns.isEmpty())
+        block.rows.clear();
+    return block;
+}
+
+void Table_Grid::Select_Block(const Cell_Block &block)
+{
+    if (block.Empty() || table_.Column_Count() == 0)
+        return;
+    // Runs of neighbouring rows and columns make one range each, so that
+    // selecting 2000 pasted rows is a handful of ranges.
+    const auto runs = [](const QList<int> &values) {
+        QList<std::pair<int, int>> result;
+        for (int v : values) {
+            if (!result.isEmpty() && result.last().second + 1 == v)
+                result.last().second = v;
+            else
+                result.append({v, v});
+        }
+        return result;
+    };
+    QList<int> columns = block.columns;
+    if (columns.isEmpty())
+        for (int c = 0; c < table_.Column_Count(); ++c)
+            columns.append(c);
+    QItemSelection selection;
+    for (const auto &[top, bottom] : runs(block.rows))
+        for (const auto &[left, right] : runs(columns))
+            selection.select(table_.index(top, left), table_.index(bottom, right));
+
+    int column = block.columns.isEmpty() ? currentIndex().column() : block.columns.first();
+    if (column < 0 || isColumnHidden(column))
+        column = columns.first();
+    const QModelIndex first = table_.index(block.rows.first(), column);
+    selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    scrollTo(first);
+}
+
+void Table_Grid::Make_Step(Table_Step step)
+{
+    if (step.Empty())
+        return;
+    if (Step_Made) {
+        Step_Made(std::move(step));
+        return;
+    }
+    Redo_Step(table_, step);
+    Select_Block(step.selection);
+}
+
+void Table_Grid::Copy_Cells()
+{
+    const Cell_Block block = Selected_Block();
+    if (block.Empty())
+        return;
+    QGuiApplication::clipboard()->setText(::Copy_Cells(table_, block.rows, block.columns));
+}
+
+void Table_Grid::Cut_Cells()
+{
+    const Cell_Block block = Selected_Block();
+    if (block.Empty())
+        return;
+    QGuiApplication::clipboard()->setText(::Copy_Cells(table_, block.rows, block.columns));
+    Table_Step step = Step_Of_Changes(table_, Plan_Clear(table_, block.rows, block.columns));
+    step.selection = block;
+    Make_Step(std::move(step));
+}
+
+void Table_Grid::Paste_Cells()
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return;
+    const QList<QStringList> block = Parse_Clipboard(QGuiApplication::clipboard()->text());
+    if (block.isEmpty())
+        return;
+    const Result<QList<Cell_Change>> plan = Plan_Paste(table_, current.row(), current.column(), block);
+    if (!plan) {
+        Message_Box::Error(this, plan.Problem());
+        return;
+    }
+    // The whole block is selected, also the cells whose text stays.
+    const Cell_Block pasted = Block_Of(plan.Value());
+    Table_Step step = Step_Of_Changes(table_, plan.Value());
+    step.selection = pasted;
+    if (step.Empty())
+        Select_Block(pasted);
+    Make_Step(std::move(step));
+}
+
 void Table_Grid::keyPressEvent(QKeyEvent *event)
 {
+    // The view's own copy puts the current cell alone on the clipboard.
+    if (event->matches(QKeySequence::Copy)) {
+        Copy_Cells();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Cut)) {
+        Cut_Cells();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        Paste_Cells();
+        event->accept();
+        return;
+    }
     // While a cell is edited, Enter reaches the grid as well; the jump is
     // then made when the editor closes (closeEditor).
     if (Is_Enter(event) && Jump_On()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tables/table_history.h"
+
 #include <QTableView>
 #include <functional>
 
@@ -46,6 +48,30 @@ public:
     // should open.
     std::function<bool(int row, int column)> Cell_Double_Click;
 
+    // The rows a row button acts on: those holding a selected cell, or the
+    // current row when none is selected.
+    QList<int> Rows_Acted_On() const;
+    // The selected cells as a block: the rows and the visible columns that
+    // hold a selected cell (the current cell when none is selected).
+    Cell_Block Selected_Block() const;
+    // Selects `block` and makes its first cell current (the first column
+    // shown, or the current column, when whole rows are selected).
+    void Select_Block(const Cell_Block &block);
+
+    // The clipboard, as spreadsheets use it (Ctrl+C, Ctrl+X, Ctrl+V).
+    // Copy: the selected block as tab-separated lines.
+    void Copy_Cells();
+    // Cut: the copy, then the cells emptied, as one step.
+    void Cut_Cells();
+    // Paste: the clipboard's block at the current cell, as one step that
+    // selects it; a block that cannot go in whole changes nothing and its
+    // reason is shown.
+    void Paste_Cells();
+    // A change that the grid makes (cut, paste), not yet applied: the window
+    // applies it as a step of its history. Without it the grid applies the
+    // change itself.
+    std::function<void(Table_Step step)> Step_Made;
+
     // Enter: the jump, when the setting is on. True when the key was consumed.
     bool Enter_Key();
     // A double click on the header of `column`.
@@ -59,6 +85,7 @@ protected:
 
 private:
     bool Jump_On() const { return Jump_Enabled && Jump_Enabled(); }
+    void Make_Step(Table_Step step);
 
     Text_Table &table_;
     QWidget *corner_ = nullptr;

@@ -1,5 +1,6 @@
 #include "tables/ui/table_window.h"
 
+#include "core/messages.h"
 #include "tables/text_table.h"
 #include "tables/ui/table_grid.h"
 #include "widgets/dialog_frame.h"
@@ -8,13 +9,44 @@
 #include "widgets/texts.h"
 #include "workspace/workspace.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <QUndoCommand>
+#include <QUndoStack>
 #include <QVBoxLayout>
+
+// One step of a table window's history.
+class Table_Command : public QUndoCommand
+{
+public:
+    // `applied`: the table already shows the step (an edit made in the
+    // view, a row button), so the first redo, made by pushing, does nothing.
+    Table_Command(Table_Window *window, int page, Table_Step step, bool applied)
+        : window_(window)
+        , page_(page)
+        , step_(std::move(step))
+        , applied_(applied)
+    {}
+
+    void undo() override { window_->Replay(page_, step_, true); }
+    void redo() override
+    {
+        if (std::exchange(applied_, false))
+            return;
+        window_->Replay(page_, step_, false);
+    }
+
+private:
+    Table_Window *window_;
+    int page_;
+    Table_Step step_;
+    bool applied_;
+};
 
 Table_Window::Table_Window(Workspace &ws, Texts texts, QWidget *parent)
     : QDialog(parent)
@@ -58,6 +90,15 @@ Table_Window::Table_Window(Workspace &ws, Texts texts, QWidget *parent)
     buttons->addStretch(1);
     buttons->addWidget(Btn_OK);
     buttons->addWidget(Btn_Cancel);
+
+    history_ = new QUndoStack(this);
+    Act_Undo = new QAction(this);
+    Act_Undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Act_Redo = new QAction(this);
+    Act_Redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(Act_Undo, &QAction::triggered, this, &Table_Window::Undo);
+    connect(Act_Redo, &QAction::triggered, this, &Table_Window::Redo);
+    addActions({Act_Undo, Act_Redo});
 }
 
 void Table_Window::Build(QTabWidget *pages, QWidget *first_page, QWidget *second_page, bool pages_first)
@@ -85,8 +126,16 @@ void Table_Window::Set_Grids(Table_Grid *first, Table_Grid *second)
 {
     grids_[0] = first;
     grids_[1] = second;
-    for (Table_Grid *grid : grids_)
+    for (int page = 0; page < 2; ++page) {
+        Table_Grid *grid = grids_[page];
         grid->Set_Number_Colour(palette().color(QPalette::Window));
+        // What the user changes in a cell, and what the table changes in
+        // turn (the Length of a Data Type), is one step.
+        grid->Table().Cells_Edited = [this, page](const QList<Cell_Edit> &edits) {
+            Keep_Step(page, Step_Of_Edits(edits));
+        };
+        grid->Step_Made = [this, page](Table_Step step) { Make_Step(page, std::move(step)); };
+    }
 }
 
 QWidget *Table_Window::Page_Holding(Table_Grid *grid, const char *name)
@@ -141,6 +190,8 @@ void Table_Window::FormShow()
         grid->Set_Current(0, 0);
     }
     copy_.Reset();
+    // A new history: the window now shows the documents as they are.
+    history_->clear();
     // Told before the window can be edited or saved.
     for (const QString &warning : std::as_const(report_.Warnings))
         Message_Box::Warning(this, warning);
@@ -155,6 +206,56 @@ void Table_Window::keyPressEvent(QKeyEvent *event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void Table_Window::reject()
+{
+    // What is typed in an open cell counts as a change.
+    Commit_Edits();
+    if (Changed() && !Message_Box::Confirm(this, Msg(Msg_Discard_Changes)))
+        return;
+    QDialog::reject();
+}
+
+bool Table_Window::Changed() const
+{
+    return !history_->isClean();
+}
+
+void Table_Window::Undo()
+{
+    Commit_Edits();
+    history_->undo();
+}
+
+void Table_Window::Redo()
+{
+    Commit_Edits();
+    history_->redo();
+}
+
+void Table_Window::Make_Step(int page, Table_Step step)
+{
+    if (!step.Empty())
+        history_->push(new Table_Command(this, page, std::move(step), false));
+}
+
+void Table_Window::Keep_Step(int page, Table_Step step)
+{
+    if (!step.Empty())
+        history_->push(new Table_Command(this, page, std::move(step), true));
+}
+
+void Table_Window::Replay(int page, const Table_Step &step, bool undo)
+{
+    Text_Table &table = Table(page);
+    if (undo)
+        Undo_Step(table, step);
+    else
+        Redo_Step(table, step);
+    pages_->setCurrentIndex(page);
+    grids_[page]->Select_Block(step.selection);
+    grids_[page]->setFocus();
 }
 
 void Table_Window::Commit_Edits()
@@ -197,30 +298,55 @@ Grid_Asker Table_Window::Asker()
     };
 }
 
+// The row buttons act on the rows with a selected cell (or the current
+// row); what they change is one step, kept from the first row they touch.
 void Table_Window::Btn_DelRow_Click()
 {
     Commit_Edits();
     const int page = Current_Page();
-    ::Btn_DelRow_Click(Table(page), grids_[page]->Current_Row(), Asker());
+    const QList<int> rows = grids_[page]->Rows_Acted_On();
+    if (rows.isEmpty())
+        return;
+    const Rows_Capture before(Table(page), rows.first());
+    if (::Btn_DelRow_Click(Table(page), rows, Asker()))
+        Keep_Step(page, before.Finish(Table(page), {rows, {}}));
 }
 
 void Table_Window::Btn_InsRowClick()
 {
     Commit_Edits();
     const int page = Current_Page();
-    ::Btn_InsRow_Click(Table(page), grids_[page]->Current_Row());
+    const QList<int> rows = grids_[page]->Rows_Acted_On();
+    if (rows.isEmpty())
+        return;
+    const Rows_Capture before(Table(page), rows.first());
+    if (!::Btn_InsRow_Click(Table(page), rows, Asker()))
+        return;
+    QList<int> inserted;
+    for (int r = rows.first(); r < rows.first() + rows.size(); ++r)
+        inserted.append(r);
+    Keep_Step(page, before.Finish(Table(page), {inserted, {}}));
 }
 
 void Table_Window::Btn_CopyRowClick()
 {
     Commit_Edits();
     const int page = Current_Page();
-    ::Btn_CopyRow_Click(Table(page), page, grids_[page]->Current_Row(), ws_.Row_Copy_Buffer, copy_);
+    ::Btn_CopyRow_Click(Table(page), page, grids_[page]->Rows_Acted_On(), ws_.Row_Copy_Buffer, copy_);
 }
 
 void Table_Window::Btn_PasteRowClick()
 {
     Commit_Edits();
     const int page = Current_Page();
-    ::Btn_PasteRow_Click(Table(page), page, grids_[page]->Current_Row(), ws_.Row_Copy_Buffer, copy_, Asker());
+    const int r = grids_[page]->Current_Row();
+    if (r < 0)
+        return;
+    const Rows_Capture before(Table(page), r);
+    if (!::Btn_PasteRow_Click(Table(page), page, r, ws_.Row_Copy_Buffer, copy_, Asker()))
+        return;
+    QList<int> pasted;
+    for (int k = r; k < r + ws_.Row_Copy_Buffer.size(); ++k)
+        pasted.append(k);
+    Keep_Step(page, before.Finish(Table(page), {pasted, {}}));
 }

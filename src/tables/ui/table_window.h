@@ -2,13 +2,16 @@
 
 #include "tables/grid_ops.h"
 #include "tables/table_document.h"
+#include "tables/table_history.h"
 #include "widgets/lang_window.h"
 
 #include <QDialog>
 
+class QAction;
 class QLabel;
 class QPushButton;
 class QTabWidget;
+class QUndoStack;
 class Table_Grid;
 class Text_Table;
 struct Workspace;
@@ -17,6 +20,12 @@ struct Workspace;
 // one grid per table, the button panel (OK, Cancel and the four row
 // buttons), the load on showing with its warnings, and OK with its check.
 // The tables and their documents belong to the window's logic object.
+//
+// Every change the user makes in the grids (a cell edited, a paste, a cut, a
+// row button) is a step of the window's history, undone with Ctrl+Z and
+// redone with Ctrl+Shift+Z or Ctrl+Y while the window is open; a new showing
+// starts a new history. Cancel and the close box ask before changes are
+// discarded; Escape does nothing.
 class Table_Window : public QDialog, public Lang_Window
 {
     Q_OBJECT
@@ -59,6 +68,22 @@ public:
     void Btn_CopyRowClick();
     void Btn_PasteRowClick();
 
+    // The window's history of changes, both pages in one.
+    QUndoStack *History() const { return history_; }
+    // Something changed since the window was shown (undone changes do not count).
+    bool Changed() const;
+    // Undo and redo the last step: its page is shown, its cells selected.
+    void Undo();
+    void Redo();
+    // Applies a change to the table of `page` as one step of the history.
+    void Make_Step(int page, Table_Step step);
+
+    // Cancel and the close box: when something changed, asks (1116) first;
+    // No keeps the window open.
+    void reject() override;
+
+    QAction *Act_Undo = nullptr;
+    QAction *Act_Redo = nullptr;
     QLabel *L_SW_Code;
     QLabel *L_SW_Desc;
     QPushButton *Btn_OK;
@@ -92,8 +117,14 @@ protected:
     Workspace &ws_;
 
 private:
+    friend class Table_Command;
+
     Grid_Asker Asker();
     void Commit_Edits();
+    // Keeps a step that was already applied to the table of `page`.
+    void Keep_Step(int page, Table_Step step);
+    // Shows a step of the history undone or redone.
+    void Replay(int page, const Table_Step &step, bool undo);
 
     Texts texts_;
     QWidget *P_Title = nullptr;
@@ -102,4 +133,5 @@ private:
     Table_Grid *grids_[2] = {nullptr, nullptr};
     Copy_Flags copy_;
     Load_Report report_;
+    QUndoStack *history_ = nullptr;
 };
