@@ -85,7 +85,9 @@ Table_Grid::Table_Grid(Text_Table &table, QWidget *parent)
     numbers->setDefaultAlignment(Qt::AlignCenter);
     QHeaderView *titles = horizontalHeader();
     titles->setSectionResizeMode(QHeaderView::Interactive);
-    titles->setStretchLastSection(false);
+    // The last column shown takes the width the window gains, never less
+    // than its own: no empty band beside it.
+    titles->setStretchLastSection(true);
     titles->setHighlightSections(false);
     titles->setMinimumSectionSize(8);
 
