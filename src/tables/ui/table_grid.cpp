@@ -4,6 +4,7 @@
 #include "tables/text_table.h"
 #include "tables/ui/cell_delegate.h"
 #include "widgets/texts.h"
+#include "widgets/wrapping_header.h"
 
 #include <QAbstractButton>
 #include <QHeaderView>
@@ -75,6 +76,8 @@ Table_Grid::Table_Grid(Text_Table &table, QWidget *parent)
     // the arrows and the Enter jump move between cells.
     setTabKeyNavigation(false);
 
+    // Titles too long for their column take two lines.
+    setHorizontalHeader(new Wrapping_Header(this));
     // The number column: fixed rows, in the window's colour, like a header.
     setVerticalHeader(new Number_Header(this));
     QHeaderView *numbers = verticalHeader();
