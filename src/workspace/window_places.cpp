@@ -41,7 +41,8 @@ Window_Places Window_Places::Read(const QString &path)
         Saved_Place place;
         int left = 0;
         int top = 0;
-        if (name.isEmpty() || !Read_Number(node, "left", -Farthest, &left) || !Read_Number(node, "top", -Farthest, &top))
+        if (name.isEmpty() || !Read_Number(node, "left", -Farthest, &left) ||
+            !Read_Number(node, "top", -Farthest, &top))
             continue;
         place.top_left = QPoint(left, top);
         int width = 0;

@@ -8,7 +8,6 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
-
 #include <optional>
 
 // Where each window was when it last closed, kept for the next start in a

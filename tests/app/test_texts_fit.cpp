@@ -53,7 +53,8 @@ Fit Button_Fit(const QPushButton *button)
     QSize need = fm.size(Qt::TextShowMnemonic, button->text()) + margins;
     if (!button->icon().isNull())
         need.rwidth() += button->iconSize().width() + 4;
-    return {QStringLiteral("button"), button->text(), QSize(need.width(), fm.height()), QSize(button->width(), button->height())};
+    return {QStringLiteral("button"), button->text(), QSize(need.width(), fm.height()),
+            QSize(button->width(), button->height())};
 }
 
 // The texts a widget shows and their room; none for a widget without text.
@@ -171,8 +172,15 @@ class Test_Texts_Fit : public Main_Window_Fixture
 
     QList<QWidget *> Windows() const
     {
-        return {w_->FQuarneleFirmWare, w_->FNew_Project, w_->FOpenConf,  w_->FAbout,           w_->FSoftOptions,
-                w_->FParGen,           w_->FBoot,        w_->FLoRa_Set_Access, w_->FBACnet_Eng_Unit,
+        return {w_->FQuarneleFirmWare,
+                w_->FNew_Project,
+                w_->FOpenConf,
+                w_->FAbout,
+                w_->FSoftOptions,
+                w_->FParGen,
+                w_->FBoot,
+                w_->FLoRa_Set_Access,
+                w_->FBACnet_Eng_Unit,
                 w_->FBACnetSlaveSetAccess};
     }
 
@@ -187,7 +195,8 @@ class Test_Texts_Fit : public Main_Window_Fixture
             for (QWidget *widget : widgets) {
                 // The other windows are the main window's children; a widget
                 // that was never given a place shows nothing yet.
-                if (widget->window() != window || (!widget->testAttribute(Qt::WA_Resized) && !widget->isVisibleTo(window)))
+                if (widget->window() != window ||
+                    (!widget->testAttribute(Qt::WA_Resized) && !widget->isVisibleTo(window)))
                     continue;
                 for (const Fit &fit : Fits_Of(widget)) {
                     const bool fits = fit.need.width() <= fit.room.width() && fit.need.height() <= fit.room.height();

@@ -129,22 +129,22 @@ private slots:
             << one << true << QRect(100, 50, 900, 540) << QSize(900, 337) << QRect(100, 50, 900, 540);
         QTest::newRow("fixed size: the position only")
             << one << true << QRect(QPoint(100, 50), QSize()) << QSize(694, 484) << QRect(100, 50, 694, 484);
-        QTest::newRow("on the second screen") << two << true << QRect(2500, 300, 900, 540) << QSize(900, 337)
-                                              << QRect(2500, 300, 900, 540);
+        QTest::newRow("on the second screen")
+            << two << true << QRect(2500, 300, 900, 540) << QSize(900, 337) << QRect(2500, 300, 900, 540);
         QTest::newRow("second screen unplugged: centred at the saved size")
             << one << true << QRect(2500, 300, 900, 540) << QSize(900, 337) << QRect(510, 250, 900, 540);
         QTest::newRow("partly off the right edge, 100 px still shown")
             << one << true << QRect(1820, 10, 900, 540) << QSize(900, 337) << QRect(1820, 10, 900, 540);
-        QTest::newRow("only 99 px shown") << one << true << QRect(1821, 10, 900, 540) << QSize(900, 337)
-                                          << QRect(510, 250, 900, 540);
-        QTest::newRow("a narrow window shown whole") << one << true << QRect(1860, 10, 60, 40) << QSize(60, 40)
-                                                     << QRect(1860, 10, 60, 40);
-        QTest::newRow("top edge above the screen") << one << true << QRect(100, -1, 900, 540) << QSize(900, 337)
-                                                   << QRect(510, 250, 900, 540);
-        QTest::newRow("top edge too near the bottom") << one << true << QRect(100, 1017, 900, 540)
-                                                      << QSize(900, 337) << QRect(510, 250, 900, 540);
-        QTest::newRow("across both screens") << two << true << QRect(1800, 100, 400, 300) << QSize(400, 300)
-                                             << QRect(1800, 100, 400, 300);
+        QTest::newRow("only 99 px shown")
+            << one << true << QRect(1821, 10, 900, 540) << QSize(900, 337) << QRect(510, 250, 900, 540);
+        QTest::newRow("a narrow window shown whole")
+            << one << true << QRect(1860, 10, 60, 40) << QSize(60, 40) << QRect(1860, 10, 60, 40);
+        QTest::newRow("top edge above the screen")
+            << one << true << QRect(100, -1, 900, 540) << QSize(900, 337) << QRect(510, 250, 900, 540);
+        QTest::newRow("top edge too near the bottom")
+            << one << true << QRect(100, 1017, 900, 540) << QSize(900, 337) << QRect(510, 250, 900, 540);
+        QTest::newRow("across both screens")
+            << two << true << QRect(1800, 100, 400, 300) << QSize(400, 300) << QRect(1800, 100, 400, 300);
         QTest::newRow("larger than the screen it is on: cut to it")
             << two << true << QRect(1920, 0, 1600, 1200) << QSize(900, 337) << QRect(1920, 0, 1280, 984);
         QTest::newRow("larger than home: centred and cut")
