@@ -48,8 +48,12 @@ inline constexpr int ParGen_BACnet_Keys = 26;
 inline constexpr int ParGen_Keys = 58; // all of them
 static_assert(ParGen_LoRa_Keys + ParGen_Ethernet_Keys + ParGen_BACnet_Keys == ParGen_Keys);
 
+// The two table windows open tall enough for their grids to show this many
+// rows, and the last column shown takes the width they gain.
+inline constexpr int Table_Rows_Shown = 20;
+
 // LoRaWAN rule window.
-inline constexpr QSize Rule_Window{900, 337}; // client area
+inline constexpr int Rule_Window_Width = 900; // client area
 inline constexpr int Rule_Rows = 256;         // data rows of each grid
 inline constexpr int Rule_Number_Width = 40;  // the fixed row-number column
 inline constexpr int Uplink_Data_Columns = 8; // Enable to Mnemonic
@@ -58,7 +62,7 @@ inline constexpr std::array<int, Uplink_Data_Columns> Uplink_Widths{50, 80, 80, 
 inline constexpr std::array<int, Downlink_Data_Columns> Downlink_Widths{50, 80, 80, 610};
 
 // BACnet object window.
-inline constexpr QSize Object_Window{764, 337}; // client area
+inline constexpr int Object_Window_Width = 764; // client area
 // Rows of each grid, and objects of both grids together, by description length.
 inline constexpr int Objects_Short_Desc = 2000; // 16-character descriptions
 inline constexpr int Objects_Long_Desc = 1000;  // 32-character descriptions

@@ -58,6 +58,8 @@ TFAbout::TFAbout(Workspace &ws, QWidget *parent)
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setGeometry(32, 115, 81, 22);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    // Fixed from the start, so that it is centred at its own size.
+    setFixedSize(425, 148);
 }
 
 bool TFAbout::eventFilter(QObject *watched, QEvent *event)

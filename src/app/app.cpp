@@ -11,8 +11,10 @@
 #include "tables/ui/lora_set_access.h"
 #include "update/ui/boot_window.h"
 #include "widgets/message_box.h"
+#include "widgets/window_place.h"
 #include "workspace/start_workspace.h"
 #include "workspace/version_check.h"
+#include "workspace/window_places.h"
 #include "workspace/workspace.h"
 
 #include <QApplication>
@@ -53,6 +55,15 @@ Windows &Create_Windows(Workspace &ws)
     auto *picker = new TFBACnet_Eng_Unit(ws, main);
     windows.FBACnet_Eng_Unit = picker;
     windows.FBACnetSlaveSetAccess = new TFBACnetSlaveSetAccess(ws, picker, main);
+
+    // Every window opens where it last closed, or centred; the places live
+    // as long as the windows that keep them.
+    static Window_Places places;
+    places = Window_Places::Read(Window_Places::File_In(ws.Path_Exe));
+    for (QWidget *window : std::initializer_list<QWidget *>{
+             main, windows.FNew_Project, windows.FOpenConf, windows.FAbout, windows.FSoftOptions, windows.FParGen,
+             windows.FBoot, windows.FLoRa_Set_Access, windows.FBACnet_Eng_Unit, windows.FBACnetSlaveSetAccess})
+        Keep_Window_Place(window, places);
     return windows;
 }
 

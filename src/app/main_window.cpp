@@ -43,7 +43,11 @@ TFQuarneleFirmWare::TFQuarneleFirmWare(Workspace &ws, Windows &windows, QWidget 
     L_SW_Desc = header.desc;
 
     LL_Update = new QLabel(this);
-    LL_Update->setGeometry(208, 19, 294, 17);
+    // Two lines, for a translation longer than the 294 px line (Italian);
+    // the second takes the room above the configuration frame.
+    LL_Update->setGeometry(208, 19, 294, 2 * 17);
+    LL_Update->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LL_Update->setWordWrap(true);
     LL_Update->setTextFormat(Qt::RichText);
     LL_Update->hide();
     connect(LL_Update, &QLabel::linkActivated, this, [](const QString &link) { QDesktopServices::openUrl(QUrl(link)); });

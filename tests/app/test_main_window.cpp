@@ -5,6 +5,8 @@
 #include "gate/configuration_gate.h"
 #include "main_window_fixture.h"
 #include "params/pargen_document.h"
+#include "tables/ui/bacnet_slave_set_access.h"
+#include "tables/ui/table_grid.h"
 #include "test_support.h"
 #include "update/ui/boot_window.h"
 #include "widgets/file_dialog.h"
@@ -12,10 +14,13 @@
 #include "workspace/configurations.h"
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
 
 class Test_Main_Window : public Main_Window_Fixture
 {
@@ -356,6 +361,44 @@ private slots:
         QVERIFY(w_->FQuarneleFirmWare->close());
         QVERIFY(test::Read(dir_.filePath(QStringLiteral("Quarnel.xml"))).contains("<enable_update>1</enable_update>"));
         ws_.Enable_Update = false;
+        // Its place goes to a file of its own.
+        QVERIFY(test::Read(dir_.filePath(QStringLiteral("Windows.xml"))).contains("name=\"FQuarneleFirmWare\""));
+    }
+
+    // At a first start every window opens centred on the screen; a table
+    // window moved and resized comes back so at the next start, its last
+    // column taking the width it gained.
+    void windows_open_where_they_closed()
+    {
+        Tear_Down();
+        QFile::remove(dir_.filePath(QStringLiteral("Windows.xml")));
+        Set_Up();
+        const auto centred = [](QWidget *window) {
+            const QPoint off = window->geometry().center() - window->screen()->availableGeometry().center();
+            return off.manhattanLength() <= 1;
+        };
+        QVERIFY(centred(w_->FQuarneleFirmWare));
+        auto *objects = static_cast<TFBACnetSlaveSetAccess *>(w_->FBACnetSlaveSetAccess);
+        objects->show();
+        QVERIFY(centred(objects));
+        const QRect place(30, 20, 770, 560);
+        objects->setGeometry(place);
+        objects->hide();
+        Tear_Down();
+
+        Set_Up();
+        objects = static_cast<TFBACnetSlaveSetAccess *>(w_->FBACnetSlaveSetAccess);
+        objects->show();
+        QVERIFY(QTest::qWaitForWindowExposed(objects));
+        QCOMPARE(objects->geometry(), place);
+        for (Table_Grid *grid : {objects->ACG_BACnet_in_Read, objects->ACG_BACnet_in_Write}) {
+            objects->PageControl1->setCurrentWidget(grid->parentWidget());
+            QHeaderView *titles = grid->horizontalHeader();
+            const int last = titles->logicalIndex(titles->count() - 1);
+            QCOMPARE(titles->sectionViewportPosition(last) + titles->sectionSize(last), grid->viewport()->width());
+            QCOMPARE_GT(titles->sectionSize(last), required::Object_Widths.back());
+        }
+        Message_Box::Take_Shown();
     }
 };
 

@@ -92,7 +92,8 @@ private slots:
     void texts_and_layout()
     {
         Show();
-        QCOMPARE(w_->size(), required::Object_Window);
+        QCOMPARE(w_->width(), required::Object_Window_Width);
+        QCOMPARE(Read_Grid()->viewport()->height() / Read_Grid()->rowHeight(0), required::Table_Rows_Shown);
         QCOMPARE(w_->windowTitle(), Messages().Get(1500));
         QCOMPARE(w_->PageControl1->tabText(0), QStringLiteral("BACnet in Read"));
         // Only Copy Row and Paste Row show their hints.
@@ -106,9 +107,11 @@ private slots:
             QCOMPARE(grid->model()->headerData(0, Qt::Vertical).toInt(), 1);
             QCOMPARE(grid->model()->columnCount(), required::Object_Data_Columns);
             QVERIFY(grid->isColumnHidden(Obj_Swap));
+            // The last column, Mnemonic, takes what the window has to spare.
             for (int c = 0; c < required::Object_Data_Columns; ++c)
-                if (c != Obj_Swap)
+                if (c != Obj_Swap && c != Obj_Mnemonic)
                     QCOMPARE(grid->columnWidth(c), required::Object_Widths[c]);
+            QCOMPARE_GE(grid->columnWidth(Obj_Mnemonic), required::Object_Widths[Obj_Mnemonic]);
             QCOMPARE(grid->verticalHeader()->width(), required::Object_Number_Width);
             // The object grids show no cell tips.
             QVERIFY(!grid->model()->index(0, Obj_Mnemonic).data(Qt::ToolTipRole).isValid());

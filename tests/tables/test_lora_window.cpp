@@ -76,7 +76,9 @@ private slots:
     void texts_and_layout()
     {
         Show();
-        QCOMPARE(w_->size(), required::Rule_Window);
+        QCOMPARE(w_->width(), required::Rule_Window_Width);
+        QCOMPARE(w_->ACG_LoRa_Uplink->viewport()->height() / w_->ACG_LoRa_Uplink->rowHeight(0),
+                 required::Table_Rows_Shown);
         QCOMPARE(w_->windowTitle(), Messages().Get(1200));
         QCOMPARE(w_->L_SW_Code->text(), QStringLiteral("SW52K31"));
         QCOMPARE(w_->L_SW_Desc->text(), Messages().Get(1201));
@@ -96,10 +98,13 @@ private slots:
         Table_Grid *down = w_->ACG_LoRa_Downlink;
         QCOMPARE(up->model()->columnCount(), required::Uplink_Data_Columns);
         QCOMPARE(down->model()->columnCount(), required::Downlink_Data_Columns);
-        for (int c = 0; c < required::Uplink_Data_Columns; ++c)
+        // The last column, Mnemonic, takes what the window has to spare.
+        for (int c = 0; c + 1 < required::Uplink_Data_Columns; ++c)
             QCOMPARE(up->columnWidth(c), required::Uplink_Widths[c]);
-        for (int c = 0; c < required::Downlink_Data_Columns; ++c)
+        QCOMPARE_GE(up->columnWidth(Up_Mnemonic), required::Uplink_Widths[Up_Mnemonic]);
+        for (int c = 0; c + 1 < required::Downlink_Data_Columns; ++c)
             QCOMPARE(down->columnWidth(c), required::Downlink_Widths[c]);
+        QCOMPARE_GE(down->columnWidth(required::Downlink_Data_Columns - 1), required::Downlink_Widths.back());
         QCOMPARE(up->verticalHeader()->width(), required::Rule_Number_Width);
         QCOMPARE(down->verticalHeader()->width(), required::Rule_Number_Width);
 
@@ -606,8 +611,9 @@ private slots:
         QCOMPARE(test::Current(up), up->model()->index(3, Up_StartByte));
         QVERIFY(w_->isVisible());
         w_->Access.Uplink.Set_Cell(0, Up_Mnemonic, QString(200, u'W'));
+        const int width = up->columnWidth(Up_Mnemonic);
         test::Double_Click_Header(up, Up_Mnemonic);
-        QCOMPARE(up->columnWidth(Up_Mnemonic), required::Uplink_Widths[Up_Mnemonic]);
+        QCOMPARE(up->columnWidth(Up_Mnemonic), width);
     }
 };
 

@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QWheelEvent>
@@ -90,11 +89,8 @@ void TFParGen::FormCreate()
 
 void TFParGen::setVisible(bool visible)
 {
-    if (visible && !isVisible()) {
+    if (visible && !isVisible())
         FormShow();
-        if (const QScreen *screen = parentWidget() ? parentWidget()->screen() : this->screen())
-            move(screen->availableGeometry().center() - QPoint(frameGeometry().width(), frameGeometry().height()) / 2);
-    }
     QDialog::setVisible(visible);
 }
 

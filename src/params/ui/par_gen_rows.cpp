@@ -38,8 +38,8 @@ void TFParGen::Row::Place(int label_top) const
     if (auto *box = qobject_cast<QCheckBox *>(Caption))
         box->setGeometry(Label_X, label_top - 2,
                          Inputs.isEmpty() ? Input_X + Input_Width - Label_X : Input_X - Label_X - 4, 20);
-    else if (Caption)
-        Caption->setGeometry(Label_X, label_top, Input_X - Label_X - 4, 16);
+    else if (Caption) // to 2 px short of the input, room for the longest (Italian) caption
+        Caption->setGeometry(Label_X, label_top, Input_X - Label_X - 2, 16);
     if (Inputs.size() == 1)
         Inputs[0]->setGeometry(Input_X, label_top - 3, Input_Width, Input_Height);
     for (int i = 0; Inputs.size() == 4 && i < 4; ++i)

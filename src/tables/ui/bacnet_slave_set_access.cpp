@@ -37,7 +37,7 @@ TFBACnetSlaveSetAccess::TFBACnetSlaveSetAccess(Workspace &ws, TFBACnet_Eng_Unit 
     TS_BACnet_in_Write = Page_Holding(ACG_BACnet_in_Write, "TS_BACnet_in_Write");
     Build(PageControl1, TS_BACnet_in_Read, TS_BACnet_in_Write, true);
     Set_Grids(ACG_BACnet_in_Read, ACG_BACnet_in_Write);
-    resize(764, 337);
+    Set_Opening_Size(764);
     Set_Lang();
 }
 

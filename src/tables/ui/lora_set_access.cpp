@@ -40,7 +40,7 @@ TFLoRa_Set_Access::TFLoRa_Set_Access(Workspace &ws, QWidget *parent)
     TS_LoRa_Downlink = Page_Holding(ACG_LoRa_Downlink, "TS_LoRa_Downlink");
     Build(PC_LoRa, TS_LoRa_Uplink, TS_LoRa_Downlink, false);
     Set_Grids(ACG_LoRa_Uplink, ACG_LoRa_Downlink);
-    resize(900, 337);
+    Set_Opening_Size(900);
     Set_Lang();
 }
 

@@ -6,6 +6,7 @@
 #include "tables/ui/cell_delegate.h"
 #include "widgets/message_box.h"
 #include "widgets/texts.h"
+#include "widgets/wrapping_header.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
@@ -79,6 +80,8 @@ Table_Grid::Table_Grid(Text_Table &table, QWidget *parent)
     // the arrows and the Enter jump move between cells.
     setTabKeyNavigation(false);
 
+    // Titles too long for their column take two lines.
+    setHorizontalHeader(new Wrapping_Header(this));
     // The number column: fixed rows, in the window's colour, like a header.
     setVerticalHeader(new Number_Header(this));
     QHeaderView *numbers = verticalHeader();
@@ -89,7 +92,9 @@ Table_Grid::Table_Grid(Text_Table &table, QWidget *parent)
     numbers->setDefaultAlignment(Qt::AlignCenter);
     QHeaderView *titles = horizontalHeader();
     titles->setSectionResizeMode(QHeaderView::Interactive);
-    titles->setStretchLastSection(false);
+    // The last column shown takes the width the window gains, never less
+    // than its own: no empty band beside it.
+    titles->setStretchLastSection(true);
     titles->setHighlightSections(false);
     titles->setMinimumSectionSize(8);
 

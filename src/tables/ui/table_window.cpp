@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -146,6 +147,16 @@ QWidget *Table_Window::Page_Holding(Table_Grid *grid, const char *name)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(grid);
     return page;
+}
+
+void Table_Window::Set_Opening_Size(int width)
+{
+    // The window is not laid out yet: its height is summed from the parts.
+    const Table_Grid *grid = grids_[0];
+    const int rows = Rows_Shown * grid->verticalHeader()->defaultSectionSize() +
+                     grid->horizontalHeader()->sizeHint().height() + 2 * grid->frameWidth();
+    const int page_control = pages_->sizeHint().height() - grid->sizeHint().height();
+    resize(width, P_Title->height() + page_control + rows + P_Button->height());
 }
 
 void Table_Window::Set_Lang()

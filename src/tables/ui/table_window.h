@@ -102,6 +102,10 @@ protected:
     void Set_Grids(Table_Grid *first, Table_Grid *second);
     // A page of the page control holding `grid` alone.
     static QWidget *Page_Holding(Table_Grid *grid, const char *name);
+    // The size the window opens at: `width` wide and tall enough for the
+    // grids to show Rows_Shown rows; the user may make it larger.
+    static constexpr int Rows_Shown = 20;
+    void Set_Opening_Size(int width);
 
     virtual Text_Table &Table(int page) = 0;
     virtual Load_Report Load_Documents() = 0;
