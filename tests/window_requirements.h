@@ -68,7 +68,7 @@ inline constexpr int Objects_Short_Desc = 2000; // 16-character descriptions
 inline constexpr int Objects_Long_Desc = 1000;  // 32-character descriptions
 inline constexpr int Object_Number_Width = 40;  // the fixed row-number column
 inline constexpr int Object_Data_Columns = 7;   // Data Type to Mnemonic, the hidden Swap included
-inline constexpr std::array<int, Object_Data_Columns> Object_Widths{150, 180, 64, 64, 64, 40, 250};
+inline constexpr std::array<int, Object_Data_Columns> Object_Widths{150, 150, 64, 64, 64, 40, 200};
 inline constexpr int Data_Area_Bytes = 1500; // items of each Position list, "0" up
 inline constexpr int Read_Types = 13;        // Data Type items of the Read grid
 inline constexpr int Write_Types = 10;       // Data Type items of the Write grid

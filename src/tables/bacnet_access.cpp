@@ -94,8 +94,10 @@ QList<Column_Desc> Object_Columns(int page)
          .width = 150,
          .colour = Colour_Type,
          .items = tables::Data_Type_Items(page)},
-        // Wide enough for a number and a name such as "29  percent-relative-humidity".
-        {.attribute = "Eng_Unit", .header_message = h + 1, .width = 180, .colour = Colour_Type, .shown = Unit_Shown},
+        // Wide enough for a number and a common name such as "62  degrees-Celsius";
+        // the Mnemonic gives up what this takes, so that the window keeps its
+        // width, and gets it back as the window grows.
+        {.attribute = "Eng_Unit", .header_message = h + 1, .width = 150, .colour = Colour_Type, .shown = Unit_Shown},
         {.attribute = "Position",
          .kind = K::Combo,
          .header_message = h + 2,
@@ -118,7 +120,7 @@ QList<Column_Desc> Object_Columns(int page)
          .missing = QStringLiteral("N")},
         {.attribute = "Mnemonic",
          .header_message = h + 6,
-         .width = 250,
+         .width = 200,
          .colour = Colour_Text,
          .cut_at = Desc_Chars_Short},
     };

@@ -781,6 +781,9 @@ private slots:
             Read_Grid()->setPalette(palette);
         }
         Show();
+        // Wide enough for 35 characters: the Mnemonic takes what the window gains.
+        w_->resize(1000, w_->height());
+        QCoreApplication::processEvents();
         Table_Grid *grid = Read_Grid();
         const QModelIndex at = grid->model()->index(0, Obj_Mnemonic);
         QCOMPARE(Cell_Delegate::Cut_At(at), cut);
