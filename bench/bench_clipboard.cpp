@@ -11,6 +11,7 @@
 //  - copying the block against joining the same cells unquoted.
 // Every run pastes the other of two blocks, so that every cell changes.
 
+#include "bench_support.h"
 #include "tables/bacnet_access.h"
 #include "tables/grid_clipboard.h"
 
@@ -24,17 +25,6 @@ namespace {
 
 constexpr int Runs = 15;
 constexpr int Rows = 2000;
-
-struct Timing
-{
-    std::vector<double> ms;
-    void Add(const QElapsedTimer &t) { ms.push_back(double(t.nsecsElapsed()) / 1e6); }
-    double Median()
-    {
-        std::sort(ms.begin(), ms.end());
-        return ms[ms.size() / 2];
-    }
-};
 
 // A points list as an engineer keeps it: types in the spreadsheet's own
 // letter case, units by name on every other row, a position and a name per

@@ -5,6 +5,7 @@
 // longest single undo or redo, which must not block the window for more
 // than 100 ms. Runs offscreen unless a platform is chosen.
 
+#include "bench_support.h"
 #include "tables/bacnet_access.h"
 #include "tables/table_history.h"
 #include "tables/ui/bacnet_slave_set_access.h"
@@ -24,17 +25,6 @@ namespace {
 
 constexpr int Runs = 21;
 constexpr int Rows = 2000;
-
-struct Timing
-{
-    std::vector<double> ms;
-    double Median()
-    {
-        std::sort(ms.begin(), ms.end());
-        return ms[ms.size() / 2];
-    }
-    double Max() const { return *std::max_element(ms.begin(), ms.end()); }
-};
 
 // The cells of the pasted block: every column of every row.
 QList<Cell_Change> Pasted_Block(int columns)
@@ -61,11 +51,6 @@ template <typename Act> double Time_Blocking(Act act)
     act();
     QCoreApplication::processEvents();
     return double(t.nsecsElapsed()) / 1e6;
-}
-
-void Print(const char *what, double value, const char *unit)
-{
-    std::printf("%-52s %9.2f %s\n", what, value, unit);
 }
 
 } // namespace

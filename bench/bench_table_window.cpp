@@ -8,6 +8,7 @@
 // (the like-for-like figure, held to 1.5 times), and over a model filled
 // once (what the view alone costs). Runs offscreen unless a platform is chosen.
 
+#include "bench_support.h"
 #include "tables/bacnet_access.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "tables/ui/bacnet_slave_set_access.h"
@@ -131,16 +132,6 @@ protected:
     }
 };
 
-struct Timing
-{
-    std::vector<double> ms;
-    double Median()
-    {
-        std::sort(ms.begin(), ms.end());
-        return ms[ms.size() / 2];
-    }
-};
-
 // Shows `window` once, until `viewport` has painted, and hides it again.
 // False when it never painted.
 bool Time_Showing(QWidget *window, QWidget *viewport, Timing &timing)
@@ -176,11 +167,6 @@ double Scroll_Through(QTableView *view)
     const double ms = double(t.nsecsElapsed()) / 1e6;
     view->window()->hide();
     return ms;
-}
-
-void Print(const char *what, double value, const char *unit)
-{
-    std::printf("%-52s %9.2f %s\n", what, value, unit);
 }
 
 } // namespace

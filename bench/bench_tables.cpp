@@ -5,6 +5,7 @@
 // against one pass reading every cell it reads, writing against writing the
 // same bytes, the peak memory against the process before any table.
 
+#include "bench_support.h"
 #include "core/file_io.h"
 #include "core/int_read.h"
 #include "core/xml_document.h"
@@ -62,17 +63,6 @@ QByteArray Full_Rule_Document()
         doc += "<row Enable=\"Y\" StartByte=\"" + QByteArray::number(i * 6) + "\" NumByte=\"6\" Mnemonic=\"rule\"/>";
     return doc + "</LoRaWAN_Downlink></LoRaWAN_Set_Access><!--SW_VERSION = 1.000-->";
 }
-
-struct Timing
-{
-    std::vector<double> ms;
-    void Add(const QElapsedTimer &t) { ms.push_back(double(t.nsecsElapsed()) / 1e6); }
-    double Median()
-    {
-        std::sort(ms.begin(), ms.end());
-        return ms[ms.size() / 2];
-    }
-};
 
 void Print(const char *what, double value, double floor, const char *unit)
 {
