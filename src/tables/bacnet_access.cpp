@@ -30,15 +30,18 @@ struct Table_Messages
     int last_byte;
 };
 
-// Checks the objects of one table; `count` runs over both tables.
-Check_Result Check_Objects(const Text_Table &t, int page, const Table_Messages &m, int nbyte, int *count)
+// Appends every failure of the objects of one table, in grid order and, in
+// a row, in the order the rules run; `count` runs over both tables. A row's
+// Length and last byte are not judged again once its place has failed.
+void Check_Objects(const Text_Table &t, int page, const Table_Messages &m, int nbyte, int *count,
+                   QList<Table_Problem> &problems)
 {
     const auto fail_with = [&](int message, const QString &rule, int r, int c) {
         const QString text = Messages().Get(1532) + QString::number(r + 1) + rule;
-        return Check_Result(Fail(text), Failed_Cell{message, page, r, c});
+        problems.append({text, Failed_Cell{message, page, r, c}});
     };
     const auto fail = [&](int message, int r, int c, const QString &limit = QString()) {
-        return fail_with(message, Messages().Get(message) + limit, r, c);
+        fail_with(message, Messages().Get(message) + limit, r, c);
     };
     const QString caption = Messages().Get(page == Page_Read ? 1508 : 1509);
     const int end = End_Of_Table(t, Obj_Data_Type);
@@ -46,10 +49,12 @@ Check_Result Check_Objects(const Text_Table &t, int page, const Table_Messages &
         ++*count;
         const int unit = Str_To_Int_Def(t.Cell(r, Obj_Eng_Unit), -1);
         if (unit < 0 || unit > 65535)
-            return fail(m.eng_unit, r, Obj_Eng_Unit);
+            fail(m.eng_unit, r, Obj_Eng_Unit);
         const int position = Str_To_Int_Def(t.Cell(r, Obj_Position), -1);
-        if (position < 0 || position > nbyte - 1)
-            return fail(m.position, r, Obj_Position, QString::number(nbyte - 1));
+        if (position < 0 || position > nbyte - 1) {
+            fail(m.position, r, Obj_Position, QString::number(nbyte - 1));
+            continue;
+        }
 
         // A type the table has no rule for is checked by Position alone.
         const QString &data_type = t.Cell(r, Obj_Data_Type);
@@ -62,23 +67,28 @@ Check_Result Check_Objects(const Text_Table &t, int page, const Table_Messages &
         // Wide arithmetic: a Length near the 32-bit limit must not wrap.
         qint64 last_byte = position;
         if (rule >= 0 && type->binary) {
-            if (t.Cell(r, Obj_Bit).isEmpty())
-                return fail(rule, r, Obj_Bit);
+            if (t.Cell(r, Obj_Bit).isEmpty()) {
+                fail(rule, r, Obj_Bit);
+                continue;
+            }
         } else {
-            if (rule >= 0 && (length < type->min_length || length > type->max_length))
-                return fail(rule, r, Obj_Length);
+            if (rule >= 0 && (length < type->min_length || length > type->max_length)) {
+                fail(rule, r, Obj_Length);
+                continue;
+            }
             last_byte = qint64(position) + length - 1;
         }
         // The compiler reads the Length of every object of a type the
         // converter knows, binary ones and those without a Length rule
         // included, and stops at one that is not an integer.
-        if (!length_read && tables::Is_Encoded_Type(data_type))
-            return fail_with(Msg_Object_Length_Not_Integer,
-                             Messages().Get(Msg_Object_Length_Not_Integer).arg(caption, data_type), r, Obj_Length);
+        if (!length_read && tables::Is_Encoded_Type(data_type)) {
+            fail_with(Msg_Object_Length_Not_Integer,
+                      Messages().Get(Msg_Object_Length_Not_Integer).arg(caption, data_type), r, Obj_Length);
+            continue;
+        }
         if (last_byte >= nbyte)
-            return fail(m.last_byte, r, Obj_Length);
+            fail(m.last_byte, r, Obj_Length);
     }
-    return Check_Result();
 }
 
 } // namespace
@@ -175,16 +185,18 @@ Load_Report BACnet_Slave_Set_Access::Load(const QString &file_pargen, const QStr
 
 Check_Result BACnet_Slave_Set_Access::Controllo_dati() const
 {
+    return First_Problem(All_Problems());
+}
+
+QList<Table_Problem> BACnet_Slave_Set_Access::All_Problems() const
+{
     int count = 0;
-    Check_Result result = Check_Objects(Read, Page_Read, {1533, 1534, 1546}, NByte_IN, &count);
-    if (!result)
-        return result;
-    result = Check_Objects(Write, Page_Write, {1547, 1548, 1558}, NByte_OUT, &count);
-    if (!result)
-        return result;
+    QList<Table_Problem> problems;
+    Check_Objects(Read, Page_Read, {1533, 1534, 1546}, NByte_IN, &count, problems);
+    Check_Objects(Write, Page_Write, {1547, 1548, 1558}, NByte_OUT, &count, problems);
     if (count > Max_Objects())
-        return Check_Result(Fail(Messages().Get(1559) + QString::number(Max_Objects())), Failed_Cell{.Message = 1559});
-    return result;
+        problems.append({Messages().Get(1559) + QString::number(Max_Objects()), Failed_Cell{.Message = 1559}});
+    return problems;
 }
 
 QByteArray BACnet_Slave_Set_Access::Serialise() const

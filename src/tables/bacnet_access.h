@@ -40,9 +40,13 @@ public:
     // the warnings to show.
     Load_Report Load(const QString &file_pargen, const QString &file_access);
 
-    // Checks every object of both tables, then their count; stops at the
-    // first failure.
+    // Checks every object of both tables, then their count; the first
+    // failure of `All_Problems`.
     Check_Result Controllo_dati() const;
+    // Every failure of that check, in its order: the Read table's rows, the
+    // Write table's, then the count. In a row, a failed Position, Bit or
+    // Length rule ends the row's rules that depend on it.
+    QList<Table_Problem> All_Problems() const;
 
     QByteArray Serialise() const;
     Result<> Save(const QString &path) const;

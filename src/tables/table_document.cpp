@@ -150,3 +150,10 @@ void Note_Rows_At_Risk(Load_Report &report, const Text_Table &table, int group_r
                                    .Get(Msg_Rows_Not_Shown)
                                    .arg(QString::number(not_shown), caption, QString::number(table.Row_Count())));
 }
+
+Check_Result First_Problem(const QList<Table_Problem> &problems)
+{
+    if (problems.isEmpty())
+        return {};
+    return Check_Result(Fail(problems.first().Text), problems.first().Cell);
+}
