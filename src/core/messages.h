@@ -86,6 +86,9 @@ enum Added_Message : int {
     Msg_Payload_Mismatch = 1150, // key, file, stored text, band, data rate, payload they give
     Msg_Payload_Missing = 1151,  // file, key, band, data rate, payload they give
     Msg_Hidden_Value_Reset = 1152, // rule's message, value, key, file, default
+    // Warnings of the table checks, which refuse nothing.
+    Msg_Objects_Overlap = 1153, // table, row, the earlier row, first shared byte
+    Msg_Rules_Overlap = 1154,   // table, rule, the earlier rule, first shared byte
     // The table windows' refusals and warnings on OK.
     Msg_Object_Length_Not_Integer = 1160, // table, data type (after "Error row " and the row)
     Msg_Rows_Would_Be_Lost = 1161,        // row number, table, column, rows
