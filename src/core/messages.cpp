@@ -132,6 +132,9 @@ const Default_Message Added_Messages[] = {
      u"characters:"},
     {Msg_Object_Names_More, u"... and %1 more."},
     {Msg_Object_Names_Save_Anyway, u"Save anyway?"},
+    {Msg_Check_Row_Line, u"%1 [%2] row %3: %4"},
+    {Msg_Check_Document_Line, u"%1: %2"},
+    {Msg_Check_Warning_Line, u"Warning: %1: %2"},
     {Msg_Name_Differs_In_Case,
      u"Error! Name project is not valid because the configuration \"%1\" already exists: names that differ only "
      u"in letter case are taken for each other."},

@@ -97,6 +97,10 @@ enum Added_Message : int {
     Msg_Object_Names_Heading = 1164,      // characters kept of the Mnemonic
     Msg_Object_Names_More = 1165,         // warnings not listed
     Msg_Object_Names_Save_Anyway = 1166,
+    // The lines of `check --all`.
+    Msg_Check_Row_Line = 1167,      // document, table, row (as the grid numbers it), message
+    Msg_Check_Document_Line = 1168, // document, message
+    Msg_Check_Warning_Line = 1169,  // document, warning
     // Configuration names and folders.
     Msg_Name_Differs_In_Case = 1180,      // the existing configuration
     Msg_Name_Breaks_Lists = 1181,         // no pieces
