@@ -9,11 +9,21 @@
 
 namespace {
 
-// An object's place: its table and its row as the grid numbers it.
+// An object's place: its table, its row and the row's number in the grid.
 struct Place
 {
     int page;
+    int row;
     int number;
+};
+
+// One finding: a name shared by several objects, or the objects without a
+// name; its line as the warnings give it, and its objects.
+struct Name_Finding
+{
+    int message;
+    QString text;
+    QList<Place> places;
 };
 
 // "3, 5-9, 12": runs of three or more rows shortened.
@@ -58,7 +68,11 @@ int Name_Length(bool long_names)
 
 } // namespace
 
-QStringList Object_Name_Warnings(const BACnet_Slave_Set_Access &objects, bool long_names)
+namespace {
+
+// The findings in the order of the warnings: the shared names in the order
+// of their first object, then the objects without a name.
+QList<Name_Finding> Find_Names(const BACnet_Slave_Set_Access &objects, bool long_names)
 {
     const int limit = Name_Length(long_names);
     QHash<QString, qsizetype> index; // name -> its place in `names`
@@ -73,7 +87,7 @@ QStringList Object_Name_Warnings(const BACnet_Slave_Set_Access &objects, bool lo
                 continue;
             // The device keeps the first `limit` UTF-16 code units.
             const QString name = table.Cell(r, Obj_Mnemonic).left(limit);
-            const Place place{page, table.Row_Number(r)};
+            const Place place{page, r, table.Row_Number(r)};
             if (QStringView(name).trimmed().isEmpty()) {
                 unnamed << place;
                 continue;
@@ -88,14 +102,36 @@ QStringList Object_Name_Warnings(const BACnet_Slave_Set_Access &objects, bool lo
             places[at] << place;
         }
     }
-    QStringList warnings;
+    QList<Name_Finding> findings;
     for (qsizetype i = 0; i < names.size(); ++i)
         if (places[i].size() > 1)
             // One multi-argument call, so a "%" in a name stays text.
-            warnings << Messages().Get(Msg_Object_Name_Shared).arg(names[i], Places_Text(places[i]));
+            findings << Name_Finding{Msg_Object_Name_Shared,
+                                     Messages().Get(Msg_Object_Name_Shared).arg(names[i], Places_Text(places[i])),
+                                     places[i]};
     if (!unnamed.isEmpty())
-        warnings << Messages().Get(Msg_Object_Name_Empty).arg(Places_Text(unnamed));
+        findings << Name_Finding{Msg_Object_Name_Empty,
+                                 Messages().Get(Msg_Object_Name_Empty).arg(Places_Text(unnamed)), unnamed};
+    return findings;
+}
+
+} // namespace
+
+QStringList Object_Name_Warnings(const BACnet_Slave_Set_Access &objects, bool long_names)
+{
+    QStringList warnings;
+    for (const Name_Finding &finding : Find_Names(objects, long_names))
+        warnings << finding.text;
     return warnings;
+}
+
+QList<Table_Problem> Object_Name_Problems(const BACnet_Slave_Set_Access &objects, bool long_names)
+{
+    QList<Table_Problem> problems;
+    for (const Name_Finding &finding : Find_Names(objects, long_names))
+        for (const Place &place : finding.places)
+            problems.append({finding.text, Failed_Cell{finding.message, place.page, place.row, Obj_Mnemonic}});
+    return problems;
 }
 
 QString Object_Names_Question(const QStringList &warnings, bool long_names, int max_lines)
