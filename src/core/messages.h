@@ -89,6 +89,12 @@ enum Added_Message : int {
     // Warnings of the table checks, which refuse nothing.
     Msg_Objects_Overlap = 1153, // table, row, the earlier row, first shared byte
     Msg_Rules_Overlap = 1154,   // table, rule, the earlier rule, first shared byte
+    // The problems line of the table windows and the parameter window.
+    Msg_Problems_Count = 1155, // errors, warnings
+    Msg_No_Problems = 1156,
+    Msg_Next_Problem = 1157, // the button's caption
+    Msg_Next_Problem_Hint = 1158,
+    Msg_Errors_Count = 1159, // errors (the parameter window has no warnings)
     // The table windows' refusals and warnings on OK.
     Msg_Object_Length_Not_Integer = 1160, // table, data type (after "Error row " and the row)
     Msg_Rows_Would_Be_Lost = 1161,        // row number, table, column, rows

@@ -1,13 +1,17 @@
 #include "tables/ui/cell_delegate.h"
 
+#include "tables/live_problems.h"
 #include "tables/text_table.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <cmath>
 #include <limits>
 
@@ -58,7 +62,33 @@ QColor Muted(const QColor &text, const QColor &background)
                             (text.blueF() + background.blueF()) / 2);
 }
 
+// The marks of problems: strong enough to show on every column colour.
+const QColor Error_Colour(0xC6, 0x28, 0x28);
+const QColor Warning_Colour(0xE0, 0x8E, 0x00);
+
+// `colour` mixed into `background` by `part` (0 to 1).
+QColor Tinted(const QColor &background, const QColor &colour, double part)
+{
+    const auto mix = [part](double a, double b) { return a + (b - a) * part; };
+    return QColor::fromRgbF(mix(background.redF(), colour.redF()), mix(background.greenF(), colour.greenF()),
+                            mix(background.blueF(), colour.blueF()));
+}
+
 } // namespace
+
+void Cell_Delegate::Set_Problems(const Live_Problems *problems, int page)
+{
+    problems_ = problems;
+    page_ = page;
+}
+
+int Cell_Delegate::Mark_Of(const QModelIndex &index) const
+{
+    if (!problems_)
+        return 0;
+    const Live_Problems::Mark *mark = problems_->Mark_At(page_, index.row(), index.column());
+    return mark ? (mark->Warning ? 1 : 2) : 0;
+}
 
 const Text_Table *Cell_Delegate::Table_Of(const QModelIndex &index)
 {
@@ -83,7 +113,9 @@ void Cell_Delegate::initStyleOption(QStyleOptionViewItem *option, const QModelIn
 {
     QStyledItemDelegate::initStyleOption(option, index);
     if (const Text_Table *table = Table_Of(index)) {
-        const QColor background = QColor::fromRgb(table->Column(index.column()).colour);
+        QColor background = QColor::fromRgb(table->Column(index.column()).colour);
+        if (const int mark = Mark_Of(index))
+            background = Tinted(background, mark == 2 ? Error_Colour : Warning_Colour, mark == 2 ? 0.22 : 0.28);
         option->backgroundBrush = background;
         for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             option->palette.setColor(group, QPalette::Text,
@@ -150,6 +182,37 @@ void Cell_Delegate::Paint_Cut(QPainter *painter, const QStyleOptionViewItem &opt
 }
 
 void Cell_Delegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    Paint_Cell(painter, option, index);
+    const int mark = Mark_Of(index);
+    if (!mark)
+        return;
+    // Inside the cell, over the selection: a marked cell stays marked when
+    // it is selected or current.
+    painter->save();
+    QPen pen(mark == 2 ? Error_Colour : Warning_Colour, 2);
+    pen.setStyle(mark == 2 ? Qt::SolidLine : Qt::DashLine);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter->setPen(pen);
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+    painter->restore();
+}
+
+bool Cell_Delegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                              const QModelIndex &index)
+{
+    // A marked cell's tip is its problem, in place of the column's description.
+    if (event->type() == QEvent::ToolTip && problems_ && index.isValid()) {
+        if (const Live_Problems::Mark *mark = problems_->Mark_At(page_, index.row(), index.column())) {
+            QToolTip::showText(event->globalPos(), mark->Tip, view->viewport(), option.rect);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
+}
+
+void Cell_Delegate::Paint_Cell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     if (!Is_Check(index)) {
         if (const int cut_at = Cut_At(index))
