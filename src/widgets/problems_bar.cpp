@@ -15,6 +15,8 @@ Problems_Bar::Problems_Bar(QWidget *parent)
     setObjectName(QStringLiteral("P_Problems"));
     L_Problems = new QLabel(this);
     L_Problems->setObjectName(QStringLiteral("L_Problems"));
+    // A longer text (a translation) is cut, not the window widened.
+    L_Problems->setMinimumWidth(1);
     Btn_Next_Problem = new QPushButton(this);
     Btn_Next_Problem->setObjectName(QStringLiteral("Btn_Next_Problem"));
     Btn_Next_Problem->setFixedHeight(22);
@@ -56,10 +58,10 @@ void Problems_Bar::Show_Counts(int errors, int warnings)
 {
     errors_ = errors;
     warnings_ = warnings;
-    if (errors == 0 && warnings <= 0)
-        L_Problems->setText(Msg(Msg_No_Problems));
-    else if (warnings < 0)
+    if (warnings < 0)
         L_Problems->setText(Msg(Msg_Errors_Count).arg(errors));
+    else if (errors == 0 && warnings == 0)
+        L_Problems->setText(Msg(Msg_No_Problems));
     else
         L_Problems->setText(Msg(Msg_Problems_Count).arg(errors).arg(warnings));
     Btn_Next_Problem->setEnabled(errors > 0 || warnings > 0);

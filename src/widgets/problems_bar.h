@@ -19,8 +19,8 @@ public:
 
     // The caption and hint of the button, and the count again.
     void Set_Lang();
-    // "Errors: 2    Warnings: 1", "Errors: 2" for a window without
-    // warnings (`warnings` < 0), or that there is none of either.
+    // "Errors: 2    Warnings: 1" or that there is none of either; "Errors: 2"
+    // for a window without warnings (`warnings` < 0).
     void Show_Counts(int errors, int warnings);
 
     QLabel *L_Problems;
