@@ -1,12 +1,12 @@
 #pragma once
 
+#include "tables/bacnet_access.h"
 #include "tables/table_document.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-class BACnet_Slave_Set_Access;
 
 // The BACnet object names of a configuration: the device serves each object
 // of both tables under its Mnemonic cut to 32 characters (long names,
@@ -26,6 +26,9 @@ QStringList Object_Name_Warnings(const BACnet_Slave_Set_Access &objects, bool lo
 // shares its name or has none, on its Mnemonic cell, with the line of its
 // finding as its text.
 QList<Table_Problem> Object_Name_Problems(const BACnet_Slave_Set_Access &objects, bool long_names);
+// The same over the rows as Read_Object_Rows read them.
+QList<Table_Problem> Object_Name_Problems(const BACnet_Slave_Set_Access &objects, bool long_names,
+                                          const Object_Rows &read, const Object_Rows &write);
 
 // The question the object window asks on OK: the heading, at most
 // `max_lines` warnings (then how many more there are) and "Save anyway?".

@@ -2,6 +2,7 @@
 
 #include "core/int_read.h"
 #include "core/messages.h"
+#include "core/text.h"
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
 #include "tables/object_types.h"
@@ -19,20 +20,23 @@ struct Byte_Holders
     std::array<int, 8> bits{-1, -1, -1, -1, -1, -1, -1, -1};
 };
 
-void Object_Overlaps(const Text_Table &t, int page, int nbyte, QList<Table_Problem> &warnings)
+void Object_Overlaps(const Text_Table &t, const Object_Rows &rows, int page, int nbyte,
+                     QList<Table_Problem> &warnings)
 {
     std::vector<Byte_Holders> area(size_t(qMax(nbyte, 0)));
     const QString caption = Messages().Get(page == Page_Read ? 1508 : 1509);
-    const int end = End_Of_Table(t, Obj_Data_Type);
-    for (int r = 0; r < end; ++r) {
-        const tables::Object_Type *type = tables::Find_Object_Type(t.Cell(r, Obj_Data_Type));
-        const int position = Str_To_Int_Def(t.Cell(r, Obj_Position), -1);
+    // A table may hold an overlap in every row: the message is read once.
+    const Text_Template text(Messages().Get(Msg_Objects_Overlap));
+    for (int r = 0; r < int(rows.size()); ++r) {
+        const Object_Row &row = rows[size_t(r)];
+        const tables::Object_Type *type = row.type;
+        const int position = row.position;
         if (!type || position < 0 || position >= nbyte)
             continue;
         int other = -1;
         int byte = position;
         if (type->binary) {
-            const int bit = Str_To_Int_Def(t.Cell(r, Obj_Bit), -1);
+            const int bit = row.bit;
             if (bit < 0 || bit > 7)
                 continue;
             Byte_Holders &h = area[size_t(position)];
@@ -40,7 +44,7 @@ void Object_Overlaps(const Text_Table &t, int page, int nbyte, QList<Table_Probl
             if (h.bits[size_t(bit)] < 0)
                 h.bits[size_t(bit)] = r;
         } else {
-            const int length = Str_To_Int_Def(t.Cell(r, Obj_Length), 0);
+            const int length = row.length;
             if (length < 1 || qint64(position) + length > nbyte)
                 continue;
             for (int b = position; b < position + length; ++b) {
@@ -58,12 +62,7 @@ void Object_Overlaps(const Text_Table &t, int page, int nbyte, QList<Table_Probl
             }
         }
         if (other >= 0)
-            warnings.append({Messages()
-                                 .Get(Msg_Objects_Overlap)
-                                 .arg(caption)
-                                 .arg(t.Row_Number(r))
-                                 .arg(t.Row_Number(other))
-                                 .arg(byte),
+            warnings.append({text.Fill({caption, t.Row_Number(r), t.Row_Number(other), byte}),
                              Failed_Cell{Msg_Objects_Overlap, page, r, Obj_Position}});
     }
 }
@@ -72,6 +71,7 @@ void Rule_Overlaps(const Text_Table &t, int page, QList<Table_Problem> &warnings
 {
     std::vector<int> holders;
     const QString caption = Messages().Get(page == Page_Uplink ? 1214 : 1215);
+    const Text_Template text(Messages().Get(Msg_Rules_Overlap));
     const int end = End_Of_Table(t, Up_StartByte);
     for (int r = 0; r < end; ++r) {
         if (!Is_Flag_Set(t.Cell(r, Up_Enable)))
@@ -94,9 +94,8 @@ void Rule_Overlaps(const Text_Table &t, int page, QList<Table_Problem> &warnings
                 holders[size_t(b)] = r;
         }
         if (other >= 0)
-            warnings.append(
-                {Messages().Get(Msg_Rules_Overlap).arg(caption).arg(t.Row_Number(r)).arg(t.Row_Number(other)).arg(byte),
-                 Failed_Cell{Msg_Rules_Overlap, page, r, Up_StartByte}});
+            warnings.append({text.Fill({caption, t.Row_Number(r), t.Row_Number(other), byte}),
+                             Failed_Cell{Msg_Rules_Overlap, page, r, Up_StartByte}});
     }
 }
 
@@ -104,9 +103,15 @@ void Rule_Overlaps(const Text_Table &t, int page, QList<Table_Problem> &warnings
 
 QList<Table_Problem> Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects)
 {
+    return Object_Overlap_Warnings(objects, Read_Object_Rows(objects.Read), Read_Object_Rows(objects.Write));
+}
+
+QList<Table_Problem> Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects, const Object_Rows &read,
+                                             const Object_Rows &write)
+{
     QList<Table_Problem> warnings;
-    Object_Overlaps(objects.Read, Page_Read, objects.NByte_IN, warnings);
-    Object_Overlaps(objects.Write, Page_Write, objects.NByte_OUT, warnings);
+    Object_Overlaps(objects.Read, read, Page_Read, objects.NByte_IN, warnings);
+    Object_Overlaps(objects.Write, write, Page_Write, objects.NByte_OUT, warnings);
     return warnings;
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "tables/bacnet_access.h"
 #include "tables/table_document.h"
 
 #include <QList>
 
-class BACnet_Slave_Set_Access;
 class LoRa_Set_Access;
 
 // What refuses nothing but is most likely a slip: two objects of one table
@@ -19,4 +19,7 @@ class LoRa_Set_Access;
 // its whole bytes. Rules: only enabled ones with a valid block of at least
 // one byte.
 QList<Table_Problem> Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects);
+// The same over the rows as Read_Object_Rows read them.
+QList<Table_Problem> Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects, const Object_Rows &read,
+                                             const Object_Rows &write);
 QList<Table_Problem> Rule_Overlap_Warnings(const LoRa_Set_Access &rules);
