@@ -68,10 +68,8 @@ private slots:
         const Check_Result ok = objects.Check_Before_Save();
         QCOMPARE(ok.Ok(), live.Errors() == 0);
         if (!ok) {
-            const Live_Problems::Mark *mark = live.Mark_At(ok.Cell().Page, ok.Cell().Row, ok.Cell().Column);
-            QVERIFY(mark);
-            QVERIFY(!mark->Warning);
-            QCOMPARE(mark->Tip, ok.Problem());
+            QCOMPARE(live.Level_At(ok.Cell().Page, ok.Cell().Row, ok.Cell().Column), Mark_Level::Error);
+            QCOMPARE(live.Tip_At(ok.Cell().Page, ok.Cell().Row, ok.Cell().Column), ok.Problem());
         }
     }
 
@@ -93,7 +91,7 @@ private slots:
         Live_Problems live(&objects.Read, &objects.Write, [&] { return Object_Live_Problems(objects); });
         live.Flush();
         QCOMPARE(Marks(live), QStringList{u"E 1:400:0"_s});
-        QCOMPARE(live.Mark_At(Page_Write, 400, Obj_Data_Type)->Tip, objects.Controllo_dati().Problem());
+        QCOMPARE(live.Tip_At(Page_Write, 400, Obj_Data_Type), objects.Controllo_dati().Problem());
     }
 
     // A burst of changes, as a paste makes them, is found once, at the next
@@ -128,10 +126,33 @@ private slots:
         live.Flush();
         QCOMPARE(Marks(live), QStringList{u"W 0:2:2"_s});
         QCOMPARE(live.Changed_Cells().size(), 1);
-        QVERIFY(!live.Mark_At(Page_Read, 0, Obj_Eng_Unit));
+        QCOMPARE(live.Level_At(Page_Read, 0, Obj_Eng_Unit), Mark_Level::None);
+        QVERIFY(live.Tip_At(Page_Read, 0, Obj_Eng_Unit).isEmpty());
         // Flushed already: the queued call finds nothing to do.
         QCoreApplication::processEvents();
         QCOMPARE(live.Findings(), 3);
+    }
+
+    // A cell with an error and a warning is marked as an error and tips
+    // both, the error first; a new document (a model reset) takes the marks
+    // away before they are found again.
+    void two_problems_in_a_cell_and_a_new_document()
+    {
+        BACnet_Slave_Set_Access objects;
+        const QList<Live_Problem> found = {{true, u"w"_s, 0, 1, 1}, {false, u"e"_s, 0, 1, 1}, {true, u"x"_s, 1, 0, 6}};
+        Live_Problems live(&objects.Read, &objects.Write, [&] { return found; });
+        live.Flush();
+        QCOMPARE(live.Level_At(0, 1, 1), Mark_Level::Error);
+        QCOMPARE(live.Tip_At(0, 1, 1), u"e\nw"_s);
+        QCOMPARE(live.Level_At(1, 0, 6), Mark_Level::Warning);
+        QCOMPARE(live.Level_At(1, 1, 6), Mark_Level::None);
+        QCOMPARE(live.Errors(), 1);
+        QCOMPARE(live.Warnings(), 2);
+
+        objects.Read.Reset(objects.Read.Row_Count());
+        QCOMPARE(live.Level_At(0, 1, 1), Mark_Level::None);
+        QVERIFY(live.Tip_At(0, 1, 1).isEmpty());
+        QTRY_COMPARE(live.Level_At(0, 1, 1), Mark_Level::Error);
     }
 
     // The next problem after a cell, in grid order across both pages, going

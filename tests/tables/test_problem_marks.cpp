@@ -76,12 +76,13 @@ QString Tip_Of(Table_Grid *grid, int row, int column)
     return event.isAccepted() ? QToolTip::text() : QString();
 }
 
-// The colour drawn on the left edge of a cell, where a mark's frame runs.
+// The colour drawn at the top left corner of a cell, where a mark's frame
+// runs (a warning's dashes start there).
 QColor Edge_Of(Table_Grid *grid, int row, int column)
 {
     const QRect rect = grid->visualRect(grid->model()->index(row, column));
     const QImage image = grid->viewport()->grab().toImage();
-    return image.pixelColor(rect.left() + 1, rect.center().y());
+    return image.pixelColor(rect.left() + 1, rect.top() + 1);
 }
 
 const QColor Error_Colour(0xC6, 0x28, 0x28);

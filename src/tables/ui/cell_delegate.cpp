@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHelpEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -65,6 +66,8 @@ QColor Muted(const QColor &text, const QColor &background)
 // The marks of problems: strong enough to show on every column colour.
 const QColor Error_Colour(0xC6, 0x28, 0x28);
 const QColor Warning_Colour(0xE0, 0x8E, 0x00);
+constexpr int dash_length = 4;
+constexpr int dash_period = 7;
 
 // `colour` mixed into `background` by `part` (0 to 1).
 QColor Tinted(const QColor &background, const QColor &colour, double part)
@@ -86,8 +89,7 @@ int Cell_Delegate::Mark_Of(const QModelIndex &index) const
 {
     if (!problems_)
         return 0;
-    const Live_Problems::Mark *mark = problems_->Mark_At(page_, index.row(), index.column());
-    return mark ? (mark->Warning ? 1 : 2) : 0;
+    return int(problems_->Level_At(page_, index.row(), index.column()));
 }
 
 const Text_Table *Cell_Delegate::Table_Of(const QModelIndex &index)
@@ -188,14 +190,35 @@ void Cell_Delegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
     if (!mark)
         return;
     // Inside the cell, over the selection: a marked cell stays marked when
-    // it is selected or current.
+    // it is selected or current. Filled rectangles, not a stroked pen: a
+    // grid draws many marked cells at every scroll.
+    const QColor colour = mark == 2 ? Error_Colour : Warning_Colour;
+    const QRect r = option.rect.adjusted(0, 0, -1, -1);
+    constexpr int width = 2;
+    if (mark == 2) {
+        painter->fillRect(QRect(r.left(), r.top(), r.width(), width), colour);
+        painter->fillRect(QRect(r.left(), r.bottom() - width + 1, r.width(), width), colour);
+        painter->fillRect(QRect(r.left(), r.top(), width, r.height()), colour);
+        painter->fillRect(QRect(r.right() - width + 1, r.top(), width, r.height()), colour);
+        return;
+    }
+    // A warning's frame is dashed, 4 pixels drawn and 3 left out: a tile of
+    // 4 x 4 squares 7 apart fills the edges, across the top and bottom and
+    // down the sides alike, from the cell's corner.
+    static const QBrush dashes = [] {
+        QImage tile(dash_period, dash_period, QImage::Format_ARGB32_Premultiplied);
+        tile.fill(Qt::transparent);
+        for (int y = 0; y < dash_length; ++y)
+            for (int x = 0; x < dash_length; ++x)
+                tile.setPixelColor(x, y, Warning_Colour);
+        return QBrush(tile);
+    }();
     painter->save();
-    QPen pen(mark == 2 ? Error_Colour : Warning_Colour, 2);
-    pen.setStyle(mark == 2 ? Qt::SolidLine : Qt::DashLine);
-    pen.setJoinStyle(Qt::MiterJoin);
-    painter->setPen(pen);
-    painter->setBrush(Qt::NoBrush);
-    painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+    painter->setBrushOrigin(r.topLeft());
+    painter->fillRect(QRect(r.left(), r.top(), r.width(), width), dashes);
+    painter->fillRect(QRect(r.left(), r.bottom() - width + 1, r.width(), width), dashes);
+    painter->fillRect(QRect(r.left(), r.top(), width, r.height()), dashes);
+    painter->fillRect(QRect(r.right() - width + 1, r.top(), width, r.height()), dashes);
     painter->restore();
 }
 
@@ -204,8 +227,8 @@ bool Cell_Delegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const 
 {
     // A marked cell's tip is its problem, in place of the column's description.
     if (event->type() == QEvent::ToolTip && problems_ && index.isValid()) {
-        if (const Live_Problems::Mark *mark = problems_->Mark_At(page_, index.row(), index.column())) {
-            QToolTip::showText(event->globalPos(), mark->Tip, view->viewport(), option.rect);
+        if (const QString tip = problems_->Tip_At(page_, index.row(), index.column()); !tip.isEmpty()) {
+            QToolTip::showText(event->globalPos(), tip, view->viewport(), option.rect);
             return true;
         }
     }

@@ -56,7 +56,7 @@ private:
     void Paint_Cut(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index, int cut_at) const;
     static bool Is_Check(const QModelIndex &index);
     static QRect Check_Rect(const QStyleOptionViewItem &option);
-    // The cell's problem mark: 0 none, 1 warning, 2 error.
+    // The cell's problem mark: 0 none, 1 warning, 2 error (Mark_Level).
     int Mark_Of(const QModelIndex &index) const;
     void Paint_Cell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
 

@@ -148,15 +148,6 @@ void Table_Grid::Problems_Changed()
     }
 }
 
-void Table_Grid::paintEvent(QPaintEvent *event)
-{
-    // A paint that comes before the queued finding shows the marks of the
-    // cells as they are.
-    if (problems_)
-        problems_->Flush();
-    QTableView::paintEvent(event);
-}
-
 void Table_Grid::Set_Number_Title(int message)
 {
     number_title_ = message;
