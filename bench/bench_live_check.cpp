@@ -56,17 +56,17 @@ QByteArray Full_Object_Document(bool overlapping)
     return doc + "</BACnet_to_Modbus><!--SW_VERSION = 1.000-->";
 }
 
-// Notes each paint of a viewport.
+// Counts the paints of a viewport.
 class Paint_Watch : public QObject
 {
 public:
-    bool painted = false;
+    int paints = 0;
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::Paint)
-            painted = true;
+            ++paints;
         return false;
     }
 };
@@ -82,23 +82,30 @@ struct Window
 };
 
 // One edit of a visible Eng. Unit cell as the grid's editor makes it (a bad
-// number, then a good one, in turn), until the grid has painted it and, when
-// the window marks, the problems are found again. In ms.
+// number, then a good one, in turn: its mark comes and goes), until the grid
+// has painted it and, when the window marks, the problems are found again
+// and the cell painted with its new mark. In ms.
 double Edit_Once(TFBACnetSlaveSetAccess &window, int run, bool marks)
 {
     Table_Grid *grid = window.ACG_BACnet_in_Read;
     Text_Table &table = window.Access.Read;
     Live_Problems *live = window.Problems();
-    const int findings = live->Findings();
     Paint_Watch watch;
+    int paints_before_marks = -1; // the paints when the problems were found
+    const QMetaObject::Connection found =
+        QObject::connect(live, &Live_Problems::Changed, [&] { paints_before_marks = watch.paints; });
     grid->viewport()->installEventFilter(&watch);
     QElapsedTimer t;
     t.start();
     table.setData(table.index(5, Obj_Eng_Unit), run % 2 ? QStringLiteral("x") : QStringLiteral("62"));
-    while (!(watch.painted && (!marks || live->Findings() > findings)) && t.elapsed() < 5000)
+    const auto done = [&] {
+        return marks ? paints_before_marks >= 0 && watch.paints > paints_before_marks : watch.paints > 0;
+    };
+    while (!done() && t.elapsed() < 5000)
         QCoreApplication::processEvents();
     const double ms = double(t.nsecsElapsed()) / 1e6;
     grid->viewport()->removeEventFilter(&watch);
+    QObject::disconnect(found);
     return ms;
 }
 
@@ -194,9 +201,9 @@ int main(int argc, char **argv)
                 Runs, qPrintable(QGuiApplication::platformName()));
     for (const auto &[name, f] : {std::pair{"sound", &sound}, std::pair{"every object overlapping", &overlapping}}) {
         std::printf("%s tables: %d errors, %d warnings\n", name, f->errors, f->warnings);
-        Print("  one cell edit, checked and drawn with its marks", f->edit, "ms");
+        std::printf("  %-50s %9.2f ms   (target at most 2 ms)%s\n", "one cell edit, checked and drawn with its marks",
+                    f->edit, f->edit <= 2.0 ? "" : "   ** OVER **");
         Print("  the same edit without marks", f->bare, "ms");
-        std::printf("  %-50s %9s    (target 2 ms)%s\n", "", "", f->edit <= 2.0 ? "" : "   ** OVER **");
         Print("  the whole check", f->check, "ms");
         Print("  one pass reading every cell it reads once", f->pass, "ms");
         std::printf("  %-50s %9.2f    (target under 3 for sound tables)\n", "check ratio", f->check / f->pass);
@@ -204,10 +211,10 @@ int main(int argc, char **argv)
     // The ratios of the edits are guards against a regression; the target
     // of an edit is its time (2 ms), printed above. The whole check of the
     // sound tables is held to 3 times its floor.
-    std::printf("BENCH live_check.edit %.3f %.3f ms 12 one cell edit in a full object window, checked and drawn "
+    std::printf("BENCH live_check.edit %.3f %.3f ms 20 one cell edit in a full object window, checked and drawn "
                 "with its marks | the same edit without marks\n",
                 sound.edit, sound.bare);
-    std::printf("BENCH live_check.edit_overlaps %.3f %.3f ms 50 the same, every object overlapping (4000 "
+    std::printf("BENCH live_check.edit_overlaps %.3f %.3f ms 60 the same, every object overlapping (4000 "
                 "warnings) | the same edit without marks\n",
                 overlapping.edit, overlapping.bare);
     std::printf("BENCH live_check.full %.3f %.3f ms 3.0 the whole live check of two full object tables | read every "
