@@ -30,9 +30,8 @@ constexpr int Runs = 101;
 
 QByteArray Row(const QByteArray &type, int position, const QByteArray &bit, int length, const QByteArray &name)
 {
-    return "<row Data_Type=\"" + type + "\" Eng_Unit=\"62\" Position=\"" + QByteArray::number(position) +
-           "\" Bit=\"" + bit + "\" Length=\"" + QByteArray::number(length) + "\" Swap=\"N\" Mnemonic=\"" + name +
-           "\"/>";
+    return "<row Data_Type=\"" + type + "\" Eng_Unit=\"62\" Position=\"" + QByteArray::number(position) + "\" Bit=\"" +
+           bit + "\" Length=\"" + QByteArray::number(length) + "\" Swap=\"N\" Mnemonic=\"" + name + "\"/>";
 }
 
 // Sound: 250 analog values of 4 bytes, then 1750 binary values on bits of

@@ -60,7 +60,7 @@ QString Text_Template::Fill(std::initializer_list<Text_Arg> args) const
     const QStringView format(format_);
     const auto text_of = [&](const Piece &p) {
         return p.arg >= 0 && size_t(p.arg) < args.size() ? (args.begin() + p.arg)->View()
-                                                          : format.mid(p.from, p.length);
+                                                         : format.mid(p.from, p.length);
     };
     qsizetype size = 0;
     for (const Piece &p : pieces_)

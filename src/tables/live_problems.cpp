@@ -144,7 +144,8 @@ void Live_Problems::Find_Now()
     std::stable_sort(problems_.begin(), problems_.end(), [](const Live_Problem &a, const Live_Problem &b) {
         return std::tie(a.Page, a.Row, a.Column, a.Warning) < std::tie(b.Page, b.Row, b.Column, b.Warning);
     });
-    errors_ = int(std::count_if(problems_.cbegin(), problems_.cend(), [](const Live_Problem &p) { return !p.Warning; }));
+    errors_ =
+        int(std::count_if(problems_.cbegin(), problems_.cend(), [](const Live_Problem &p) { return !p.Warning; }));
 
     // The old levels are kept until the new ones are set, to tell what changed.
     Page_Marks before[2] = {std::move(marks_[0]), std::move(marks_[1])};

@@ -156,8 +156,8 @@ QList<Name_Finding> Find_Names(const BACnet_Slave_Set_Access &objects, bool long
             places};
     }
     if (!unnamed.isEmpty())
-        findings << Name_Finding{Msg_Object_Name_Empty,
-                                 Messages().Get(Msg_Object_Name_Empty).arg(Places_Text(unnamed)), unnamed};
+        findings << Name_Finding{Msg_Object_Name_Empty, Messages().Get(Msg_Object_Name_Empty).arg(Places_Text(unnamed)),
+                                 unnamed};
     return findings;
 }
 

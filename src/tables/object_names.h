@@ -7,7 +7,6 @@
 #include <QString>
 #include <QStringList>
 
-
 // The BACnet object names of a configuration: the device serves each object
 // of both tables under its Mnemonic cut to 32 characters (long names,
 // "BACnet_Desc_Chars_Limit" "1") or 16. A device must not serve two objects

@@ -20,8 +20,7 @@ struct Byte_Holders
     std::array<int, 8> bits{-1, -1, -1, -1, -1, -1, -1, -1};
 };
 
-void Object_Overlaps(const Text_Table &t, const Object_Rows &rows, int page, int nbyte,
-                     QList<Table_Problem> &warnings)
+void Object_Overlaps(const Text_Table &t, const Object_Rows &rows, int page, int nbyte, QList<Table_Problem> &warnings)
 {
     std::vector<Byte_Holders> area(size_t(qMax(nbyte, 0)));
     const QString caption = Messages().Get(page == Page_Read ? 1508 : 1509);

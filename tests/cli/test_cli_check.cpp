@@ -105,7 +105,8 @@ private slots:
         const QString read = Messages().Get(1508);
         const QString write = Messages().Get(1509);
         QTest::newRow("bad rows")
-            << QByteArray() << doc(row("62", "0", "a") + row("x", "4", "b") + row("62", "1500", "c"), row("70000", "0", "d")) << 1
+            << QByteArray()
+            << doc(row("62", "0", "a") + row("x", "4", "b") + row("62", "1500", "c"), row("70000", "0", "d")) << 1
             << QStringList{Messages().Get(1167).arg(file, read, QStringLiteral("2"),
                                                     Messages().Get(1532) + u"2" + Messages().Get(1533)),
                            Messages().Get(1167).arg(file, read, QStringLiteral("3"),

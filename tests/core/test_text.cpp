@@ -19,11 +19,10 @@ private slots:
         QTest::newRow("in order") << u"Warning! [%1] row %2: overlaps row %3 (byte %4)"_s
                                   << QStringList{u"Read"_s, u"2"_s, u"1"_s, u"7"_s}
                                   << u"Warning! [Read] row 2: overlaps row 1 (byte 7)"_s;
-        QTest::newRow("reordered, as a translation may") << u"%2 <- %1"_s << QStringList{u"a"_s, u"b"_s}
-                                                         << u"b <- a"_s;
+        QTest::newRow("reordered, as a translation may") << u"%2 <- %1"_s << QStringList{u"a"_s, u"b"_s} << u"b <- a"_s;
         QTest::newRow("a place twice") << u"%1/%1"_s << QStringList{u"x"_s} << u"x/x"_s;
-        QTest::newRow("a % in an argument stays") << u"[%1] %2"_s << QStringList{u"50% %2"_s, u"y"_s}
-                                                  << u"[50% %2] y"_s;
+        QTest::newRow("a % in an argument stays")
+            << u"[%1] %2"_s << QStringList{u"50% %2"_s, u"y"_s} << u"[50% %2] y"_s;
         QTest::newRow("a lone %, at the end") << u"100% %1%"_s << QStringList{u"z"_s} << u"100% z%"_s;
         QTest::newRow("a place without argument") << u"%1 %3"_s << QStringList{u"a"_s, u"b"_s} << u"a %3"_s;
         QTest::newRow("no places") << u"plain"_s << QStringList{u"a"_s} << u"plain"_s;
@@ -41,10 +40,18 @@ private slots:
             views << a;
         QString result;
         switch (views.size()) {
-        case 0: result = text.Fill({}); break;
-        case 1: result = text.Fill({views[0]}); break;
-        case 2: result = text.Fill({views[0], views[1]}); break;
-        default: result = text.Fill({views[0], views[1], views[2], views[3]}); break;
+        case 0:
+            result = text.Fill({});
+            break;
+        case 1:
+            result = text.Fill({views[0]});
+            break;
+        case 2:
+            result = text.Fill({views[0], views[1]});
+            break;
+        default:
+            result = text.Fill({views[0], views[1], views[2], views[3]});
+            break;
         }
         QCOMPARE(result, filled);
         // Twice from one template: the same text.

@@ -186,12 +186,12 @@ private slots:
         QTest::addColumn<int>("type");
         QTest::addColumn<QList<int>>("messages");
 
-        QTest::newRow("band, then octets") << u"LoRa_RF_Band=|Ethernet_IP1=256|Ethernet_SM4=x"_s << 0
-                                           << QList<int>{493, 465, 472};
+        QTest::newRow("band, then octets")
+            << u"LoRa_RF_Band=|Ethernet_IP1=256|Ethernet_SM4=x"_s << 0 << QList<int>{493, 465, 472};
         QTest::newRow("no band nor data rate: no payload")
             << u"LoRa_RF_Band=|LoRa_DataRate=|LoRa_Payload_Size=0"_s << 0 << QList<int>{493, 495};
-        QTest::newRow("no method: no keys") << u"LoRa_Activation_Method=|LoRa_Device_Address=AE"_s << 0
-                                            << QList<int>{499};
+        QTest::newRow("no method: no keys")
+            << u"LoRa_Activation_Method=|LoRa_Device_Address=AE"_s << 0 << QList<int>{499};
         QTest::newRow("every ABP key")
             << u"LoRa_Device_Address=AE|LoRa_Application_Identifier=1|LoRa_Network_Session_Key=1|"
                "LoRa_Application_Session_Key=1|LoRa_Transmission_Type="_s
@@ -199,8 +199,7 @@ private slots:
         QTest::newRow("gateway and name server")
             << u"Ethernet_EN_GAT=1|Ethernet_GAT2=x|Ethernet_EN_DNS=1|Ethernet_DNS1=300|Ethernet_DNS4="_s << 1
             << QList<int>{474, 477, 480};
-        QTest::newRow("boxes off") << u"Ethernet_GAT2=x|Ethernet_DNS1=300|Ethernet_UDP_Port="_s << 1
-                                   << QList<int>{482};
+        QTest::newRow("boxes off") << u"Ethernet_GAT2=x|Ethernet_DNS1=300|Ethernet_UDP_Port="_s << 1 << QList<int>{482};
         QTest::newRow("both ports") << u"Ethernet_TCP_Port=10000|Ethernet_UDP_Port=65536"_s << 0
                                     << QList<int>{481, 482};
         QTest::newRow("BACnet/IP")

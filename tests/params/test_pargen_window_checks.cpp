@@ -1,13 +1,13 @@
 #include "params/pargen_check.h"
-#include "pargen_window_fixture.h"
 #include "params/ui/category_panel.h"
+#include "pargen_window_fixture.h"
 #include "widgets/problems_bar.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QLabel>
 #include <QPushButton>
 
 using namespace test;

@@ -13,9 +13,9 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QHelpEvent>
-#include <QToolTip>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QToolTip>
 
 class Table_Screenshots : public QObject
 {

@@ -41,15 +41,12 @@ private slots:
         QTest::newRow("sound") << QStringList{Good.arg(0), Good.arg(4)} << QStringList{Good.arg(8)} << QStringList{};
         QTest::newRow("every bad row, both tables")
             << QStringList{Good.arg(0), u"Analog Value|x|4||4|N|a"_s, u"Analog Value|95|1500||4|N|b"_s}
-            << QStringList{u"Analog Value|95|0||9|N|c"_s}
-            << QStringList{u"E 0:1:1"_s, u"E 0:2:2"_s, u"E 1:0:4"_s};
+            << QStringList{u"Analog Value|95|0||9|N|c"_s} << QStringList{u"E 0:1:1"_s, u"E 0:2:2"_s, u"E 1:0:4"_s};
         QTest::newRow("overlap and names are warnings")
             << QStringList{Good.arg(0), u"Analog Value|95|2||4|N|name 0"_s, u"Analog Value|95|8||4|N|"_s}
-            << QStringList{}
-            << QStringList{u"W 0:0:6"_s, u"W 0:1:2"_s, u"W 0:1:6"_s, u"W 0:2:6"_s};
-        QTest::newRow("a row the end would drop")
-            << QStringList{Good.arg(0), u"|95|4||4|N|lost"_s, Good.arg(8)} << QStringList{}
-            << QStringList{u"E 0:1:0"_s};
+            << QStringList{} << QStringList{u"W 0:0:6"_s, u"W 0:1:2"_s, u"W 0:1:6"_s, u"W 0:2:6"_s};
+        QTest::newRow("a row the end would drop") << QStringList{Good.arg(0), u"|95|4||4|N|lost"_s, Good.arg(8)}
+                                                  << QStringList{} << QStringList{u"E 0:1:0"_s};
     }
 
     void objects()
@@ -82,7 +79,8 @@ private slots:
         objects.Write.Reset(Objects_Long_Desc);
         // 600 and 600 binary objects, each on a bit of its own, named apart.
         for (int r = 0; r < 600; ++r) {
-            const QStringList row = QStringLiteral("Binary Value|95|%1|%2|1|N|n%3").arg(r / 8).arg(r % 8).arg(r).split(u'|');
+            const QStringList row =
+                QStringLiteral("Binary Value|95|%1|%2|1|N|n%3").arg(r / 8).arg(r % 8).arg(r).split(u'|');
             objects.Read.Set_Row(r, row);
             QStringList w = row;
             w[6] = QStringLiteral("w%1").arg(r);
@@ -180,8 +178,8 @@ private slots:
         LoRa_Set_Access rules;
         rules.MaxPayloadSize = 51;
         // Uplink rules 2 (start byte) and 4 (time); downlink rule 3 (bytes).
-        test::Fill(rules.Uplink, {u"Y|0|4|N|N|N||"_s, u"Y|1600|4|N|N|N||"_s, u"N|x|4|N|N|Y|5|"_s,
-                                  u"Y|20|4|N|N|Y|5|"_s});
+        test::Fill(rules.Uplink,
+                   {u"Y|0|4|N|N|N||"_s, u"Y|1600|4|N|N|N||"_s, u"N|x|4|N|N|Y|5|"_s, u"Y|20|4|N|N|Y|5|"_s});
         test::Fill(rules.Downlink, {u"Y|0|4|"_s, u"Y|10|4|"_s, u"Y|20|50|"_s});
         Live_Problems live(&rules.Uplink, &rules.Downlink, [&] { return Rule_Live_Problems(rules); });
         live.Flush();

@@ -141,8 +141,8 @@ private slots:
         QTest::addColumn<QString>("tip");
         QTest::addColumn<QString>("fix");
         QTest::newRow("unit") << QStringList{u"Analog Value|95|0||4|N|a"_s, u"Analog Value|x|4||4|N|b"_s} << 1
-                              << int(Obj_Eng_Unit) << false
-                              << Messages().Get(1532) + u"2" + Messages().Get(1533) << u"62"_s;
+                              << int(Obj_Eng_Unit) << false << Messages().Get(1532) + u"2" + Messages().Get(1533)
+                              << u"62"_s;
         QTest::newRow("overlap") << QStringList{u"Analog Value|95|0||4|N|a"_s, u"Analog Value|95|2||4|N|b"_s} << 1
                                  << int(Obj_Position) << true
                                  << Messages().Get(Msg_Objects_Overlap).arg(Messages().Get(1508)).arg(2).arg(1).arg(2)
@@ -178,10 +178,10 @@ private slots:
     // The line counts errors and warnings of both pages, in the language.
     void the_count_line()
     {
-        test::Write(ws_.File_BACnet_Slave_Access,
-                    Objects({u"Analog Value|x|0||4|N|a"_s, u"Analog Value|95|1500||4|N|b"_s,
-                             u"Analog Value|95|0||4|N|a"_s},
-                            {u"Analog Out|95|0||9|N|c"_s}));
+        test::Write(
+            ws_.File_BACnet_Slave_Access,
+            Objects({u"Analog Value|x|0||4|N|a"_s, u"Analog Value|95|1500||4|N|b"_s, u"Analog Value|95|0||4|N|a"_s},
+                    {u"Analog Out|95|0||9|N|c"_s}));
         Show(objects_);
         // Errors: the unit, the position, the Write length; warnings: the
         // shared name twice and the third row over the first.
@@ -199,9 +199,8 @@ private slots:
     // of the rule window, and round to the first; the button does the same.
     void next_problem_across_pages()
     {
-        test::Write(ws_.File_LoRaWAN_Access,
-                    Rules({u"Y|0|4|N|N|N||"_s, u"Y|1600|4|N|N|N||"_s, u"Y|10|4|N|N|Y|5|"_s},
-                          {u"Y|0|4|"_s, u"Y|20|60|"_s}));
+        test::Write(ws_.File_LoRaWAN_Access, Rules({u"Y|0|4|N|N|N||"_s, u"Y|1600|4|N|N|N||"_s, u"Y|10|4|N|N|Y|5|"_s},
+                                                   {u"Y|0|4|"_s, u"Y|20|60|"_s}));
         Show(rules_);
         QCOMPARE(Count_Line(rules_), Messages().Get(Msg_Problems_Count).arg(3).arg(0));
         Table_Grid *up = rules_->ACG_LoRa_Uplink;

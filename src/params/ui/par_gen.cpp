@@ -29,8 +29,8 @@ using K = ParGen_Key;
 
 constexpr int Client_Width = 460;
 constexpr int Client_Height = 700;
-constexpr int Top_Band = 72;   // software code and descriptive line
-constexpr int Button_Bar = 46; // OK and Cancel
+constexpr int Top_Band = 72;     // software code and descriptive line
+constexpr int Button_Bar = 46;   // OK and Cancel
 constexpr int Problem_Line = 26; // the count of problems, above the buttons
 constexpr int Button_Height = 28;
 constexpr int Wheel_Notch = 120; // eighths of a degree in one notch of a wheel
