@@ -119,6 +119,13 @@ const Default_Message Added_Messages[] = {
      u"communication parameters and press OK: the window stores the right value."},
     {Msg_Hidden_Value_Reset,
      u"%1. The value of %3 (\"%2\", file %4) is not shown in this window. Reset %3 to its default \"%5\"?"},
+    {Msg_Objects_Overlap, u"Warning! [%1] row %2: its data overlaps that of row %3 (byte %4)"},
+    {Msg_Rules_Overlap, u"Warning! [%1] rule %2: its bytes overlap those of rule %3 (byte %4)"},
+    {Msg_Problems_Count, u"Errors: %1    Warnings: %2"},
+    {Msg_No_Problems, u"No errors, no warnings"},
+    {Msg_Next_Problem, u"Next"},
+    {Msg_Next_Problem_Hint, u"Go to the next error or warning (F8)"},
+    {Msg_Errors_Count, u"Errors: %1"},
     {Msg_Object_Length_Not_Integer, u"!! [%1] Length with variable \"%2\" must be an integer"},
     {Msg_Rows_Would_Be_Lost,
      u"Error!! Row %1 of the table \"%2\" has an empty \"%3\": it ends the table, and %4 rows from there on hold "
@@ -130,6 +137,9 @@ const Default_Message Added_Messages[] = {
      u"characters:"},
     {Msg_Object_Names_More, u"... and %1 more."},
     {Msg_Object_Names_Save_Anyway, u"Save anyway?"},
+    {Msg_Check_Row_Line, u"%1 [%2] row %3: %4"},
+    {Msg_Check_Document_Line, u"%1: %2"},
+    {Msg_Check_Warning_Line, u"Warning: %1: %2"},
     {Msg_Name_Differs_In_Case,
      u"Error! Name project is not valid because the configuration \"%1\" already exists: names that differ only "
      u"in letter case are taken for each other."},

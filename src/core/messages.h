@@ -86,6 +86,15 @@ enum Added_Message : int {
     Msg_Payload_Mismatch = 1150, // key, file, stored text, band, data rate, payload they give
     Msg_Payload_Missing = 1151,  // file, key, band, data rate, payload they give
     Msg_Hidden_Value_Reset = 1152, // rule's message, value, key, file, default
+    // Warnings of the table checks, which refuse nothing.
+    Msg_Objects_Overlap = 1153, // table, row, the earlier row, first shared byte
+    Msg_Rules_Overlap = 1154,   // table, rule, the earlier rule, first shared byte
+    // The problems line of the table windows and the parameter window.
+    Msg_Problems_Count = 1155, // errors, warnings
+    Msg_No_Problems = 1156,
+    Msg_Next_Problem = 1157, // the button's caption
+    Msg_Next_Problem_Hint = 1158,
+    Msg_Errors_Count = 1159, // errors (the parameter window has no warnings)
     // The table windows' refusals and warnings on OK.
     Msg_Object_Length_Not_Integer = 1160, // table, data type (after "Error row " and the row)
     Msg_Rows_Would_Be_Lost = 1161,        // row number, table, column, rows
@@ -94,6 +103,10 @@ enum Added_Message : int {
     Msg_Object_Names_Heading = 1164,      // characters kept of the Mnemonic
     Msg_Object_Names_More = 1165,         // warnings not listed
     Msg_Object_Names_Save_Anyway = 1166,
+    // The lines of `check --all`.
+    Msg_Check_Row_Line = 1167,      // document, table, row (as the grid numbers it), message
+    Msg_Check_Document_Line = 1168, // document, message
+    Msg_Check_Warning_Line = 1169,  // document, warning
     // Configuration names and folders.
     Msg_Name_Differs_In_Case = 1180,      // the existing configuration
     Msg_Name_Breaks_Lists = 1181,         // no pieces

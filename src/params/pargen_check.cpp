@@ -75,6 +75,7 @@ constexpr Range_Rule MSTP_Numbers[] = {
     {Key::BACnet_Ser_Network, 1, 65534, 630},
 };
 
+// Runs the rules and keeps every failure, in the order the rules run.
 class Checker
 {
 public:
@@ -82,13 +83,11 @@ public:
         : values_(values)
     {}
 
-    const ParGen_Check &Outcome() const { return result_; }
-    bool Failed() const { return !result_.Ok(); }
+    QList<ParGen_Problem> Take() { return std::move(problems_); }
 
     bool Fail(int message, const QString &text, Key field)
     {
-        if (!Failed())
-            result_ = ParGen_Check(message, text, field);
+        problems_.append({message, text, field});
         return false;
     }
     bool Fail(int message, Key field) { return Fail(message, Messages().Get(message), field); }
@@ -105,13 +104,10 @@ public:
         return (n >= rule.Min && n <= rule.Max) || Fail(rule.Message, rule.Field);
     }
 
-    template <size_t N> bool All_In_Range(const Range_Rule (&rules)[N])
+    template <size_t N> void All_In_Range(const Range_Rule (&rules)[N])
     {
-        for (const Range_Rule &rule : rules) {
-            if (!In_Range(rule))
-                return false;
-        }
-        return true;
+        for (const Range_Rule &rule : rules)
+            In_Range(rule);
     }
 
     bool Port(Key field, int message, std::initializer_list<int> excluded)
@@ -153,73 +149,94 @@ public:
 
 private:
     const ParGen_Values &values_;
-    ParGen_Check result_;
+    QList<ParGen_Problem> problems_;
 };
 
-bool Check_LoRa(Checker &c, const ParGen_Values &values)
+// Every rule runs, each on its own value, except those that follow from a
+// failed one: the payload's range needs a band and a data rate, the keys
+// need an activation method. Those come after the rule they need, so the
+// first failure is the same as when the run stops at it.
+void Check_LoRa(Checker &c, const ParGen_Values &values)
 {
-    if (!c.Not_Empty(Key::LoRa_RF_Band, 493) || !c.Not_Empty(Key::LoRa_Network_Type, 494) ||
-        !c.Not_Empty(Key::LoRa_DataRate, 495) || !c.Not_Empty(Key::LoRa_Transmission_Type, 496))
-        return false;
-    const int max = Find_Max_PayLoad(values[Key::LoRa_RF_Band], values[Key::LoRa_DataRate]);
-    const int payload = c.Number(Key::LoRa_Payload_Size);
-    if (payload < 1 || payload > max)
-        return c.Fail(497, Messages().Get(497).replace(QStringLiteral("%d"), QString::number(max)),
-                      Key::LoRa_Payload_Size);
+    const bool band = c.Not_Empty(Key::LoRa_RF_Band, 493);
+    c.Not_Empty(Key::LoRa_Network_Type, 494);
+    const bool datarate = c.Not_Empty(Key::LoRa_DataRate, 495);
+    c.Not_Empty(Key::LoRa_Transmission_Type, 496);
+    if (band && datarate) {
+        const int max = Find_Max_PayLoad(values[Key::LoRa_RF_Band], values[Key::LoRa_DataRate]);
+        const int payload = c.Number(Key::LoRa_Payload_Size);
+        if (payload < 1 || payload > max)
+            c.Fail(497, Messages().Get(497).replace(QStringLiteral("%d"), QString::number(max)),
+                   Key::LoRa_Payload_Size);
+    }
     if (!c.Not_Empty(Key::LoRa_Activation_Method, 499))
-        return false;
+        return;
     // Only the keys of the method in use reach the device, so only they are
     // checked; the method is OTAA as the compiler reads it, any other text
     // is ABP.
     const bool otaa = values[Key::LoRa_Activation_Method].trimmed().compare(
                           Choice_Items(Key::LoRa_Activation_Method).value(1), Qt::CaseInsensitive) == 0;
-    if (otaa)
-        return c.Key_Length(OTAA_Key);
-    for (const Key_Rule &rule : ABP_Keys) {
-        if (!c.Key_Length(rule))
-            return false;
+    if (otaa) {
+        c.Key_Length(OTAA_Key);
+        return;
     }
-    return true;
+    for (const Key_Rule &rule : ABP_Keys)
+        c.Key_Length(rule);
 }
 
-bool Check_Ethernet(Checker &c)
+void Check_Ethernet(Checker &c)
 {
-    if (!c.All_In_Range(Ethernet_Address))
-        return false;
-    if (c.On(Key::Ethernet_EN_GAT) && !c.All_In_Range(Ethernet_Gateway))
-        return false;
-    if (c.On(Key::Ethernet_EN_DNS) && !c.All_In_Range(Ethernet_DNS))
-        return false;
-    return c.Port(Key::Ethernet_TCP_Port, 481, {10000}) && c.Port(Key::Ethernet_UDP_Port, 482, {10000});
+    c.All_In_Range(Ethernet_Address);
+    if (c.On(Key::Ethernet_EN_GAT))
+        c.All_In_Range(Ethernet_Gateway);
+    if (c.On(Key::Ethernet_EN_DNS))
+        c.All_In_Range(Ethernet_DNS);
+    c.Port(Key::Ethernet_TCP_Port, 481, {10000});
+    c.Port(Key::Ethernet_UDP_Port, 482, {10000});
 }
 
-bool Check_BACnet_IP(Checker &c)
+void Check_BACnet_IP(Checker &c)
 {
-    if (!c.All_In_Range(BACnet_Address))
-        return false;
-    if (c.On(Key::BACnet_EN_GAT) && !c.All_In_Range(BACnet_Gateway))
-        return false;
-    return c.Port(Key::BACnet_PORT, 622, {10000, 10001}) && c.Device_Name(Key::BACnet_NAME_STA, 623) &&
-           c.In_Range({Key::BACnet_DEV_IDE, 0, 4194303, 624});
+    c.All_In_Range(BACnet_Address);
+    if (c.On(Key::BACnet_EN_GAT))
+        c.All_In_Range(BACnet_Gateway);
+    c.Port(Key::BACnet_PORT, 622, {10000, 10001});
+    c.Device_Name(Key::BACnet_NAME_STA, 623);
+    c.In_Range({Key::BACnet_DEV_IDE, 0, 4194303, 624});
 }
 
-bool Check_BACnet_MSTP(Checker &c)
+void Check_BACnet_MSTP(Checker &c)
 {
-    return c.Device_Name(Key::BACnet_Ser_NAME_STA, 625) && c.All_In_Range(MSTP_Numbers);
+    c.Device_Name(Key::BACnet_Ser_NAME_STA, 625);
+    c.All_In_Range(MSTP_Numbers);
 }
 
 } // namespace
 
-ParGen_Check Controllo_Dati(const ParGen_Values &values, int bacnet_type)
+QList<ParGen_Problem> All_ParGen_Problems(const ParGen_Values &values, int bacnet_type)
 {
     Checker c(values);
-    if (Check_LoRa(c, values) && Check_Ethernet(c)) {
-        if (bacnet_type == 0)
-            Check_BACnet_IP(c);
-        else
-            Check_BACnet_MSTP(c);
-    }
-    return c.Outcome();
+    Check_LoRa(c, values);
+    Check_Ethernet(c);
+    if (bacnet_type == 0)
+        Check_BACnet_IP(c);
+    else
+        Check_BACnet_MSTP(c);
+    return c.Take();
+}
+
+QList<ParGen_Problem> All_ParGen_Problems(const ParGen_Form &form)
+{
+    return All_ParGen_Problems(form.Values(), form.Chosen(ParGen_Key::BACnet_Type));
+}
+
+ParGen_Check Controllo_Dati(const ParGen_Values &values, int bacnet_type)
+{
+    const QList<ParGen_Problem> problems = All_ParGen_Problems(values, bacnet_type);
+    if (problems.isEmpty())
+        return {};
+    const ParGen_Problem &first = problems.first();
+    return ParGen_Check(first.Message, first.Text, first.Key);
 }
 
 ParGen_Check Controllo_Dati(const ParGen_Form &form)

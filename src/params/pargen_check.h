@@ -3,6 +3,7 @@
 #include "core/result.h"
 #include "params/pargen_values.h"
 
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -32,8 +33,17 @@ private:
     std::optional<ParGen_Key> key_;
 };
 
+// One failing rule of the parameter validation: its message number, the
+// text the error box shows for it and the key whose value failed.
+struct ParGen_Problem
+{
+    int Message = 0;
+    QString Text;
+    ParGen_Key Key = ParGen_Key::LoRa_RF_Band;
+};
+
 // The validation run before ParGen.xml is written. The rules run in a fixed
-// order and the first one that fails ends the run: the LoRaWAN choices and
+// order and OK shows the first one that fails: the LoRaWAN choices and
 // payload size, the activation method, the keys of that method (each either
 // empty or its full number of hexadecimal digits), the Ethernet addresses
 // and ports (gateway and name server only with their box on), then the
@@ -43,6 +53,13 @@ ParGen_Check Controllo_Dati(const ParGen_Values &values, int bacnet_type);
 
 // The same, on the window's state.
 ParGen_Check Controllo_Dati(const ParGen_Form &form);
+
+// Every rule of that validation that fails, in the order the rules run, so
+// that the first is Controllo_Dati's. A rule that needs an earlier one is
+// skipped when that one failed: the payload's range without a band or a data
+// rate, the keys without an activation method.
+QList<ParGen_Problem> All_ParGen_Problems(const ParGen_Values &values, int bacnet_type);
+QList<ParGen_Problem> All_ParGen_Problems(const ParGen_Form &form);
 
 // The stored LoRa_Payload_Size against the one that the document's band and
 // data rate give (as the window resolves them on opening): the window always

@@ -30,58 +30,85 @@ struct Table_Messages
     int last_byte;
 };
 
-// Checks the objects of one table; `count` runs over both tables.
-Check_Result Check_Objects(const Text_Table &t, int page, const Table_Messages &m, int nbyte, int *count)
+// Appends every failure of the objects of one table, in grid order and, in
+// a row, in the order the rules run; `count` runs over both tables. A row's
+// Length and last byte are not judged again once its place has failed.
+void Check_Objects(const Text_Table &t, const Object_Rows &rows, int page, const Table_Messages &m, int nbyte,
+                   int *count, QList<Table_Problem> &problems)
 {
     const auto fail_with = [&](int message, const QString &rule, int r, int c) {
         const QString text = Messages().Get(1532) + QString::number(r + 1) + rule;
-        return Check_Result(Fail(text), Failed_Cell{message, page, r, c});
+        problems.append({text, Failed_Cell{message, page, r, c}});
     };
     const auto fail = [&](int message, int r, int c, const QString &limit = QString()) {
-        return fail_with(message, Messages().Get(message) + limit, r, c);
+        fail_with(message, Messages().Get(message) + limit, r, c);
     };
     const QString caption = Messages().Get(page == Page_Read ? 1508 : 1509);
-    const int end = End_Of_Table(t, Obj_Data_Type);
-    for (int r = 0; r < end; ++r) {
+    for (int r = 0; r < int(rows.size()); ++r) {
+        const Object_Row &row = rows[size_t(r)];
         ++*count;
-        const int unit = Str_To_Int_Def(t.Cell(r, Obj_Eng_Unit), -1);
-        if (unit < 0 || unit > 65535)
-            return fail(m.eng_unit, r, Obj_Eng_Unit);
-        const int position = Str_To_Int_Def(t.Cell(r, Obj_Position), -1);
-        if (position < 0 || position > nbyte - 1)
-            return fail(m.position, r, Obj_Position, QString::number(nbyte - 1));
+        if (row.unit < 0 || row.unit > 65535)
+            fail(m.eng_unit, r, Obj_Eng_Unit);
+        const int position = row.position;
+        if (position < 0 || position > nbyte - 1) {
+            fail(m.position, r, Obj_Position, QString::number(nbyte - 1));
+            continue;
+        }
 
         // A type the table has no rule for is checked by Position alone.
-        const QString &data_type = t.Cell(r, Obj_Data_Type);
-        const tables::Object_Type *type = tables::Find_Object_Type(data_type);
+        const tables::Object_Type *type = row.type;
         const int rule = type ? type->Message(page) : -1;
-        int length = 0;
-        const bool length_read = Try_Str_To_Int(t.Cell(r, Obj_Length), &length);
-        if (!length_read)
-            length = 0;
+        const int length = row.length;
         // Wide arithmetic: a Length near the 32-bit limit must not wrap.
         qint64 last_byte = position;
         if (rule >= 0 && type->binary) {
-            if (t.Cell(r, Obj_Bit).isEmpty())
-                return fail(rule, r, Obj_Bit);
+            if (t.Cell(r, Obj_Bit).isEmpty()) {
+                fail(rule, r, Obj_Bit);
+                continue;
+            }
         } else {
-            if (rule >= 0 && (length < type->min_length || length > type->max_length))
-                return fail(rule, r, Obj_Length);
+            if (rule >= 0 && (length < type->min_length || length > type->max_length)) {
+                fail(rule, r, Obj_Length);
+                continue;
+            }
             last_byte = qint64(position) + length - 1;
         }
         // The compiler reads the Length of every object of a type the
         // converter knows, binary ones and those without a Length rule
         // included, and stops at one that is not an integer.
-        if (!length_read && tables::Is_Encoded_Type(data_type))
-            return fail_with(Msg_Object_Length_Not_Integer,
-                             Messages().Get(Msg_Object_Length_Not_Integer).arg(caption, data_type), r, Obj_Length);
+        if (!row.length_read && row.encoded) {
+            fail_with(Msg_Object_Length_Not_Integer,
+                      Messages().Get(Msg_Object_Length_Not_Integer).arg(caption, t.Cell(r, Obj_Data_Type)), r,
+                      Obj_Length);
+            continue;
+        }
         if (last_byte >= nbyte)
-            return fail(m.last_byte, r, Obj_Length);
+            fail(m.last_byte, r, Obj_Length);
     }
-    return Check_Result();
 }
 
 } // namespace
+
+Object_Rows Read_Object_Rows(const Text_Table &table)
+{
+    const int end = End_Of_Table(table, Obj_Data_Type);
+    Object_Rows rows(size_t(std::max(end, 0)));
+    for (int r = 0; r < end; ++r) {
+        Object_Row &row = rows[size_t(r)];
+        const QString &data_type = table.Cell(r, Obj_Data_Type);
+        row.type = tables::Find_Object_Type(data_type);
+        row.encoded = row.type || tables::Is_Encoded_Type(data_type);
+        row.unit = Str_To_Int_Def(table.Cell(r, Obj_Eng_Unit), -1);
+        row.position = Str_To_Int_Def(table.Cell(r, Obj_Position), -1);
+        // Only a binary object has a Start Bit to read.
+        if (row.type && row.type->binary)
+            row.bit = Str_To_Int_Def(table.Cell(r, Obj_Bit), -1);
+        row.length_read = Try_Str_To_Int(table.Cell(r, Obj_Length), &row.length);
+        if (!row.length_read)
+            row.length = 0;
+    }
+    return rows;
+}
 
 QList<Column_Desc> Object_Columns(int page)
 {
@@ -175,16 +202,23 @@ Load_Report BACnet_Slave_Set_Access::Load(const QString &file_pargen, const QStr
 
 Check_Result BACnet_Slave_Set_Access::Controllo_dati() const
 {
+    return First_Problem(All_Problems());
+}
+
+QList<Table_Problem> BACnet_Slave_Set_Access::All_Problems() const
+{
+    return All_Problems(Read_Object_Rows(Read), Read_Object_Rows(Write));
+}
+
+QList<Table_Problem> BACnet_Slave_Set_Access::All_Problems(const Object_Rows &read, const Object_Rows &write) const
+{
     int count = 0;
-    Check_Result result = Check_Objects(Read, Page_Read, {1533, 1534, 1546}, NByte_IN, &count);
-    if (!result)
-        return result;
-    result = Check_Objects(Write, Page_Write, {1547, 1548, 1558}, NByte_OUT, &count);
-    if (!result)
-        return result;
+    QList<Table_Problem> problems;
+    Check_Objects(Read, read, Page_Read, {1533, 1534, 1546}, NByte_IN, &count, problems);
+    Check_Objects(Write, write, Page_Write, {1547, 1548, 1558}, NByte_OUT, &count, problems);
     if (count > Max_Objects())
-        return Check_Result(Fail(Messages().Get(1559) + QString::number(Max_Objects())), Failed_Cell{.Message = 1559});
-    return result;
+        problems.append({Messages().Get(1559) + QString::number(Max_Objects()), Failed_Cell{.Message = 1559}});
+    return problems;
 }
 
 QByteArray BACnet_Slave_Set_Access::Serialise() const

@@ -5,6 +5,7 @@
 #include "tables/text_table.h"
 
 #include <QByteArray>
+#include <vector>
 
 // Columns of both object tables, in document order.
 enum Object_Column : int {
@@ -28,6 +29,24 @@ inline constexpr int Data_Area_Bytes = 1500;
 
 QList<Column_Desc> Object_Columns(int page);
 
+// What the checks of an object row read of it, read once for all of them
+// (the OK check, the overlaps and the names run at every edit of the
+// window). Numbers are read with the integer reading.
+struct Object_Row
+{
+    const tables::Object_Type *type = nullptr; // the type its Data Type names exactly; null: none
+    bool encoded = false;                      // a type the converter knows (tables::Is_Encoded_Type)
+    int unit = -1;                             // Eng. Unit; -1 when not an integer
+    int position = -1;                         // -1 when not an integer
+    int bit = -1;                              // Start Bit of a binary type; -1 when not an integer
+    int length = 0;                            // 0 when not an integer
+    bool length_read = false;                  // Length is an integer
+};
+using Object_Rows = std::vector<Object_Row>;
+
+// The objects of a table, its rows down to its end (End_Of_Table), read once.
+Object_Rows Read_Object_Rows(const Text_Table &table);
+
 // The BACnet objects a configuration serves, as the object window shows
 // them: loaded from "BACnet_Slave_SetAccess.xml", checked, written.
 class BACnet_Slave_Set_Access
@@ -40,9 +59,15 @@ public:
     // the warnings to show.
     Load_Report Load(const QString &file_pargen, const QString &file_access);
 
-    // Checks every object of both tables, then their count; stops at the
-    // first failure.
+    // Checks every object of both tables, then their count; the first
+    // failure of `All_Problems`.
     Check_Result Controllo_dati() const;
+    // Every failure of that check, in its order: the Read table's rows, the
+    // Write table's, then the count. In a row, a failed Position, Bit or
+    // Length rule ends the row's rules that depend on it.
+    QList<Table_Problem> All_Problems() const;
+    // The same over the rows of both tables as Read_Object_Rows read them.
+    QList<Table_Problem> All_Problems(const Object_Rows &read, const Object_Rows &write) const;
 
     QByteArray Serialise() const;
     Result<> Save(const QString &path) const;

@@ -24,14 +24,17 @@ struct Rule_Messages
     int time; // -1: the table has no timer
 };
 
-Check_Result Check_Rules(const Text_Table &t, int page, const Rule_Messages &m, qint64 max_bytes)
+// Appends every failure of the enabled rules of one table, in grid order;
+// a rule's three values are judged each by itself.
+void Check_Rules(const Text_Table &t, int page, const Rule_Messages &m, qint64 max_bytes,
+                 QList<Table_Problem> &problems)
 {
     const int enable = 0;
     const int start = 1;
     const int num = 2;
     const auto fail = [&](int message, int r, int c, const QString &limit = QString()) {
         const QString text = Messages().Get(1243) + QString::number(r + 1) + Messages().Get(message) + limit;
-        return Check_Result(Fail(text), Failed_Cell{message, page, r, c});
+        problems.append({text, Failed_Cell{message, page, r, c}});
     };
     const int end = End_Of_Table(t, start);
     for (int r = 0; r < end; ++r) {
@@ -39,17 +42,16 @@ Check_Result Check_Rules(const Text_Table &t, int page, const Rule_Messages &m, 
             continue;
         const int start_byte = Str_To_Int_Def(t.Cell(r, start), -1);
         if (start_byte < 0 || start_byte > LoRa_Max_Start_Byte)
-            return fail(m.start_byte, r, start);
+            fail(m.start_byte, r, start);
         const int num_byte = Str_To_Int_Def(t.Cell(r, num), -1);
         if (num_byte < 0 || num_byte > max_bytes)
-            return fail(m.num_byte, r, num, QString::number(max_bytes));
+            fail(m.num_byte, r, num, QString::number(max_bytes));
         if (m.time >= 0 && Is_Flag_Set(t.Cell(r, Up_OnTimer))) {
             const int time = Str_To_Int_Def(t.Cell(r, Up_Time), -1);
             if (time < 30 || time > 86400)
-                return fail(m.time, r, Up_Time);
+                fail(m.time, r, Up_Time);
         }
     }
-    return Check_Result();
 }
 
 } // namespace
@@ -146,12 +148,17 @@ Load_Report LoRa_Set_Access::Load(const QString &file_pargen, const QString &fil
 
 Check_Result LoRa_Set_Access::Controllo_dati() const
 {
+    return First_Problem(All_Problems());
+}
+
+QList<Table_Problem> LoRa_Set_Access::All_Problems() const
+{
     // Computed wide: a payload size near the 32-bit limit must not wrap.
     const qint64 max_bytes = qint64(MaxPayloadSize) - 2;
-    Check_Result up = Check_Rules(Uplink, Page_Uplink, {1244, 1245, 1246}, max_bytes);
-    if (!up)
-        return up;
-    return Check_Rules(Downlink, Page_Downlink, {1247, 1248, -1}, max_bytes);
+    QList<Table_Problem> problems;
+    Check_Rules(Uplink, Page_Uplink, {1244, 1245, 1246}, max_bytes, problems);
+    Check_Rules(Downlink, Page_Downlink, {1247, 1248, -1}, max_bytes, problems);
+    return problems;
 }
 
 QByteArray LoRa_Set_Access::Serialise() const

@@ -46,8 +46,11 @@ public:
     // document; never fails. The report carries the warnings to show.
     Load_Report Load(const QString &file_pargen, const QString &file_access);
 
-    // Checks the enabled rules of both tables; stops at the first failure.
+    // Checks the enabled rules of both tables; the first failure of `All_Problems`.
     Check_Result Controllo_dati() const;
+    // Every failure of that check: the uplink rules', then the downlink
+    // rules', in grid order and, in a rule, by column.
+    QList<Table_Problem> All_Problems() const;
 
     // The document of the current tables, in its raw form.
     QByteArray Serialise() const;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "tables/bacnet_access.h"
+#include "tables/table_document.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
-
-class BACnet_Slave_Set_Access;
 
 // The BACnet object names of a configuration: the device serves each object
 // of both tables under its Mnemonic cut to 32 characters (long names,
@@ -18,6 +20,14 @@ class BACnet_Slave_Set_Access;
 // and number as the grids show them. Only the objects the converter serves
 // count: rows down to the end of each table, of a type it knows.
 QStringList Object_Name_Warnings(const BACnet_Slave_Set_Access &objects, bool long_names);
+
+// The same findings by object, for marking the rows: one per object that
+// shares its name or has none, on its Mnemonic cell, with the line of its
+// finding as its text.
+QList<Table_Problem> Object_Name_Problems(const BACnet_Slave_Set_Access &objects, bool long_names);
+// The same over the rows as Read_Object_Rows read them.
+QList<Table_Problem> Object_Name_Problems(const BACnet_Slave_Set_Access &objects, bool long_names,
+                                          const Object_Rows &read, const Object_Rows &write);
 
 // The question the object window asks on OK: the heading, at most
 // `max_lines` warnings (then how many more there are) and "Save anyway?".

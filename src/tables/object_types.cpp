@@ -1,5 +1,8 @@
 #include "tables/object_types.h"
 
+#include <array>
+#include <iterator>
+
 namespace tables {
 
 namespace {
@@ -57,9 +60,22 @@ std::span<const Object_Type> Object_Types()
 
 const Object_Type *Find_Object_Type(QStringView text)
 {
-    for (const Object_Type &t : Types)
-        if (text == QStringView(t.text))
-            return &t;
+    // The texts as views, measured once: the live check looks up every row
+    // at each edit.
+    static const std::array<QStringView, std::size(Types)> texts = [] {
+        std::array<QStringView, std::size(Types)> views;
+        for (size_t i = 0; i < views.size(); ++i)
+            views[i] = QStringView(Types[i].text);
+        return views;
+    }();
+    // Size, first and last letters tell the types apart before the texts
+    // are compared.
+    if (text.isEmpty())
+        return nullptr;
+    for (size_t i = 0; i < texts.size(); ++i)
+        if (text.size() == texts[i].size() && text.front() == texts[i].front() && text.back() == texts[i].back() &&
+            text == texts[i])
+            return &Types[i];
     return nullptr;
 }
 
@@ -86,6 +102,9 @@ QString Length_For(QStringView data_type, int page)
 
 bool Is_Encoded_Type(QStringView data_type)
 {
+    // Most rows hold a type as the lists spell it.
+    if (Find_Object_Type(data_type))
+        return true;
     for (const char *want : Encoded_Types) {
         qsizetype i = 0;
         for (; i < data_type.size() && want[i]; ++i) {

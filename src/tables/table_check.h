@@ -15,6 +15,12 @@ struct Table_Check
     // What refuses nothing but the user should read: the object names that
     // are empty or shared (the object table only).
     QStringList Name_Warnings;
+    // Every failure of the check (its first is `Check`), the overlap
+    // warnings, the table captions by page and the number the grid gives row 0.
+    QList<Table_Problem> All;
+    QList<Table_Problem> Overlaps;
+    QStringList Captions;
+    int Row_Base = 0;
 
     // Everything the user must read: the load's warnings, then the check's failure.
     QStringList Texts() const;

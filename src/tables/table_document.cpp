@@ -95,9 +95,12 @@ int Load_Group(Text_Table &table, pugi::xml_node group, int rows)
 
 int End_Of_Table(const Text_Table &table, int key_column)
 {
-    for (int r = 0; r < table.Row_Count(); ++r)
-        if (QStringView(table.Cell(r, key_column)).trimmed().isEmpty())
+    for (int r = 0; r < table.Row_Count(); ++r) {
+        // Mostly a text that starts with no blank: no need to trim it.
+        const QString &key = table.Cell(r, key_column);
+        if (key.isEmpty() || (key.front().isSpace() && QStringView(key).trimmed().isEmpty()))
             return r;
+    }
     return table.Row_Count();
 }
 
@@ -149,4 +152,11 @@ void Note_Rows_At_Risk(Load_Report &report, const Text_Table &table, int group_r
         report.Warnings.append(Messages()
                                    .Get(Msg_Rows_Not_Shown)
                                    .arg(QString::number(not_shown), caption, QString::number(table.Row_Count())));
+}
+
+Check_Result First_Problem(const QList<Table_Problem> &problems)
+{
+    if (problems.isEmpty())
+        return {};
+    return Check_Result(Fail(problems.first().Text), problems.first().Cell);
 }

@@ -53,6 +53,17 @@ private:
     Failed_Cell cell_;
 };
 
+// One failure of a table check, as the error box would show it were it the
+// first: its whole text and its cell.
+struct Table_Problem
+{
+    QString Text;
+    Failed_Cell Cell;
+};
+
+// The first of `problems` as the check's result; Ok when there is none.
+Check_Result First_Problem(const QList<Table_Problem> &problems);
+
 // The group element `name` under the root of a table document. A document
 // that was read but lacks the group is told in `report` like a damaged one
 // (message 1176, and 1177 with the table's `caption` for the window): the
@@ -82,8 +93,7 @@ Check_Result Check_Table_End(const Text_Table &table, int page, int key_column, 
 
 // OK of a table window: the tables' check before saving, then the write of
 // their document; the first failure is returned, nothing written on a check's.
-template <class Tables>
-Check_Result Check_And_Save(const Tables &tables, const QString &path)
+template <class Tables> Check_Result Check_And_Save(const Tables &tables, const QString &path)
 {
     Check_Result check = tables.Check_Before_Save();
     if (!check)

@@ -9,6 +9,7 @@
 #include "params/ui/category_panel.h"
 #include "params/ui/par_gen.h"
 #include "update/ui/boot_window.h"
+#include "widgets/problems_bar.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -153,6 +154,11 @@ void For_Each_State(QWidget *window, const std::function<void()> &measure)
     if (auto *boot = qobject_cast<TFBoot *>(window))
         for (int i = 0; i < boot->CB_Update_Options->count(); ++i)
             states << [boot, i] { boot->CB_Update_Options->setCurrentIndex(i); };
+    // The line that counts problems, with the most a window can have of
+    // each, without warnings (the parameter window) and with none.
+    for (Problems_Bar *bar : window->findChildren<Problems_Bar *>())
+        for (const auto &[errors, warnings] : {std::pair{4000, 6000}, std::pair{58, -1}, std::pair{0, 0}})
+            states << [bar, errors, warnings] { bar->Show_Counts(errors, warnings); };
     if (states.isEmpty())
         states << [] {};
     for (const auto &state : states) {

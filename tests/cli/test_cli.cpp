@@ -17,7 +17,8 @@ private slots:
         QTest::addColumn<int>("mode");
         using M = Command_Line::Mode;
         QTest::newRow("nothing") << QStringList{} << int(M::Windows);
-        QTest::newRow("workspace only") << QStringList{QStringLiteral("--workspace"), QStringLiteral("/x")} << int(M::Windows);
+        QTest::newRow("workspace only") << QStringList{QStringLiteral("--workspace"), QStringLiteral("/x")}
+                                        << int(M::Windows);
         QTest::newRow("command") << QStringList{QStringLiteral("list")} << int(M::Command);
         QTest::newRow("help") << QStringList{QStringLiteral("--help")} << int(M::Help);
         QTest::newRow("version") << QStringList{QStringLiteral("--version")} << int(M::Version);
@@ -51,7 +52,7 @@ private slots:
         };
         row("list", help, "list", "Print the configuration names, one a line.");
         row("new", help, "new NAME", "Create the configuration NAME.");
-        row("check", help, "check NAME", "Check the documents of NAME as the windows and the update step do.");
+        row("check", help, "check NAME [--all]", "Check the documents of NAME as the windows and the update step do.");
         row("ede", help, "ede NAME FILE", "Write the EDE file of NAME to FILE (\".csv\" added if missing).");
         row("jobfile", help, "jobfile NAME --ip A.B.C.D [--option 0|1|2] [--no-read-back]",
             "Write the updater's job file for the configuration NAME.");
@@ -90,7 +91,8 @@ private slots:
         QTest::newRow("missing name") << QStringList{QStringLiteral("new")};
         QTest::newRow("extra argument") << QStringList{QStringLiteral("list"), QStringLiteral("x")};
         QTest::newRow("unknown option") << QStringList{QStringLiteral("list"), QStringLiteral("--bogus")};
-        QTest::newRow("option of another command") << QStringList{QStringLiteral("list"), QStringLiteral("--no-read-back")};
+        QTest::newRow("option of another command")
+            << QStringList{QStringLiteral("list"), QStringLiteral("--no-read-back")};
     }
 
     void usage_errors()

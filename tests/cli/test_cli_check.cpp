@@ -21,9 +21,8 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QStringList>("messages");
         QTest::newRow("no documents") << QByteArray() << QByteArray() << 0 << QStringList();
-        QTest::newRow("bad Ethernet octet")
-            << QByteArray("<Par_Gen><Ethernet_IP1>256</Ethernet_IP1></Par_Gen>") << QByteArray() << 1
-            << QStringList{Messages().Get(465)};
+        QTest::newRow("bad Ethernet octet") << QByteArray("<Par_Gen><Ethernet_IP1>256</Ethernet_IP1></Par_Gen>")
+                                            << QByteArray() << 1 << QStringList{Messages().Get(465)};
         // No payload size: the rule window warns (1242), its check fails, and
         // so does the update step's check (30).
         QTest::newRow("rule without payload")
@@ -69,8 +68,9 @@ private slots:
                    "\" Bit=\"\" Length=\"4\" Swap=\"N\" Mnemonic=\"" + mnemonic + "\"/>";
         };
         test::Write(project + QStringLiteral("/BACnet_Slave_SetAccess.xml"),
-                    "<BACnet_to_Modbus><BACnet_in_Read>" + row("0", "Room temperature A") + row("4", "Room temperature B") +
-                        row("8", "") + "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>");
+                    "<BACnet_to_Modbus><BACnet_in_Read>" + row("0", "Room temperature A") +
+                        row("4", "Room temperature B") + row("8", "") +
+                        "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>");
 
         const Cli_Run run = Run_Cli(dir_.path(), {QStringLiteral("check"), name});
         QCOMPARE(run.code, 0);
@@ -81,6 +81,78 @@ private slots:
         // Cut to 16 characters both are "Room temperature".
         QVERIFY2(lines.at(0).contains(QStringLiteral("\"Room temperature\"")), qPrintable(lines.at(0)));
         QCOMPARE(Run_Cli(dir_.path(), {QStringLiteral("compile"), name}).code, 0);
+    }
+
+    // --all: every bad parameter and every bad object row, one a line naming
+    // document (table and row), then the warnings; the exit code as without
+    // it. Without --all only the first failure of each document shows.
+    void all_problems_data()
+    {
+        QTest::addColumn<QByteArray>("parameters"); // empty: as `new` made them
+        QTest::addColumn<QByteArray>("objects");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("first_lines"); // without --all: the first failure of each document
+        auto row = [](const char *unit, const char *position, const char *mnemonic) -> QByteArray {
+            return QByteArray("<row Data_Type=\"Analog Input\" Eng_Unit=\"") + unit + "\" Position=\"" + position +
+                   "\" Bit=\"\" Length=\"4\" Swap=\"N\" Mnemonic=\"" + mnemonic + "\"/>";
+        };
+        const auto doc = [](const QByteArray &read, const QByteArray &write) -> QByteArray {
+            return "<BACnet_to_Modbus><BACnet_in_Read>" + read + "</BACnet_in_Read><BACnet_in_Write>" + write +
+                   "</BACnet_in_Write></BACnet_to_Modbus>";
+        };
+        const QString file = QStringLiteral("BACnet_Slave_SetAccess.xml");
+        const QString read = Messages().Get(1508);
+        const QString write = Messages().Get(1509);
+        QTest::newRow("bad rows")
+            << QByteArray()
+            << doc(row("62", "0", "a") + row("x", "4", "b") + row("62", "1500", "c"), row("70000", "0", "d")) << 1
+            << QStringList{Messages().Get(1167).arg(file, read, QStringLiteral("2"),
+                                                    Messages().Get(1532) + u"2" + Messages().Get(1533)),
+                           Messages().Get(1167).arg(file, read, QStringLiteral("3"),
+                                                    Messages().Get(1532) + u"3" + Messages().Get(1534) + u"1499"),
+                           Messages().Get(1167).arg(file, write, QStringLiteral("1"),
+                                                    Messages().Get(1532) + u"1" + Messages().Get(1547))}
+            << 1;
+        QTest::newRow("overlap") << QByteArray() << doc(row("62", "0", "a") + row("62", "2", "b"), QByteArray()) << 0
+                                 << QStringList{Messages().Get(1169).arg(
+                                        file, Messages().Get(1153).arg(read).arg(2).arg(1).arg(2))}
+                                 << 0;
+        // Every bad parameter, each naming its document, before the rows.
+        const QString pargen = QStringLiteral("ParGen.xml");
+        QTest::newRow("bad parameters")
+            << QByteArray("<Par_Gen><Ethernet_IP1>256</Ethernet_IP1><Ethernet_SM2>x</Ethernet_SM2>"
+                          "<BACnet_PORT>10001</BACnet_PORT></Par_Gen>")
+            << doc(row("x", "0", "a"), QByteArray()) << 1
+            << QStringList{Messages().Get(1168).arg(pargen, Messages().Get(465)),
+                           Messages().Get(1168).arg(pargen, Messages().Get(470)),
+                           Messages().Get(1168).arg(pargen, Messages().Get(622)),
+                           Messages().Get(1167).arg(file, read, QStringLiteral("1"),
+                                                    Messages().Get(1532) + u"1" + Messages().Get(1533))}
+            << 2;
+    }
+
+    void all_problems()
+    {
+        QFETCH(QByteArray, parameters);
+        QFETCH(QByteArray, objects);
+        QFETCH(int, code);
+        QFETCH(QStringList, lines);
+        QFETCH(int, first_lines);
+        const QString name = QStringLiteral("All") + QString::fromLatin1(QTest::currentDataTag()).remove(u' ');
+        QCOMPARE(Run_Cli(dir_.path(), {QStringLiteral("new"), name}).code, 0);
+        const QString project = dir_.path() + QStringLiteral("/PROJECTS/") + name;
+        test::Write(project + QStringLiteral("/BACnet_Slave_SetAccess.xml"), objects);
+        if (!parameters.isEmpty())
+            test::Write(project + QStringLiteral("/ParGen.xml"), parameters);
+
+        const Cli_Run run = Run_Cli(dir_.path(), {QStringLiteral("check"), name, QStringLiteral("--all")});
+        QCOMPARE(run.code, code);
+        QCOMPARE(run.err.split(u'\n', Qt::SkipEmptyParts), lines);
+        const Cli_Run first = Run_Cli(dir_.path(), {QStringLiteral("check"), name});
+        QCOMPARE(first.code, code);
+        if (code)
+            QCOMPARE(first.err.split(u'\n', Qt::SkipEmptyParts).size(), first_lines);
     }
 
     void unknown_configuration()

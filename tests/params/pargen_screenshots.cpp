@@ -37,7 +37,9 @@ private slots:
                   "<LoRa_Application_Key>000102030405060708090A0B0C0D0E0F</LoRa_Application_Key>"
                   "<Ethernet_EN_GAT>1</Ethernet_EN_GAT><BACnet_EN_GAT>1</BACnet_EN_GAT>"
                   "<BACnet_NAME_STA>boilerroom1</BACnet_NAME_STA><BACnet_Ser_NAME_STA>boilerroom1</BACnet_Ser_NAME_STA>"
-                  "<BACnet_DEV_IDE>31001</BACnet_DEV_IDE><BACnet_Ser_DEV_IDE>31001</BACnet_Ser_DEV_IDE>");
+                  "<BACnet_DEV_IDE>31001</BACnet_DEV_IDE><BACnet_Ser_DEV_IDE>31001</BACnet_Ser_DEV_IDE>"
+                  // One value each link refuses, marked as OK would refuse it.
+                  "<BACnet_PORT>10001</BACnet_PORT><Ethernet_GAT4>300</Ethernet_GAT4>");
         // Tall enough to show every group whole; the scroll area shows or
         // hides its bar on the next turn of the event loop.
         auto fit = [this] {

@@ -158,6 +158,73 @@ private slots:
             QVERIFY(!check.Problem().trimmed().isEmpty());
     }
 
+    // The list of every failure starts with the failure OK shows, over the
+    // whole table of first failures above.
+    void all_problems_start_with_the_first_data() { rules_data(); }
+
+    void all_problems_start_with_the_first()
+    {
+        QFETCH(QString, changes);
+        QFETCH(int, type);
+        QFETCH(int, message);
+        const ParGen_Values values = Values_With(changes);
+        const QList<ParGen_Problem> all = All_ParGen_Problems(values, type);
+        QCOMPARE(all.isEmpty(), message == 0);
+        if (message == 0)
+            return;
+        const ParGen_Check first = Controllo_Dati(values, type);
+        QCOMPARE(all.first().Message, message);
+        QCOMPARE(all.first().Text, first.Problem());
+        QCOMPARE(std::optional<ParGen_Key>(all.first().Key), first.Key());
+    }
+
+    // Every failing rule, in step order; a rule that needs a failed one is
+    // left out.
+    void all_problems_data()
+    {
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QList<int>>("messages");
+
+        QTest::newRow("band, then octets")
+            << u"LoRa_RF_Band=|Ethernet_IP1=256|Ethernet_SM4=x"_s << 0 << QList<int>{493, 465, 472};
+        QTest::newRow("no band nor data rate: no payload")
+            << u"LoRa_RF_Band=|LoRa_DataRate=|LoRa_Payload_Size=0"_s << 0 << QList<int>{493, 495};
+        QTest::newRow("no method: no keys")
+            << u"LoRa_Activation_Method=|LoRa_Device_Address=AE"_s << 0 << QList<int>{499};
+        QTest::newRow("every ABP key")
+            << u"LoRa_Device_Address=AE|LoRa_Application_Identifier=1|LoRa_Network_Session_Key=1|"
+               "LoRa_Application_Session_Key=1|LoRa_Transmission_Type="_s
+            << 0 << QList<int>{496, 500, 501, 502, 503};
+        QTest::newRow("gateway and name server")
+            << u"Ethernet_EN_GAT=1|Ethernet_GAT2=x|Ethernet_EN_DNS=1|Ethernet_DNS1=300|Ethernet_DNS4="_s << 1
+            << QList<int>{474, 477, 480};
+        QTest::newRow("boxes off") << u"Ethernet_GAT2=x|Ethernet_DNS1=300|Ethernet_UDP_Port="_s << 1 << QList<int>{482};
+        QTest::newRow("both ports") << u"Ethernet_TCP_Port=10000|Ethernet_UDP_Port=65536"_s << 0
+                                    << QList<int>{481, 482};
+        QTest::newRow("BACnet/IP")
+            << u"BACnet_IP1=256|BACnet_SM4=x|BACnet_EN_GAT=1|BACnet_GAT3=-1|BACnet_PORT=10001|BACnet_NAME_STA=a b|"
+               "BACnet_DEV_IDE=-1|BACnet_Ser_ID=500"_s
+            << 0 << QList<int>{610, 617, 620, 622, 623, 624};
+        QTest::newRow("MS/TP")
+            << u"BACnet_IP1=999|BACnet_Ser_NAME_STA=a-b|BACnet_Ser_ID=500|BACnet_Ser_Max_Master=0|"
+               "BACnet_Ser_Max_Info_Frames=101|BACnet_Ser_DEV_IDE=4194304|BACnet_Ser_Network=0|Ethernet_IP2=x"_s
+            << 1 << QList<int>{466, 625, 626, 627, 628, 629, 630};
+    }
+
+    void all_problems()
+    {
+        QFETCH(QString, changes);
+        QFETCH(int, type);
+        QFETCH(QList<int>, messages);
+        QList<int> found;
+        for (const ParGen_Problem &p : All_ParGen_Problems(Values_With(changes), type)) {
+            found << p.Message;
+            QCOMPARE(p.Text, Messages().Get(p.Message));
+        }
+        QCOMPARE(found, messages);
+    }
+
     // Each key of each method: empty, short, full and too long. Only the
     // method's own keys are looked at; each must be empty or full.
     void key_lengths_data()

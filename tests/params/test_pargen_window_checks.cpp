@@ -1,7 +1,11 @@
 #include "params/pargen_check.h"
+#include "params/ui/category_panel.h"
 #include "pargen_window_fixture.h"
+#include "widgets/problems_bar.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -83,6 +87,65 @@ private slots:
         const ParGen_Values saved = Saved();
         QCOMPARE(saved[K::LoRa_Application_Key], u"0123456789ABCDEF0123456789ABCDEF"_s);
         QCOMPARE(saved[K::LoRa_Device_Address], u"AE"_s);
+    }
+
+    // A field whose value fails a rule is tinted, with the rule's message as
+    // its tip, as the user types; the fix, and its undo, follow at once.
+    void fields_are_marked_while_typing()
+    {
+        Write_Doc("<BACnet_Type>1</BACnet_Type><Ethernet_IP1>256</Ethernet_IP1><BACnet_Ser_ID>500</BACnet_Ser_ID>");
+        Show_Active();
+        const auto base = [](QWidget *w) { return w->palette().color(QPalette::Base); };
+        const QColor plain = base(w_->E_Ethernet_IP2);
+        QCOMPARE(w_->E_Ethernet_IP1->toolTip(), Msg(465));
+        QCOMPARE(w_->E_BACnet_MSTP_Slave_MAC_Address->toolTip(), Msg(626));
+        QVERIFY(base(w_->E_Ethernet_IP1) != plain);
+        QVERIFY(base(w_->E_BACnet_MSTP_Slave_MAC_Address) != plain);
+        QCOMPARE(w_->E_Ethernet_IP2->toolTip(), Msg(439));
+        QCOMPARE(w_->P_Problems->L_Problems->text(), Msg(Msg_Errors_Count).arg(2));
+
+        w_->E_Ethernet_IP1->setFocus();
+        w_->E_Ethernet_IP1->selectAll();
+        QTest::keyClicks(w_->E_Ethernet_IP1, u"10"_s);
+        QTRY_COMPARE(w_->E_Ethernet_IP1->toolTip(), Msg(438));
+        QCOMPARE(base(w_->E_Ethernet_IP1), plain);
+        QCOMPARE(w_->P_Problems->L_Problems->text(), Msg(Msg_Errors_Count).arg(1));
+
+        // Undo puts the bad value back, and its mark with it.
+        QTest::keyClick(w_->E_Ethernet_IP1, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w_->E_Ethernet_IP1->text(), u"256"_s);
+        QTRY_COMPARE(w_->E_Ethernet_IP1->toolTip(), Msg(465));
+        QVERIFY(base(w_->E_Ethernet_IP1) != plain);
+        // A gateway octet counts only with its box on.
+        w_->E_Ethernet_GAT1->setText(u"300"_s);
+        QTRY_COMPARE(w_->Problems().size(), 2);
+        w_->CB_Ethernet_En_GAT->setChecked(true);
+        QTRY_COMPARE(w_->E_Ethernet_GAT1->toolTip(), Msg(473));
+        QCOMPARE(w_->P_Problems->L_Problems->text(), Msg(Msg_Errors_Count).arg(3));
+    }
+
+    // F8 and the button go through the failing fields the window shows, in
+    // the order of the check and round to the first, opening a collapsed
+    // group; a value it does not show (the TCP port) is counted only.
+    void next_problem_visits_the_shown_fields()
+    {
+        Write_Doc("<BACnet_Type>1</BACnet_Type><Ethernet_IP1>256</Ethernet_IP1><BACnet_Ser_ID>500</BACnet_Ser_ID>"
+                  "<Ethernet_TCP_Port></Ethernet_TCP_Port>");
+        Show_Active();
+        QCOMPARE(w_->P_Problems->L_Problems->text(), Msg(Msg_Errors_Count).arg(3));
+        w_->CB_LoRa_RF_Band->setFocus();
+        QStringList visited;
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, (QStringList{u"Ethernet_IP1"_s, u"BACnet_Ser_ID"_s, u"Ethernet_IP1"_s}));
+        QTest::mouseClick(w_->P_Problems->Btn_Next_Problem, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), w_->E_BACnet_MSTP_Slave_MAC_Address);
+        w_->CP_Ethernet->Set_Collapsed(true);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
+        QCOMPARE(QApplication::focusWidget(), w_->E_Ethernet_IP1);
+        QVERIFY(!w_->CP_Ethernet->Collapsed());
     }
 
     // An empty TCP port and a bad Ethernet octet under BACnet/IP: neither

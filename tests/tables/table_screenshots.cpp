@@ -12,8 +12,10 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QToolTip>
 
 class Table_Screenshots : public QObject
 {
@@ -27,6 +29,40 @@ class Table_Screenshots : public QObject
     {
         QCoreApplication::processEvents();
         QVERIFY(window->grab().save(out_ + u'/' + QLatin1StringView(name)));
+    }
+
+    // The window with a window of its own over it (an open list, a tip), on a
+    // canvas holding both.
+    void Save_Over(QWidget *window, QWidget *over, const char *name)
+    {
+        QCoreApplication::processEvents();
+        const QPoint over_at = window->mapFromGlobal(over->mapToGlobal(QPoint(0, 0)));
+        const QRect canvas = window->rect().united(QRect(over_at, over->size()));
+        QPixmap shot(canvas.size());
+        shot.fill(Qt::white);
+        {
+            QPainter painter(&shot);
+            painter.drawPixmap(-canvas.topLeft(), window->grab());
+            painter.drawPixmap(over_at - canvas.topLeft(), over->grab());
+        }
+        QVERIFY(shot.save(out_ + u'/' + QLatin1StringView(name)));
+    }
+
+    // The window with the tip of the grid's current cell showing.
+    void Save_With_Tip(QWidget *window, Table_Grid *grid, const char *name)
+    {
+        QCoreApplication::processEvents();
+        const QRect cell = grid->visualRect(grid->currentIndex());
+        const QPoint at = cell.center();
+        QHelpEvent event(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(grid->viewport(), &event);
+        QWidget *tip = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->inherits("QTipLabel") && w->isVisible())
+                tip = w;
+        QVERIFY(tip);
+        Save_Over(window, tip, name);
+        QToolTip::hideText();
     }
 
 private slots:
@@ -50,6 +86,10 @@ private slots:
                   QByteArray::number(40 - i * 8) + "\" OnChange=\"" + (i % 2 ? "Y" : "N") +
                   "\" OnCMD=\"N\" OnTimer=\"" + (i % 2 ? "N" : "Y") + "\" Time=\"" + (i % 2 ? "" : "600") +
                   "\" Mnemonic=\"" + names[i] + "\"/>";
+        // A rule whose timer is too short (an error) and whose bytes run into
+        // the rule above (a warning).
+        up += "<row Enable=\"Y\" StartByte=\"100\" NumByte=\"8\" OnChange=\"N\" OnCMD=\"N\" OnTimer=\"Y\" "
+              "Time=\"10\" Mnemonic=\"Fast counters\"/>";
         test::Write(ws_.File_LoRaWAN_Access, "<LoRaWAN_Set_Access><LoRaWAN_Uplink>" + up +
                                                  "</LoRaWAN_Uplink><LoRaWAN_Downlink/></LoRaWAN_Set_Access>");
         TFLoRa_Set_Access window(ws_);
@@ -57,6 +97,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.ACG_LoRa_Uplink->Set_Current(1, 7);
         Save(&window, "lora_set_access.png");
+        // F8 goes to the first problem, its tip over it.
+        window.Next_Problem();
+        Save_With_Tip(&window, window.ACG_LoRa_Uplink, "lora_set_access_problem.png");
     }
 
     void object_window()
@@ -70,11 +113,14 @@ private slots:
             {"Analog Input", "62", "0", "", "4", "Supply temperature"},
             {"Analog Input", "62", "4", "", "4", "Return temperature"},
             {"Analog Input", "98", "8", "", "2", "Valve position"},
-            {"Binary Input", "95", "10", "0", "", "Pump running"},
-            {"Binary Input", "95", "10", "1", "", "Pump fault"},
+            {"Binary Input", "95", "10", "0", "1", "Pump running"},
+            {"Binary Input", "95", "10", "1", "1", "Pump fault"},
             {"Multi State Input", "95", "11", "", "1", "Operating mode"},
             {"Accumulator", "19", "12", "", "4", "Energy meter"},
-            {"Analog Input", "29", "16", "", "4", "Room humidity"},
+            // Two warnings (bytes and a bit shared, a name shared) and an error.
+            {"Analog Input", "29", "14", "", "4", "Room humidity"},
+            {"Analog Input", "62", "1500", "", "4", "Outside temperature"},
+            {"Binary Input", "95", "10", "1", "1", "Pump fault"},
         };
         for (const Object &o : objects)
             read += QByteArray("<row Data_Type=\"") + o.type + "\" Eng_Unit=\"" + o.unit + "\" Position=\"" +
@@ -88,9 +134,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.ACG_BACnet_in_Read->Set_Current(2, 1);
         Save(&window, "bacnet_slave_set_access.png");
+        // F8 goes to the first problem, its tip over it.
+        window.Next_Problem();
+        Save_With_Tip(&window, window.ACG_BACnet_in_Read, "bacnet_slave_set_access_problem.png");
         // A drop-down cell being edited, its list open.
         Table_Grid *grid = window.ACG_BACnet_in_Read;
-        const QModelIndex type = grid->model()->index(8, Obj_Data_Type);
+        const QModelIndex type = grid->model()->index(10, Obj_Data_Type);
         grid->setCurrentIndex(type);
         grid->edit(type);
         auto *box = qobject_cast<QComboBox *>(grid->indexWidget(type));
@@ -99,16 +148,7 @@ private slots:
         QCoreApplication::processEvents();
         // The window with the open list over it, on a canvas holding both.
         QWidget *list = box->view()->window();
-        const QPoint list_at = window.mapFromGlobal(list->mapToGlobal(QPoint(0, 0)));
-        const QRect canvas = window.rect().united(QRect(list_at, list->size()));
-        QPixmap shot(canvas.size());
-        shot.fill(Qt::white);
-        {
-            QPainter painter(&shot);
-            painter.drawPixmap(-canvas.topLeft(), window.grab());
-            painter.drawPixmap(list_at - canvas.topLeft(), list->grab());
-        }
-        QVERIFY(shot.save(out_ + QStringLiteral("/bacnet_slave_set_access_list.png")));
+        Save_Over(&window, list, "bacnet_slave_set_access_list.png");
         box->hidePopup();
         grid->Commit_Edit();
 

@@ -738,6 +738,33 @@ private slots:
             QVERIFY2(tables::Is_Encoded_Type(text) == (compiler::Object_Type_Index(text.toUtf8().constData()) >= 0),
                      qPrintable(text));
     }
+
+    // Every failure of both tables in grid order, then the count; in a row a
+    // failed place ends the rules that depend on it. The first is what OK shows.
+    void all_problems_in_grid_order()
+    {
+        BACnet_Slave_Set_Access objects;
+        test::Fill(objects.Read,
+                   {QStringLiteral("Analog Value|95|0||4||a"), QStringLiteral("Analog Value|x|1500||4||b"),
+                    QStringLiteral("Binary Value|95|3|||||c"), QStringLiteral("Analog Value|95|1498||4||d")});
+        test::Fill(objects.Write,
+                   {QStringLiteral("Analog Value|70000|0||4||e"), QStringLiteral("Analog Value|95|0||x||f")});
+        const QList<Table_Problem> all = objects.All_Problems();
+        QList<QList<int>> cells;
+        for (const Table_Problem &p : all)
+            cells.append({p.Cell.Page, p.Cell.Row, p.Cell.Column, p.Cell.Message});
+        const QList<QList<int>> expected{
+            {Page_Read, 1, Obj_Eng_Unit, 1533},           {Page_Read, 1, Obj_Position, 1534},
+            {Page_Read, 2, Obj_Bit, all[2].Cell.Message}, {Page_Read, 3, Obj_Length, 1546},
+            {Page_Write, 0, Obj_Eng_Unit, 1547},          {Page_Write, 1, Obj_Length, all[5].Cell.Message}};
+        QCOMPARE(cells, expected);
+        QVERIFY(all[2].Cell.Message > 0);
+        QCOMPARE(all[1].Text, Messages().Get(1532) + u"2" + Messages().Get(1534) + u"1499");
+        const Check_Result first = objects.Controllo_dati();
+        QCOMPARE(first.Problem(), all.first().Text);
+        QCOMPARE(first.Cell().Row, 1);
+        QCOMPARE(first.Cell().Column, Obj_Eng_Unit);
+    }
 };
 
 QTEST_APPLESS_MAIN(Test_BACnet_Access)

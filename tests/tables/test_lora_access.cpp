@@ -371,6 +371,32 @@ private slots:
         QCOMPARE(result.Cell().Message, -1); // no rule failed: the write did
         QVERIFY(result.Problem().contains(QStringLiteral("could not be written")));
     }
+
+    // Every failing value of every enabled rule, uplink before downlink, in
+    // grid order; the first is what OK shows.
+    void all_problems_in_grid_order()
+    {
+        LoRa_Set_Access rules;
+        rules.MaxPayloadSize = 12;
+        test::Fill(rules.Uplink, {QStringLiteral("Y|1|2|Y|Y|Y|30|ok"), QStringLiteral("Y|1600|11|N|N|Y|5|two"),
+                                  QStringLiteral("N|1600|99|N|N|Y|5|off"), QStringLiteral("Y|0|1|N|N|N|5|no timer"),
+                                  QStringLiteral("Y|0|1|N|N|Y|90000|timer")});
+        test::Fill(rules.Downlink, {QStringLiteral("Y|-1|2|a"), QStringLiteral("Y|0|2|b")});
+        const QList<Table_Problem> all = rules.All_Problems();
+        QList<QList<int>> cells;
+        for (const Table_Problem &p : all)
+            cells.append({p.Cell.Page, p.Cell.Row, p.Cell.Column, p.Cell.Message});
+        const QList<QList<int>> expected{{Page_Uplink, 1, Up_StartByte, 1244},
+                                         {Page_Uplink, 1, Up_NumByte, 1245},
+                                         {Page_Uplink, 1, Up_Time, 1246},
+                                         {Page_Uplink, 4, Up_Time, 1246},
+                                         {Page_Downlink, 0, Down_StartByte, 1247}};
+        QCOMPARE(cells, expected);
+        QCOMPARE(all[1].Text, Messages().Get(1243) + u"2" + Messages().Get(1245) + u"10");
+        const Check_Result first = rules.Controllo_dati();
+        QCOMPARE(first.Problem(), all.first().Text);
+        QCOMPARE(first.Cell().Column, Up_StartByte);
+    }
 };
 
 QTEST_APPLESS_MAIN(Test_LoRa_Access)

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Rows written "Data Type|Mnemonic"; the other cells hold a sound object.
@@ -97,6 +99,48 @@ private slots:
         test::Fill(objects.Read, Objects(read));
         test::Fill(objects.Write, Objects(write));
         QCOMPARE(Object_Name_Warnings(objects, long_names), warnings);
+
+        // By row: the same lines, each on the Mnemonic of an object it names.
+        QStringList texts;
+        for (const Table_Problem &p : Object_Name_Problems(objects, long_names)) {
+            QCOMPARE(p.Cell.Column, int(Obj_Mnemonic));
+            if (!texts.contains(p.Text))
+                texts << p.Text;
+        }
+        std::sort(texts.begin(), texts.end());
+        std::sort(warnings.begin(), warnings.end());
+        QCOMPARE(texts, warnings);
+    }
+
+    // The rows a warning marks: every object that shares its name or has
+    // none ("page:row"), and no other.
+    void problems_by_row_data()
+    {
+        QTest::addColumn<QStringList>("read");
+        QTest::addColumn<QStringList>("write");
+        QTest::addColumn<QStringList>("marked");
+        const QString av = QStringLiteral("Analog Value|");
+        QTest::newRow("shared and empty")
+            << QStringList{av + u"B", av + u"A", av + u"B", av, av + u"C", av + u"A"} << QStringList{av + u"B"}
+            << QStringList{u"0:0"_s, u"0:1"_s, u"0:2"_s, u"0:3"_s, u"0:5"_s, u"1:0"_s};
+        QTest::newRow("only served objects") << QStringList{av + u"A", u"Thermostat|A"_s, av + u"A", u"|"_s}
+                                             << QStringList{} << QStringList{u"0:0"_s, u"0:2"_s};
+        QTest::newRow("none") << QStringList{av + u"A"} << QStringList{av + u"B"} << QStringList{};
+    }
+
+    void problems_by_row()
+    {
+        QFETCH(QStringList, read);
+        QFETCH(QStringList, write);
+        QFETCH(QStringList, marked);
+        BACnet_Slave_Set_Access objects;
+        test::Fill(objects.Read, Objects(read));
+        test::Fill(objects.Write, Objects(write));
+        QStringList found;
+        for (const Table_Problem &p : Object_Name_Problems(objects, false))
+            found << QStringLiteral("%1:%2").arg(p.Cell.Page).arg(p.Cell.Row);
+        found.sort();
+        QCOMPARE(found, marked);
     }
 
     void question_lists_at_most_the_first_warnings()

@@ -6,7 +6,9 @@
 #include "params/ui/category_panel.h"
 #include "widgets/dialog_frame.h"
 #include "widgets/message_box.h"
+#include "widgets/problems_bar.h"
 #include "widgets/style.h"
+#include "widgets/texts.h"
 #include "workspace/workspace.h"
 
 #include <QApplication>
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QWheelEvent>
 
 namespace {
@@ -26,8 +29,9 @@ using K = ParGen_Key;
 
 constexpr int Client_Width = 460;
 constexpr int Client_Height = 700;
-constexpr int Top_Band = 72;   // software code and descriptive line
-constexpr int Button_Bar = 46; // OK and Cancel
+constexpr int Top_Band = 72;     // software code and descriptive line
+constexpr int Button_Bar = 46;   // OK and Cancel
+constexpr int Problem_Line = 26; // the count of problems, above the buttons
 constexpr int Button_Height = 28;
 constexpr int Wheel_Notch = 120; // eighths of a degree in one notch of a wheel
 
@@ -59,6 +63,8 @@ void TFParGen::FormCreate()
     }
     connect(Btn_OK, &QPushButton::clicked, this, &TFParGen::Btn_OKClick);
     connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    P_Problems = new Problems_Bar(this);
+    connect(P_Problems, &Problems_Bar::Next, this, &TFParGen::Next_Problem);
 
     CPG = new Category_Panel_Group(this);
     CPG->verticalScrollBar()->setSingleStep(28);
@@ -108,6 +114,7 @@ void TFParGen::FormShow()
     CPG->verticalScrollBar()->setValue(0);
     CB_LoRa_RF_Band->setFocus();
     Start_History();
+    Show_Problems();
 }
 
 void TFParGen::Show_Form()
@@ -168,6 +175,7 @@ void TFParGen::On_Change(ParGen_Key key)
     }
     // After the answers above, so that one step holds them all.
     Record(key);
+    Check_Later();
 }
 
 void TFParGen::On_Click(ParGen_Key key)
@@ -176,6 +184,7 @@ void TFParGen::On_Click(ParGen_Key key)
     // and what is saved: their address fields stay editable either way.
     form_.Set_Checked(key, static_cast<QCheckBox *>(Input(key))->isChecked());
     Record(key);
+    Check_Later();
 }
 
 void TFParGen::Typed(ParGen_Key key)
@@ -253,6 +262,86 @@ void TFParGen::Reset_To_Default(ParGen_Key key)
     edit->setText(text);
     shown_text_[size_t(key)] = text;
     Record(key); // the user's Yes changed it: undo gives the old value back
+    Check_Later();
+}
+
+void TFParGen::Check_Later()
+{
+    if (std::exchange(check_pending_, true))
+        return;
+    QTimer::singleShot(0, this, [this] {
+        if (check_pending_)
+            Show_Problems();
+    });
+}
+
+void TFParGen::Show_Problems()
+{
+    check_pending_ = false;
+    problems_ = All_ParGen_Problems(form_);
+    std::array<const ParGen_Problem *, ParGen_Key_Count> failing{};
+    for (const ParGen_Problem &p : std::as_const(problems_))
+        if (!failing[size_t(p.Key)])
+            failing[size_t(p.Key)] = &p;
+    for (const Caption_Text &hint : std::as_const(hints_)) {
+        // Only inputs carry hints; each is bound to one key.
+        const ParGen_Key key = Find_Input_Key(hint.Widget);
+        const ParGen_Problem *problem = failing[size_t(key)];
+        hint.Widget->setToolTip(problem ? problem->Text : Msg(hint.Message));
+        if (bool(problem) == marked_[size_t(key)])
+            continue;
+        marked_[size_t(key)] = bool(problem);
+        if (!problem) {
+            hint.Widget->setPalette(QPalette()); // the window's again
+            continue;
+        }
+        // The field's own colours with red mixed in: it reads in a light
+        // palette and in a dark one alike.
+        QPalette palette = hint.Widget->parentWidget()->palette();
+        for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button}) {
+            for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+                const QColor c = palette.color(group, role);
+                palette.setColor(group, role,
+                                 QColor::fromRgbF(c.redF() + (0.78 - c.redF()) * 0.35,
+                                                  c.greenF() + (0.16 - c.greenF()) * 0.35,
+                                                  c.blueF() + (0.16 - c.blueF()) * 0.35));
+            }
+        }
+        hint.Widget->setPalette(palette);
+    }
+    P_Problems->Show_Counts(int(problems_.size()), -1);
+}
+
+ParGen_Key TFParGen::Find_Input_Key(const QWidget *input) const
+{
+    for (ParGen_Key key : All_ParGen_Keys())
+        if (inputs_[size_t(key)] == input)
+            return key;
+    return ParGen_Key::LoRa_RF_Band;
+}
+
+void TFParGen::Next_Problem()
+{
+    if (check_pending_)
+        Show_Problems();
+    // The failing fields in the order of the check, each once, shown ones only.
+    QList<QWidget *> fields;
+    for (const ParGen_Problem &p : std::as_const(problems_)) {
+        // Shown by the choices made, even in a collapsed group.
+        QWidget *field = Input(p.Key);
+        if (form_.Shown(p.Key) && !fields.contains(field))
+            fields << field;
+    }
+    if (fields.isEmpty())
+        return;
+    const qsizetype at = fields.indexOf(QApplication::focusWidget());
+    QWidget *next = fields[(at + 1) % fields.size()];
+    // A collapsed group opens to show it.
+    for (Category_Panel *panel : CPG->Panels())
+        if (panel->isAncestorOf(next) && panel->Collapsed())
+            panel->Set_Collapsed(false);
+    CPG->ensureWidgetVisible(next);
+    next->setFocus(Qt::OtherFocusReason);
 }
 
 bool TFParGen::FormMouseWheel(const QWheelEvent &event)
@@ -313,7 +402,8 @@ void TFParGen::FormResize()
         resize(Client_Width, height());
         return;
     }
-    CPG->setGeometry(0, Top_Band, Client_Width, height() - Top_Band - Button_Bar);
+    CPG->setGeometry(0, Top_Band, Client_Width, height() - Top_Band - Button_Bar - Problem_Line);
+    P_Problems->setGeometry(12, height() - Button_Bar - Problem_Line, Client_Width - 24, Problem_Line);
     const int y = height() - Button_Bar + (Button_Bar - Button_Height) / 2;
     Place_Button_Row({{Btn_OK}, {Btn_Cancel}}, Client_Width - 12, y);
 }

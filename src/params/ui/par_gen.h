@@ -1,5 +1,6 @@
 #pragma once
 
+#include "params/pargen_check.h"
 #include "params/pargen_form.h"
 #include "widgets/lang_window.h"
 
@@ -10,6 +11,7 @@
 
 class Category_Panel;
 class Category_Panel_Group;
+class Problems_Bar;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -24,7 +26,9 @@ struct Workspace;
 // and writes it whole; Cancel and the close box discard every change. The
 // window keeps its state in a ParGen_Form and takes every decision from it.
 // Every change can be undone while the window is open, and closing it with
-// changes asks first.
+// changes asks first. While the user edits, every field whose value fails a
+// rule of OK's check is tinted, with the rule's message as its tip, and a
+// line above the buttons counts them; F8 and its button go to the next one.
 class TFParGen : public QDialog, public Lang_Window
 {
     Q_OBJECT
@@ -66,6 +70,12 @@ public:
     void Set_Max_Payload_Size();
 
     const ParGen_Form &Form() const { return form_; }
+    // Every rule of OK's check that the values now fail, in step order.
+    const QList<ParGen_Problem> &Problems() const { return problems_; }
+    // F8 and the line's button: the focus to the first failing field shown
+    // after the one that has it, in the order of OK's check, round to the
+    // first. Values that the window does not show are counted, not visited.
+    void Next_Problem();
     // The input that shows `key` (a drop-down, check box or edit).
     QWidget *Input(ParGen_Key key) const { return inputs_[size_t(key)]; }
 
@@ -74,6 +84,7 @@ public:
     QLabel *L_SW_Desc;
     QPushButton *Btn_OK;
     QPushButton *Btn_Cancel;
+    Problems_Bar *P_Problems;
     Category_Panel_Group *CPG;
     Category_Panel *CP_LoRa;
     Category_Panel *CP_BACnet_Slave;
@@ -175,6 +186,12 @@ private:
     void Show_DataRate();
     // Puts an edit field and its value back to the key's default.
     void Reset_To_Default(ParGen_Key key);
+    // The check again, once the changes of this turn of the event loop are
+    // made (a band changes the data rate and the payload as well); then the
+    // fields' marks and the count.
+    void Check_Later();
+    void Show_Problems();
+    ParGen_Key Find_Input_Key(const QWidget *input) const;
 
     // The history (par_gen_history.cpp). Record makes the change of `key`
     // that the form now holds a step, or adds it to the open typing burst;
@@ -200,6 +217,9 @@ private:
     };
     QList<Caption_Text> captions_; // labels and check boxes: text
     QList<Caption_Text> hints_;    // inputs: tooltip
+    QList<ParGen_Problem> problems_;
+    std::array<bool, ParGen_Key_Count> marked_{}; // the field is tinted
+    bool check_pending_ = false;
     std::array<Row, 12> lora_rows_;
     Row bacnet_type_row_;
     std::array<Row, 6> bacnet_ip_rows_;   // rows IP 2 to IP 7

@@ -89,6 +89,7 @@ void TFParGen::Show_Snapshot(ParGen_Key key, const ParGen_Values &snapshot)
     Move_GroupBoxs();
     Set_Max_Payload_Size();
     recorded_ = form_.Snapshot();
+    Check_Later();
     // The field that changed comes into view, unless its group is collapsed.
     if (QWidget *input = Input(key); input->isVisible())
         CPG->ensureWidgetVisible(input);

@@ -2,6 +2,7 @@
 
 #include "params/ui/category_panel.h"
 #include "params/ui/par_gen.h"
+#include "widgets/problems_bar.h"
 #include "widgets/texts.h"
 
 #include <QCheckBox>
@@ -382,4 +383,9 @@ void TFParGen::Set_Lang()
     for (const Caption_Text &hint : std::as_const(hints_))
         hint.Widget->setToolTip(Msg(hint.Message));
     Set_Group_Titles();
+    P_Problems->Set_Lang();
+    // The failing fields' tips and the count, in the language; a hidden
+    // window finds them at its next opening.
+    if (isVisible())
+        Show_Problems();
 }

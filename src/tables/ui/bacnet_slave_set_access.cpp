@@ -29,6 +29,7 @@ TFBACnetSlaveSetAccess::TFBACnetSlaveSetAccess(Workspace &ws, TFBACnet_Eng_Unit 
                         QStringLiteral("Sans Serif")});
     setFont(tahoma);
 
+    Watch_Problems([this] { return Object_Live_Problems(Access); });
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     ACG_BACnet_in_Read = Make_Grid(Page_Read, "ACG_BACnet_in_Read");

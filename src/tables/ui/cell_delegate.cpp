@@ -1,13 +1,18 @@
 #include "tables/ui/cell_delegate.h"
 
+#include "tables/live_problems.h"
 #include "tables/text_table.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QHelpEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <cmath>
 #include <limits>
 
@@ -58,7 +63,34 @@ QColor Muted(const QColor &text, const QColor &background)
                             (text.blueF() + background.blueF()) / 2);
 }
 
+// The marks of problems: strong enough to show on every column colour.
+const QColor Error_Colour(0xC6, 0x28, 0x28);
+const QColor Warning_Colour(0xE0, 0x8E, 0x00);
+constexpr int dash_length = 4;
+constexpr int dash_period = 7;
+
+// `colour` mixed into `background` by `part` (0 to 1).
+QColor Tinted(const QColor &background, const QColor &colour, double part)
+{
+    const auto mix = [part](double a, double b) { return a + (b - a) * part; };
+    return QColor::fromRgbF(mix(background.redF(), colour.redF()), mix(background.greenF(), colour.greenF()),
+                            mix(background.blueF(), colour.blueF()));
+}
+
 } // namespace
+
+void Cell_Delegate::Set_Problems(const Live_Problems *problems, int page)
+{
+    problems_ = problems;
+    page_ = page;
+}
+
+int Cell_Delegate::Mark_Of(const QModelIndex &index) const
+{
+    if (!problems_)
+        return 0;
+    return int(problems_->Level_At(page_, index.row(), index.column()));
+}
 
 const Text_Table *Cell_Delegate::Table_Of(const QModelIndex &index)
 {
@@ -83,7 +115,9 @@ void Cell_Delegate::initStyleOption(QStyleOptionViewItem *option, const QModelIn
 {
     QStyledItemDelegate::initStyleOption(option, index);
     if (const Text_Table *table = Table_Of(index)) {
-        const QColor background = QColor::fromRgb(table->Column(index.column()).colour);
+        QColor background = QColor::fromRgb(table->Column(index.column()).colour);
+        if (const int mark = Mark_Of(index))
+            background = Tinted(background, mark == 2 ? Error_Colour : Warning_Colour, mark == 2 ? 0.22 : 0.28);
         option->backgroundBrush = background;
         for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             option->palette.setColor(group, QPalette::Text,
@@ -150,6 +184,58 @@ void Cell_Delegate::Paint_Cut(QPainter *painter, const QStyleOptionViewItem &opt
 }
 
 void Cell_Delegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    Paint_Cell(painter, option, index);
+    const int mark = Mark_Of(index);
+    if (!mark)
+        return;
+    // Inside the cell, over the selection: a marked cell stays marked when
+    // it is selected or current. Filled rectangles, not a stroked pen: a
+    // grid draws many marked cells at every scroll.
+    const QColor colour = mark == 2 ? Error_Colour : Warning_Colour;
+    const QRect r = option.rect.adjusted(0, 0, -1, -1);
+    constexpr int width = 2;
+    if (mark == 2) {
+        painter->fillRect(QRect(r.left(), r.top(), r.width(), width), colour);
+        painter->fillRect(QRect(r.left(), r.bottom() - width + 1, r.width(), width), colour);
+        painter->fillRect(QRect(r.left(), r.top(), width, r.height()), colour);
+        painter->fillRect(QRect(r.right() - width + 1, r.top(), width, r.height()), colour);
+        return;
+    }
+    // A warning's frame is dashed, 4 pixels drawn and 3 left out: a tile of
+    // 4 x 4 squares 7 apart fills the edges, across the top and bottom and
+    // down the sides alike, from the cell's corner.
+    static const QBrush dashes = [] {
+        QImage tile(dash_period, dash_period, QImage::Format_ARGB32_Premultiplied);
+        tile.fill(Qt::transparent);
+        for (int y = 0; y < dash_length; ++y)
+            for (int x = 0; x < dash_length; ++x)
+                tile.setPixelColor(x, y, Warning_Colour);
+        return QBrush(tile);
+    }();
+    painter->save();
+    painter->setBrushOrigin(r.topLeft());
+    painter->fillRect(QRect(r.left(), r.top(), r.width(), width), dashes);
+    painter->fillRect(QRect(r.left(), r.bottom() - width + 1, r.width(), width), dashes);
+    painter->fillRect(QRect(r.left(), r.top(), width, r.height()), dashes);
+    painter->fillRect(QRect(r.right() - width + 1, r.top(), width, r.height()), dashes);
+    painter->restore();
+}
+
+bool Cell_Delegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                              const QModelIndex &index)
+{
+    // A marked cell's tip is its problem, in place of the column's description.
+    if (event->type() == QEvent::ToolTip && problems_ && index.isValid()) {
+        if (const QString tip = problems_->Tip_At(page_, index.row(), index.column()); !tip.isEmpty()) {
+            QToolTip::showText(event->globalPos(), tip, view->viewport(), option.rect);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
+}
+
+void Cell_Delegate::Paint_Cell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     if (!Is_Check(index)) {
         if (const int cut_at = Cut_At(index))

@@ -2,6 +2,7 @@
 
 #include <QStyledItemDelegate>
 
+class Live_Problems;
 class Text_Table;
 
 // Draws and edits the cells of a table grid by their column's kind: the
@@ -18,6 +19,12 @@ class Text_Table;
 // keeps) shows the cut: the kept part as usual, a thin mark, and the rest in
 // a colour halfway to the background. Text keeps a readable colour over the
 // light column backgrounds also when the palette is dark.
+//
+// A cell with a problem is marked: its background tinted and a frame drawn
+// inside it, red and solid for an error, amber and dashed for a warning (the
+// column colours are light in every theme, so both read alike in light and
+// dark ones, and the frame's line tells the two apart without colour); its
+// tip holds the problem's text.
 class Cell_Delegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -34,14 +41,25 @@ public:
     // 0 when it keeps them all.
     static int Cut_At(const QModelIndex &index);
 
+    // The problems whose marks the cells show; `page` is the grid's.
+    void Set_Problems(const Live_Problems *problems, int page);
+
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
     bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
                      const QModelIndex &index) override;
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override;
 
 private:
     static const Text_Table *Table_Of(const QModelIndex &index);
     void Paint_Cut(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index, int cut_at) const;
     static bool Is_Check(const QModelIndex &index);
     static QRect Check_Rect(const QStyleOptionViewItem &option);
+    // The cell's problem mark: 0 none, 1 warning, 2 error (Mark_Level).
+    int Mark_Of(const QModelIndex &index) const;
+    void Paint_Cell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
+
+    const Live_Problems *problems_ = nullptr;
+    int page_ = 0;
 };

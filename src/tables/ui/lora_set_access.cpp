@@ -30,6 +30,7 @@ TFLoRa_Set_Access::TFLoRa_Set_Access(Workspace &ws, QWidget *parent)
                    parent)
 {
     setObjectName(QStringLiteral("FLoRa_Set_Access"));
+    Watch_Problems([this] { return Rule_Live_Problems(Access); });
     PC_LoRa = new QTabWidget(this);
     PC_LoRa->setObjectName(QStringLiteral("PC_LoRa"));
     ACG_LoRa_Uplink = new Table_Grid(Access.Uplink);

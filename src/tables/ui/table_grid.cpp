@@ -2,6 +2,7 @@
 
 #include "tables/grid_clipboard.h"
 #include "tables/grid_ops.h"
+#include "tables/live_problems.h"
 #include "tables/text_table.h"
 #include "tables/ui/cell_delegate.h"
 #include "widgets/message_box.h"
@@ -117,6 +118,33 @@ void Table_Grid::Apply_Columns()
     for (int c = 0; c < table_.Column_Count(); ++c) {
         setColumnWidth(c, table_.Column(c).width);
         setColumnHidden(c, table_.Column(c).hidden);
+    }
+}
+
+void Table_Grid::Set_Problems(Live_Problems *problems, int page)
+{
+    problems_ = problems;
+    page_ = page;
+    static_cast<Cell_Delegate *>(itemDelegate())->Set_Problems(problems, page);
+    connect(problems, &Live_Problems::Changed, this, &Table_Grid::Problems_Changed);
+}
+
+void Table_Grid::Problems_Changed()
+{
+    // Only the cells whose mark changed: one edit draws one or two cells
+    // again, not the whole view. Many at once (a paste) draw the view.
+    const QList<Live_Problems::Cell> &cells = problems_->Changed_Cells();
+    if (cells.size() > 64) {
+        viewport()->update();
+        return;
+    }
+    const QRect shown = viewport()->rect();
+    for (const Live_Problems::Cell &cell : cells) {
+        if (cell.Page != page_)
+            continue;
+        const QRect rect = visualRect(table_.index(cell.Row, cell.Column));
+        if (rect.intersects(shown))
+            viewport()->update(rect);
     }
 }
 

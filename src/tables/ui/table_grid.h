@@ -5,6 +5,7 @@
 #include <QTableView>
 #include <functional>
 
+class Live_Problems;
 class Text_Table;
 
 // A grid over a table of text cells: the table itself is the model, so the
@@ -72,6 +73,10 @@ public:
     // change itself.
     std::function<void(Table_Step step)> Step_Made;
 
+    // The problems whose marks the grid shows (those of `page`): the cells
+    // whose mark changes are drawn again as the problems are found again.
+    void Set_Problems(Live_Problems *problems, int page);
+
     // Enter: the jump, when the setting is on. True when the key was consumed.
     bool Enter_Key();
     // A double click on the header of `column`.
@@ -86,8 +91,11 @@ protected:
 private:
     bool Jump_On() const { return Jump_Enabled && Jump_Enabled(); }
     void Make_Step(Table_Step step);
+    void Problems_Changed();
 
     Text_Table &table_;
     QWidget *corner_ = nullptr;
     int number_title_ = -1;
+    Live_Problems *problems_ = nullptr;
+    int page_ = 0;
 };

@@ -5,6 +5,7 @@
 #include "tables/ui/table_grid.h"
 #include "widgets/dialog_frame.h"
 #include "widgets/message_box.h"
+#include "widgets/problems_bar.h"
 #include "widgets/style.h"
 #include "widgets/texts.h"
 #include "workspace/workspace.h"
@@ -60,6 +61,9 @@ Table_Window::Table_Window(Workspace &ws, Texts texts, QWidget *parent)
     L_SW_Code = title.labels.code;
     L_SW_Desc = title.labels.desc;
 
+    P_Problems = new Problems_Bar(this);
+    connect(P_Problems, &Problems_Bar::Next, this, &Table_Window::Next_Problem);
+
     P_Button = Make_Button_Panel(this);
     const auto make_button = [this](const char *name) {
         auto *button = new QPushButton(P_Button);
@@ -113,7 +117,9 @@ void Table_Window::Build(QTabWidget *pages, QWidget *first_page, QWidget *second
     layout->addWidget(P_Title);
     auto *middle = new QVBoxLayout;
     middle->setContentsMargins(6, 0, 6, 0);
+    middle->setSpacing(0);
     middle->addWidget(pages_);
+    middle->addWidget(P_Problems);
     layout->addLayout(middle, 1);
     layout->addWidget(P_Button);
 
@@ -123,12 +129,21 @@ void Table_Window::Build(QTabWidget *pages, QWidget *first_page, QWidget *second
         setTabOrder(order[i], order[i + 1]);
 }
 
+void Table_Window::Watch_Problems(Live_Problems::Finder find)
+{
+    problems_ = new Live_Problems(&Table(0), &Table(1), std::move(find), this);
+    connect(problems_, &Live_Problems::Changed, this,
+            [this] { P_Problems->Show_Counts(problems_->Errors(), problems_->Warnings()); });
+}
+
 void Table_Window::Set_Grids(Table_Grid *first, Table_Grid *second)
 {
     grids_[0] = first;
     grids_[1] = second;
     for (int page = 0; page < 2; ++page) {
         Table_Grid *grid = grids_[page];
+        if (problems_)
+            grid->Set_Problems(problems_, page);
         grid->Set_Number_Colour(palette().color(QPalette::Window));
         // What the user changes in a cell, and what the table changes in
         // turn (the Length of a Data Type), is one step.
@@ -156,7 +171,7 @@ void Table_Window::Set_Opening_Size(int width)
     const int rows = Rows_Shown * grid->verticalHeader()->defaultSectionSize() +
                      grid->horizontalHeader()->sizeHint().height() + 2 * grid->frameWidth();
     const int page_control = pages_->sizeHint().height() - grid->sizeHint().height();
-    resize(width, P_Title->height() + page_control + rows + P_Button->height());
+    resize(width, P_Title->height() + page_control + rows + P_Problems->sizeHint().height() + P_Button->height());
 }
 
 void Table_Window::Set_Lang()
@@ -177,6 +192,10 @@ void Table_Window::Set_Lang()
         grids_[page]->Set_Number_Title(texts_.number_titles[page]);
         grids_[page]->Table().Retranslate();
     }
+    P_Problems->Set_Lang();
+    // The problems' texts are in the language.
+    if (problems_)
+        problems_->Invalidate();
 }
 
 int Table_Window::Current_Page() const
@@ -297,6 +316,23 @@ void Table_Window::Btn_OKClick()
         return;
     }
     accept();
+}
+
+void Table_Window::Next_Problem()
+{
+    Commit_Edits();
+    if (!problems_)
+        return;
+    problems_->Flush();
+    const int page = Current_Page();
+    const QModelIndex current = grids_[page]->currentIndex();
+    const Live_Problem *next = current.isValid() ? problems_->Next_After(page, current.row(), current.column())
+                                                 : problems_->Next_After(page, -1, -1);
+    if (!next)
+        return;
+    pages_->setCurrentIndex(next->Page);
+    grids_[next->Page]->Set_Current(next->Row, next->Column);
+    grids_[next->Page]->setFocus();
 }
 
 Grid_Asker Table_Window::Asker()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tables/grid_ops.h"
+#include "tables/live_problems.h"
 #include "tables/table_document.h"
 #include "tables/table_history.h"
 #include "widgets/lang_window.h"
@@ -12,6 +13,7 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 class QUndoStack;
+class Problems_Bar;
 class Table_Grid;
 class Text_Table;
 struct Workspace;
@@ -26,6 +28,11 @@ struct Workspace;
 // redone with Ctrl+Shift+Z or Ctrl+Y while the window is open; a new showing
 // starts a new history. Cancel and the close box ask before changes are
 // discarded; Escape does nothing.
+//
+// While the user edits, every cell that fails a check or draws a warning is
+// marked (Live_Problems), and a line under the grid counts them; F8 and the
+// line's button show the next one, across both pages. Warnings never refuse
+// OK; OK still shows the first failure alone.
 class Table_Window : public QDialog, public Lang_Window
 {
     Q_OBJECT
@@ -78,6 +85,12 @@ public:
     // Applies a change to the table of `page` as one step of the history.
     void Make_Step(int page, Table_Step step);
 
+    // The problems the grids mark and the line counts.
+    Live_Problems *Problems() const { return problems_; }
+    // F8 and the line's button: the first problem after the current cell, in
+    // grid order across both pages and round to the first, made current.
+    void Next_Problem();
+
     // Cancel and the close box: when something changed, asks (1116) first;
     // No keeps the window open.
     void reject() override;
@@ -92,6 +105,7 @@ public:
     QPushButton *Btn_InsRow;
     QPushButton *Btn_CopyRow;
     QPushButton *Btn_PasteRow;
+    Problems_Bar *P_Problems = nullptr;
 
 protected:
     Table_Window(Workspace &ws, Texts texts, QWidget *parent);
@@ -99,6 +113,8 @@ protected:
     // Builds the window around the page control and its two pages; the tab
     // order puts the pages first or after the buttons.
     void Build(QTabWidget *pages, QWidget *first_page, QWidget *second_page, bool pages_first);
+    // The problems of the window's tables, found by `find`: before Set_Grids.
+    void Watch_Problems(Live_Problems::Finder find);
     void Set_Grids(Table_Grid *first, Table_Grid *second);
     // A page of the page control holding `grid` alone.
     static QWidget *Page_Holding(Table_Grid *grid, const char *name);
@@ -138,4 +154,5 @@ private:
     Copy_Flags copy_;
     Load_Report report_;
     QUndoStack *history_ = nullptr;
+    Live_Problems *problems_ = nullptr;
 };

@@ -1,0 +1,123 @@
+#include "tables/overlap_warnings.h"
+
+#include "core/int_read.h"
+#include "core/messages.h"
+#include "core/text.h"
+#include "tables/bacnet_access.h"
+#include "tables/lora_access.h"
+#include "tables/object_types.h"
+#include "tables/text_table.h"
+
+#include <array>
+#include <vector>
+
+namespace {
+
+// Who holds each byte of a data area: a whole-byte holder, or one per bit.
+struct Byte_Holders
+{
+    int whole = -1;
+    std::array<int, 8> bits{-1, -1, -1, -1, -1, -1, -1, -1};
+};
+
+void Object_Overlaps(const Text_Table &t, const Object_Rows &rows, int page, int nbyte, QList<Table_Problem> &warnings)
+{
+    std::vector<Byte_Holders> area(size_t(qMax(nbyte, 0)));
+    const QString caption = Messages().Get(page == Page_Read ? 1508 : 1509);
+    // A table may hold an overlap in every row: the message is read once.
+    const Text_Template text(Messages().Get(Msg_Objects_Overlap));
+    for (int r = 0; r < int(rows.size()); ++r) {
+        const Object_Row &row = rows[size_t(r)];
+        const tables::Object_Type *type = row.type;
+        const int position = row.position;
+        if (!type || position < 0 || position >= nbyte)
+            continue;
+        int other = -1;
+        int byte = position;
+        if (type->binary) {
+            const int bit = row.bit;
+            if (bit < 0 || bit > 7)
+                continue;
+            Byte_Holders &h = area[size_t(position)];
+            other = h.whole >= 0 ? h.whole : h.bits[size_t(bit)];
+            if (h.bits[size_t(bit)] < 0)
+                h.bits[size_t(bit)] = r;
+        } else {
+            const int length = row.length;
+            if (length < 1 || qint64(position) + length > nbyte)
+                continue;
+            for (int b = position; b < position + length; ++b) {
+                Byte_Holders &h = area[size_t(b)];
+                if (other < 0) {
+                    other = h.whole;
+                    for (int holder : h.bits)
+                        if (other < 0 && holder >= 0)
+                            other = holder;
+                    if (other >= 0)
+                        byte = b;
+                }
+                if (h.whole < 0)
+                    h.whole = r;
+            }
+        }
+        if (other >= 0)
+            warnings.append({text.Fill({caption, t.Row_Number(r), t.Row_Number(other), byte}),
+                             Failed_Cell{Msg_Objects_Overlap, page, r, Obj_Position}});
+    }
+}
+
+void Rule_Overlaps(const Text_Table &t, int page, QList<Table_Problem> &warnings)
+{
+    std::vector<int> holders;
+    const QString caption = Messages().Get(page == Page_Uplink ? 1214 : 1215);
+    const Text_Template text(Messages().Get(Msg_Rules_Overlap));
+    const int end = End_Of_Table(t, Up_StartByte);
+    for (int r = 0; r < end; ++r) {
+        if (!Is_Flag_Set(t.Cell(r, Up_Enable)))
+            continue;
+        const int start = Str_To_Int_Def(t.Cell(r, Up_StartByte), -1);
+        const int num = Str_To_Int_Def(t.Cell(r, Up_NumByte), -1);
+        // Past any payload a check would pass: such a rule is refused anyway.
+        if (start < 0 || start > LoRa_Max_Start_Byte || num < 1 || num > 65536)
+            continue;
+        if (holders.size() < size_t(start + num))
+            holders.resize(size_t(start + num), -1);
+        int other = -1;
+        int byte = start;
+        for (int b = start; b < start + num; ++b) {
+            if (other < 0 && holders[size_t(b)] >= 0) {
+                other = holders[size_t(b)];
+                byte = b;
+            }
+            if (holders[size_t(b)] < 0)
+                holders[size_t(b)] = r;
+        }
+        if (other >= 0)
+            warnings.append({text.Fill({caption, t.Row_Number(r), t.Row_Number(other), byte}),
+                             Failed_Cell{Msg_Rules_Overlap, page, r, Up_StartByte}});
+    }
+}
+
+} // namespace
+
+QList<Table_Problem> Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects)
+{
+    return Object_Overlap_Warnings(objects, Read_Object_Rows(objects.Read), Read_Object_Rows(objects.Write));
+}
+
+QList<Table_Problem> Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects, const Object_Rows &read,
+                                             const Object_Rows &write)
+{
+    QList<Table_Problem> warnings;
+    Object_Overlaps(objects.Read, read, Page_Read, objects.NByte_IN, warnings);
+    Object_Overlaps(objects.Write, write, Page_Write, objects.NByte_OUT, warnings);
+    return warnings;
+}
+
+QList<Table_Problem> Rule_Overlap_Warnings(const LoRa_Set_Access &rules)
+{
+    QList<Table_Problem> warnings;
+    Rule_Overlaps(rules.Uplink, Page_Uplink, warnings);
+    Rule_Overlaps(rules.Downlink, Page_Downlink, warnings);
+    return warnings;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "tables/bacnet_access.h"
+#include "tables/table_document.h"
+
+#include <QList>
+
+class LoRa_Set_Access;
+
+// What refuses nothing but is most likely a slip: two objects of one table
+// that read or write the same data, two rules of one table that send or take
+// the same bytes. One warning per row that overlaps a row above it in its
+// table, naming the first such row and the first shared byte, on the row's
+// Position (StartByte) cell; rows are numbered as the grids show them.
+//
+// Objects: only those the check passes and the converter serves (a known
+// type); a binary object holds one bit of its byte, so binary objects on
+// different bits of one byte do not overlap, while any other object holds
+// its whole bytes. Rules: only enabled ones with a valid block of at least
+// one byte.
+QList<Table_Problem> Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects);
+// The same over the rows as Read_Object_Rows read them.
+QList<Table_Problem> Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects, const Object_Rows &read,
+                                             const Object_Rows &write);
+QList<Table_Problem> Rule_Overlap_Warnings(const LoRa_Set_Access &rules);
