@@ -69,10 +69,7 @@ struct File_Column
                 messages.append(tables[t].Table->Column(column[t]).header_message);
         return messages;
     }
-    QString English_Name(const Points_Tables &tables) const
-    {
-        return English().Get(Header_Messages(tables).first());
-    }
+    QString English_Name(const Points_Tables &tables) const { return English().Get(Header_Messages(tables).first()); }
     // `folded` is a name of the column, in English or in the language of
     // the message table.
     bool Named(const Points_Tables &tables, const QString &folded) const
@@ -141,9 +138,9 @@ QString Quoted_Reason(const QString &text, const QString &reason)
 // (an index into the file's columns), or -1 for a field after the last name.
 struct Header
 {
-    QList<int> columns;   // per field of the header line
-    QList<int> field_of;  // per file column: its field, -1 when the file lacks it
-    QStringList names;    // the names as the file spells them, per field
+    QList<int> columns;  // per field of the header line
+    QList<int> field_of; // per file column: its field, -1 when the file lacks it
+    QStringList names;   // the names as the file spells them, per field
     int Field_Count() const { return int(columns.size()); }
 };
 
@@ -171,8 +168,7 @@ Header Read_Header(const Points_Tables &tables, const QList<File_Column> &column
                 found = k;
         header.columns.append(found);
         if (found < 0) {
-            bad.append({line, label,
-                        Messages().Get(Msg_Points_Unknown_Column).arg(known.join(QStringLiteral(", ")))});
+            bad.append({line, label, Messages().Get(Msg_Points_Unknown_Column).arg(known.join(QStringLiteral(", ")))});
         } else if (header.field_of[found] >= 0) {
             bad.append({line, label, Messages().Get(Msg_Points_Column_Twice)});
         } else {
@@ -263,8 +259,8 @@ bool Read_Line(const Points_Tables &tables, const QList<File_Column> &columns, c
         const int c = column.column[t];
         if (c < 0) {
             if (!text.trimmed().isEmpty())
-                bad.append({line, label(k),
-                            Messages().Get(Msg_Points_Not_In_Table).arg(QString::fromLatin1(tables[t].Name))});
+                bad.append(
+                    {line, label(k), Messages().Get(Msg_Points_Not_In_Table).arg(QString::fromLatin1(tables[t].Name))});
             continue;
         }
         Result<QString> stored = Paste_Cell_Text(table.Column(c), text);
@@ -386,8 +382,8 @@ Points_Import Import_Points(const Points_Tables &tables, const QByteArray &bytes
     const QString text = Decode_Csv(bytes);
     const QList<Csv_Record> records = Parse_Csv(text, Csv_Separator(text));
     const QList<File_Column> columns = File_Columns(tables);
-    const Header header = Read_Header(tables, columns, records.isEmpty() ? nullptr : &records.first(),
-                                      result.Bad_Lines);
+    const Header header =
+        Read_Header(tables, columns, records.isEmpty() ? nullptr : &records.first(), result.Bad_Lines);
     // Without its columns no line can be read.
     if (!result.Ok())
         return result;

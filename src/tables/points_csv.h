@@ -18,9 +18,9 @@ class LoRa_Set_Access;
 // One table of a points list.
 struct Points_Table
 {
-    const char *Name;          // what the first column says: "Read", "Write", "Uplink", "Downlink"; never translated
+    const char *Name; // what the first column says: "Read", "Write", "Uplink", "Downlink"; never translated
     const Text_Table *Table;
-    int Key_Column;            // the column whose empty text ends the table
+    int Key_Column; // the column whose empty text ends the table
 };
 
 using Points_Tables = std::array<Points_Table, 2>;

@@ -29,12 +29,18 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::newRow("UTF-8 without a mark") << "Caf\xC3\xA9"_ba << u"Café"_s;
-        QTest::newRow("UTF-8 with a mark") << "\xEF\xBB\xBF" "Caf\xC3\xA9"_ba << u"Café"_s;
+        QTest::newRow("UTF-8 with a mark") << "\xEF\xBB\xBF"
+                                              "Caf\xC3\xA9"_ba
+                                           << u"Café"_s;
         // Bytes that are not UTF-8: what a Western spreadsheet saves as CSV.
         QTest::newRow("windows-1252") << "Temp\xE9rature \x80 \x93x\x94"_ba << u"Température € “x”"_s;
-        QTest::newRow("a mark, then bytes that are not UTF-8")
-            << "\xEF\xBB\xBF" "Caf\xE9"_ba << u"Café"_s;
-        QTest::newRow("UTF-16 with its mark") << QByteArray("\xFF\xFE" "C\0a\0f\0\xE9\0", 10) << u"Café"_s;
+        QTest::newRow("a mark, then bytes that are not UTF-8") << "\xEF\xBB\xBF"
+                                                                  "Caf\xE9"_ba
+                                                               << u"Café"_s;
+        QTest::newRow("UTF-16 with its mark") << QByteArray("\xFF\xFE"
+                                                            "C\0a\0f\0\xE9\0",
+                                                            10)
+                                              << u"Café"_s;
         QTest::newRow("ASCII") << "a,b\r\n"_ba << u"a,b\r\n"_s;
     }
 
@@ -79,10 +85,8 @@ private slots:
             << u"\"a,b\",\"say \"\"hi\"\"\",c\r\n"_s << u","_s << QStringList{u"1:a,b|say \"hi\"|c"_s};
         // A record spanning lines: the next one starts on the line after the break.
         QTest::newRow("quoted line breaks")
-            << u"x,\"one\r\ntwo\nthree\"\r\ny,z\r\n"_s << u","_s
-            << QStringList{u"1:x|one\r\ntwo\nthree"_s, u"4:y|z"_s};
-        QTest::newRow("semicolon keeps commas")
-            << u"a,b;\"c;d\"\n"_s << u";"_s << QStringList{u"1:a,b|c;d"_s};
+            << u"x,\"one\r\ntwo\nthree\"\r\ny,z\r\n"_s << u","_s << QStringList{u"1:x|one\r\ntwo\nthree"_s, u"4:y|z"_s};
+        QTest::newRow("semicolon keeps commas") << u"a,b;\"c;d\"\n"_s << u";"_s << QStringList{u"1:a,b|c;d"_s};
         QTest::newRow("tab") << u"a b\t\"c\td\"\t\n"_s << u"\t"_s << QStringList{u"1:a b|c\td|"_s};
         QTest::newRow("blank line") << u"a\r\n\r\nb"_s << u","_s << QStringList{u"1:a"_s, u"2:"_s, u"3:b"_s};
         // What spreadsheets do with quotes that RFC 4180 does not allow.

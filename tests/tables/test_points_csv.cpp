@@ -129,25 +129,25 @@ private slots:
             << "Table\tData Type\tEng. Unit\tPosition\tLength\tMnemonic\nWrite\tAnalog Out\t98\t0\t4\tValve\n"_ba
             << false << false << none << none << QStringList{u"Analog Out|98|0||4||Valve"_s} << none;
         QTest::newRow("quoted separators and quotes")
-            << Header + "Read,Analog Input,62,,0,,4,N,\"Pump, \"\"main\"\"; 1\"\r\n" << false << false << none
-            << QStringList{u"Analog Input|62|0||4|N|Pump, \"main\"; 1"_s} << none << none;
+            << Header + "Read,Analog Input,62,,0,,4,N,\"Pump, \"\"main\"\"; 1\"\r\n"
+            << false << false << none << QStringList{u"Analog Input|62|0||4|N|Pump, \"main\"; 1"_s} << none << none;
         // The quoted line break makes the record span lines 2 and 3; the
         // next record starts on line 4.
         QTest::newRow("quoted line break, and the lines after it")
-            << Header + "Read,Analog Input,62,,0,,4,N,\"two\nlines\"\r\nRead,Analog Lnput,62,,4,,4,N,x\r\n" << false
-            << false << none << none << none
-            << QStringList{Bad(2, u"\"Mnemonic\""_s,
-                               u"\"two\u240Alines\": "_s + Messages().Get(Msg_Paste_Control_Character)),
-                           Bad(4, u"\"Data Type\""_s, Refused(Obj_Data_Type, u"Analog Lnput"_s))};
+            << Header + "Read,Analog Input,62,,0,,4,N,\"two\nlines\"\r\nRead,Analog Lnput,62,,4,,4,N,x\r\n"
+            << false << false << none << none << none
+            << QStringList{
+                   Bad(2, u"\"Mnemonic\""_s, u"\"two\u240Alines\": "_s + Messages().Get(Msg_Paste_Control_Character)),
+                   Bad(4, u"\"Data Type\""_s, Refused(Obj_Data_Type, u"Analog Lnput"_s))};
         QTest::newRow("byte-order mark and non-ASCII")
-            << "\xEF\xBB\xBF" + Header + "Read,Analog Input,62,,0,,4,N,Ventil\xC3\xA1tor \xE2\x82\xAC\r\n" << false
-            << false << none << QStringList{u"Analog Input|62|0||4|N|Ventilátor €"_s} << none << none;
-        QTest::newRow("windows-1252")
-            << Header + "Read,Analog Input,62,,0,,4,,Temp\xE9rature \x80\r\n" << false << false << none
-            << QStringList{u"Analog Input|62|0||4||Température €"_s} << none << none;
+            << "\xEF\xBB\xBF" + Header + "Read,Analog Input,62,,0,,4,N,Ventil\xC3\xA1tor \xE2\x82\xAC\r\n"
+            << false << false << none << QStringList{u"Analog Input|62|0||4|N|Ventilátor €"_s} << none << none;
+        QTest::newRow("windows-1252") << Header + "Read,Analog Input,62,,0,,4,,Temp\xE9rature \x80\r\n"
+                                      << false << false << none << QStringList{u"Analog Input|62|0||4||Température €"_s}
+                                      << none << none;
         QTest::newRow("a bad cell changes nothing")
-            << Header + "Read,Analog Input,62,,0,,4,,a\r\nRead,Analog Input,62,,1500,,4,,b\r\n" << false << false
-            << QStringList{old} << QStringList{old} << none
+            << Header + "Read,Analog Input,62,,0,,4,,a\r\nRead,Analog Input,62,,1500,,4,,b\r\n"
+            << false << false << QStringList{old} << QStringList{old} << none
             << QStringList{Bad(3, u"\"Position\""_s, Refused(Obj_Position, u"1500"_s))};
         QTest::newRow("too many rows")
             << Header + "Read,Analog Value,95,,0,,4,,a\r\nRead,Analog Value,95,,1,,4,,b\r\n"
@@ -156,60 +156,63 @@ private slots:
             << false << false << none << none << none
             << QStringList{Bad(6, u"\"Table\""_s, Messages().Get(Msg_Points_No_Room).arg(u"Read"_s, u"3"_s, u"1"_s))};
         QTest::newRow("too many rows to append")
-            << Header + "Read,Analog Value,95,,0,,4,,a\r\nRead,Analog Value,95,,1,,4,,b\r\nRead,Analog Value,95,,2,,4,,c\r\n"
+            << Header +
+                   "Read,Analog Value,95,,0,,4,,a\r\nRead,Analog Value,95,,1,,4,,b\r\nRead,Analog Value,95,,2,,4,,c\r\n"
             << true << false << QStringList{old} << QStringList{old} << none
             << QStringList{Bad(4, u"\"Table\""_s, Messages().Get(Msg_Points_No_Room).arg(u"Read"_s, u"2"_s, u"1"_s))};
-        QTest::newRow("append")
-            << Header + "Read,Binary Input,95,,7,2,,,New\r\nWrite,Analog Out,98,,0,,4,,W\r\n" << true << false
-            << QStringList{old} << QStringList{old, u"Binary Input|95|7|2|||New"_s}
-            << QStringList{u"Analog Out|98|0||4||W"_s} << none;
-        QTest::newRow("replace")
-            << Header + "Read,Binary Input,95,,7,2,,,New\r\n" << false << false
-            << QStringList{old, old} << QStringList{u"Binary Input|95|7|2|||New"_s} << none << none;
+        QTest::newRow("append") << Header + "Read,Binary Input,95,,7,2,,,New\r\nWrite,Analog Out,98,,0,,4,,W\r\n"
+                                << true << false << QStringList{old} << QStringList{old, u"Binary Input|95|7|2|||New"_s}
+                                << QStringList{u"Analog Out|98|0||4||W"_s} << none;
+        QTest::newRow("replace") << Header + "Read,Binary Input,95,,7,2,,,New\r\n"
+                                 << false << false << QStringList{old, old}
+                                 << QStringList{u"Binary Input|95|7|2|||New"_s} << none << none;
         QTest::newRow("replace with nothing") << Header << false << false << QStringList{old} << none << none << none;
         QTest::newRow("unit names")
             << Header + "Read,Analog Input,,DEGREES-CELSIUS,0,,4,,a\r\nRead,Analog Input,98,percent,4,,4,,b\r\n"
-            << false << false << none
-            << QStringList{u"Analog Input|62|0||4||a"_s, u"Analog Input|98|4||4||b"_s} << none << none;
+            << false << false << none << QStringList{u"Analog Input|62|0||4||a"_s, u"Analog Input|98|4||4||b"_s} << none
+            << none;
         QTest::newRow("unit names that are wrong")
             << Header + "Read,Analog Input,62,percent,0,,4,,a\r\nRead,Analog Input,,no such unit,4,,4,,b\r\n"
             << false << false << none << none << none
-            << QStringList{Bad(2, u"\"Unit Name\""_s,
-                               Messages().Get(Msg_Paste_Unit_Disagrees).arg(u"62"_s, u"degrees-Celsius"_s, u"percent"_s)),
-                           Bad(3, u"\"Unit Name\""_s, u"\"no such unit\": "_s + Messages().Get(Msg_Paste_Not_A_Unit))};
+            << QStringList{
+                   Bad(2, u"\"Unit Name\""_s,
+                       Messages().Get(Msg_Paste_Unit_Disagrees).arg(u"62"_s, u"degrees-Celsius"_s, u"percent"_s)),
+                   Bad(3, u"\"Unit Name\""_s, u"\"no such unit\": "_s + Messages().Get(Msg_Paste_Not_A_Unit))};
         QTest::newRow("flags and items in any case")
-            << Header + "READ,binary value,95,,0,5,,TRUE,a\r\nwrite,ACCESS DOOR,95,,1,,1,0,b\r\n" << false << false
-            << none << QStringList{u"Binary Value|95|0|5||Y|a"_s} << QStringList{u"Access Door|95|1||1|N|b"_s}
-            << none;
+            << Header + "READ,binary value,95,,0,5,,TRUE,a\r\nwrite,ACCESS DOOR,95,,1,,1,0,b\r\n"
+            << false << false << none << QStringList{u"Binary Value|95|0|5||Y|a"_s}
+            << QStringList{u"Access Door|95|1||1|N|b"_s} << none;
         QTest::newRow("header faults")
             << "Table,Data Typ,Position,Position\r\nRead,x,1,2\r\n"_ba << false << false << none << none << none
             << QStringList{Bad(1, u"\"Data Typ\""_s,
-                               Messages().Get(Msg_Points_Unknown_Column)
+                               Messages()
+                                   .Get(Msg_Points_Unknown_Column)
                                    .arg(u"\"Table\", \"Data Type\", \"Eng. Unit\", \"Unit Name\", \"Position\", "
                                         u"\"Start Bit\", \"Length\", \"Swap\", \"Mnemonic\""_s)),
                            Bad(1, u"\"Position\""_s, Messages().Get(Msg_Points_Column_Twice)),
                            Bad(1, u"\"Data Type\""_s, Messages().Get(Msg_Points_Column_Missing))};
         QTest::newRow("empty file") << QByteArray() << false << false << QStringList{old} << QStringList{old} << none
-                                    << QStringList{Bad(1, u"\"Table\""_s, Messages().Get(Msg_Points_Column_Missing)),
-                                                   Bad(1, u"\"Data Type\""_s,
-                                                       Messages().Get(Msg_Points_Column_Missing))};
+                                    << QStringList{
+                                           Bad(1, u"\"Table\""_s, Messages().Get(Msg_Points_Column_Missing)),
+                                           Bad(1, u"\"Data Type\""_s, Messages().Get(Msg_Points_Column_Missing))};
         QTest::newRow("no table, an empty key, a field too many")
             << Header + "Rd,Analog Input,62,,0,,4,,a\r\nRead, ,62,,0,,4,,b\r\nRead,Analog Input,62,,0,,4,,c,,x\r\n"
             << false << false << none << none << none
-            << QStringList{Bad(2, u"\"Table\""_s,
-                               Messages().Get(Msg_Points_Not_A_Table).arg(u"Rd"_s, u"Read"_s, u"Write"_s)),
-                           Bad(3, u"\"Data Type\""_s, Messages().Get(Msg_Points_Key_Empty)),
-                           Bad(4, u"11"_s, Messages().Get(Msg_Points_Too_Many_Fields).arg(u"11"_s, u"9"_s))};
+            << QStringList{
+                   Bad(2, u"\"Table\""_s, Messages().Get(Msg_Points_Not_A_Table).arg(u"Rd"_s, u"Read"_s, u"Write"_s)),
+                   Bad(3, u"\"Data Type\""_s, Messages().Get(Msg_Points_Key_Empty)),
+                   Bad(4, u"11"_s, Messages().Get(Msg_Points_Too_Many_Fields).arg(u"11"_s, u"9"_s))};
         QTest::newRow("blank lines and trailing separators")
             << "Table,Data Type,Position,,\r\n,,,,\r\nRead,Access Door,5,,\r\n\r\n ,\r\n"_ba << false << false << none
             << QStringList{u"Access Door||5||||"_s} << none << none;
         QTest::newRow("Italian header names")
-            << "Tabella;Tipo dato;Unit\xC3\xA0 ing.;NOME UNIT\xC3\x80;Posizione;Bit iniziale;Lunghezza;Swap;Mnemonico\r\n"
+            << "Tabella;Tipo dato;Unit\xC3\xA0 ing.;NOME UNIT\xC3\x80;Posizione;Bit "
+               "iniziale;Lunghezza;Swap;Mnemonico\r\n"
                "Read;Analog Input;62;degrees-Celsius;0;;4;N;Mandata\r\n"_ba
             << false << true << none << QStringList{u"Analog Input|62|0||4|N|Mandata"_s} << none << none;
         QTest::newRow("English header names with Italian texts")
-            << Header + "Read,Analog Input,62,,0,,4,N,a\r\n" << false << true << none
-            << QStringList{u"Analog Input|62|0||4|N|a"_s} << none << none;
+            << Header + "Read,Analog Input,62,,0,,4,N,a\r\n"
+            << false << true << none << QStringList{u"Analog Input|62|0||4|N|a"_s} << none << none;
     }
 
     void import_objects()
@@ -227,8 +230,7 @@ private slots:
         Text_Table write_table(Object_Columns(Page_Write), 3);
         Fill(read_table, before);
         const Points_Tables tables{{{"Read", &read_table, Obj_Data_Type}, {"Write", &write_table, Obj_Data_Type}}};
-        const Points_Import import =
-            Import_Points(tables, file, append ? Import_Mode::Append : Import_Mode::Replace);
+        const Points_Import import = Import_Points(tables, file, append ? Import_Mode::Append : Import_Mode::Replace);
         if (!italian) // the reasons are English texts in the rows
             QCOMPARE(Texts(import.Bad_Lines), bad);
         QCOMPARE(import.Ok(), bad.isEmpty());
@@ -246,26 +248,26 @@ private slots:
         QTest::addColumn<QStringList>("bad");
         const QStringList none;
         const QByteArray header = "Table,Enable,Start Byte,Num. Byte,On Change,On CMD,On Timer,Time (s),Mnemonic\r\n";
-        QTest::newRow("both tables")
-            << header + "Uplink,Y,0,10,yes,no,1,600,Meter\r\nDownlink,N,20,2,,,,,Set point\r\n"
-            << QStringList{u"Y|0|10|Y|N|Y|600|Meter"_s} << QStringList{u"N|20|2|Set point"_s} << none;
+        QTest::newRow("both tables") << header + "Uplink,Y,0,10,yes,no,1,600,Meter\r\nDownlink,N,20,2,,,,,Set point\r\n"
+                                     << QStringList{u"Y|0|10|Y|N|Y|600|Meter"_s} << QStringList{u"N|20|2|Set point"_s}
+                                     << none;
         // A column left out gives what a fresh row holds (a rule is
         // enabled); an empty field is a box not ticked.
-        QTest::newRow("columns left out")
-            << "Start Byte;Table\r\n5;uplink\r\n6;DOWNLINK\r\n"_ba << QStringList{u"Y|5||||||"_s}
-            << QStringList{u"Y|6||"_s} << none;
-        QTest::newRow("empty fields")
-            << "Start Byte;Table;Enable;On CMD\r\n5;uplink;;\r\n6;DOWNLINK;;\r\n"_ba
-            << QStringList{u"N|5||||||"_s} << QStringList{u"N|6||"_s} << none;
+        QTest::newRow("columns left out") << "Start Byte;Table\r\n5;uplink\r\n6;DOWNLINK\r\n"_ba
+                                          << QStringList{u"Y|5||||||"_s} << QStringList{u"Y|6||"_s} << none;
+        QTest::newRow("empty fields") << "Start Byte;Table;Enable;On CMD\r\n5;uplink;;\r\n6;DOWNLINK;;\r\n"_ba
+                                      << QStringList{u"N|5||||||"_s} << QStringList{u"N|6||"_s} << none;
         QTest::newRow("uplink columns on a downlink line")
-            << header + "Downlink,Y,0,1,Y,,,30,x\r\n" << none << none
+            << header + "Downlink,Y,0,1,Y,,,30,x\r\n"
+            << none << none
             << QStringList{Bad(2, u"\"On Change\""_s, Messages().Get(Msg_Points_Not_In_Table).arg(u"Downlink"_s)),
                            Bad(2, u"\"Time (s)\""_s, Messages().Get(Msg_Points_Not_In_Table).arg(u"Downlink"_s))};
-        QTest::newRow("no start byte")
-            << "Table,Enable\r\nUplink,Y\r\n"_ba << none << none
-            << QStringList{Bad(1, u"\"Start Byte\""_s, Messages().Get(Msg_Points_Column_Missing))};
+        QTest::newRow("no start byte") << "Table,Enable\r\nUplink,Y\r\n"_ba << none << none
+                                       << QStringList{
+                                              Bad(1, u"\"Start Byte\""_s, Messages().Get(Msg_Points_Column_Missing))};
         QTest::newRow("a flag that is none")
-            << header + "Uplink,maybe,0,1,,,,,x\r\n" << none << none
+            << header + "Uplink,maybe,0,1,,,,,x\r\n"
+            << none << none
             << QStringList{Bad(2, u"\"Enable\""_s, u"\"maybe\": "_s + Messages().Get(Msg_Paste_Not_A_Flag))};
     }
 
@@ -295,17 +297,16 @@ private slots:
                  "Downlink,N,20,2,,,,,\" Set \"\"point\"\"\"\r\n"_ba);
 
         BACnet_Slave_Set_Access objects;
-        test::Fill(objects.Read, {u"Analog Input|62|0||4|N|a"_s, u"Analog Input|300|4||4||b"_s,
-                                  u"Analog Input|x|8||4||c"_s});
+        test::Fill(objects.Read,
+                   {u"Analog Input|62|0||4|N|a"_s, u"Analog Input|300|4||4||b"_s, u"Analog Input|x|8||4||c"_s});
         test::Fill(objects.Write, {u"Binary Out|95|0|3|1|Y|d"_s});
         // Written in English whatever the language.
         QVERIFY(Messages().Read_Language_File(Italian).Ok());
-        QCOMPARE(Export_Points(Points_Of(objects)),
-                 "\xEF\xBB\xBF" + Header +
-                     "Read,Analog Input,62,degrees-Celsius,0,,4,N,a\r\n"
-                     "Read,Analog Input,300,,4,,4,,b\r\n"
-                     "Read,Analog Input,x,,8,,4,,c\r\n"
-                     "Write,Binary Out,95,no-units,0,3,1,Y,d\r\n");
+        QCOMPARE(Export_Points(Points_Of(objects)), "\xEF\xBB\xBF" + Header +
+                                                        "Read,Analog Input,62,degrees-Celsius,0,,4,N,a\r\n"
+                                                        "Read,Analog Input,300,,4,,4,,b\r\n"
+                                                        "Read,Analog Input,x,,8,,4,,c\r\n"
+                                                        "Write,Binary Out,95,no-units,0,3,1,Y,d\r\n");
     }
 
     void problem_lists_every_bad_line()
@@ -338,8 +339,9 @@ private slots:
         const auto resave = [form](const QByteArray &exported) {
             return form == 0 ? exported : form == 1 ? Resaved_By_Spreadsheet(exported) : Resaved_As_Tabs(exported);
         };
-        const QStringList names{u"Pump, \"main\"; 1"_s, u" leading blank"_s, u"Ventilátor € ÄÖ"_s, u"100 % open"_s,
-                                u"=1+2"_s, QString(), u"trailing blank "_s, u"tab\\t is text"_s};
+        const QStringList names{u"Pump, \"main\"; 1"_s, u" leading blank"_s, u"Ventilátor € ÄÖ"_s,
+                                u"100 % open"_s,        u"=1+2"_s,           QString(),
+                                u"trailing blank "_s,   u"tab\\t is text"_s};
 
         // Every type of both tables, each Swap, several units.
         BACnet_Slave_Set_Access made;
@@ -352,9 +354,10 @@ private slots:
                 const bool binary = types[i].startsWith(u"Binary"_s);
                 rows.append(QStringList{types[i], units[i % units.size()], QString::number(i * 97 % 1500),
                                         binary ? QString::number(i % 8) : QString(),
-                                        binary ? QString() : tables::Length_For(types[i], Page_Write).isNull()
-                                                                 ? u"2"_s
-                                                                 : tables::Length_For(types[i], Page_Write),
+                                        binary ? QString()
+                                        : tables::Length_For(types[i], Page_Write).isNull()
+                                            ? u"2"_s
+                                            : tables::Length_For(types[i], Page_Write),
                                         swaps[i % 3], names[(i + page) % names.size()]}
                                 .join(u'|'));
             }
