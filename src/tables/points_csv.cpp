@@ -74,6 +74,8 @@ struct File_Column
     // the message table.
     bool Named(const Points_Tables &tables, const QString &folded) const
     {
+        if (folded.isEmpty()) // a text the language leaves blank names nothing
+            return false;
         for (int message : Header_Messages(tables))
             if (folded == Folded(English().Get(message)) || folded == Folded(Messages().Get(message)))
                 return true;
