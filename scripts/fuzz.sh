@@ -36,6 +36,7 @@ dict_of() {
     fuzz_language) echo fuzz/dict/language.dict ;;
     fuzz_int_read | fuzz_ip_address | fuzz_version_reply | fuzz_bank_dump) echo fuzz/dict/text.dict ;;
     fuzz_clipboard) echo fuzz/dict/clipboard.dict ;;
+    fuzz_points) echo fuzz/dict/points.dict ;;
     *) echo fuzz/dict/xml.dict ;;
   esac
 }

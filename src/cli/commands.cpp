@@ -32,6 +32,7 @@ QCommandLineOption Command_Option(const QString &name)
         {"option", "The update option: 0, 1 or 2.", "N"},
         {"no-read-back", "Do not read the images back after writing them.", ""},
         {"all", "Print every problem, not only the first of each document.", ""},
+        {"append", "Append to the tables instead of replacing them.", ""},
     };
     for (const Known &k : known)
         if (name == QLatin1StringView(k.name))
@@ -69,6 +70,34 @@ const QList<Command> &All_Commands()
          Command_Update},
         {"compile", "NAME", "Check and compile NAME into its two images.", 1, 1, {}, Command_Compile},
         {"dump", "FILE", "Decode a bank1.bin or bank2.bin into JSON.", 1, 1, {}, Command_Dump},
+        {"export-objects",
+         "NAME FILE",
+         "Write the BACnet objects of NAME to the CSV file FILE.",
+         2,
+         2,
+         {},
+         Command_Export_Objects},
+        {"import-objects",
+         "NAME FILE [--append]",
+         "Read the BACnet objects of NAME from the CSV file FILE.",
+         2,
+         2,
+         {QStringLiteral("append")},
+         Command_Import_Objects},
+        {"export-rules",
+         "NAME FILE",
+         "Write the LoRaWAN rules of NAME to the CSV file FILE.",
+         2,
+         2,
+         {},
+         Command_Export_Rules},
+        {"import-rules",
+         "NAME FILE [--append]",
+         "Read the LoRaWAN rules of NAME from the CSV file FILE.",
+         2,
+         2,
+         {QStringLiteral("append")},
+         Command_Import_Rules},
     };
     return commands;
 }

@@ -32,6 +32,26 @@ enum Added_Message : int {
     Msg_Paste_Not_A_Unit = 1139,
     Msg_Paste_Unit_Disagrees = 1140,    // number, its unit's name, the name given
     Msg_Paste_Control_Character = 1141,
+    // Points lists: the object and rule tables in and out of CSV files.
+    Msg_Points_Table_Column = 1123,     // header of the first column, which names each row's table
+    Msg_Points_Unit_Name_Column = 1124, // header of the column beside Eng. Unit
+    Msg_Points_Export = 1125,           // button captions and hints of the table windows
+    Msg_Points_Import = 1126,
+    Msg_Points_Export_Hint = 1127,
+    Msg_Points_Import_Hint = 1128,
+    Msg_Points_Replace_Or_Append = 1129, // file
+    Msg_Points_Replace = 1142,           // the answers of that question
+    Msg_Points_Append = 1143,
+    Msg_Points_Not_Imported = 1144,     // file (the bad lines follow, one a line)
+    Msg_Points_Bad_Line = 1146,         // line, column, reason (below)
+    Msg_Points_Not_A_Table = 1147,      // text, the two table names
+    Msg_Points_No_Room = 1148,          // table, rows left, rows that do not fit
+    Msg_Points_Unknown_Column = 1149,   // the columns there are
+    Msg_Points_Column_Twice = 1195,
+    Msg_Points_Column_Missing = 1196,
+    Msg_Points_Too_Many_Fields = 1197,  // fields of the line, columns of the header line
+    Msg_Points_Not_In_Table = 1198,     // table
+    Msg_Points_Key_Empty = 1199,
     // Why a document is damaged (the reason of Msg_File_Damaged), and the
     // table documents' groups.
     Msg_Xml_Not_Utf8 = 1170,             // byte (hex)

@@ -404,6 +404,16 @@ Result<QList<Cell_Change>> Plan_Paste(const Text_Table &table, int row, int colu
     return changes;
 }
 
+int Unit_Named(QStringView name)
+{
+    return Unit_Names().value(name.toString().toCaseFolded(), -1);
+}
+
+bool Unit_Name_Fits(QStringView name, int number)
+{
+    return Names_Unit(name, number);
+}
+
 QList<Cell_Change> Plan_Clear(const Text_Table &table, const QList<int> &rows, const QList<int> &columns)
 {
     QList<Cell_Change> changes;

@@ -43,5 +43,12 @@ Result<QList<Cell_Change>> Plan_Paste(const Text_Table &table, int row, int colu
 //    degrees-Celsius"), which must agree; the cell stores the number.
 Result<QString> Paste_Cell_Text(const Column_Desc &column, const QString &text);
 
+// The unit that `name` names: a unit's name as the catalogue or the picker
+// spells it, letter case ignored; -1 when it names none.
+int Unit_Named(QStringView name);
+// `name` is the name of unit `number` (as `Unit_Named`; "unknown" for a
+// number the catalogue does not name, as the picker shows it).
+bool Unit_Name_Fits(QStringView name, int number);
+
 // What cutting the cells clears them to: each cell's fresh text.
 QList<Cell_Change> Plan_Clear(const Text_Table &table, const QList<int> &rows, const QList<int> &columns);

@@ -19,6 +19,13 @@ QString Save(QWidget *parent, const QString &dir, const QString &filter)
     return QFileDialog::getSaveFileName(parent, QString(), dir, filter, nullptr, QFileDialog::DontConfirmOverwrite);
 }
 
+QString Open(QWidget *parent, const QString &dir, const QString &filter)
+{
+    if (next_name)
+        return *std::exchange(next_name, std::nullopt);
+    return QFileDialog::getOpenFileName(parent, QString(), dir, filter);
+}
+
 void Set_Next_File_Name(const QString &name)
 {
     next_name = name;

@@ -11,8 +11,12 @@ namespace File_Dialog {
 // A save dialog starting in `dir`; empty when the user cancelled.
 QString Save(QWidget *parent, const QString &dir, const QString &filter);
 
-// Test hook: while set, no dialog is shown and the next Save returns `name`
-// (an empty name stands for Cancel).
+// An open dialog for an existing file, starting in `dir`; empty when the
+// user cancelled.
+QString Open(QWidget *parent, const QString &dir, const QString &filter);
+
+// Test hook: while set, no dialog is shown and the next Save or Open returns
+// `name` (an empty name stands for Cancel).
 void Set_Next_File_Name(const QString &name);
 
 } // namespace File_Dialog

@@ -3,6 +3,7 @@
 #include "core/version.h"
 
 #include <QList>
+#include <QPushButton>
 
 namespace {
 
@@ -11,7 +12,8 @@ QList<QMessageBox::StandardButton> answers;
 QStringList shown;
 
 QMessageBox::StandardButton Show(QWidget *parent, QMessageBox::Icon icon, const QString &text,
-                                 QMessageBox::StandardButtons buttons)
+                                 QMessageBox::StandardButtons buttons, const QString &yes = QString(),
+                                 const QString &no = QString())
 {
     if (test_mode) {
         shown << text;
@@ -20,6 +22,10 @@ QMessageBox::StandardButton Show(QWidget *parent, QMessageBox::Icon icon, const 
         return answers.takeFirst();
     }
     QMessageBox box(icon, QLatin1StringView(Software_Code), text, buttons, parent);
+    if (!yes.isEmpty())
+        box.button(QMessageBox::Yes)->setText(yes);
+    if (!no.isEmpty())
+        box.button(QMessageBox::No)->setText(no);
     return QMessageBox::StandardButton(box.exec());
 }
 
@@ -50,6 +56,11 @@ bool Confirm(QWidget *parent, const QString &text)
 QMessageBox::StandardButton Ask(QWidget *parent, const QString &text)
 {
     return Show(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+}
+
+QMessageBox::StandardButton Choose(QWidget *parent, const QString &text, const QString &yes, const QString &no)
+{
+    return Show(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, yes, no);
 }
 
 void Queue_Answer(QMessageBox::StandardButton answer)

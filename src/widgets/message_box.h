@@ -16,6 +16,9 @@ void Information(QWidget *parent, const QString &text);
 bool Confirm(QWidget *parent, const QString &text);
 // A confirmation with Yes, No and Cancel.
 QMessageBox::StandardButton Ask(QWidget *parent, const QString &text);
+// A question with two answers named `yes` and `no` (their buttons stand
+// for Yes and No), and Cancel.
+QMessageBox::StandardButton Choose(QWidget *parent, const QString &text, const QString &yes, const QString &no);
 
 // Test hooks: while answers are queued, no box is shown; each box takes the
 // next answer (Ok for the one-button boxes) and its text is recorded.

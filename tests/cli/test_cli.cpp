@@ -60,11 +60,19 @@ private slots:
             "Check and compile NAME, ping the converter, write the job file and run the updater.");
         row("compile", help, "compile NAME", "Check and compile NAME into its two images.");
         row("dump", help, "dump FILE", "Decode a bank1.bin or bank2.bin into JSON.");
+        row("export-objects", help, "export-objects NAME FILE",
+            "Write the BACnet objects of NAME to the CSV file FILE.");
+        row("import-objects", help, "import-objects NAME FILE [--append]",
+            "Read the BACnet objects of NAME from the CSV file FILE.");
+        row("export-rules", help, "export-rules NAME FILE", "Write the LoRaWAN rules of NAME to the CSV file FILE.");
+        row("import-rules", help, "import-rules NAME FILE [--append]",
+            "Read the LoRaWAN rules of NAME from the CSV file FILE.");
         row("--workspace", help, "--workspace <DIR>", "Use DIR as the workspace root.");
         row("--version", help, "--version", "Show the version.");
         row("--ip", help, "--ip <A.B.C.D>", "The converter's address, A.B.C.D.");
         row("--option", help, "--option <N>", "The update option: 0, 1 or 2.");
         row("--no-read-back", help, "--no-read-back", "Do not read the images back after writing them.");
+        row("--append", help, "--append", "Append to the tables instead of replacing them.");
         row("after a command", {QStringLiteral("compile"), QStringLiteral("Plant"), QStringLiteral("--help")},
             "compile NAME", "Check and compile NAME into its two images.");
         row("after the workspace", {QStringLiteral("--workspace"), QStringLiteral("/x"), QStringLiteral("--help")},

@@ -126,18 +126,20 @@ private slots:
         QCOMPARE(Write_Grid()->model()->rowCount(), required::Objects_Long_Desc);
     }
 
-    // Tab order: the page control, then the buttons in their order.
+    // Tab order: the page control, then the buttons in their order, Export…
+    // and Import… last.
     void tab_order()
     {
         Show();
         Read_Grid()->setFocus();
         QList<QWidget *> seen;
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < 10; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             seen << QApplication::focusWidget();
         }
         QCOMPARE(seen, (QList<QWidget *>{w_->Btn_OK, w_->Btn_Cancel, w_->Btn_DelRow, w_->Btn_InsRow, w_->Btn_CopyRow,
-                                         w_->Btn_PasteRow, w_->PageControl1->tabBar(), Read_Grid()}));
+                                         w_->Btn_PasteRow, w_->Btn_Export, w_->Btn_Import, w_->PageControl1->tabBar(),
+                                         Read_Grid()}));
     }
 
     void load_edit_and_save()
@@ -359,8 +361,9 @@ private slots:
         test::Click_Cell(grid, last - 1, Obj_Mnemonic);
         QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(),
-                 QStringList{Messages().Get(Msg_Rows_Do_Not_Fit).arg(QStringLiteral("3"), QString::number(last),
-                                                                      QStringLiteral("2"))});
+                 QStringList{Messages()
+                                 .Get(Msg_Rows_Do_Not_Fit)
+                                 .arg(QStringLiteral("3"), QString::number(last), QStringLiteral("2"))});
         QCOMPARE(Read().Cell(last - 1, Obj_Mnemonic), QString());
 
         // Inserting would push an object in the last row out: asked first, No keeps it.
@@ -369,7 +372,8 @@ private slots:
         Message_Box::Queue_Answer(QMessageBox::No);
         QTest::mouseClick(w_->Btn_InsRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(),
-                 QStringList{Messages().Get(Msg_Rows_Pushed_Out)
+                 QStringList{Messages()
+                                 .Get(Msg_Rows_Pushed_Out)
                                  .arg(QStringLiteral("1"), QStringLiteral("1"), QString::number(last + 1))});
         QCOMPARE(Read().Cell(last, Obj_Mnemonic), QStringLiteral("last"));
         QCOMPARE(Read().Cell(0, Obj_Mnemonic), QStringLiteral("r1"));

@@ -127,18 +127,20 @@ private slots:
                  QStringLiteral("Tempo tra due invii"));
     }
 
-    // Tab order: the buttons in their order, then the page control.
+    // Tab order: the buttons in their order (Export… and Import… last), then
+    // the page control.
     void tab_order()
     {
         Show();
         w_->Btn_OK->setFocus();
         QList<QWidget *> seen;
-        for (int i = 0; i < 7; ++i) {
+        for (int i = 0; i < 9; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             seen << QApplication::focusWidget();
         }
-        QCOMPARE(seen, (QList<QWidget *>{w_->Btn_Cancel, w_->Btn_DelRow, w_->Btn_InsRow, w_->Btn_CopyRow,
-                                         w_->Btn_PasteRow, w_->PC_LoRa->tabBar(), w_->ACG_LoRa_Uplink}));
+        QCOMPARE(seen,
+                 (QList<QWidget *>{w_->Btn_Cancel, w_->Btn_DelRow, w_->Btn_InsRow, w_->Btn_CopyRow, w_->Btn_PasteRow,
+                                   w_->Btn_Export, w_->Btn_Import, w_->PC_LoRa->tabBar(), w_->ACG_LoRa_Uplink}));
     }
 
     // Through the modal loop, as the step opens it: load, edit by mouse
@@ -212,8 +214,8 @@ private slots:
     // undoing back to the loaded rules counts as no change.
     void discard_question_data()
     {
-        QTest::addColumn<int>("edits");  // check boxes ticked by the space bar
-        QTest::addColumn<int>("undos");  // Ctrl+Z pressed afterwards
+        QTest::addColumn<int>("edits");      // check boxes ticked by the space bar
+        QTest::addColumn<int>("undos");      // Ctrl+Z pressed afterwards
         QTest::addColumn<bool>("close_box"); // the window's close box instead of Cancel
         QTest::addColumn<int>("answer");     // to the question, when asked
         QTest::addColumn<bool>("asked");
@@ -262,8 +264,7 @@ private slots:
             w_->Btn_Cancel->setFocus();
             QTest::keyClick(w_->Btn_Cancel, Qt::Key_Space);
         }
-        QCOMPARE(Message_Box::Take_Shown(),
-                 asked ? QStringList{Messages().Get(Msg_Discard_Changes)} : QStringList{});
+        QCOMPARE(Message_Box::Take_Shown(), asked ? QStringList{Messages().Get(Msg_Discard_Changes)} : QStringList{});
         QCOMPARE(w_->isVisible(), !closed);
         if (closed)
             QCOMPARE(w_->result(), int(QDialog::Rejected));

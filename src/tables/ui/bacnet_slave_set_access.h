@@ -41,6 +41,8 @@ protected:
     Check_Result Check_Documents() override;
     bool Warnings_Accepted() override;
     Result<> Save_Documents() override;
+    Points_Tables Points() const override { return Points_Of(Access); }
+    QString Points_File() const override { return QStringLiteral("BACnet_Objects.csv"); }
 
 private:
     Table_Grid *Make_Grid(int page, const char *name);

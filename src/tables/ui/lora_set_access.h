@@ -39,4 +39,6 @@ protected:
     Load_Report Load_Documents() override;
     Check_Result Check_Documents() override;
     Result<> Save_Documents() override;
+    Points_Tables Points() const override { return Points_Of(Access); }
+    QString Points_File() const override { return QStringLiteral("LoRaWAN_Rules.csv"); }
 };

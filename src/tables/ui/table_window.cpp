@@ -1,9 +1,11 @@
 #include "tables/ui/table_window.h"
 
+#include "core/file_io.h"
 #include "core/messages.h"
 #include "tables/text_table.h"
 #include "tables/ui/table_grid.h"
 #include "widgets/dialog_frame.h"
+#include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
 #include "widgets/problems_bar.h"
 #include "widgets/style.h"
@@ -11,6 +13,9 @@
 #include "workspace/workspace.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -28,8 +33,9 @@ class Table_Command : public QUndoCommand
 public:
     // `applied`: the table already shows the step (an edit made in the
     // view, a row button), so the first redo, made by pushing, does nothing.
-    Table_Command(Table_Window *window, int page, Table_Step step, bool applied)
-        : window_(window)
+    Table_Command(Table_Window *window, int page, Table_Step step, bool applied, QUndoCommand *parent = nullptr)
+        : QUndoCommand(parent)
+        , window_(window)
         , page_(page)
         , step_(std::move(step))
         , applied_(applied)
@@ -85,6 +91,14 @@ Table_Window::Table_Window(Workspace &ws, Texts texts, QWidget *parent)
     connect(Btn_InsRow, &QPushButton::clicked, this, &Table_Window::Btn_InsRowClick);
     connect(Btn_CopyRow, &QPushButton::clicked, this, &Table_Window::Btn_CopyRowClick);
     connect(Btn_PasteRow, &QPushButton::clicked, this, &Table_Window::Btn_PasteRowClick);
+    // Beside the pages, since they act on both tables: the button row has
+    // no room left at the windows' widths.
+    Btn_Export = make_button("Btn_Export");
+    Btn_Import = make_button("Btn_Import");
+    for (QPushButton *button : {Btn_Export, Btn_Import})
+        button->setFixedSize(90, 24);
+    connect(Btn_Export, &QPushButton::clicked, this, &Table_Window::Btn_ExportClick);
+    connect(Btn_Import, &QPushButton::clicked, this, &Table_Window::Btn_ImportClick);
 
     // The row buttons on the left, OK and Cancel on the right.
     auto *buttons = new QHBoxLayout(P_Button);
@@ -111,6 +125,13 @@ void Table_Window::Build(QTabWidget *pages, QWidget *first_page, QWidget *second
     pages_ = pages;
     pages_->addTab(first_page, QString());
     pages_->addTab(second_page, QString());
+    auto *corner = new QWidget(pages_);
+    auto *corner_row = new QHBoxLayout(corner);
+    corner_row->setContentsMargins(0, 0, 0, 2);
+    corner_row->setSpacing(6);
+    corner_row->addWidget(Btn_Export);
+    corner_row->addWidget(Btn_Import);
+    pages_->setCornerWidget(corner, Qt::TopRightCorner);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -124,7 +145,10 @@ void Table_Window::Build(QTabWidget *pages, QWidget *first_page, QWidget *second
     layout->addWidget(P_Button);
 
     const QList<QWidget *> buttons = {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow};
-    QList<QWidget *> order = pages_first ? QList<QWidget *>{pages_} + buttons : buttons + QList<QWidget *>{pages_};
+    // Export… and Import… follow the row buttons in both windows.
+    const QList<QWidget *> points = {Btn_Export, Btn_Import};
+    QList<QWidget *> order =
+        pages_first ? QList<QWidget *>{pages_} + buttons + points : buttons + points + QList<QWidget *>{pages_};
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -186,6 +210,13 @@ void Table_Window::Set_Lang()
         const QString hint = Msg(texts_.first_hint + i);
         buttons[i]->setAccessibleDescription(hint);
         buttons[i]->setToolTip(texts_.shown_hints.contains(i) ? hint : QString());
+    }
+    Btn_Export->setText(Msg(Msg_Points_Export));
+    Btn_Import->setText(Msg(Msg_Points_Import));
+    for (const auto &[button, hint] :
+         {std::pair{Btn_Export, Msg_Points_Export_Hint}, {Btn_Import, Msg_Points_Import_Hint}}) {
+        button->setAccessibleDescription(Msg(hint));
+        button->setToolTip(Msg(hint));
     }
     for (int page = 0; page < 2; ++page) {
         pages_->setTabText(page, Msg(texts_.first_page + page));
@@ -268,6 +299,23 @@ void Table_Window::Make_Step(int page, Table_Step step)
 {
     if (!step.Empty())
         history_->push(new Table_Command(this, page, std::move(step), false));
+}
+
+void Table_Window::Make_Steps(Table_Step first, Table_Step second)
+{
+    // One command holding a command per table: undo and redo take both.
+    auto *both = new QUndoCommand;
+    int page = 0;
+    for (Table_Step *step : {&first, &second}) {
+        if (!step->Empty())
+            new Table_Command(this, page, std::move(*step), false, both);
+        ++page;
+    }
+    if (both->childCount() == 0) {
+        delete both;
+        return;
+    }
+    history_->push(both);
 }
 
 void Table_Window::Keep_Step(int page, Table_Step step)
@@ -396,4 +444,56 @@ void Table_Window::Btn_PasteRowClick()
     for (int k = r; k < r + ws_.Row_Copy_Buffer.size(); ++k)
         pasted.append(k);
     Keep_Step(page, before.Finish(Table(page), {pasted, {}}));
+}
+
+void Table_Window::Btn_ExportClick()
+{
+    Commit_Edits();
+    const QString chosen =
+        File_Dialog::Save(this, ws_.Path_Project + u'/' + Points_File(), QStringLiteral("CSV (*.csv)"));
+    if (chosen.isEmpty())
+        return;
+    const QString file = Points_File_Name(chosen);
+    if (QFileInfo::exists(file) && Message_Box::Ask(this, Msg(1103)) != QMessageBox::Yes)
+        return;
+    if (const Result<> written = Write_File_Atomic(file, Export_Points(Points())); !written)
+        Message_Box::Error(this, written.Problem());
+}
+
+void Table_Window::Btn_ImportClick()
+{
+    Commit_Edits();
+    const QString file = File_Dialog::Open(this, ws_.Path_Project, QStringLiteral("CSV (*.csv *.txt);;* (*)"));
+    if (file.isEmpty())
+        return;
+    const QMessageBox::StandardButton answer =
+        Message_Box::Choose(this, Msg(Msg_Points_Replace_Or_Append).arg(QDir::toNativeSeparators(file)),
+                            Msg(Msg_Points_Replace), Msg(Msg_Points_Append));
+    if (answer != QMessageBox::Yes && answer != QMessageBox::No)
+        return;
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) {
+        Message_Box::Error(this, Msg(Msg_File_Not_Read).arg(QDir::toNativeSeparators(file), in.errorString()));
+        return;
+    }
+    const Points_Import import =
+        Import_Points(Points(), in.readAll(), answer == QMessageBox::Yes ? Import_Mode::Replace : Import_Mode::Append);
+    if (!import.Ok()) {
+        Message_Box::Error(this, import.Problem(file, Bad_Lines_Shown));
+        return;
+    }
+    // Each table's new rows are selected when the step is done or redone.
+    Table_Step steps[2];
+    for (int page = 0; page < 2; ++page) {
+        steps[page] = Step_Of_Changes(Table(page), import.Changes[page]);
+        if (!import.Rows[page].isEmpty())
+            steps[page].selection = {import.Rows[page], {}};
+    }
+    Make_Steps(std::move(steps[0]), std::move(steps[1]));
+    // The first table that took rows is shown.
+    const int shown = import.Rows[0].isEmpty() && !import.Rows[1].isEmpty() ? 1 : 0;
+    pages_->setCurrentIndex(shown);
+    if (!import.Rows[shown].isEmpty())
+        grids_[shown]->Select_Block({import.Rows[shown], {}});
+    grids_[shown]->setFocus();
 }

@@ -2,6 +2,7 @@
 
 #include "tables/grid_ops.h"
 #include "tables/live_problems.h"
+#include "tables/points_csv.h"
 #include "tables/table_document.h"
 #include "tables/table_history.h"
 #include "widgets/lang_window.h"
@@ -21,7 +22,9 @@ struct Workspace;
 // What the two table windows share: the title panel, a page control with
 // one grid per table, the button panel (OK, Cancel and the four row
 // buttons), the load on showing with its warnings, and OK with its check.
-// The tables and their documents belong to the window's logic object.
+// Beside the pages, Export… and Import… move both tables to and from a
+// points list (a CSV file). The tables and their documents belong to the
+// window's logic object.
 //
 // Every change the user makes in the grids (a cell edited, a paste, a cut, a
 // row button) is a step of the window's history, undone with Ctrl+Z and
@@ -74,6 +77,16 @@ public:
     void Btn_InsRowClick();
     void Btn_CopyRowClick();
     void Btn_PasteRowClick();
+    // Export…: both tables as the grids hold them, to a CSV file chosen in a
+    // save dialog (".csv" added); an existing file is replaced after a
+    // question (1103).
+    void Btn_ExportClick();
+    // Import…: a CSV file chosen in an open dialog, then the question
+    // replace or append (1129). Every cell of the file goes through its
+    // cell's rules; a file with a bad line changes nothing and its bad lines
+    // are shown. What the import changes in both tables is one step of the
+    // history.
+    void Btn_ImportClick();
 
     // The window's history of changes, both pages in one.
     QUndoStack *History() const { return history_; }
@@ -84,6 +97,9 @@ public:
     void Redo();
     // Applies a change to the table of `page` as one step of the history.
     void Make_Step(int page, Table_Step step);
+    // Applies changes to both tables as one step of the history (the
+    // change of page 0, then that of page 1).
+    void Make_Steps(Table_Step first, Table_Step second);
 
     // The problems the grids mark and the line counts.
     Live_Problems *Problems() const { return problems_; }
@@ -106,6 +122,10 @@ public:
     QPushButton *Btn_CopyRow;
     QPushButton *Btn_PasteRow;
     Problems_Bar *P_Problems = nullptr;
+    QPushButton *Btn_Export;
+    QPushButton *Btn_Import;
+    // The most bad lines of an import that its error box lists.
+    static constexpr int Bad_Lines_Shown = 15;
 
 protected:
     Table_Window(Workspace &ws, Texts texts, QWidget *parent);
@@ -130,6 +150,9 @@ protected:
     // What OK only warns of, asked after the check: false to stay in the grid.
     virtual bool Warnings_Accepted() { return true; }
     virtual Result<> Save_Documents() = 0;
+    // The two tables as a points list, and the name its export offers.
+    virtual Points_Tables Points() const = 0;
+    virtual QString Points_File() const = 0;
 
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

@@ -1,0 +1,155 @@
+#include "tables/csv_text.h"
+
+#include <QStringDecoder>
+
+namespace {
+
+bool Is_Line_Break(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+// The length of the line break at `i` (CR LF is one); 0 when there is none.
+qsizetype Line_Break_At(QStringView text, qsizetype i)
+{
+    if (i >= text.size() || !Is_Line_Break(text[i]))
+        return 0;
+    return text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 2 : 1;
+}
+
+} // namespace
+
+QString Decode_Csv(const QByteArray &bytes)
+{
+    const auto marked = QStringConverter::encodingForData(bytes);
+    if (marked && *marked != QStringConverter::Utf8) {
+        QStringDecoder decoder(*marked);
+        return decoder.decode(bytes);
+    }
+    // The UTF-8 decoder drops a leading mark by itself; stateless, so that a
+    // sequence cut off at the end is an error too.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    const QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
+    QStringDecoder ansi("windows-1252");
+    if (!ansi.isValid()) // a Qt without ICU: the printable part of windows-1252 but for 0x80 to 0x9F
+        return QString::fromLatin1(body);
+    return ansi.decode(body);
+}
+
+QChar Csv_Separator(QStringView text)
+{
+    const QChar candidates[] = {u',', u';', u'\t'};
+    int counts[3] = {0, 0, 0};
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'"') {
+            quoted = !quoted; // a doubled quote toggles twice
+            continue;
+        }
+        if (quoted)
+            continue;
+        if (Is_Line_Break(c))
+            break;
+        for (int k = 0; k < 3; ++k)
+            if (c == candidates[k])
+                ++counts[k];
+    }
+    int best = 0;
+    for (int k = 1; k < 3; ++k)
+        if (counts[k] > counts[best])
+            best = k;
+    return candidates[best];
+}
+
+QList<Csv_Record> Parse_Csv(QStringView text, QChar separator)
+{
+    QList<Csv_Record> records;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    int line = 1;
+    Csv_Record record{line, {}};
+    while (i < n) {
+        QString field;
+        if (text[i] == u'"') {
+            ++i;
+            while (i < n) {
+                const QChar c = text[i];
+                if (c == u'"') {
+                    if (i + 1 < n && text[i + 1] == u'"') {
+                        field += u'"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                if (const qsizetype br = Line_Break_At(text, i)) {
+                    field += text.mid(i, br);
+                    i += br;
+                    ++line;
+                    continue;
+                }
+                field += c;
+                ++i;
+            }
+        }
+        // The field's unquoted text, or what follows its closing quote.
+        const qsizetype start = i;
+        while (i < n && text[i] != separator && !Is_Line_Break(text[i]))
+            ++i;
+        field += text.mid(start, i - start);
+        record.Fields.append(std::move(field));
+        if (i == n)
+            break;
+        if (text[i] == separator) {
+            ++i;
+            if (i == n)
+                record.Fields.append(QString()); // "a," ends with an empty field
+            continue;
+        }
+        i += Line_Break_At(text, i);
+        ++line;
+        records.append(std::move(record));
+        record = Csv_Record{line, {}};
+    }
+    if (!record.Fields.isEmpty())
+        records.append(std::move(record));
+    return records;
+}
+
+QString Csv_Field(const QString &text, QChar separator)
+{
+    bool quote = !text.isEmpty() && (text.front().isSpace() || text.back().isSpace());
+    for (qsizetype i = 0; !quote && i < text.size(); ++i)
+        quote = text[i] == separator || text[i] == u'"' || Is_Line_Break(text[i]);
+    if (!quote)
+        return text;
+    QString field;
+    field.reserve(text.size() + 2);
+    field += u'"';
+    for (QChar c : text) {
+        if (c == u'"')
+            field += u'"';
+        field += c;
+    }
+    field += u'"';
+    return field;
+}
+
+QByteArray Encode_Csv(const QList<QStringList> &records)
+{
+    QString text;
+    for (const QStringList &record : records) {
+        for (qsizetype i = 0; i < record.size(); ++i) {
+            if (i > 0)
+                text += u',';
+            text += Csv_Field(record[i], u',');
+        }
+        text += QStringLiteral("\r\n");
+    }
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
