@@ -86,6 +86,7 @@ public:
     int Desc_Chars() const { return Desc_Lenght ? Desc_Chars_Long : Desc_Chars_Short; }
 
     Text_Table &Table(int page) { return page == Page_Read ? Read : Write; }
+    const Text_Table &Table(int page) const { return page == Page_Read ? Read : Write; }
 
     Text_Table Read;
     Text_Table Write;

@@ -64,6 +64,7 @@ public:
     Check_Result Confirm(const QString &path) const;
 
     Text_Table &Table(int page) { return page == Page_Uplink ? Uplink : Downlink; }
+    const Text_Table &Table(int page) const { return page == Page_Uplink ? Uplink : Downlink; }
 
     Text_Table Uplink;
     Text_Table Downlink;

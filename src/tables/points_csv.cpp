@@ -433,8 +433,10 @@ Points_Import Import_Points(const Points_Tables &tables, const QByteArray &bytes
                 if (table.Cell(r, c) != cell)
                     result.Changes[t].append({r, c, cell});
             }
-            if (imported)
+            if (imported) {
                 result.Rows[t].append(r);
+                result.Lines[t].append(rows[t][r - first].line);
+            }
         }
     }
     return result;

@@ -57,6 +57,8 @@ struct Points_Import
     std::array<QList<Cell_Change>, 2> Changes;
     // Per table: the rows that take the file's lines.
     std::array<QList<int>, 2> Rows;
+    // Per table: the file's line of each of those rows.
+    std::array<QList<int>, 2> Lines;
     // Every line that is wrong, in line order; while there is one, nothing
     // may change.
     QList<Bad_Line> Bad_Lines;

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
 
 template <class Access> Result<> Export_From(const QString &pargen, const QString &document, const QString &file)
@@ -18,6 +20,39 @@ template <class Access> Result<> Export_From(const QString &pargen, const QStrin
     if (!report.Document_Problem.isEmpty())
         return Fail(report.Document_Problem);
     return Write_File_Atomic(file, Export_Points(Points_Of(access)));
+}
+
+// The failures of the table check that an import brings: those on the rows
+// it filled, on the file's line of each, and those of the tables as a whole
+// (the object count) that were not there before, on the file's last line.
+template <class Access>
+QList<Bad_Line> Check_Failures(const Access &access, const Points_Import &import, const QList<Table_Problem> &before)
+{
+    QList<Bad_Line> failing;
+    int last_line = 0;
+    for (int t = 0; t < 2; ++t)
+        for (int line : import.Lines[t])
+            last_line = qMax(last_line, line);
+    for (const Table_Problem &problem : access.All_Problems()) {
+        const Failed_Cell &cell = problem.Cell;
+        if (cell.Row < 0 || cell.Page < 0 || cell.Page > 1) {
+            const bool known = std::any_of(before.begin(), before.end(),
+                                           [&](const Table_Problem &p) { return p.Text == problem.Text; });
+            if (!known)
+                failing.append({last_line, u'"' + Messages().Get(Msg_Points_Table_Column) + u'"', problem.Text});
+            continue;
+        }
+        const qsizetype at = import.Rows[cell.Page].indexOf(cell.Row);
+        if (at < 0)
+            continue;
+        const Text_Table &table = access.Table(cell.Page);
+        const QString column = cell.Column >= 0 && cell.Column < table.Column_Count()
+                                   ? u'"' + Messages().Get(table.Column(cell.Column).header_message) + u'"'
+                                   : QString();
+        failing.append({import.Lines[cell.Page][at], column, problem.Text});
+    }
+    std::stable_sort(failing.begin(), failing.end(), [](const Bad_Line &a, const Bad_Line &b) { return a.Line < b.Line; });
+    return failing;
 }
 
 template <class Access>
@@ -37,8 +72,17 @@ Result<> Import_Into(const QString &pargen, const QString &document, const QStri
     const Points_Import import = Import_Points(Points_Of(access), in.readAll(), mode);
     if (!import.Ok())
         return Fail(import.Problem(file));
+    const QList<Table_Problem> before = access.All_Problems();
     for (int t = 0; t < 2; ++t)
         access.Table(t).Set_Cells(import.Changes[t]);
+    // The window's OK would refuse the imported rows that fail the table
+    // check; so does the command, which has no OK to come.
+    const QList<Bad_Line> failing = Check_Failures(access, import, before);
+    if (!failing.isEmpty()) {
+        Points_Import refusal;
+        refusal.Bad_Lines = failing;
+        return Fail(refusal.Problem(file));
+    }
     return access.Save(document);
 }
 

@@ -20,6 +20,9 @@ Result<> Export_Points_File(const Workspace &ws, Points_Document which, const QS
 // Imports `file` into the object (or rule) document and writes the document
 // atomically. Nothing is written when the document is damaged, when
 // appending to tables whose load put rows at risk (they would be lost or
-// joined to the appended rows), or when any line of the file is wrong: the
-// problem then lists every bad line.
+// joined to the appended rows), when any line of the file is wrong, or when
+// a row it brings fails the table check that the window's OK makes (so that
+// the command never writes a document the window would refuse to save): the
+// problem then lists every bad line, with the check's failures on the line
+// of their row.
 Result<> Import_Points_File(const Workspace &ws, Points_Document which, const QString &file, Import_Mode mode);
