@@ -15,7 +15,6 @@ const QString Unticked = QStringLiteral("N");
 
 // The longest refused text a message quotes whole, and the longest list of
 // drop-down items it shows whole (a Position list has 1500).
-constexpr qsizetype Quoted_Text_Limit = 40;
 constexpr qsizetype Listed_Items_Limit = 16;
 
 // The object tables' Eng. Unit column, known by the attribute it is stored
@@ -228,19 +227,6 @@ Result<QString> Cell_Text(const Column_Desc &column, const QString &text, std::u
     return text;
 }
 
-// A refused text as a message quotes it: control characters as their
-// pictures, a long text cut.
-QString Quoted(const QString &text)
-{
-    QString shown = text.size() > Quoted_Text_Limit ? text.left(Quoted_Text_Limit) + QChar(0x2026) : text;
-    for (QChar &c : shown)
-        if (c.unicode() < 0x20)
-            c = QChar(0x2400 + c.unicode());
-        else if (c.unicode() == 0x7F)
-            c = QChar(0x2421);
-    return shown;
-}
-
 } // namespace
 
 QString Copy_Cells(const Text_Table &table, const QList<int> &rows, const QList<int> &columns)
@@ -397,7 +383,7 @@ Result<QList<Cell_Change>> Plan_Paste(const Text_Table &table, int row, int colu
                 return Fail(Messages()
                                 .Get(Msg_Paste_Cell_Refused)
                                 .arg(QString::number(table.Row_Number(r)), Messages().Get(desc.header_message),
-                                     Quoted(text), stored.Problem()));
+                                     Shown_Cell_Text(text), stored.Problem()));
             changes.append({r, c, std::move(stored).Value()});
         }
     }
@@ -422,4 +408,17 @@ QList<Cell_Change> Plan_Clear(const Text_Table &table, const QList<int> &rows, c
         for (int c : columns)
             changes.append({r, c, table.Column(c).fresh});
     return changes;
+}
+
+QString Shown_Cell_Text(const QString &text)
+{
+    // Enough to recognise a cell, short enough for one line of a message box.
+    constexpr qsizetype limit = 40;
+    QString shown = text.size() > limit ? text.left(limit) + QChar(0x2026) : text;
+    for (QChar &c : shown)
+        if (c.unicode() < 0x20)
+            c = QChar(0x2400 + c.unicode());
+        else if (c.unicode() == 0x7F)
+            c = QChar(0x2421);
+    return shown;
 }

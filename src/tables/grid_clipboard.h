@@ -52,3 +52,7 @@ bool Unit_Name_Fits(QStringView name, int number);
 
 // What cutting the cells clears them to: each cell's fresh text.
 QList<Cell_Change> Plan_Clear(const Text_Table &table, const QList<int> &rows, const QList<int> &columns);
+
+// A cell's text as a message quotes it: control characters as their
+// pictures, a long text cut with an ellipsis.
+QString Shown_Cell_Text(const QString &text);

@@ -15,9 +15,6 @@
 
 namespace {
 
-// The longest field a reason quotes whole.
-constexpr qsizetype Quoted_Text_Limit = 40;
-
 // The English texts, whatever language the message table holds: the file's
 // header line is written in English so that a file travels between users.
 const Message_Table &English()
@@ -113,22 +110,9 @@ QString Unit_Name_Of(const QString &cell)
     return Desc_Unit(number);
 }
 
-// A field as a reason shows it: line breaks and other control characters
-// as their pictures, a long text cut.
-QString Shown(const QString &text)
-{
-    QString shown = text.size() > Quoted_Text_Limit ? text.left(Quoted_Text_Limit) + QChar(0x2026) : text;
-    for (QChar &c : shown)
-        if (c.unicode() < 0x20)
-            c = QChar(0x2400 + c.unicode());
-        else if (c.unicode() == 0x7F)
-            c = QChar(0x2421);
-    return shown;
-}
-
 QString Quoted(const QString &text)
 {
-    return u'"' + Shown(text) + u'"';
+    return u'"' + Shown_Cell_Text(text) + u'"';
 }
 
 QString Quoted_Reason(const QString &text, const QString &reason)
@@ -235,7 +219,7 @@ bool Read_Line(const Points_Tables &tables, const QList<File_Column> &columns, c
         bad.append({line, label(table_column),
                     Messages()
                         .Get(Msg_Points_Not_A_Table)
-                        .arg(Shown(name.trimmed()), QString::fromLatin1(tables[0].Name),
+                        .arg(Shown_Cell_Text(name.trimmed()), QString::fromLatin1(tables[0].Name),
                              QString::fromLatin1(tables[1].Name))});
         return false;
     }
