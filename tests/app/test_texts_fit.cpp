@@ -158,7 +158,7 @@ void For_Each_State(QWidget *window, const std::function<void()> &measure)
     // each, without warnings (the parameter window) and with none.
     for (Problems_Bar *bar : window->findChildren<Problems_Bar *>())
         for (const auto &[errors, warnings] : {std::pair{4000, 6000}, std::pair{58, -1}, std::pair{0, 0}})
-            states << [bar, errors, warnings] { bar->Show_Counts(errors, warnings); };
+            states << [bar, e = errors, w = warnings] { bar->Show_Counts(e, w); };
     if (states.isEmpty())
         states << [] {};
     for (const auto &state : states) {
