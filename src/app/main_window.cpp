@@ -270,14 +270,16 @@ void TFQuarneleFirmWare::BACnet_EDE_File()
         Message_Box::Error(this, gate.Problem());
         return;
     }
-    const QString chosen =
-        File_Dialog::Save(this, ws_.Path_Project, QLatin1StringView(EDE_Dialog_Filter));
+    // One file type per layout and character set; the classic comes first.
+    QString file_type;
+    const QString chosen = File_Dialog::Save(this, ws_.Path_Project, EDE_Dialog_Filters(), &file_type);
     if (chosen.isEmpty())
         return;
-    const EDE_Target target = EDE_Target_For(chosen);
+    const EDE_Options options = EDE_Options_For_Filter(file_type);
+    const EDE_Target target = EDE_Target_For(chosen, options.layout);
     if (target.ask_overwrite && Message_Box::Ask(this, Msg(1103)) != QMessageBox::Yes)
         return;
-    if (const Result<> created = Export_EDE(ws_, target.file_name, QDateTime::currentDateTime()); !created)
+    if (const Result<> created = Export_EDE(ws_, target.file_name, QDateTime::currentDateTime(), options); !created)
         Message_Box::Error(this, created.Problem());
 }
 

@@ -33,6 +33,8 @@ QCommandLineOption Command_Option(const QString &name)
         {"no-read-back", "Do not read the images back after writing them.", ""},
         {"all", "Print every problem, not only the first of each document.", ""},
         {"append", "Append to the tables instead of replacing them.", ""},
+        {"layout", "The EDE layout: classic (default) or standard.", "LAYOUT"},
+        {"charset", "The EDE charset: windows-1252 (default) or utf-8.", "CHARSET"},
     };
     for (const Known &k : known)
         if (name == QLatin1StringView(k.name))
@@ -53,7 +55,13 @@ const QList<Command> &All_Commands()
          1,
          {QStringLiteral("all")},
          Command_Check},
-        {"ede", "NAME FILE", "Write the EDE file of NAME to FILE (\".csv\" added if missing).", 2, 2, {}, Command_Ede},
+        {"ede",
+         "NAME FILE [--layout classic|standard] [--charset utf-8|windows-1252]",
+         "Write the EDE file of NAME to FILE (\".csv\" added if missing).",
+         2,
+         2,
+         {QStringLiteral("layout"), QStringLiteral("charset")},
+         Command_Ede},
         {"jobfile",
          "NAME --ip A.B.C.D [--option 0|1|2] [--no-read-back]",
          "Write the updater's job file for the configuration NAME.",

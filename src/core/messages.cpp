@@ -14,6 +14,10 @@ namespace {
 const Default_Message Added_Messages[] = {
     {Msg_File_Damaged, u"Error! The file %1 is damaged (line %2, column %3): %4"},
     {Msg_File_Not_Written, u"Error! The file %1 could not be written: %2"},
+    {Msg_File_Is_Folder, u"a folder of that name is in the way"},
+    {Msg_Files_Partly_Replaced,
+     u"Error! The files were only partly replaced: %1 could not be put in place (%2). Already replaced: %3. "
+     u"Left as they were: %4."},
     {Msg_EDE_Cell_Breaks_Columns,
      u"Error row %1!! [%2] The %3 holds a \";\" or a line break, which would shift the columns of the EDE "
      u"file. The EDE file was not written."},

@@ -11,6 +11,8 @@
 enum Added_Message : int {
     Msg_File_Damaged = 1106,    // file, line, column, reason
     Msg_File_Not_Written = 1107, // file, reason
+    Msg_File_Is_Folder = 1190,   // a reason of 1107: a folder of that name is in the way
+    Msg_Files_Partly_Replaced = 1191, // file, reason, files replaced, files left as they were
     Msg_EDE_Cell_Breaks_Columns = 1135, // row (from 1), table, attribute
     Msg_EDE_Group_Missing = 1136,       // file, group element
     Msg_EDE_Key_Breaks_Columns = 1137,  // key element, file

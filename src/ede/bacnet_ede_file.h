@@ -32,8 +32,11 @@ public:
     // incomplete and must not be written.
     Result<> Collect_Objects(const QString &bacnet_doc);
 
-    // Appends the object of one row.
-    void Add_Object(const QString &data_type, const QString &eng_unit, const QString &mnemonic);
+    // Appends the object of one row. `settable` (an object of the Write
+    // table) and `address` (EDE_Vendor_Address) go into the standard
+    // layout only.
+    void Add_Object(const QString &data_type, const QString &eng_unit, const QString &mnemonic, bool settable = false,
+                    const QString &address = QString());
 
     // The current value of the counter of `code`, which then goes up by one.
     // Codes the converter does not serve share the analog inputs' counter, as
@@ -43,11 +46,19 @@ public:
     // Header and object lines of the file, without line ends.
     QStringList Lines(const QString &project_name, const QString &time_stamp) const;
 
+    // The standard layout's files, without line ends: the main file and the
+    // state-text, unit and object-type files.
+    QStringList Standard_Lines(const QString &project_name, const QString &time_stamp) const;
+    QStringList State_Text_Lines() const;
+    QStringList Unit_Lines() const;
+
     const QString &Device_Instance() const { return device_instance_; }
     // The ParGen key the device instance came from.
     ParGen_Key Device_Key() const { return device_key_; }
     bool Long_Names() const { return long_names_; }
     const QList<TBACnet_EDE_Obj> &Objects() const { return objects_; }
+    // The same objects as the standard layout writes them, in the same order.
+    const QList<EDE_Standard_Obj> &Standard_Objects() const { return standard_; }
 
 private:
     QString device_instance_;
@@ -55,6 +66,8 @@ private:
     bool long_names_ = false;
     std::array<int, EDE_Type_Count> counters_{};
     QList<TBACnet_EDE_Obj> objects_;
+    QList<EDE_Standard_Obj> standard_;
+    int state_text_references_ = 0; // one per multi-state object, numbered from 1
 };
 
 // Runs one export of the open configuration into `file_name` (used as
@@ -63,14 +76,20 @@ private:
 // message: no configuration open or its folder gone (message 18, see
 // Check_Configuration_Folder), a damaged document, a missing object group, a
 // text that would break the columns, or a failed write.
-Result<> Create_EDE_File(const Workspace &ws, const QString &file_name, const QDateTime &at);
+//
+// The standard layout writes its companion files beside `file_name`
+// (EDE_Files_For) all or none: every file goes to a temporary first, and
+// only once all are written do they replace their targets.
+Result<> Create_EDE_File(const Workspace &ws, const QString &file_name, const QDateTime &at,
+                         const EDE_Options &options = {});
 
 // What step 5 does with the name the save dialog returned: the name with
-// ".csv", and whether a file of that name exists, so that the window asks
-// before replacing it (message 1103; only Yes goes on).
+// ".csv", and whether a file of that name exists (in the standard layout,
+// or one of its companion files), so that the window asks before replacing
+// it (message 1103; only Yes goes on).
 struct EDE_Target
 {
     QString file_name;
     bool ask_overwrite = false;
 };
-EDE_Target EDE_Target_For(const QString &chosen);
+EDE_Target EDE_Target_For(const QString &chosen, EDE_Layout layout = EDE_Layout::Classic);

@@ -1,8 +1,14 @@
 #include "ede/ede_format.h"
 
+#include "core/int_read.h"
 #include "core/text.h"
+#include "tables/eng_units.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <QDateTime>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -11,28 +17,30 @@ struct Type_Code
 {
     QStringView data_type;
     int code;
+    QStringView abbreviation; // in the standard layout's keynames
+    QStringView name;         // in the standard layout's object-type file
 };
 
 // The served object types with their standard BACnet codes.
 constexpr std::array<Type_Code, EDE_Type_Count> Type_Codes = {{
-    {u"ANALOG INPUT", 0},
-    {u"ANALOG OUT", 1},
-    {u"ANALOG VALUE", 2},
-    {u"BINARY INPUT", 3},
-    {u"BINARY OUT", 4},
-    {u"BINARY VALUE", 5},
-    {u"MULTI STATE INPUT", 13},
-    {u"MULTI STATE OUTPUT", 14},
-    {u"MULTI STATE VALUE", 19},
-    {u"LIFE SAFETY POINT", 21},
-    {u"LIFE SAFETY ZONE", 22},
-    {u"ACCUMULATOR", 23},
-    {u"ACCESS DOOR", 30},
-    {u"CHARACTERSTRING VALUE", 40},
-    {u"DATETIME VALUE", 44},
-    {u"INTEGER VALUE", 45},
-    {u"LARGE ANALOG VALUE", 46},
-    {u"POSITIVE INTEGER VALUE", 48},
+    {u"ANALOG INPUT", 0, u"AI", u"Analog Input"},
+    {u"ANALOG OUT", 1, u"AO", u"Analog Output"},
+    {u"ANALOG VALUE", 2, u"AV", u"Analog Value"},
+    {u"BINARY INPUT", 3, u"BI", u"Binary Input"},
+    {u"BINARY OUT", 4, u"BO", u"Binary Output"},
+    {u"BINARY VALUE", 5, u"BV", u"Binary Value"},
+    {u"MULTI STATE INPUT", 13, u"MI", u"Multistate Input"},
+    {u"MULTI STATE OUTPUT", 14, u"MO", u"Multistate Output"},
+    {u"MULTI STATE VALUE", 19, u"MV", u"Multistate Value"},
+    {u"LIFE SAFETY POINT", 21, u"LSP", u"Life Safety Point"},
+    {u"LIFE SAFETY ZONE", 22, u"LSZ", u"Life Safety Zone"},
+    {u"ACCUMULATOR", 23, u"ACC", u"Accumulator"},
+    {u"ACCESS DOOR", 30, u"AD", u"Access Door"},
+    {u"CHARACTERSTRING VALUE", 40, u"CSV", u"CharacterString Value"},
+    {u"DATETIME VALUE", 44, u"DTV", u"DateTime Value"},
+    {u"INTEGER VALUE", 45, u"IV", u"Integer Value"},
+    {u"LARGE ANALOG VALUE", 46, u"LAV", u"Large Analog Value"},
+    {u"POSITIVE INTEGER VALUE", 48, u"PIV", u"Positive Integer Value"},
 }};
 
 // windows-1252 bytes 0x80 to 0x9F; 0 where the code page has no character.
@@ -72,6 +80,21 @@ QString Two_Digits(int n)
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
 
+// The fields joined by ";", padded with empty fields to `columns`.
+QString Padded_Line(QStringList fields, int columns)
+{
+    while (fields.size() < columns)
+        fields.append(QString());
+    return fields.join(u';');
+}
+
+// The decimal form of a number cell, or nothing when it holds no number.
+QString Decimal_Or_Nothing(QStringView cell)
+{
+    int n = 0;
+    return Try_Str_To_Int(cell, &n) ? QString::number(n) : QString();
+}
+
 } // namespace
 
 int EDE_Object_Type(QStringView data_type)
@@ -91,6 +114,57 @@ int EDE_Type_Index(int code)
     return -1;
 }
 
+static const Type_Code *Served_Type(int code)
+{
+    const int index = EDE_Type_Index(code);
+    return index < 0 ? nullptr : &Type_Codes[size_t(index)];
+}
+
+QString EDE_Type_Abbreviation(int code)
+{
+    const Type_Code *type = Served_Type(code);
+    return (type ? type->abbreviation : Type_Codes[0].abbreviation).toString();
+}
+
+QString EDE_Type_Name(int code)
+{
+    const Type_Code *type = Served_Type(code);
+    return (type ? type->name : Type_Codes[0].name).toString();
+}
+
+QList<int> EDE_Served_Types()
+{
+    QList<int> codes;
+    for (const Type_Code &t : Type_Codes)
+        codes.append(t.code);
+    std::sort(codes.begin(), codes.end());
+    return codes;
+}
+
+bool EDE_Is_Multi_State(int code)
+{
+    return code == 13 || code == 14 || code == 19;
+}
+
+bool EDE_Is_Binary(int code)
+{
+    return code == 3 || code == 4 || code == 5;
+}
+
+QString EDE_Vendor_Address(QChar area, QStringView position, QStringView bit, QStringView length, bool binary)
+{
+    QString address = QString(area) + u':' + Decimal_Or_Nothing(position);
+    if (binary) {
+        if (const QString b = Decimal_Or_Nothing(bit); !b.isEmpty())
+            address += u'.' + b;
+        // A binary object sits on one byte, whatever its Length cell says.
+        return address + QStringLiteral("/1");
+    }
+    if (const QString l = Decimal_Or_Nothing(length); !l.isEmpty())
+        address += u'/' + l;
+    return address;
+}
+
 QString EDE_Object_Name(const QString &mnemonic, bool long_names)
 {
     const int limit = long_names ? 32 : 16;
@@ -106,6 +180,99 @@ QString EDE_Time_Stamp(const QDateTime &at)
     const QDate d = at.date();
     return Two_Digits(t.hour()) + u':' + Two_Digits(t.minute()) + u':' + Two_Digits(t.second()) + u' ' +
            Two_Digits(d.day()) + u'/' + Two_Digits(d.month()) + u'/' + QString::number(d.year());
+}
+
+QString EDE_Standard_Time_Stamp(const QDateTime &at)
+{
+    const QTime t = at.time();
+    const QDate d = at.date();
+    return Two_Digits(d.day()) + u'.' + Two_Digits(d.month()) + u'.' + QString::number(d.year()) + u' ' +
+           Two_Digits(t.hour()) + u':' + Two_Digits(t.minute()) + u':' + Two_Digits(t.second());
+}
+
+// The standard layout: as the B.I.G.-EU (BACnet Interest Group Europe)
+// describes it in "Engineering Data Exchange Template for BACnet Systems",
+// layout 2.3, and as its example file set shows it: semicolons, a "#" before
+// comment lines, the project lines as key and value, the column titles
+// spelt as there, and the companion files "<prefix>_StateTexts.csv",
+// "<prefix>_Units.csv" and "<prefix>_ObjTypes.csv".
+QStringList EDE_Standard_Header_Lines(const QString &project_name, const QString &time_stamp)
+{
+    constexpr int n = EDE_Standard_Columns;
+    QStringList mandatory;
+    for (int i = 0; i < n; ++i)
+        mandatory.append(i < 5 ? QStringLiteral("mandatory") : QStringLiteral("optional"));
+    mandatory[0].prepend(u'#');
+    return {
+        Padded_Line({QStringLiteral("# Engineering-Data-Exchange - B.I.G.-EU")}, n),
+        Padded_Line({QStringLiteral("PROJECT_NAME"), project_name}, n),
+        Padded_Line({QStringLiteral("VERSION_OF_REFERENCEFILE"), QStringLiteral("1")}, n),
+        Padded_Line({QStringLiteral("TIMESTAMP_OF_LAST_CHANGE"), time_stamp}, n),
+        Padded_Line({QStringLiteral("AUTHOR_OF_LAST_CHANGE"), QStringLiteral("Tavelin")}, n),
+        Padded_Line({QStringLiteral("VERSION_OF_LAYOUT"), QStringLiteral("2.3")}, n),
+        mandatory.join(u';'),
+        QStringLiteral("# keyname;device obj.-instance;object-name;object-type;object-instance;description;"
+                       "present-value-default;min-present-value;max-present-value;settable;supports COV;"
+                       "hi-limit;low-limit;state-text-reference;unit-code;vendor-specific-address;"
+                       "notification-class"),
+    };
+}
+
+QString EDE_Standard_Object_Line(const EDE_Standard_Obj &obj)
+{
+    // Columns 7 to 9 (present-value default, min, max), 11 to 13 (COV, hi
+    // and low limit) and 17 (notification class) stay empty: the converter
+    // does not report them.
+    return QStringList{obj.Keyname,
+                       obj.DevObjInstance,
+                       obj.ObjectName,
+                       obj.ObjectType,
+                       obj.ObjectInstance,
+                       obj.Description,
+                       QString(),
+                       QString(),
+                       QString(),
+                       obj.Settable,
+                       QString(),
+                       QString(),
+                       QString(),
+                       obj.StateTextReference,
+                       obj.UnitCode,
+                       obj.VendorAddress,
+                       QString()}
+        .join(u';');
+}
+
+QStringList EDE_State_Text_Lines(int references)
+{
+    constexpr int n = EDE_Placeholder_States + 1;
+    QStringList titles{QStringLiteral("#Reference Number"), QStringLiteral("Text 1 or Inactive-Text"),
+                       QStringLiteral("Text 2 or Active-Text")};
+    for (int i = 3; i <= EDE_Placeholder_States; ++i)
+        titles.append(QStringLiteral("Text %1").arg(i));
+    QStringList states;
+    for (int i = 1; i <= EDE_Placeholder_States; ++i)
+        states.append(QString::number(i));
+    QStringList lines{Padded_Line({QStringLiteral("#State Text Reference")}, n), titles.join(u';')};
+    for (int ref = 1; ref <= references; ++ref)
+        lines.append(QString::number(ref) + u';' + states.join(u';'));
+    return lines;
+}
+
+QStringList EDE_Unit_Lines(const QList<int> &codes)
+{
+    QStringList lines{QStringLiteral("#Encoding of BACnet Engineering Units;"), QStringLiteral("#Code;Unit Text")};
+    for (int code : codes)
+        lines.append(QString::number(code) + u';' + Desc_Unit(code));
+    return lines;
+}
+
+QStringList EDE_Object_Type_Lines()
+{
+    QStringList lines{QStringLiteral("#Encoding of BACnet Object Types;"), QStringLiteral("#Code;Object Type")};
+    for (int code : EDE_Served_Types())
+        lines.append(QString::number(code) + u';' + EDE_Type_Name(code));
+    return lines;
 }
 
 QStringList EDE_Header_Lines(const QString &project_name, const QString &time_stamp)
@@ -161,6 +328,45 @@ QByteArray Encode_EDE_Lines(const QStringList &lines)
         bytes += "\r\n";
     }
     return bytes;
+}
+
+QByteArray Encode_EDE_Lines(const QStringList &lines, EDE_Charset charset)
+{
+    if (charset == EDE_Charset::Windows_1252)
+        return Encode_EDE_Lines(lines);
+    QByteArray bytes;
+    for (const QString &line : lines)
+        bytes += line.toUtf8() + "\r\n";
+    return bytes;
+}
+
+EDE_File_Set EDE_Files_For(const QString &main_file)
+{
+    const QFileInfo info(main_file);
+    QString stem = info.fileName();
+    if (stem.right(4).toUpper() == u".CSV")
+        stem.chop(4);
+    if (stem.right(4).toUpper() == u"_EDE")
+        stem.chop(4);
+    const QDir dir = info.dir();
+    auto beside = [&](const char *suffix) { return dir.filePath(stem + QLatin1StringView(suffix)); };
+    return {main_file, beside("_StateTexts.csv"), beside("_Units.csv"), beside("_ObjTypes.csv")};
+}
+
+QString EDE_Dialog_Filters()
+{
+    QStringList filters;
+    for (const EDE_File_Type &type : EDE_File_Types)
+        filters.append(QLatin1StringView(type.filter));
+    return filters.join(QStringLiteral(";;"));
+}
+
+EDE_Options EDE_Options_For_Filter(const QString &filter)
+{
+    for (const EDE_File_Type &type : EDE_File_Types)
+        if (filter == QLatin1StringView(type.filter))
+            return type.options;
+    return {};
 }
 
 QString EDE_File_Name(const QString &chosen)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/result.h"
+#include "ede/ede_format.h"
 
 #include <QDateTime>
 #include <QString>
@@ -18,5 +19,8 @@ struct Workspace;
 Result<QStringList> Compile_Configuration(const Workspace &ws);
 
 // The EDE file of the open configuration into `file_name` (used as given),
-// stamped with the local time `at`.
-Result<> Export_EDE(const Workspace &ws, const QString &file_name, const QDateTime &at);
+// stamped with the local time `at`, in the layout and character set of
+// `options`; the standard layout's companion files go through the same
+// check and are written only with the main file.
+Result<> Export_EDE(const Workspace &ws, const QString &file_name, const QDateTime &at,
+                    const EDE_Options &options = {});

@@ -2,6 +2,7 @@
 #include "app/open_conf.h"
 #include "app/soft_options.h"
 #include "core/crc32.h"
+#include "ede/ede_format.h"
 #include "gate/configuration_gate.h"
 #include "main_window_fixture.h"
 #include "params/pargen_document.h"
@@ -202,6 +203,52 @@ private slots:
         File_Dialog::Set_Next_File_Name(QString());
         QTest::mouseClick(m->Btn_BACnet_EDE_File, Qt::LeftButton);
         QVERIFY(Message_Box::Take_Shown().isEmpty());
+    }
+
+    // The save dialog's file types: the classic first, then the standard
+    // layout in each character set, written with its companion files.
+    void ede_step_file_types_data()
+    {
+        QTest::addColumn<int>("type");             // index into EDE_File_Types
+        QTest::addColumn<QByteArray>("name_line"); // the project line as written
+        QTest::newRow("classic") << 0 << QByteArray("\nPROJECT_NAME; Tavelin--K\xFC"
+                                                    "che0;");
+        QTest::newRow("standard utf-8") << 1 << QByteArray("\nPROJECT_NAME;K\xC3\xBC"
+                                                           "che1;");
+        QTest::newRow("standard windows-1252") << 2 << QByteArray("\nPROJECT_NAME;K\xFC"
+                                                                  "che2;");
+    }
+
+    void ede_step_file_types()
+    {
+        QFETCH(int, type);
+        QFETCH(QByteArray, name_line);
+        TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
+        const QString project = QStringLiteral("Küche%1").arg(type);
+        QVERIFY(Create_Configuration(ws_, project).Ok());
+        const EDE_File_Set files = EDE_Files_For(ws_.Path_Project + QStringLiteral("/list_EDE.csv"));
+        const bool standard = type > 0;
+
+        File_Dialog::Set_Next_File_Name(ws_.Path_Project + QStringLiteral("/list_EDE"),
+                                        QLatin1StringView(EDE_File_Types[type].filter));
+        QTest::mouseClick(m->Btn_BACnet_EDE_File, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList());
+        QVERIFY(QByteArray('\n' + test::Read(files.main)).contains(name_line));
+        for (const QString &companion : {files.state_texts, files.units, files.object_types})
+            QCOMPARE(QFileInfo::exists(companion), standard);
+
+        // The question comes before any file of the set is replaced: here
+        // only a companion file is in the way.
+        if (standard) {
+            QVERIFY(QFile::remove(files.main));
+            test::Write(files.units, "old");
+            File_Dialog::Set_Next_File_Name(files.main, QLatin1StringView(EDE_File_Types[type].filter));
+            Message_Box::Queue_Answer(QMessageBox::No);
+            QTest::mouseClick(m->Btn_BACnet_EDE_File, Qt::LeftButton);
+            QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1103)});
+            QCOMPARE(test::Read(files.units), QByteArray("old"));
+            QVERIFY(!QFileInfo::exists(files.main));
+        }
     }
 
     void update_step()

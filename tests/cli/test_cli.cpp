@@ -53,7 +53,8 @@ private slots:
         row("list", help, "list", "Print the configuration names, one a line.");
         row("new", help, "new NAME", "Create the configuration NAME.");
         row("check", help, "check NAME [--all]", "Check the documents of NAME as the windows and the update step do.");
-        row("ede", help, "ede NAME FILE", "Write the EDE file of NAME to FILE (\".csv\" added if missing).");
+        row("ede", help, "ede NAME FILE [--layout classic|standard] [--charset utf-8|windows-1252]",
+            "Write the EDE file of NAME to FILE (\".csv\" added if missing).");
         row("jobfile", help, "jobfile NAME --ip A.B.C.D [--option 0|1|2] [--no-read-back]",
             "Write the updater's job file for the configuration NAME.");
         row("update", help, "update NAME --ip A.B.C.D [--option 0|1|2] [--no-read-back]",
@@ -73,6 +74,8 @@ private slots:
         row("--option", help, "--option <N>", "The update option: 0, 1 or 2.");
         row("--no-read-back", help, "--no-read-back", "Do not read the images back after writing them.");
         row("--append", help, "--append", "Append to the tables instead of replacing them.");
+        row("--layout", help, "--layout <LAYOUT>", "The EDE layout: classic (default) or standard.");
+        row("--charset", help, "--charset <CHARSET>", "The EDE charset: windows-1252 (default) or utf-8.");
         row("after a command", {QStringLiteral("compile"), QStringLiteral("Plant"), QStringLiteral("--help")},
             "compile NAME", "Check and compile NAME into its two images.");
         row("after the workspace", {QStringLiteral("--workspace"), QStringLiteral("/x"), QStringLiteral("--help")},

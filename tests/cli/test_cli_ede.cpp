@@ -137,6 +137,100 @@ private slots:
         QCOMPARE(test::Read(Out("kept.csv")), QByteArray("kept"));
     }
 
+    // The standard layout's file set, as the options choose it; the classic
+    // writes the one file.
+    void layouts_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<bool>("standard");
+        QTest::addColumn<QByteArray>("room"); // how the object line starts
+        const QString layout = QStringLiteral("--layout");
+        const QString charset = QStringLiteral("--charset");
+        QTest::newRow("default") << QStringList() << false << QByteArray("7_Room_0;7;Room;0;0;Room;62;");
+        QTest::newRow("classic") << QStringList{layout, QStringLiteral("classic")} << false
+                                 << QByteArray("7_Room_0;7;Room;0;0;Room;62;");
+        QTest::newRow("standard") << QStringList{layout, QStringLiteral("standard")} << true
+                                  << QByteArray("7_Room_AI_0;7;Room;0;0;Room;;;;N;;;;;62;R:0/4;");
+        QTest::newRow("standard utf-8")
+            << QStringList{layout, QStringLiteral("standard"), charset, QStringLiteral("utf-8")} << true
+            << QByteArray("7_Room_AI_0;7;Room;0;0;Room;;;;N;;;;;62;R:0/4;");
+        QTest::newRow("classic utf-8") << QStringList{charset, QStringLiteral("utf-8")} << false
+                                       << QByteArray("7_Room_0;7;Room;0;0;Room;62;");
+    }
+
+    void layouts()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(bool, standard);
+        QFETCH(QByteArray, room);
+        QTemporaryDir out;
+        const QString file = out.filePath(QStringLiteral("Plant_EDE.csv"));
+        const Cli_Run run = Run_Cli(Ws(), QStringList{QStringLiteral("ede"), QStringLiteral("Plant"), file} + options);
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.out, file + u'\n');
+        QVERIFY(test::Read(file).contains(QByteArray("\r\n" + room + "\r\n")));
+        QStringList expected{QStringLiteral("Plant_EDE.csv")};
+        if (standard)
+            expected << QStringLiteral("Plant_ObjTypes.csv") << QStringLiteral("Plant_StateTexts.csv")
+                     << QStringLiteral("Plant_Units.csv");
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    }
+
+    void bad_options_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("unknown layout") << QStringList{QStringLiteral("--layout"), QStringLiteral("2.3")};
+        QTest::newRow("layout in capitals") << QStringList{QStringLiteral("--layout"), QStringLiteral("STANDARD")};
+        QTest::newRow("empty layout") << QStringList{QStringLiteral("--layout"), QString()};
+        QTest::newRow("unknown charset") << QStringList{QStringLiteral("--charset"), QStringLiteral("latin1")};
+        QTest::newRow("no value") << QStringList{QStringLiteral("--charset")};
+    }
+
+    void bad_options()
+    {
+        QFETCH(QStringList, options);
+        QTemporaryDir out;
+        const Cli_Run run = Run_Cli(
+            Ws(), QStringList{QStringLiteral("ede"), QStringLiteral("Plant"), out.filePath(QStringLiteral("x"))} +
+                      options);
+        QCOMPARE(run.code, 2);
+        QVERIFY(!run.err.isEmpty());
+        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    }
+
+    // What `check` refuses, and what the export itself refuses, writes no
+    // file of the standard layout's set either.
+    void refused_standard_writes_nothing_data()
+    {
+        QTest::addColumn<QByteArray>("row");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("check refuses a length")
+            << QByteArray("<row Data_Type=\"Analog Input\" Eng_Unit=\"62\" Position=\"0\" Bit=\"\" Length=\"9\" "
+                          "Swap=\"N\" Mnemonic=\"Room\"/>")
+            << QStringLiteral("Length");
+        QTest::newRow("export refuses a semicolon")
+            << QByteArray("<row Data_Type=\"Analog Input\" Eng_Unit=\"62\" Position=\"0\" Bit=\"\" Length=\"4\" "
+                          "Swap=\"N\" Mnemonic=\"a;b\"/>")
+            << QStringLiteral("Mnemonic");
+    }
+
+    void refused_standard_writes_nothing()
+    {
+        QFETCH(QByteArray, row);
+        QFETCH(QString, says);
+        test::Write(Project() + QStringLiteral("/BACnet_Slave_SetAccess.xml"),
+                    "<BACnet_to_Modbus><BACnet_in_Read>" + row +
+                        "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus><!--SW_VERSION = 1.000-->");
+        QTemporaryDir out;
+        const Cli_Run run = Run_Cli(Ws(), {QStringLiteral("ede"), QStringLiteral("Plant"),
+                                           out.filePath(QStringLiteral("Plant_EDE.csv")), QStringLiteral("--layout"),
+                                           QStringLiteral("standard")});
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains(says), qPrintable(run.err));
+        QCOMPARE(run.out, QString());
+        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    }
+
     void write_error_is_reported()
     {
         const QString target = Out("missing/folder/out.csv");
