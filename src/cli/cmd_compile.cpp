@@ -1,13 +1,19 @@
 #include "cli/commands.h"
 
 #include "compiler/bank_dump.h"
+#include "compiler/compile_project.h"
 #include "core/messages.h"
 #include "gate/gated_outputs.h"
 #include "workspace/workspace.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QCommandLineParser>
 #include <QTextStream>
+
+#include <optional>
+#include <utility>
 
 int Command_Compile(const Command_Context &c)
 {
@@ -28,30 +34,89 @@ int Command_Compile(const Command_Context &c)
     return 0;
 }
 
-int Command_Dump(const Command_Context &c)
+namespace {
+
+// One image file, read whole and told apart by its size; null after saying
+// why it could not be.
+std::optional<std::pair<Bank_Kind, QByteArray>> Read_Image(const Command_Context &c, const QString &path)
 {
-    const QString path = c.args.at(0);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         c.Message(Messages().Get(Msg_File_Not_Read).arg(QDir::toNativeSeparators(path), file.errorString()));
-        return 1;
+        return std::nullopt;
     }
     // Told apart by size, before anything is read.
     const Bank_Kind kind = Bank_Kind_Of(file.size());
     if (kind == Bank_Kind::Unknown) {
         c.Message(
             Messages().Get(Msg_Not_A_Bank_Image).arg(QDir::toNativeSeparators(path), QString::number(file.size())));
-        return 1;
+        return std::nullopt;
     }
     const QByteArray image = file.readAll();
     if (Bank_Kind_Of(image.size()) != kind) {
         c.Message(Messages().Get(Msg_File_Not_Read).arg(QDir::toNativeSeparators(path), file.errorString()));
-        return 1;
+        return std::nullopt;
     }
-    // What could be decoded goes out either way; what makes the image
+    return std::pair{kind, image};
+}
+
+} // namespace
+
+int Command_Dump(const Command_Context &c)
+{
+    const bool has_config = c.parser.isSet(QStringLiteral("config"));
+    const QString format = c.parser.isSet(QStringLiteral("format")) ? c.parser.value(QStringLiteral("format"))
+                                                                     : QStringLiteral("json");
+    if ((has_config ? !c.args.isEmpty() : c.args.isEmpty()) || (format != u"json" && format != u"table")) {
+        c.err << QStringLiteral("Usage: sw52k31 [--workspace DIR] dump %1")
+                     .arg(QLatin1StringView(Dump_Syntax))
+              << Qt::endl;
+        return 2;
+    }
+    // What could be decoded goes out either way; what makes the images
     // unsound is said on stderr and fails the command.
     QStringList problems;
-    c.out << QString::fromUtf8(kind == Bank_Kind::Bank1 ? Dump_Bank1(image, problems) : Dump_Bank2(image, problems));
+    QByteArray json;
+    if (has_config) {
+        // Compiled in memory from the documents as they are now; nothing is
+        // written, and the documents are not checked first.
+        if (!Open_Existing(c.ws, c.parser.value(QStringLiteral("config")))) {
+            c.Message(18);
+            return 1;
+        }
+        const Result<Bank_Images> images = Compile_Project(c.ws);
+        if (!images) {
+            c.Message(images.Problem());
+            return 1;
+        }
+        json = Dump_Pair(images.Value().bank1, images.Value().bank2, problems);
+    } else {
+        QStringList paths = c.args;
+        if (paths.size() == 1 && QFileInfo(paths.at(0)).isDir())
+            paths = {QDir(paths.at(0)).filePath(QStringLiteral("bank1.bin")),
+                     QDir(paths.at(0)).filePath(QStringLiteral("bank2.bin"))};
+        QList<std::pair<Bank_Kind, QByteArray>> images;
+        for (const QString &path : paths) {
+            auto image = Read_Image(c, path);
+            if (!image)
+                return 1;
+            images << *image;
+        }
+        if (images.size() == 1) {
+            json = images[0].first == Bank_Kind::Bank1 ? Dump_Bank1(images[0].second, problems)
+                                                       : Dump_Bank2(images[0].second, problems);
+        } else {
+            if (images[0].first == images[1].first) {
+                c.Message(Messages().Get(Msg_Dump_Not_A_Pair).arg(QDir::toNativeSeparators(paths[0]),
+                                                                   QDir::toNativeSeparators(paths[1])));
+                return 1;
+            }
+            if (images[0].first == Bank_Kind::Bank2)
+                std::swap(images[0], images[1]);
+            json = Dump_Pair(images[0].second, images[1].second, problems);
+        }
+    }
+    c.out << (format == u"table" ? Dump_Table(json) : QString::fromUtf8(json));
     for (const QString &problem : problems)
         c.Message(problem);
     return problems.isEmpty() ? 0 : 1;

@@ -35,6 +35,8 @@ QCommandLineOption Command_Option(const QString &name)
         {"append", "Append to the tables instead of replacing them.", ""},
         {"layout", "The EDE layout: classic (default) or standard.", "LAYOUT"},
         {"charset", "The EDE charset: windows-1252 (default) or utf-8.", "CHARSET"},
+        {"format", "The dump's format: json (default) or table.", "FORMAT"},
+        {"config", "Dump the images NAME compiles to, compiled in memory.", "NAME"},
     };
     for (const Known &k : known)
         if (name == QLatin1StringView(k.name))
@@ -77,7 +79,13 @@ const QList<Command> &All_Commands()
          {QStringLiteral("ip"), QStringLiteral("option"), QStringLiteral("no-read-back")},
          Command_Update},
         {"compile", "NAME", "Check and compile NAME into its two images.", 1, 1, {}, Command_Compile},
-        {"dump", "FILE", "Decode a bank1.bin or bank2.bin into JSON.", 1, 1, {}, Command_Dump},
+        {"dump",
+         Dump_Syntax,
+         "Decode a bank1.bin, a bank2.bin or both (a pair, a bin folder, or the images NAME compiles to).",
+         0,
+         2,
+         {QStringLiteral("format"), QStringLiteral("config")},
+         Command_Dump},
         {"export-objects",
          "NAME FILE",
          "Write the BACnet objects of NAME to the CSV file FILE.",

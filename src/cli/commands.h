@@ -33,6 +33,9 @@ struct Command
     int (*run)(const Command_Context &);
 };
 
+// How `dump` is used, for --help and its usage error.
+inline constexpr const char *Dump_Syntax = "FILE | BANK1 BANK2 | DIR | --config NAME [--format json|table]";
+
 // The option `name` that some command takes, with its help text.
 QCommandLineOption Command_Option(const QString &name);
 

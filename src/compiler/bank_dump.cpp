@@ -6,6 +6,8 @@
 #include "compiler/le_bytes.h"
 #include "compiler/object_types.h"
 #include "core/messages.h"
+#include "params/lora_tables.h"
+#include "tables/eng_units.h"
 
 #include <algorithm>
 #include <limits>
@@ -117,6 +119,68 @@ private:
     std::size_t first_stray_ = std::numeric_limits<std::size_t>::max();
 };
 
+// The names people use beside the codes the images hold; null where a code
+// has no name.
+const char *Band_Name(std::uint32_t code)
+{
+    static const char *const names[] = {"AS923", "AU915", nullptr, nullptr, nullptr, "EU868",
+                                        "KR920", "IN865", "US915", "US915-HYBRID"};
+    return code < std::size(names) ? names[code] : nullptr;
+}
+
+const char *Two_Names(std::uint32_t code, const char *zero, const char *one)
+{
+    return code == 0 ? zero : code == 1 ? one : nullptr;
+}
+
+// The converter's parity codes: 0 none, 1 even, 2 odd.
+const char *Parity_Name(std::uint32_t code)
+{
+    return code == 0 ? "NONE" : code == 1 ? "EVEN" : code == 2 ? "ODD" : nullptr;
+}
+
+// The band's data-rate text numbered `rate` (the number before its "-").
+QString Data_Rate_Name(std::uint32_t band, std::uint32_t rate)
+{
+    const char *name = Band_Name(band);
+    if (!name)
+        return {};
+    for (const LoRa_Band &b : LoRa_Bands()) {
+        if (b.Name.compare(QLatin1StringView(name), Qt::CaseInsensitive) != 0)
+            continue;
+        for (const LoRa_DataRate_Item &item : b.Items) {
+            const qsizetype dash = item.Text.indexOf(u'-');
+            bool ok = false;
+            if (dash > 0 && item.Text.left(dash).trimmed().toUInt(&ok) == rate && ok)
+                return item.Text.toString();
+        }
+    }
+    return {};
+}
+
+void Name(Json_Writer &j, const char *key, const char *name)
+{
+    if (name)
+        j.String(key, QString::fromLatin1(name));
+    else
+        j.Null(key);
+}
+
+void Name(Json_Writer &j, const char *key, const QString &name)
+{
+    if (name.isEmpty())
+        j.Null(key);
+    else
+        j.String(key, name);
+}
+
+// The object type numbers of the BACnet standard, by the index of
+// compiler::Object_Types.
+constexpr int Bacnet_Type_Numbers[compiler::Object_Type_Count] = {0,  1,  3,  4,  46, 44, 48, 40, 45, 13,
+                                                                   14, 19, 2,  5,  21, 22, 30, 23, 47};
+
+QByteArray Dump_Bank2_With(const QByteArray &image, QStringList &problems, const std::uint32_t *counts);
+
 } // namespace
 
 Bank_Kind Bank_Kind_Of(qsizetype size)
@@ -196,6 +260,10 @@ QByteArray Dump_Bank1(const QByteArray &image, QStringList &problems)
     j.Number("mstp_network", le::Get_U16(b, Mstp_Network));
     j.Number("mstp_device_instance", le::Get_U32(b, Mstp_Device_Instance));
     j.Number("bacnet_ip_device_identifier", le::Get_U32(b, Bacnet_Ip_Device_Id));
+    // BACnet/IP sets its port and identifier; MS/TP leaves them 0 and sets
+    // the baud rate of serial channel 0 instead.
+    const bool ip = le::Get_U16(b, Bacnet_Ip_Port) != 0 || le::Get_U32(b, Bacnet_Ip_Device_Id) != 0;
+    Name(j, "bacnet_link", ip ? "BACnet/IP" : le::Get_U32(b, Serial_Baud_Rate) != 0 ? "BACnet MS/TP" : nullptr);
     j.Begin_Object("object_counts");
     for (const compiler::Object_Type &type : compiler::Object_Types)
         j.Number(type.text, le::Get_U32(b, type.count_offset));
@@ -206,6 +274,7 @@ QByteArray Dump_Bank1(const QByteArray &image, QStringList &problems)
         j.Number("channel", qint64(ch));
         j.Number("baud_rate", le::Get_U32(b, Serial_Baud_Rate + 4 * ch));
         j.Number("parity", le::Get_U8(b, Serial_Parity + ch));
+        Name(j, "parity_name", Parity_Name(le::Get_U8(b, Serial_Parity + ch)));
         j.Number("stop_bits", le::Get_U8(b, Serial_Stop_Bits + ch));
         j.Number("data_bits", le::Get_U8(b, Serial_Data_Bits + ch));
         j.End_Object();
@@ -238,6 +307,30 @@ QByteArray Dump_Bank1(const QByteArray &image, QStringList &problems)
 
 QByteArray Dump_Bank2(const QByteArray &image, QStringList &problems)
 {
+    return Dump_Bank2_With(image, problems, nullptr);
+}
+
+QByteArray Dump_Pair(const QByteArray &bank1, const QByteArray &bank2, QStringList &problems)
+{
+    const Bytes b1 = Span_Of(bank1);
+    std::uint32_t counts[compiler::Object_Type_Count];
+    for (int t = 0; t < compiler::Object_Type_Count; ++t)
+        counts[t] = le::Get_U32(b1, compiler::Object_Types[std::size_t(t)].count_offset);
+    Json_Writer j;
+    j.Begin_Object();
+    j.String("image", QStringLiteral("pair"));
+    j.Raw("bank1", Dump_Bank1(bank1, problems));
+    j.Raw("bank2", Dump_Bank2_With(bank2, problems, counts));
+    j.End_Object();
+    return j.Text();
+}
+
+namespace {
+
+// Bank 2; with the 19 counts of bank 1, each object record also names its
+// object type and instance, and the counts are checked against the records.
+QByteArray Dump_Bank2_With(const QByteArray &image, QStringList &problems, const std::uint32_t *counts)
+{
     using namespace bank;
     const Bytes b = Span_Of(image);
     const Bytes lora = b.subspan(0, LoRa_Block_Size);
@@ -255,6 +348,15 @@ QByteArray Dump_Bank2(const QByteArray &image, QStringList &problems)
                     found.Stray(i);
             }
     };
+    // The first record of each type, by the counts of bank 1 (records lie
+    // sorted by type), and the records they account for.
+    qint64 first_of[compiler::Object_Type_Count + 1] = {};
+    for (int t = 0; counts && t < compiler::Object_Type_Count; ++t)
+        first_of[t + 1] = first_of[t] + counts[t];
+    const qint64 counted = first_of[compiler::Object_Type_Count];
+    // The records could be read: an empty section, or one of known geometry.
+    bool comparable = le::Get_U32(b, Object_Section_Offset + Record_Description) == 0;
+    std::size_t records_found = 0; // the filled records, from record 0
     const std::uint32_t uplinks = le::Get_U16(lora, LoRa_Uplink_Count);
     const std::uint32_t downlinks = le::Get_U16(lora, LoRa_Downlink_Count);
     found.Fixed(QStringLiteral("lora.reserved_0x43"), le::Get_U8(lora, LoRa_Reserved), 0);
@@ -272,10 +374,14 @@ QByteArray Dump_Bank2(const QByteArray &image, QStringList &problems)
     j.String("load_address", Hex32(LoRa_Section_Address));
 
     j.Begin_Object("lora");
-    j.Number("band_code", le::Get_U8(lora, LoRa_Band));
+    j.Number("band_code", le::Get_U8(lora, bank::LoRa_Band));
+    Name(j, "band", Band_Name(le::Get_U8(lora, bank::LoRa_Band)));
     j.Number("network_type", le::Get_U8(lora, LoRa_Network_Type));
+    Name(j, "network_type_name", Two_Names(le::Get_U8(lora, LoRa_Network_Type), "private", "public"));
     j.Number("activation_method", le::Get_U8(lora, LoRa_Activation));
+    Name(j, "activation_method_name", Two_Names(le::Get_U8(lora, LoRa_Activation), "ABP", "OTAA"));
     j.Number("data_rate", le::Get_U8(lora, LoRa_Data_Rate));
+    Name(j, "data_rate_name", Data_Rate_Name(le::Get_U8(lora, bank::LoRa_Band), le::Get_U8(lora, LoRa_Data_Rate)));
     j.String("device_address", Hex_Bytes(lora, LoRa_Device_Address, 4));
     j.String("application_identifier", Hex_Bytes(lora, LoRa_App_Identifier, 8));
     j.String("network_session_key", Hex_Bytes(lora, LoRa_Nwk_Session_Key, 16));
@@ -283,6 +389,7 @@ QByteArray Dump_Bank2(const QByteArray &image, QStringList &problems)
     j.String("application_key", Hex_Bytes(lora, LoRa_App_Key, 16));
     j.Number("adaptive_data_rate", le::Get_U8(lora, LoRa_Adaptive_Rate));
     j.Number("transmission_type", le::Get_U8(lora, LoRa_Transmission));
+    Name(j, "transmission_type_name", Two_Names(le::Get_U8(lora, LoRa_Transmission), "unconfirmed", "confirmed"));
     j.Number("max_payload_size", le::Get_U8(lora, LoRa_Max_Payload));
     j.Number("reserved_0x43", le::Get_U8(lora, LoRa_Reserved));
     j.Number("transmit_interval", le::Get_U32(lora, LoRa_Interval));
@@ -375,6 +482,7 @@ QByteArray Dump_Bank2(const QByteArray &image, QStringList &problems)
         std::uint32_t previous = 0; // address of the last non-empty description
         j.Begin_Array("objects");
         bool filled = true;
+        comparable = true;
         for (std::size_t i = 0; i < records; ++i) {
             const Bytes r = section.subspan(i * Object_Record_Size, Object_Record_Size);
             filled = filled && le::Get_U32(r, Record_Description) != 0;
@@ -383,14 +491,31 @@ QByteArray Dump_Bank2(const QByteArray &image, QStringList &problems)
                             Object_Section_Offset + (i + 1) * Object_Record_Size);
                 continue;
             }
+            ++records_found;
             const std::uint32_t address = le::Get_U32(r, Record_Description);
             const std::uint32_t group = le::Get_U8(r, Record_Group);
             j.Begin_Object();
             j.Number("record", qint64(i));
             j.Number("position", le::Get_U32(r, Record_Position));
+            if (counts) {
+                if (i < std::size_t(counted)) {
+                    std::size_t t = 0;
+                    while (i >= std::size_t(first_of[t + 1]))
+                        ++t;
+                    j.String("object_type", QString::fromLatin1(compiler::Object_Types[t].text));
+                    j.Number("bacnet_type", Bacnet_Type_Numbers[t]);
+                    j.Number("instance", qint64(i) - first_of[t]);
+                } else {
+                    j.Null("object_type");
+                    j.Null("bacnet_type");
+                    j.Null("instance");
+                }
+            }
             j.Number("eng_unit", le::Get_U16(r, Record_Eng_Unit));
+            j.String("eng_unit_name", Desc_Unit(le::Get_U16(r, Record_Eng_Unit)));
             j.Number("length", le::Get_U8(r, Record_Length));
             j.Number("group", group);
+            Name(j, "group_name", Two_Names(group, "Read", "Write"));
             j.Number("row", le::Get_U16(r, Record_Row));
             j.Number("start_bit", le::Get_U8(r, Record_Start_Bit));
             j.String("description_address", Hex32(address));
@@ -421,5 +546,9 @@ QByteArray Dump_Bank2(const QByteArray &image, QStringList &problems)
     j.Number("stray_nonzero_bytes", qint64(stray));
     j.End_Object();
     found.Report_Stray();
+    if (counts && comparable && qint64(records_found) != counted)
+        found.Add(Messages().Get(Msg_Dump_Count_Mismatch).arg(QString::number(counted), QString::number(records_found)));
     return j.Text();
 }
+
+} // namespace

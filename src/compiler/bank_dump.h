@@ -29,3 +29,18 @@ QByteArray Dump_Bank2(const QByteArray &image);
 // checksum, so a changed value inside a record goes unnoticed.
 QByteArray Dump_Bank1(const QByteArray &image, QStringList &problems);
 QByteArray Dump_Bank2(const QByteArray &image, QStringList &problems);
+
+// The two images decoded together: {"image": "pair", "bank1": ..., "bank2":
+// ...}, the two dumps above, where each object record of bank 2 also names
+// its object type, its BACnet object type number and its instance within
+// the type, read from the counts of bank 1 (the records lie sorted by type,
+// and the instances of a type count from 0). Adds the problems of both
+// images, and one more when the counts of bank 1 and the records of bank 2
+// disagree.
+QByteArray Dump_Pair(const QByteArray &bank1, const QByteArray &bank2, QStringList &problems);
+
+// A dump's JSON (one image or a pair) as a report for people: a section for
+// each part of the images, fields as aligned "name  value" lines, rule
+// entries and object records as tables with aligned columns, names beside
+// their codes.
+QString Dump_Table(const QByteArray &json);

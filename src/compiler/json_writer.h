@@ -20,6 +20,8 @@ public:
     void String(const char *key, const QString &value);
     void Bool(const char *key, bool value);
     void Null(const char *key);
+    // JSON written by another Json_Writer, taken in as the value of `key`.
+    void Raw(const char *key, const QByteArray &json);
 
     // The text written so far, with a final newline once every object is closed.
     QByteArray Text() const;

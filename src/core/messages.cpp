@@ -189,6 +189,10 @@ const Default_Message Added_Messages[] = {
     {Msg_Dump_Description_Lost,
      u"Error! Object record %1 has the description address %2, which is not where its description can lie: the "
      u"descriptions follow one another in the text area in record order."},
+    {Msg_Dump_Count_Mismatch,
+     u"Error! Bank 1 counts %1 objects, but bank 2 holds %2 object records: the two images do not belong "
+     u"together or one was changed after it was compiled."},
+    {Msg_Dump_Not_A_Pair, u"Error! %1 and %2 are not a pair: one must be a bank1.bin and the other a bank2.bin."},
 };
 
 const QChar Pilcrow = QChar(0x00B6);

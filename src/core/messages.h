@@ -141,6 +141,9 @@ enum Added_Message : int {
     Msg_Dump_Stray_Bytes = 1187,      // count, offset of the first
     Msg_Dump_No_Geometry = 1188,      // address, the two text area addresses
     Msg_Dump_Description_Lost = 1189, // record, address
+    // What the image inspector finds wrong in a pair of images.
+    Msg_Dump_Count_Mismatch = 1650, // objects counted in bank 1, object records in bank 2
+    Msg_Dump_Not_A_Pair = 1651,     // file, file
 };
 
 // The process-wide table of numbered texts of the user interface: English by

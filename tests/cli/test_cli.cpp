@@ -60,7 +60,8 @@ private slots:
         row("update", help, "update NAME --ip A.B.C.D [--option 0|1|2] [--no-read-back]",
             "Check and compile NAME, ping the converter, write the job file and run the updater.");
         row("compile", help, "compile NAME", "Check and compile NAME into its two images.");
-        row("dump", help, "dump FILE", "Decode a bank1.bin or bank2.bin into JSON.");
+        row("dump", help, "dump FILE | BANK1 BANK2 | DIR | --config NAME [--format json|table]",
+            "Decode a bank1.bin, a bank2.bin or both (a pair, a bin folder, or the images NAME compiles to).");
         row("export-objects", help, "export-objects NAME FILE",
             "Write the BACnet objects of NAME to the CSV file FILE.");
         row("import-objects", help, "import-objects NAME FILE [--append]",
@@ -75,11 +76,14 @@ private slots:
         row("--no-read-back", help, "--no-read-back", "Do not read the images back after writing them.");
         row("--append", help, "--append", "Append to the tables instead of replacing them.");
         row("--layout", help, "--layout <LAYOUT>", "The EDE layout: classic (default) or standard.");
+        row("--format", help, "--format <FORMAT>", "The dump's format: json (default) or table.");
+        row("--config", help, "--config <NAME>", "Dump the images NAME compiles to, compiled in memory.");
         row("--charset", help, "--charset <CHARSET>", "The EDE charset: windows-1252 (default) or utf-8.");
         row("after a command", {QStringLiteral("compile"), QStringLiteral("Plant"), QStringLiteral("--help")},
             "compile NAME", "Check and compile NAME into its two images.");
         row("after the workspace", {QStringLiteral("--workspace"), QStringLiteral("/x"), QStringLiteral("--help")},
-            "dump FILE", "Decode a bank1.bin or bank2.bin into JSON.");
+            "dump FILE | BANK1 BANK2 | DIR | --config NAME [--format json|table]",
+            "Decode a bank1.bin, a bank2.bin or both (a pair, a bin folder, or the images NAME compiles to).");
     }
 
     void help()
