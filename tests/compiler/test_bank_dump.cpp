@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -45,6 +46,26 @@ QJsonObject Parse(const QByteArray &json)
     if (error.error != QJsonParseError::NoError)
         qFatal("not JSON: %s", qPrintable(error.errorString()));
     return doc.object();
+}
+
+// The value at a dotted path such as "bank2.objects.2.group_name".
+QJsonValue At(const QJsonObject &top, const QString &path)
+{
+    QJsonValue v = top;
+    for (const QString &step : path.split(u'.')) {
+        bool index = false;
+        const int i = step.toInt(&index);
+        v = index ? v.toArray().at(i) : v.toObject().value(step);
+    }
+    return v;
+}
+
+// Bank 1 with its checksum made right again after a change.
+void Restamp(QByteArray &bank1)
+{
+    const quint32 sum = Own_Sum(bank1);
+    for (int i = 0; i < 4; ++i)
+        bank1[0x7FC + i] = char((sum >> (8 * i)) & 0xFF);
 }
 
 } // namespace
@@ -368,6 +389,193 @@ private slots:
         bank2[0x400 + 12 * 5] = 1;   // an unfilled uplink entry
         bank2[bank2.size() - 1] = 1; // after the text area
         QCOMPARE(Parse(Dump_Bank2(bank2))[S("stray_nonzero_bytes")].toInt(), 3);
+    }
+
+    // The records lie sorted by type, Read before Write within a type; bank
+    // 1's counts tell where each type begins, and instances count from 0
+    // within a type across both groups.
+    void pair_names_each_object_data()
+    {
+        QTest::addColumn<int>("record");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<int>("bacnet_type");
+        QTest::addColumn<int>("instance");
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("first analog input") << 0 << S("ANALOG INPUT") << 0 << 0 << S("Read") << S("degrees-Celsius")
+                                            << S("t1");
+        QTest::newRow("second analog input, read") << 1 << S("ANALOG INPUT") << 0 << 1 << S("Read") << S("percent")
+                                                   << S("t2");
+        QTest::newRow("third analog input, write") << 2 << S("ANALOG INPUT") << 0 << 2 << S("Write")
+                                                   << S("degrees-Celsius") << S("set");
+        QTest::newRow("binary input after them") << 3 << S("BINARY INPUT") << 3 << 0 << S("Read") << S("no-units")
+                                                 << S("pump");
+        QTest::newRow("octet string last") << 4 << S("OCTET STRING") << 47 << 0 << S("Write") << S("no-units")
+                                           << S("blob");
+    }
+
+    void pair_names_each_object()
+    {
+        QFETCH(int, record);
+        QFETCH(QString, type);
+        QFETCH(int, bacnet_type);
+        QFETCH(int, instance);
+        QFETCH(QString, group);
+        QFETCH(QString, unit);
+        QFETCH(QString, description);
+        Configuration(false);
+        Write_Objects(Path("BACnet_Slave_SetAccess.xml"),
+                      {Object(S("Binary Input"), S("95"), S("40"), S("5"), S("1"), S("pump")),
+                       Object(S("Analog Input"), S("62"), S("0"), S(""), S("4"), S("t1")),
+                       Object(S("Analog Input"), S("98"), S("4"), S(""), S("4"), S("t2"))},
+                      {Object(S("Octet String"), S("95"), S("50"), S(""), S("8"), S("blob")),
+                       Object(S("Analog Input"), S("62"), S("0"), S(""), S("4"), S("set"))});
+        const Bank_Images images = Compile();
+        QStringList problems;
+        const QJsonObject j = Parse(Dump_Pair(images.bank1, images.bank2, problems));
+        QCOMPARE(problems, QStringList());
+        QCOMPARE(j[S("image")].toString(), S("pair"));
+        QCOMPARE(At(j, S("bank2.objects")).toArray().size(), 5);
+        const QJsonObject o = At(j, S("bank2.objects.%1").arg(record)).toObject();
+        QCOMPARE(o[S("record")].toInt(), record);
+        QCOMPARE(o[S("object_type")].toString(), type);
+        QCOMPARE(o[S("bacnet_type")].toInt(), bacnet_type);
+        QCOMPARE(o[S("instance")].toInt(), instance);
+        QCOMPARE(o[S("group_name")].toString(), group);
+        QCOMPARE(o[S("eng_unit_name")].toString(), unit);
+        QCOMPARE(o[S("description")].toString(), description);
+        // The pair holds each dump whole, and the single dumps carry no
+        // object type, which only bank 1 can tell.
+        QCOMPARE(At(j, S("bank1")).toObject(), Parse(Dump_Bank1(images.bank1)));
+        QVERIFY(!Parse(Dump_Bank2(images.bank2))[S("objects")].toArray().at(record).toObject().contains(S("instance")));
+    }
+
+    // Counts changed in bank 1 (checksum made right again): the records that
+    // the counts do not reach name no type, and the disagreement is reported.
+    void pair_whose_counts_disagree_data()
+    {
+        QTest::addColumn<bool>("objects"); // the configuration has its three objects
+        QTest::addColumn<int>("offset");   // of the count changed
+        QTest::addColumn<int>("count");    // its new value
+        QTest::addColumn<int>("counted");
+        QTest::addColumn<int>("records");
+        QTest::addColumn<int>("untyped"); // records without a type, from the end
+        QTest::newRow("one more analog input") << true << 0x138 << 2 << 4 << 3 << 0;
+        QTest::newRow("octet string not counted") << true << 0x700 << 0 << 2 << 3 << 1;
+        QTest::newRow("counted, but no records") << false << 0x17C << 1 << 1 << 0 << 0;
+    }
+
+    void pair_whose_counts_disagree()
+    {
+        QFETCH(bool, objects);
+        QFETCH(int, offset);
+        QFETCH(int, count);
+        QFETCH(int, counted);
+        QFETCH(int, records);
+        QFETCH(int, untyped);
+        Configuration(false);
+        if (!objects)
+            QVERIFY(QFile::remove(Path("BACnet_Slave_SetAccess.xml")));
+        Bank_Images images = Compile();
+        images.bank1.replace(offset, 4, QByteArray(4, 0));
+        images.bank1[offset] = char(count);
+        Restamp(images.bank1);
+        QStringList problems;
+        const QJsonObject j = Parse(Dump_Pair(images.bank1, images.bank2, problems));
+        QCOMPARE(problems, QStringList{Msg(Msg_Dump_Count_Mismatch, {QString::number(counted), QString::number(records)})});
+        const QJsonArray list = At(j, S("bank2.objects")).toArray();
+        QCOMPARE(list.size(), records);
+        for (int i = 0; i < records; ++i)
+            QCOMPARE(list[i].toObject()[S("object_type")].isNull(), i >= records - untyped);
+    }
+
+    // Codes with their names; a code without one gives null.
+    void names_beside_codes_data()
+    {
+        QTest::addColumn<bool>("ip"); // BACnet/IP instead of MS/TP
+        QTest::addColumn<QByteArray>("bank"); // "bank1" or "bank2"
+        QTest::addColumn<int>("offset");      // a byte set before dumping, or -1
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QJsonValue>("name");
+        auto row = [](const char *tag, bool ip, const char *bank, int offset, int value, const char *path,
+                      const QJsonValue &name) {
+            QTest::newRow(tag) << ip << QByteArray(bank) << offset << value << S(path) << name;
+        };
+        row("band", false, "bank2", -1, 0, "lora.band", S("EU868"));
+        row("band with no name", false, "bank2", 0x00, 3, "lora.band", QJsonValue::Null);
+        row("US915 hybrid", false, "bank2", 0x00, 9, "lora.band", S("US915-HYBRID"));
+        row("network type", false, "bank2", 0x01, 1, "lora.network_type_name", S("public"));
+        row("activation", false, "bank2", -1, 0, "lora.activation_method_name", S("OTAA"));
+        row("data rate of the band", false, "bank2", -1, 0, "lora.data_rate_name",
+            S("5 -\tLoRa: SF7/125kHz 5470 [bit/s]"));
+        row("data rate the band lacks", false, "bank2", 0x03, 13, "lora.data_rate_name", QJsonValue::Null);
+        row("transmission type", false, "bank2", -1, 0, "lora.transmission_type_name", S("unconfirmed"));
+        row("confirmed", false, "bank2", 0x41, 1, "lora.transmission_type_name", S("confirmed"));
+        row("MS/TP", false, "bank1", -1, 0, "bacnet_link", S("BACnet MS/TP"));
+        row("BACnet/IP", true, "bank1", -1, 0, "bacnet_link", S("BACnet/IP"));
+        row("parity EVEN", false, "bank1", -1, 0, "serial_channels.0.parity_name", S("EVEN"));
+        row("parity ODD", false, "bank1", 0x1A8, 2, "serial_channels.0.parity_name", S("ODD"));
+        row("parity code unknown", false, "bank1", 0x1A8, 7, "serial_channels.0.parity_name", QJsonValue::Null);
+        row("engineering unit", false, "bank2", -1, 0, "objects.0.eng_unit_name", S("degrees-Celsius"));
+        row("unit beyond the catalogue", false, "bank2", 0x2004, 250, "objects.0.eng_unit_name", S("unknown"));
+        row("write group", false, "bank2", -1, 0, "objects.2.group_name", S("Write"));
+        row("read group", false, "bank2", -1, 0, "objects.0.group_name", S("Read"));
+    }
+
+    void names_beside_codes()
+    {
+        QFETCH(bool, ip);
+        QFETCH(QByteArray, bank);
+        QFETCH(int, offset);
+        QFETCH(int, value);
+        QFETCH(QString, path);
+        QFETCH(QJsonValue, name);
+        Configuration(false);
+        if (ip)
+            Write_ParGen(Path("ParGen.xml"), With(Window_ParGen(), {{S("BACnet_Type"), S("0")}}));
+        Bank_Images images = Compile();
+        QByteArray &image = bank == "bank1" ? images.bank1 : images.bank2;
+        if (offset >= 0)
+            image[offset] = char(value);
+        const QJsonObject j = Parse(bank == "bank1" ? Dump_Bank1(images.bank1) : Dump_Bank2(images.bank2));
+        QCOMPARE(At(j, path), name);
+    }
+
+    // The report for people: a section per part, every field's value in one
+    // column, every table's columns aligned, names beside codes.
+    void table_format()
+    {
+        Configuration(false);
+        const Bank_Images images = Compile();
+        QStringList problems;
+        const QString table = Dump_Table(Dump_Pair(images.bank1, images.bank2, problems));
+        const QStringList lines = table.split(u'\n');
+        for (const char *section : {"Bank 1: parameter block", "Bank 1: object counts", "Bank 1: serial channels",
+                                    "Bank 2: LoRaWAN", "Bank 2: uplink rules", "Bank 2: downlink rules",
+                                    "Bank 2: BACnet objects"})
+            QVERIFY2(lines.contains(S(section)), section);
+        QVERIFY2(lines.contains(S("band                    5 (EU868)")), qPrintable(table));
+        QVERIFY2(lines.contains(S("activation_method       1 (OTAA)")), qPrintable(table));
+        // The object table: a header and three rows whose cells start where
+        // the header's do.
+        const qsizetype header = lines.indexOf(QRegularExpression(S("Record  Type +Instance .*")));
+        QVERIFY2(header >= 0, qPrintable(table));
+        const QStringList columns{S("Type"), S("Instance"), S("Group"), S("Unit"), S("Description")};
+        for (qsizetype r = header + 1; r <= header + 3; ++r)
+            for (const QString &column : columns) {
+                const qsizetype at = lines[header].indexOf(column);
+                QVERIFY2(lines[r].at(at - 1) == u' ' && lines[r].at(at) != u' ', qPrintable(lines[r]));
+            }
+        QVERIFY2(lines[header + 1].contains(S("ANALOG INPUT")) && lines[header + 1].contains(S("62 (degrees-Celsius)")),
+                 qPrintable(lines[header + 1]));
+        QVERIFY2(lines[header + 3].contains(S("OCTET STRING")) && lines[header + 3].contains(S("Write")),
+                 qPrintable(lines[header + 3]));
+        QCOMPARE(lines[header + 4], QString());
+        // A single image gives its own sections only.
+        const QString one = Dump_Table(Dump_Bank1(images.bank1));
+        QVERIFY(one.contains(S("Bank 1: parameter block")) && !one.contains(S("Bank 2")));
     }
 };
 
