@@ -1,4 +1,5 @@
 #include "compiler/bank_dump.h"
+#include "compiler/object_types.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -24,7 +25,8 @@ QString Coded(const QJsonObject &o, const char *code, const char *name)
 {
     const QString text = Text_Of(o[QLatin1StringView(code)]);
     const QJsonValue n = o[QLatin1StringView(name)];
-    return n.isString() ? text + QStringLiteral(" (") + n.toString() + u')' : text;
+    // A data-rate text holds tabs between its parts.
+    return n.isString() ? text + QStringLiteral(" (") + n.toString().simplified() + u')' : text;
 }
 
 class Report
@@ -62,6 +64,9 @@ public:
             QString text;
             for (qsizetype i = 0; i < cells.size(); ++i)
                 text += i + 1 < cells.size() ? cells[i].leftJustified(widths[i] + 2) : cells[i];
+            // An empty last cell leaves no blanks behind.
+            while (text.endsWith(u' '))
+                text.chop(1);
             out_ += text + u'\n';
         };
         line(header);
@@ -88,9 +93,12 @@ void Bank1(Report &r, const QJsonObject &b)
     r.Section(QStringLiteral("Bank 1: object counts"));
     QList<std::pair<QString, QString>> counts;
     const QJsonObject c = b[QStringLiteral("object_counts")].toObject();
-    for (auto it = c.begin(); it != c.end(); ++it)
-        if (it.value().toInteger() != 0)
-            counts << std::pair{it.key(), Text_Of(it.value())};
+    // In the order the records lie, not the JSON object's sorted one.
+    for (const compiler::Object_Type &type : compiler::Object_Types) {
+        const QJsonValue count = c[QLatin1StringView(type.text)];
+        if (count.toInteger() != 0)
+            counts << std::pair{QString::fromLatin1(type.text), Text_Of(count)};
+    }
     if (counts.isEmpty())
         counts << std::pair{QStringLiteral("(none)"), QString()};
     r.Fields(counts);

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -142,6 +143,104 @@ private slots:
         QVERIFY2(run.err.startsWith(S("Error! The file %1 could not be read: ").arg(Project("missing.bin"))),
                  qPrintable(run.err));
         QCOMPARE(Run_Cli(ws_, {S("dump")}).code, 2);
+    }
+
+    // The pair, however it is named: two files in either order, the bin
+    // folder, or the configuration compiled in memory; JSON or the table.
+    void dumps_the_pair_data()
+    {
+        QTest::addColumn<QStringList>("args"); // after "dump"; "@" stands for the configuration's folder
+        QTest::addColumn<QString>("starts");   // how stdout begins
+        QTest::newRow("bank1 bank2") << QStringList{S("@/bin/bank1.bin"), S("@/bin/bank2.bin")} << S("{");
+        QTest::newRow("bank2 bank1") << QStringList{S("@/bin/bank2.bin"), S("@/bin/bank1.bin")} << S("{");
+        QTest::newRow("bin folder") << QStringList{S("@/bin")} << S("{");
+        QTest::newRow("configuration") << QStringList{S("--config"), S("plant")} << S("{");
+        QTest::newRow("table") << QStringList{S("@/bin"), S("--format"), S("table")}
+                               << S("Bank 1: parameter block\n=======================\n");
+        QTest::newRow("configuration as a table") << QStringList{S("--format"), S("table"), S("--config"), S("Plant")}
+                                                  << S("Bank 1: parameter block\n");
+    }
+
+    void dumps_the_pair()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, starts);
+        test::Write(Project("BACnet_Slave_SetAccess.xml"),
+                    "<BACnet_to_Modbus><BACnet_in_Read><row Data_Type=\"Analog Input\" Eng_Unit=\"62\" "
+                    "Position=\"0\" Bit=\"\" Length=\"4\" Mnemonic=\"t\"/></BACnet_in_Read><BACnet_in_Write/>"
+                    "</BACnet_to_Modbus>");
+        QCOMPARE(Run_Cli(ws_, {S("compile"), S("Plant")}).code, 0);
+        args.replaceInStrings(S("@"), ws_ + S("/PROJECTS/Plant"));
+        const Cli_Run run = Run_Cli(ws_, QStringList{S("dump")} + args);
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.out.startsWith(starts), qPrintable(run.out));
+        if (starts == u"{") {
+            const QJsonObject j = QJsonDocument::fromJson(run.out.toUtf8()).object();
+            QCOMPARE(j[S("image")].toString(), S("pair"));
+            QCOMPARE(j[S("bank1")].toObject()[S("image")].toString(), S("bank1"));
+            const QJsonObject o = j[S("bank2")].toObject()[S("objects")].toArray().at(0).toObject();
+            QCOMPARE(o[S("object_type")].toString(), S("ANALOG INPUT"));
+            QCOMPARE(o[S("eng_unit_name")].toString(), S("degrees-Celsius"));
+        } else {
+            QVERIFY2(run.out.contains(S("ANALOG INPUT")), qPrintable(run.out));
+        }
+    }
+
+    // What makes a pair unsound fails the command after the dump.
+    void dump_of_a_pair_whose_counts_disagree()
+    {
+        QCOMPARE(Run_Cli(ws_, {S("compile"), S("Plant")}).code, 0);
+        const QString path = Project("bin/bank1.bin");
+        QByteArray data = test::Read(path);
+        data[0x138] = 1; // one analog input counted, none recorded
+        quint32 sum = 0;
+        for (int i = 0; i < 2044; ++i)
+            sum += quint8(data[i]);
+        for (int i = 0; i < 4; ++i)
+            data[0x7FC + i] = char((sum >> (8 * i)) & 0xFF);
+        test::Write(path, data);
+        const Cli_Run run = Run_Cli(ws_, {S("dump"), Project("bin")});
+        QCOMPARE(run.code, 1);
+        QCOMPARE(run.err, S("Error! Bank 1 counts 1 objects, but bank 2 holds 0 object records: the two images do not "
+                            "belong together or one was changed after it was compiled.\n"));
+        QCOMPARE(QJsonDocument::fromJson(run.out.toUtf8()).object()[S("image")].toString(), S("pair"));
+        // The single image alone has nothing to compare with.
+        QCOMPARE(Run_Cli(ws_, {S("dump"), path}).code, 0);
+    }
+
+    void pair_refusals_data()
+    {
+        QTest::addColumn<QStringList>("args"); // after "dump"; "@" stands for the configuration's folder
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("err"); // how it begins; "@" as above
+        QTest::newRow("two bank1") << QStringList{S("@/bin/bank1.bin"), S("@/bin/bank1.bin")} << 1
+                                   << S("Error! @/bin/bank1.bin and @/bin/bank1.bin are not a pair: one must be a "
+                                        "bank1.bin and the other a bank2.bin.\n");
+        QTest::newRow("folder without images") << QStringList{S("@")} << 1
+                                               << S("Error! The file @/bank1.bin could not be read: ");
+        QTest::newRow("unknown configuration") << QStringList{S("--config"), S("Other")} << 1
+                                               << S("Error! Project not Valid\n");
+        QTest::newRow("configuration and a file") << QStringList{S("--config"), S("Plant"), S("@/bin")} << 2
+                                                  << S("Usage: sw52k31 [--workspace DIR] dump ");
+        QTest::newRow("unknown format") << QStringList{S("@/bin"), S("--format"), S("xml")} << 2
+                                        << S("Usage: sw52k31 [--workspace DIR] dump ");
+        QTest::newRow("three files") << QStringList{S("a"), S("b"), S("c")} << 2
+                                     << S("Usage: sw52k31 [--workspace DIR] dump ");
+    }
+
+    void pair_refusals()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, err);
+        QCOMPARE(Run_Cli(ws_, {S("compile"), S("Plant")}).code, 0);
+        const QString folder = ws_ + S("/PROJECTS/Plant");
+        args.replaceInStrings(S("@"), folder);
+        const Cli_Run run = Run_Cli(ws_, QStringList{S("dump")} + args);
+        QCOMPARE(run.code, code);
+        QVERIFY2(run.err.startsWith(err.replace(u'@', folder)), qPrintable(run.err));
+        QCOMPARE(run.out, QString());
     }
 
     // An image changed after compiling: what could be decoded on stdout, as
