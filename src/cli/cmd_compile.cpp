@@ -6,10 +6,10 @@
 #include "gate/gated_outputs.h"
 #include "workspace/workspace.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QCommandLineParser>
 #include <QTextStream>
 
 #include <optional>
@@ -65,11 +65,10 @@ std::optional<std::pair<Bank_Kind, QByteArray>> Read_Image(const Command_Context
 int Command_Dump(const Command_Context &c)
 {
     const bool has_config = c.parser.isSet(QStringLiteral("config"));
-    const QString format = c.parser.isSet(QStringLiteral("format")) ? c.parser.value(QStringLiteral("format"))
-                                                                     : QStringLiteral("json");
+    const QString format =
+        c.parser.isSet(QStringLiteral("format")) ? c.parser.value(QStringLiteral("format")) : QStringLiteral("json");
     if ((has_config ? !c.args.isEmpty() : c.args.isEmpty()) || (format != u"json" && format != u"table")) {
-        c.err << QStringLiteral("Usage: sw52k31 [--workspace DIR] dump %1")
-                     .arg(QLatin1StringView(Dump_Syntax))
+        c.err << QStringLiteral("Usage: sw52k31 [--workspace DIR] dump %1").arg(QLatin1StringView(Dump_Syntax))
               << Qt::endl;
         return 2;
     }
@@ -107,8 +106,9 @@ int Command_Dump(const Command_Context &c)
                                                        : Dump_Bank2(images[0].second, problems);
         } else {
             if (images[0].first == images[1].first) {
-                c.Message(Messages().Get(Msg_Dump_Not_A_Pair).arg(QDir::toNativeSeparators(paths[0]),
-                                                                   QDir::toNativeSeparators(paths[1])));
+                c.Message(Messages()
+                              .Get(Msg_Dump_Not_A_Pair)
+                              .arg(QDir::toNativeSeparators(paths[0]), QDir::toNativeSeparators(paths[1])));
                 return 1;
             }
             if (images[0].first == Bank_Kind::Bank2)

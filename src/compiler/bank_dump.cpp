@@ -123,8 +123,8 @@ private:
 // has no name.
 const char *Band_Name(std::uint32_t code)
 {
-    static const char *const names[] = {"AS923", "AU915", nullptr, nullptr, nullptr, "EU868",
-                                        "KR920", "IN865", "US915", "US915-HYBRID"};
+    static const char *const names[] = {"AS923", "AU915", nullptr, nullptr, nullptr,
+                                        "EU868", "KR920", "IN865", "US915", "US915-HYBRID"};
     return code < std::size(names) ? names[code] : nullptr;
 }
 
@@ -176,8 +176,8 @@ void Name(Json_Writer &j, const char *key, const QString &name)
 
 // The object type numbers of the BACnet standard, by the index of
 // compiler::Object_Types.
-constexpr int Bacnet_Type_Numbers[compiler::Object_Type_Count] = {0,  1,  3,  4,  46, 44, 48, 40, 45, 13,
-                                                                   14, 19, 2,  5,  21, 22, 30, 23, 47};
+constexpr int Bacnet_Type_Numbers[compiler::Object_Type_Count] = {0,  1,  3, 4, 46, 44, 48, 40, 45, 13,
+                                                                  14, 19, 2, 5, 21, 22, 30, 23, 47};
 
 QByteArray Dump_Bank2_With(const QByteArray &image, QStringList &problems, const std::uint32_t *counts);
 
@@ -547,7 +547,8 @@ QByteArray Dump_Bank2_With(const QByteArray &image, QStringList &problems, const
     j.End_Object();
     found.Report_Stray();
     if (counts && comparable && qint64(records_found) != counted)
-        found.Add(Messages().Get(Msg_Dump_Count_Mismatch).arg(QString::number(counted), QString::number(records_found)));
+        found.Add(
+            Messages().Get(Msg_Dump_Count_Mismatch).arg(QString::number(counted), QString::number(records_found)));
     return j.Text();
 }
 

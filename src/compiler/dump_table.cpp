@@ -85,9 +85,8 @@ void Bank1(Report &r, const QJsonObject &b)
     QList<std::pair<QString, QString>> f;
     for (const char *key : {"ip_address", "subnet_mask", "gateway", "dns_server", "bacnet_link", "bacnet_ip_port",
                             "bacnet_ip_device_identifier", "device_name", "mstp_mac_address", "mstp_max_master",
-                            "mstp_max_info_frames", "mstp_network", "mstp_device_instance",
-                            "object_section_address", "lorawan_section_address", "checksum_stored",
-                            "checksum_computed", "checksum_ok"})
+                            "mstp_max_info_frames", "mstp_network", "mstp_device_instance", "object_section_address",
+                            "lorawan_section_address", "checksum_stored", "checksum_computed", "checksum_ok"})
         f << std::pair{QString::fromLatin1(key), Text_Of(b[QLatin1StringView(key)])};
     r.Fields(f);
     r.Section(QStringLiteral("Bank 1: object counts"));
@@ -137,9 +136,9 @@ void Bank2(Report &r, const QJsonObject &b)
     QList<QStringList> rows;
     for (const QJsonValue &v : b[QStringLiteral("uplink")].toArray()) {
         const QJsonObject o = v.toObject();
-        rows << QStringList{Text_Of(o[QStringLiteral("entry")]), Text_Of(o[QStringLiteral("start_byte")]),
+        rows << QStringList{Text_Of(o[QStringLiteral("entry")]),     Text_Of(o[QStringLiteral("start_byte")]),
                             Text_Of(o[QStringLiteral("num_bytes")]), Text_Of(o[QStringLiteral("on_change")]),
-                            Text_Of(o[QStringLiteral("on_cmd")]), Text_Of(o[QStringLiteral("on_timer")]),
+                            Text_Of(o[QStringLiteral("on_cmd")]),    Text_Of(o[QStringLiteral("on_timer")]),
                             Text_Of(o[QStringLiteral("period")])};
     }
     r.Table({QStringLiteral("Entry"), QStringLiteral("Start"), QStringLiteral("Bytes"), QStringLiteral("Change"),
@@ -157,16 +156,11 @@ void Bank2(Report &r, const QJsonObject &b)
     rows.clear();
     for (const QJsonValue &v : b[QStringLiteral("objects")].toArray()) {
         const QJsonObject o = v.toObject();
-        rows << QStringList{Text_Of(o[QStringLiteral("record")]),
-                            Text_Of(o[QStringLiteral("object_type")]),
-                            Text_Of(o[QStringLiteral("instance")]),
-                            Text_Of(o[QStringLiteral("group_name")]),
-                            Text_Of(o[QStringLiteral("row")]),
-                            Text_Of(o[QStringLiteral("position")]),
-                            Text_Of(o[QStringLiteral("start_bit")]),
-                            Text_Of(o[QStringLiteral("length")]),
-                            Coded(o, "eng_unit", "eng_unit_name"),
-                            Text_Of(o[QStringLiteral("description")])};
+        rows << QStringList{Text_Of(o[QStringLiteral("record")]),    Text_Of(o[QStringLiteral("object_type")]),
+                            Text_Of(o[QStringLiteral("instance")]),  Text_Of(o[QStringLiteral("group_name")]),
+                            Text_Of(o[QStringLiteral("row")]),       Text_Of(o[QStringLiteral("position")]),
+                            Text_Of(o[QStringLiteral("start_bit")]), Text_Of(o[QStringLiteral("length")]),
+                            Coded(o, "eng_unit", "eng_unit_name"),   Text_Of(o[QStringLiteral("description")])};
     }
     r.Table({QStringLiteral("Record"), QStringLiteral("Type"), QStringLiteral("Instance"), QStringLiteral("Group"),
              QStringLiteral("Row"), QStringLiteral("Position"), QStringLiteral("Bit"), QStringLiteral("Length"),

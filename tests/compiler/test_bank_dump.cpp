@@ -403,16 +403,16 @@ private slots:
         QTest::addColumn<QString>("group");
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QString>("description");
-        QTest::newRow("first analog input") << 0 << S("ANALOG INPUT") << 0 << 0 << S("Read") << S("degrees-Celsius")
-                                            << S("t1");
-        QTest::newRow("second analog input, read") << 1 << S("ANALOG INPUT") << 0 << 1 << S("Read") << S("percent")
-                                                   << S("t2");
-        QTest::newRow("third analog input, write") << 2 << S("ANALOG INPUT") << 0 << 2 << S("Write")
-                                                   << S("degrees-Celsius") << S("set");
-        QTest::newRow("binary input after them") << 3 << S("BINARY INPUT") << 3 << 0 << S("Read") << S("no-units")
-                                                 << S("pump");
-        QTest::newRow("octet string last") << 4 << S("OCTET STRING") << 47 << 0 << S("Write") << S("no-units")
-                                           << S("blob");
+        QTest::newRow("first analog input")
+            << 0 << S("ANALOG INPUT") << 0 << 0 << S("Read") << S("degrees-Celsius") << S("t1");
+        QTest::newRow("second analog input, read")
+            << 1 << S("ANALOG INPUT") << 0 << 1 << S("Read") << S("percent") << S("t2");
+        QTest::newRow("third analog input, write")
+            << 2 << S("ANALOG INPUT") << 0 << 2 << S("Write") << S("degrees-Celsius") << S("set");
+        QTest::newRow("binary input after them")
+            << 3 << S("BINARY INPUT") << 3 << 0 << S("Read") << S("no-units") << S("pump");
+        QTest::newRow("octet string last")
+            << 4 << S("OCTET STRING") << 47 << 0 << S("Write") << S("no-units") << S("blob");
     }
 
     void pair_names_each_object()
@@ -483,7 +483,8 @@ private slots:
         Restamp(images.bank1);
         QStringList problems;
         const QJsonObject j = Parse(Dump_Pair(images.bank1, images.bank2, problems));
-        QCOMPARE(problems, QStringList{Msg(Msg_Dump_Count_Mismatch, {QString::number(counted), QString::number(records)})});
+        QCOMPARE(problems,
+                 QStringList{Msg(Msg_Dump_Count_Mismatch, {QString::number(counted), QString::number(records)})});
         const QJsonArray list = At(j, S("bank2.objects")).toArray();
         QCOMPARE(list.size(), records);
         for (int i = 0; i < records; ++i)
@@ -493,7 +494,7 @@ private slots:
     // Codes with their names; a code without one gives null.
     void names_beside_codes_data()
     {
-        QTest::addColumn<bool>("ip"); // BACnet/IP instead of MS/TP
+        QTest::addColumn<bool>("ip");         // BACnet/IP instead of MS/TP
         QTest::addColumn<QByteArray>("bank"); // "bank1" or "bank2"
         QTest::addColumn<int>("offset");      // a byte set before dumping, or -1
         QTest::addColumn<int>("value");
@@ -552,9 +553,9 @@ private slots:
         QStringList problems;
         const QString table = Dump_Table(Dump_Pair(images.bank1, images.bank2, problems));
         const QStringList lines = table.split(u'\n');
-        for (const char *section : {"Bank 1: parameter block", "Bank 1: object counts", "Bank 1: serial channels",
-                                    "Bank 2: LoRaWAN", "Bank 2: uplink rules", "Bank 2: downlink rules",
-                                    "Bank 2: BACnet objects"})
+        for (const char *section :
+             {"Bank 1: parameter block", "Bank 1: object counts", "Bank 1: serial channels", "Bank 2: LoRaWAN",
+              "Bank 2: uplink rules", "Bank 2: downlink rules", "Bank 2: BACnet objects"})
             QVERIFY2(lines.contains(S(section)), section);
         QVERIFY2(lines.contains(S("band                    5 (EU868)")), qPrintable(table));
         QVERIFY2(lines.contains(S("activation_method       1 (OTAA)")), qPrintable(table));
