@@ -141,6 +141,14 @@ enum Added_Message : int {
     Msg_Dump_Stray_Bytes = 1187,      // count, offset of the first
     Msg_Dump_No_Geometry = 1188,      // address, the two text area addresses
     Msg_Dump_Description_Lost = 1189, // record, address
+    // The data-area map (`map NAME`, the Data Map window).
+    Msg_Map_Overrun = 1610,      // table, row, first byte, last byte, bytes of the area
+    Msg_Map_Not_Carried = 1611,  // table, row, its bytes, the bytes no rule carries
+    Msg_Map_No_Object = 1612,    // table, rule, its bytes, the bytes no object uses
+    Msg_Map_Pairing_Note = 1613, // no pieces
+    Msg_Map_Picture = 1614,      // area or rules, bytes shown, bytes a row
+    Msg_Map_Legend = 1615,       // no pieces
+    Msg_Map_Nothing_Listed = 1616,
 };
 
 // The process-wide table of numbered texts of the user interface: English by
