@@ -83,8 +83,8 @@ Data_Map Build_Data_Map(const BACnet_Slave_Set_Access &objects, const LoRa_Set_A
                 continue;
             map.objects[page].push_back(span);
             if (span.End() > map.area_bytes[page])
-                map.overruns.append({overrun.Fill({Caption(false, page), t.Row_Number(r), int(span.start), int(span.End() - 1),
-                                                   map.area_bytes[page]}),
+                map.overruns.append({overrun.Fill({Caption(false, page), t.Row_Number(r), int(span.start),
+                                                   int(span.End() - 1), map.area_bytes[page]}),
                                      Failed_Cell{Msg_Map_Overrun, page, r, Obj_Position}});
         }
     }
@@ -112,9 +112,8 @@ Data_Map Build_Data_Map(const BACnet_Slave_Set_Access &objects, const LoRa_Set_A
     for (int page : {int(Page_Read), int(Page_Write)})
         for (const Byte_Span &s : map.objects[page])
             if (const Runs runs = Unmarked(s, carried); !runs.empty())
-                map.not_carried.append({not_carried.Fill({Caption(false, page),
-                                                          objects.Table(page).Row_Number(s.row), Span_Text(s),
-                                                          Byte_Runs(runs)}),
+                map.not_carried.append({not_carried.Fill({Caption(false, page), objects.Table(page).Row_Number(s.row),
+                                                          Span_Text(s), Byte_Runs(runs)}),
                                         Failed_Cell{Msg_Map_Not_Carried, page, s.row, Obj_Position}});
     for (int page : {int(Page_Uplink), int(Page_Downlink)})
         for (const Byte_Span &s : map.rules[page])
