@@ -200,6 +200,14 @@ const Default_Message Added_Messages[] = {
      u"One character a byte: . free, a letter or digit for the row holding it (A to Z, a to z, 0 to 9, then "
      u"again), + bits of several binary objects, # overlap."},
     {Msg_Map_Nothing_Listed, u"No overlaps, no bytes past the end of an area, no gaps between objects and rules."},
+    {Msg_Map_Button, u"Data Map"},
+    {Msg_Map_Button_Hint,
+     u"Show how the objects and the rules lie over the converter's data areas, with their overlaps and gaps, as "
+     u"the tables are now"},
+    {Msg_Map_Row_Name, u"[%1] row %2"},
+    {Msg_Map_Rule_Name, u"[%1] rule %2"},
+    {Msg_Map_Bit_Name, u"[%1] row %2, bit %3"},
+    {Msg_Map_Byte_Name, u"Byte %1"},
 };
 
 const QChar Pilcrow = QChar(0x00B6);

@@ -149,6 +149,12 @@ enum Added_Message : int {
     Msg_Map_Picture = 1614,      // area or rules, bytes shown, bytes a row
     Msg_Map_Legend = 1615,       // no pieces
     Msg_Map_Nothing_Listed = 1616,
+    Msg_Map_Button = 1617, // the button of the table windows and the map window's title
+    Msg_Map_Button_Hint = 1618,
+    Msg_Map_Row_Name = 1619,  // table, row (as the grid numbers it)
+    Msg_Map_Rule_Name = 1620, // table, rule (as the grid numbers it)
+    Msg_Map_Bit_Name = 1621,  // table, row, bit
+    Msg_Map_Byte_Name = 1622, // offset
 };
 
 // The process-wide table of numbered texts of the user interface: English by

@@ -23,6 +23,9 @@ struct Data_Map
     std::vector<Byte_Span> objects[2];
     std::vector<Byte_Span> rules[2];
     int area_bytes[2] = {0, 0}; // by object page
+    // How the grids number their first row: objects, rules.
+    int object_row_base = 1;
+    int rule_row_base = 0;
 
     QList<Table_Problem> object_overlaps; // the tables' overlap warnings
     QList<Table_Problem> overruns;        // objects past the end of their area
