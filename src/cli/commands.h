@@ -55,6 +55,7 @@ int Command_Jobfile(const Command_Context &c);
 int Command_Update(const Command_Context &c);
 int Command_Compile(const Command_Context &c);
 int Command_Dump(const Command_Context &c);
+int Command_Map(const Command_Context &c);
 int Command_Export_Objects(const Command_Context &c);
 int Command_Import_Objects(const Command_Context &c);
 int Command_Export_Rules(const Command_Context &c);

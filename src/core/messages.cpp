@@ -189,6 +189,25 @@ const Default_Message Added_Messages[] = {
     {Msg_Dump_Description_Lost,
      u"Error! Object record %1 has the description address %2, which is not where its description can lie: the "
      u"descriptions follow one another in the text area in record order."},
+    {Msg_Map_Overrun, u"Error! [%1] row %2: its bytes %3 to %4 run past the end of its area of %5 bytes"},
+    {Msg_Map_Not_Carried, u"[%1] row %2 (bytes %3): no rule carries bytes %4"},
+    {Msg_Map_No_Object, u"[%1] rule %2 (bytes %3): no object of either area uses bytes %4"},
+    {Msg_Map_Pairing_Note,
+     u"The rules carry bytes of the converter's data area without naming the input or the output area; the "
+     u"two lists below lay every rule over both areas on one byte scale. This pairing is an aid, not a check."},
+    {Msg_Map_Picture, u"%1: bytes 0 to %2, %3 a row"},
+    {Msg_Map_Legend,
+     u"One character a byte: . free, a letter or digit for the row holding it (A to Z, a to z, 0 to 9, then "
+     u"again), + bits of several binary objects, # overlap."},
+    {Msg_Map_Nothing_Listed, u"No overlaps, no bytes past the end of an area, no gaps between objects and rules."},
+    {Msg_Map_Button, u"Data Map"},
+    {Msg_Map_Button_Hint,
+     u"Show how the objects and the rules lie over the converter's data areas, with their overlaps and gaps, as "
+     u"the tables are now"},
+    {Msg_Map_Row_Name, u"[%1] row %2"},
+    {Msg_Map_Rule_Name, u"[%1] rule %2"},
+    {Msg_Map_Bit_Name, u"[%1] row %2, bit %3"},
+    {Msg_Map_Byte_Name, u"Byte %1"},
     {Msg_Dump_Count_Mismatch,
      u"Error! Bank 1 counts %1 objects, but bank 2 holds %2 object records: the two images do not belong "
      u"together or one was changed after it was compiled."},

@@ -141,6 +141,20 @@ enum Added_Message : int {
     Msg_Dump_Stray_Bytes = 1187,      // count, offset of the first
     Msg_Dump_No_Geometry = 1188,      // address, the two text area addresses
     Msg_Dump_Description_Lost = 1189, // record, address
+    // The data-area map (`map NAME`, the Data Map window).
+    Msg_Map_Overrun = 1610,      // table, row, first byte, last byte, bytes of the area
+    Msg_Map_Not_Carried = 1611,  // table, row, its bytes, the bytes no rule carries
+    Msg_Map_No_Object = 1612,    // table, rule, its bytes, the bytes no object uses
+    Msg_Map_Pairing_Note = 1613, // no pieces
+    Msg_Map_Picture = 1614,      // area or rules, bytes shown, bytes a row
+    Msg_Map_Legend = 1615,       // no pieces
+    Msg_Map_Nothing_Listed = 1616,
+    Msg_Map_Button = 1617, // the button of the table windows and the map window's title
+    Msg_Map_Button_Hint = 1618,
+    Msg_Map_Row_Name = 1619,  // table, row (as the grid numbers it)
+    Msg_Map_Rule_Name = 1620, // table, rule (as the grid numbers it)
+    Msg_Map_Bit_Name = 1621,  // table, row, bit
+    Msg_Map_Byte_Name = 1622, // offset
     // What the image inspector finds wrong in a pair of images.
     Msg_Dump_Count_Mismatch = 1650, // objects counted in bank 1, object records in bank 2
     Msg_Dump_Not_A_Pair = 1651,     // file, file

@@ -27,26 +27,21 @@ void Object_Overlaps(const Text_Table &t, const Object_Rows &rows, int page, int
     // A table may hold an overlap in every row: the message is read once.
     const Text_Template text(Messages().Get(Msg_Objects_Overlap));
     for (int r = 0; r < int(rows.size()); ++r) {
-        const Object_Row &row = rows[size_t(r)];
-        const tables::Object_Type *type = row.type;
-        const int position = row.position;
-        if (!type || position < 0 || position >= nbyte)
+        const Byte_Span span = Object_Span(rows[size_t(r)], r);
+        // Past the end of the area is told apart (the data-area map).
+        if (span.length < 1 || span.End() > nbyte)
             continue;
+        const int position = int(span.start);
         int other = -1;
         int byte = position;
-        if (type->binary) {
-            const int bit = row.bit;
-            if (bit < 0 || bit > 7)
-                continue;
+        if (span.bit >= 0) {
+            const int bit = span.bit;
             Byte_Holders &h = area[size_t(position)];
             other = h.whole >= 0 ? h.whole : h.bits[size_t(bit)];
             if (h.bits[size_t(bit)] < 0)
                 h.bits[size_t(bit)] = r;
         } else {
-            const int length = row.length;
-            if (length < 1 || qint64(position) + length > nbyte)
-                continue;
-            for (int b = position; b < position + length; ++b) {
+            for (int b = position; b < int(span.End()); ++b) {
                 Byte_Holders &h = area[size_t(b)];
                 if (other < 0) {
                     other = h.whole;
@@ -73,13 +68,11 @@ void Rule_Overlaps(const Text_Table &t, int page, QList<Table_Problem> &warnings
     const Text_Template text(Messages().Get(Msg_Rules_Overlap));
     const int end = End_Of_Table(t, Up_StartByte);
     for (int r = 0; r < end; ++r) {
-        if (!Is_Flag_Set(t.Cell(r, Up_Enable)))
+        const Byte_Span span = Rule_Span(t, r);
+        if (span.length < 1)
             continue;
-        const int start = Str_To_Int_Def(t.Cell(r, Up_StartByte), -1);
-        const int num = Str_To_Int_Def(t.Cell(r, Up_NumByte), -1);
-        // Past any payload a check would pass: such a rule is refused anyway.
-        if (start < 0 || start > LoRa_Max_Start_Byte || num < 1 || num > 65536)
-            continue;
+        const int start = int(span.start);
+        const int num = int(span.length);
         if (holders.size() < size_t(start + num))
             holders.resize(size_t(start + num), -1);
         int other = -1;
@@ -99,6 +92,40 @@ void Rule_Overlaps(const Text_Table &t, int page, QList<Table_Problem> &warnings
 }
 
 } // namespace
+
+Byte_Span Object_Span(const Object_Row &row, int r)
+{
+    Byte_Span span;
+    span.row = r;
+    if (!row.type || row.position < 0)
+        return span;
+    span.start = row.position;
+    if (row.type->binary) {
+        if (row.bit >= 0 && row.bit <= 7) {
+            span.bit = row.bit;
+            span.length = 1;
+        }
+    } else if (row.length >= 1) {
+        span.length = row.length;
+    }
+    return span;
+}
+
+Byte_Span Rule_Span(const Text_Table &rules, int r)
+{
+    Byte_Span span;
+    span.row = r;
+    if (!Is_Flag_Set(rules.Cell(r, Up_Enable)))
+        return span;
+    const int start = Str_To_Int_Def(rules.Cell(r, Up_StartByte), -1);
+    const int num = Str_To_Int_Def(rules.Cell(r, Up_NumByte), -1);
+    // Past any payload a check would pass: such a rule is refused anyway.
+    if (start < 0 || start > LoRa_Max_Start_Byte || num < 1 || num > 65536)
+        return span;
+    span.start = start;
+    span.length = num;
+    return span;
+}
 
 QList<Table_Problem> Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects)
 {

@@ -23,3 +23,22 @@ QList<Table_Problem> Object_Overlap_Warnings(const BACnet_Slave_Set_Access &obje
 QList<Table_Problem> Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects, const Object_Rows &read,
                                              const Object_Rows &write);
 QList<Table_Problem> Rule_Overlap_Warnings(const LoRa_Set_Access &rules);
+
+// The bytes one row holds, as the warnings above count them (the data-area
+// map draws the same spans). `length` is 0 when the row holds none; a binary
+// object holds bit `bit` of one byte, any other row whole bytes (`bit` -1).
+// An object's span is not cut at the end of its area: running past it is a
+// fault of its own, which the overlap warnings leave out.
+struct Byte_Span
+{
+    int row = -1; // from 0
+    qint64 start = 0;
+    qint64 length = 0;
+    int bit = -1;
+
+    qint64 End() const { return start + length; }
+};
+Byte_Span Object_Span(const Object_Row &row, int r);
+// An enabled rule with a block a check could pass (at most LoRa_Max_Start_Byte,
+// 1 to 65536 bytes); any other holds none.
+Byte_Span Rule_Span(const Text_Table &rules, int r);

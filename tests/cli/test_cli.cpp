@@ -53,6 +53,8 @@ private slots:
         row("list", help, "list", "Print the configuration names, one a line.");
         row("new", help, "new NAME", "Create the configuration NAME.");
         row("check", help, "check NAME [--all]", "Check the documents of NAME as the windows and the update step do.");
+        row("map", help, "map NAME",
+            "Print how the objects and rules of NAME lie over the data areas, and their overlaps and gaps.");
         row("ede", help, "ede NAME FILE [--layout classic|standard] [--charset utf-8|windows-1252]",
             "Write the EDE file of NAME to FILE (\".csv\" added if missing).");
         row("jobfile", help, "jobfile NAME --ip A.B.C.D [--option 0|1|2] [--no-read-back]",

@@ -126,20 +126,20 @@ private slots:
         QCOMPARE(Write_Grid()->model()->rowCount(), required::Objects_Long_Desc);
     }
 
-    // Tab order: the page control, then the buttons in their order, Export…
-    // and Import… last.
+    // Tab order: the page control, then the buttons in their order, Export…,
+    // Import… and Data Map last.
     void tab_order()
     {
         Show();
         Read_Grid()->setFocus();
         QList<QWidget *> seen;
-        for (int i = 0; i < 10; ++i) {
+        for (int i = 0; i < 11; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             seen << QApplication::focusWidget();
         }
         QCOMPARE(seen, (QList<QWidget *>{w_->Btn_OK, w_->Btn_Cancel, w_->Btn_DelRow, w_->Btn_InsRow, w_->Btn_CopyRow,
-                                         w_->Btn_PasteRow, w_->Btn_Export, w_->Btn_Import, w_->PageControl1->tabBar(),
-                                         Read_Grid()}));
+                                         w_->Btn_PasteRow, w_->Btn_Export, w_->Btn_Import, w_->Btn_Map,
+                                         w_->PageControl1->tabBar(), Read_Grid()}));
     }
 
     void load_edit_and_save()

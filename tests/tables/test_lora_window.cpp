@@ -127,20 +127,20 @@ private slots:
                  QStringLiteral("Tempo tra due invii"));
     }
 
-    // Tab order: the buttons in their order (Export… and Import… last), then
-    // the page control.
+    // Tab order: the buttons in their order (Export…, Import… and Data Map
+    // last), then the page control.
     void tab_order()
     {
         Show();
         w_->Btn_OK->setFocus();
         QList<QWidget *> seen;
-        for (int i = 0; i < 9; ++i) {
+        for (int i = 0; i < 10; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             seen << QApplication::focusWidget();
         }
-        QCOMPARE(seen,
-                 (QList<QWidget *>{w_->Btn_Cancel, w_->Btn_DelRow, w_->Btn_InsRow, w_->Btn_CopyRow, w_->Btn_PasteRow,
-                                   w_->Btn_Export, w_->Btn_Import, w_->PC_LoRa->tabBar(), w_->ACG_LoRa_Uplink}));
+        QCOMPARE(seen, (QList<QWidget *>{w_->Btn_Cancel, w_->Btn_DelRow, w_->Btn_InsRow, w_->Btn_CopyRow,
+                                         w_->Btn_PasteRow, w_->Btn_Export, w_->Btn_Import, w_->Btn_Map,
+                                         w_->PC_LoRa->tabBar(), w_->ACG_LoRa_Uplink}));
     }
 
     // Through the modal loop, as the step opens it: load, edit by mouse

@@ -106,6 +106,8 @@ private slots:
         const QRect export_at(w_->Btn_Export->mapTo(w_->PageControl1, QPoint(0, 0)), w_->Btn_Export->size());
         QVERIFY(export_at.left() > tabs.right());
         QVERIFY(w_->Btn_Import->mapTo(w_, QPoint(w_->Btn_Import->width(), 0)).x() <= w_->width());
+        QVERIFY(w_->Btn_Map->isVisible());
+        QVERIFY(w_->Btn_Map->mapTo(w_, QPoint(w_->Btn_Map->width(), 0)).x() <= w_->width());
 
         QVERIFY(Messages().Read_Language_File(QStringLiteral(SW_DATA_DIR "/LANGUAGE/Italiano.lng")).Ok());
         w_->Set_Lang();

@@ -1,5 +1,7 @@
 #include "tables/ui/bacnet_slave_set_access.h"
 
+#include "tables/data_map.h"
+#include "tables/lora_access.h"
 #include "tables/object_names.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "tables/ui/table_grid.h"
@@ -89,4 +91,11 @@ bool TFBACnetSlaveSetAccess::Warnings_Accepted()
 {
     const QStringList warnings = Object_Name_Warnings(Access, Access.Desc_Lenght);
     return warnings.isEmpty() || Message_Box::Confirm(this, Object_Names_Question(warnings, Access.Desc_Lenght));
+}
+
+Data_Map TFBACnetSlaveSetAccess::Map_Of_Tables() const
+{
+    LoRa_Set_Access rules;
+    (void)rules.Load(ws_.File_ParGen, ws_.File_LoRaWAN_Access);
+    return Build_Data_Map(Access, rules);
 }

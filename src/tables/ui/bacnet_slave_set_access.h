@@ -42,6 +42,9 @@ protected:
     bool Warnings_Accepted() override;
     Result<> Save_Documents() override;
     Points_Tables Points() const override { return Points_Of(Access); }
+    Data_Map Map_Of_Tables() const override;
+    bool Holds_Rules() const override { return false; }
+    int Position_Column() const override { return Obj_Position; }
     QString Points_File() const override { return QStringLiteral("BACnet_Objects.csv"); }
 
 private:

@@ -1,5 +1,7 @@
 #include "tables/ui/lora_set_access.h"
 
+#include "tables/bacnet_access.h"
+#include "tables/data_map.h"
 #include "tables/ui/table_grid.h"
 #include "widgets/texts.h"
 #include "workspace/workspace.h"
@@ -65,4 +67,11 @@ Check_Result TFLoRa_Set_Access::Check_Documents()
 Result<> TFLoRa_Set_Access::Save_Documents()
 {
     return Access.Save(ws_.File_LoRaWAN_Access);
+}
+
+Data_Map TFLoRa_Set_Access::Map_Of_Tables() const
+{
+    BACnet_Slave_Set_Access objects;
+    (void)objects.Load(ws_.File_ParGen, ws_.File_BACnet_Slave_Access);
+    return Build_Data_Map(objects, Access);
 }

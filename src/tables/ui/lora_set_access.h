@@ -40,5 +40,8 @@ protected:
     Check_Result Check_Documents() override;
     Result<> Save_Documents() override;
     Points_Tables Points() const override { return Points_Of(Access); }
+    Data_Map Map_Of_Tables() const override;
+    bool Holds_Rules() const override { return true; }
+    int Position_Column() const override { return Up_StartByte; }
     QString Points_File() const override { return QStringLiteral("LoRaWAN_Rules.csv"); }
 };

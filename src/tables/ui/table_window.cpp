@@ -3,6 +3,7 @@
 #include "core/file_io.h"
 #include "core/messages.h"
 #include "tables/text_table.h"
+#include "tables/ui/data_map_window.h"
 #include "tables/ui/table_grid.h"
 #include "widgets/dialog_frame.h"
 #include "widgets/file_dialog.h"
@@ -95,8 +96,10 @@ Table_Window::Table_Window(Workspace &ws, Texts texts, QWidget *parent)
     // no room left at the windows' widths.
     Btn_Export = make_button("Btn_Export");
     Btn_Import = make_button("Btn_Import");
-    for (QPushButton *button : {Btn_Export, Btn_Import})
+    Btn_Map = make_button("Btn_Map");
+    for (QPushButton *button : {Btn_Export, Btn_Import, Btn_Map})
         button->setFixedSize(90, 24);
+    connect(Btn_Map, &QPushButton::clicked, this, &Table_Window::Btn_MapClick);
     connect(Btn_Export, &QPushButton::clicked, this, &Table_Window::Btn_ExportClick);
     connect(Btn_Import, &QPushButton::clicked, this, &Table_Window::Btn_ImportClick);
 
@@ -131,6 +134,7 @@ void Table_Window::Build(QTabWidget *pages, QWidget *first_page, QWidget *second
     corner_row->setSpacing(6);
     corner_row->addWidget(Btn_Export);
     corner_row->addWidget(Btn_Import);
+    corner_row->addWidget(Btn_Map);
     pages_->setCornerWidget(corner, Qt::TopRightCorner);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -146,7 +150,7 @@ void Table_Window::Build(QTabWidget *pages, QWidget *first_page, QWidget *second
 
     const QList<QWidget *> buttons = {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow};
     // Export… and Import… follow the row buttons in both windows.
-    const QList<QWidget *> points = {Btn_Export, Btn_Import};
+    const QList<QWidget *> points = {Btn_Export, Btn_Import, Btn_Map};
     QList<QWidget *> order =
         pages_first ? QList<QWidget *>{pages_} + buttons + points : buttons + points + QList<QWidget *>{pages_};
     for (int i = 0; i + 1 < order.size(); ++i)
@@ -218,6 +222,11 @@ void Table_Window::Set_Lang()
         button->setAccessibleDescription(Msg(hint));
         button->setToolTip(Msg(hint));
     }
+    Btn_Map->setText(Msg(Msg_Map_Button));
+    Btn_Map->setAccessibleDescription(Msg(Msg_Map_Button_Hint));
+    Btn_Map->setToolTip(Msg(Msg_Map_Button_Hint));
+    if (map_window_)
+        map_window_->Set_Lang();
     for (int page = 0; page < 2; ++page) {
         pages_->setTabText(page, Msg(texts_.first_page + page));
         grids_[page]->Set_Number_Title(texts_.number_titles[page]);
@@ -444,6 +453,36 @@ void Table_Window::Btn_PasteRowClick()
     for (int k = r; k < r + ws_.Row_Copy_Buffer.size(); ++k)
         pasted.append(k);
     Keep_Step(page, before.Finish(Table(page), {pasted, {}}));
+}
+
+Table_Window::~Table_Window()
+{
+    // The history clears itself as it goes, after the tables' owner: the map
+    // must not ask it for a map then.
+    disconnect(map_follows_);
+}
+
+void Table_Window::Btn_MapClick()
+{
+    Commit_Edits();
+    if (!map_window_) {
+        map_window_ = new Data_Map_Window(this);
+        connect(map_window_->View, &Data_Map_View::Row_Chosen, this, [this](bool rules, int page, int row) {
+            if (rules != Holds_Rules())
+                return;
+            pages_->setCurrentIndex(page);
+            grids_[page]->Set_Current(row, Position_Column());
+            grids_[page]->setFocus();
+        });
+        // Every change of the tables is a step of the history.
+        map_follows_ = connect(history_, &QUndoStack::indexChanged, this, [this] {
+            if (map_window_->isVisible())
+                map_window_->Show(Map_Of_Tables());
+        });
+    }
+    map_window_->Show(Map_Of_Tables());
+    map_window_->show();
+    map_window_->raise();
 }
 
 void Table_Window::Btn_ExportClick()

@@ -15,8 +15,10 @@ class QPushButton;
 class QTabWidget;
 class QUndoStack;
 class Problems_Bar;
+class Data_Map_Window;
 class Table_Grid;
 class Text_Table;
+struct Data_Map;
 struct Workspace;
 
 // What the two table windows share: the title panel, a page control with
@@ -55,6 +57,8 @@ public:
         QList<int> shown_hints;
     };
 
+    ~Table_Window() override;
+
     void Set_Lang() override;
 
     Table_Grid *Grid(int page) const { return grids_[page]; }
@@ -87,6 +91,11 @@ public:
     // are shown. What the import changes in both tables is one step of the
     // history.
     void Btn_ImportClick();
+    // Data Map: the map window over the tables as the grids hold them (the
+    // other window's document as saved), drawn again at every change of the
+    // history; a click on a byte of this window's tables selects its row.
+    void Btn_MapClick();
+    Data_Map_Window *Map_Window() const { return map_window_; }
 
     // The window's history of changes, both pages in one.
     QUndoStack *History() const { return history_; }
@@ -124,6 +133,7 @@ public:
     Problems_Bar *P_Problems = nullptr;
     QPushButton *Btn_Export;
     QPushButton *Btn_Import;
+    QPushButton *Btn_Map;
     // The most bad lines of an import that its error box lists.
     static constexpr int Bad_Lines_Shown = 15;
 
@@ -153,6 +163,12 @@ protected:
     // The two tables as a points list, and the name its export offers.
     virtual Points_Tables Points() const = 0;
     virtual QString Points_File() const = 0;
+    // The data-area map of this window's tables and the other document.
+    virtual Data_Map Map_Of_Tables() const = 0;
+    // The map's rows this window's grids hold: rules (else objects), and
+    // the column made current when one is chosen.
+    virtual bool Holds_Rules() const = 0;
+    virtual int Position_Column() const = 0;
 
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -178,4 +194,6 @@ private:
     Load_Report report_;
     QUndoStack *history_ = nullptr;
     Live_Problems *problems_ = nullptr;
+    Data_Map_Window *map_window_ = nullptr;
+    QMetaObject::Connection map_follows_;
 };

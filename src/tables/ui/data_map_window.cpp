@@ -1,0 +1,216 @@
+#include "tables/ui/data_map_window.h"
+
+#include "core/messages.h"
+#include "tables/bacnet_access.h"
+#include "tables/lora_access.h"
+#include "widgets/texts.h"
+
+#include <QHBoxLayout>
+#include <QHelpEvent>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollArea>
+#include <QToolTip>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr int Heading = 18; // pixels above each area for its caption
+constexpr int Gap = 10;     // pixels between the areas
+
+// A colour per row that neighbours tell apart.
+QColor Row_Colour(int row)
+{
+    return QColor::fromHsv((row * 47) % 360, 90, 235);
+}
+
+QString Row_Name(const Data_Map &map, bool rules, const Byte_Span &s, int page)
+{
+    if (rules)
+        return Msg(Msg_Map_Rule_Name).arg(Msg(page == Page_Uplink ? 1214 : 1215)).arg(s.row + map.rule_row_base);
+    const QString table = Msg(page == Page_Read ? 1508 : 1509);
+    const int row = s.row + map.object_row_base;
+    return s.bit >= 0 ? Msg(Msg_Map_Bit_Name).arg(table).arg(row).arg(s.bit)
+                      : Msg(Msg_Map_Row_Name).arg(table).arg(row);
+}
+
+bool Holds(const Byte_Span &s, int byte)
+{
+    return s.start <= byte && byte < s.End();
+}
+
+} // namespace
+
+Data_Map_View::Data_Map_View(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Data_Map_View"));
+    setMouseTracking(true);
+}
+
+void Data_Map_View::Show(const Data_Map &map)
+{
+    map_ = map;
+    updateGeometry();
+    update();
+}
+
+int Data_Map_View::Rows(int area) const
+{
+    return (map_.area_bytes[area] + Bytes_A_Row - 1) / Bytes_A_Row;
+}
+
+QSize Data_Map_View::sizeHint() const
+{
+    return {Bytes_A_Row * Cell + 1, 2 * Heading + Gap + (Rows(Page_Read) + Rows(Page_Write)) * Cell + 1};
+}
+
+QRect Data_Map_View::Byte_Rect(int area, int byte) const
+{
+    const int top = Heading + (area == Page_Write ? Rows(Page_Read) * Cell + Gap + Heading : 0);
+    return {(byte % Bytes_A_Row) * Cell, top + (byte / Bytes_A_Row) * Cell, Cell, Cell};
+}
+
+bool Data_Map_View::Byte_At(QPoint point, int &area, int &byte) const
+{
+    for (int a : {int(Page_Read), int(Page_Write)}) {
+        const QRect first = Byte_Rect(a, 0);
+        const int column = point.x() / Cell;
+        const int row = (point.y() - first.top()) / Cell;
+        if (point.x() < 0 || column >= Bytes_A_Row || point.y() < first.top() || row >= Rows(a))
+            continue;
+        byte = row * Bytes_A_Row + column;
+        area = a;
+        return byte < map_.area_bytes[a];
+    }
+    return false;
+}
+
+QStringList Data_Map_View::Names_At(int area, int byte) const
+{
+    QStringList names{Msg(Msg_Map_Byte_Name).arg(byte)};
+    for (const Byte_Span &s : map_.objects[area])
+        if (Holds(s, byte))
+            names << Row_Name(map_, false, s, area);
+    for (int page : {int(Page_Uplink), int(Page_Downlink)})
+        for (const Byte_Span &s : map_.rules[page])
+            if (Holds(s, byte))
+                names << Row_Name(map_, true, s, page);
+    return names;
+}
+
+void Data_Map_View::paintEvent(QPaintEvent *event)
+{
+    QPainter p(this);
+    p.fillRect(event->rect(), palette().base());
+    const QColor overlap(220, 40, 40);
+    for (int area : {int(Page_Read), int(Page_Write)}) {
+        const int bytes = map_.area_bytes[area];
+        const QRect first = Byte_Rect(area, 0);
+        p.setPen(palette().text().color());
+        p.drawText(QRect(0, first.top() - Heading, width(), Heading), Qt::AlignLeft | Qt::AlignVCenter,
+                   Msg(area == Page_Read ? 1508 : 1509));
+        // Whole bytes and bits held, to draw overlaps as such.
+        std::vector<int> whole(size_t(bytes), 0);
+        std::vector<std::array<int, 8>> bits(size_t(bytes), std::array<int, 8>{});
+        for (const Byte_Span &s : map_.objects[area])
+            for (qint64 b = s.start; b < std::min<qint64>(s.End(), bytes); ++b) {
+                const QRect r = Byte_Rect(area, int(b));
+                if (s.bit >= 0) {
+                    const int x = r.left() + s.bit * Cell / 8;
+                    const bool clash = whole[size_t(b)] > 0 || bits[size_t(b)][size_t(s.bit)] > 0;
+                    p.fillRect(QRect(x, r.top(), std::max(Cell / 8, 1), Cell), clash ? overlap : Row_Colour(s.row));
+                    ++bits[size_t(b)][size_t(s.bit)];
+                } else {
+                    const bool any_bit =
+                        std::any_of(bits[size_t(b)].begin(), bits[size_t(b)].end(), [](int n) { return n > 0; });
+                    p.fillRect(r, whole[size_t(b)] > 0 || any_bit ? overlap : Row_Colour(s.row));
+                    ++whole[size_t(b)];
+                }
+            }
+        // The rules over the same bytes: uplinks along the top, downlinks
+        // along the bottom of each byte.
+        for (int page : {int(Page_Uplink), int(Page_Downlink)}) {
+            const QColor band = page == Page_Uplink ? QColor(30, 90, 200) : QColor(20, 150, 60);
+            for (const Byte_Span &s : map_.rules[page])
+                for (qint64 b = s.start; b < std::min<qint64>(s.End(), bytes); ++b) {
+                    const QRect r = Byte_Rect(area, int(b));
+                    p.fillRect(QRect(r.left(), page == Page_Uplink ? r.top() : r.bottom() - 2, Cell, 3), band);
+                }
+        }
+        p.setPen(palette().mid().color());
+        for (int b = 0; b < bytes; ++b)
+            p.drawRect(Byte_Rect(area, b).adjusted(0, 0, -1, -1));
+    }
+}
+
+bool Data_Map_View::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        int area = 0;
+        int byte = 0;
+        if (Byte_At(help->pos(), area, byte))
+            QToolTip::showText(help->globalPos(), Names_At(area, byte).join(u'\n'), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void Data_Map_View::mousePressEvent(QMouseEvent *event)
+{
+    int area = 0;
+    int byte = 0;
+    if (!Byte_At(event->position().toPoint(), area, byte))
+        return;
+    for (const Byte_Span &s : map_.objects[area])
+        if (Holds(s, byte)) {
+            emit Row_Chosen(false, area, s.row);
+            return;
+        }
+    for (int page : {int(Page_Uplink), int(Page_Downlink)})
+        for (const Byte_Span &s : map_.rules[page])
+            if (Holds(s, byte)) {
+                emit Row_Chosen(true, page, s.row);
+                return;
+            }
+}
+
+Data_Map_Window::Data_Map_Window(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Data_Map_Window"));
+    View = new Data_Map_View;
+    auto *scroll = new QScrollArea(this);
+    scroll->setWidget(View);
+    scroll->setWidgetResizable(false);
+    scroll->setMinimumWidth(View->sizeHint().width() + 24);
+    Lists = new QListWidget(this);
+    Lists->setObjectName(QStringLiteral("Lists"));
+    Lists->setWordWrap(true);
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(scroll, 0);
+    layout->addWidget(Lists, 1);
+    resize(1000, 600);
+    Set_Lang();
+}
+
+void Data_Map_Window::Show(const Data_Map &map)
+{
+    View->Show(map);
+    View->resize(View->sizeHint());
+    Lists->clear();
+    Lists->addItems(Data_Map_Lines(map));
+}
+
+void Data_Map_Window::Set_Lang()
+{
+    setWindowTitle(Msg(Msg_Map_Button));
+    Show(View->Map());
+}

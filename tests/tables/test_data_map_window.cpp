@@ -1,0 +1,114 @@
+#include "core/messages.h"
+#include "tables/lora_access.h"
+#include "tables/ui/data_map_window.h"
+#include "tables/ui/lora_set_access.h"
+#include "widgets/message_box.h"
+#include "window_fixture.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+namespace {
+
+QStringList Items(const QListWidget *list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
+    return items;
+}
+
+} // namespace
+
+// The map window as the rule window opens it: the rules as the grids hold
+// them, unsaved edits included, over the objects as saved.
+class Test_Data_Map_Window : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    Workspace ws_;
+    TFLoRa_Set_Access *w_ = nullptr;
+
+private slots:
+    void init()
+    {
+        test::Open_In(ws_, dir_.path());
+        test::Write(ws_.File_ParGen, test::ParGen_With("LoRa_Payload_Size", "51"));
+        const QByteArray object = "<row Data_Type=\"Analog Value\" Eng_Unit=\"95\" Position=\"%1\" Bit=\"\" "
+                                  "Length=\"%2\" Swap=\"N\" Mnemonic=\"o\"/>";
+        test::Write(ws_.File_BACnet_Slave_Access, "<BACnet_to_Modbus><BACnet_in_Read>" +
+                                                      QByteArray(object).replace("%1", "0").replace("%2", "4") +
+                                                      QByteArray(object).replace("%1", "10").replace("%2", "2") +
+                                                      "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>");
+        test::Write(ws_.File_LoRaWAN_Access,
+                    "<LoRaWAN_Set_Access><LoRaWAN_Uplink><row Enable=\"Y\" StartByte=\"0\" NumByte=\"4\" "
+                    "OnChange=\"Y\" OnCMD=\"N\" OnTimer=\"N\" Time=\"\" Mnemonic=\"u\"/></LoRaWAN_Uplink>"
+                    "<LoRaWAN_Downlink><row Enable=\"Y\" StartByte=\"40\" NumByte=\"2\" Mnemonic=\"d\"/>"
+                    "</LoRaWAN_Downlink></LoRaWAN_Set_Access>");
+        Message_Box::Set_Test_Mode(true);
+        w_ = new TFLoRa_Set_Access(ws_);
+        w_->show();
+        QVERIFY(QTest::qWaitForWindowActive(w_));
+    }
+
+    void cleanup()
+    {
+        delete w_;
+        Message_Box::Set_Test_Mode(false);
+    }
+
+    void follows_the_grids()
+    {
+        QCOMPARE(w_->Btn_Map->text(), Messages().Get(Msg_Map_Button));
+        QTest::mouseClick(w_->Btn_Map, Qt::LeftButton);
+        Data_Map_Window *map = w_->Map_Window();
+        QVERIFY(map && map->isVisible());
+        const QString read = Messages().Get(1508);
+        const QString down = Messages().Get(1215);
+        const QString no_object = Messages().Get(Msg_Map_No_Object).arg(down, u"0"_qs, u"40-41"_qs, u"40-41"_qs);
+        QCOMPARE(
+            Items(map->Lists),
+            (QStringList{Messages().Get(Msg_Map_Pairing_Note),
+                         Messages().Get(Msg_Map_Not_Carried).arg(read, u"2"_qs, u"10-11"_qs, u"10-11"_qs), no_object}));
+
+        // An unsaved rule over the second object: the map follows at once,
+        // and back again when the edit is undone.
+        test::Type_Into_Cell(w_->ACG_LoRa_Uplink, 1, Up_StartByte, u"10"_qs);
+        test::Type_Into_Cell(w_->ACG_LoRa_Uplink, 1, Up_NumByte, u"2"_qs);
+        QCOMPARE(Items(map->Lists), (QStringList{Messages().Get(Msg_Map_Pairing_Note), no_object}));
+        QCOMPARE(
+            map->View->Names_At(Page_Read, 10),
+            (QStringList{Messages().Get(Msg_Map_Byte_Name).arg(10), Messages().Get(Msg_Map_Row_Name).arg(read).arg(2),
+                         Messages().Get(Msg_Map_Rule_Name).arg(Messages().Get(1214)).arg(1)}));
+        w_->Undo();
+        w_->Undo();
+        QCOMPARE(map->Lists->count(), 3);
+    }
+
+    // A click on a byte that only a rule holds chooses that rule's row; on
+    // an object's byte, which this window does not hold, nothing moves.
+    void click_chooses_a_rule()
+    {
+        QTest::mouseClick(w_->Btn_Map, Qt::LeftButton);
+        Data_Map_View *view = w_->Map_Window()->View;
+        const auto centre = [view](int byte) {
+            int area = -1;
+            int at = -1;
+            const QPoint point((byte % 50) * Data_Map_View::Cell + 5, 18 + (byte / 50) * Data_Map_View::Cell + 5);
+            return view->Byte_At(point, area, at) && area == Page_Read && at == byte ? point : QPoint(-1, -1);
+        };
+        QVERIFY(centre(40).x() >= 0);
+        QTest::mouseClick(view, Qt::LeftButton, {}, centre(2));
+        QCOMPARE(w_->PC_LoRa->currentIndex(), int(Page_Uplink));
+        QTest::mouseClick(view, Qt::LeftButton, {}, centre(40));
+        QCOMPARE(w_->PC_LoRa->currentIndex(), int(Page_Downlink));
+        QCOMPARE(w_->ACG_LoRa_Downlink->currentIndex().row(), 0);
+        QCOMPARE(w_->ACG_LoRa_Downlink->currentIndex().column(), int(Up_StartByte));
+    }
+};
+
+QTEST_MAIN(Test_Data_Map_Window)
+#include "test_data_map_window.moc"
