@@ -44,8 +44,11 @@ public:
         qsizetype width = 0;
         for (const auto &[label, value] : fields)
             width = std::max(width, label.size());
-        for (const auto &[label, value] : fields)
-            out_ += label.leftJustified(width + 2) + value + u'\n';
+        for (const auto &[label, value] : fields) {
+            // An empty value (a blank device name, "(none)") leaves no blanks behind.
+            out_ += value.isEmpty() ? label : label.leftJustified(width + 2) + value;
+            out_ += u'\n';
+        }
     }
     // A table with a header line; every column as wide as its widest cell.
     void Table(const QStringList &header, const QList<QStringList> &rows)

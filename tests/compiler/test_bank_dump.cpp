@@ -583,6 +583,14 @@ private slots:
         QCOMPARE(lines[header + 4], QString());
         for (const QString &line : lines)
             QVERIFY2(!line.endsWith(u' '), qPrintable(line));
+        // Empty values (a blank device name, no objects at all) leave no
+        // blanks behind either.
+        const Bank_Images initial =
+            Compile_Project(Path("none.xml"), Path("none.xml"), Path("none.xml")).Value();
+        const QString blank = Dump_Table(Dump_Pair(initial.bank1, initial.bank2, problems));
+        for (const QString &line : blank.split(u'\n'))
+            QVERIFY2(!line.endsWith(u' '), qPrintable(line));
+        QVERIFY2(blank.contains(S("\n(none)\n")), qPrintable(blank));
         // A single image gives its own sections only.
         const QString one = Dump_Table(Dump_Bank1(images.bank1));
         QVERIFY(one.contains(S("Bank 1: parameter block")) && !one.contains(S("Bank 2")));
