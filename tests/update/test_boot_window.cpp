@@ -21,11 +21,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
+#include <QTimer>
 #include <csignal>
 #include <sys/types.h>
 
@@ -497,6 +500,39 @@ private slots:
         QCOMPARE(done.count(), 0);
         QVERIFY(!QFileInfo::exists(job));
         QCOMPARE(ws_.Last_IP_Address, QStringLiteral("127.0.0.1"));
+    }
+
+    // Shown for real, the list lies open below the heading, read-only, one
+    // line a difference, however long it is.
+    void the_list_box_opens_with_its_list()
+    {
+        Message_Box::Set_Test_Mode(false);
+        QStringList lines;
+        for (int i = 0; i < 300; ++i)
+            lines << QStringLiteral("difference %1").arg(i);
+        QString heading_seen;
+        QString list_seen;
+        bool list_visible = false;
+        bool read_only = false;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            heading_seen = box->text();
+            if (auto *list = box->findChild<QTextEdit *>()) {
+                list_seen = list->toPlainText();
+                list_visible = list->isVisible();
+                read_only = list->isReadOnly();
+            }
+            box->accept();
+        });
+        QWidget parent;
+        Message_Box::Information_List(&parent, QStringLiteral("heading"), lines);
+        Message_Box::Set_Test_Mode(true);
+        QCOMPARE(heading_seen, QStringLiteral("heading"));
+        QCOMPARE(list_seen, lines.join(u'\n'));
+        QVERIFY(list_visible);
+        QVERIFY(read_only);
     }
 
     // The button is there when something can be compared: readable images
