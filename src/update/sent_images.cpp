@@ -4,6 +4,7 @@
 #include "core/messages.h"
 #include "update/ip_address.h"
 #include "update/job_file.h"
+#include "workspace/configurations.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,10 +71,11 @@ Result<> Keep_Sent_Images(const QString &path_project, const QString &address, c
     const QString folder = Sent_Images_Folder(path_project, address);
     if (folder.isEmpty())
         return Fail(Messages().Get(1037));
-    // The configuration folder itself is never made: without it there is no
-    // "bin" to keep anything in, and the write below says so.
-    if (QFileInfo(path_project).isDir())
-        QDir(path_project).mkpath(QDir(path_project).relativeFilePath(folder));
+    // The configuration folder itself is never made: a copy beside nothing
+    // would compare with a configuration that is gone.
+    if (const Result<> there = Check_Configuration_Folder(path_project); !there)
+        return Fail(there.Problem());
+    QDir(path_project).mkpath(QDir(path_project).relativeFilePath(folder)); // a failure shows in the write
     const Result<> written =
         Write_Files_Atomic({{Kept_Bank1(folder), images.bank1}, {Kept_Bank2(folder), images.bank2}});
     if (written)

@@ -2,6 +2,7 @@
 #include "test_support.h"
 #include "update/job_file.h"
 #include "update/sent_images.h"
+#include "workspace/configurations.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -121,7 +122,9 @@ private slots:
     void no_configuration_folder()
     {
         QVERIFY(QDir(project_).removeRecursively());
-        QVERIFY(!Keep_Sent_Images(project_, QStringLiteral("127.0.0.1"), Pair("1", "2")).Ok());
+        const Result<> kept = Keep_Sent_Images(project_, QStringLiteral("127.0.0.1"), Pair("1", "2"));
+        QCOMPARE(kept.Problem(), Check_Configuration_Folder(project_).Problem());
+        QVERIFY(!kept.Ok());
         QVERIFY(!QFileInfo::exists(project_));
     }
 };
