@@ -90,5 +90,8 @@ int Command_Update(const Command_Context &c)
         return 1;
     }
     c.out << outcome.text << Qt::endl;
+    // The update itself succeeded: a copy that could not be kept is said, not failed.
+    if (!outcome.keep_problem.isEmpty())
+        c.Message(outcome.keep_problem);
     return 0;
 }

@@ -208,6 +208,24 @@ const Default_Message Added_Messages[] = {
     {Msg_Map_Rule_Name, u"[%1] rule %2"},
     {Msg_Map_Bit_Name, u"[%1] row %2, bit %3"},
     {Msg_Map_Byte_Name, u"Byte %1"},
+    {Msg_Changes_Button, u"Changes since last update"},
+    {Msg_Changes_Button_Hint,
+     u"Compare the images about to be sent with those that the last successful update sent to the address in the "
+     u"boxes"},
+    {Msg_Changes_Nothing_Kept,
+     u"No earlier update of this configuration to %1 is kept (%2), so there is nothing to compare with. A copy of "
+     u"the images sent is kept after each successful update."},
+    {Msg_Changes_None,
+     u"No changes: the images about to be sent to %1 are the same as those of the last update to it (%2)."},
+    {Msg_Changes_Listed,
+     u"The images about to be sent to %1 differ from those of the last update to it (%2). Differences (%3):"},
+    {Msg_Sent_Not_Kept,
+     u"Warning: the update succeeded, but the images sent could not be kept for \"Changes since last update\": %1"},
+    {Msg_Sent_Copy_Removed,
+     u"The copy of an earlier update in %1 was removed, since it no longer shows what the converter holds."},
+    {Msg_Sent_Copy_Not_Removed,
+     u"The copy of an earlier update in %1 could not be removed (%2) and no longer shows what the converter holds: "
+     u"delete that folder before comparing again."},
     {Msg_Dump_Count_Mismatch,
      u"Error! Bank 1 counts %1 objects, but bank 2 holds %2 object records: the two images do not belong "
      u"together or one was changed after it was compiled."},

@@ -155,6 +155,16 @@ enum Added_Message : int {
     Msg_Map_Rule_Name = 1620, // table, rule (as the grid numbers it)
     Msg_Map_Bit_Name = 1621,  // table, row, bit
     Msg_Map_Byte_Name = 1622, // offset
+    // "Changes since last update" in the update window, and the copy of the
+    // images sent that each successful update keeps for it.
+    Msg_Changes_Button = 1640,
+    Msg_Changes_Button_Hint = 1641,
+    Msg_Changes_Nothing_Kept = 1642,   // address, folder where the copy would be
+    Msg_Changes_None = 1643,           // address, when the copy was kept
+    Msg_Changes_Listed = 1644,         // address, when the copy was kept, differences (the list follows)
+    Msg_Sent_Not_Kept = 1645,          // problem
+    Msg_Sent_Copy_Removed = 1646,      // folder
+    Msg_Sent_Copy_Not_Removed = 1647,  // folder, reason
     // What the image inspector finds wrong in a pair of images.
     Msg_Dump_Count_Mismatch = 1650, // objects counted in bank 1, object records in bank 2
     Msg_Dump_Not_A_Pair = 1651,     // file, file

@@ -33,11 +33,11 @@ Operation_Texts Texts_Of(Operation_Kind kind, const Boot_Job &job)
         // Firmware alone is the last operation and restarts the application.
         return {native(Firmware_Path(job.path_master)), "0x8000", "1", "1", "0", job.option == 1};
     case Operation_Kind::Bank1:
-        return {native(job.path_project + QStringLiteral("/bin/bank1.bin")), "0x07000", "2", "0", "1", false};
+        return {native(Job_Bank1_Path(job.path_project)), "0x07000", "2", "0", "1", false};
     case Operation_Kind::Bank2:
         break;
     }
-    return {native(job.path_project + QStringLiteral("/bin/bank2.bin")), "0x80000", "2", "0", "0", true};
+    return {native(Job_Bank2_Path(job.path_project)), "0x80000", "2", "0", "0", true};
 }
 
 void Add_Fixed(pugi::xml_node parent, const char *name, const char *text)
@@ -108,6 +108,21 @@ void Remember_Boot_Job(Workspace &ws, const Boot_Job &job)
     ws.Update_Read_Back = job.read_back;
 }
 
+QString Job_Bank1_Path(const QString &path_project)
+{
+    return path_project + QStringLiteral("/bin/bank1.bin");
+}
+
+QString Job_Bank2_Path(const QString &path_project)
+{
+    return path_project + QStringLiteral("/bin/bank2.bin");
+}
+
+bool Job_Sends_Images(int option)
+{
+    return option == 0 || option == 2;
+}
+
 QString Job_File_Path(const QString &path_exe)
 {
     return path_exe + QStringLiteral("/Ethernet_Update.xml");
@@ -131,7 +146,7 @@ QByteArray Build_Job_File(const Boot_Job &job)
     pugi::xml_node operations = root.append_child("Operations");
     if (job.option != 2)
         Add_Operation(operations, Operation_Kind::Firmware, job);
-    if (job.option != 1) {
+    if (Job_Sends_Images(job.option)) {
         Add_Operation(operations, Operation_Kind::Bank1, job);
         Add_Operation(operations, Operation_Kind::Bank2, job);
     }

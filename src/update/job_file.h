@@ -35,6 +35,13 @@ QString Firmware_Path(const QString &path_master);
 // Whether the option loads the firmware (0 firmware + configuration, 1 firmware).
 bool Job_Loads_Firmware(int option);
 
+// The two images an update of the configuration sends, "bin/bank1.bin" and
+// "bin/bank2.bin" of its folder: the files the job document names.
+QString Job_Bank1_Path(const QString &path_project);
+QString Job_Bank2_Path(const QString &path_project);
+// Whether the option sends the configuration's images (0 firmware + configuration, 2 configuration).
+bool Job_Sends_Images(int option);
+
 // "Ethernet_Update.xml" in the workspace root.
 QString Job_File_Path(const QString &path_exe);
 

@@ -114,6 +114,16 @@ void Update_Sequence::On_Ping(const Ping_Outcome &outcome)
         return;
     }
     job_file_ = Job_File_Path(job_.path_exe);
+    // What the updater is about to send: read now, since the files could be
+    // compiled again before it ends.
+    sent_.reset();
+    sent_problem_.clear();
+    if (Job_Sends_Images(job_.option)) {
+        if (Result<Sent_Images> images = Read_Job_Images(job_.path_project))
+            sent_ = std::move(images).Value();
+        else
+            sent_problem_ = images.Problem();
+    }
     Set_State(State::Updating);
     runner_->Start(Updater_Path(job_.path_exe), job_.path_exe, limits_.updater_ms, Updater_Log_Path(job_.path_exe),
                    limits_.grace_ms);
@@ -160,7 +170,26 @@ void Update_Sequence::On_Updater(const Program_Outcome &program)
         }
     }
     result.text = lines.join(u'\n');
+    if (result.Ok())
+        result.keep_problem = Keep_Sent();
     Finish(result);
+}
+
+QString Update_Sequence::Keep_Sent()
+{
+    // Only what reached the converter is kept; firmware alone changes no image.
+    if (!Job_Sends_Images(job_.option))
+        return QString();
+    if (!sent_) {
+        // The copy of the update before no longer shows what the converter holds.
+        QString problem = Messages().Get(Msg_Sent_Not_Kept).arg(sent_problem_);
+        if (const QString removed = Forget_Sent_Images(job_.path_project, address_); !removed.isEmpty())
+            problem += u'\n' + removed;
+        return problem;
+    }
+    const Result<> kept = Keep_Sent_Images(job_.path_project, address_, *sent_);
+    sent_.reset();
+    return kept ? QString() : Messages().Get(Msg_Sent_Not_Kept).arg(kept.Problem());
 }
 
 void Update_Sequence::Finish(Update_Outcome outcome)

@@ -4,6 +4,7 @@
 #include "update/job_file.h"
 #include "update/program_runner.h"
 #include "update/send_ping.h"
+#include "update/sent_images.h"
 
 #include <QObject>
 #include <QString>
@@ -34,6 +35,10 @@ struct Update_Outcome
     bool warning = false; // shown as a warning rather than an error (no answer at all)
     QString text;         // the whole message, lines joined with "\n"
     QString job_file;     // the job file written, empty when none was
+    // A successful update that sent the configuration's images keeps a copy
+    // of them for its address (update/sent_images.h). When that fails the
+    // update is still Done; this says why nothing was kept (message 1645).
+    QString keep_problem;
     Ping_Outcome ping;
     Program_Outcome program;
 };
@@ -86,6 +91,8 @@ private:
     void On_Ping(const Ping_Outcome &outcome);
     void On_Updater(const Program_Outcome &result);
     void Finish(Update_Outcome outcome);
+    // Keeps the images sent for the address; empty, or why it could not.
+    QString Keep_Sent();
     QString Context_Line() const;
 
     Workspace &ws_;
@@ -96,6 +103,10 @@ private:
     Boot_Job job_;
     QString address_; // the address taken at the start
     QString job_file_;
+    // The images as they were when the updater started, kept for the address
+    // once it ends well; or why they could not be read then.
+    std::optional<Sent_Images> sent_;
+    QString sent_problem_;
 };
 
 // Runs a whole update in a local event loop: the `update` command's form.

@@ -13,10 +13,10 @@ QStringList shown;
 
 QMessageBox::StandardButton Show(QWidget *parent, QMessageBox::Icon icon, const QString &text,
                                  QMessageBox::StandardButtons buttons, const QString &yes = QString(),
-                                 const QString &no = QString())
+                                 const QString &no = QString(), const QStringList &details = QStringList())
 {
     if (test_mode) {
-        shown << text;
+        shown << (QStringList{text} + details).join(u'\n');
         if (answers.isEmpty())
             return (buttons & QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::No;
         return answers.takeFirst();
@@ -26,6 +26,13 @@ QMessageBox::StandardButton Show(QWidget *parent, QMessageBox::Icon icon, const 
         box.button(QMessageBox::Yes)->setText(yes);
     if (!no.isEmpty())
         box.button(QMessageBox::No)->setText(no);
+    if (!details.isEmpty()) {
+        box.setDetailedText(details.join(u'\n'));
+        // Open from the start: the list is what the box is for.
+        for (QAbstractButton *button : box.buttons())
+            if (box.buttonRole(button) == QMessageBox::ActionRole)
+                button->click();
+    }
     return QMessageBox::StandardButton(box.exec());
 }
 
@@ -46,6 +53,11 @@ void Warning(QWidget *parent, const QString &text)
 void Information(QWidget *parent, const QString &text)
 {
     Show(parent, QMessageBox::Information, text, QMessageBox::Ok);
+}
+
+void Information_List(QWidget *parent, const QString &text, const QStringList &lines)
+{
+    Show(parent, QMessageBox::Information, text, QMessageBox::Ok, QString(), QString(), lines);
 }
 
 bool Confirm(QWidget *parent, const QString &text)

@@ -12,6 +12,10 @@ namespace Message_Box {
 void Error(QWidget *parent, const QString &text);
 void Warning(QWidget *parent, const QString &text);
 void Information(QWidget *parent, const QString &text);
+// Information whose `lines` follow `text` in a scrolling read-only area
+// shown open, however many there are. A test reads text and lines as one
+// text, one a line.
+void Information_List(QWidget *parent, const QString &text, const QStringList &lines);
 // A confirmation with Yes and No; true for Yes.
 bool Confirm(QWidget *parent, const QString &text);
 // A confirmation with Yes, No and Cancel.

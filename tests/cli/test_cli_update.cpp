@@ -3,6 +3,7 @@
 #include "platform/icmp_echo_client.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +39,7 @@ private slots:
 
     void init()
     {
+        QDir(ws_ + QStringLiteral("/PROJECTS/Plant/bin/sent")).removeRecursively();
         QFile::remove(Bank1());
         QFile::remove(Job());
     }
@@ -101,7 +103,11 @@ private slots:
         QCOMPARE(QFileInfo(Bank1()).size(), 2048);
         QVERIFY(test::Read(Job()).contains("<IP_Address_Dev>127.0.0.1</IP_Address_Dev>"));
         QVERIFY(run.out.contains(QStringLiteral("bank2.bin")));
+        // The update that ended well keeps what it sent for the address; no other does.
+        const QString kept = ws_ + QStringLiteral("/PROJECTS/Plant/bin/sent/127.0.0.1/bank1.bin");
+        QCOMPARE(QFileInfo::exists(kept), code == 0);
         if (code == 0) {
+            QCOMPARE(test::Read(kept), test::Read(Bank1()));
             QCOMPARE(test::Read(ws_ + QStringLiteral("/ran.txt")), QByteArray("ran\n"));
             QVERIFY2(run.out.contains(Messages().Get(Msg_Update_Done)), qPrintable(run.out));
         } else if (!updater.isEmpty()) {

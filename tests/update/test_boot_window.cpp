@@ -1,8 +1,11 @@
 #include "core/messages.h"
 #include "fake_echo_client.h"
 #include "gate/gated_outputs.h"
+#include "gate/sent_changes.h"
 #include "test_support.h"
 #include "update/ui/address_boxes.h"
+#include "update/job_file.h"
+#include "update/sent_images.h"
 #include "update/ui/boot_window.h"
 #include "widgets/message_box.h"
 #include "window_requirements.h"
@@ -18,11 +21,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
+#include <QTimer>
 #include <csignal>
 #include <sys/types.h>
 
@@ -443,6 +449,120 @@ private slots:
         });
     }
 
+    // "Changes since last update" compares for the address in the boxes at
+    // the click, shows the comparison's own text and sends nothing; an
+    // address the ping would refuse gets the window's address message.
+    void changes_since_last_update_data()
+    {
+        QTest::addColumn<QString>("octet");
+        QTest::addColumn<bool>("listed");
+        QTest::newRow("changed since the update to .5") << QStringLiteral("5") << true;
+        QTest::newRow("same as the update to .6") << QStringLiteral("6") << false;
+        QTest::newRow("no update to .7 kept") << QStringLiteral("7") << false;
+        QTest::newRow("box holds 300") << QStringLiteral("300") << false;
+    }
+
+    void changes_since_last_update()
+    {
+        QFETCH(QString, octet);
+        QFETCH(bool, listed);
+        const Result<Sent_Images> now = Read_Job_Images(ws_.Path_Project);
+        QVERIFY(now.Ok());
+        Sent_Images before = now.Value();
+        before.bank1[100] = char(before.bank1[100] ^ 0x5A);
+        QVERIFY(Keep_Sent_Images(ws_.Path_Project, QStringLiteral("127.0.0.5"), before).Ok());
+        QVERIFY(Keep_Sent_Images(ws_.Path_Project, QStringLiteral("127.0.0.6"), now.Value()).Ok());
+        const QString address = QStringLiteral("127.0.0.") + octet;
+        const Result<Sent_Changes> expected = Changes_Since_Last_Update(ws_.Path_Project, address);
+        const QString shown = expected ? expected->Text() : Messages().Get(1037);
+        QCOMPARE(expected.Ok(), octet != QStringLiteral("300"));
+
+        ws_.Last_IP_Address = QStringLiteral("127.0.0.1");
+        const QString job = ws_.Path_Exe + QStringLiteral("/Ethernet_Update.xml");
+        QFile::remove(job);
+        TFBoot window(ws_);
+        window.Set_Echo_Client(std::make_unique<Fake_Echo_Client>(QList<int>{1024}));
+        QSignalSpy done(&window, &TFBoot::Update_Finished);
+        With_Window(window, [&] {
+            QVERIFY(window.Btn_Changes->isEnabled());
+            QCOMPARE(window.Btn_Changes->text(), Messages().Get(Msg_Changes_Button));
+            QVERIFY(window.Btn_Changes->sizeHint().width() <= window.Btn_Changes->width());
+            window.E_IP4->setText(octet);
+            Message_Box::Queue_Answer(QMessageBox::Ok);
+            QTest::mouseClick(window.Btn_Changes, Qt::LeftButton);
+            QCOMPARE(Message_Box::Take_Shown(), QStringList{shown});
+            QCOMPARE(window.size(), required::Update_Window);
+        });
+        if (listed) {
+            QVERIFY2(shown.split(u'\n').size() > 1, qPrintable(shown));
+            QVERIFY2(shown.contains(QStringLiteral("127.0.0.5")), qPrintable(shown));
+        }
+        QCOMPARE(done.count(), 0);
+        QVERIFY(!QFileInfo::exists(job));
+        QCOMPARE(ws_.Last_IP_Address, QStringLiteral("127.0.0.1"));
+    }
+
+    // Shown for real, the list lies open below the heading, read-only, one
+    // line a difference, however long it is.
+    void the_list_box_opens_with_its_list()
+    {
+        Message_Box::Set_Test_Mode(false);
+        QStringList lines;
+        for (int i = 0; i < 300; ++i)
+            lines << QStringLiteral("difference %1").arg(i);
+        QString heading_seen;
+        QString list_seen;
+        bool list_visible = false;
+        bool read_only = false;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            heading_seen = box->text();
+            if (auto *list = box->findChild<QTextEdit *>()) {
+                list_seen = list->toPlainText();
+                list_visible = list->isVisible();
+                read_only = list->isReadOnly();
+            }
+            box->accept();
+        });
+        QWidget parent;
+        Message_Box::Information_List(&parent, QStringLiteral("heading"), lines);
+        Message_Box::Set_Test_Mode(true);
+        QCOMPARE(heading_seen, QStringLiteral("heading"));
+        QCOMPARE(list_seen, lines.join(u'\n'));
+        QVERIFY(list_visible);
+        QVERIFY(read_only);
+    }
+
+    // The button is there when something can be compared: readable images
+    // and an option that sends them; not while an update runs.
+    void changes_button_enabled()
+    {
+        ws_.Last_IP_Address = QStringLiteral("127.0.0.1");
+        Write_Updater("sleep 0.3\n");
+        TFBoot window(ws_);
+        window.Set_Echo_Client(std::make_unique<Fake_Echo_Client>(QList<int>{1024}));
+        With_Window(window, [&] {
+            for (const auto &[option, enabled] : {std::pair{0, true}, std::pair{1, false}, std::pair{2, true}}) {
+                window.CB_Update_Options->setCurrentIndex(option);
+                QCOMPARE(window.Btn_Changes->isEnabled(), enabled);
+            }
+            QSignalSpy done(&window, &TFBoot::Update_Finished);
+            QTest::mouseClick(window.Btn_Update, Qt::LeftButton);
+            QVERIFY(!window.Btn_Changes->isEnabled());
+            QVERIFY(done.wait(10000));
+            Message_Box::Take_Shown();
+            QVERIFY(window.Btn_Changes->isEnabled());
+        });
+        With_Images(window, {}, [&] { QVERIFY(!window.Btn_Changes->isEnabled()); });
+        // The suites after this one expect no job file and no copy kept.
+        QFile::remove(ws_.Path_Exe + QStringLiteral("/Ethernet_Update.xml"));
+        QDir(ws_.Path_Project + QStringLiteral("/bin/sent")).removeRecursively();
+        ws_.Update_Option = 0;
+        ws_.Update_Read_Back = true;
+    }
+
     void ping_outcomes_data()
     {
         QTest::addColumn<QList<int>>("script");
@@ -499,6 +619,11 @@ private slots:
         QVERIFY(job.contains("<IP_Address_Dev>10.1.2.3</IP_Address_Dev>"));
         QVERIFY(job.contains("<Protection>0x304</Protection>"));
         QVERIFY(!job.contains("Sim52K31.sim"));
+        // What was sent is kept for that address.
+        const auto kept = Read_Sent_Images(ws_.Path_Project, QStringLiteral("10.1.2.3"));
+        QVERIFY(kept.Ok() && kept.Value());
+        QCOMPARE(kept.Value()->bank1, test::Read(images_.at(0)));
+        QCOMPARE(kept.Value()->bank2, test::Read(images_.at(1)));
         // The choices are remembered for the next showing.
         QCOMPARE(ws_.Update_Option, 2);
         QVERIFY(!ws_.Update_Read_Back);
@@ -509,6 +634,35 @@ private slots:
         });
         ws_.Update_Option = 0;
         ws_.Update_Read_Back = true;
+    }
+
+    // An update that ended well but whose images could not be kept: a
+    // warning that says both.
+    void a_copy_not_kept_is_said()
+    {
+        Write_Updater("exit 0\n");
+        ws_.Last_IP_Address = QStringLiteral("10.1.2.4");
+        const QString bank2 = Job_Bank2_Path(ws_.Path_Project);
+        const QByteArray compiled = test::Read(bank2);
+        QVERIFY(QFile::remove(bank2));
+        TFBoot window(ws_);
+        window.Set_Echo_Client(std::make_unique<Fake_Echo_Client>(QList<int>{1024}));
+        With_Images(window, Known_Images(), [&] {
+            window.CB_Update_Options->setCurrentIndex(2);
+            QSignalSpy done(&window, &TFBoot::Update_Finished);
+            QTest::mouseClick(window.Btn_Update, Qt::LeftButton);
+            QVERIFY(done.wait(10000));
+        });
+        test::Write(bank2, compiled);
+        const QStringList shown = Message_Box::Take_Shown();
+        QCOMPARE(shown.size(), 1);
+        const QStringList parts = shown[0].split(QStringLiteral("\n\n"));
+        QCOMPARE(parts.size(), 2);
+        QVERIFY2(parts[0].startsWith(Messages().Get(Msg_Update_Done) + u'\n'), qPrintable(parts[0]));
+        QVERIFY2(parts[1].startsWith(Messages().Get(Msg_Sent_Not_Kept).section(u'%', 0, 0)), qPrintable(parts[1]));
+        QVERIFY2(parts[1].contains(QDir::toNativeSeparators(bank2)), qPrintable(parts[1]));
+        QFile::remove(ws_.Path_Exe + QStringLiteral("/Ethernet_Update.xml"));
+        ws_.Update_Option = 0;
     }
 
     void updater_that_cannot_start()

@@ -1,6 +1,7 @@
 #include "core/messages.h"
 #include "fake_echo_client.h"
 #include "test_support.h"
+#include "update/sent_images.h"
 #include "update/update_sequence.h"
 #include "workspace/configurations.h"
 #include "workspace/start_workspace.h"
@@ -61,6 +62,21 @@ class Test_Update_Sequence : public QObject
         return Make_Boot_Job(ws_, ip, option, true, 0);
     }
 
+    // The configuration's images as the compilation leaves them.
+    void Write_Images(const QByteArray &bank1, const QByteArray &bank2) const
+    {
+        test::Write(Job_Bank1_Path(ws_.Path_Project), bank1);
+        test::Write(Job_Bank2_Path(ws_.Path_Project), bank2);
+    }
+
+    std::optional<Sent_Images> Kept(const QString &address) const
+    {
+        const auto kept = Read_Sent_Images(ws_.Path_Project, address);
+        return kept.Ok() ? kept.Value() : std::nullopt;
+    }
+
+    QString Sent_Root() const { return ws_.Path_Project + QStringLiteral("/bin/sent"); }
+
     static Update_Limits Quick()
     {
         Update_Limits limits;
@@ -82,6 +98,7 @@ private slots:
         for (const char *name : {"runs.txt", "updater.pid", "Ethernet_Update.xml", "Ethernet_Update.log"})
             QFile::remove(In_Root(name));
         QFile::remove(Firmware_Path(ws_.Path_Master));
+        QDir(Sent_Root()).removeRecursively();
         ws_.Last_IP_Address = QStringLiteral("192.168.2.205");
         Write_Updater("exit 0\n");
         QVERIFY(!Update_Sequence::Any_Running());
@@ -116,6 +133,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(In_Root("Ethernet_Update.xml")));
         QCOMPARE(Runs(), 0);
         QCOMPARE(ws_.Last_IP_Address, QStringLiteral("192.168.2.205"));
+        QVERIFY(!QFileInfo::exists(Sent_Root()));
     }
 
     // The address is taken once: what the caller does with its own job (the
@@ -300,6 +318,92 @@ private slots:
         QVERIFY(!QFileInfo::exists(In_Root("Ethernet_Update.xml")));
         QCOMPARE(ws_.Last_IP_Address, QStringLiteral("192.168.2.205"));
         QCOMPARE(Runs(), 0);
+        QVERIFY(!QFileInfo::exists(Sent_Root()));
+    }
+
+    // Only an update that ended well and sent the configuration's images
+    // keeps them, for its address: the bytes the updater was given, even
+    // when the files change while it runs. Any other end keeps nothing and
+    // leaves the copy of the update before as it was.
+    void keeps_what_was_sent_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("option");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("configuration, code 0") << QByteArray("exit 0\n") << 2 << true;
+        QTest::newRow("firmware + configuration, code 0") << QByteArray("exit 0\n") << 0 << true;
+        QTest::newRow("firmware alone") << QByteArray("exit 0\n") << 1 << false;
+        QTest::newRow("code 1") << QByteArray("exit 1\n") << 2 << false;
+        QTest::newRow("crash") << QByteArray("kill -SEGV $$\n") << 2 << false;
+    }
+
+    void keeps_what_was_sent()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(int, option);
+        QFETCH(bool, kept);
+        const QString address = QStringLiteral("127.0.0.1");
+        test::Write(Firmware_Path(ws_.Path_Master), "firmware");
+        QVERIFY(Keep_Sent_Images(ws_.Path_Project, address, {"earlier 1", "earlier 2", {}}).Ok());
+        Write_Images("sent 1", "sent 2");
+        // The updater takes the images the job names, then they are compiled
+        // again before it ends.
+        const QByteArray bank1 = QFile::encodeName(Job_Bank1_Path(ws_.Path_Project));
+        Write_Updater("cp '" + bank1 + "' got1.bin\necho recompiled > '" + bank1 + "'\n" + body);
+        Fake_Echo_Client client({Answer});
+        const Update_Outcome outcome = Run_Update(ws_, client, Job(address, option), Quick());
+        QCOMPARE(outcome.Ok(), body == "exit 0\n");
+        QCOMPARE(outcome.keep_problem, QString());
+        QCOMPARE(Runs(), 1);
+        const std::optional<Sent_Images> copy = Kept(address);
+        QVERIFY(copy);
+        if (kept) {
+            QCOMPARE(copy->bank1, test::Read(In_Root("got1.bin")));
+            QCOMPARE(copy->bank1, QByteArray("sent 1"));
+            QCOMPARE(copy->bank2, QByteArray("sent 2"));
+        } else {
+            QCOMPARE(copy->bank1, QByteArray("earlier 1"));
+            QCOMPARE(copy->bank2, QByteArray("earlier 2"));
+        }
+    }
+
+    // Each converter has its own copy: an update to one address leaves the
+    // copy of another as it was; two spellings of one address share one.
+    void addresses_are_kept_apart()
+    {
+        Fake_Echo_Client client({Answer});
+        Write_Images("to one", "1");
+        QVERIFY(Run_Update(ws_, client, Job(QStringLiteral("127.0.0.1")), Quick()).Ok());
+        Write_Images("to two", "2");
+        QVERIFY(Run_Update(ws_, client, Job(QStringLiteral("127.0.0.2")), Quick()).Ok());
+        Write_Images("to one again", "3");
+        QVERIFY(Run_Update(ws_, client, Job(QStringLiteral("127.000.0.01")), Quick()).Ok());
+        QCOMPARE(Kept(QStringLiteral("127.0.0.1"))->bank1, QByteArray("to one again"));
+        QCOMPARE(Kept(QStringLiteral("127.0.0.2"))->bank1, QByteArray("to two"));
+        QCOMPARE(QDir(Sent_Root()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 (QStringList{QStringLiteral("127.0.0.1"), QStringLiteral("127.0.0.2")}));
+    }
+
+    // Images that cannot be read when the updater starts cannot be kept: the
+    // update still ended well and says so, then why nothing was kept, and the
+    // copy of the update before, no longer what the converter holds, goes.
+    void a_copy_that_cannot_be_kept()
+    {
+        const QString address = QStringLiteral("127.0.0.1");
+        QVERIFY(Keep_Sent_Images(ws_.Path_Project, address, {"earlier 1", "earlier 2", {}}).Ok());
+        Write_Images("sent 1", "sent 2");
+        QVERIFY(QFile::remove(Job_Bank2_Path(ws_.Path_Project)));
+        Fake_Echo_Client client({Answer});
+        const Update_Outcome outcome = Run_Update(ws_, client, Job(address), Quick());
+        QVERIFY(outcome.Ok());
+        QCOMPARE(outcome.text.section(u'\n', 0, 0), Messages().Get(Msg_Update_Done));
+        const QStringList lines = outcome.keep_problem.split(u'\n');
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines[0].startsWith(Messages().Get(Msg_Sent_Not_Kept).section(u'%', 0, 0)), qPrintable(lines[0]));
+        QVERIFY2(lines[0].contains(QDir::toNativeSeparators(Job_Bank2_Path(ws_.Path_Project))), qPrintable(lines[0]));
+        QCOMPARE(lines[1], Messages().Get(Msg_Sent_Copy_Removed)
+                               .arg(QDir::toNativeSeparators(Sent_Images_Folder(ws_.Path_Project, address))));
+        QVERIFY(!Kept(address));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "update/ui/boot_window.h"
 
 #include "core/messages.h"
+#include "gate/sent_changes.h"
 #include "platform/icmp_echo_client.h"
 #include "update/image_summary.h"
 #include "update/ip_address.h"
@@ -87,6 +88,11 @@ TFBoot::TFBoot(Workspace &ws, QWidget *parent)
     E_IP3 = boxes[2];
     E_IP4 = boxes[3];
     IP_Address_Boxes = new Address_Boxes({E_IP1, E_IP2, E_IP3, E_IP4}, this);
+    // Beside the boxes whose address it compares for.
+    Btn_Changes = new QPushButton(this);
+    Btn_Changes->setObjectName(QStringLiteral("Btn_Changes"));
+    Btn_Changes->setGeometry(240, address_top + 19, 449 - 16 - 240, 27);
+    Btn_Changes->setAutoDefault(false);
 
     const int options_top = address_top + 49;
     L_Update_Option = new QLabel(this);
@@ -105,12 +111,15 @@ TFBoot::TFBoot(Workspace &ws, QWidget *parent)
     Btn_Cancel->setAutoDefault(false);
     connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(Btn_Update, &QPushButton::clicked, this, &TFBoot::Btn_UpdateClick);
+    connect(Btn_Changes, &QPushButton::clicked, this, &TFBoot::Btn_ChangesClick);
     connect(CB_Update_Options, &QComboBox::currentIndexChanged, this, &TFBoot::Show_Caption);
+    connect(CB_Update_Options, &QComboBox::currentIndexChanged, this, &TFBoot::Enable_Changes);
 
     setTabOrder(E_IP1, E_IP2);
     setTabOrder(E_IP2, E_IP3);
     setTabOrder(E_IP3, E_IP4);
-    setTabOrder(E_IP4, CB_Update_Options);
+    setTabOrder(E_IP4, Btn_Changes);
+    setTabOrder(Btn_Changes, CB_Update_Options);
     setTabOrder(CB_Update_Options, CB_Update_Option_Read_Back);
     setTabOrder(CB_Update_Option_Read_Back, Btn_Cancel);
     setTabOrder(Btn_Cancel, Btn_Update);
@@ -148,6 +157,8 @@ void TFBoot::Set_Lang()
     Btn_Cancel->setToolTip(Msg(1034));
     Show_Caption();
     Btn_Update->setToolTip(Msg(1035));
+    Btn_Changes->setText(Msg(Msg_Changes_Button));
+    Btn_Changes->setToolTip(Msg(Msg_Changes_Button_Hint));
     const QList<QLineEdit *> boxes{E_IP1, E_IP2, E_IP3, E_IP4};
     for (int i = 0; i < 4; ++i)
         boxes[i]->setToolTip(Msg(1021 + i));
@@ -167,6 +178,7 @@ void TFBoot::Set_Images(const QString &configuration, const QStringList &paths)
     image_paths_ = paths;
     Show_Images();
     Btn_Update->setEnabled(images_ok_ && !sequence_);
+    Enable_Changes();
 }
 
 void TFBoot::Show_Images()
@@ -311,11 +323,32 @@ void TFBoot::Btn_UpdateClick()
 
 void TFBoot::Lock_Inputs(bool locked)
 {
+    locked_ = locked;
     IP_Address_Boxes->Set_Read_Only(locked);
     CB_Update_Options->setEnabled(!locked);
     CB_Update_Option_Read_Back->setEnabled(!locked);
     // Nothing to send without readable images.
     Btn_Update->setEnabled(!locked && images_ok_);
+    Enable_Changes();
+}
+
+void TFBoot::Enable_Changes()
+{
+    // Something to compare: images that can be read, and an option that
+    // sends them (firmware alone sends none).
+    Btn_Changes->setEnabled(!locked_ && images_ok_ && Job_Sends_Images(CB_Update_Options->currentIndex()));
+}
+
+void TFBoot::Btn_ChangesClick()
+{
+    // The address in the boxes now, which need not be the one last used.
+    const QString address = Join_IP_Address({E_IP1->text(), E_IP2->text(), E_IP3->text(), E_IP4->text()});
+    const Result<Sent_Changes> changes = Changes_Since_Last_Update(ws_.Path_Project, address);
+    if (!changes) {
+        Message_Box::Error(this, changes.Problem());
+        return;
+    }
+    Message_Box::Information_List(this, changes->heading, changes->differences);
 }
 
 void TFBoot::Show_Progress()
@@ -350,7 +383,9 @@ void TFBoot::On_Finished(const Update_Outcome &outcome)
     sequence_->deleteLater();
     sequence_ = nullptr;
     Lock_Inputs(false);
-    if (outcome.Ok())
+    if (outcome.Ok() && !outcome.keep_problem.isEmpty())
+        Message_Box::Warning(this, outcome.text + QStringLiteral("\n\n") + outcome.keep_problem);
+    else if (outcome.Ok())
         Message_Box::Information(this, outcome.text);
     else if (outcome.warning)
         Message_Box::Warning(this, outcome.text);

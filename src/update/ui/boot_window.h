@@ -53,6 +53,9 @@ public:
     QLineEdit *E_IP4;
     Address_Boxes *IP_Address_Boxes; // the four boxes' typing and paste, and their lock
     QWidget *P_Images;               // the panel of what will be sent
+    // "Changes since last update": the images about to be sent against the
+    // copy kept from the last successful update to the address in the boxes.
+    QPushButton *Btn_Changes;
     QComboBox *CB_Update_Options;
     QCheckBox *CB_Update_Option_Read_Back;
     QPushButton *Btn_Cancel;
@@ -72,6 +75,8 @@ protected:
 
 private:
     void Btn_UpdateClick();
+    void Btn_ChangesClick();
+    void Enable_Changes();
     void Lock_Inputs(bool locked);
     void Show_Progress();
     void On_Finished(const Update_Outcome &outcome);
@@ -92,5 +97,6 @@ private:
     QString configuration_;
     QStringList image_paths_;
     bool images_ok_ = false;
+    bool locked_ = false;
     QList<QLabel *> image_labels_;
 };
