@@ -3,6 +3,7 @@
 #include "tables/data_map.h"
 
 #include <QDialog>
+#include <QImage>
 #include <functional>
 
 class QListWidget;
@@ -47,8 +48,11 @@ protected:
 private:
     QRect Byte_Rect(int area, int byte) const;
     int Rows(int area) const;
+    QImage Picture() const;
 
     Data_Map map_;
+    QImage picture_; // what lies on the bytes; null until painted
+    QColor picture_base_;
 };
 
 // The window around the picture, with the map's lists beside it. It holds no
