@@ -183,7 +183,8 @@ int main(int argc, char **argv)
 
     Text_Table &read = window.Access.Read;
     const QModelIndex cell = read.index(1000, Obj_Position);
-    const QString positions[2] = {read.Cell(1000, Obj_Position), QString::number(read.Cell(1000, Obj_Position).toInt() + 3)};
+    const QString positions[2] = {read.Cell(1000, Obj_Position),
+                                  QString::number(read.Cell(1000, Obj_Position).toInt() + 3)};
     // Taken in turn, so that a busy moment of the machine falls on all alike.
     Timing floor, draw, redraw;
     for (int i = 0; i < Runs; ++i) {
@@ -232,7 +233,8 @@ int main(int argc, char **argv)
     Print("  of which: the rules read from their document", load.Median(), "ms");
     Print("  of which: the map built", build.Median(), "ms");
     Print("  of which: the picture drawn anew and painted", paint.Median(), "ms");
-    std::printf("%-52s %9.2f    (at most 3)%s\n", "ratio from scratch", ratio_draw, ratio_draw <= 3 ? "" : "   ** OVER **");
+    std::printf("%-52s %9.2f    (at most 3)%s\n", "ratio from scratch", ratio_draw,
+                ratio_draw <= 3 ? "" : "   ** OVER **");
     std::printf("%-52s %9.2f    (at most 3)%s\n", "ratio after one edit", ratio_redraw,
                 ratio_redraw <= 3 ? "" : "   ** OVER **");
     std::printf("BENCH data_map.draw %.3f %.3f ms 3.0 data map of a maximal configuration from scratch to paint | "

@@ -32,6 +32,11 @@ QColor Row_Colour(int row)
     return QColor::fromHsv((row * 47) % 360, 90, 235);
 }
 
+QColor Band_Colour(int page)
+{
+    return page == Page_Uplink ? QColor(30, 90, 200) : QColor(20, 150, 60);
+}
+
 QString Row_Name(const Data_Map &map, bool rules, const Byte_Span &s, int page)
 {
     if (rules)
@@ -162,12 +167,16 @@ QImage Data_Map_View::Picture() const
         std::vector<std::array<int, 8>> bits(size_t(bytes), std::array<int, 8>{});
         for (const Byte_Span &s : map_.objects[area]) {
             const QRgb own = Row_Colour(s.row).rgb();
+            const QRgb bit_colour = Row_Colour(s.row).darker(140).rgb();
             for (qint64 b = s.start; b < std::min<qint64>(s.End(), bytes); ++b) {
                 const QRect r = Byte_Rect(area, int(b));
                 if (s.bit >= 0) {
-                    const int x = r.left() + s.bit * Cell / 8;
+                    // Inside the byte's lines, bit 0 on the left: a slice of 1
+                    // or 2 pixels, in a deeper shade to be seen at all.
+                    const int x0 = r.left() + 1 + s.bit * (Cell - 1) / 8;
+                    const int x1 = r.left() + 1 + (s.bit + 1) * (Cell - 1) / 8;
                     const bool clash = whole[size_t(b)] > 0 || bits[size_t(b)][size_t(s.bit)] > 0;
-                    fill(QRect(x, r.top(), std::max(Cell / 8, 1), Cell), clash ? overlap : own);
+                    fill(QRect(x0, r.top(), std::max(x1 - x0, 1), Cell), clash ? overlap : bit_colour);
                     ++bits[size_t(b)][size_t(s.bit)];
                 } else {
                     const bool any_bit =
@@ -180,7 +189,7 @@ QImage Data_Map_View::Picture() const
         // The rules over the same bytes: uplinks along the top, downlinks
         // along the bottom of each byte.
         for (int page : {int(Page_Uplink), int(Page_Downlink)}) {
-            const QRgb band = page == Page_Uplink ? qRgb(30, 90, 200) : qRgb(20, 150, 60);
+            const QRgb band = Band_Colour(page).rgb();
             for (const Byte_Span &s : map_.rules[page])
                 for (qint64 b = s.start; b < std::min<qint64>(s.End(), bytes); ++b) {
                     const QRect r = Byte_Rect(area, int(b));
@@ -191,11 +200,35 @@ QImage Data_Map_View::Picture() const
     return picture;
 }
 
+// The bands' colours named, right-aligned in the heading of the first area:
+// the uplink rules along the top of the bytes, the downlink rules along the
+// bottom.
+void Data_Map_View::Draw_Legend(QPainter &p, const QRect &heading) const
+{
+    int right = heading.right();
+    for (int page : {int(Page_Downlink), int(Page_Uplink)}) {
+        const QString text = Msg(page == Page_Uplink ? 1214 : 1215);
+        const int text_width = p.fontMetrics().horizontalAdvance(text);
+        const QRect label(right - text_width, heading.top(), text_width, heading.height());
+        p.drawText(label, Qt::AlignLeft | Qt::AlignVCenter, text);
+        const QRect swatch(label.left() - Cell - 4, heading.center().y() - Cell / 2, Cell, Cell);
+        p.fillRect(swatch, palette().base());
+        p.fillRect(QRect(swatch.left(), page == Page_Uplink ? swatch.top() : swatch.bottom() - 2, Cell, 3),
+                   Band_Colour(page));
+        p.save();
+        p.setPen(palette().mid().color());
+        p.drawRect(swatch.adjusted(0, 0, -1, -1));
+        p.restore();
+        right = swatch.left() - 12;
+    }
+}
+
 void Data_Map_View::paintEvent(QPaintEvent *event)
 {
     QPainter p(this);
-    const bool empty = std::all_of(std::begin(map_.objects), std::end(map_.objects), [](const auto &v) { return v.empty(); }) &&
-                       std::all_of(std::begin(map_.rules), std::end(map_.rules), [](const auto &v) { return v.empty(); });
+    const bool empty =
+        std::all_of(std::begin(map_.objects), std::end(map_.objects), [](const auto &v) { return v.empty(); }) &&
+        std::all_of(std::begin(map_.rules), std::end(map_.rules), [](const auto &v) { return v.empty(); });
     if (empty) {
         p.fillRect(event->rect(), palette().base());
     } else {
@@ -209,8 +242,10 @@ void Data_Map_View::paintEvent(QPaintEvent *event)
     for (int area : {int(Page_Read), int(Page_Write)}) {
         const QRect first = Byte_Rect(area, 0);
         p.setPen(palette().text().color());
-        p.drawText(QRect(0, first.top() - Heading, width(), Heading), Qt::AlignLeft | Qt::AlignVCenter,
-                   Msg(area == Page_Read ? 1508 : 1509));
+        const QRect heading(0, first.top() - Heading, width(), Heading);
+        p.drawText(heading, Qt::AlignLeft | Qt::AlignVCenter, Msg(area == Page_Read ? 1508 : 1509));
+        if (area == Page_Read)
+            Draw_Legend(p, heading);
         p.setPen(palette().mid().color());
         for (int b = 0; b < map_.area_bytes[area]; ++b)
             p.drawRect(Byte_Rect(area, b).adjusted(0, 0, -1, -1));
@@ -263,6 +298,8 @@ Data_Map_Window::Data_Map_Window(QWidget *parent)
     Lists = new QListWidget(this);
     Lists->setObjectName(QStringLiteral("Lists"));
     Lists->setWordWrap(true);
+    // Wrapped lines told apart.
+    Lists->setAlternatingRowColors(true);
     Lists->setItemDelegate(new Measured_Once(Lists));
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(scroll, 0);

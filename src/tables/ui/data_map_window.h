@@ -7,6 +7,7 @@
 #include <functional>
 
 class QListWidget;
+class QPainter;
 
 // The picture of the data-area map: the input and the output area as rows
 // of bytes, every object a coloured block over its bytes (a binary object a
@@ -49,6 +50,7 @@ private:
     QRect Byte_Rect(int area, int byte) const;
     int Rows(int area) const;
     QImage Picture() const;
+    void Draw_Legend(QPainter &p, const QRect &heading) const;
 
     Data_Map map_;
     QImage picture_; // what lies on the bytes; null until painted
