@@ -26,10 +26,22 @@ namespace {
 constexpr int Heading = 18; // pixels above each area for its caption
 constexpr int Gap = 10;     // pixels between the areas
 
-// A colour per row that neighbours tell apart.
-QColor Row_Colour(int row)
+// A colour per row that neighbours tell apart (hues 47 degrees apart), as a
+// pixel: light over whole bytes, a deeper shade for a binary object's thin
+// slice. Worked out once: a colour from its hue costs more than the pixels
+// it fills.
+QRgb Row_Rgb(int row, bool bit)
 {
-    return QColor::fromHsv((row * 47) % 360, 90, 235);
+    static const auto table = [] {
+        std::array<std::array<QRgb, 360>, 2> t{};
+        for (int hue = 0; hue < 360; ++hue) {
+            const QColor colour = QColor::fromHsv(hue, 90, 235);
+            t[0][size_t(hue)] = colour.rgb();
+            t[1][size_t(hue)] = colour.darker(140).rgb();
+        }
+        return t;
+    }();
+    return table[bit ? 1 : 0][size_t((row * 47) % 360)];
 }
 
 QColor Band_Colour(int page)
@@ -91,7 +103,7 @@ Data_Map_View::Data_Map_View(QWidget *parent)
 void Data_Map_View::Show(const Data_Map &map)
 {
     map_ = map;
-    picture_ = QImage();
+    picture_stale_ = true;
     updateGeometry();
     update();
 }
@@ -143,12 +155,19 @@ QStringList Data_Map_View::Names_At(int area, int byte) const
 // What lies on the bytes is drawn once per map into an image, pixel by
 // pixel: thousands of small rectangles through the painter cost several
 // times the grid itself, and the tips and the scrolling paint again often.
-QImage Data_Map_View::Picture() const
+// The image is kept from one map to the next: a new one of this size would
+// cost more in fresh memory than drawing on it.
+void Data_Map_View::Draw_Picture()
 {
     const qreal ratio = devicePixelRatioF();
-    QImage picture(sizeHint() * ratio, QImage::Format_RGB32);
-    picture.setDevicePixelRatio(ratio);
-    picture.fill(palette().base().color());
+    if (picture_.size() != sizeHint() * ratio || picture_.devicePixelRatio() != ratio) {
+        picture_ = QImage(sizeHint() * ratio, QImage::Format_RGB32);
+        picture_.setDevicePixelRatio(ratio);
+    }
+    picture_base_ = palette().base().color();
+    picture_stale_ = false;
+    QImage &picture = picture_;
+    picture.fill(picture_base_);
     // A rectangle in the widget's pixels, filled in the image's.
     const auto fill = [&picture, ratio](const QRect &r, QRgb colour) {
         const QRect at = QRect(QPoint(qFloor(r.left() * ratio), qFloor(r.top() * ratio)),
@@ -166,8 +185,8 @@ QImage Data_Map_View::Picture() const
         std::vector<int> whole(size_t(bytes), 0);
         std::vector<std::array<int, 8>> bits(size_t(bytes), std::array<int, 8>{});
         for (const Byte_Span &s : map_.objects[area]) {
-            const QRgb own = Row_Colour(s.row).rgb();
-            const QRgb bit_colour = Row_Colour(s.row).darker(140).rgb();
+            const QRgb own = Row_Rgb(s.row, false);
+            const QRgb bit_colour = Row_Rgb(s.row, true);
             for (qint64 b = s.start; b < std::min<qint64>(s.End(), bytes); ++b) {
                 const QRect r = Byte_Rect(area, int(b));
                 if (s.bit >= 0) {
@@ -197,7 +216,6 @@ QImage Data_Map_View::Picture() const
                 }
         }
     }
-    return picture;
 }
 
 // The bands' colours named, right-aligned in the heading of the first area:
@@ -232,10 +250,9 @@ void Data_Map_View::paintEvent(QPaintEvent *event)
     if (empty) {
         p.fillRect(event->rect(), palette().base());
     } else {
-        if (picture_.isNull() || picture_.devicePixelRatio() != devicePixelRatioF() ||
+        if (picture_stale_ || picture_.devicePixelRatio() != devicePixelRatioF() ||
             picture_base_ != palette().base().color())
-            picture_ = Picture();
-        picture_base_ = palette().base().color();
+            Draw_Picture();
         p.fillRect(event->rect(), palette().base());
         p.drawImage(QPoint(0, 0), picture_);
     }

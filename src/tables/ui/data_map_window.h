@@ -49,11 +49,12 @@ protected:
 private:
     QRect Byte_Rect(int area, int byte) const;
     int Rows(int area) const;
-    QImage Picture() const;
+    void Draw_Picture();
     void Draw_Legend(QPainter &p, const QRect &heading) const;
 
     Data_Map map_;
-    QImage picture_; // what lies on the bytes; null until painted
+    QImage picture_; // what lies on the bytes, drawn at a paint after Show
+    bool picture_stale_ = true;
     QColor picture_base_;
 };
 
