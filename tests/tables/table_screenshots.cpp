@@ -1,11 +1,12 @@
-// Pictures of the three table windows for docs/screenshots, saved into the
-// folder that SW52K31_SCREENSHOTS names. Not a test (ctest does not run it):
-// scripts/screenshots.sh runs it on a virtual X server. It fails only when a
-// window cannot be shown or a picture cannot be saved.
+// Pictures of the three table windows and the data map for docs/screenshots,
+// saved into the folder that SW52K31_SCREENSHOTS names. Not a test (ctest
+// does not run it): scripts/screenshots.sh runs it on a virtual X server. It
+// fails only when a window cannot be shown or a picture cannot be saved.
 
 #include "tables/bacnet_access.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "tables/ui/bacnet_slave_set_access.h"
+#include "tables/ui/data_map_window.h"
 #include "tables/ui/lora_set_access.h"
 #include "widgets/message_box.h"
 #include "window_fixture.h"
@@ -157,6 +158,83 @@ private slots:
         picker.show();
         QVERIFY(QTest::qWaitForWindowExposed(&picker));
         Save(&picker, "bacnet_eng_unit.png");
+    }
+
+    // The data-area map opened from the object window: an overlap of two
+    // objects and of two bits, an object past the end of the input area,
+    // rule bands with a gap and a rule over no object.
+    void data_map_window()
+    {
+        QByteArray read;
+        QByteArray write;
+        struct Object
+        {
+            const char *type, *position, *bit, *length, *mnemonic;
+        };
+        const Object inputs[] = {
+            {"Analog Input", "0", "", "4", "Supply temperature"},
+            {"Analog Input", "4", "", "4", "Return temperature"},
+            {"Analog Input", "4", "", "4", "Return temperature copy"},
+            {"Analog Input", "8", "", "2", "Valve position"},
+            {"Binary Input", "10", "0", "1", "Pump running"},
+            {"Binary Input", "10", "1", "1", "Pump fault"},
+            {"Binary Input", "10", "1", "1", "Pump fault copy"},
+            {"Accumulator", "12", "", "4", "Energy meter"},
+            {"Analog Input", "60", "", "4", "Outside temperature"},
+            {"Analog Input", "1498", "", "4", "Last sensor"},
+        };
+        const Object outputs[] = {
+            {"Analog Out", "0", "", "2", "Set point"},
+            {"Binary Out", "2", "0", "1", "Pump command"},
+            {"Binary Out", "2", "3", "1", "Alarm reset"},
+        };
+        const auto row = [](const Object &o) -> QByteArray {
+            return QByteArray("<row Data_Type=\"") + o.type + "\" Eng_Unit=\"95\" Position=\"" + o.position +
+                   "\" Bit=\"" + o.bit + "\" Length=\"" + o.length + "\" Swap=\"N\" Mnemonic=\"" + o.mnemonic + "\"/>";
+        };
+        for (const Object &o : inputs)
+            read += row(o);
+        for (const Object &o : outputs)
+            write += row(o);
+        test::Write(ws_.File_BACnet_Slave_Access, "<BACnet_to_Modbus><BACnet_in_Read>" + read +
+                                                      "</BACnet_in_Read><BACnet_in_Write>" + write +
+                                                      "</BACnet_in_Write></BACnet_to_Modbus>");
+        test::Write(ws_.File_LoRaWAN_Access,
+                    "<LoRaWAN_Set_Access><LoRaWAN_Uplink>"
+                    "<row Enable=\"Y\" StartByte=\"0\" NumByte=\"11\" OnChange=\"Y\" OnCMD=\"N\" OnTimer=\"N\" "
+                    "Time=\"\" Mnemonic=\"Measurements\"/>"
+                    "<row Enable=\"Y\" StartByte=\"60\" NumByte=\"4\" OnChange=\"N\" OnCMD=\"N\" OnTimer=\"Y\" "
+                    "Time=\"600\" Mnemonic=\"Outside\"/>"
+                    "<row Enable=\"Y\" StartByte=\"100\" NumByte=\"10\" OnChange=\"N\" OnCMD=\"N\" OnTimer=\"Y\" "
+                    "Time=\"600\" Mnemonic=\"Spare\"/>"
+                    "</LoRaWAN_Uplink><LoRaWAN_Downlink>"
+                    "<row Enable=\"Y\" StartByte=\"0\" NumByte=\"3\" Mnemonic=\"Commands\"/>"
+                    "</LoRaWAN_Downlink></LoRaWAN_Set_Access>");
+        TFBACnet_Eng_Unit picker(ws_);
+        TFBACnetSlaveSetAccess window(ws_, &picker);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.Btn_MapClick();
+        Data_Map_Window *map = window.Map_Window();
+        QVERIFY(map);
+        map->resize(1100, map->View->sizeHint().height() + 40);
+        QVERIFY(QTest::qWaitForWindowExposed(map));
+        Save(map, "data_map_window.png");
+        // Pointing at the byte the two copies share.
+        Data_Map_View *view = map->View;
+        const QPoint at(5 * Data_Map_View::Cell + Data_Map_View::Cell / 2, 18 + Data_Map_View::Cell / 2);
+        int area = -1;
+        int byte = -1;
+        QVERIFY(view->Byte_At(at, area, byte) && area == Page_Read && byte == 5);
+        QHelpEvent event(QEvent::ToolTip, at, view->mapToGlobal(at));
+        QApplication::sendEvent(view, &event);
+        QWidget *tip = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->inherits("QTipLabel") && w->isVisible())
+                tip = w;
+        QVERIFY(tip);
+        Save_Over(map, tip, "data_map_window_tip.png");
+        QToolTip::hideText();
     }
 };
 

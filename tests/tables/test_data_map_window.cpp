@@ -88,6 +88,51 @@ private slots:
         QCOMPARE(map->Lists->count(), 3);
     }
 
+    // The picture: an object's bytes in a colour, bytes two objects share and
+    // a bit two binary objects share in red, the bit slices where their bits
+    // are, an uplink along the top of its bytes; drawn anew when the map
+    // changes (the picture is kept between paints).
+    void picture_marks_the_bytes()
+    {
+        const auto span = [](int row, int start, int length, int bit = -1) {
+            Byte_Span s;
+            s.row = row;
+            s.start = start;
+            s.length = length;
+            s.bit = bit;
+            return s;
+        };
+        Data_Map map;
+        map.area_bytes[Page_Read] = map.area_bytes[Page_Write] = 1500;
+        map.objects[Page_Read] = {span(0, 0, 4), span(1, 2, 2), span(2, 10, 1, 0), span(3, 10, 1, 0),
+                                  span(4, 11, 1, 3)};
+        map.rules[Page_Uplink] = {span(0, 20, 2)};
+        Data_Map_View view;
+        view.Show(map);
+        view.resize(view.sizeHint());
+        const QColor base = view.palette().base().color();
+        const QColor red(220, 40, 40);
+        const auto pixel = [&view](int byte, int dx, int dy) {
+            const QImage image = view.grab().toImage();
+            return image.pixelColor((byte % 50) * Data_Map_View::Cell + dx,
+                                    18 + (byte / 50) * Data_Map_View::Cell + dy);
+        };
+        const int middle = Data_Map_View::Cell / 2;
+        QVERIFY(pixel(0, middle, middle) != base && pixel(0, middle, middle) != red);
+        QCOMPARE(pixel(2, middle, middle), red);
+        QCOMPARE(pixel(10, 1, middle), red); // bit 0, held twice
+        QCOMPARE(pixel(10, 6, middle), base);
+        QVERIFY(pixel(11, 5, middle) != base && pixel(11, 5, middle) != red); // bit 3
+        QCOMPARE(pixel(11, 1, middle), base);
+        QVERIFY(pixel(20, middle, 1) != base && pixel(20, middle, 1) != red);
+        QCOMPARE(pixel(20, middle, middle), base);
+        QCOMPARE(pixel(30, middle, middle), base);
+
+        map.objects[Page_Read].erase(map.objects[Page_Read].begin() + 1);
+        view.Show(map);
+        QVERIFY(pixel(2, middle, middle) != red && pixel(2, middle, middle) == pixel(0, middle, middle));
+    }
+
     // A click on a byte that only a rule holds chooses that rule's row; on
     // an object's byte, which this window does not hold, nothing moves.
     void click_chooses_a_rule()

@@ -3,9 +3,11 @@
 #include "tables/data_map.h"
 
 #include <QDialog>
+#include <QImage>
 #include <functional>
 
 class QListWidget;
+class QPainter;
 
 // The picture of the data-area map: the input and the output area as rows
 // of bytes, every object a coloured block over its bytes (a binary object a
@@ -47,8 +49,13 @@ protected:
 private:
     QRect Byte_Rect(int area, int byte) const;
     int Rows(int area) const;
+    void Draw_Picture();
+    void Draw_Legend(QPainter &p, const QRect &heading) const;
 
     Data_Map map_;
+    QImage picture_; // what lies on the bytes, drawn at a paint after Show
+    bool picture_stale_ = true;
+    QColor picture_base_;
 };
 
 // The window around the picture, with the map's lists beside it. It holds no
