@@ -94,6 +94,52 @@ std::vector<Step> Steps(const QList<QStringList> &a, const QList<QStringList> &b
     return steps;
 }
 
+int Same_Cells(const QStringList &x, const QStringList &y)
+{
+    int same = 0;
+    for (qsizetype c = 0; c < std::min(x.size(), y.size()); ++c)
+        same += x[c] == y[c];
+    return same;
+}
+
+// Pairs of the deleted and the inserted rows of one run (indexes into the
+// two lists), in order, with the most cells alike over all pairs; only rows
+// with a cell alike are paired. Position by position when the run is too
+// large to weigh.
+std::vector<std::pair<int, int>> Pair_Rows(const QList<QStringList> &a, const QList<QStringList> &b,
+                                           const QList<int> &deleted, const QList<int> &inserted)
+{
+    const qsizetype nd = deleted.size();
+    const qsizetype ni = inserted.size();
+    std::vector<std::pair<int, int>> pairs;
+    if (nd * ni > Max_Pairings) {
+        for (qsizetype k = 0; k < std::min(nd, ni); ++k)
+            pairs.push_back({int(k), int(k)});
+        return pairs;
+    }
+    // best[i][j]: the most cells alike pairing deleted[i..] with inserted[j..].
+    std::vector<std::vector<int>> best(std::size_t(nd + 1), std::vector<int>(std::size_t(ni + 1), 0));
+    auto alike = [&](qsizetype i, qsizetype j) { return Same_Cells(a[deleted[i]], b[inserted[j]]); };
+    for (qsizetype i = nd - 1; i >= 0; --i)
+        for (qsizetype j = ni - 1; j >= 0; --j) {
+            const int same = alike(i, j);
+            best[i][j] = std::max({best[i + 1][j], best[i][j + 1], same > 0 ? best[i + 1][j + 1] + same : 0});
+        }
+    qsizetype i = 0, j = 0;
+    while (i < nd && j < ni) {
+        const int same = alike(i, j);
+        if (same > 0 && best[i][j] == best[i + 1][j + 1] + same) {
+            pairs.push_back({int(i), int(j)});
+            ++i, ++j;
+        } else if (best[i][j] == best[i + 1][j]) {
+            ++i;
+        } else {
+            ++j;
+        }
+    }
+    return pairs;
+}
+
 } // namespace
 
 QStringList Table_Differences(const Text_Table &before, const Text_Table &after, const QString &caption, int row_name)
@@ -129,10 +175,23 @@ QStringList Table_Differences(const Text_Table &before, const Text_Table &after,
         QList<int> deleted, inserted;
         for (; s < steps.size() && steps[s] != Step::Same; ++s)
             (steps[s] == Step::Deleted ? deleted : inserted) << (steps[s] == Step::Deleted ? i++ : j++);
-        const qsizetype paired = std::min(deleted.size(), inserted.size());
-        for (qsizetype k = 0; k < paired; ++k) {
-            const int ra = deleted[k];
-            const int rb = inserted[k];
+        // The rows of the run paired in order so that the most cells match;
+        // a row sharing no cell with any stays deleted or inserted.
+        const std::vector<std::pair<int, int>> pairs = Pair_Rows(a, b, deleted, inserted);
+        qsizetype d = 0, n = 0;
+        auto flush = [&](qsizetype to_d, qsizetype to_n) {
+            for (; d < to_d; ++d)
+                lines
+                    << Messages().Get(Msg_Diff_Row_Deleted).arg(name(before, deleted[d]), cells(before, a[deleted[d]]));
+            for (; n < to_n; ++n)
+                lines << Messages()
+                             .Get(Msg_Diff_Row_Inserted)
+                             .arg(name(after, inserted[n]), cells(after, b[inserted[n]]));
+        };
+        for (const auto &[pd, pn] : pairs) {
+            flush(pd, pn);
+            const int ra = deleted[pd];
+            const int rb = inserted[pn];
             QString row = name(after, rb);
             if (before.Row_Number(ra) != after.Row_Number(rb))
                 row = Messages().Get(Msg_Diff_Row_Was).arg(row, QString::number(before.Row_Number(ra)));
@@ -140,11 +199,10 @@ QStringList Table_Differences(const Text_Table &before, const Text_Table &after,
                 if (a[ra].value(c) != b[rb].value(c))
                     lines << row + QStringLiteral(", ") + Header(after, shown[c]) + QStringLiteral(": ") +
                                  a[ra].value(c) + QStringLiteral(" -> ") + b[rb].value(c);
+            d = pd + 1;
+            n = pn + 1;
         }
-        for (qsizetype k = paired; k < deleted.size(); ++k)
-            lines << Messages().Get(Msg_Diff_Row_Deleted).arg(name(before, deleted[k]), cells(before, a[deleted[k]]));
-        for (qsizetype k = paired; k < inserted.size(); ++k)
-            lines << Messages().Get(Msg_Diff_Row_Inserted).arg(name(after, inserted[k]), cells(after, b[inserted[k]]));
+        flush(deleted.size(), inserted.size());
     }
     return lines;
 }
