@@ -65,6 +65,11 @@ private slots:
             test::Write(p + S("/bin/bank1.bin"), images.Value().bank1);
             test::Write(p + S("/bin/bank2.bin"), images.Value().bank2);
         }
+        // Base's images with a byte set where bank 1 keeps zeros.
+        QByteArray bank1 = test::Read(Project("Base") + S("/bin/bank1.bin"));
+        bank1[0x10] = char(1);
+        test::Write(Project("Unsound") + S("/bank1.bin"), bank1);
+        test::Write(Project("Unsound") + S("/bank2.bin"), test::Read(Project("Base") + S("/bin/bank2.bin")));
         // A file that is no image, and a bin folder with one image only.
         test::Write(Project("Odd") + S("/bank1.bin"), "short");
         test::Write(Project("Half") + S("/bank1.bin"), test::Read(Project("Base") + S("/bin/bank1.bin")));
@@ -159,6 +164,34 @@ private slots:
         QCOMPARE(run.code, 2);
         QCOMPARE(run.out, QString());
         QVERIFY2(run.err.contains(Path(message)), qPrintable(run.err));
+    }
+
+    // What makes one side unsound is a difference; what both share is said
+    // on stderr and is none.
+    void unsound_images()
+    {
+        const Cli_Run one = Run_Cli(dir_.path(), {S("diff"), Project("Base") + S("/bin"), Project("Unsound")});
+        QCOMPARE(one.code, 1);
+        QCOMPARE(one.err, QString());
+        const QStringList lines = one.out.split(u'\n');
+        QVERIFY2(lines.value(0).startsWith(S("after: Error!")) && lines.value(1).startsWith(S("after: Error!")),
+                 qPrintable(one.out));
+        QCOMPARE(lines.value(2), S("bank1.nonzero_reserved_bytes: none -> 0x010"));
+        const Cli_Run both = Run_Cli(dir_.path(), {S("diff"), Project("Unsound"), Project("Unsound")});
+        QCOMPARE(both.code, 0);
+        QCOMPARE(both.out, QString());
+        QCOMPARE(both.err.count(Messages().Get(Msg_Diff_Both_Unsound).arg(S("Error!"))), 2);
+    }
+
+    // A configuration that does not compile is a line, against images too.
+    void not_compiled()
+    {
+        Make("Broken", "<BACnet_to_Modbus><BACnet_in_Read>");
+        const Cli_Run run = Run_Cli(dir_.path(), {S("diff"), S("Broken"), Project("Base") + S("/bin")});
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.out.startsWith(Messages().Get(Msg_Diff_Not_Compiled).arg(S("Broken"), S("Error!"))),
+                 qPrintable(run.out));
+        QCOMPARE(run.out.count(u'\n'), 1);
     }
 };
 
