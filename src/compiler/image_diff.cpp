@@ -4,6 +4,7 @@
 #include "compiler/bank_layout.h"
 #include "compiler/object_types.h"
 #include "core/messages.h"
+#include "core/text.h"
 
 #include <QList>
 #include <algorithm>
@@ -193,11 +194,13 @@ bool Is_Name_Field(const Node &parent, const QString &key)
     return key.endsWith(u"_name") && parent.Find(QStringView(key).chopped(5)) != nullptr;
 }
 
+// In double quotes, with a backslash before a quote or a backslash and a
+// control character as \uXXXX, so that a line stays one line.
 QString Quoted(const QString &text)
 {
     QString q = text;
     q.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
-    return u'"' + q + u'"';
+    return u'"' + Controls_Escaped(q) + u'"';
 }
 
 QString Text_Of(const Node &n, const QString &key = QString());

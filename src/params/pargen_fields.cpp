@@ -1,6 +1,7 @@
 #include "params/pargen_fields.h"
 
 #include "core/messages.h"
+#include "core/text.h"
 #include "params/pargen_form.h"
 
 namespace {
@@ -31,7 +32,7 @@ QString Shown(const ParGen_Form &form, const ParGen_Field &field)
             break;
         }
     }
-    return text.isEmpty() ? Messages().Get(Msg_Diff_Empty) : text;
+    return text.isEmpty() ? Messages().Get(Msg_Diff_Empty) : Controls_Escaped(text);
 }
 
 } // namespace

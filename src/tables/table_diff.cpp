@@ -1,6 +1,7 @@
 #include "tables/table_diff.h"
 
 #include "core/messages.h"
+#include "core/text.h"
 
 #include <algorithm>
 #include <vector>
@@ -27,7 +28,7 @@ QString Shown(const Text_Table &t, int r, int c)
     if (t.Column(c).kind == Cell_Kind::Check)
         return Messages().Get(Is_Flag_Set(t.Cell(r, c)) ? Msg_Diff_On : Msg_Diff_Off);
     const QString text = t.data(t.index(r, c), Qt::DisplayRole).toString();
-    return text.isEmpty() ? Messages().Get(Msg_Diff_Empty) : text;
+    return text.isEmpty() ? Messages().Get(Msg_Diff_Empty) : Controls_Escaped(text);
 }
 
 QString Header(const Text_Table &t, int c)

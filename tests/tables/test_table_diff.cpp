@@ -72,6 +72,9 @@ private slots:
                                        << QStringList();
         QTest::newRow("cell emptied") << QStringList{t1} << QStringList{Obj("Analog Input", "62", "0", "")}
                                       << QStringList{row.arg(1) + S(", Mnemonic: t1 -> (empty)")};
+        // A line break in a cell stays on the cell's line.
+        QTest::newRow("line break") << QStringList{t1} << QStringList{Obj("Analog Input", "62", "0", "a\nb\x7f")}
+                                    << QStringList{row.arg(1) + S(", Mnemonic: t1 -> a\\u000ab\\u007f")};
     }
 
     void objects()
