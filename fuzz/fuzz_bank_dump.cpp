@@ -64,8 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The same image beside its compiled partner: the pair and its table
     // are made whatever the counts say, and a compiled pair is sound.
     QStringList pair_problems;
-    const QByteArray pair =
-        bank2 ? Dump_Pair(Compiled().bank1, image, pair_problems) : Dump_Pair(image, Compiled().bank2, pair_problems);
+    const QByteArray pair = bank2 ? Dump_Pair(Compiled().bank1, image, pair_problems)
+                                  : Dump_Pair(image, Compiled().bank2, pair_problems);
     if (problems.isEmpty() && image == (bank2 ? Compiled().bank2 : Compiled().bank1))
         FUZZ_CHECK(pair_problems.isEmpty(), "a compiled pair is not sound: %s", qPrintable(pair_problems.join(u'\n')));
     QJsonDocument::fromJson(pair, &error);

@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+
 #include "compiler/bank_dump.h"
 #include "compiler/compile_project.h"
 #include "core/messages.h"
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+
 #include <optional>
 #include <utility>
 

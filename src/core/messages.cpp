@@ -63,7 +63,8 @@ const Default_Message Added_Messages[] = {
     {Msg_Points_Not_Imported, u"Error!! Nothing was imported from %1:"},
     {Msg_Points_Bad_Line, u"Line %1, column %2: %3"},
     {Msg_Points_Not_A_Table, u"\"%1\" is no table of this list: the first column takes %2 or %3"},
-    {Msg_Points_No_Room, u"the table %1 has room for %2 more rows, and the %3 rows from this line on do not fit"},
+    {Msg_Points_No_Room,
+     u"the table %1 has room for %2 more rows, and the %3 rows from this line on do not fit"},
     {Msg_Points_Unknown_Column, u"no column is called so; the columns are %1"},
     {Msg_Points_Column_Twice, u"the column is named twice"},
     {Msg_Points_Column_Missing, u"the header line has no such column"},
@@ -217,7 +218,8 @@ const Default_Message Added_Messages[] = {
     {Msg_Diff_Not_Compiled, u"%1: no images: %2"},
     {Msg_Diff_Not_Read, u"%1: %2"},
     {Msg_Diff_No_Side,
-     u"Error! %1 is neither a configuration, nor a folder holding bank1.bin and bank2.bin, nor an image file."},
+     u"Error! %1 is neither a configuration nor a folder holding bank1.bin and bank2.bin (image files are given "
+     u"as two pairs: A1 A2 B1 B2)."},
     {Msg_Diff_Both_Unsound, u"Both sides: %1"},
     {Msg_Dump_Count_Mismatch,
      u"Error! Bank 1 counts %1 objects, but bank 2 holds %2 object records: the two images do not belong "
