@@ -379,8 +379,8 @@ bool Decodable(const Bank_Images &images)
            Bank_Kind_Of(images.bank2.size()) == Bank_Kind::Bank2;
 }
 
-} // namespace
-
+// What makes one side unsound and not the other, one line a problem, the
+// side first.
 QStringList Image_Problem_Lines(const QStringList &before, const QStringList &after)
 {
     QStringList lines;
@@ -392,6 +392,8 @@ QStringList Image_Problem_Lines(const QStringList &before, const QStringList &af
             lines << QStringLiteral("after: ") + p;
     return lines;
 }
+
+} // namespace
 
 Image_Comparison Compare_Images(const Bank_Images &before, const Bank_Images &after)
 {
