@@ -73,6 +73,18 @@ private slots:
         QTest::newRow("a choice") << Keys{{S("LoRa_Transmission_Type"), S("Confirmed")}} << none
                                   << QStringList{S("[LoRaWAN] Transmission Type: Unconfirmed -> Confirmed"),
                                                  S("bank2.lora.transmission_type: 0 (unconfirmed) -> 1 (confirmed)")};
+        // The data-rate item's tab shows as a blank, and the payload that
+        // follows it changes too.
+        QTest::newRow("a data rate") << Keys{{S("LoRa_DataRate"), S("2\t- LoRa: SF10/125kHz 980 [bit/s]")},
+                                             {S("LoRa_Payload_Size"), S("59")}}
+                                     << none
+                                     << QStringList{
+                                            S("[LoRaWAN] DataRate: 6 - LoRa: SF7/250kHz 11000 [bit/s] -> 2 - LoRa: "
+                                              "SF10/125kHz 980 [bit/s]"),
+                                            S("[LoRaWAN] Max Payload Size: 230 -> 59"),
+                                            S("bank2.lora.data_rate: 6 (6 - LoRa: SF7/250kHz 11000 [bit/s]) -> 2 (2 "
+                                              "- LoRa: SF10/125kHz 980 [bit/s])"),
+                                            S("bank2.lora.max_payload_size: 230 -> 59")};
         QTest::newRow("an inserted row")
             << Keys{}
             << QList<Row>{Object(S("Analog Input"), S("62"), S("0"), S(""), S("4"), S("t1")),
