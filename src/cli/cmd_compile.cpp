@@ -34,11 +34,7 @@ int Command_Compile(const Command_Context &c)
     return 0;
 }
 
-namespace {
-
-// One image file, read whole and told apart by its size; null after saying
-// why it could not be.
-std::optional<std::pair<Bank_Kind, QByteArray>> Read_Image(const Command_Context &c, const QString &path)
+std::optional<std::pair<Bank_Kind, QByteArray>> Read_Bank_Image(const Command_Context &c, const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -59,8 +55,6 @@ std::optional<std::pair<Bank_Kind, QByteArray>> Read_Image(const Command_Context
     }
     return std::pair{kind, image};
 }
-
-} // namespace
 
 int Command_Dump(const Command_Context &c)
 {
@@ -96,7 +90,7 @@ int Command_Dump(const Command_Context &c)
                      QDir(paths.at(0)).filePath(QStringLiteral("bank2.bin"))};
         QList<std::pair<Bank_Kind, QByteArray>> images;
         for (const QString &path : paths) {
-            auto image = Read_Image(c, path);
+            auto image = Read_Bank_Image(c, path);
             if (!image)
                 return 1;
             images << *image;

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "compiler/bank_dump.h"
+
+#include <QByteArray>
 #include <QStringList>
+#include <optional>
+#include <utility>
 
 class QCommandLineOption;
 class QCommandLineParser;
@@ -36,6 +41,13 @@ struct Command
 // How `dump` is used, for --help and its usage error.
 inline constexpr const char *Dump_Syntax = "FILE | BANK1 BANK2 | DIR | --config NAME [--format json|table]";
 
+// How `diff` is used, for --help and its usage error.
+inline constexpr const char *Diff_Syntax = "A B | A1 A2 B1 B2";
+
+// One image file, read whole and told apart by its size; null after saying
+// why it could not be (on err).
+std::optional<std::pair<Bank_Kind, QByteArray>> Read_Bank_Image(const Command_Context &c, const QString &path);
+
 // The option `name` that some command takes, with its help text.
 QCommandLineOption Command_Option(const QString &name);
 
@@ -56,6 +68,7 @@ int Command_Update(const Command_Context &c);
 int Command_Compile(const Command_Context &c);
 int Command_Dump(const Command_Context &c);
 int Command_Map(const Command_Context &c);
+int Command_Diff(const Command_Context &c);
 int Command_Export_Objects(const Command_Context &c);
 int Command_Import_Objects(const Command_Context &c);
 int Command_Export_Rules(const Command_Context &c);

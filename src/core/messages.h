@@ -155,6 +155,18 @@ enum Added_Message : int {
     Msg_Map_Rule_Name = 1620, // table, rule (as the grid numbers it)
     Msg_Map_Bit_Name = 1621,  // table, row, bit
     Msg_Map_Byte_Name = 1622, // offset
+    // The comparison of two configurations or pairs of images (`diff`).
+    Msg_Diff_Not_An_Image = 1623, // bank, bytes it holds, bytes of its bank
+    Msg_Diff_Row_Inserted = 1624, // row name, its cells
+    Msg_Diff_Row_Deleted = 1625,  // row name, its cells
+    Msg_Diff_Row_Was = 1626,      // row name, the number it had before
+    Msg_Diff_Empty = 1627,        // an empty value
+    Msg_Diff_On = 1628,           // a check box ticked
+    Msg_Diff_Off = 1629,          // a check box not ticked
+    Msg_Diff_Not_Compiled = 1630, // configuration, the problem
+    Msg_Diff_Not_Read = 1631,     // configuration, the problem
+    Msg_Diff_No_Side = 1632,      // argument
+    Msg_Diff_Both_Unsound = 1633, // problem
     // "Changes since last update" in the update window, and the copy of the
     // images sent that each successful update keeps for it.
     Msg_Changes_Button = 1640,

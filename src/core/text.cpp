@@ -74,3 +74,16 @@ QString Text_Template::Fill(std::initializer_list<Text_Arg> args) const
     }
     return text;
 }
+
+QString Controls_Escaped(QStringView text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            escaped += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QLatin1Char('0'));
+        else
+            escaped += c;
+    }
+    return escaped;
+}

@@ -17,6 +17,11 @@ QStringView Trim_Controls(QStringView text);
 // meant to write.
 QString Ascii_Upper(QStringView text);
 
+// `text` with each control character (codes below 32, and 127) written as
+// "\uXXXX" (four lower-case hexadecimal digits): a value in a report of one
+// line a difference stays on its line.
+QString Controls_Escaped(QStringView text);
+
 // An argument of Text_Template::Fill: a text, or a number written in
 // decimal without a text of its own being made.
 class Text_Arg

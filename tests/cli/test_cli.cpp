@@ -64,6 +64,8 @@ private slots:
         row("compile", help, "compile NAME", "Check and compile NAME into its two images.");
         row("dump", help, "dump FILE | BANK1 BANK2 | DIR | --config NAME [--format json|table]",
             "Decode a bank1.bin, a bank2.bin or both (a pair, a bin folder, or the images NAME compiles to).");
+        row("diff", help, "diff A B | A1 A2 B1 B2",
+            "Print what differs between two configurations (documents, then images), bin folders or image pairs.");
         row("export-objects", help, "export-objects NAME FILE",
             "Write the BACnet objects of NAME to the CSV file FILE.");
         row("import-objects", help, "import-objects NAME FILE [--append]",

@@ -66,6 +66,25 @@ private slots:
         QCOMPARE(text.Fill({0, -7, 2147483647, int(-2147483647 - 1)}), u"0|-7|2147483647|-2147483648"_s);
         QCOMPARE(text.Fill({u"row"_s, 1499}), u"row|1499|%3|%4"_s);
     }
+
+    // Control characters, and only they, become \uXXXX.
+    void controls_escaped_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("escaped");
+        QTest::newRow("plain") << u"t1 \u00B0C \"x\""_s << u"t1 \u00B0C \"x\""_s;
+        QTest::newRow("line break and tab") << u"a\nb\tc\r"_s << u"a\\u000ab\\u0009c\\u000d"_s;
+        QTest::newRow("edges of the range")
+            << QString(QChar(0)) + u"\x1f \x7f\u0080"_s << u"\\u0000\\u001f \\u007f\u0080"_s;
+        QTest::newRow("empty") << QString() << QString();
+    }
+
+    void controls_escaped()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, escaped);
+        QCOMPARE(Controls_Escaped(text), escaped);
+    }
 };
 
 QTEST_APPLESS_MAIN(Test_Text)
