@@ -1,4 +1,5 @@
 #include "params/lora_tables.h"
+#include "params/pargen_fields.h"
 #include "params/ui/category_panel.h"
 #include "pargen_window_fixture.h"
 #include "window_requirements.h"
@@ -19,6 +20,47 @@ class Test_ParGen_Window : public ParGen_Window_Fixture
 private slots:
     void init() { Set_Up(); }
     void cleanup() { Tear_Down(); }
+
+    // `diff` names each parameter by the group and caption that the window
+    // shows it under: its table of fields must say what the window does, in
+    // both BACnet types and both activation methods (each shows other rows).
+    void comparison_names_inputs_as_the_window_does()
+    {
+        w_->show();
+        for (int type : {0, 1}) {
+            w_->CB_BACnet_Slave_Type->setCurrentIndex(type);
+            w_->CB_LoRa_Activation_Method->setCurrentIndex(type);
+            for (const ParGen_Field &field : ParGen_Fields()) {
+                const QString where = QStringLiteral("key %1, caption %2").arg(int(field.key)).arg(field.caption_message);
+                QWidget *input = w_->Input(field.key);
+                QVERIFY2(input, qPrintable(where));
+                const Category_Panel *panel = nullptr;
+                for (const Category_Panel *p : {w_->CP_LoRa, w_->CP_BACnet_Slave, w_->CP_Ethernet})
+                    if (input->parentWidget() == p->Client())
+                        panel = p;
+                QVERIFY2(panel, qPrintable(where));
+                QVERIFY2(panel->Caption().endsWith(Messages().Get(field.group_message)), qPrintable(where));
+                const QString caption = Messages().Get(field.caption_message);
+                if (auto *box = qobject_cast<QCheckBox *>(input)) {
+                    QCOMPARE(box->text(), caption);
+                    continue;
+                }
+                // The caption is a label or a check box on the input's row.
+                bool found = false;
+                for (QWidget *c : panel->Client()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                    auto *label = qobject_cast<QLabel *>(c);
+                    auto *box = qobject_cast<QCheckBox *>(c);
+                    const QString text = label ? label->text() : box ? box->text() : QString();
+                    if (text != caption)
+                        continue;
+                    found = found || !input->isVisible() ||
+                            (c->geometry().top() <= input->geometry().bottom() &&
+                             c->geometry().bottom() >= input->geometry().top());
+                }
+                QVERIFY2(found, qPrintable(where));
+            }
+        }
+    }
 
     void opens_with_the_defaults()
     {
