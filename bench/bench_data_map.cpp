@@ -104,21 +104,6 @@ bool Write(const QString &file, const QByteArray &text)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) == text.size();
 }
 
-// Counts the paints of a widget.
-class Paint_Watch : public QObject
-{
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
 // Runs `act`, then the event loop until `view` has painted; in ms, or -1
 // when it never painted.
 template <class Act> double Until_Painted(QWidget *view, Act act)

@@ -55,21 +55,6 @@ QByteArray Full_Object_Document(bool overlapping)
     return doc + "</BACnet_to_Modbus><!--SW_VERSION = 1.000-->";
 }
 
-// Counts the paints of a viewport.
-class Paint_Watch : public QObject
-{
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
 struct Window
 {
     explicit Window(Workspace &ws)

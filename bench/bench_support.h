@@ -4,6 +4,8 @@
 // line per figure.
 
 #include <QElapsedTimer>
+#include <QEvent>
+#include <QObject>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -18,6 +20,22 @@ struct Timing
         return ms[ms.size() / 2];
     }
     double Max() const { return *std::max_element(ms.begin(), ms.end()); }
+};
+
+// Counts the paints of a widget (installed as its event filter): a timing
+// that saw no paint measured nothing.
+class Paint_Watch : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
 };
 
 inline void Print(const char *what, double value, const char *unit)

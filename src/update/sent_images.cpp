@@ -52,18 +52,28 @@ QString Sent_Images_Folder(const QString &path_project, const QString &address)
                               .arg(value & 0xFF);
 }
 
-Result<Sent_Images> Read_Job_Images(const QString &path_project)
+namespace {
+
+// Both files of a pair, or the problem of the first that cannot be read.
+Result<Sent_Images> Read_Pair(const QString &file_bank1, const QString &file_bank2)
 {
     Sent_Images images;
-    const Result<QByteArray> bank1 = Read_Whole(Job_Bank1_Path(path_project));
+    const Result<QByteArray> bank1 = Read_Whole(file_bank1);
     if (!bank1)
         return Fail(bank1.Problem());
-    const Result<QByteArray> bank2 = Read_Whole(Job_Bank2_Path(path_project));
+    const Result<QByteArray> bank2 = Read_Whole(file_bank2);
     if (!bank2)
         return Fail(bank2.Problem());
     images.bank1 = bank1.Value();
     images.bank2 = bank2.Value();
     return images;
+}
+
+} // namespace
+
+Result<Sent_Images> Read_Job_Images(const QString &path_project)
+{
+    return Read_Pair(Job_Bank1_Path(path_project), Job_Bank2_Path(path_project));
 }
 
 Result<> Keep_Sent_Images(const QString &path_project, const QString &address, const Sent_Images &images)
@@ -105,15 +115,10 @@ Result<std::optional<Sent_Images>> Read_Sent_Images(const QString &path_project,
     const QString folder = Sent_Images_Folder(path_project, address);
     if (folder.isEmpty() || (!QFileInfo::exists(Kept_Bank1(folder)) && !QFileInfo::exists(Kept_Bank2(folder))))
         return std::optional<Sent_Images>();
-    Sent_Images images;
-    const Result<QByteArray> bank1 = Read_Whole(Kept_Bank1(folder));
-    if (!bank1)
-        return Fail(bank1.Problem());
-    const Result<QByteArray> bank2 = Read_Whole(Kept_Bank2(folder));
-    if (!bank2)
-        return Fail(bank2.Problem());
-    images.bank1 = bank1.Value();
-    images.bank2 = bank2.Value();
+    Result<Sent_Images> read = Read_Pair(Kept_Bank1(folder), Kept_Bank2(folder));
+    if (!read)
+        return Fail(read.Problem());
+    Sent_Images images = read.Value();
     images.kept_at = QFileInfo(Kept_Bank1(folder)).lastModified();
     return std::optional<Sent_Images>(images);
 }

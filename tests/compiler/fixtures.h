@@ -4,6 +4,7 @@
 // write them (every key or attribute, in the owner's order), and a reading of
 // image bytes that does not share code with the compiler.
 
+#include "compiler/compile_project.h"
 #include "core/xml_document.h"
 #include "test_support.h"
 
@@ -185,6 +186,38 @@ inline quint32 U32(const QByteArray &b, int at)
 inline QByteArray Bytes(const QByteArray &b, int at, int n)
 {
     return b.mid(at, n);
+}
+
+
+// The images of the three documents in `dir`; a failure ends the test run,
+// since every caller wrote documents that compile.
+inline Bank_Images Compile_Folder(const QString &dir)
+{
+    const Result<Bank_Images> r =
+        Compile_Project(dir + QStringLiteral("/ParGen.xml"), dir + QStringLiteral("/LoRaWAN_SetAccess.xml"),
+                        dir + QStringLiteral("/BACnet_Slave_SetAccess.xml"));
+    if (!r.Ok())
+        qFatal("%s", qPrintable(r.Problem()));
+    return r.Value();
+}
+
+// The checksum as the converter checks it: bytes 0 to 2043, each 0 to 255,
+// summed modulo 2^32. Written apart from the compiler's own.
+inline quint32 Own_Sum(const QByteArray &block)
+{
+    quint32 sum = 0;
+    for (int i = 0; i < 2044; ++i)
+        sum += quint8(block[i]);
+    return sum;
+}
+
+// Bank 1 with its checksum (at 0x7FC, little-endian) made right again after
+// a test changed a byte.
+inline void Restamp(QByteArray &bank1)
+{
+    const quint32 sum = Own_Sum(bank1);
+    for (int i = 0; i < 4; ++i)
+        bank1[0x7FC + i] = char((sum >> (8 * i)) & 0xFF);
 }
 
 } // namespace fixture

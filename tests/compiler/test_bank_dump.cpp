@@ -20,16 +20,6 @@ QString S(const char *text)
     return QString::fromUtf8(text);
 }
 
-// The checksum as the converter checks it: bytes 0 to 2043, each 0 to 255,
-// summed modulo 2^32.
-quint32 Own_Sum(const QByteArray &block)
-{
-    quint32 sum = 0;
-    for (int i = 0; i < 2044; ++i)
-        sum += quint8(block[i]);
-    return sum;
-}
-
 // Message `n` with its pieces.
 QString Msg(int n, const QStringList &pieces)
 {
@@ -60,14 +50,6 @@ QJsonValue At(const QJsonObject &top, const QString &path)
     return v;
 }
 
-// Bank 1 with its checksum made right again after a change.
-void Restamp(QByteArray &bank1)
-{
-    const quint32 sum = Own_Sum(bank1);
-    for (int i = 0; i < 4; ++i)
-        bank1[0x7FC + i] = char((sum >> (8 * i)) & 0xFF);
-}
-
 } // namespace
 
 class Test_Bank_Dump : public QObject
@@ -77,14 +59,7 @@ class Test_Bank_Dump : public QObject
     QTemporaryDir dir_;
     QString Path(const char *name) const { return dir_.filePath(QLatin1StringView(name)); }
 
-    Bank_Images Compile()
-    {
-        const Result<Bank_Images> r =
-            Compile_Project(Path("ParGen.xml"), Path("LoRaWAN_SetAccess.xml"), Path("BACnet_Slave_SetAccess.xml"));
-        if (!r.Ok())
-            qFatal("%s", qPrintable(r.Problem()));
-        return r.Value();
-    }
+    Bank_Images Compile() const { return Compile_Folder(dir_.path()); }
 
     void Configuration(bool long_descriptions)
     {

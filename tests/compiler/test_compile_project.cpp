@@ -30,16 +30,6 @@ void Put16(QByteArray &b, int at, quint32 v)
     b[at + 1] = char((v >> 8) & 0xFF);
 }
 
-// The checksum as the converter checks it: bytes 0 to 2043, each 0 to 255,
-// summed modulo 2^32.
-quint32 Own_Sum(const QByteArray &block)
-{
-    quint32 sum = 0;
-    for (int i = 0; i < 2044; ++i)
-        sum += quint8(block[i]);
-    return sum;
-}
-
 // Bank 1 of a configuration without documents, built from the layout table.
 QByteArray Initial_Bank1()
 {

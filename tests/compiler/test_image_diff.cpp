@@ -16,17 +16,6 @@ QString S(const char *text)
     return QString::fromUtf8(text);
 }
 
-// Bank 1 with its checksum made right again after a change: bytes 0 to 2043
-// summed modulo 2^32 at 0x7FC.
-void Restamp(QByteArray &bank1)
-{
-    quint32 sum = 0;
-    for (int i = 0; i < 0x7FC; ++i)
-        sum += quint8(bank1[i]);
-    for (int i = 0; i < 4; ++i)
-        bank1[0x7FC + i] = char((sum >> (8 * i)) & 0xFF);
-}
-
 } // namespace
 
 class Test_Image_Diff : public QObject
@@ -36,14 +25,7 @@ class Test_Image_Diff : public QObject
     QTemporaryDir dir_;
     QString Path(const char *name) const { return dir_.filePath(QLatin1StringView(name)); }
 
-    Bank_Images Compile()
-    {
-        const Result<Bank_Images> r =
-            Compile_Project(Path("ParGen.xml"), Path("LoRaWAN_SetAccess.xml"), Path("BACnet_Slave_SetAccess.xml"));
-        if (!r.Ok())
-            qFatal("%s", qPrintable(r.Problem()));
-        return r.Value();
-    }
+    Bank_Images Compile() const { return Compile_Folder(dir_.path()); }
 
     // An MS/TP converter with two uplink rules, a downlink rule and three
     // objects; `keys` changes its parameters, the rows its tables.
