@@ -10,6 +10,8 @@
 #include "app/open_conf.h"
 #include "app/soft_options.h"
 #include "gate/gated_outputs.h"
+#include "tables/points_files.h"
+#include "update/sent_images.h"
 #include "update/ui/boot_window.h"
 #include "widgets/message_box.h"
 #include "workspace/configurations.h"
@@ -18,6 +20,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
+#include <QPushButton>
+#include <QTimer>
 #include <QDir>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -57,7 +62,21 @@ int main(int argc, char *argv[])
     Windows &windows = Create_Windows(ws);
     windows.FQuarneleFirmWare->Set_Lang();
     // The update window as the update step shows it: with the images it
-    // would send.
+    // would send. An earlier update to 192.168.2.205 sent them without the
+    // two objects added since, so "Changes since last update" has a list.
+    if (const Result<QStringList> images = Compile_Configuration(ws); images) {
+        const Result<Sent_Images> sent = Read_Job_Images(ws.Path_Project);
+        if (sent)
+            (void)Keep_Sent_Images(ws.Path_Project, QStringLiteral("192.168.2.205"), sent.Value());
+        const QString points = dir.filePath(QStringLiteral("points.csv"));
+        QFile csv(points);
+        if (csv.open(QIODevice::WriteOnly))
+            csv.write("Table,Data Type,Eng. Unit,Unit Name,Position,Start Bit,Length,Swap,Mnemonic\n"
+                      "Read,Analog Input,62,degrees-Celsius,0,,4,N,Supply air\n"
+                      "Read,Analog Input,98,percent,4,,4,N,Humidity\n");
+        csv.close();
+        (void)Import_Points_File(ws, Points_Document::Objects, points, Import_Mode::Replace);
+    }
     if (const Result<QStringList> images = Compile_Configuration(ws); images)
         windows.FBoot->Set_Images(ws.Project_Name, images.Value());
 
@@ -71,6 +90,19 @@ int main(int argc, char *argv[])
     };
     for (const auto &[window, name] : shots)
         Shoot(window, out + u'/' + QLatin1StringView(name));
+    // The list of changes, as the button shows it: a real box, taken as soon
+    // as it is up and then closed.
+    windows.FBoot->show();
+    Message_Box::Set_Test_Mode(false);
+    QTimer::singleShot(300, [&] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            box->grab().save(out + QStringLiteral("/update_window_changes.png"));
+            box->close();
+        }
+    });
+    windows.FBoot->Btn_Changes->click();
+    Message_Box::Set_Test_Mode(true);
+    windows.FBoot->hide();
     delete windows.FQuarneleFirmWare;
     return 0;
 }

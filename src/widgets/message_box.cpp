@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QPushButton>
+#include <QTextEdit>
 
 namespace {
 
@@ -28,6 +29,9 @@ QMessageBox::StandardButton Show(QWidget *parent, QMessageBox::Icon icon, const 
         box.button(QMessageBox::No)->setText(no);
     if (!details.isEmpty()) {
         box.setDetailedText(details.join(u'\n'));
+        // Room for a line of the list, which is longer than a message's.
+        if (auto *list = box.findChild<QTextEdit *>())
+            list->setMinimumWidth(list->fontMetrics().averageCharWidth() * 100);
         // Open from the start: the list is what the box is for.
         for (QAbstractButton *button : box.buttons())
             if (box.buttonRole(button) == QMessageBox::ActionRole)
