@@ -222,7 +222,8 @@ private slots:
         Save(map, "data_map_window.png");
         // Pointing at the byte the two copies share.
         Data_Map_View *view = map->View;
-        const QPoint at(5 * Data_Map_View::Cell + Data_Map_View::Cell / 2, 18 + Data_Map_View::Cell / 2);
+        const QPoint at(Data_Map_View::Offset_Width + 5 * Data_Map_View::Cell + Data_Map_View::Cell / 2,
+                        18 + Data_Map_View::Cell / 2);
         int area = -1;
         int byte = -1;
         QVERIFY(view->Byte_At(at, area, byte) && area == Page_Read && byte == 5);

@@ -114,7 +114,7 @@ private slots:
         const QColor red(220, 40, 40);
         const auto pixel = [&view](int byte, int dx, int dy) {
             const QImage image = view.grab().toImage();
-            return image.pixelColor((byte % 50) * Data_Map_View::Cell + dx,
+            return image.pixelColor(Data_Map_View::Offset_Width + (byte % 50) * Data_Map_View::Cell + dx,
                                     18 + (byte / 50) * Data_Map_View::Cell + dy);
         };
         const int middle = Data_Map_View::Cell / 2;
@@ -142,7 +142,7 @@ private slots:
         const auto centre = [view](int byte) {
             int area = -1;
             int at = -1;
-            const QPoint point((byte % 50) * Data_Map_View::Cell + 5, 18 + (byte / 50) * Data_Map_View::Cell + 5);
+            const QPoint point(Data_Map_View::Offset_Width + (byte % 50) * Data_Map_View::Cell + 5, 18 + (byte / 50) * Data_Map_View::Cell + 5);
             return view->Byte_At(point, area, at) && area == Page_Read && at == byte ? point : QPoint(-1, -1);
         };
         QVERIFY(centre(40).x() >= 0);

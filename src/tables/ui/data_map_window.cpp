@@ -115,22 +115,22 @@ int Data_Map_View::Rows(int area) const
 
 QSize Data_Map_View::sizeHint() const
 {
-    return {Bytes_A_Row * Cell + 1, 2 * Heading + Gap + (Rows(Page_Read) + Rows(Page_Write)) * Cell + 1};
+    return {Offset_Width + Bytes_A_Row * Cell + 1, 2 * Heading + Gap + (Rows(Page_Read) + Rows(Page_Write)) * Cell + 1};
 }
 
 QRect Data_Map_View::Byte_Rect(int area, int byte) const
 {
     const int top = Heading + (area == Page_Write ? Rows(Page_Read) * Cell + Gap + Heading : 0);
-    return {(byte % Bytes_A_Row) * Cell, top + (byte / Bytes_A_Row) * Cell, Cell, Cell};
+    return {Offset_Width + (byte % Bytes_A_Row) * Cell, top + (byte / Bytes_A_Row) * Cell, Cell, Cell};
 }
 
 bool Data_Map_View::Byte_At(QPoint point, int &area, int &byte) const
 {
     for (int a : {int(Page_Read), int(Page_Write)}) {
         const QRect first = Byte_Rect(a, 0);
-        const int column = point.x() / Cell;
+        const int column = (point.x() - first.left()) / Cell;
         const int row = (point.y() - first.top()) / Cell;
-        if (point.x() < 0 || column >= Bytes_A_Row || point.y() < first.top() || row >= Rows(a))
+        if (point.x() < first.left() || column >= Bytes_A_Row || point.y() < first.top() || row >= Rows(a))
             continue;
         byte = row * Bytes_A_Row + column;
         area = a;
@@ -259,10 +259,22 @@ void Data_Map_View::paintEvent(QPaintEvent *event)
     for (int area : {int(Page_Read), int(Page_Write)}) {
         const QRect first = Byte_Rect(area, 0);
         p.setPen(palette().text().color());
-        const QRect heading(0, first.top() - Heading, width(), Heading);
+        const QRect heading(first.left(), first.top() - Heading, width() - first.left(), Heading);
         p.drawText(heading, Qt::AlignLeft | Qt::AlignVCenter, Msg(area == Page_Read ? 1508 : 1509));
         if (area == Page_Read)
             Draw_Legend(p, heading);
+        // Each row's first offset, so that a byte can be found without pointing.
+        p.save();
+        QFont small = p.font();
+        small.setPixelSize(Cell - 2);
+        p.setFont(small);
+        p.setPen(palette().placeholderText().color());
+        for (int row = 0; row < Rows(area); ++row) {
+            const QRect r = Byte_Rect(area, row * Bytes_A_Row);
+            p.drawText(QRect(0, r.top(), Offset_Width - 4, Cell), Qt::AlignRight | Qt::AlignVCenter,
+                       QString::number(row * Bytes_A_Row));
+        }
+        p.restore();
         p.setPen(palette().mid().color());
         for (int b = 0; b < map_.area_bytes[area]; ++b)
             p.drawRect(Byte_Rect(area, b).adjusted(0, 0, -1, -1));

@@ -22,6 +22,8 @@ class Data_Map_View : public QWidget
 public:
     static constexpr int Bytes_A_Row = 50;
     static constexpr int Cell = 12; // pixels a byte
+    // Pixels left of the bytes for each row's first offset ("1450").
+    static constexpr int Offset_Width = 32;
 
     explicit Data_Map_View(QWidget *parent = nullptr);
     void Show(const Data_Map &map);
