@@ -13,6 +13,7 @@
 // the empty grid. Runs offscreen unless a platform is chosen.
 
 #include "bench_support.h"
+#include "bench_window.h"
 #include "tables/bacnet_access.h"
 #include "tables/data_map.h"
 #include "tables/lora_access.h"
@@ -125,13 +126,8 @@ template <class Act> double Until_Painted(QWidget *view, Act act)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    Workspace ws;
-    ws.Path_Project = dir.path();
-    ws.Set_Files();
+    Bench_Window_Setup setup(argc, argv);
+    Workspace &ws = setup.ws;
     if (!Write(ws.File_BACnet_Slave_Access, Object_Document()) || !Write(ws.File_LoRaWAN_Access, Rule_Document()))
         return 1;
 

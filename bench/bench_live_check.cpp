@@ -10,6 +10,7 @@
 // Runs offscreen unless a platform is chosen.
 
 #include "bench_support.h"
+#include "bench_window.h"
 #include "core/int_read.h"
 #include "tables/bacnet_access.h"
 #include "tables/live_problems.h"
@@ -163,13 +164,8 @@ bool Measure(Workspace &ws, Figures &f)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    Workspace ws;
-    ws.Path_Project = dir.path();
-    ws.Set_Files();
+    Bench_Window_Setup setup(argc, argv);
+    Workspace &ws = setup.ws;
 
     Figures sound, overlapping;
     for (const auto &[figures, overlap] : {std::pair{&sound, false}, std::pair{&overlapping, true}}) {

@@ -6,6 +6,7 @@
 // than 100 ms. Runs offscreen unless a platform is chosen.
 
 #include "bench_support.h"
+#include "bench_window.h"
 #include "tables/bacnet_access.h"
 #include "tables/table_history.h"
 #include "tables/ui/bacnet_slave_set_access.h"
@@ -57,14 +58,9 @@ template <typename Act> double Time_Blocking(Act act)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    Bench_Window_Setup setup(argc, argv);
+    Workspace &ws = setup.ws;
     Message_Box::Set_Test_Mode(true); // no box may wait for an answer
-    QTemporaryDir dir;
-    Workspace ws;
-    ws.Path_Project = dir.path();
-    ws.Set_Files();
 
     TFBACnetSlaveSetAccess window(ws, nullptr);
     window.show();

@@ -9,6 +9,7 @@
 // once (what the view alone costs). Runs offscreen unless a platform is chosen.
 
 #include "bench_support.h"
+#include "bench_window.h"
 #include "tables/bacnet_access.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "tables/ui/bacnet_slave_set_access.h"
@@ -173,13 +174,8 @@ double Scroll_Through(QTableView *view)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    Workspace ws;
-    ws.Path_Project = dir.path();
-    ws.Set_Files();
+    Bench_Window_Setup setup(argc, argv);
+    Workspace &ws = setup.ws;
     {
         QFile f(ws.File_BACnet_Slave_Access);
         if (!f.open(QIODevice::WriteOnly) || f.write(Full_Object_Document(Objects_Short_Desc)) < 0)
