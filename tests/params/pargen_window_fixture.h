@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -97,6 +98,16 @@ protected:
     QPushButton *Btn_OK() const { return test::Find<QPushButton>(*w_, u"Btn_OK"_s); }
     QPushButton *Btn_Cancel() const { return test::Find<QPushButton>(*w_, u"Btn_Cancel"_s); }
     Problems_Bar *P_Problems() const { return test::Find<Problems_Bar>(*w_, u"P_Problems"_s); }
+    // A row's caption label, and the descriptive line under the software code
+    // (found by its text).
+    QLabel *Label(K key) const { return qobject_cast<QLabel *>(w_->Caption(key)); }
+    QLabel *L_SW_Desc() const
+    {
+        for (QLabel *label : w_->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
+            if (label->text() == Messages().Get(401))
+                return label;
+        qFatal("no descriptive line");
+    }
     Category_Panel_Group *CPG() const { return w_->findChild<Category_Panel_Group *>(); }
     Category_Panel *CP_LoRa() const { return test::Group_Panel(*w_, 0); }
     Category_Panel *CP_BACnet_Slave() const { return test::Group_Panel(*w_, 1); }

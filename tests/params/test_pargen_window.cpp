@@ -91,19 +91,19 @@ private slots:
         QCOMPARE(CP_BACnet_Slave()->y(), CP_LoRa()->height());
 
         // Rows, captions and hints.
-        QCOMPARE(w_->L_LoRa_RF_Band->geometry().topLeft(),
+        QCOMPARE(Label(K::LoRa_RF_Band)->geometry().topLeft(),
                  QPoint(required::Parameter_Label_Left, required::Parameter_Row1_Label_Top));
         const QRect band = Combo(K::LoRa_RF_Band)->geometry();
         QCOMPARE(band.topLeft(), QPoint(required::Parameter_Input_Left, required::Parameter_Row1_Input_Top));
         QCOMPARE(band.width(), required::Parameter_Input_Width);
         // Network type is row 2, data rate row 4.
-        QCOMPARE(w_->L_LoRa_DataRate->y() - w_->L_LoRa_Network_Type->y(), 2 * required::Parameter_Row_Pitch);
+        QCOMPARE(Label(K::LoRa_DataRate)->y() - Label(K::LoRa_Network_Type)->y(), 2 * required::Parameter_Row_Pitch);
         QCOMPARE(Edit(K::BACnet_IP1)->width(), required::Parameter_Octet_Width);
         QCOMPARE(Edit(K::BACnet_IP1)->x(), required::Parameter_Input_Left);
         // A dotted address ends where a single input does.
         QCOMPARE(Edit(K::BACnet_IP4)->geometry().right() + 1,
                  required::Parameter_Input_Left + required::Parameter_Input_Width);
-        QCOMPARE(w_->L_LoRa_RF_Band->text(), u"RF Band"_s);
+        QCOMPARE(Label(K::LoRa_RF_Band)->text(), u"RF Band"_s);
         QCOMPARE(Box(K::LoRa_Adaptive_DataRate)->text(), u"Adaptive DataRate"_s);
         QCOMPARE(Combo(K::LoRa_RF_Band)->toolTip(), Msg(408));
         QCOMPARE(Edit(K::Ethernet_IP4)->toolTip(), u"Insert Fourth byte of IP Address"_s);
@@ -130,10 +130,10 @@ private slots:
 
         Combo(K::LoRa_Activation_Method)->setCurrentIndex(1);
         QVERIFY(Edit(K::LoRa_Application_Key)->isVisible());
-        QCOMPARE(w_->L_LoRa_Application_Key->y(), required::Parameter_Row8_Label_Top);
+        QCOMPARE(Label(K::LoRa_Application_Key)->y(), required::Parameter_Row8_Label_Top);
         QCOMPARE(Edit(K::LoRa_Application_Key)->y(), required::Parameter_Row8_Input_Top);
         for (QWidget *abp : {static_cast<QWidget *>(Edit(K::LoRa_Device_Address)),
-                             static_cast<QWidget *>(w_->L_LoRa_Application_Identifier),
+                             static_cast<QWidget *>(Label(K::LoRa_Application_Identifier)),
                              static_cast<QWidget *>(Edit(K::LoRa_Network_Session_Key)),
                              static_cast<QWidget *>(Edit(K::LoRa_Application_Session_Key))})
             QVERIFY(!abp->isVisible());
@@ -284,7 +284,7 @@ private slots:
 
         const int value = bar->value();
         Wheel(Btn_OK(), 120);
-        Wheel(w_->L_SW_Desc, -120);
+        Wheel(L_SW_Desc(), -120);
         QCOMPARE(bar->value(), value);
     }
 
@@ -368,7 +368,7 @@ private slots:
         w_->Set_Lang();
         QCOMPARE(CP_LoRa()->Caption(), u"1. LoRa Funk"_s);
         QCOMPARE(CP_Ethernet()->Caption(), u"3. Netzwerk"_s);
-        QCOMPARE(w_->L_Ethernet_IP->text(), u"IP-Adresse"_s);
+        QCOMPARE(Label(K::Ethernet_IP1)->text(), u"IP-Adresse"_s);
         QCOMPARE(Edit(K::Ethernet_IP4)->toolTip(), u"Viertes Byte"_s);
         // Item lists are the stored values and stay as they are.
         QCOMPARE(Combo(K::LoRa_Network_Type)->itemText(1), u"Public"_s);

@@ -24,7 +24,7 @@ private slots:
     void mstp_shows_the_ethernet_group_and_hidden_values_are_saved()
     {
         w_->show();
-        const QRect ip_label = w_->L_BACnet_IP_Slave_IP->geometry();
+        const QRect ip_label = Label(K::BACnet_IP1)->geometry();
         const QRect ip_octet = Edit(K::BACnet_IP1)->geometry();
         Edit(K::BACnet_PORT)->setText(u"47809"_s);
 
@@ -36,9 +36,9 @@ private slots:
         QVERIFY(!Edit(K::Ethernet_TCP_Port)->isVisible() && !Edit(K::Ethernet_UDP_Port)->isVisible());
         QVERIFY(!Edit(K::BACnet_IP1)->isVisible() && !Edit(K::BACnet_PORT)->isVisible());
         QVERIFY(Edit(K::BACnet_Ser_Network)->isVisible());
-        QCOMPARE(w_->L_BACnet_MSTP_Slave_Baudrate->y(), ip_label.y());
+        QCOMPARE(Label(K::BACnet_Ser_Baudrate)->y(), ip_label.y());
         QCOMPARE(Combo(K::BACnet_Ser_Baudrate)->y(), ip_octet.y());
-        QCOMPARE(w_->L_BACnet_MSTP_Slave_Network->y(), ip_label.y() + 7 * 28);
+        QCOMPARE(Label(K::BACnet_Ser_Network)->y(), ip_label.y() + 7 * 28);
         QCOMPARE(CP_BACnet_Slave()->height(),
                  Category_Panel::Header_Height() + Box(K::BACnet_Desc_Chars_Limit)->geometry().bottom() + 1 + 12);
         QCOMPARE(CP_Ethernet()->height(),
