@@ -287,6 +287,25 @@ private slots:
         QVERIFY(!ParGen_Group_Shown(form, ParGen_Fields().back().group_message));
     }
 
+    // The table's rows show exactly the keys the form says are shown, with
+    // every choice of BACnet type and activation method.
+    void rows_show_what_the_form_shows()
+    {
+        ParGen_Form form;
+        form.Load(No_Document_ParGen_Values());
+        for (int choice : {0, 1}) {
+            form.Choose(K::LoRa_Activation_Method, choice);
+            form.Choose(K::BACnet_Type, choice);
+            const QList<ParGen_Field> &fields = ParGen_Fields();
+            const QList<ParGen_Row_Place> places = ParGen_Row_Places(form);
+            for (qsizetype i = 0; i < fields.size(); ++i)
+                for (int k = 0; k < fields[i].keys; ++k) {
+                    const K key = K(int(fields[i].key) + k);
+                    QCOMPARE(places[i].Shown && ParGen_Group_Shown(form, fields[i].group_message), form.Shown(key));
+                }
+        }
+    }
+
     // Every key is reached once; the LoRaWAN keys right after the method.
     void tab_order_holds_every_key_once()
     {
