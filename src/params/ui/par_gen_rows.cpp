@@ -125,8 +125,8 @@ Category_Panel *TFParGen::Group_Panel(int group_message)
 void TFParGen::Create_Rows()
 {
     const QList<ParGen_Field> &fields = ParGen_Fields();
-    // Every group before the first row, so that the focus chain runs through
-    // the groups' headers first, as it always did.
+    // The groups first, then their rows: the focus chain passes every
+    // group's header before the first control.
     for (const ParGen_Field &field : fields)
         Group_Panel(field.group_message);
     rows_.resize(fields.size());
