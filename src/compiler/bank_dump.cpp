@@ -4,7 +4,7 @@
 #include "compiler/checksum.h"
 #include "compiler/json_writer.h"
 #include "compiler/le_bytes.h"
-#include "compiler/object_types.h"
+#include "core/object_catalogue.h"
 #include "core/messages.h"
 #include "params/lora_tables.h"
 #include "tables/eng_units.h"
@@ -174,10 +174,6 @@ void Name(Json_Writer &j, const char *key, const QString &name)
         j.String(key, name);
 }
 
-// The object type numbers of the BACnet standard, by the index of
-// compiler::Object_Types.
-constexpr int Bacnet_Type_Numbers[compiler::Object_Type_Count] = {0,  1,  3, 4, 46, 44, 48, 40, 45, 13,
-                                                                  14, 19, 2, 5, 21, 22, 30, 23, 47};
 
 QByteArray Dump_Bank2_With(const QByteArray &image, QStringList &problems, const std::uint32_t *counts);
 
@@ -228,7 +224,7 @@ QByteArray Dump_Bank1(const QByteArray &image, QStringList &problems)
     found.Fixed_Address(QStringLiteral("object_section_address"), le::Get_U32(b, Object_Section_Pointer),
                         Object_Section_Address);
     qint64 objects = 0;
-    for (const compiler::Object_Type &type : compiler::Object_Types)
+    for (const Object_Type &type : Object_Catalogue)
         objects += le::Get_U32(b, type.count_offset);
     // Even with 16-character descriptions the object section holds no more.
     found.In_Range(QStringLiteral("object_counts (sum)"), objects, 0, Records_Short_Descriptions);
@@ -265,8 +261,8 @@ QByteArray Dump_Bank1(const QByteArray &image, QStringList &problems)
     const bool ip = le::Get_U16(b, Bacnet_Ip_Port) != 0 || le::Get_U32(b, Bacnet_Ip_Device_Id) != 0;
     Name(j, "bacnet_link", ip ? "BACnet/IP" : le::Get_U32(b, Serial_Baud_Rate) != 0 ? "BACnet MS/TP" : nullptr);
     j.Begin_Object("object_counts");
-    for (const compiler::Object_Type &type : compiler::Object_Types)
-        j.Number(type.text, le::Get_U32(b, type.count_offset));
+    for (const Object_Type &type : Object_Catalogue)
+        j.Number(type.device_text, le::Get_U32(b, type.count_offset));
     j.End_Object();
     j.Begin_Array("serial_channels");
     for (std::size_t ch = 0; ch < std::size_t(Serial_Channels); ++ch) {
@@ -313,9 +309,9 @@ QByteArray Dump_Bank2(const QByteArray &image, QStringList &problems)
 QByteArray Dump_Pair(const QByteArray &bank1, const QByteArray &bank2, QStringList &problems)
 {
     const Bytes b1 = Span_Of(bank1);
-    std::uint32_t counts[compiler::Object_Type_Count];
-    for (int t = 0; t < compiler::Object_Type_Count; ++t)
-        counts[t] = le::Get_U32(b1, compiler::Object_Types[std::size_t(t)].count_offset);
+    std::uint32_t counts[Object_Kind_Count];
+    for (int t = 0; t < Object_Kind_Count; ++t)
+        counts[t] = le::Get_U32(b1, Object_Catalogue[std::size_t(t)].count_offset);
     Json_Writer j;
     j.Begin_Object();
     j.String("image", QStringLiteral("pair"));
@@ -350,10 +346,10 @@ QByteArray Dump_Bank2_With(const QByteArray &image, QStringList &problems, const
     };
     // The first record of each type, by the counts of bank 1 (records lie
     // sorted by type), and the records they account for.
-    qint64 first_of[compiler::Object_Type_Count + 1] = {};
-    for (int t = 0; counts && t < compiler::Object_Type_Count; ++t)
+    qint64 first_of[Object_Kind_Count + 1] = {};
+    for (int t = 0; counts && t < Object_Kind_Count; ++t)
         first_of[t + 1] = first_of[t] + counts[t];
-    const qint64 counted = first_of[compiler::Object_Type_Count];
+    const qint64 counted = first_of[Object_Kind_Count];
     // The records could be read: an empty section, or one of known geometry.
     bool comparable = le::Get_U32(b, Object_Section_Offset + Record_Description) == 0;
     std::size_t records_found = 0; // the filled records, from record 0
@@ -502,8 +498,8 @@ QByteArray Dump_Bank2_With(const QByteArray &image, QStringList &problems, const
                     std::size_t t = 0;
                     while (i >= std::size_t(first_of[t + 1]))
                         ++t;
-                    j.String("object_type", QString::fromLatin1(compiler::Object_Types[t].text));
-                    j.Number("bacnet_type", Bacnet_Type_Numbers[t]);
+                    j.String("object_type", QString::fromLatin1(Object_Catalogue[t].device_text));
+                    j.Number("bacnet_type", Object_Catalogue[t].bacnet_code);
                     j.Number("instance", qint64(i) - first_of[t]);
                 } else {
                     j.Null("object_type");

@@ -6,7 +6,7 @@
 #include "compiler/encode_lora_rules.h"
 #include "compiler/encode_pargen.h"
 #include "compiler/le_bytes.h"
-#include "compiler/object_types.h"
+#include "core/object_catalogue.h"
 #include "params/pargen_document.h"
 #include "tables/object_document.h"
 #include "tables/rule_document.h"
@@ -61,8 +61,8 @@ Result<Bank_Images> Compile_Project(const ParGen_Document &pargen, const Rule_Do
         return Fail(encoded.Problem());
     if (const Result<> encoded = Encode_BACnet_Objects(*b, bank::Object_Section_Address, objects); !encoded)
         return Fail(encoded.Problem());
-    for (int t = 0; t < compiler::Object_Type_Count; ++t)
-        le::Put_U32(b->Parameter_Block, compiler::Object_Types[std::size_t(t)].count_offset,
+    for (int t = 0; t < Object_Kind_Count; ++t)
+        le::Put_U32(b->Parameter_Block, Object_Catalogue[std::size_t(t)].count_offset,
                     b->Object_Counts[std::size_t(t)]);
 
     Bank_Images images;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compiler/bank_layout.h"
+#include "core/object_catalogue.h"
 
 #include <array>
 #include <cstdint>
@@ -17,7 +18,7 @@ struct Compiler_Buffers
     std::array<std::uint8_t, bank::Rule_Table_Size> Downlink_Table{};
     std::array<std::uint8_t, bank::Object_Records_In_Memory * bank::Object_Record_Size> Object_Records{};
     std::array<std::uint8_t, bank::Text_Area_Size> Text_Area{};
-    std::array<std::uint32_t, 19> Object_Counts{};
+    std::array<std::uint32_t, Object_Kind_Count> Object_Counts{};
     bool Desc_Limit = false;
 };
 

@@ -1,5 +1,5 @@
 #include "compiler/bank_dump.h"
-#include "compiler/object_types.h"
+#include "core/object_catalogue.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -96,10 +96,10 @@ void Bank1(Report &r, const QJsonObject &b)
     QList<std::pair<QString, QString>> counts;
     const QJsonObject c = b[QStringLiteral("object_counts")].toObject();
     // In the order the records lie, not the JSON object's sorted one.
-    for (const compiler::Object_Type &type : compiler::Object_Types) {
-        const QJsonValue count = c[QLatin1StringView(type.text)];
+    for (const Object_Type &type : Object_Catalogue) {
+        const QJsonValue count = c[QLatin1StringView(type.device_text)];
         if (count.toInteger() != 0)
-            counts << std::pair{QString::fromLatin1(type.text), Text_Of(count)};
+            counts << std::pair{QString::fromLatin1(type.device_text), Text_Of(count)};
     }
     if (counts.isEmpty())
         counts << std::pair{QStringLiteral("(none)"), QString()};

@@ -2,8 +2,8 @@
 
 #include "compiler/compiler_buffers.h"
 #include "compiler/le_bytes.h"
-#include "compiler/object_types.h"
 #include "core/messages.h"
+#include "core/object_catalogue.h"
 #include "core/int_read.h"
 #include "tables/object_document.h"
 
@@ -16,7 +16,7 @@ namespace {
 struct Object_Row
 {
     Object_Row_Text attr; // UTF-8; a missing attribute reads as empty text
-    int type;   // index into Object_Types, -1 for a type the converter does not know
+    int type;   // index into Object_Catalogue, -1 for a type the converter does not know
     int row;    // 1-based place in its own group, for messages
     int number; // 1-based place in the Read group followed by the Write group
 };
@@ -27,7 +27,7 @@ std::vector<Object_Row> Read_Group(const Object_Document &objects, Object_Group 
     int index = 0;
     objects.For_Each_Object(group, [&](const Object_Row_Text &attr) {
         ++index;
-        rows.push_back({attr, compiler::Object_Type_Index(attr.Raw(Obj_Data_Type)), index, first_number + index});
+        rows.push_back({attr, Device_Kind_Index(attr.Raw(Obj_Data_Type)), index, first_number + index});
     });
     return rows;
 }
@@ -149,7 +149,7 @@ Result<> Encode_Objects(Compiler_Buffers &b, std::uint32_t section_address, cons
     // Records by type, within a type the Read group first, each in document
     // order: a stable counting sort on (type, group) instead of a scan of both
     // groups per type.
-    constexpr int Slots = 2 * compiler::Object_Type_Count;
+    constexpr int Slots = 2 * Object_Kind_Count;
     std::array<int, Slots + 1> start{};
     for (int group = 0; group < 2; ++group)
         for (const Object_Row &row : group == 0 ? read : write)

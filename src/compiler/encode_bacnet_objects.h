@@ -9,7 +9,7 @@ class Object_Document;
 
 // Encodes the served objects of the object document into the object
 // records, the text area and the counts: records sorted by type (the order of
-// Object_Types), within a type the Read group before the Write group, each in
+// Object_Catalogue), within a type the Read group before the Write group, each in
 // document order. `section_address` is the device address of the object
 // section. A missing file or group gives no records. Fails, with the problem
 // composed for the user, when the document cannot be read, when a row of a

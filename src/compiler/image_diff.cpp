@@ -1,8 +1,8 @@
 #include "compiler/image_diff.h"
+#include "core/object_catalogue.h"
 
 #include "compiler/bank_dump.h"
 #include "compiler/bank_layout.h"
-#include "compiler/object_types.h"
 #include "core/messages.h"
 #include "core/text.h"
 
@@ -279,8 +279,8 @@ Record_Key Key_Of(const Node &record)
     if (record.Has_Value(u"object_type")) {
         const QString type = record.Get(u"object_type");
         qint64 index = 0;
-        while (index < compiler::Object_Type_Count &&
-               type != QLatin1StringView(compiler::Object_Types[std::size_t(index)].text))
+        while (index < Object_Kind_Count &&
+               type != QLatin1StringView(Object_Catalogue[std::size_t(index)].device_text))
             ++index;
         const qint64 instance = record.Get(u"instance").toLongLong();
         return {{index, instance}, type + u' ' + QString::number(instance)};
@@ -289,7 +289,7 @@ Record_Key Key_Of(const Node &record)
         if (const Node *n = record.Find(QString::fromLatin1(key))) {
             const qint64 number = n->text.toLongLong();
             // After every typed record, as the records lie.
-            const qint64 group = key == std::string_view("record") ? compiler::Object_Type_Count : 0;
+            const qint64 group = key == std::string_view("record") ? Object_Kind_Count : 0;
             return {{group, number},
                     group ? QStringLiteral("record ") + QString::number(number) : QString::number(number)};
         }

@@ -1,6 +1,7 @@
 #include "ede/ede_format.h"
 
 #include "core/int_read.h"
+#include "core/object_catalogue.h"
 #include "core/text.h"
 #include "tables/eng_units.h"
 
@@ -13,35 +14,21 @@
 
 namespace {
 
-struct Type_Code
+// The served object types, in ascending order of their standard codes.
+const std::array<const Object_Type *, EDE_Type_Count> &Served_Types()
 {
-    QStringView data_type;
-    int code;
-    QStringView abbreviation; // in the standard layout's keynames
-    QStringView name;         // in the standard layout's object-type file
-};
-
-// The served object types with their standard BACnet codes.
-constexpr std::array<Type_Code, EDE_Type_Count> Type_Codes = {{
-    {u"ANALOG INPUT", 0, u"AI", u"Analog Input"},
-    {u"ANALOG OUT", 1, u"AO", u"Analog Output"},
-    {u"ANALOG VALUE", 2, u"AV", u"Analog Value"},
-    {u"BINARY INPUT", 3, u"BI", u"Binary Input"},
-    {u"BINARY OUT", 4, u"BO", u"Binary Output"},
-    {u"BINARY VALUE", 5, u"BV", u"Binary Value"},
-    {u"MULTI STATE INPUT", 13, u"MI", u"Multistate Input"},
-    {u"MULTI STATE OUTPUT", 14, u"MO", u"Multistate Output"},
-    {u"MULTI STATE VALUE", 19, u"MV", u"Multistate Value"},
-    {u"LIFE SAFETY POINT", 21, u"LSP", u"Life Safety Point"},
-    {u"LIFE SAFETY ZONE", 22, u"LSZ", u"Life Safety Zone"},
-    {u"ACCUMULATOR", 23, u"ACC", u"Accumulator"},
-    {u"ACCESS DOOR", 30, u"AD", u"Access Door"},
-    {u"CHARACTERSTRING VALUE", 40, u"CSV", u"CharacterString Value"},
-    {u"DATETIME VALUE", 44, u"DTV", u"DateTime Value"},
-    {u"INTEGER VALUE", 45, u"IV", u"Integer Value"},
-    {u"LARGE ANALOG VALUE", 46, u"LAV", u"Large Analog Value"},
-    {u"POSITIVE INTEGER VALUE", 48, u"PIV", u"Positive Integer Value"},
-}};
+    static const std::array<const Object_Type *, EDE_Type_Count> served = [] {
+        std::array<const Object_Type *, EDE_Type_Count> types{};
+        std::size_t n = 0;
+        for (const Object_Type &type : Object_Catalogue)
+            if (type.ede_listed)
+                types.at(n++) = &type;
+        std::sort(types.begin(), types.end(),
+                  [](const Object_Type *x, const Object_Type *y) { return x->bacnet_code < y->bacnet_code; });
+        return types;
+    }();
+    return served;
+}
 
 // windows-1252 bytes 0x80 to 0x9F; 0 where the code page has no character.
 // The bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D are undefined: a converter that
@@ -100,55 +87,60 @@ QString Decimal_Or_Nothing(QStringView cell)
 int EDE_Object_Type(QStringView data_type)
 {
     const QString key = Trim_Controls(data_type).toString().toUpper();
-    for (const Type_Code &t : Type_Codes)
-        if (key == t.data_type)
-            return t.code;
+    for (const Object_Type *t : Served_Types())
+        if (key == QLatin1StringView(t->device_text))
+            return t->bacnet_code;
     return 0;
 }
 
 int EDE_Type_Index(int code)
 {
-    for (size_t i = 0; i < Type_Codes.size(); ++i)
-        if (Type_Codes[i].code == code)
+    const auto &served = Served_Types();
+    for (size_t i = 0; i < served.size(); ++i)
+        if (served[i]->bacnet_code == code)
             return int(i);
     return -1;
 }
 
-static const Type_Code *Served_Type(int code)
+// The served type of `code`; the analog input's for a code not served.
+static const Object_Type &Served_Type(int code)
 {
     const int index = EDE_Type_Index(code);
-    return index < 0 ? nullptr : &Type_Codes[size_t(index)];
+    return *Served_Types()[index < 0 ? 0 : size_t(index)];
 }
 
 QString EDE_Type_Abbreviation(int code)
 {
-    const Type_Code *type = Served_Type(code);
-    return (type ? type->abbreviation : Type_Codes[0].abbreviation).toString();
+    return QString::fromUtf16(Served_Type(code).abbreviation);
 }
 
 QString EDE_Type_Name(int code)
 {
-    const Type_Code *type = Served_Type(code);
-    return (type ? type->name : Type_Codes[0].name).toString();
+    return QString::fromUtf16(Served_Type(code).standard_name);
 }
 
 QList<int> EDE_Served_Types()
 {
     QList<int> codes;
-    for (const Type_Code &t : Type_Codes)
-        codes.append(t.code);
-    std::sort(codes.begin(), codes.end());
+    for (const Object_Type *t : Served_Types())
+        codes.append(t->bacnet_code);
     return codes;
 }
 
 bool EDE_Is_Multi_State(int code)
 {
-    return code == 13 || code == 14 || code == 19;
+    const int index = EDE_Type_Index(code);
+    if (index < 0)
+        return false;
+    const Object_Kind kind = Served_Types()[size_t(index)]->kind;
+    return kind == Object_Kind::Multi_State_Input || kind == Object_Kind::Multi_State_Output ||
+           kind == Object_Kind::Multi_State_Value;
 }
 
 bool EDE_Is_Binary(int code)
 {
-    return code == 3 || code == 4 || code == 5;
+    const int index = EDE_Type_Index(code);
+    return index >= 0 && Served_Types()[size_t(index)]->binary;
 }
 
 QString EDE_Vendor_Address(QChar area, QStringView position, QStringView bit, QStringView length, bool binary)

@@ -56,7 +56,7 @@ void Check_Objects(const Text_Table &t, const Object_Rows &rows, int page, const
         }
 
         // A type the table has no rule for is checked by Position alone.
-        const tables::Object_Type *type = row.type;
+        const Object_Type *type = row.type;
         const int rule = type ? type->Message(page) : -1;
         const int length = row.length;
         // Wide arithmetic: a Length near the 32-bit limit must not wrap.
@@ -96,8 +96,8 @@ Object_Rows Read_Object_Rows(const Text_Table &table)
     for (int r = 0; r < end; ++r) {
         Object_Row &row = rows[size_t(r)];
         const QString &data_type = table.Cell(r, Obj_Data_Type);
-        row.type = tables::Find_Object_Type(data_type);
-        row.encoded = row.type || tables::Is_Encoded_Type(data_type);
+        row.type = Find_Object_Type(data_type);
+        row.encoded = row.type || Is_Encoded_Type(data_type);
         row.unit = Str_To_Int_Def(table.Cell(r, Obj_Eng_Unit), -1);
         row.position = Str_To_Int_Def(table.Cell(r, Obj_Position), -1);
         // Only a binary object has a Start Bit to read.
@@ -120,7 +120,7 @@ QList<Column_Desc> Object_Columns(int page)
          .header_message = h,
          .width = 150,
          .colour = Colour_Type,
-         .items = tables::Data_Type_Items(page)},
+         .items = Data_Type_Items(page)},
         // Wide enough for a number and a common name such as "62  degrees-Celsius";
         // the Mnemonic gives up what this takes, so that the window keeps its
         // width, and gets it back as the window grows.
@@ -259,7 +259,7 @@ void Data_Type_Chosen(Text_Table &table, int page, int r)
 {
     if (r < 0 || r >= table.Row_Count())
         return;
-    const QString length = tables::Length_For(table.Cell(r, Obj_Data_Type), page);
+    const QString length = Length_For(table.Cell(r, Obj_Data_Type), page);
     if (!length.isNull())
         table.Set_Cell(r, Obj_Length, length);
 }

@@ -1,6 +1,5 @@
 #include "compiler/compiler_buffers.h"
 #include "compiler/encode_bacnet_objects.h"
-#include "compiler/object_types.h"
 #include "core/messages.h"
 #include "table_fixture.h"
 #include "tables/bacnet_access.h"
@@ -646,7 +645,7 @@ private slots:
     void every_listed_type_fills_in_a_length_that_passes()
     {
         for (int page : {int(Page_Read), int(Page_Write)}) {
-            for (const QString &type : tables::Data_Type_Items(page)) {
+            for (const QString &type : Data_Type_Items(page)) {
                 BACnet_Slave_Set_Access objects;
                 Text_Table &table = objects.Table(page);
                 test::Fill(table, {QStringLiteral("|95|0|0|||x")});
@@ -728,16 +727,15 @@ private slots:
     void encoded_types_are_the_compilers()
     {
         QStringList texts;
-        for (const compiler::Object_Type &t : compiler::Object_Types) {
-            const QString upper = QString::fromLatin1(t.text);
+        for (const Object_Type &t : Object_Catalogue) {
+            const QString upper = QString::fromLatin1(t.device_text);
             texts << upper << upper.toLower() << upper + u' ' << upper.left(upper.size() - 1);
+            if (t.table_text)
+                texts << QString::fromUtf16(t.table_text);
         }
-        for (const tables::Object_Type &t : tables::Object_Types())
-            texts << QString::fromUtf16(t.text);
         texts << QString() << QStringLiteral("Octet  String") << QStringLiteral("BINARY_INPUT");
         for (const QString &text : std::as_const(texts))
-            QVERIFY2(tables::Is_Encoded_Type(text) == (compiler::Object_Type_Index(text.toUtf8().constData()) >= 0),
-                     qPrintable(text));
+            QVERIFY2(Is_Encoded_Type(text) == (Device_Kind_Index(text.toUtf8().constData()) >= 0), qPrintable(text));
     }
 
     // Every failure of both tables in grid order, then the count; in a row a

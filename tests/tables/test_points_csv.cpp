@@ -348,16 +348,16 @@ private slots:
         const QStringList units{u"62"_s, u"95"_s, u"300"_s, u"0"_s, u"65535"_s};
         const QStringList swaps{u"N"_s, u"Y"_s, QString()};
         for (int page : {Page_Read, Page_Write}) {
-            const QStringList types = tables::Data_Type_Items(page);
+            const QStringList types = Data_Type_Items(page);
             QStringList rows;
             for (int i = 0; i < types.size(); ++i) {
                 const bool binary = types[i].startsWith(u"Binary"_s);
                 rows.append(QStringList{types[i], units[i % units.size()], QString::number(i * 97 % 1500),
                                         binary ? QString::number(i % 8) : QString(),
                                         binary ? QString()
-                                        : tables::Length_For(types[i], Page_Write).isNull()
+                                        : Length_For(types[i], Page_Write).isNull()
                                             ? u"2"_s
-                                            : tables::Length_For(types[i], Page_Write),
+                                            : Length_For(types[i], Page_Write),
                                         swaps[i % 3], names[(i + page) % names.size()]}
                                 .join(u'|'));
             }
