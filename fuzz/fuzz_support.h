@@ -11,11 +11,13 @@
 #include <QFile>
 #include <QString>
 #include <QStringDecoder>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,18 +35,24 @@ namespace fuzz {
         }                                                                                                              \
     } while (0)
 
-// The folder of this process for the files a reader takes by path; on the
-// memory file system when there is one, since every input is written there.
+// The folder of this process for the files a reader takes by path: on the
+// memory file system when it can be written there, since every input is
+// written, else in the temporary folder (a minimal system may have a
+// /dev/shm that its user cannot write).
 inline const QString &Scratch_Dir()
 {
-    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
-                                 ? QStringLiteral("/dev/shm/sw52k31-fuzz-XXXXXX")
-                                 : QDir::tempPath() + QStringLiteral("/sw52k31-fuzz-XXXXXX"));
-    static const QString path = dir.path();
-    if (!dir.isValid()) {
-        std::fprintf(stderr, "no scratch folder: %s\n", qPrintable(dir.errorString()));
+    static const std::unique_ptr<QTemporaryDir> dir = [] {
+        QStringList errors;
+        for (const QString &folder : {QStringLiteral("/dev/shm"), QDir::tempPath()}) {
+            auto made = std::make_unique<QTemporaryDir>(folder + QStringLiteral("/sw52k31-fuzz-XXXXXX"));
+            if (made->isValid())
+                return made;
+            errors << folder + QStringLiteral(": ") + made->errorString();
+        }
+        std::fprintf(stderr, "no scratch folder: %s\n", qPrintable(errors.join(QStringLiteral("; "))));
         std::abort();
-    }
+    }();
+    static const QString path = dir->path();
     return path;
 }
 

@@ -1,15 +1,29 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on Debian 12, only when missing.
+#
+#   bash scripts/install-deps.sh [--gui] [--sanitizers]
+#
+# Without options: the compiler, the build tools, Qt, pugixml and what the
+# normal tests use. --gui adds what the windows need on a desktop (Qt's
+# platform plugins, a font); --sanitizers adds clang with its sanitizer and
+# libFuzzer runtimes and llvm-symbolizer for traces (the sanitizer build and
+# the fuzz targets only).
+#
+# As root it installs with apt-get; otherwise through sudo when sudo works
+# without a question, or after asking for the password at a terminal. When
+# that cannot be done (no sudo, not in the sudoers file, no terminal), it
+# prints the missing packages and the command to run as root, and exits 1.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build qt6-base-dev libpugixml-dev libxkbcommon-dev iproute2 procps python3
+packages=(g++ cmake ninja-build ccache qt6-base-dev libpugixml-dev libxkbcommon-dev iproute2 procps python3
           desktop-file-utils)
-# The tests' sanitizer build and fuzz targets (not needed to run the program):
-# clang with its sanitizer and libFuzzer runtimes, llvm-symbolizer for traces.
-[ "${1:-}" = "--gui" ] || packages+=(clang libclang-rt-14-dev llvm)
-if [ "${1:-}" = "--gui" ]; then
-  packages+=(qt6-qpa-plugins fonts-dejavu-core)
-fi
+for option in "$@"; do
+  case "$option" in
+    --gui) packages+=(qt6-qpa-plugins fonts-dejavu-core) ;;
+    --sanitizers) packages+=(clang libclang-rt-14-dev llvm) ;;
+    *) echo "unknown option $option (use --gui, --sanitizers)" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
@@ -17,16 +31,32 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=""
+ask_root() {
+  echo "These packages are missing: ${missing[*]}" >&2
+  echo "Install them as root, then run this command again:" >&2
+  echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+  exit 1
+}
+
+sudo=()
 if [ "$(id -u)" -ne 0 ]; then
-  if ! command -v sudo >/dev/null 2>&1; then
-    echo "These packages are missing: ${missing[*]}" >&2
-    echo "Install them as root, then run this command again:" >&2
-    echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
-    exit 1
+  command -v sudo >/dev/null 2>&1 || ask_root
+  if sudo -n true 2>/dev/null; then
+    sudo=(sudo -n)
+  elif [ -t 0 ] && sudo -v; then
+    sudo=(sudo)
+  else
+    echo "sudo cannot be used here." >&2
+    ask_root
   fi
-  sudo="sudo"
 fi
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+install() {
+  "${sudo[@]}" apt-get update -qq &&
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+if [ ${#sudo[@]} -eq 0 ]; then
+  install
+else
+  install || { echo "Installing through sudo failed." >&2; ask_root; }
+fi

@@ -8,7 +8,10 @@
 #   bash scripts/test.sh           everything
 #   bash scripts/test.sh --quick   the normal build and its tests only
 #
-# FUZZ_SMOKE_SECONDS sets the time of each fuzz target (default 5).
+# FUZZ_SMOKE_SECONDS sets the time of each fuzz target (default 5). clang and
+# llvm are installed only for the stages that use them (not with --quick).
+# Every build compiles through ccache when it is there (cmake/CompilerCache.cmake),
+# so a repeat run on the same machine, in any folder, compiles little.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,12 +24,15 @@ step "dependencies"
 bash scripts/install-deps.sh
 
 step "build and tests"
-SW_WERROR=ON bash scripts/build.sh
+bash scripts/build.sh
 (cd build && ctest --output-on-failure --timeout 900 -j2)
 [ $quick -eq 1 ] && exit 0
 
 step "one-definition-rule check"
 bash scripts/odr_check.sh
+
+step "sanitizer and fuzz dependencies"
+bash scripts/install-deps.sh --sanitizers
 
 step "sanitizer build and tests"
 bash scripts/sanitize.sh

@@ -7,6 +7,29 @@
 
 #include <cstdio>
 
+namespace {
+
+// Whether Qt can show the windows: a display of X11 (DISPLAY) or Wayland
+// (WAYLAND_DISPLAY), or a platform that draws without one named in
+// QT_QPA_PLATFORM (a list separated by ';', a name may be followed by ':'
+// and its options).
+bool Windows_Can_Show()
+{
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return true;
+    static const QStringList without_display = {
+        QStringLiteral("offscreen"), QStringLiteral("minimal"), QStringLiteral("minimalegl"),
+        QStringLiteral("linuxfb"),   QStringLiteral("eglfs"),   QStringLiteral("vnc"),
+        QStringLiteral("vkkhrdisplay")};
+    const QString platforms = qEnvironmentVariable("QT_QPA_PLATFORM");
+    for (const QString &platform : platforms.split(u';', Qt::SkipEmptyParts))
+        if (without_display.contains(platform.section(u':', 0, 0).trimmed()))
+            return true;
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("sw52k31"));
@@ -18,6 +41,17 @@ int main(int argc, char *argv[])
 
     const Command_Line line = Parse_Command_Line(arguments);
     if (line.mode == Command_Line::Mode::Windows) {
+        // Said before Qt fails with a message of its own (and exit 134);
+        // English only: the message table is not loaded yet.
+        if (!Windows_Can_Show()) {
+            std::fputs("sw52k31: the configurator's windows need a graphical session, and there is none here\n"
+                       "(neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                       "Start it from a desktop session, or on a virtual X server:\n"
+                       "  xvfb-run -a sw52k31 [--workspace DIR]\n"
+                       "The commands need no display: sw52k31 --help lists them.\n",
+                       stderr);
+            return 1;
+        }
         QApplication app(argc, argv);
         return Run_Configurator(app, line.workspace);
     }
