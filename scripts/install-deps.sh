@@ -3,8 +3,8 @@
 #
 #   bash scripts/install-deps.sh [--gui] [--sanitizers]
 #
-# Without options: the compiler, the build tools, Qt, pugixml and what the
-# normal tests use. --gui adds what the windows need on a desktop (Qt's
+# Without options: the compiler, the build tools, clang-format (the format
+# check), Qt, pugixml and what the normal tests use. --gui adds what the windows need on a desktop (Qt's
 # platform plugins, a font); --sanitizers adds clang with its sanitizer and
 # libFuzzer runtimes and llvm-symbolizer for traces (the sanitizer build and
 # the fuzz targets only).
@@ -15,8 +15,8 @@
 # prints the missing packages and the command to run as root, and exits 1.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build ccache qt6-base-dev libpugixml-dev libxkbcommon-dev iproute2 procps python3
-          desktop-file-utils)
+packages=(g++ cmake ninja-build ccache clang-format qt6-base-dev libpugixml-dev libxkbcommon-dev iproute2 procps
+          python3 desktop-file-utils)
 for option in "$@"; do
   case "$option" in
     --gui) packages+=(qt6-qpa-plugins fonts-dejavu-core) ;;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test: the normal build
+# Installs what is missing, checks that every source is formatted as
+# .clang-format says (scripts/format.sh), builds and runs every test: the normal build
 # (build/), the program built with link-time optimisation so that a
 # one-definition-rule violation fails (build-odr/), the whole suite again with
 # AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/), and a short
@@ -22,6 +23,9 @@ step() { printf '\n=== %s (%s)\n' "$1" "$(date +%T)"; }
 
 step "dependencies"
 bash scripts/install-deps.sh
+
+step "format"
+bash scripts/format.sh --check
 
 step "build and tests"
 bash scripts/build.sh
