@@ -4,10 +4,10 @@
 // Properties: the dump is JSON that parses; a compiled image, unchanged, has
 // no problems; a pair compared with itself has no differences.
 
-#include "compiler/bank_dump.h"
+#include "inspector/bank_dump.h"
 #include "compiler/bank_layout.h"
 #include "compiler/compile_project.h"
-#include "compiler/image_diff.h"
+#include "inspector/image_diff.h"
 #include "fuzz_support.h"
 
 #include <QJsonDocument>

@@ -5,7 +5,7 @@
 // uplink check and the data-link reading never fail; the images decode into
 // JSON that parses.
 
-#include "compiler/bank_dump.h"
+#include "inspector/bank_dump.h"
 #include "compiler/bank_layout.h"
 #include "compiler/checksum.h"
 #include "compiler/compile_project.h"

@@ -9,7 +9,7 @@ import pathlib
 import re
 import sys
 
-LOGIC = ["core", "platform", "workspace", "params", "tables", "compiler", "ede", "update", "gate"]
+LOGIC = ["core", "platform", "workspace", "params", "tables", "compiler", "ede", "update", "inspector", "gate"]
 
 # What each folder may include besides itself, lowest layer first.
 MAY_INCLUDE = {
@@ -21,7 +21,8 @@ MAY_INCLUDE = {
     "compiler": ["core", "workspace", "params", "tables"],
     "ede": ["core", "workspace", "params", "tables"],
     "update": ["core", "workspace", "platform", "params"],
-    "gate": ["core", "workspace", "platform", "params", "tables", "compiler", "ede", "update"],
+    "inspector": ["core", "workspace", "params", "tables", "compiler"],
+    "gate": ["core", "workspace", "platform", "params", "tables", "compiler", "ede", "update", "inspector"],
     "widgets": ["core", "workspace"],
     "params/ui": LOGIC + ["widgets", "params"],
     "tables/ui": LOGIC + ["widgets", "tables"],

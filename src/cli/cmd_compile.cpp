@@ -1,6 +1,6 @@
 #include "cli/commands.h"
 
-#include "compiler/bank_dump.h"
+#include "inspector/bank_dump.h"
 #include "compiler/compile_project.h"
 #include "core/messages.h"
 #include "gate/gated_outputs.h"

@@ -3,7 +3,7 @@
 // file of a million lines. Nothing may crash or hang; what the converter
 // cannot take is refused with a message, and no document is changed.
 
-#include "compiler/bank_dump.h"
+#include "inspector/bank_dump.h"
 #include "core/messages.h"
 #include "fault_support.h"
 #include "params/pargen_document.h"

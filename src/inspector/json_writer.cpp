@@ -1,4 +1,4 @@
-#include "compiler/json_writer.h"
+#include "inspector/json_writer.h"
 
 void Json_Writer::Item(const char *key)
 {

@@ -1,6 +1,6 @@
-#include "compiler/image_diff.h"
+#include "inspector/image_diff.h"
 
-#include "compiler/bank_dump.h"
+#include "inspector/bank_dump.h"
 #include "compiler/bank_layout.h"
 #include "compiler/object_types.h"
 #include "core/messages.h"

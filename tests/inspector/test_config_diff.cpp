@@ -1,6 +1,6 @@
-#include "compiler/config_diff.h"
+#include "inspector/config_diff.h"
 #include "core/messages.h"
-#include "fixtures.h"
+#include "compiler/fixtures.h"
 
 #include <QDir>
 #include <QTemporaryDir>

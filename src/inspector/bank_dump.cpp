@@ -1,8 +1,8 @@
-#include "compiler/bank_dump.h"
+#include "inspector/bank_dump.h"
 
 #include "compiler/bank_layout.h"
 #include "compiler/checksum.h"
-#include "compiler/json_writer.h"
+#include "inspector/json_writer.h"
 #include "compiler/le_bytes.h"
 #include "compiler/object_types.h"
 #include "core/messages.h"

@@ -1,4 +1,4 @@
-#include "compiler/config_diff.h"
+#include "inspector/config_diff.h"
 
 #include "compiler/compile_project.h"
 #include "core/messages.h"

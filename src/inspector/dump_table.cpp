@@ -1,4 +1,4 @@
-#include "compiler/bank_dump.h"
+#include "inspector/bank_dump.h"
 #include "compiler/object_types.h"
 
 #include <QJsonArray>

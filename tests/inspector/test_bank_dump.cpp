@@ -1,8 +1,8 @@
-#include "compiler/bank_dump.h"
+#include "inspector/bank_dump.h"
 #include "compiler/compile_project.h"
-#include "compiler/json_writer.h"
+#include "inspector/json_writer.h"
 #include "core/messages.h"
-#include "fixtures.h"
+#include "compiler/fixtures.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
