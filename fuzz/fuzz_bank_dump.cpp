@@ -4,11 +4,12 @@
 // Properties: the dump is JSON that parses; a compiled image, unchanged, has
 // no problems; a pair compared with itself has no differences.
 
-#include "inspector/bank_dump.h"
 #include "compiler/bank_layout.h"
 #include "compiler/compile_project.h"
-#include "inspector/image_diff.h"
 #include "fuzz_support.h"
+#include "inspector/bank_dump.h"
+#include "inspector/dump_table.h"
+#include "inspector/image_diff.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>
@@ -71,7 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     QJsonDocument::fromJson(pair, &error);
     FUZZ_CHECK(error.error == QJsonParseError::NoError, "the pair dump is no JSON: %s at %d",
                qPrintable(error.errorString()), error.offset);
-    Dump_Table(pair);
+    QStringList table_problems;
+    Dump_Table(bank2 ? Decode_Pair(Compiled().bank1, image, table_problems)
+                     : Decode_Pair(image, Compiled().bank2, table_problems));
     // The pair compared field by field: with itself it differs in nothing,
     // and beside the compiled pair it is read whatever it holds.
     const Bank_Images fuzzed = bank2 ? Bank_Images{Compiled().bank1, image} : Bank_Images{image, Compiled().bank2};

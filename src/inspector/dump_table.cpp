@@ -1,32 +1,25 @@
-#include "inspector/bank_dump.h"
-#include "compiler/object_types.h"
+#include "inspector/dump_table.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "inspector/image_names.h"
+#include "tables/eng_units.h"
 
 #include <algorithm>
 
 namespace {
 
-QString Text_Of(const QJsonValue &v)
+QString Number(qint64 value)
 {
-    if (v.isString())
-        return v.toString();
-    if (v.isBool())
-        return v.toBool() ? QStringLiteral("yes") : QStringLiteral("no");
-    if (v.isDouble())
-        return QString::number(qint64(v.toDouble()));
-    return QStringLiteral("-");
+    return QString::number(value);
 }
 
-// A code with its name beside it: "5 (EU868)".
-QString Coded(const QJsonObject &o, const char *code, const char *name)
+QString Yes_No(bool value)
 {
-    const QString text = Text_Of(o[QLatin1StringView(code)]);
-    const QJsonValue n = o[QLatin1StringView(name)];
-    // A data-rate text holds tabs between its parts.
-    return n.isString() ? text + QStringLiteral(" (") + n.toString().simplified() + u')' : text;
+    return value ? QStringLiteral("yes") : QStringLiteral("no");
+}
+
+QString Or_Dash(const char *name)
+{
+    return name ? QString::fromLatin1(name) : QStringLiteral("-");
 }
 
 class Report
@@ -82,89 +75,107 @@ private:
     QString out_;
 };
 
-void Bank1(Report &r, const QJsonObject &b)
+void Bank1(Report &r, const Decoded_Bank1 &b)
 {
     r.Section(QStringLiteral("Bank 1: parameter block"));
-    QList<std::pair<QString, QString>> f;
-    for (const char *key : {"ip_address", "subnet_mask", "gateway", "dns_server", "bacnet_link", "bacnet_ip_port",
-                            "bacnet_ip_device_identifier", "device_name", "mstp_mac_address", "mstp_max_master",
-                            "mstp_max_info_frames", "mstp_network", "mstp_device_instance", "object_section_address",
-                            "lorawan_section_address", "checksum_stored", "checksum_computed", "checksum_ok"})
-        f << std::pair{QString::fromLatin1(key), Text_Of(b[QLatin1StringView(key)])};
-    r.Fields(f);
+    r.Fields({
+        {QStringLiteral("ip_address"), Dotted(b.ip_address)},
+        {QStringLiteral("subnet_mask"), Dotted(b.subnet_mask)},
+        {QStringLiteral("gateway"), Dotted(b.gateway)},
+        {QStringLiteral("dns_server"), Dotted(b.dns_server)},
+        {QStringLiteral("bacnet_link"), Or_Dash(Bacnet_Link_Name(b))},
+        {QStringLiteral("bacnet_ip_port"), Number(b.bacnet_ip_port)},
+        {QStringLiteral("bacnet_ip_device_identifier"), Number(b.bacnet_ip_device_identifier)},
+        {QStringLiteral("device_name"), Device_Name_Text(b)},
+        {QStringLiteral("mstp_mac_address"), Number(b.mstp_mac_address)},
+        {QStringLiteral("mstp_max_master"), Number(b.mstp_max_master)},
+        {QStringLiteral("mstp_max_info_frames"), Number(b.mstp_max_info_frames)},
+        {QStringLiteral("mstp_network"), Number(b.mstp_network)},
+        {QStringLiteral("mstp_device_instance"), Number(b.mstp_device_instance)},
+        {QStringLiteral("object_section_address"), Hex32(b.object_section_address)},
+        {QStringLiteral("lorawan_section_address"), Hex32(b.lorawan_section_address)},
+        {QStringLiteral("checksum_stored"), Number(b.checksum_stored)},
+        {QStringLiteral("checksum_computed"), Number(b.checksum_computed)},
+        {QStringLiteral("checksum_ok"), Yes_No(b.checksum_stored == b.checksum_computed)},
+    });
     r.Section(QStringLiteral("Bank 1: object counts"));
     QList<std::pair<QString, QString>> counts;
-    const QJsonObject c = b[QStringLiteral("object_counts")].toObject();
-    // In the order the records lie, not the JSON object's sorted one.
-    for (const compiler::Object_Type &type : compiler::Object_Types) {
-        const QJsonValue count = c[QLatin1StringView(type.text)];
-        if (count.toInteger() != 0)
-            counts << std::pair{QString::fromLatin1(type.text), Text_Of(count)};
-    }
+    // In the order the records lie.
+    for (std::size_t t = 0; t < b.object_counts.size(); ++t)
+        if (b.object_counts[t] != 0)
+            counts << std::pair{QString::fromLatin1(compiler::Object_Types[t].text), Number(b.object_counts[t])};
     if (counts.isEmpty())
         counts << std::pair{QStringLiteral("(none)"), QString()};
     r.Fields(counts);
     r.Section(QStringLiteral("Bank 1: serial channels"));
     QList<QStringList> rows;
-    for (const QJsonValue &v : b[QStringLiteral("serial_channels")].toArray()) {
-        const QJsonObject o = v.toObject();
-        rows << QStringList{Text_Of(o[QStringLiteral("channel")]), Text_Of(o[QStringLiteral("baud_rate")]),
-                            Coded(o, "parity", "parity_name"), Text_Of(o[QStringLiteral("stop_bits")]),
-                            Text_Of(o[QStringLiteral("data_bits")])};
+    for (std::size_t ch = 0; ch < b.serial_channels.size(); ++ch) {
+        const Serial_Channel &c = b.serial_channels[ch];
+        rows << QStringList{Number(qint64(ch)), Number(c.baud_rate), Code_With_Name(c.parity, Parity_Name(c.parity)),
+                            Number(c.stop_bits), Number(c.data_bits)};
     }
     r.Table({QStringLiteral("Channel"), QStringLiteral("Baud"), QStringLiteral("Parity"), QStringLiteral("Stop"),
              QStringLiteral("Data")},
             rows);
 }
 
-void Bank2(Report &r, const QJsonObject &b)
+QStringList Object_Row(const Object_Record &o)
 {
-    const QJsonObject l = b[QStringLiteral("lora")].toObject();
+    const bool typed = o.place && o.place->type >= 0;
+    return {Number(o.record),
+            typed ? QString::fromLatin1(compiler::Object_Types[std::size_t(o.place->type)].text) : QStringLiteral("-"),
+            typed ? Number(o.place->instance) : QStringLiteral("-"),
+            Or_Dash(Group_Name(o.group)),
+            Number(o.row),
+            Number(o.position),
+            Number(o.start_bit),
+            Number(o.length),
+            Code_With_Name(o.eng_unit, Desc_Unit(o.eng_unit)),
+            o.description ? *o.description : QStringLiteral("-")};
+}
+
+void Bank2(Report &r, const Decoded_Bank2 &b)
+{
+    const LoRa_Block &l = b.lora;
     r.Section(QStringLiteral("Bank 2: LoRaWAN"));
     r.Fields({
-        {QStringLiteral("band"), Coded(l, "band_code", "band")},
-        {QStringLiteral("network_type"), Coded(l, "network_type", "network_type_name")},
-        {QStringLiteral("activation_method"), Coded(l, "activation_method", "activation_method_name")},
-        {QStringLiteral("data_rate"), Coded(l, "data_rate", "data_rate_name")},
-        {QStringLiteral("adaptive_data_rate"), Text_Of(l[QStringLiteral("adaptive_data_rate")])},
-        {QStringLiteral("transmission_type"), Coded(l, "transmission_type", "transmission_type_name")},
-        {QStringLiteral("max_payload_size"), Text_Of(l[QStringLiteral("max_payload_size")])},
-        {QStringLiteral("transmit_interval"), Text_Of(l[QStringLiteral("transmit_interval")])},
-        {QStringLiteral("device_address"), Text_Of(l[QStringLiteral("device_address")])},
-        {QStringLiteral("application_identifier"), Text_Of(l[QStringLiteral("application_identifier")])},
-        {QStringLiteral("uplink_count"), Text_Of(l[QStringLiteral("uplink_count")])},
-        {QStringLiteral("downlink_count"), Text_Of(l[QStringLiteral("downlink_count")])},
+        {QStringLiteral("band"), Code_With_Name(l.band_code, Band_Name(l.band_code))},
+        {QStringLiteral("network_type"), Code_With_Name(l.network_type, Network_Type_Name(l.network_type))},
+        {QStringLiteral("activation_method"),
+         Code_With_Name(l.activation_method, Activation_Name(l.activation_method))},
+        {QStringLiteral("data_rate"), Code_With_Name(l.data_rate, Data_Rate_Name(l.band_code, l.data_rate))},
+        {QStringLiteral("adaptive_data_rate"), Number(l.adaptive_data_rate)},
+        {QStringLiteral("transmission_type"),
+         Code_With_Name(l.transmission_type, Transmission_Name(l.transmission_type))},
+        {QStringLiteral("max_payload_size"), Number(l.max_payload_size)},
+        {QStringLiteral("transmit_interval"), Number(l.transmit_interval)},
+        {QStringLiteral("device_address"), Hex_Bytes(l.device_address)},
+        {QStringLiteral("application_identifier"), Hex_Bytes(l.application_identifier)},
+        {QStringLiteral("uplink_count"), Number(l.uplink_count)},
+        {QStringLiteral("downlink_count"), Number(l.downlink_count)},
     });
     r.Section(QStringLiteral("Bank 2: uplink rules"));
     QList<QStringList> rows;
-    for (const QJsonValue &v : b[QStringLiteral("uplink")].toArray()) {
-        const QJsonObject o = v.toObject();
-        rows << QStringList{Text_Of(o[QStringLiteral("entry")]),     Text_Of(o[QStringLiteral("start_byte")]),
-                            Text_Of(o[QStringLiteral("num_bytes")]), Text_Of(o[QStringLiteral("on_change")]),
-                            Text_Of(o[QStringLiteral("on_cmd")]),    Text_Of(o[QStringLiteral("on_timer")]),
-                            Text_Of(o[QStringLiteral("period")])};
-    }
+    for (const Uplink_Rule &u : b.uplink)
+        rows << QStringList{Number(u.entry),
+                            Number(u.start_byte),
+                            Number(u.num_bytes),
+                            Yes_No(u.triggers & bank::Trigger_On_Change),
+                            Yes_No(u.triggers & bank::Trigger_On_Command),
+                            Yes_No(u.triggers & bank::Trigger_On_Timer),
+                            Number(u.period)};
     r.Table({QStringLiteral("Entry"), QStringLiteral("Start"), QStringLiteral("Bytes"), QStringLiteral("Change"),
              QStringLiteral("Command"), QStringLiteral("Timer"), QStringLiteral("Period")},
             rows);
     r.Section(QStringLiteral("Bank 2: downlink rules"));
     rows.clear();
-    for (const QJsonValue &v : b[QStringLiteral("downlink")].toArray()) {
-        const QJsonObject o = v.toObject();
-        rows << QStringList{Text_Of(o[QStringLiteral("entry")]), Text_Of(o[QStringLiteral("start_byte")]),
-                            Text_Of(o[QStringLiteral("num_bytes")])};
-    }
+    for (const Downlink_Rule &d : b.downlink)
+        rows << QStringList{Number(d.entry), Number(d.start_byte), Number(d.num_bytes)};
     r.Table({QStringLiteral("Entry"), QStringLiteral("Start"), QStringLiteral("Bytes")}, rows);
     r.Section(QStringLiteral("Bank 2: BACnet objects"));
     rows.clear();
-    for (const QJsonValue &v : b[QStringLiteral("objects")].toArray()) {
-        const QJsonObject o = v.toObject();
-        rows << QStringList{Text_Of(o[QStringLiteral("record")]),    Text_Of(o[QStringLiteral("object_type")]),
-                            Text_Of(o[QStringLiteral("instance")]),  Text_Of(o[QStringLiteral("group_name")]),
-                            Text_Of(o[QStringLiteral("row")]),       Text_Of(o[QStringLiteral("position")]),
-                            Text_Of(o[QStringLiteral("start_bit")]), Text_Of(o[QStringLiteral("length")]),
-                            Coded(o, "eng_unit", "eng_unit_name"),   Text_Of(o[QStringLiteral("description")])};
-    }
+    for (const Object_Record &o : b.objects)
+        rows << Object_Row(o);
     r.Table({QStringLiteral("Record"), QStringLiteral("Type"), QStringLiteral("Instance"), QStringLiteral("Group"),
              QStringLiteral("Row"), QStringLiteral("Position"), QStringLiteral("Bit"), QStringLiteral("Length"),
              QStringLiteral("Unit"), QStringLiteral("Description")},
@@ -173,18 +184,24 @@ void Bank2(Report &r, const QJsonObject &b)
 
 } // namespace
 
-QString Dump_Table(const QByteArray &json)
+QString Dump_Table(const Decoded_Bank1 &bank1)
 {
-    const QJsonObject top = QJsonDocument::fromJson(json).object();
     Report r;
-    const QString image = top[QStringLiteral("image")].toString();
-    if (image == u"bank1")
-        Bank1(r, top);
-    else if (image == u"bank2")
-        Bank2(r, top);
-    else {
-        Bank1(r, top[QStringLiteral("bank1")].toObject());
-        Bank2(r, top[QStringLiteral("bank2")].toObject());
-    }
+    Bank1(r, bank1);
+    return r.Text();
+}
+
+QString Dump_Table(const Decoded_Bank2 &bank2)
+{
+    Report r;
+    Bank2(r, bank2);
+    return r.Text();
+}
+
+QString Dump_Table(const Decoded_Pair &pair)
+{
+    Report r;
+    Bank1(r, pair.bank1);
+    Bank2(r, pair.bank2);
     return r.Text();
 }

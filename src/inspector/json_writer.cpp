@@ -73,16 +73,6 @@ void Json_Writer::Null(const char *key)
     out_ += "null";
 }
 
-void Json_Writer::Raw(const char *key, const QByteArray &json)
-{
-    Item(key);
-    // Indented one level deeper for each level open here.
-    QByteArray text = json.trimmed();
-    const QByteArray indent = QByteArray("\n") + QByteArray(2 * has_items_.size(), ' ');
-    text.replace(QByteArray("\n"), indent);
-    out_ += text;
-}
-
 QByteArray Json_Writer::Text() const
 {
     return has_items_.isEmpty() ? out_ + '\n' : out_;
@@ -106,9 +96,4 @@ QByteArray Json_Writer::Quote(const QString &text)
     }
     escaped += u'"';
     return escaped.toUtf8();
-}
-
-QString Hex32(quint32 value)
-{
-    return QStringLiteral("0x") + QString::number(value, 16).toUpper().rightJustified(8, u'0');
 }

@@ -20,8 +20,6 @@ public:
     void String(const char *key, const QString &value);
     void Bool(const char *key, bool value);
     void Null(const char *key);
-    // JSON written by another Json_Writer, taken in as the value of `key`.
-    void Raw(const char *key, const QByteArray &json);
 
     // The text written so far, with a final newline once every object is closed.
     QByteArray Text() const;
@@ -35,6 +33,3 @@ private:
     QByteArray out_;
     QList<bool> has_items_; // per open object or array
 };
-
-// "0x" and eight upper-case hexadecimal digits.
-QString Hex32(quint32 value);

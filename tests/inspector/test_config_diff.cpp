@@ -1,6 +1,6 @@
-#include "inspector/config_diff.h"
-#include "core/messages.h"
 #include "compiler/fixtures.h"
+#include "core/messages.h"
+#include "inspector/config_diff.h"
 
 #include <QDir>
 #include <QTemporaryDir>
