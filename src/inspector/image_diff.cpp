@@ -1,197 +1,32 @@
 #include "inspector/image_diff.h"
 
-#include "inspector/bank_dump.h"
-#include "compiler/bank_layout.h"
-#include "compiler/object_types.h"
 #include "core/messages.h"
 #include "core/text.h"
+#include "inspector/image_decode.h"
+#include "inspector/image_names.h"
+#include "tables/eng_units.h"
 
-#include <QList>
-#include <algorithm>
 #include <map>
-#include <string_view>
 #include <tuple>
 #include <utility>
 
 namespace {
 
-// A dump's JSON read back in the order the writer wrote it (QJsonObject
-// would sort the fields by name, and the lines must follow the images).
-struct Node
+// A field as a line shows it: its name in the dump and its value's text.
+// Fields that follow from others (record numbers, description addresses, the
+// trigger flags, the computed checksum), the names beside codes and what
+// every image of its kind holds (size, load address) are not among them: a
+// change of those that matters shows as a problem of the image.
+struct Shown
 {
-    enum class Kind { Null, Scalar, String, Object, Array } kind = Kind::Null;
-    QString text;                            // Scalar and String
-    QList<std::pair<QString, Node>> members; // Object, in written order
-    QList<Node> items;                       // Array
-
-    const Node *Find(QStringView key) const
-    {
-        for (const auto &[k, v] : members)
-            if (k == key)
-                return &v;
-        return nullptr;
-    }
-    QString Get(QStringView key) const
-    {
-        const Node *n = Find(key);
-        return n ? n->text : QString();
-    }
-    bool Has_Value(QStringView key) const
-    {
-        const Node *n = Find(key);
-        return n && n->kind != Kind::Null;
-    }
+    const char *key;
+    QString text;
 };
+using Shown_Fields = QList<Shown>;
 
-// Reads the JSON that Json_Writer writes: objects, arrays, strings with the
-// writer's escapes, numbers, true, false, null. Anything else ends the
-// reading early; the dump is our own, so that never happens on its text.
-class Reader
+QString Number(qint64 value)
 {
-public:
-    explicit Reader(const QByteArray &json)
-        : text_(QString::fromUtf8(json))
-    {}
-
-    Node Value()
-    {
-        Node n;
-        Skip();
-        if (at_ >= text_.size())
-            return n;
-        const QChar c = text_[at_];
-        if (c == u'{') {
-            n.kind = Node::Kind::Object;
-            ++at_;
-            while (Skip(), at_ < text_.size() && text_[at_] != u'}') {
-                if (text_[at_] == u',') {
-                    ++at_;
-                    continue;
-                }
-                QString key = String();
-                Skip();
-                if (at_ < text_.size() && text_[at_] == u':')
-                    ++at_;
-                n.members.append({std::move(key), Value()});
-            }
-            ++at_;
-        } else if (c == u'[') {
-            n.kind = Node::Kind::Array;
-            ++at_;
-            while (Skip(), at_ < text_.size() && text_[at_] != u']') {
-                if (text_[at_] == u',') {
-                    ++at_;
-                    continue;
-                }
-                n.items.append(Value());
-            }
-            ++at_;
-        } else if (c == u'"') {
-            n.kind = Node::Kind::String;
-            n.text = String();
-        } else {
-            const qsizetype from = at_;
-            while (at_ < text_.size() && !QStringLiteral(",]} \n\r\t").contains(text_[at_]))
-                ++at_;
-            n.text = text_.mid(from, at_ - from);
-            if (n.text == u"null")
-                n.text.clear();
-            else
-                n.kind = Node::Kind::Scalar;
-            if (at_ == from) // not JSON: stop rather than loop
-                at_ = text_.size();
-        }
-        return n;
-    }
-
-private:
-    void Skip()
-    {
-        while (at_ < text_.size() && text_[at_].isSpace())
-            ++at_;
-    }
-    QString String()
-    {
-        QString s;
-        if (at_ >= text_.size() || text_[at_] != u'"')
-            return s;
-        ++at_;
-        while (at_ < text_.size() && text_[at_] != u'"') {
-            QChar c = text_[at_++];
-            if (c == u'\\' && at_ < text_.size()) {
-                const QChar e = text_[at_++];
-                if (e == u'n')
-                    c = u'\n';
-                else if (e == u't')
-                    c = u'\t';
-                else if (e == u'r')
-                    c = u'\r';
-                else if (e == u'b')
-                    c = u'\b';
-                else if (e == u'f')
-                    c = u'\f';
-                else if (e == u'u') {
-                    c = QChar(char16_t(text_.mid(at_, 4).toUShort(nullptr, 16)));
-                    at_ += 4;
-                } else
-                    c = e;
-            }
-            s += c;
-        }
-        ++at_;
-        return s;
-    }
-
-    QString text_;
-    qsizetype at_ = 0;
-};
-
-// Fields a line never names by themselves: what every image of its kind
-// holds, what the decoder computes rather than reads, and what follows from
-// other fields (the record number from the counts, a description's address
-// from the lengths of the descriptions before it, the trigger flags from the
-// trigger code). A changed value of these that matters shows as a problem of
-// the image.
-bool Derived(QStringView key)
-{
-    static const QStringList keys = {
-        QStringLiteral("image"),
-        QStringLiteral("size"),
-        QStringLiteral("load_address"),
-        QStringLiteral("checksum_computed"),
-        QStringLiteral("checksum_ok"),
-        QStringLiteral("on_change"),
-        QStringLiteral("on_cmd"),
-        QStringLiteral("on_timer"),
-        QStringLiteral("description_address"),
-        QStringLiteral("bacnet_type"),
-        QStringLiteral("entry"),
-        QStringLiteral("record"),
-        QStringLiteral("object_type"),
-        QStringLiteral("instance"),
-        QStringLiteral("channel"),
-    };
-    return keys.contains(key);
-}
-
-// Free text, shown in double quotes so that blanks and an empty text show.
-bool Free_Text(QStringView key)
-{
-    return key == u"device_name" || key == u"description";
-}
-
-// The field that holds the name of code field `key`, or empty.
-QString Name_Field(const Node &parent, const QString &key)
-{
-    const QString name = key == u"band_code" ? QStringLiteral("band") : key + QStringLiteral("_name");
-    return parent.Find(name) ? name : QString();
-}
-
-bool Is_Name_Field(const Node &parent, const QString &key)
-{
-    if (key == u"band")
-        return parent.Find(u"band_code") != nullptr;
-    return key.endsWith(u"_name") && parent.Find(QStringView(key).chopped(5)) != nullptr;
+    return QString::number(value);
 }
 
 // In double quotes, with a backslash before a quote or a backslash and a
@@ -203,174 +38,245 @@ QString Quoted(const QString &text)
     return u'"' + Controls_Escaped(q) + u'"';
 }
 
-QString Text_Of(const Node &n, const QString &key = QString());
-
-// The value of field `key` of `parent` as a line shows it: a code with its
-// name beside it ("2 (EVEN)"), a trigger code with its triggers, free text
-// in quotes, "none" for no value.
-QString Field_Text(const Node &parent, const QString &key)
+QString Or_None(const char *name)
 {
-    const Node *n = parent.Find(key);
-    if (!n)
-        return QStringLiteral("none");
-    QString text = Text_Of(*n, key);
-    if (const QString name = Name_Field(parent, key); !name.isEmpty()) {
-        const Node *named = parent.Find(name);
-        // A data-rate text holds tabs between its parts.
-        if (named && named->kind != Node::Kind::Null)
-            text += QStringLiteral(" (") + named->text.simplified() + u')';
-    } else if (key == u"triggers") {
-        QStringList on;
-        if (parent.Get(u"on_change") == u"true")
-            on << QStringLiteral("change");
-        if (parent.Get(u"on_cmd") == u"true")
-            on << QStringLiteral("command");
-        if (parent.Get(u"on_timer") == u"true")
-            on << QStringLiteral("timer");
-        if (!on.isEmpty())
-            text += QStringLiteral(" (") + on.join(QStringLiteral(", ")) + u')';
-    }
-    return text;
+    return name ? QString::fromLatin1(name) : QStringLiteral("none");
 }
 
-// "key value, key value" of every field a line names.
-QString Summary(const Node &record)
+// A trigger code with its triggers: "5 (change, timer)".
+QString Triggers_Text(std::uint8_t triggers)
+{
+    QStringList on;
+    if (triggers & bank::Trigger_On_Change)
+        on << QStringLiteral("change");
+    if (triggers & bank::Trigger_On_Command)
+        on << QStringLiteral("command");
+    if (triggers & bank::Trigger_On_Timer)
+        on << QStringLiteral("timer");
+    return on.isEmpty() ? Number(triggers)
+                        : Number(triggers) + QStringLiteral(" (") + on.join(QStringLiteral(", ")) + u')';
+}
+
+// "key value, key value": a record on one side only.
+QString Summary(const Shown_Fields &fields)
 {
     QStringList parts;
-    for (const auto &[key, value] : record.members)
-        if (!Derived(key) && !Is_Name_Field(record, key))
-            parts << key + u' ' + Field_Text(record, key);
+    for (const Shown &f : fields)
+        parts << QLatin1StringView(f.key) + u' ' + f.text;
     return parts.join(QStringLiteral(", "));
 }
 
-QString Text_Of(const Node &n, const QString &key)
+void Line(QStringList &lines, const QString &path, const QString &was, const QString &now)
 {
-    switch (n.kind) {
-    case Node::Kind::Null:
-        return QStringLiteral("none");
-    case Node::Kind::Scalar:
-        return n.text;
-    case Node::Kind::String:
-        return Free_Text(key) ? Quoted(n.text) : n.text;
-    case Node::Kind::Object:
-        return Summary(n);
-    case Node::Kind::Array: {
-        QStringList parts;
-        for (const Node &item : n.items)
-            parts << Text_Of(item);
-        return parts.isEmpty() ? QStringLiteral("none") : parts.join(QStringLiteral(", "));
-    }
-    }
-    return {};
+    if (was != now)
+        lines << path + QStringLiteral(": ") + was + QStringLiteral(" -> ") + now;
+}
+
+// Two lists of the same fields, the same keys in the same order.
+void Compare_Fields(const QString &path, const Shown_Fields &was, const Shown_Fields &now, QStringList &lines)
+{
+    for (qsizetype i = 0; i < was.size(); ++i)
+        Line(lines, path + u'.' + QLatin1StringView(was[i].key), was[i].text, now[i].text);
 }
 
 // Where a record of a list lies and how a line names it: rule entries and
-// serial channels by their number, object records by type and instance
-// (the instances of a type count from 0), or by record number when the
-// counts of bank 1 do not reach them.
-struct Record_Key
+// serial channels by their number, object records by type and instance (the
+// instances of a type count from 0), or by record number, after every typed
+// record, when the counts of bank 1 do not reach them.
+using Order = std::pair<qint64, qint64>;
+struct Keyed
 {
-    std::pair<qint64, qint64> order;
+    Order order;
     QString name;
 };
 
-Record_Key Key_Of(const Node &record)
+Keyed Key_Of(const Uplink_Rule &r)
 {
-    if (record.Has_Value(u"object_type")) {
-        const QString type = record.Get(u"object_type");
-        qint64 index = 0;
-        while (index < compiler::Object_Type_Count &&
-               type != QLatin1StringView(compiler::Object_Types[std::size_t(index)].text))
-            ++index;
-        const qint64 instance = record.Get(u"instance").toLongLong();
-        return {{index, instance}, type + u' ' + QString::number(instance)};
-    }
-    for (const char *key : {"record", "entry", "channel"}) {
-        if (const Node *n = record.Find(QString::fromLatin1(key))) {
-            const qint64 number = n->text.toLongLong();
-            // After every typed record, as the records lie.
-            const qint64 group = key == std::string_view("record") ? compiler::Object_Type_Count : 0;
-            return {{group, number},
-                    group ? QStringLiteral("record ") + QString::number(number) : QString::number(number)};
-        }
-    }
-    return {{0, 0}, QString()};
+    return {{0, r.entry}, Number(r.entry)};
 }
 
-void Compare(const QString &path, const Node &before, const Node &after, QStringList &lines);
-
-void Compare_Records(const QString &path, const Node &before, const Node &after, QStringList &lines)
+Keyed Key_Of(const Downlink_Rule &r)
 {
-    std::map<std::pair<qint64, qint64>, std::pair<const Node *, const Node *>> records;
-    std::map<std::pair<qint64, qint64>, QString> names;
-    for (const Node &r : before.items) {
-        const Record_Key k = Key_Of(r);
-        records[k.order].first = &r;
-        names[k.order] = k.name;
-    }
-    for (const Node &r : after.items) {
-        const Record_Key k = Key_Of(r);
-        records[k.order].second = &r;
-        names[k.order] = k.name;
-    }
-    for (const auto &[order, pair] : records) {
-        const QString at = path + u'[' + names[order] + u']';
-        if (!pair.first)
-            lines << at + QStringLiteral(": added (") + Summary(*pair.second) + u')';
-        else if (!pair.second)
-            lines << at + QStringLiteral(": removed (") + Summary(*pair.first) + u')';
-        else
-            Compare(at, *pair.first, *pair.second, lines);
-    }
+    return {{0, r.entry}, Number(r.entry)};
 }
 
-bool Is_Record_List(const Node &n)
+Keyed Key_Of(const Object_Record &o)
 {
-    return n.kind == Node::Kind::Array && !n.items.isEmpty() && n.items.first().kind == Node::Kind::Object;
+    if (o.place && o.place->type >= 0)
+        return {{o.place->type, o.place->instance},
+                QLatin1StringView(compiler::Object_Types[std::size_t(o.place->type)].text) + u' ' +
+                    Number(o.place->instance)};
+    return {{compiler::Object_Type_Count, o.record}, QStringLiteral("record ") + Number(o.record)};
 }
 
-void Compare(const QString &path, const Node &before, const Node &after, QStringList &lines)
+Shown_Fields Fields_Of(const Uplink_Rule &r)
 {
-    if (before.kind == Node::Kind::Object && after.kind == Node::Kind::Object) {
-        // The fields in the order they lie; one that only one side has (the
-        // object type where the counts reach a record on one side only)
-        // after them.
-        QStringList keys;
-        for (const auto &[key, value] : before.members)
-            keys << key;
-        for (const auto &[key, value] : after.members)
-            if (!keys.contains(key))
-                keys << key;
-        for (const QString &key : keys) {
-            if (Derived(key) || Is_Name_Field(before, key) || Is_Name_Field(after, key))
-                continue;
-            // The bytes of the device name repeat its text: only a change
-            // beyond its ending 0 is theirs to tell.
-            if (key == u"device_name_bytes" && before.Get(u"device_name") != after.Get(u"device_name"))
-                continue;
-            const Node *b = before.Find(key);
-            const Node *a = after.Find(key);
-            const QString at = path.isEmpty() ? key : path + u'.' + key;
-            if (b && a && (Is_Record_List(*b) || Is_Record_List(*a)) && b->kind == Node::Kind::Array &&
-                a->kind == Node::Kind::Array) {
-                Compare_Records(at, *b, *a, lines);
-                continue;
-            }
-            if (b && a && b->kind == Node::Kind::Object && a->kind == Node::Kind::Object) {
-                Compare(at, *b, *a, lines);
-                continue;
-            }
-            const QString was = Field_Text(before, key);
-            const QString now = Field_Text(after, key);
-            if (was != now)
-                lines << at + QStringLiteral(": ") + was + QStringLiteral(" -> ") + now;
-        }
+    return {{"start_byte", Number(r.start_byte)},
+            {"num_bytes", Number(r.num_bytes)},
+            {"triggers", Triggers_Text(r.triggers)},
+            {"period", Number(r.period)}};
+}
+
+Shown_Fields Fields_Of(const Downlink_Rule &r)
+{
+    return {{"start_byte", Number(r.start_byte)}, {"num_bytes", Number(r.num_bytes)}};
+}
+
+Shown_Fields Fields_Of(const Object_Record &o)
+{
+    return {{"position", Number(o.position)},
+            {"eng_unit", Code_With_Name(o.eng_unit, Desc_Unit(o.eng_unit))},
+            {"length", Number(o.length)},
+            {"group", Code_With_Name(o.group, Group_Name(o.group))},
+            {"row", Number(o.row)},
+            {"start_bit", Number(o.start_bit)},
+            {"description", o.description ? Quoted(*o.description) : QStringLiteral("none")}};
+}
+
+Shown_Fields Fields_Of(const Serial_Channel &c)
+{
+    return {{"baud_rate", Number(c.baud_rate)},
+            {"parity", Code_With_Name(c.parity, Parity_Name(c.parity))},
+            {"stop_bits", Number(c.stop_bits)},
+            {"data_bits", Number(c.data_bits)}};
+}
+
+Shown_Fields Fields_Of(const Object_Geometry &g)
+{
+    return {{"records", Number(g.records)},
+            {"description_length", Number(g.description_length)},
+            {"text_area_address", Hex32(g.text_area_address)}};
+}
+
+// The records of both sides matched by their keys, in key order: a record on
+// one side only is added or removed, the others compared field by field.
+template <typename Record>
+void Compare_Records(const QString &path, const QList<Record> &was, const QList<Record> &now, QStringList &lines)
+{
+    if (was == now)
         return;
+    std::map<Order, std::tuple<QString, const Record *, const Record *>> records;
+    for (const Record &r : was) {
+        const Keyed k = Key_Of(r);
+        records[k.order] = {k.name, &r, nullptr};
     }
-    const QString was = Text_Of(before);
-    const QString now = Text_Of(after);
-    if (was != now)
-        lines << path + QStringLiteral(": ") + was + QStringLiteral(" -> ") + now;
+    for (const Record &r : now) {
+        const Keyed k = Key_Of(r);
+        auto &[name, before, after] = records[k.order];
+        name = k.name;
+        after = &r;
+    }
+    for (const auto &[order, record] : records) {
+        const auto &[name, before, after] = record;
+        const QString at = path + u'[' + name + u']';
+        if (!before)
+            lines << at + QStringLiteral(": added (") + Summary(Fields_Of(*after)) + u')';
+        else if (!after)
+            lines << at + QStringLiteral(": removed (") + Summary(Fields_Of(*before)) + u')';
+        else if (!(*before == *after))
+            Compare_Fields(at, Fields_Of(*before), Fields_Of(*after), lines);
+    }
+}
+
+// The fields of bank 1 up to its object counts.
+Shown_Fields Head_Of(const Decoded_Bank1 &b)
+{
+    return {{"fixed_0x000", Number(b.fixed_words[0])},
+            {"fixed_0x004", Number(b.fixed_words[1])},
+            {"fixed_0x008", Number(b.fixed_words[2])},
+            {"fixed_0x00C", Number(b.fixed_words[3])},
+            {"ip_address", Dotted(b.ip_address)},
+            {"subnet_mask", Dotted(b.subnet_mask)},
+            {"gateway", Dotted(b.gateway)},
+            {"fixed_0x034", Number(b.fixed_ports[0])},
+            {"fixed_0x036", Number(b.fixed_ports[1])},
+            {"fixed_0x038", Number(b.fixed_ports[2])},
+            {"bacnet_ip_port", Number(b.bacnet_ip_port)},
+            {"device_name", Quoted(Device_Name_Text(b))},
+            {"device_name_bytes", Hex_Bytes(b.device_name)},
+            {"object_section_address", Hex32(b.object_section_address)},
+            {"mstp_mac_address", Number(b.mstp_mac_address)},
+            {"mstp_max_master", Number(b.mstp_max_master)},
+            {"mstp_max_info_frames", Number(b.mstp_max_info_frames)},
+            {"mstp_network", Number(b.mstp_network)},
+            {"mstp_device_instance", Number(b.mstp_device_instance)},
+            {"bacnet_ip_device_identifier", Number(b.bacnet_ip_device_identifier)},
+            {"bacnet_link", Or_None(Bacnet_Link_Name(b))}};
+}
+
+// The fields of bank 1 after its serial channels.
+Shown_Fields Tail_Of(const Decoded_Bank1 &b)
+{
+    QStringList reserved;
+    for (const std::uint32_t offset : b.nonzero_reserved_bytes)
+        reserved << Hex_Offset(offset);
+    return {
+        {"data_bits_6_7", Number(b.data_bits_6_7[0]) + QStringLiteral(", ") + Number(b.data_bits_6_7[1])},
+        {"dns_server", Dotted(b.dns_server)},
+        {"lorawan_section_address", Hex32(b.lorawan_section_address)},
+        {"nonzero_reserved_bytes", reserved.isEmpty() ? QStringLiteral("none") : reserved.join(QStringLiteral(", "))},
+        {"checksum_stored", Number(b.checksum_stored)}};
+}
+
+void Compare_Bank1(const Decoded_Bank1 &was, const Decoded_Bank1 &now, QStringList &lines)
+{
+    const QString path = QStringLiteral("bank1");
+    Shown_Fields head_was = Head_Of(was);
+    Shown_Fields head_now = Head_Of(now);
+    // The bytes of the device name repeat its text: only a change beyond its
+    // ending 0 is theirs to tell.
+    if (Device_Name_Text(was) != Device_Name_Text(now))
+        for (Shown_Fields *fields : {&head_was, &head_now})
+            fields->removeIf([](const Shown &f) { return qstrcmp(f.key, "device_name_bytes") == 0; });
+    Compare_Fields(path, head_was, head_now, lines);
+    for (std::size_t t = 0; t < was.object_counts.size(); ++t)
+        Line(lines, path + QStringLiteral(".object_counts.") + QLatin1StringView(compiler::Object_Types[t].text),
+             Number(was.object_counts[t]), Number(now.object_counts[t]));
+    for (std::size_t ch = 0; ch < was.serial_channels.size(); ++ch)
+        if (!(was.serial_channels[ch] == now.serial_channels[ch]))
+            Compare_Fields(path + QStringLiteral(".serial_channels[") + Number(qint64(ch)) + u']',
+                           Fields_Of(was.serial_channels[ch]), Fields_Of(now.serial_channels[ch]), lines);
+    Compare_Fields(path, Tail_Of(was), Tail_Of(now), lines);
+}
+
+Shown_Fields Fields_Of(const LoRa_Block &l)
+{
+    return {{"band_code", Code_With_Name(l.band_code, Band_Name(l.band_code))},
+            {"network_type", Code_With_Name(l.network_type, Network_Type_Name(l.network_type))},
+            {"activation_method", Code_With_Name(l.activation_method, Activation_Name(l.activation_method))},
+            {"data_rate", Code_With_Name(l.data_rate, Data_Rate_Name(l.band_code, l.data_rate))},
+            {"device_address", Hex_Bytes(l.device_address)},
+            {"application_identifier", Hex_Bytes(l.application_identifier)},
+            {"network_session_key", Hex_Bytes(l.network_session_key)},
+            {"application_session_key", Hex_Bytes(l.application_session_key)},
+            {"application_key", Hex_Bytes(l.application_key)},
+            {"adaptive_data_rate", Number(l.adaptive_data_rate)},
+            {"transmission_type", Code_With_Name(l.transmission_type, Transmission_Name(l.transmission_type))},
+            {"max_payload_size", Number(l.max_payload_size)},
+            {"reserved_0x43", Number(l.reserved_0x43)},
+            {"transmit_interval", Number(l.transmit_interval)},
+            {"uplink_table_address", Hex32(l.uplink_table_address)},
+            {"downlink_table_address", Hex32(l.downlink_table_address)},
+            {"uplink_count", Number(l.uplink_count)},
+            {"downlink_count", Number(l.downlink_count)}};
+}
+
+void Compare_Bank2(const Decoded_Bank2 &was, const Decoded_Bank2 &now, QStringList &lines)
+{
+    const QString path = QStringLiteral("bank2");
+    if (!(was.lora == now.lora))
+        Compare_Fields(path + QStringLiteral(".lora"), Fields_Of(was.lora), Fields_Of(now.lora), lines);
+    Compare_Records(path + QStringLiteral(".uplink"), was.uplink, now.uplink, lines);
+    Compare_Records(path + QStringLiteral(".downlink"), was.downlink, now.downlink, lines);
+    const QString geometry = path + QStringLiteral(".geometry");
+    if (was.geometry && now.geometry)
+        Compare_Fields(geometry, Fields_Of(*was.geometry), Fields_Of(*now.geometry), lines);
+    else if (was.geometry || now.geometry)
+        Line(lines, geometry, was.geometry ? Summary(Fields_Of(*was.geometry)) : QStringLiteral("none"),
+             now.geometry ? Summary(Fields_Of(*now.geometry)) : QStringLiteral("none"));
+    Compare_Records(path + QStringLiteral(".objects"), was.objects, now.objects, lines);
+    Line(lines, path + QStringLiteral(".stray_nonzero_bytes"), Number(was.stray_nonzero_bytes),
+         Number(now.stray_nonzero_bytes));
 }
 
 bool Decodable(const Bank_Images &images)
@@ -395,6 +301,16 @@ QStringList Image_Problem_Lines(const QStringList &before, const QStringList &af
 
 } // namespace
 
+QStringList Field_Differences(const Decoded_Pair &before, const Decoded_Pair &after)
+{
+    QStringList lines;
+    if (!(before.bank1 == after.bank1))
+        Compare_Bank1(before.bank1, after.bank1, lines);
+    if (!(before.bank2 == after.bank2))
+        Compare_Bank2(before.bank2, after.bank2, lines);
+    return lines;
+}
+
 Image_Comparison Compare_Images(const Bank_Images &before, const Bank_Images &after)
 {
     Image_Comparison c;
@@ -416,10 +332,9 @@ Image_Comparison Compare_Images(const Bank_Images &before, const Bank_Images &af
         c.Lines = Image_Problem_Lines(c.Problems_Before, c.Problems_After) + c.Lines;
         return c;
     }
-    const Node was = Reader(Dump_Pair(before.bank1, before.bank2, c.Problems_Before)).Value();
-    const Node now = Reader(Dump_Pair(after.bank1, after.bank2, c.Problems_After)).Value();
-    c.Lines = Image_Problem_Lines(c.Problems_Before, c.Problems_After);
-    Compare(QString(), was, now, c.Lines);
+    const Decoded_Pair was = Decode_Pair(before.bank1, before.bank2, c.Problems_Before);
+    const Decoded_Pair now = Decode_Pair(after.bank1, after.bank2, c.Problems_After);
+    c.Lines = Image_Problem_Lines(c.Problems_Before, c.Problems_After) + Field_Differences(was, now);
     return c;
 }
 
