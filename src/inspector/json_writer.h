@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <string>
 
 // A small JSON writer that keeps the order in which fields are added, so a
 // dump lists the fields of an image in the order they lie in it (QJsonObject
@@ -28,8 +29,9 @@ public:
 
 private:
     void Item(const char *key);
+    void Append_Quoted(QStringView text);
     void Close(char bracket);
 
-    QByteArray out_;
+    std::string out_;       // grows geometrically as a dump of many records needs
     QList<bool> has_items_; // per open object or array
 };
