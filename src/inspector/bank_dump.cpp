@@ -190,11 +190,22 @@ void Write(Json_Writer &j, const char *key, const Decoded_Bank2 &d)
     j.End_Object();
 }
 
+// About how long a dump of `bank2` is: its fixed fields, then so much a
+// rule entry and an object record (a little more than a record takes).
+std::size_t Expected_Size(const Decoded_Bank2 &bank2)
+{
+    return 2048 + 200 * std::size_t(bank2.uplink.size()) + 100 * std::size_t(bank2.downlink.size()) +
+           400 * std::size_t(bank2.objects.size());
+}
+
+constexpr std::size_t Bank1_Expected_Size = 4096;
+
 } // namespace
 
 QByteArray Dump_Json(const Decoded_Bank1 &bank1)
 {
     Json_Writer j;
+    j.Reserve(Bank1_Expected_Size);
     Write(j, nullptr, bank1);
     return j.Text();
 }
@@ -202,6 +213,7 @@ QByteArray Dump_Json(const Decoded_Bank1 &bank1)
 QByteArray Dump_Json(const Decoded_Bank2 &bank2)
 {
     Json_Writer j;
+    j.Reserve(Expected_Size(bank2));
     Write(j, nullptr, bank2);
     return j.Text();
 }
@@ -209,6 +221,7 @@ QByteArray Dump_Json(const Decoded_Bank2 &bank2)
 QByteArray Dump_Json(const Decoded_Pair &pair)
 {
     Json_Writer j;
+    j.Reserve(Bank1_Expected_Size + Expected_Size(pair.bank2));
     j.Begin_Object();
     j.String("image", QStringLiteral("pair"));
     Write(j, "bank1", pair.bank1);

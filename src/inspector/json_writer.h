@@ -22,6 +22,9 @@ public:
     void Bool(const char *key, bool value);
     void Null(const char *key);
 
+    // Room for about `bytes` of text, so that a large dump is not copied as it grows.
+    void Reserve(std::size_t bytes) { out_.reserve(bytes); }
+
     // The text written so far, with a final newline once every object is closed.
     QByteArray Text() const;
 
@@ -32,6 +35,6 @@ private:
     void Append_Quoted(QStringView text);
     void Close(char bracket);
 
-    std::string out_;       // grows geometrically as a dump of many records needs
+    std::string out_;
     QList<bool> has_items_; // per open object or array
 };
