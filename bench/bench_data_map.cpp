@@ -46,7 +46,7 @@ QByteArray Object(const char *type, int position, int bit, int length, const QBy
 // 149 multi-state values of 1 byte, a gap after every 10th, and one of 2
 // bytes on the last byte of the area, running past it. Every 97th object is a copied row whose Position was not
 // changed (it overlaps the row above).
-QByteArray Object_Document()
+QByteArray Object_Document_Bytes()
 {
     QByteArray doc = "<BACnet_to_Modbus>";
     for (const char *group : {"BACnet_in_Read", "BACnet_in_Write"}) {
@@ -83,7 +83,7 @@ QByteArray Object_Document()
 // Uplinks: 256 blocks of 5 bytes, one byte apart, over the whole area;
 // downlinks: 256 blocks of 4 bytes from byte 2, every 32nd running into the
 // one before. Every 40th uplink is switched off.
-QByteArray Rule_Document()
+QByteArray Rule_Document_Bytes()
 {
     QByteArray up;
     QByteArray down;
@@ -128,7 +128,7 @@ int main(int argc, char **argv)
 {
     Bench_Window_Setup setup(argc, argv);
     Workspace &ws = setup.ws;
-    if (!Write(ws.File_BACnet_Slave_Access, Object_Document()) || !Write(ws.File_LoRaWAN_Access, Rule_Document()))
+    if (!Write(ws.File_BACnet_Slave_Access, Object_Document_Bytes()) || !Write(ws.File_LoRaWAN_Access, Rule_Document_Bytes()))
         return 1;
 
     TFBACnet_Eng_Unit picker(ws);

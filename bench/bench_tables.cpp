@@ -101,7 +101,7 @@ int main(int argc, char **argv)
         if (!report.Warnings.isEmpty() || End_Of_Table(objects.Write, Obj_Data_Type) != Objects_Short_Desc)
             return 1;
         t.start();
-        result = objects.Controllo_dati();
+        result = objects.Controllo_Dati();
         check.Add(t);
         t.start();
         if (!objects.Save(out_file))
@@ -114,7 +114,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < Runs; ++i) {
         t.start();
         rules.Load(pargen, rules_file);
-        (void)rules.Controllo_dati();
+        (void)rules.Controllo_Dati();
         if (!rules.Save(out_file))
             return 1;
         rules_all.Add(t);

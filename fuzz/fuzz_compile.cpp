@@ -12,6 +12,8 @@
 #include "compiler/le_bytes.h"
 #include "fuzz_support.h"
 #include "inspector/bank_dump.h"
+#include "params/pargen_document.h"
+#include "tables/rule_document.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>
@@ -57,8 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         FUZZ_CHECK(!result.Problem().isEmpty(), "a failed compilation without a message");
     }
 
-    if (const Result<> checked = Check_Config_LoraWAN(files[0], files[1]); !checked)
+    if (const Result<> checked = Check_Config_LoraWAN(Read_ParGen_Document(files[0]), Read_Rule_Document(files[1])); !checked)
         FUZZ_CHECK(!checked.Problem().isEmpty(), "the uplink check fails without a message");
-    (void)Get_Type_BACnet(files[0]);
+    (void)Get_Type_BACnet(Read_ParGen_Document(files[0]));
     return 0;
 }

@@ -5,7 +5,6 @@
 //    "x", "X", "0x", "0X" within 32 bits taken as a pattern, nothing after);
 //  - the compiler's shortcut over raw UTF-8 attribute values agrees with it.
 
-#include "compiler/row_attributes.h"
 #include "core/int_read.h"
 #include "fuzz_support.h"
 

@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                qPrintable(reply));
     if (result.answer == Version_Answer::Not_Newer)
         FUZZ_CHECK(response.Ok && Is_Version_Reply(reply), "\"%s\" counts as not newer", qPrintable(reply));
-    FUZZ_CHECK((result.answer == Version_Answer::Not_Reached) == !result.problem.isEmpty(),
+    FUZZ_CHECK((result.answer == Version_Answer::Not_Reached) == !result.Problem.isEmpty(),
                "a problem without \"not reached\", or the reverse");
 
     // The reply text alone, as a body (most answers are short).

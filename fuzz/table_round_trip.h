@@ -17,7 +17,7 @@ template <typename Tables> void Table_Round_Trip(const QString &pargen, const QS
     static Tables tables;
     static Tables again;
     (void)tables.Load(pargen, path);
-    (void)tables.Controllo_dati();
+    (void)tables.Controllo_Dati();
     const QByteArray first = tables.Serialise();
     Put_File(copy, first);
 

@@ -250,23 +250,27 @@ void TFQuarneleFirmWare::Update_Device()
     }
     // The images only through the check that `check` runs: a refusal shows
     // what `check` prints, and the update window is not shown.
-    const Result<QStringList> written = Compile_Configuration(ws_);
+    // The documents are read once: the images and the window's BACnet link
+    // come from the same reading.
+    const Configuration_Snapshot configuration = Read_Configuration(ws_, Output::Images);
+    const Result<QStringList> written = Compile_Configuration(configuration);
     if (!written) {
         Message_Box::Error(this, written.Problem());
         return;
     }
     // The window shows what it will send: these images, as just written.
     windows_.FBoot->Set_Images(ws_.Project_Name, written.Value());
-    windows_.FBoot->BACnetType = Get_Type_BACnet(ws_);
-    windows_.FBoot->Form_Type = 1;
+    windows_.FBoot->BACnetType = Get_Type_BACnet(configuration.ParGen);
     windows_.FBoot->exec();
 }
 
 void TFQuarneleFirmWare::BACnet_EDE_File()
 {
     // Refused before the save dialog opens: no file name is asked for an
-    // export that cannot be made.
-    if (const Gate_Report gate = Check_Configuration(ws_, Output::EDE); !gate.Ok()) {
+    // export that cannot be made. The documents are read once, so the export
+    // writes what was checked here.
+    const Configuration_Snapshot configuration = Read_Configuration(ws_, Output::EDE);
+    if (const Gate_Report gate = Check_Configuration(configuration, Output::EDE); !gate.Ok()) {
         Message_Box::Error(this, gate.Problem());
         return;
     }
@@ -279,7 +283,7 @@ void TFQuarneleFirmWare::BACnet_EDE_File()
     const EDE_Target target = EDE_Target_For(chosen, options.layout);
     if (target.ask_overwrite && Message_Box::Ask(this, Msg(1103)) != QMessageBox::Yes)
         return;
-    if (const Result<> created = Export_EDE(ws_, target.file_name, QDateTime::currentDateTime(), options); !created)
+    if (const Result<> created = Export_EDE(configuration, target.file_name, QDateTime::currentDateTime(), options); !created)
         Message_Box::Error(this, created.Problem());
 }
 

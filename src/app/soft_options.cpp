@@ -214,7 +214,7 @@ void TFSoftOptions::Btn_Check_UpdateClick()
         else if (result.answer == Version_Answer::Not_Newer)
             LL_Check_Update->setText(Msg(315).toHtmlEscaped());
         else
-            LL_Check_Update->setText(result.problem.toHtmlEscaped());
+            LL_Check_Update->setText(result.Problem.toHtmlEscaped());
         LL_Check_Update->show();
         Update_CheckBox();
     });

@@ -2,7 +2,6 @@
 #include "core/messages.h"
 #include "gate/configuration_gate.h"
 #include "params/pargen_check.h"
-#include "params/pargen_document.h"
 #include "params/pargen_form.h"
 #include "tables/table_check.h"
 #include "workspace/workspace.h"
@@ -16,11 +15,12 @@ namespace {
 // Every failure of the parameter check, each naming the document, when the
 // gate found the first of them (it does not look further, and not at all
 // when the document is damaged or the folder gone).
-QStringList Parameter_Lines(const Command_Context &c, const Gate_Report &report, QSet<QString> &told)
+QStringList Parameter_Lines(const Command_Context &c, const Configuration_Snapshot &configuration,
+                            const Gate_Report &report, QSet<QString> &told)
 {
     QStringList lines;
     ParGen_Form form;
-    form.Load(Load_ParGen(Read_ParGen_Document(c.ws.File_ParGen)));
+    form.Load(Load_ParGen(configuration.ParGen));
     const QList<ParGen_Problem> problems = All_ParGen_Problems(form);
     if (problems.isEmpty() || !report.Problems.contains(problems.first().Text))
         return lines;
@@ -35,13 +35,14 @@ QStringList Parameter_Lines(const Command_Context &c, const Gate_Report &report,
 // `check --all`: every failure of the parameters, then of each table, one a
 // line, naming its document (and table and row as the grid numbers it); the
 // gate's other problems as they are; then the warnings. The documents are
-// read again here: the gate keeps only its texts.
-void Print_All(const Command_Context &c, const Gate_Report &report)
+// the ones the gate checked; the tables are loaded again from them, as the
+// gate keeps only its texts.
+void Print_All(const Command_Context &c, const Configuration_Snapshot &configuration, const Gate_Report &report)
 {
     QSet<QString> told;
     QStringList lines;
     QStringList warnings;
-    const QStringList parameters = Parameter_Lines(c, report, told);
+    const QStringList parameters = Parameter_Lines(c, configuration, report, told);
     const auto add_table = [&](const Table_Check &t, const QString &file) {
         const QString doc = QFileInfo(file).fileName();
         if (!t.Clean())
@@ -61,8 +62,9 @@ void Print_All(const Command_Context &c, const Gate_Report &report)
             warnings << Messages().Get(Msg_Check_Warning_Line).arg(doc, w.Text);
     };
     if (c.ws.Configuration_Open()) {
-        add_table(Check_LoRaWAN_Access(c.ws), c.ws.File_LoRaWAN_Access);
-        add_table(Check_BACnet_Slave_Access(c.ws), c.ws.File_BACnet_Slave_Access);
+        add_table(Check_LoRaWAN_Access(configuration.ParGen, configuration.Rules), c.ws.File_LoRaWAN_Access);
+        add_table(Check_BACnet_Slave_Access(configuration.ParGen, configuration.Objects),
+                  c.ws.File_BACnet_Slave_Access);
     }
     for (const QString &line : parameters)
         c.Message(line);
@@ -87,9 +89,10 @@ int Command_Check(const Command_Context &c)
     }
     // The same decision that stands in front of `compile`, `update` and the
     // main window's step 6, so that passing here means the images compile.
-    const Gate_Report report = Check_Configuration(c.ws, Output::Images);
+    const Configuration_Snapshot configuration = Read_Configuration(c.ws, Output::Images);
+    const Gate_Report report = Check_Configuration(configuration, Output::Images);
     if (c.parser.isSet(QStringLiteral("all"))) {
-        Print_All(c, report);
+        Print_All(c, configuration, report);
         return report.Ok() ? 0 : 1;
     }
     for (const QString &problem : report.Problems)

@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 #include "core/messages.h"
+#include "snapshot/configuration_snapshot.h"
 #include "tables/bacnet_access.h"
 #include "tables/data_map.h"
 #include "tables/lora_access.h"
@@ -17,11 +18,12 @@ int Command_Map(const Command_Context &c)
         c.Message(18);
         return 1;
     }
+    const Configuration_Snapshot configuration = Read_Configuration(c.ws, Output::Images);
     BACnet_Slave_Set_Access objects;
     LoRa_Set_Access rules;
     bool damaged = false;
-    for (const Load_Report &report : {objects.Load(c.ws.File_ParGen, c.ws.File_BACnet_Slave_Access),
-                                      rules.Load(c.ws.File_ParGen, c.ws.File_LoRaWAN_Access)}) {
+    for (const Load_Report &report : {objects.Load(configuration.ParGen, configuration.Objects),
+                                      rules.Load(configuration.ParGen, configuration.Rules)}) {
         // A damaged document loads as empty tables: the map would hide it.
         if (!report.Document_Problem.isEmpty()) {
             c.Message(report.Document_Problem);

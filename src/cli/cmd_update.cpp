@@ -4,6 +4,8 @@
 #include "core/int_read.h"
 #include "core/messages.h"
 #include "gate/gated_outputs.h"
+#include "params/pargen_document.h"
+#include "snapshot/configuration_snapshot.h"
 #include "platform/icmp_echo_client.h"
 #include "update/ip_address.h"
 #include "update/job_file.h"
@@ -47,7 +49,8 @@ int Prepare_Job(const Command_Context &c, const char *command, Boot_Job *job)
         c.Message(18);
         return 1;
     }
-    *job = Make_Boot_Job(c.ws, ip, option, read_back, Get_Type_BACnet(c.ws));
+    // The BACnet link is the caller's to set, from the document it reads.
+    *job = Make_Boot_Job(c.ws, ip, option, read_back, 0);
     return 0;
 }
 
@@ -58,11 +61,12 @@ int Command_Jobfile(const Command_Context &c)
     Boot_Job job;
     if (const int code = Prepare_Job(c, "jobfile", &job))
         return code;
+    job.BACnet_Type = Get_Type_BACnet(Read_ParGen_Document(c.ws.File_ParGen));
     if (const Result<> written = Compile_XML_Parameter_New_Boot(job); !written) {
         c.Message(written.Problem());
         return 1;
     }
-    c.out << QDir::toNativeSeparators(Job_File_Path(job.path_exe)) << Qt::endl;
+    c.out << QDir::toNativeSeparators(Job_File_Path(job.Path_Exe)) << Qt::endl;
     return 0;
 }
 
@@ -72,8 +76,11 @@ int Command_Update(const Command_Context &c)
     if (const int code = Prepare_Job(c, "update", &job))
         return code;
 
-    // The update step: the images first, refused as `check` refuses.
-    const Result<QStringList> written = Compile_Configuration(c.ws);
+    // The update step: the images first, refused as `check` refuses, and
+    // the job from the same reading of the documents.
+    const Configuration_Snapshot configuration = Read_Configuration(c.ws, Output::Images);
+    job.BACnet_Type = Get_Type_BACnet(configuration.ParGen);
+    const Result<QStringList> written = Compile_Configuration(configuration);
     if (!written) {
         c.Message(written.Problem());
         return 1;

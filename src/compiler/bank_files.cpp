@@ -1,11 +1,9 @@
 #include "compiler/bank_files.h"
 
 #include "compiler/compile_project.h"
-#include "compiler/config_checks.h"
 #include "core/file_io.h"
 #include "core/messages.h"
 #include "workspace/configurations.h"
-#include "workspace/workspace.h"
 
 #include <QDir>
 
@@ -36,18 +34,4 @@ Result<QStringList> Write_Bank_Files(const QString &path_project, const Bank_Ima
         return Fail(Messages().Get(Msg_Bank_Pair_Broken).arg(written.Problem(), QDir::toNativeSeparators(bank1)));
     }
     return QStringList{bank1, bank2};
-}
-
-Result<QStringList> Build_Bank_Files(const Workspace &ws)
-{
-    // Without an open configuration the images would land beside the root;
-    // without its folder they would be compiled from default documents.
-    if (const Result<> folder = Check_Configuration_Folder(ws.Path_Project); !folder)
-        return Fail(folder.Problem());
-    if (const Result<> checked = Check_Config_LoraWAN(ws); !checked)
-        return Fail(checked.Problem());
-    const Result<Bank_Images> images = Compile_Project(ws);
-    if (!images)
-        return Fail(images.Problem());
-    return Write_Bank_Files(ws.Path_Project, images.Value());
 }

@@ -6,7 +6,6 @@
 #include <QStringList>
 
 struct Bank_Images;
-struct Workspace;
 
 // "bin/bank1.bin" and "bin/bank2.bin" of a configuration folder.
 QString Bank1_Path(const QString &path_project);
@@ -18,10 +17,3 @@ QString Bank2_Path(const QString &path_project);
 // failure names the file and the reason; when bank 2 fails after bank 1 was
 // replaced, it also says that the pair no longer belongs together.
 Result<QStringList> Write_Bank_Files(const QString &path_project, const Bank_Images &images);
-
-// The update step up to the update window: the uplink rule check, the
-// compilation of the open configuration and the writing of both images,
-// whose paths it gives. Nothing is written unless a configuration is open
-// and its folder is there (else message 18, followed by a line naming the
-// folder when it is gone) and the check and the compilation succeed.
-Result<QStringList> Build_Bank_Files(const Workspace &ws);

@@ -7,6 +7,9 @@
 #include "compiler/encode_pargen.h"
 #include "compiler/le_bytes.h"
 #include "compiler/object_types.h"
+#include "params/pargen_document.h"
+#include "tables/object_document.h"
+#include "tables/rule_document.h"
 #include "workspace/workspace.h"
 
 #include <cstring>
@@ -45,19 +48,19 @@ QByteArray Store_Bank2(const Compiler_Buffers &b)
 
 } // namespace
 
-Result<Bank_Images> Compile_Project(const QString &file_pargen, const QString &file_lorawan,
-                                    const QString &file_bacnet)
+Result<Bank_Images> Compile_Project(const ParGen_Document &pargen, const Rule_Document &rules,
+                                    const Object_Document &objects)
 {
     const std::unique_ptr<Compiler_Buffers> b = Make_Initial_Buffers();
 
-    if (const Result<> pargen = Encode_ParGen(*b, file_pargen); !pargen)
-        return Fail(pargen.Problem());
+    if (const Result<> encoded = Encode_ParGen(*b, pargen); !encoded)
+        return Fail(encoded.Problem());
     le::Put_U32(b->Parameter_Block, bank::LoRa_Section_Pointer, bank::LoRa_Section_Address);
     le::Put_U32(b->Parameter_Block, bank::Object_Section_Pointer, bank::Object_Section_Address);
-    if (const Result<> rules = Encode_LoRa_Rules(*b, file_lorawan); !rules)
-        return Fail(rules.Problem());
-    if (const Result<> objects = Encode_BACnet_Objects(*b, bank::Object_Section_Address, file_bacnet); !objects)
-        return Fail(objects.Problem());
+    if (const Result<> encoded = Encode_LoRa_Rules(*b, rules); !encoded)
+        return Fail(encoded.Problem());
+    if (const Result<> encoded = Encode_BACnet_Objects(*b, bank::Object_Section_Address, objects); !encoded)
+        return Fail(encoded.Problem());
     for (int t = 0; t < compiler::Object_Type_Count; ++t)
         le::Put_U32(b->Parameter_Block, compiler::Object_Types[std::size_t(t)].count_offset,
                     b->Object_Counts[std::size_t(t)]);
@@ -66,6 +69,13 @@ Result<Bank_Images> Compile_Project(const QString &file_pargen, const QString &f
     images.bank1 = Store_Bank1(*b);
     images.bank2 = Store_Bank2(*b);
     return images;
+}
+
+Result<Bank_Images> Compile_Project(const QString &file_pargen, const QString &file_lorawan,
+                                    const QString &file_bacnet)
+{
+    return Compile_Project(Read_ParGen_Document(file_pargen), Read_Rule_Document(file_lorawan),
+                           Read_Object_Document(file_bacnet));
 }
 
 Result<Bank_Images> Compile_Project(const Workspace &ws)

@@ -2,28 +2,26 @@
 
 #include "core/int_read.h"
 #include "core/messages.h"
-#include "core/xml_document.h"
 #include "params/pargen_document.h"
-#include "workspace/workspace.h"
+#include "tables/rule_document.h"
 
-Result<> Check_Config_LoraWAN(const QString &file_pargen, const QString &file_lorawan)
+#include <cstring>
+
+Result<> Check_Config_LoraWAN(const ParGen_Document &pargen, const Rule_Document &rules)
 {
-    const ParGen_Document pargen = Read_ParGen_Document(file_pargen);
     if (pargen.Is_Damaged())
         return Fail(pargen.Problem());
     // 64 bits: a stored payload near the 32-bit minimum must not wrap the limit.
     const qint64 payload = pargen.Int_Or(ParGen_Key::LoRa_Payload_Size, 0);
 
-    Xml_Document rules;
-    rules.Load(file_lorawan);
     return When_Loaded(rules, [&]() -> Result<> {
         bool ok = true;
         // A missing group holds no rules, as the compiler reads it.
-        For_Each_Row(rules.Root().child("LoRaWAN_Uplink"), [&](pugi::xml_node row) {
-            QString enable;
-            if (!ok || !Attr_Text(row, "Enable", &enable) || enable != u"Y")
+        rules.For_Each_Uplink([&](const Uplink_Row &row) {
+            // Enabled only when exactly "Y": the update step compares as written.
+            if (!ok || !row.Has(Up_Enable) || std::strcmp(row.Raw(Up_Enable), "Y") != 0)
                 return;
-            const qint64 n = Str_To_Int_Def(Attr_Text_Def(row, "NumByte", QString()), -1);
+            const qint64 n = Str_To_Int_Def(row.Text(Up_NumByte), -1);
             if (n < 0 || n > payload - 2)
                 ok = false;
         });
@@ -33,17 +31,7 @@ Result<> Check_Config_LoraWAN(const QString &file_pargen, const QString &file_lo
     });
 }
 
-Result<> Check_Config_LoraWAN(const Workspace &ws)
+int Get_Type_BACnet(const ParGen_Document &pargen)
 {
-    return Check_Config_LoraWAN(ws.File_ParGen, ws.File_LoRaWAN_Access);
-}
-
-int Get_Type_BACnet(const QString &file_pargen)
-{
-    return Read_ParGen_Document(file_pargen).Int_Or(ParGen_Key::BACnet_Type, 0);
-}
-
-int Get_Type_BACnet(const Workspace &ws)
-{
-    return Get_Type_BACnet(ws.File_ParGen);
+    return pargen.Int_Or(ParGen_Key::BACnet_Type, 0);
 }

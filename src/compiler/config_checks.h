@@ -2,9 +2,8 @@
 
 #include "core/result.h"
 
-#include <QString>
-
-struct Workspace;
+class ParGen_Document;
+class Rule_Document;
 
 // The check before an update: every enabled uplink rule (`Enable` exactly
 // "Y") must carry at most `LoRa_Payload_Size` - 2 bytes. Without a rule
@@ -12,11 +11,9 @@ struct Workspace;
 // so any enabled rule fails. A failure carries message 30, or, when one of
 // the two documents cannot be read, the message naming the file, line and
 // column (nothing can be compiled from it either).
-Result<> Check_Config_LoraWAN(const QString &file_pargen, const QString &file_lorawan);
-Result<> Check_Config_LoraWAN(const Workspace &ws);
+Result<> Check_Config_LoraWAN(const ParGen_Document &pargen, const Rule_Document &rules);
 
 // The configuration's BACnet data link as its parameter document holds it:
 // 0 BACnet/IP, 1 BACnet MS/TP (any other number as stored). 0 when the
 // document is missing or damaged, or `BACnet_Type` is missing or not a number.
-int Get_Type_BACnet(const QString &file_pargen);
-int Get_Type_BACnet(const Workspace &ws);
+int Get_Type_BACnet(const ParGen_Document &pargen);

@@ -3,36 +3,31 @@
 #include "compiler/compiler_buffers.h"
 #include "compiler/le_bytes.h"
 #include "compiler/object_types.h"
-#include "compiler/row_attributes.h"
 #include "core/messages.h"
-#include "core/xml_document.h"
+#include "core/int_read.h"
+#include "tables/object_document.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace {
 
-enum Object_Attribute { Data_Type, Eng_Unit, Position, Bit, Length, Mnemonic, Object_Attribute_Count };
-constexpr std::array<const char *, Object_Attribute_Count> Object_Names = {"Data_Type", "Eng_Unit", "Position",
-                                                                           "Bit",       "Length",   "Mnemonic"};
-
 // One row, read once: its attributes point into the loaded document.
 struct Object_Row
 {
-    std::array<const char *, Object_Attribute_Count> attr; // UTF-8, empty when missing
+    Object_Row_Text attr; // UTF-8; a missing attribute reads as empty text
     int type;   // index into Object_Types, -1 for a type the converter does not know
     int row;    // 1-based place in its own group, for messages
     int number; // 1-based place in the Read group followed by the Write group
 };
 
-std::vector<Object_Row> Read_Group(pugi::xml_node group, int first_number)
+std::vector<Object_Row> Read_Group(const Object_Document &objects, Object_Group group, int first_number)
 {
     std::vector<Object_Row> rows;
     int index = 0;
-    For_Each_Row(group, [&](pugi::xml_node node) {
+    objects.For_Each_Object(group, [&](const Object_Row_Text &attr) {
         ++index;
-        const auto attr = Row_Attributes(node, Object_Names);
-        rows.push_back({attr, compiler::Object_Type_Index(attr[Data_Type]), index, first_number + index});
+        rows.push_back({attr, compiler::Object_Type_Index(attr.Raw(Obj_Data_Type)), index, first_number + index});
     });
     return rows;
 }
@@ -56,9 +51,9 @@ public:
         int position = 0;
         int length = 0;
         for (auto [a, value] :
-             {std::pair{Eng_Unit, &eng_unit}, std::pair{Position, &position}, std::pair{Length, &length}}) {
-            const char *name = Object_Names[a];
-            const char *text = attr[a];
+             {std::pair{Obj_Eng_Unit, &eng_unit}, std::pair{Obj_Position, &position}, std::pair{Obj_Length, &length}}) {
+            const char *name = Object_Attributes[a];
+            const char *text = attr.Raw(a);
             if (!Try_Utf8_To_Int(text, value))
                 return Fail(Messages()
                                 .Get(Msg_Compile_Not_A_Number)
@@ -66,12 +61,12 @@ public:
                                      QString::fromUtf8(text)));
         }
         int bit = 0;
-        if (!Try_Utf8_To_Int(attr[Bit], &bit))
+        if (!Try_Utf8_To_Int(attr.Raw(Obj_Bit), &bit))
             bit = 0;
         if (next_record_ >= records_)
             qFatal("object records overflow"); // the count was checked before encoding
         std::uint32_t description = text_base_;
-        if (!Put_Description(attr[Mnemonic], &description))
+        if (!Put_Description(attr.Raw(Obj_Mnemonic), &description))
             return Fail(Messages()
                             .Get(Msg_Compile_Text_Area_Full)
                             .arg(Messages().Get(message_group), QString::number(row.row),
@@ -134,22 +129,22 @@ private:
     std::size_t next_text_ = 1; // byte 0 is the empty description
 };
 
-Result<> Encode_Objects(Compiler_Buffers &b, std::uint32_t section_address, pugi::xml_node root)
+Result<> Encode_Objects(Compiler_Buffers &b, std::uint32_t section_address, const Object_Document &objects)
 {
-    // A missing group holds no objects (a null node has no children).
-    const std::vector<Object_Row> read = Read_Group(root.child("BACnet_in_Read"), 0);
-    const std::vector<Object_Row> write = Read_Group(root.child("BACnet_in_Write"), int(read.size()));
+    // A missing group holds no objects.
+    const std::vector<Object_Row> read = Read_Group(objects, Object_Group::Read, 0);
+    const std::vector<Object_Row> write = Read_Group(objects, Object_Group::Write, int(read.size()));
 
     // The converter reads only the first N records: refuse rather than drop objects.
     const auto known = [](const Object_Row &row) { return row.type >= 0; };
-    const qsizetype objects =
+    const qsizetype served =
         std::count_if(read.begin(), read.end(), known) + std::count_if(write.begin(), write.end(), known);
     const int limit = bank::Object_Records(b.Desc_Limit);
-    if (objects > limit)
+    if (served > limit)
         return Fail(
             Messages()
                 .Get(Msg_Compile_Too_Many_Objects)
-                .arg(Messages().Get(1508), Messages().Get(1509), QString::number(objects), QString::number(limit)));
+                .arg(Messages().Get(1508), Messages().Get(1509), QString::number(served), QString::number(limit)));
 
     // Records by type, within a type the Read group first, each in document
     // order: a stable counting sort on (type, group) instead of a scan of both
@@ -162,7 +157,7 @@ Result<> Encode_Objects(Compiler_Buffers &b, std::uint32_t section_address, pugi
                 ++start[std::size_t(2 * row.type + group + 1)];
     for (std::size_t i = 1; i < start.size(); ++i)
         start[i] += start[i - 1];
-    std::vector<std::pair<const Object_Row *, int>> order(static_cast<std::size_t>(objects));
+    std::vector<std::pair<const Object_Row *, int>> order(static_cast<std::size_t>(served));
     for (int group = 0; group < 2; ++group)
         for (const Object_Row &row : group == 0 ? read : write)
             if (row.type >= 0)
@@ -177,9 +172,7 @@ Result<> Encode_Objects(Compiler_Buffers &b, std::uint32_t section_address, pugi
 
 } // namespace
 
-Result<> Encode_BACnet_Objects(Compiler_Buffers &b, std::uint32_t section_address, const QString &file_bacnet)
+Result<> Encode_BACnet_Objects(Compiler_Buffers &b, std::uint32_t section_address, const Object_Document &objects)
 {
-    Xml_Document doc;
-    doc.Load(file_bacnet);
-    return When_Loaded(doc, [&] { return Encode_Objects(b, section_address, doc.Root()); });
+    return When_Loaded(objects, [&] { return Encode_Objects(b, section_address, objects); });
 }

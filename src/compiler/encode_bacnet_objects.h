@@ -2,12 +2,12 @@
 
 #include "core/result.h"
 
-#include <QString>
 #include <cstdint>
 
 struct Compiler_Buffers;
+class Object_Document;
 
-// Encodes the served objects of "BACnet_Slave_SetAccess.xml" into the object
+// Encodes the served objects of the object document into the object
 // records, the text area and the counts: records sorted by type (the order of
 // Object_Types), within a type the Read group before the Write group, each in
 // document order. `section_address` is the device address of the object
@@ -15,4 +15,4 @@ struct Compiler_Buffers;
 // composed for the user, when the document cannot be read, when a row of a
 // known type holds an `Eng_Unit`, `Position` or `Length` that is not an
 // integer, or when the objects or their descriptions do not fit the section.
-Result<> Encode_BACnet_Objects(Compiler_Buffers &b, std::uint32_t section_address, const QString &file_bacnet);
+Result<> Encode_BACnet_Objects(Compiler_Buffers &b, std::uint32_t section_address, const Object_Document &objects);

@@ -2,9 +2,11 @@
 
 #include "compiler/compiler_buffers.h"
 #include "compiler/le_bytes.h"
-#include "compiler/row_attributes.h"
+#include "core/int_read.h"
 #include "core/messages.h"
-#include "core/xml_document.h"
+#include "tables/rule_document.h"
+
+#include <type_traits>
 
 namespace {
 
@@ -12,9 +14,6 @@ namespace {
 // a row without `Enable` is disabled and one without `Time` gets 30 s. The
 // texts are read as the document holds them (UTF-8): every text that counts
 // here is ASCII.
-enum Rule_Attribute { Enable, StartByte, NumByte, OnChange, OnCMD, OnTimer, Time, Rule_Attribute_Count };
-constexpr std::array<const char *, Rule_Attribute_Count> Rule_Names = {"Enable", "StartByte", "NumByte", "OnChange",
-                                                                       "OnCMD",  "OnTimer",   "Time"};
 
 bool Is_Blank(char c)
 {
@@ -47,15 +46,19 @@ int Int_Def(const char *text, int fallback)
     return Try_Utf8_To_Int(text, &value) ? value : fallback;
 }
 
-// Fills one table from a group; `uplink` adds the triggers and the period.
-Result<> Encode_Group(pugi::xml_node group, bool uplink, std::span<std::uint8_t> table, int *count, int message)
+// Fills one table, rule by rule as `for_each` gives them; an uplink row
+// adds the triggers and the period. The enable, start byte and byte count
+// columns are the first three of both directions.
+template <class For_Each>
+Result<> Encode_Group(For_Each &&for_each, std::span<std::uint8_t> table, int *count, int message)
 {
+    static_assert(int(Up_Enable) == int(Down_Enable) && int(Up_StartByte) == int(Down_StartByte) &&
+                  int(Up_NumByte) == int(Down_NumByte));
     Result<> result;
-    For_Each_Row(group, [&](pugi::xml_node row) {
+    for_each([&](const auto &row) {
         if (!result)
             return;
-        const auto a = Row_Attributes(row, Rule_Names);
-        if (!Enabled(a[Enable]))
+        if (!Enabled(row.Raw(Up_Enable)))
             return;
         if (*count >= bank::Rule_Entries) {
             // Dropping the surplus would leave the converter without rules the user enabled.
@@ -65,18 +68,18 @@ Result<> Encode_Group(pugi::xml_node group, bool uplink, std::span<std::uint8_t>
             return;
         }
         const std::size_t at = std::size_t(*count) * bank::Rule_Entry_Size;
-        le::Put_U16(table, at + bank::Rule_Start_Byte, std::uint32_t(Int_Def(a[StartByte], 0)));
-        le::Put_U16(table, at + bank::Rule_Num_Bytes, std::uint32_t(Int_Def(a[NumByte], 0)));
-        if (uplink) {
+        le::Put_U16(table, at + bank::Rule_Start_Byte, std::uint32_t(Int_Def(row.Raw(Up_StartByte), 0)));
+        le::Put_U16(table, at + bank::Rule_Num_Bytes, std::uint32_t(Int_Def(row.Raw(Up_NumByte), 0)));
+        if constexpr (std::is_same_v<std::decay_t<decltype(row)>, Uplink_Row>) {
             std::uint32_t triggers = 0;
-            if (Trigger(a[OnChange]))
+            if (Trigger(row.Raw(Up_OnChange)))
                 triggers |= bank::Trigger_On_Change;
-            if (Trigger(a[OnCMD]))
+            if (Trigger(row.Raw(Up_OnCMD)))
                 triggers |= bank::Trigger_On_Command;
-            if (Trigger(a[OnTimer]))
+            if (Trigger(row.Raw(Up_OnTimer)))
                 triggers |= bank::Trigger_On_Timer;
             le::Put_U8(table, at + bank::Rule_Triggers, triggers);
-            le::Put_U32(table, at + bank::Rule_Period, std::uint32_t(Int_Def(a[Time], 30)));
+            le::Put_U32(table, at + bank::Rule_Period, std::uint32_t(Int_Def(row.Raw(Up_Time), 30)));
         }
         ++*count;
     });
@@ -85,7 +88,7 @@ Result<> Encode_Group(pugi::xml_node group, bool uplink, std::span<std::uint8_t>
 
 } // namespace
 
-Result<> Encode_LoRa_Rules(Compiler_Buffers &b, const QString &file_lorawan)
+Result<> Encode_LoRa_Rules(Compiler_Buffers &b, const Rule_Document &rules)
 {
     using namespace bank;
     le::Put_U32(b.LoRa_Block, LoRa_Uplink_Pointer, Uplink_Table_Address);
@@ -93,17 +96,15 @@ Result<> Encode_LoRa_Rules(Compiler_Buffers &b, const QString &file_lorawan)
     le::Put_U16(b.LoRa_Block, LoRa_Uplink_Count, 0);
     le::Put_U16(b.LoRa_Block, LoRa_Downlink_Count, 0);
 
-    Xml_Document doc;
-    doc.Load(file_lorawan);
-    return When_Loaded(doc, [&]() -> Result<> {
-        const pugi::xml_node root = doc.Root();
+    return When_Loaded(rules, [&]() -> Result<> {
         int uplinks = 0;
         int downlinks = 0;
-        // A missing group holds no rules (a null node has no children).
-        if (Result<> up = Encode_Group(root.child("LoRaWAN_Uplink"), true, b.Uplink_Table, &uplinks, 1214); !up)
+        // A missing group holds no rules.
+        const auto uplink_rows = [&](auto &&fn) { rules.For_Each_Uplink(fn); };
+        const auto downlink_rows = [&](auto &&fn) { rules.For_Each_Downlink(fn); };
+        if (Result<> up = Encode_Group(uplink_rows, b.Uplink_Table, &uplinks, 1214); !up)
             return up;
-        if (Result<> down = Encode_Group(root.child("LoRaWAN_Downlink"), false, b.Downlink_Table, &downlinks, 1215);
-            !down)
+        if (Result<> down = Encode_Group(downlink_rows, b.Downlink_Table, &downlinks, 1215); !down)
             return down;
         le::Put_U16(b.LoRa_Block, LoRa_Uplink_Count, std::uint32_t(uplinks));
         le::Put_U16(b.LoRa_Block, LoRa_Downlink_Count, std::uint32_t(downlinks));

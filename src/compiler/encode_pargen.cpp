@@ -212,9 +212,8 @@ bool Hex_Field(QStringView text, int digits, std::span<std::uint8_t> destination
     return true;
 }
 
-Result<> Encode_ParGen(Compiler_Buffers &b, const QString &file_pargen)
+Result<> Encode_ParGen(Compiler_Buffers &b, const ParGen_Document &document)
 {
     b.Desc_Limit = false;
-    const ParGen_Document document = Read_ParGen_Document(file_pargen);
     return When_Loaded(document, [&] { return Encode_Loaded(b, document); });
 }

@@ -8,6 +8,7 @@
 #include <span>
 
 struct Compiler_Buffers;
+class ParGen_Document;
 
 // Regional band code of a `LoRa_RF_Band` text: upper-cased and trimmed, then
 // AS923 0, AU915 1, EU868 5, KR920 6, IN865 7, US915 8, US915-HYBRID 9;
@@ -35,8 +36,8 @@ std::uint8_t Parity_Code_Of(int index);
 // other than the one the user holds.
 bool Hex_Field(QStringView text, int digits, std::span<std::uint8_t> destination);
 
-// Encodes "ParGen.xml" into the parameter block and the LoRa block and sets
-// Desc_Limit. A missing file leaves both blocks at their initial values.
+// Encodes the parameter document into the parameter block and the LoRa block
+// and sets Desc_Limit. A missing file leaves both blocks at their initial values.
 // Fails, with the problem composed for the user, when the document cannot be
 // read or a key or device name is longer than its field.
-Result<> Encode_ParGen(Compiler_Buffers &b, const QString &file_pargen);
+Result<> Encode_ParGen(Compiler_Buffers &b, const ParGen_Document &document);

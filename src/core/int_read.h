@@ -12,3 +12,8 @@ int Str_To_Int_Def(QStringView text, int fallback);
 
 // The same reading, telling whether the text was a number.
 bool Try_Str_To_Int(QStringView text, int *value);
+
+// The same reading of a raw UTF-8 text (an attribute value as the XML
+// library holds it), without making a QString for the short ASCII texts that
+// table rows hold.
+bool Try_Utf8_To_Int(const char *value, int *result);

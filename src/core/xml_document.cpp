@@ -318,9 +318,12 @@ Repeated_Attribute Find_Repeated_Attribute(const pugi::xml_document &doc, QByteA
             // have thousands.
             const char *repeated = nullptr;
             if (names.size() <= 16) {
+                // Names that differ in their first two bytes need no full
+                // comparison: the rows of our documents never share them.
                 for (size_t i = 0; i < names.size() && !repeated; ++i)
                     for (size_t k = i + 1; k < names.size() && !repeated; ++k)
-                        if (std::strcmp(names[i], names[k]) == 0)
+                        if (names[i][0] == names[k][0] && (names[i][0] == 0 || names[i][1] == names[k][1]) &&
+                            std::strcmp(names[i], names[k]) == 0)
                             repeated = names[i];
             } else {
                 std::vector<const char *> sorted = names;

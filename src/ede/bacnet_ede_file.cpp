@@ -3,10 +3,8 @@
 #include "core/file_io.h"
 #include "core/int_read.h"
 #include "core/messages.h"
-#include "core/xml_document.h"
 #include "params/pargen_document.h"
-#include "workspace/configurations.h"
-#include "workspace/workspace.h"
+#include "snapshot/configuration_snapshot.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,23 +12,23 @@
 
 namespace {
 
-struct Object_Group
+struct EDE_Group
 {
-    const char *element; // group element of the document
-    const char *table;   // the table as the object window names it
-    char16_t area;       // the data area in the vendor-specific address
-    bool settable;       // whether BACnet clients write its objects
+    Object_Group group;
+    const char *table; // the table as the object window names it
+    char16_t area;     // the data area in the vendor-specific address
+    bool settable;     // whether BACnet clients write its objects
 };
 
 // Read objects first: their numbering goes on in the written objects.
-constexpr Object_Group Object_Groups[] = {
-    {"BACnet_in_Read", "BACnet in Read", u'R', false},
-    {"BACnet_in_Write", "BACnet in Write", u'W', true},
+constexpr EDE_Group EDE_Groups[] = {
+    {Object_Group::Read, "BACnet in Read", u'R', false},
+    {Object_Group::Write, "BACnet in Write", u'W', true},
 };
 
 // The cells that reach the file as they are; the Data_Type only becomes a
 // number.
-constexpr const char *Written_Cells[] = {"Mnemonic", "Eng_Unit"};
+constexpr Object_Column Written_Cells[] = {Obj_Mnemonic, Obj_Eng_Unit};
 
 QString Native(const QString &path)
 {
@@ -39,12 +37,11 @@ QString Native(const QString &path)
 
 } // namespace
 
-Result<> TBACnet_EDE_File::Read_Device_Settings(const QString &par_gen)
+Result<> EDE_File::Read_Device_Settings(const ParGen_Document &document)
 {
     device_instance_.clear();
     device_key_ = ParGen_Key::BACnet_DEV_IDE;
     long_names_ = false;
-    const ParGen_Document document = Read_ParGen_Document(par_gen);
     if (document.Is_Damaged())
         return Fail(document.Problem());
     // A missing file holds no key, so every key takes its fallback.
@@ -55,28 +52,28 @@ Result<> TBACnet_EDE_File::Read_Device_Settings(const QString &par_gen)
     return {};
 }
 
-Result<> TBACnet_EDE_File::Collect_Objects(const QString &bacnet_doc)
+Result<> EDE_File::Collect_Objects(const Object_Document &objects)
 {
-    Xml_Document doc;
-    doc.Load(bacnet_doc);
     // A missing file gives the header lines only.
-    return When_Loaded(doc, [&]() -> Result<> {
+    return When_Loaded(objects, [&]() -> Result<> {
         // A missing group would silently drop objects the integrator expects, so
         // both must be there before anything is collected.
-        for (const Object_Group &group : Object_Groups) {
-            if (!doc.Root().child(group.element))
-                return Fail(
-                    Messages().Get(Msg_EDE_Group_Missing).arg(Native(bacnet_doc), QLatin1StringView(group.element)));
+        for (const EDE_Group &group : EDE_Groups) {
+            if (!objects.Has_Group(group.group))
+                return Fail(Messages()
+                                .Get(Msg_EDE_Group_Missing)
+                                .arg(Native(objects.Path()),
+                                     QLatin1StringView(Object_Document::Group_Element(group.group))));
         }
-        for (const Object_Group &group : Object_Groups) {
+        for (const EDE_Group &group : EDE_Groups) {
             int row = 0;
             Result<> result;
-            For_Each_Row(doc.Root().child(group.element), [&](pugi::xml_node node) {
+            objects.For_Each_Object(group.group, [&](const Object_Row_Text &object) {
                 ++row;
                 if (!result)
                     return;
-                for (const char *cell : Written_Cells) {
-                    const QString text = Attr_Text_Def(node, cell, QString());
+                for (const Object_Column cell : Written_Cells) {
+                    const QString text = object.Text(cell);
                     // Each cell starts a field of its own (the object name and
                     // the description start as the Mnemonic does).
                     const int refusal = EDE_Breaks_Columns(text)  ? Msg_EDE_Cell_Breaks_Columns
@@ -84,17 +81,15 @@ Result<> TBACnet_EDE_File::Collect_Objects(const QString &bacnet_doc)
                                                                   : 0;
                     if (refusal != 0) {
                         result = Fail(Messages().Get(refusal).arg(QString::number(row), QLatin1StringView(group.table),
-                                                                  QLatin1StringView(cell)));
+                                                                  QLatin1StringView(Object_Attributes[cell])));
                         return;
                     }
                 }
-                const QString data_type = Attr_Text_Def(node, "Data_Type", QString());
-                const QString address = EDE_Vendor_Address(
-                    QChar(group.area), Attr_Text_Def(node, "Position", QString()),
-                    Attr_Text_Def(node, "Bit", QString()), Attr_Text_Def(node, "Length", QString()),
-                    EDE_Is_Binary(EDE_Object_Type(data_type)));
-                Add_Object(data_type, Attr_Text_Def(node, "Eng_Unit", QString()),
-                           Attr_Text_Def(node, "Mnemonic", QString()), group.settable, address);
+                const QString data_type = object.Text(Obj_Data_Type);
+                const QString address =
+                    EDE_Vendor_Address(QChar(group.area), object.Text(Obj_Position), object.Text(Obj_Bit),
+                                       object.Text(Obj_Length), EDE_Is_Binary(EDE_Object_Type(data_type)));
+                Add_Object(data_type, object.Text(Obj_Eng_Unit), object.Text(Obj_Mnemonic), group.settable, address);
             });
             if (!result)
                 return result;
@@ -103,13 +98,13 @@ Result<> TBACnet_EDE_File::Collect_Objects(const QString &bacnet_doc)
     });
 }
 
-void TBACnet_EDE_File::Add_Object(const QString &data_type, const QString &eng_unit, const QString &mnemonic,
+void EDE_File::Add_Object(const QString &data_type, const QString &eng_unit, const QString &mnemonic,
                                   bool settable, const QString &address)
 {
     const int code = EDE_Object_Type(data_type);
     const QString instance = QString::number(Next_EDE_Instance(code));
     const QString name = EDE_Object_Name(mnemonic, long_names_);
-    objects_.append(TBACnet_EDE_Obj{
+    objects_.append(EDE_Classic_Obj{
         device_instance_ + u'_' + mnemonic + u'_' + instance,
         device_instance_,
         name,
@@ -136,22 +131,22 @@ void TBACnet_EDE_File::Add_Object(const QString &data_type, const QString &eng_u
     });
 }
 
-int TBACnet_EDE_File::Next_EDE_Instance(int code)
+int EDE_File::Next_EDE_Instance(int code)
 {
     const int index = EDE_Type_Index(code);
     return counters_[index < 0 ? 0 : index]++;
 }
 
-QStringList TBACnet_EDE_File::Lines(const QString &project_name, const QString &time_stamp) const
+QStringList EDE_File::Lines(const QString &project_name, const QString &time_stamp) const
 {
     QStringList lines = EDE_Header_Lines(project_name, time_stamp);
     lines.reserve(lines.size() + objects_.size());
-    for (const TBACnet_EDE_Obj &obj : objects_)
+    for (const EDE_Classic_Obj &obj : objects_)
         lines << EDE_Object_Line(obj);
     return lines;
 }
 
-QStringList TBACnet_EDE_File::Standard_Lines(const QString &project_name, const QString &time_stamp) const
+QStringList EDE_File::Standard_Lines(const QString &project_name, const QString &time_stamp) const
 {
     QStringList lines = EDE_Standard_Header_Lines(project_name, time_stamp);
     for (const EDE_Standard_Obj &obj : standard_)
@@ -159,12 +154,12 @@ QStringList TBACnet_EDE_File::Standard_Lines(const QString &project_name, const 
     return lines;
 }
 
-QStringList TBACnet_EDE_File::State_Text_Lines() const
+QStringList EDE_File::State_Text_Lines() const
 {
     return EDE_State_Text_Lines(state_text_references_);
 }
 
-QStringList TBACnet_EDE_File::Unit_Lines() const
+QStringList EDE_File::Unit_Lines() const
 {
     // Each unit the objects use, once, in ascending order.
     QList<int> codes;
@@ -177,32 +172,41 @@ QStringList TBACnet_EDE_File::Unit_Lines() const
     return EDE_Unit_Lines(codes);
 }
 
-Result<> Create_EDE_File(const Workspace &ws, const QString &file_name, const QDateTime &at,
+Result<> Create_EDE_File(const Configuration_Snapshot &configuration, const QString &file_name, const QDateTime &at,
                          const EDE_Options &options)
 {
     // A folder that is gone would give a file of default documents: no objects.
-    if (const Result<> folder = Check_Configuration_Folder(ws.Path_Project); !folder)
-        return folder;
-    if (EDE_Breaks_Columns(ws.Project_Name))
-        return Fail(Messages().Get(Msg_EDE_Name_Breaks_Columns).arg(ws.Project_Name));
-    TBACnet_EDE_File ede;
-    if (Result<> settings = ede.Read_Device_Settings(ws.File_ParGen); !settings)
+    if (!configuration.Folder)
+        return configuration.Folder;
+    const QString &project_name = configuration.Project_Name;
+    if (EDE_Breaks_Columns(project_name))
+        return Fail(Messages().Get(Msg_EDE_Name_Breaks_Columns).arg(project_name));
+    EDE_File ede;
+    if (Result<> settings = ede.Read_Device_Settings(configuration.ParGen); !settings)
         return settings;
-    if (Result<> objects = ede.Collect_Objects(ws.File_BACnet_Slave_Access); !objects)
+    if (Result<> objects = ede.Collect_Objects(configuration.Objects); !objects)
         return objects;
     // The device instance appears only in object lines.
     if (!ede.Objects().isEmpty() && EDE_Breaks_Columns(ede.Device_Instance()))
-        return Fail(Messages().Get(Msg_EDE_Key_Breaks_Columns).arg(Key_Name(ede.Device_Key()), Native(ws.File_ParGen)));
+        return Fail(Messages()
+                        .Get(Msg_EDE_Key_Breaks_Columns)
+                        .arg(Key_Name(ede.Device_Key()), Native(configuration.ParGen.Path())));
     if (options.layout == EDE_Layout::Classic)
-        return Write_File_Atomic(file_name, Encode_EDE_Lines(ede.Lines(ws.Project_Name, EDE_Time_Stamp(at))));
+        return Write_File_Atomic(file_name, Encode_EDE_Lines(ede.Lines(project_name, EDE_Time_Stamp(at))));
     const EDE_File_Set files = EDE_Files_For(file_name);
     auto bytes = [&](const QStringList &lines) { return Encode_EDE_Lines(lines, options.charset); };
     return Write_Files_Atomic({
-        {files.main, bytes(ede.Standard_Lines(ws.Project_Name, EDE_Standard_Time_Stamp(at)))},
+        {files.main, bytes(ede.Standard_Lines(project_name, EDE_Standard_Time_Stamp(at)))},
         {files.state_texts, bytes(ede.State_Text_Lines())},
         {files.units, bytes(ede.Unit_Lines())},
         {files.object_types, bytes(EDE_Object_Type_Lines())},
     });
+}
+
+Result<> Create_EDE_File(const Workspace &ws, const QString &file_name, const QDateTime &at,
+                         const EDE_Options &options)
+{
+    return Create_EDE_File(Read_Configuration(ws, Output::EDE), file_name, at, options);
 }
 
 EDE_Target EDE_Target_For(const QString &chosen, EDE_Layout layout)

@@ -8,13 +8,16 @@
 #include <QList>
 #include <array>
 
+struct Configuration_Snapshot;
 struct Workspace;
+class ParGen_Document;
+class Object_Document;
 
 // One EDE export: the device settings read from "ParGen.xml", one instance
 // counter per object type and the objects collected from
 // "BACnet_Slave_SetAccess.xml". Each export starts from a fresh object, so
 // nothing carries over from one export to the next.
-class TBACnet_EDE_File
+class EDE_File
 {
 public:
     // Reads the device instance (BACnet_Ser_DEV_IDE when BACnet_Type reads as
@@ -22,7 +25,7 @@ public:
     // (BACnet_Desc_Chars_Limit exactly "1"). A missing file or key leaves the
     // instance empty and the names short. A damaged file fails with the
     // document's problem (file, line, column).
-    Result<> Read_Device_Settings(const QString &par_gen);
+    Result<> Read_Device_Settings(const ParGen_Document &document);
 
     // Appends the objects of the groups BACnet_in_Read, then BACnet_in_Write,
     // every row in document order. A missing file adds nothing. Fails, with a
@@ -30,7 +33,7 @@ public:
     // Mnemonic or Eng_Unit holds a text that would break the columns (a ";",
     // a line break, or a double quote at its start); the objects are then
     // incomplete and must not be written.
-    Result<> Collect_Objects(const QString &bacnet_doc);
+    Result<> Collect_Objects(const Object_Document &objects);
 
     // Appends the object of one row. `settable` (an object of the Write
     // table) and `address` (EDE_Vendor_Address) go into the standard
@@ -55,17 +58,14 @@ public:
     const QString &Device_Instance() const { return device_instance_; }
     // The ParGen key the device instance came from.
     ParGen_Key Device_Key() const { return device_key_; }
-    bool Long_Names() const { return long_names_; }
-    const QList<TBACnet_EDE_Obj> &Objects() const { return objects_; }
-    // The same objects as the standard layout writes them, in the same order.
-    const QList<EDE_Standard_Obj> &Standard_Objects() const { return standard_; }
+    const QList<EDE_Classic_Obj> &Objects() const { return objects_; }
 
 private:
     QString device_instance_;
     ParGen_Key device_key_ = ParGen_Key::BACnet_DEV_IDE;
     bool long_names_ = false;
     std::array<int, EDE_Type_Count> counters_{};
-    QList<TBACnet_EDE_Obj> objects_;
+    QList<EDE_Classic_Obj> objects_;
     QList<EDE_Standard_Obj> standard_;
     int state_text_references_ = 0; // one per multi-state object, numbered from 1
 };
@@ -80,6 +80,9 @@ private:
 // The standard layout writes its companion files beside `file_name`
 // (EDE_Files_For) all or none: every file goes to a temporary first, and
 // only once all are written do they replace their targets.
+Result<> Create_EDE_File(const Configuration_Snapshot &configuration, const QString &file_name, const QDateTime &at,
+                         const EDE_Options &options = {});
+// The same, reading the open configuration of `ws` first.
 Result<> Create_EDE_File(const Workspace &ws, const QString &file_name, const QDateTime &at,
                          const EDE_Options &options = {});
 

@@ -290,7 +290,7 @@ QStringList EDE_Header_Lines(const QString &project_name, const QString &time_st
     };
 }
 
-QString EDE_Object_Line(const TBACnet_EDE_Obj &obj)
+QString EDE_Object_Line(const EDE_Classic_Obj &obj)
 {
     QString line;
     for (const QString *field : {&obj.Keyname, &obj.DevObjInstance, &obj.ObjectName, &obj.ObjectType,

@@ -9,7 +9,7 @@
 class QDateTime;
 
 // One object line of the EDE file: seven texts in the order of the columns.
-struct TBACnet_EDE_Obj
+struct EDE_Classic_Obj
 {
     QString Keyname;        // device instance + "_" + full mnemonic + "_" + object instance
     QString DevObjInstance; // the same in every line
@@ -19,7 +19,7 @@ struct TBACnet_EDE_Obj
     QString Description;    // the same text as ObjectName
     QString UnitCode;       // the row's Eng_Unit, unchanged
 
-    bool operator==(const TBACnet_EDE_Obj &) const = default;
+    bool operator==(const EDE_Classic_Obj &) const = default;
 };
 
 // Number of object types the converter serves, each with its own numbering.
@@ -133,7 +133,7 @@ QStringList EDE_Object_Type_Lines();
 QStringList EDE_Header_Lines(const QString &project_name, const QString &time_stamp);
 
 // One object line: each field followed by ";", without the line end.
-QString EDE_Object_Line(const TBACnet_EDE_Obj &obj);
+QString EDE_Object_Line(const EDE_Classic_Obj &obj);
 
 // True when the text holds a ";", a CR or a LF: written as it is, it would
 // add a column or a line for every EDE reader.

@@ -1,14 +1,9 @@
 #include "gate/configuration_gate.h"
 
-#include "compiler/compile_project.h"
 #include "compiler/config_checks.h"
-#include "core/messages.h"
 #include "params/pargen_check.h"
-#include "params/pargen_document.h"
 #include "params/pargen_form.h"
 #include "tables/table_check.h"
-#include "workspace/configurations.h"
-#include "workspace/workspace.h"
 
 namespace {
 
@@ -40,22 +35,18 @@ void Add_Table(const Table_Check &table, Gate_Report &report)
 
 } // namespace
 
-Gate_Report Check_Configuration(const Workspace &ws, Output what)
+Gate_Report Check_Configuration(const Configuration_Snapshot &configuration, Output what)
 {
     Gate_Report report;
-    // Without an open configuration every path points beside the root.
-    if (!ws.Configuration_Open()) {
-        report.Problems.append(Messages().Get(18));
-        return report;
-    }
-    // A folder renamed or removed outside the program: nothing may be made
-    // from the defaults its missing documents would give.
-    if (const Result<> folder = Check_Configuration_Folder(ws.Path_Project); !folder) {
-        report.Problems.append(folder.Problem());
+    // Without an open configuration, or with its folder renamed or removed
+    // outside the program, nothing may be made from the defaults its missing
+    // documents would give.
+    if (!configuration.Folder) {
+        report.Problems.append(configuration.Folder.Problem());
         return report;
     }
 
-    const ParGen_Document pargen = Read_ParGen_Document(ws.File_ParGen);
+    const ParGen_Document &pargen = configuration.ParGen;
     if (pargen.Is_Damaged()) {
         report.Problems.append(pargen.Problem());
         return report;
@@ -64,24 +55,31 @@ Gate_Report Check_Configuration(const Workspace &ws, Output what)
         report.Problems.append(problem);
 
     if (what == Output::Images) {
-        const Table_Check rules = Check_LoRaWAN_Access(ws);
+        const Table_Check rules = Check_LoRaWAN_Access(pargen, configuration.Rules);
         Add_Table(rules, report);
-        Add_Table(Check_BACnet_Slave_Access(ws), report);
+        Add_Table(Check_BACnet_Slave_Access(pargen, configuration.Objects), report);
         // A damaged rule document is already reported in the rule table's words.
         if (rules.Report.Document_Problem.isEmpty()) {
-            if (const Result<> uplink = Check_Config_LoraWAN(ws); !uplink)
+            if (const Result<> uplink = Check_Config_LoraWAN(pargen, configuration.Rules); !uplink)
                 report.Problems.append(uplink.Problem());
         }
     } else {
-        Add_Table(Check_BACnet_Slave_Access(ws), report);
+        Add_Table(Check_BACnet_Slave_Access(pargen, configuration.Objects), report);
     }
     if (!report.Ok())
         return report;
 
-    // What the images cannot carry exactly. The EDE file reads no rules: an
-    // empty path is a missing document, which compiles as an empty table.
-    const QString rules = what == Output::Images ? ws.File_LoRaWAN_Access : QString();
-    if (const Result<Bank_Images> images = Compile_Project(ws.File_ParGen, rules, ws.File_BACnet_Slave_Access); !images)
+    // What the images cannot carry exactly. The EDE file reads no rules: its
+    // snapshot holds none, which compiles as empty tables.
+    Result<Bank_Images> images = Compile_Project(pargen, configuration.Rules, configuration.Objects);
+    if (!images)
         report.Problems.append(images.Problem());
+    else if (what == Output::Images)
+        report.Images = std::move(images).Value();
     return report;
+}
+
+Gate_Report Check_Configuration(const Workspace &ws, Output what)
+{
+    return Check_Configuration(Read_Configuration(ws, what), what);
 }

@@ -115,7 +115,7 @@ QList<Column_Desc> Object_Columns(int page)
     using K = Cell_Kind;
     const int h = page == Page_Read ? 1517 : 1525;
     return {
-        {.attribute = "Data_Type",
+        {.attribute = Object_Attributes[Obj_Data_Type],
          .kind = K::Combo,
          .header_message = h,
          .width = 150,
@@ -124,28 +124,28 @@ QList<Column_Desc> Object_Columns(int page)
         // Wide enough for a number and a common name such as "62  degrees-Celsius";
         // the Mnemonic gives up what this takes, so that the window keeps its
         // width, and gets it back as the window grows.
-        {.attribute = "Eng_Unit", .header_message = h + 1, .width = 150, .colour = Colour_Type, .shown = Unit_Shown},
-        {.attribute = "Position",
+        {.attribute = Object_Attributes[Obj_Eng_Unit], .header_message = h + 1, .width = 150, .colour = Colour_Type, .shown = Unit_Shown},
+        {.attribute = Object_Attributes[Obj_Position],
          .kind = K::Combo,
          .header_message = h + 2,
          .width = 64,
          .colour = Colour_Place,
          .items = Numbers(Data_Area_Bytes)},
-        {.attribute = "Bit",
+        {.attribute = Object_Attributes[Obj_Bit],
          .kind = K::Combo,
          .header_message = h + 3,
          .width = 64,
          .colour = Colour_Place,
          .items = Numbers(8)},
-        {.attribute = "Length", .header_message = h + 4, .width = 64, .colour = Colour_Place},
-        {.attribute = "Swap",
+        {.attribute = Object_Attributes[Obj_Length], .header_message = h + 4, .width = 64, .colour = Colour_Place},
+        {.attribute = Object_Attributes[Obj_Swap],
          .kind = K::Check,
          .header_message = h + 5,
          .width = 40,
          .colour = Colour_Swap,
          .hidden = true,
          .missing = QStringLiteral("N")},
-        {.attribute = "Mnemonic",
+        {.attribute = Object_Attributes[Obj_Mnemonic],
          .header_message = h + 6,
          .width = 200,
          .colour = Colour_Text,
@@ -167,7 +167,7 @@ BACnet_Slave_Set_Access::BACnet_Slave_Set_Access()
     };
 }
 
-Load_Report BACnet_Slave_Set_Access::Load(const QString &file_pargen, const QString &file_access)
+Load_Report BACnet_Slave_Set_Access::Load(const ParGen_Document &pargen, const Object_Document &objects)
 {
     Load_Report report;
     NByte_IN = Data_Area_Bytes;
@@ -177,30 +177,34 @@ Load_Report BACnet_Slave_Set_Access::Load(const QString &file_pargen, const QStr
     Read.Set_Items(Obj_Position, positions);
     Write.Set_Items(Obj_Position, positions);
 
-    const ParGen_Document pargen = Read_ParGen_Document(file_pargen);
     report.ParGen_Problem = pargen.Problem();
-    Desc_Lenght = pargen.Flag(ParGen_Key::BACnet_Desc_Chars_Limit);
+    Desc_Length = pargen.Flag(ParGen_Key::BACnet_Desc_Chars_Limit);
     Read.Set_Cut_At(Obj_Mnemonic, Desc_Chars());
     Write.Set_Cut_At(Obj_Mnemonic, Desc_Chars());
     if (!report.ParGen_Problem.isEmpty())
         report.Warnings.append(report.ParGen_Problem);
     const int rows = Max_Objects();
 
-    Xml_Document doc;
-    if (doc.Load(file_access) == Xml_Document::State::Damaged) {
-        report.Document_Problem = doc.Problem();
-        report.Warnings.append(Messages().Get(Msg_Table_Damaged).arg(doc.Problem()));
+    if (objects.Is_Damaged()) {
+        report.Document_Problem = objects.Problem();
+        report.Warnings.append(Messages().Get(Msg_Table_Damaged).arg(objects.Problem()));
     }
+    const Xml_Document &doc = objects.Xml();
     const int read_rows =
-        Load_Group(Read, Table_Group(doc, file_access, "BACnet_in_Read", Messages().Get(1508), report), rows);
+        Load_Group(Read, Table_Group(doc, objects.Path(), Read_Group_Element, Messages().Get(1508), report), rows);
     const int write_rows =
-        Load_Group(Write, Table_Group(doc, file_access, "BACnet_in_Write", Messages().Get(1509), report), rows);
+        Load_Group(Write, Table_Group(doc, objects.Path(), Write_Group_Element, Messages().Get(1509), report), rows);
     Note_Rows_At_Risk(report, Read, read_rows, Obj_Data_Type, Messages().Get(1508));
     Note_Rows_At_Risk(report, Write, write_rows, Obj_Data_Type, Messages().Get(1509));
     return report;
 }
 
-Check_Result BACnet_Slave_Set_Access::Controllo_dati() const
+Load_Report BACnet_Slave_Set_Access::Load(const QString &file_pargen, const QString &file_access)
+{
+    return Load(Read_ParGen_Document(file_pargen), Read_Object_Document(file_access));
+}
+
+Check_Result BACnet_Slave_Set_Access::Controllo_Dati() const
 {
     return First_Problem(All_Problems());
 }
@@ -224,9 +228,9 @@ QList<Table_Problem> BACnet_Slave_Set_Access::All_Problems(const Object_Rows &re
 QByteArray BACnet_Slave_Set_Access::Serialise() const
 {
     Xml_Document doc;
-    pugi::xml_node root = doc.Begin("BACnet_to_Modbus", true);
-    Save_Group(root, "BACnet_in_Read", Read, Obj_Data_Type);
-    Save_Group(root, "BACnet_in_Write", Write, Obj_Data_Type);
+    pugi::xml_node root = doc.Begin(Object_Root_Element, true);
+    Save_Group(root, Read_Group_Element, Read, Obj_Data_Type);
+    Save_Group(root, Write_Group_Element, Write, Obj_Data_Type);
     return doc.Serialise();
 }
 
@@ -237,7 +241,7 @@ Result<> BACnet_Slave_Set_Access::Save(const QString &path) const
 
 Check_Result BACnet_Slave_Set_Access::Check_Before_Save() const
 {
-    Check_Result check = Controllo_dati();
+    Check_Result check = Controllo_Dati();
     if (!check)
         return check;
     check = Check_Table_End(Read, Page_Read, Obj_Data_Type, Messages().Get(1508));

@@ -1,22 +1,14 @@
 #pragma once
 
+#include "tables/object_document.h"
 #include "tables/object_types.h"
 #include "tables/table_document.h"
 #include "tables/text_table.h"
 
 #include <QByteArray>
-#include <vector>
 
-// Columns of both object tables, in document order.
-enum Object_Column : int {
-    Obj_Data_Type,
-    Obj_Eng_Unit,
-    Obj_Position,
-    Obj_Bit,
-    Obj_Length,
-    Obj_Swap, // kept and moved with its row, never shown
-    Obj_Mnemonic,
-};
+class ParGen_Document;
+#include <vector>
 
 // Rows of each table, and objects of both together, by description length.
 inline constexpr int Objects_Short_Desc = 2000; // 16-character descriptions
@@ -54,14 +46,16 @@ class BACnet_Slave_Set_Access
 public:
     BACnet_Slave_Set_Access();
 
-    // Reads the description length from "ParGen.xml", sizes both tables by
-    // it and fills them from the document; never fails. The report carries
-    // the warnings to show.
+    // Takes the description length from "ParGen.xml", sizes both tables by
+    // it and fills them from the object document; never fails. The report
+    // carries the warnings to show.
+    Load_Report Load(const ParGen_Document &pargen, const Object_Document &objects);
+    // The same, reading both documents.
     Load_Report Load(const QString &file_pargen, const QString &file_access);
 
     // Checks every object of both tables, then their count; the first
     // failure of `All_Problems`.
-    Check_Result Controllo_dati() const;
+    Check_Result Controllo_Dati() const;
     // Every failure of that check, in its order: the Read table's rows, the
     // Write table's, then the count. In a row, a failed Position, Bit or
     // Length rule ends the row's rules that depend on it.
@@ -81,9 +75,9 @@ public:
     Check_Result Confirm(const QString &path) const;
 
     // At most this many objects over both tables.
-    int Max_Objects() const { return Desc_Lenght ? Objects_Long_Desc : Objects_Short_Desc; }
+    int Max_Objects() const { return Desc_Length ? Objects_Long_Desc : Objects_Short_Desc; }
     // Characters of each Mnemonic the device keeps.
-    int Desc_Chars() const { return Desc_Lenght ? Desc_Chars_Long : Desc_Chars_Short; }
+    int Desc_Chars() const { return Desc_Length ? Desc_Chars_Long : Desc_Chars_Short; }
 
     Text_Table &Table(int page) { return page == Page_Read ? Read : Write; }
     const Text_Table &Table(int page) const { return page == Page_Read ? Read : Write; }
@@ -93,7 +87,7 @@ public:
     int NByte_IN = Data_Area_Bytes;
     int NByte_OUT = Data_Area_Bytes;
     // Descriptions may hold 32 characters (else 16).
-    bool Desc_Lenght = false;
+    bool Desc_Length = false;
 };
 
 // A grid's answer to a Data Type chosen in row `r`: the Length that the

@@ -167,7 +167,7 @@ bool Paste_Grid_Rows(Text_Table &table, int r, bool copied, const QList<QStringL
     return true;
 }
 
-bool Btn_DelRow_Click(Text_Table &table, const QList<int> &rows, const Grid_Asker &ask)
+bool Delete_Rows(Text_Table &table, const QList<int> &rows, const Grid_Asker &ask)
 {
     if (rows.isEmpty() || !Valid_Row(table, rows.first()) || !Valid_Row(table, rows.last()))
         return false;
@@ -183,7 +183,7 @@ bool Btn_DelRow_Click(Text_Table &table, const QList<int> &rows, const Grid_Aske
     return true;
 }
 
-bool Btn_InsRow_Click(Text_Table &table, const QList<int> &rows, const Grid_Asker &ask)
+bool Insert_Rows(Text_Table &table, const QList<int> &rows, const Grid_Asker &ask)
 {
     if (rows.isEmpty() || !Valid_Row(table, rows.first()))
         return false;
@@ -200,7 +200,7 @@ bool Btn_InsRow_Click(Text_Table &table, const QList<int> &rows, const Grid_Aske
     return true;
 }
 
-void Btn_CopyRow_Click(const Text_Table &table, int page, const QList<int> &rows, QList<QStringList> &buffer,
+void Copy_Rows(const Text_Table &table, int page, const QList<int> &rows, QList<QStringList> &buffer,
                        Copy_Flags &flags)
 {
     if (rows.isEmpty() || !Valid_Row(table, rows.first()))
@@ -209,7 +209,7 @@ void Btn_CopyRow_Click(const Text_Table &table, int page, const QList<int> &rows
     flags.Set_Copied(page);
 }
 
-bool Btn_PasteRow_Click(Text_Table &table, int page, int r, const QList<QStringList> &buffer,
+bool Paste_Rows(Text_Table &table, int page, int r, const QList<QStringList> &buffer,
                         const Copy_Flags &flags, const Grid_Asker &ask)
 {
     return Paste_Grid_Rows(table, r, flags.Copied(page), buffer, ask);

@@ -88,14 +88,14 @@ bool Paste_Grid_Rows(Text_Table &table, int r, bool copied, const QList<QStringL
 // does nothing without a row.
 // Delete Row asks first, once: 1560 and the row's number for one row, 1117
 // with the count for more.
-bool Btn_DelRow_Click(Text_Table &table, const QList<int> &rows, const Grid_Asker &ask);
+bool Delete_Rows(Text_Table &table, const QList<int> &rows, const Grid_Asker &ask);
 // Insert Row inserts as many fresh rows as `rows` holds, at the first; it
 // asks (1118) before rows in use would be pushed past the end of the table.
-bool Btn_InsRow_Click(Text_Table &table, const QList<int> &rows, const Grid_Asker &ask);
-void Btn_CopyRow_Click(const Text_Table &table, int page, const QList<int> &rows, QList<QStringList> &buffer,
+bool Insert_Rows(Text_Table &table, const QList<int> &rows, const Grid_Asker &ask);
+void Copy_Rows(const Text_Table &table, int page, const QList<int> &rows, QList<QStringList> &buffer,
                        Copy_Flags &flags);
 // Paste Row pastes the buffer from row r down.
-bool Btn_PasteRow_Click(Text_Table &table, int page, int r, const QList<QStringList> &buffer,
+bool Paste_Rows(Text_Table &table, int page, int r, const QList<QStringList> &buffer,
                         const Copy_Flags &flags, const Grid_Asker &ask);
 
 // The current cell of a grid.

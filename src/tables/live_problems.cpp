@@ -45,7 +45,7 @@ QList<Live_Problem> Object_Live_Problems(const BACnet_Slave_Set_Access &objects)
     const Object_Rows write = Read_Object_Rows(objects.Write);
     const QList<Table_Problem> errors = objects.All_Problems(read, write);
     const QList<Table_Problem> overlaps = Object_Overlap_Warnings(objects, read, write);
-    const QList<Table_Problem> names = Object_Name_Problems(objects, objects.Desc_Lenght, read, write);
+    const QList<Table_Problem> names = Object_Name_Problems(objects, objects.Desc_Length, read, write);
     QList<Live_Problem> out;
     out.reserve(errors.size() + 2 + overlaps.size() + names.size());
     for (Table_Problem p : errors) {

@@ -60,7 +60,7 @@ QList<Column_Desc> Uplink_Columns()
 {
     using K = Cell_Kind;
     return {
-        {.attribute = "Enable",
+        {.attribute = Uplink_Attributes[Up_Enable],
          .kind = K::Check,
          .header_message = 1217,
          .hint_message = 1225,
@@ -68,31 +68,31 @@ QList<Column_Desc> Uplink_Columns()
          .colour = Colour_Enable,
          .fresh = Yes,
          .missing = Yes},
-        {.attribute = "StartByte", .header_message = 1218, .hint_message = 1226, .width = 80, .colour = Colour_Block},
-        {.attribute = "NumByte", .header_message = 1219, .hint_message = 1227, .width = 80, .colour = Colour_Block},
-        {.attribute = "OnChange",
+        {.attribute = Uplink_Attributes[Up_StartByte], .header_message = 1218, .hint_message = 1226, .width = 80, .colour = Colour_Block},
+        {.attribute = Uplink_Attributes[Up_NumByte], .header_message = 1219, .hint_message = 1227, .width = 80, .colour = Colour_Block},
+        {.attribute = Uplink_Attributes[Up_OnChange],
          .kind = K::Check,
          .header_message = 1220,
          .hint_message = 1228,
          .width = 70,
          .colour = Colour_Trigger,
          .missing = No},
-        {.attribute = "OnCMD",
+        {.attribute = Uplink_Attributes[Up_OnCMD],
          .kind = K::Check,
          .header_message = 1221,
          .hint_message = 1229,
          .width = 55,
          .colour = Colour_Trigger,
          .missing = No},
-        {.attribute = "OnTimer",
+        {.attribute = Uplink_Attributes[Up_OnTimer],
          .kind = K::Check,
          .header_message = 1222,
          .hint_message = 1230,
          .width = 65,
          .colour = Colour_Trigger,
          .missing = No},
-        {.attribute = "Time", .header_message = 1223, .hint_message = 1231, .width = 80, .colour = Colour_Trigger},
-        {.attribute = "Mnemonic", .header_message = 1224, .hint_message = 1232, .width = 340, .colour = Colour_Text},
+        {.attribute = Uplink_Attributes[Up_Time], .header_message = 1223, .hint_message = 1231, .width = 80, .colour = Colour_Trigger},
+        {.attribute = Uplink_Attributes[Up_Mnemonic], .header_message = 1224, .hint_message = 1232, .width = 340, .colour = Colour_Text},
     };
 }
 
@@ -100,7 +100,7 @@ QList<Column_Desc> Downlink_Columns()
 {
     using K = Cell_Kind;
     return {
-        {.attribute = "Enable",
+        {.attribute = Downlink_Attributes[Down_Enable],
          .kind = K::Check,
          .header_message = 1234,
          .hint_message = 1238,
@@ -108,9 +108,9 @@ QList<Column_Desc> Downlink_Columns()
          .colour = Colour_Enable,
          .fresh = Yes,
          .missing = Yes},
-        {.attribute = "StartByte", .header_message = 1235, .hint_message = 1239, .width = 80, .colour = Colour_Block},
-        {.attribute = "NumByte", .header_message = 1236, .hint_message = 1240, .width = 80, .colour = Colour_Block},
-        {.attribute = "Mnemonic", .header_message = 1237, .hint_message = 1241, .width = 610, .colour = Colour_Text},
+        {.attribute = Downlink_Attributes[Down_StartByte], .header_message = 1235, .hint_message = 1239, .width = 80, .colour = Colour_Block},
+        {.attribute = Downlink_Attributes[Down_NumByte], .header_message = 1236, .hint_message = 1240, .width = 80, .colour = Colour_Block},
+        {.attribute = Downlink_Attributes[Down_Mnemonic], .header_message = 1237, .hint_message = 1241, .width = 610, .colour = Colour_Text},
     };
 }
 
@@ -120,11 +120,10 @@ LoRa_Set_Access::LoRa_Set_Access()
     , Downlink(Downlink_Columns(), LoRa_Rule_Rows, 0)
 {}
 
-Load_Report LoRa_Set_Access::Load(const QString &file_pargen, const QString &file_access)
+Load_Report LoRa_Set_Access::Load(const ParGen_Document &pargen, const Rule_Document &rules)
 {
     Load_Report report;
 
-    const ParGen_Document pargen = Read_ParGen_Document(file_pargen);
     report.ParGen_Problem = pargen.Problem();
     MaxPayloadSize = pargen.Int_Or(ParGen_Key::LoRa_Payload_Size, 0);
     if (!report.ParGen_Problem.isEmpty())
@@ -132,21 +131,27 @@ Load_Report LoRa_Set_Access::Load(const QString &file_pargen, const QString &fil
     if (MaxPayloadSize == 0)
         report.Warnings.append(Messages().Get(1242));
 
-    Xml_Document doc;
-    if (doc.Load(file_access) == Xml_Document::State::Damaged) {
-        report.Document_Problem = doc.Problem();
-        report.Warnings.append(Messages().Get(Msg_Table_Damaged).arg(doc.Problem()));
+    if (rules.Is_Damaged()) {
+        report.Document_Problem = rules.Problem();
+        report.Warnings.append(Messages().Get(Msg_Table_Damaged).arg(rules.Problem()));
     }
+    const Xml_Document &doc = rules.Xml();
     const int up_rows = Load_Group(
-        Uplink, Table_Group(doc, file_access, "LoRaWAN_Uplink", Messages().Get(1214), report), LoRa_Rule_Rows);
-    const int down_rows = Load_Group(
-        Downlink, Table_Group(doc, file_access, "LoRaWAN_Downlink", Messages().Get(1215), report), LoRa_Rule_Rows);
+        Uplink, Table_Group(doc, rules.Path(), Uplink_Group_Element, Messages().Get(1214), report), LoRa_Rule_Rows);
+    const int down_rows =
+        Load_Group(Downlink, Table_Group(doc, rules.Path(), Downlink_Group_Element, Messages().Get(1215), report),
+                   LoRa_Rule_Rows);
     Note_Rows_At_Risk(report, Uplink, up_rows, Up_StartByte, Messages().Get(1214));
     Note_Rows_At_Risk(report, Downlink, down_rows, Down_StartByte, Messages().Get(1215));
     return report;
 }
 
-Check_Result LoRa_Set_Access::Controllo_dati() const
+Load_Report LoRa_Set_Access::Load(const QString &file_pargen, const QString &file_access)
+{
+    return Load(Read_ParGen_Document(file_pargen), Read_Rule_Document(file_access));
+}
+
+Check_Result LoRa_Set_Access::Controllo_Dati() const
 {
     return First_Problem(All_Problems());
 }
@@ -164,9 +169,9 @@ QList<Table_Problem> LoRa_Set_Access::All_Problems() const
 QByteArray LoRa_Set_Access::Serialise() const
 {
     Xml_Document doc;
-    pugi::xml_node root = doc.Begin("LoRaWAN_Set_Access", true);
-    Save_Group(root, "LoRaWAN_Uplink", Uplink, Up_StartByte);
-    Save_Group(root, "LoRaWAN_Downlink", Downlink, Down_StartByte);
+    pugi::xml_node root = doc.Begin(Rule_Root_Element, true);
+    Save_Group(root, Uplink_Group_Element, Uplink, Up_StartByte);
+    Save_Group(root, Downlink_Group_Element, Downlink, Down_StartByte);
     return doc.Serialise();
 }
 
@@ -177,7 +182,7 @@ Result<> LoRa_Set_Access::Save(const QString &path) const
 
 Check_Result LoRa_Set_Access::Check_Before_Save() const
 {
-    Check_Result check = Controllo_dati();
+    Check_Result check = Controllo_Dati();
     if (!check)
         return check;
     check = Check_Table_End(Uplink, Page_Uplink, Up_StartByte, Messages().Get(1214));

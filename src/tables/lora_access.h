@@ -1,29 +1,12 @@
 #pragma once
 
+#include "tables/rule_document.h"
 #include "tables/table_document.h"
 #include "tables/text_table.h"
 
 #include <QByteArray>
 
-// Columns of the uplink rule table, in document order.
-enum Uplink_Column : int {
-    Up_Enable,
-    Up_StartByte,
-    Up_NumByte,
-    Up_OnChange,
-    Up_OnCMD,
-    Up_OnTimer,
-    Up_Time,
-    Up_Mnemonic,
-};
-
-// Columns of the downlink rule table, in document order.
-enum Downlink_Column : int {
-    Down_Enable,
-    Down_StartByte,
-    Down_NumByte,
-    Down_Mnemonic,
-};
+class ParGen_Document;
 
 // Pages of the rule window.
 enum LoRa_Page : int { Page_Uplink, Page_Downlink };
@@ -42,12 +25,14 @@ class LoRa_Set_Access
 public:
     LoRa_Set_Access();
 
-    // Reads the payload size from "ParGen.xml" and the rules from the
+    // Takes the payload size from "ParGen.xml" and the rules from their
     // document; never fails. The report carries the warnings to show.
+    Load_Report Load(const ParGen_Document &pargen, const Rule_Document &rules);
+    // The same, reading both documents.
     Load_Report Load(const QString &file_pargen, const QString &file_access);
 
     // Checks the enabled rules of both tables; the first failure of `All_Problems`.
-    Check_Result Controllo_dati() const;
+    Check_Result Controllo_Dati() const;
     // Every failure of that check: the uplink rules', then the downlink
     // rules', in grid order and, in a rule, by column.
     QList<Table_Problem> All_Problems() const;

@@ -4,10 +4,12 @@
 
 #include <QStringList>
 
-struct Workspace;
+class ParGen_Document;
+class Rule_Document;
+class Object_Document;
 
-// A table document of the open configuration, loaded and checked as its
-// window would on OK, without a window: for the command line.
+// A table document of a configuration, loaded and checked as its window
+// would on OK, without a window: for the gate and the command line.
 struct Table_Check
 {
     Load_Report Report;
@@ -28,5 +30,6 @@ struct Table_Check
     bool Clean() const;
 };
 
-Table_Check Check_LoRaWAN_Access(const Workspace &ws);
-Table_Check Check_BACnet_Slave_Access(const Workspace &ws);
+// The rule table and the object table of documents already read.
+Table_Check Check_LoRaWAN_Access(const ParGen_Document &pargen, const Rule_Document &rules);
+Table_Check Check_BACnet_Slave_Access(const ParGen_Document &pargen, const Object_Document &objects);

@@ -99,12 +99,6 @@ void Text_Table::Set_Row(int r, const QStringList &texts)
     Rows_Changed(r, r);
 }
 
-void Text_Table::Clear_Row(int r)
-{
-    Fill_Fresh(r, r);
-    Rows_Changed(r, r);
-}
-
 void Text_Table::Reset(int rows)
 {
     Rebuild rebuild(*this, rows);

@@ -69,7 +69,6 @@ public:
     const Column_Desc &Column(int c) const { return columns_[c]; }
     // The number that row `r` shows in the number column.
     int Row_Number(int r) const { return r + number_base_; }
-    int Number_Base() const { return number_base_; }
 
     const QString &Cell(int r, int c) const { return cells_[Index(r, c)]; }
     void Set_Cell(int r, int c, const QString &text);
@@ -80,8 +79,6 @@ public:
     // Puts `texts` into the cells of row `r`, column 0 first; they must be
     // as many as the columns.
     void Set_Row(int r, const QStringList &texts);
-    // Gives row `r` the texts of a fresh row.
-    void Clear_Row(int r);
 
     // Resizes the table to `rows` fresh rows.
     void Reset(int rows);

@@ -31,13 +31,13 @@ Operation_Texts Texts_Of(Operation_Kind kind, const Boot_Job &job)
     switch (kind) {
     case Operation_Kind::Firmware:
         // Firmware alone is the last operation and restarts the application.
-        return {native(Firmware_Path(job.path_master)), "0x8000", "1", "1", "0", job.option == 1};
+        return {native(Firmware_Path(job.Path_Master)), "0x8000", "1", "1", "0", job.Option == 1};
     case Operation_Kind::Bank1:
-        return {native(Job_Bank1_Path(job.path_project)), "0x07000", "2", "0", "1", false};
+        return {native(Job_Bank1_Path(job.Path_Project)), "0x07000", "2", "0", "1", false};
     case Operation_Kind::Bank2:
         break;
     }
-    return {native(Job_Bank2_Path(job.path_project)), "0x80000", "2", "0", "0", true};
+    return {native(Job_Bank2_Path(job.Path_Project)), "0x80000", "2", "0", "0", true};
 }
 
 void Add_Fixed(pugi::xml_node parent, const char *name, const char *text)
@@ -60,7 +60,7 @@ void Add_Operation(pugi::xml_node operations, Operation_Kind kind, const Boot_Jo
     Add_Fixed(op, "Ope_Start_Address", t.start_address);
     Add_Fixed(op, "Ope_Memory_Type", "0");
     Add_Fixed(op, "Ope_Bank_Type", t.bank_type);
-    Add_Fixed(op, "Ope_Read_Back", job.read_back ? "1" : "0");
+    Add_Fixed(op, "Ope_Read_Back", job.Read_Back ? "1" : "0");
     Add_Fixed(op, "Ope_Write_CSS", t.write_css);
     Add_Fixed(op, "Ope_Address_CSS", "0x07A00");
     Add_Fixed(op, "Ope_Command_CSS", "0x02");
@@ -91,21 +91,21 @@ bool Job_Loads_Firmware(int option)
 Boot_Job Make_Boot_Job(const Workspace &ws, const IP_Octets &ip, int option, bool read_back, int bacnet_type)
 {
     Boot_Job job;
-    job.ip = ip;
-    job.option = option;
-    job.read_back = read_back;
-    job.bacnet_type = bacnet_type;
-    job.path_exe = ws.Path_Exe;
-    job.path_master = ws.Path_Master;
-    job.path_project = ws.Path_Project;
+    job.IP = ip;
+    job.Option = option;
+    job.Read_Back = read_back;
+    job.BACnet_Type = bacnet_type;
+    job.Path_Exe = ws.Path_Exe;
+    job.Path_Master = ws.Path_Master;
+    job.Path_Project = ws.Path_Project;
     return job;
 }
 
 void Remember_Boot_Job(Workspace &ws, const Boot_Job &job)
 {
-    ws.Last_IP_Address = Join_IP_Address(job.ip);
-    ws.Update_Option = job.option;
-    ws.Update_Read_Back = job.read_back;
+    ws.Last_IP_Address = Join_IP_Address(job.IP);
+    ws.Update_Option = job.Option;
+    ws.Update_Read_Back = job.Read_Back;
 }
 
 QString Job_Bank1_Path(const QString &path_project)
@@ -130,23 +130,23 @@ QString Job_File_Path(const QString &path_exe)
 
 QByteArray Build_Job_File(const Boot_Job &job)
 {
-    if (!Option_Valid(job.option))
+    if (!Option_Valid(job.Option))
         return QByteArray();
     Xml_Document doc;
     pugi::xml_node root = doc.Begin("Ethernet_Update", false);
     Add_Fixed(root, "Version", "1000");
     Add_Fixed(root, "Title", "Tavelin - SW52K31 Ethernet Update");
-    Add_Key(root, "IP_Address_Dev", Join_IP_Address(job.ip));
+    Add_Key(root, "IP_Address_Dev", Join_IP_Address(job.IP));
     Add_Fixed(root, "Application_Port", "10000");
     Add_Fixed(root, "Boot_Port", "2008");
     Add_Fixed(root, "Boot_Port_Sec", "2007");
     Add_Fixed(root, "Address_Protection", "0x07800");
     pugi::xml_node protections = root.append_child("Protections");
-    Add_Fixed(protections, "Protection", job.bacnet_type == 1 ? "0x304" : "0x303");
+    Add_Fixed(protections, "Protection", job.BACnet_Type == 1 ? "0x304" : "0x303");
     pugi::xml_node operations = root.append_child("Operations");
-    if (job.option != 2)
+    if (job.Option != 2)
         Add_Operation(operations, Operation_Kind::Firmware, job);
-    if (Job_Sends_Images(job.option)) {
+    if (Job_Sends_Images(job.Option)) {
         Add_Operation(operations, Operation_Kind::Bank1, job);
         Add_Operation(operations, Operation_Kind::Bank2, job);
     }
@@ -155,7 +155,7 @@ QByteArray Build_Job_File(const Boot_Job &job)
 
 Result<> Compile_XML_Parameter_New_Boot(const Boot_Job &job)
 {
-    if (!Option_Valid(job.option))
-        return Fail(Messages().Get(Msg_Update_Option_Invalid).arg(job.option));
-    return Write_File_Atomic(Job_File_Path(job.path_exe), Build_Job_File(job));
+    if (!Option_Valid(job.Option))
+        return Fail(Messages().Get(Msg_Update_Option_Invalid).arg(job.Option));
+    return Write_File_Atomic(Job_File_Path(job.Path_Exe), Build_Job_File(job));
 }

@@ -11,13 +11,13 @@ struct Workspace;
 // update button is pressed.
 struct Boot_Job
 {
-    IP_Octets ip;          // the four address boxes as typed
-    int option = 0;        // 0 firmware + configuration, 1 firmware, 2 configuration
-    bool read_back = true; // the updater reads every written area back
-    int bacnet_type = 0;   // 1 BACnet MS/TP, anything else BACnet/IP
-    QString path_exe;      // workspace root: the job file and the updater live here
-    QString path_master;   // holds the firmware "Sim52K31.sim"
-    QString path_project;  // holds "bin/bank1.bin" and "bin/bank2.bin"
+    IP_Octets IP;          // the four address boxes as typed
+    int Option = 0;        // 0 firmware + configuration, 1 firmware, 2 configuration
+    bool Read_Back = true; // the updater reads every written area back
+    int BACnet_Type = 0;   // 1 BACnet MS/TP, anything else BACnet/IP
+    QString Path_Exe;      // workspace root: the job file and the updater live here
+    QString Path_Master;   // holds the firmware "Sim52K31.sim"
+    QString Path_Project;  // holds "bin/bank1.bin" and "bin/bank2.bin"
 };
 
 // The job of the open configuration of `ws`: the address as typed, the

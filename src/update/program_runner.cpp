@@ -101,7 +101,7 @@ void Program_Runner::On_Error(QProcess::ProcessError error)
         return;
     Program_Outcome result;
     result.kind = Program_Outcome::Kind::Failed_To_Start;
-    result.problem =
+    result.Problem =
         Messages().Get(Msg_Program_Not_Started).arg(QDir::toNativeSeparators(program_), process_->errorString());
     QProcess *failed = process_;
     process_ = nullptr;
@@ -120,7 +120,7 @@ void Program_Runner::On_Finished(int exit_code, QProcess::ExitStatus status)
     result.crashed = status == QProcess::CrashExit;
     result.pid = pid_;
     if (stopping_) {
-        result.problem =
+        result.Problem =
             Messages().Get(Msg_Updater_Stopped).arg(QDir::toNativeSeparators(program_)).arg(limit_ms_ / 1000);
         // What the program started in its group ends with it.
         Signal_Group(SIGKILL);

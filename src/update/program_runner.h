@@ -33,7 +33,7 @@ struct Program_Outcome
     int exit_code = 0;    // Ended: the program's exit code (not judged here)
     bool crashed = false; // Ended: killed by a signal
     qint64 pid = 0;       // Ended or Timed_Out
-    QString problem;      // Failed_To_Start and Timed_Out: the composed message
+    QString Problem;      // Failed_To_Start and Timed_Out: the composed message
 };
 
 // Starts a program by its full path with no arguments and waits, on the

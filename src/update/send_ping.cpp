@@ -83,8 +83,8 @@ QString Ping_Failure_Text(const Ping_Outcome &outcome)
 {
     if (outcome.Ok)
         return QString();
-    if (!outcome.problem.isEmpty())
-        return outcome.problem;
+    if (!outcome.Problem.isEmpty())
+        return outcome.Problem;
     if (outcome.unreachable)
         return Messages()
             .Get(Msg_Ping_Unreachable)
@@ -95,7 +95,7 @@ QString Ping_Failure_Text(const Ping_Outcome &outcome)
 
 bool Ping_Failure_Is_Warning(const Ping_Outcome &outcome)
 {
-    return !outcome.Ok && outcome.problem.isEmpty() && !outcome.unreachable && outcome.ping_res == 2;
+    return !outcome.Ok && outcome.Problem.isEmpty() && !outcome.unreachable && outcome.ping_res == 2;
 }
 
 Ping_Session::Ping_Session(Echo_Client &client, const Ping_Limits &limits, QObject *parent)
@@ -130,7 +130,7 @@ void Ping_Session::Start(const QString &address_text)
     }
     outcome_.address = address_;
     if (const Echo_Status opened = client_.Open(); !opened.Ok()) {
-        outcome_.problem = Messages().Get(Msg_Ping_Not_Allowed).arg(opened.system_error);
+        outcome_.Problem = Messages().Get(Msg_Ping_Not_Allowed).arg(opened.system_error);
         Finish(false);
         return;
     }

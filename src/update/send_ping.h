@@ -20,7 +20,7 @@ struct Ping_Outcome
     int ping_res = 0; // 0 no outcome, 1 a reply with data, 2 an empty reply (time-out or unreachable)
     int attempts = 0; // requests sent
     int good = 0;     // replies with data counted
-    QString problem;  // message 1039 when this system lets the program send no ping at all
+    QString Problem;  // message 1039 when this system lets the program send no ping at all
     // A router answered the last request with "destination unreachable",
     // which ended the loop at once.
     bool unreachable = false;

@@ -54,10 +54,10 @@ Result<> Update_Sequence::Start(const Boot_Job &job)
         return Fail(Messages().Get(Msg_Update_Already_Running));
     // Checked before the converter is even asked: the job file would name a
     // file that is not there, and the updater would stop half-way.
-    if (Job_Loads_Firmware(job.option) && !QFileInfo(Firmware_Path(job.path_master)).isFile())
-        return Fail(Messages().Get(Msg_Firmware_Missing).arg(Native(Firmware_Path(job.path_master)), Option_Text(job.option)));
+    if (Job_Loads_Firmware(job.Option) && !QFileInfo(Firmware_Path(job.Path_Master)).isFile())
+        return Fail(Messages().Get(Msg_Firmware_Missing).arg(Native(Firmware_Path(job.Path_Master)), Option_Text(job.Option)));
     job_ = job;
-    address_ = Join_IP_Address(job.ip);
+    address_ = Join_IP_Address(job.IP);
     job_file_.clear();
     Set_State(State::Pinging);
     session_->Start(address_);
@@ -89,7 +89,7 @@ void Update_Sequence::Set_State(State state)
 
 QString Update_Sequence::Context_Line() const
 {
-    return Messages().Get(Msg_Update_Context).arg(ws_.Project_Name, address_, Option_Text(job_.option));
+    return Messages().Get(Msg_Update_Context).arg(ws_.Project_Name, address_, Option_Text(job_.Option));
 }
 
 void Update_Sequence::On_Ping(const Ping_Outcome &outcome)
@@ -113,19 +113,19 @@ void Update_Sequence::On_Ping(const Ping_Outcome &outcome)
         Finish(result);
         return;
     }
-    job_file_ = Job_File_Path(job_.path_exe);
+    job_file_ = Job_File_Path(job_.Path_Exe);
     // What the updater is about to send: read now, since the files could be
     // compiled again before it ends.
     sent_.reset();
     sent_problem_.clear();
-    if (Job_Sends_Images(job_.option)) {
-        if (Result<Sent_Images> images = Read_Job_Images(job_.path_project))
+    if (Job_Sends_Images(job_.Option)) {
+        if (Result<Sent_Images> images = Read_Job_Images(job_.Path_Project))
             sent_ = std::move(images).Value();
         else
             sent_problem_ = images.Problem();
     }
     Set_State(State::Updating);
-    runner_->Start(Updater_Path(job_.path_exe), job_.path_exe, limits_.updater_ms, Updater_Log_Path(job_.path_exe),
+    runner_->Start(Updater_Path(job_.Path_Exe), job_.Path_Exe, limits_.updater_ms, Updater_Log_Path(job_.Path_Exe),
                    limits_.grace_ms);
 }
 
@@ -135,16 +135,16 @@ void Update_Sequence::On_Updater(const Program_Outcome &program)
         return;
     Update_Outcome result;
     result.program = program;
-    const QString updater = Native(Updater_Path(job_.path_exe));
+    const QString updater = Native(Updater_Path(job_.Path_Exe));
     QStringList lines;
     bool with_log = true;
     switch (program.kind) {
     case Program_Outcome::Kind::Failed_To_Start:
-        lines << program.problem;
+        lines << program.Problem;
         with_log = false;
         break;
     case Program_Outcome::Kind::Timed_Out:
-        lines << program.problem;
+        lines << program.Problem;
         break;
     case Program_Outcome::Kind::Ended:
         if (program.crashed)
@@ -159,8 +159,8 @@ void Update_Sequence::On_Updater(const Program_Outcome &program)
     result.kind = done ? Update_Outcome::Kind::Done : Update_Outcome::Kind::Updater_Failed;
     lines << Context_Line();
     if (!result.Ok() && with_log) {
-        const QString log = Native(Updater_Log_Path(job_.path_exe));
-        const QStringList tail = Log_Tail(Updater_Log_Path(job_.path_exe));
+        const QString log = Native(Updater_Log_Path(job_.Path_Exe));
+        const QStringList tail = Log_Tail(Updater_Log_Path(job_.Path_Exe));
         lines << QString();
         if (tail.isEmpty()) {
             lines << Messages().Get(Msg_Updater_Log_Empty).arg(log);
@@ -178,16 +178,16 @@ void Update_Sequence::On_Updater(const Program_Outcome &program)
 QString Update_Sequence::Keep_Sent()
 {
     // Only what reached the converter is kept; firmware alone changes no image.
-    if (!Job_Sends_Images(job_.option))
+    if (!Job_Sends_Images(job_.Option))
         return QString();
     if (!sent_) {
         // The copy of the update before no longer shows what the converter holds.
         QString problem = Messages().Get(Msg_Sent_Not_Kept).arg(sent_problem_);
-        if (const QString removed = Forget_Sent_Images(job_.path_project, address_); !removed.isEmpty())
+        if (const QString removed = Forget_Sent_Images(job_.Path_Project, address_); !removed.isEmpty())
             problem += u'\n' + removed;
         return problem;
     }
-    const Result<> kept = Keep_Sent_Images(job_.path_project, address_, *sent_);
+    const Result<> kept = Keep_Sent_Images(job_.Path_Project, address_, *sent_);
     sent_.reset();
     return kept ? QString() : Messages().Get(Msg_Sent_Not_Kept).arg(kept.Problem());
 }

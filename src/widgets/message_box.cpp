@@ -89,11 +89,6 @@ QStringList Take_Shown()
     return std::exchange(shown, {});
 }
 
-bool Test_Mode()
-{
-    return test_mode;
-}
-
 void Set_Test_Mode(bool on)
 {
     test_mode = on;

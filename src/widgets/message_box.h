@@ -28,7 +28,6 @@ QMessageBox::StandardButton Choose(QWidget *parent, const QString &text, const Q
 // next answer (Ok for the one-button boxes) and its text is recorded.
 void Queue_Answer(QMessageBox::StandardButton answer);
 QStringList Take_Shown();
-bool Test_Mode();
 void Set_Test_Mode(bool on);
 
 } // namespace Message_Box

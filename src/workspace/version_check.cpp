@@ -120,7 +120,7 @@ Version_Result Version_Result_Of(const Http_Response &response, const QString &s
         // that would tell us was not the one that answered.
         why = Messages().Get(Msg_Version_Bad_Answer).arg(Reply_Start(result.reply));
     }
-    result.problem = Messages().Get(Msg_Version_Not_Reached).arg(server_name, why);
+    result.Problem = Messages().Get(Msg_Version_Not_Reached).arg(server_name, why);
     return result;
 }
 

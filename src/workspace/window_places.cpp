@@ -105,11 +105,6 @@ std::optional<QRect> Gripping_Screen(const QRect &area, const QList<QRect> &scre
 
 } // namespace
 
-bool Within_Reach(const QRect &area, const QList<QRect> &screens)
-{
-    return Gripping_Screen(area, screens).has_value();
-}
-
 QRect Opening_Place(const std::optional<Saved_Place> &saved, const QSize &size, const QList<QRect> &screens,
                     const QRect &home)
 {

@@ -60,7 +60,6 @@ private:
 // a monitor that was unplugged fails this.
 inline constexpr int Grip_Width = 100;
 inline constexpr int Grip_Height = 24;
-bool Within_Reach(const QRect &area, const QList<QRect> &screens);
 
 // Where a window of `size` opens, given the available areas of the screens
 // and `home`, the one it belongs on (its parent's): the saved place when it

@@ -374,7 +374,7 @@ private slots:
         m->Set_Version_Checker([&](QObject *, std::function<void(const Version_Result &)> done) { done(answer); });
         const auto link_after = [&](Version_Answer got) {
             answer.answer = got;
-            answer.problem = got == Version_Answer::Not_Reached ? QStringLiteral("not reached") : QString();
+            answer.Problem = got == Version_Answer::Not_Reached ? QStringLiteral("not reached") : QString();
             m->Timer_UpdateTimer();
             return m->LL_Update->isVisible();
         };

@@ -165,10 +165,10 @@ private slots:
             // A server not reached is never "No Update Available": the
             // label says so and why, as plain text, whole.
             answer.answer = Version_Answer::Not_Reached;
-            answer.problem = QStringLiteral("Could not reach the update server www.tavelin.com: status 302, "
+            answer.Problem = QStringLiteral("Could not reach the update server www.tavelin.com: status 302, "
                                             "redirected to https://www.tavelin.com/<new>");
             QTest::mouseClick(dialog.Btn_Check_Update, Qt::LeftButton);
-            QCOMPARE(dialog.LL_Check_Update->text(), answer.problem.toHtmlEscaped());
+            QCOMPARE(dialog.LL_Check_Update->text(), answer.Problem.toHtmlEscaped());
             QVERIFY(dialog.LL_Check_Update->isVisible());
             QVERIFY(dialog.LL_Check_Update->heightForWidth(dialog.LL_Check_Update->width()) <=
                     dialog.LL_Check_Update->height());

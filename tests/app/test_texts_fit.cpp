@@ -148,8 +148,8 @@ void For_Each_State(QWidget *window, const std::function<void()> &measure)
     if (auto *parameters = qobject_cast<TFParGen *>(window))
         for (int i = 0; i < 2; ++i)
             states << [parameters, i] {
-                parameters->CB_BACnet_Slave_Type->setCurrentIndex(i);
-                parameters->CB_LoRa_Activation_Method->setCurrentIndex(i);
+                parameters->findChild<QComboBox *>(Key_Name(ParGen_Key::BACnet_Type))->setCurrentIndex(i);
+                parameters->findChild<QComboBox *>(Key_Name(ParGen_Key::LoRa_Activation_Method))->setCurrentIndex(i);
             };
     if (auto *boot = qobject_cast<TFBoot *>(window))
         for (int i = 0; i < boot->CB_Update_Options->count(); ++i)

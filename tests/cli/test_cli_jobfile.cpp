@@ -21,13 +21,13 @@ struct Plant_Workspace
     Boot_Job Expected(int option, bool read_back, int bacnet_type) const
     {
         Boot_Job job_file;
-        job_file.ip = {QStringLiteral("192"), QStringLiteral("168"), QStringLiteral("2"), QStringLiteral("205")};
-        job_file.option = option;
-        job_file.read_back = read_back;
-        job_file.bacnet_type = bacnet_type;
-        job_file.path_exe = root;
-        job_file.path_master = root + QStringLiteral("/MASTER");
-        job_file.path_project = root + QStringLiteral("/PROJECTS/Plant");
+        job_file.IP = {QStringLiteral("192"), QStringLiteral("168"), QStringLiteral("2"), QStringLiteral("205")};
+        job_file.Option = option;
+        job_file.Read_Back = read_back;
+        job_file.BACnet_Type = bacnet_type;
+        job_file.Path_Exe = root;
+        job_file.Path_Master = root + QStringLiteral("/MASTER");
+        job_file.Path_Project = root + QStringLiteral("/PROJECTS/Plant");
         return job_file;
     }
 };

@@ -2,6 +2,7 @@
 #include "compiler/checksum.h"
 #include "compiler/compile_project.h"
 #include "fixtures.h"
+#include "gate/gated_outputs.h"
 #include "workspace/workspace.h"
 
 #include <QDir>
@@ -209,7 +210,7 @@ private slots:
     {
         Window_Configuration(false);
         QDir(ws_.Path_Project + QStringLiteral("/bin")).removeRecursively(); // made again when missing
-        const Result<QStringList> written = Build_Bank_Files(ws_);
+        const Result<QStringList> written = Compile_Configuration(ws_);
         QVERIFY2(written, qPrintable(written.Problem()));
         QCOMPARE(written.Value(), (QStringList{Bank1_Path(ws_.Path_Project), Bank2_Path(ws_.Path_Project)}));
         const Result<Bank_Images> r = Compile_Project(ws_);
@@ -217,16 +218,18 @@ private slots:
         QCOMPARE(test::Read(written.Value()[1]), r->bank2);
     }
 
-    // A refused update leaves the images of the last good one untouched.
+    // A refused update leaves the images of the last good one untouched. The
+    // refusal is the gate's: the window checks find the number and the key
+    // before the compiler would.
     void refusals_write_nothing_data()
     {
         QTest::addColumn<int>("fault");
         QTest::addColumn<QString>("message");
         QTest::newRow("rule too long for the payload")
             << 0 << S("Error in configuration, Num. Byte not conformed with Max Payload Size");
-        QTest::newRow("strict number") << 1 << S("[BACnet in Write] row 1: Length \"four\" is not an integer");
+        QTest::newRow("strict number") << 1 << S("[BACnet in Write] Length with variable \"Analog Value\"");
         QTest::newRow("damaged objects") << 2 << S("BACnet_Slave_SetAccess.xml is damaged");
-        QTest::newRow("key too long") << 3 << S("LoRa_Device_Address holds 10 characters");
+        QTest::newRow("key too long") << 3 << S("Device Address must have 4 bytes");
     }
 
     void refusals_write_nothing()
@@ -234,7 +237,7 @@ private slots:
         QFETCH(int, fault);
         QFETCH(QString, message);
         Window_Configuration(false);
-        QVERIFY(Build_Bank_Files(ws_));
+        QVERIFY(Compile_Configuration(ws_));
         const QByteArray old1 = test::Read(Bank1_Path(ws_.Path_Project));
         const QByteArray old2 = test::Read(Bank2_Path(ws_.Path_Project));
         switch (fault) {
@@ -252,7 +255,7 @@ private slots:
             Write_ParGen(ws_.File_ParGen, With(Window_ParGen(), {{S("LoRa_Device_Address"), S("0123456789")}}));
             break;
         }
-        const Result<QStringList> written = Build_Bank_Files(ws_);
+        const Result<QStringList> written = Compile_Configuration(ws_);
         QVERIFY(!written);
         QVERIFY2(written.Problem().contains(message), qPrintable(written.Problem()));
         QCOMPARE(test::Read(Bank1_Path(ws_.Path_Project)), old1);
@@ -264,7 +267,7 @@ private slots:
         Workspace none;
         none.Path_Projects = dir_.path();
         none.Open_Configuration(QString());
-        const Result<QStringList> written = Build_Bank_Files(none);
+        const Result<QStringList> written = Compile_Configuration(none);
         QVERIFY(!written);
         QCOMPARE(written.Problem(), QStringLiteral("Error! Project not Valid"));
         QVERIFY(!QFileInfo::exists(QStringLiteral("/bin/bank1.bin")));
@@ -275,7 +278,7 @@ private slots:
     // documents that went with it.
     void folder_gone_writes_nothing_data()
     {
-        QTest::addColumn<bool>("whole_step"); // Build_Bank_Files, else Write_Bank_Files alone
+        QTest::addColumn<bool>("whole_step"); // Compile_Configuration, else Write_Bank_Files alone
         QTest::newRow("update step") << true;
         QTest::newRow("writing the images") << false;
     }
@@ -290,7 +293,7 @@ private slots:
         QDir(renamed).removeRecursively();
         QVERIFY(QDir().rename(ws_.Path_Project, renamed));
         const Result<QStringList> written =
-            whole_step ? Build_Bank_Files(ws_) : Write_Bank_Files(ws_.Path_Project, images.Value());
+            whole_step ? Compile_Configuration(ws_) : Write_Bank_Files(ws_.Path_Project, images.Value());
         QVERIFY(!written);
         QCOMPARE(written.Problem(), S("Error! Project not Valid\nThe folder %1 of the configuration no longer exists: "
                                       "it was moved, renamed or deleted outside the program. Nothing was written; "

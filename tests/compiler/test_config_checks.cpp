@@ -1,4 +1,6 @@
 #include "compiler/config_checks.h"
+#include "params/pargen_document.h"
+#include "tables/rule_document.h"
 #include "test_support.h"
 #include "workspace/workspace.h"
 
@@ -90,7 +92,7 @@ private slots:
         QFETCH(bool, passes);
         Put(Pargen(), pargen);
         Put(Rules(), rules);
-        const Result<> checked = Check_Config_LoraWAN(Pargen(), Rules());
+        const Result<> checked = Check_Config_LoraWAN(Read_ParGen_Document(Pargen()), Read_Rule_Document(Rules()));
         QCOMPARE(checked.Ok(), passes);
         QCOMPARE(checked.Problem(),
                  passes ? QString() : S("Error in configuration, Num. Byte not conformed with Max Payload Size"));
@@ -102,13 +104,13 @@ private slots:
     {
         Put(Pargen(), Payload("51"));
         Put(Rules(), S("<LoRaWAN_Set_Access><LoRaWAN_Uplink>"));
-        Result<> checked = Check_Config_LoraWAN(Pargen(), Rules());
+        Result<> checked = Check_Config_LoraWAN(Read_ParGen_Document(Pargen()), Read_Rule_Document(Rules()));
         QVERIFY(!checked);
         QVERIFY2(checked.Problem().contains(S("LoRaWAN_SetAccess.xml is damaged")), qPrintable(checked.Problem()));
 
         Put(Pargen(), S("<Par_Gen><LoRa_Payload_Size>51</Par_Gen>"));
         Put(Rules(), Uplinks(Rule("N", "1")));
-        checked = Check_Config_LoraWAN(Pargen(), Rules());
+        checked = Check_Config_LoraWAN(Read_ParGen_Document(Pargen()), Read_Rule_Document(Rules()));
         QVERIFY(!checked);
         QVERIFY2(checked.Problem().contains(S("ParGen.xml is damaged")), qPrintable(checked.Problem()));
     }
@@ -131,10 +133,7 @@ private slots:
         QFETCH(QString, pargen);
         QFETCH(int, type);
         Put(Pargen(), pargen);
-        QCOMPARE(Get_Type_BACnet(Pargen()), type);
-        Workspace ws;
-        ws.File_ParGen = Pargen();
-        QCOMPARE(Get_Type_BACnet(ws), type);
+        QCOMPARE(Get_Type_BACnet(Read_ParGen_Document(Pargen())), type);
     }
 };
 

@@ -1,8 +1,8 @@
 #include "compiler/compile_project.h"
-#include "compiler/row_attributes.h"
 #include "core/int_read.h"
 #include "ede/bacnet_ede_file.h"
 #include "fixtures.h"
+#include "tables/object_document.h"
 
 #include <QHash>
 #include <QTemporaryDir>
@@ -200,14 +200,14 @@ private slots:
 
         // The EDE export of the same document: each record's object carries
         // the instance that is its place among the records of its type.
-        TBACnet_EDE_File ede;
-        const Result<> collected = ede.Collect_Objects(Objects());
+        EDE_File ede;
+        const Result<> collected = ede.Collect_Objects(Read_Object_Document(Objects()));
         QVERIFY2(collected, qPrintable(collected.Problem()));
         QCOMPARE(ede.Objects().size(), records.size());
         QHash<QString, int> next_instance; // by object type code
         for (const QString &description : records) {
             const auto it = std::find_if(ede.Objects().cbegin(), ede.Objects().cend(),
-                                         [&](const TBACnet_EDE_Obj &o) { return o.ObjectName == description; });
+                                         [&](const EDE_Classic_Obj &o) { return o.ObjectName == description; });
             QVERIFY(it != ede.Objects().cend());
             QCOMPARE(it->ObjectInstance.toInt(), next_instance[it->ObjectType]++);
         }

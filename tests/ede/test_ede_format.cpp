@@ -126,7 +126,7 @@ private slots:
 
     void object_line()
     {
-        const TBACnet_EDE_Obj obj{QStringLiteral("1_T_0"),
+        const EDE_Classic_Obj obj{QStringLiteral("1_T_0"),
                                   QStringLiteral("1"),
                                   QStringLiteral("T"),
                                   QStringLiteral("0"),

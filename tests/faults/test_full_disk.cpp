@@ -12,6 +12,7 @@
 #include "compiler/compile_project.h"
 #include "ede/bacnet_ede_file.h"
 #include "fault_support.h"
+#include "gate/gated_outputs.h"
 #include "params/pargen_document.h"
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
@@ -74,14 +75,14 @@ QList<Save_Case> Save_Cases()
              return Saved(objects.Save(ws.File_BACnet_Slave_Access), p);
          }},
         {"images", "PROJECTS/Plant/bin/bank2.bin",
-         [](Workspace &ws, QString *p) { return Saved(Build_Bank_Files(ws), p); }},
+         [](Workspace &ws, QString *p) { return Saved(Compile_Configuration(ws), p); }},
         {"job file", "Ethernet_Update.xml",
          [](Workspace &ws, QString *p) {
              Boot_Job job;
-             Split_IP_Address(QStringLiteral("192.168.2.205"), &job.ip);
-             job.path_exe = ws.Path_Exe;
-             job.path_master = ws.Path_Master;
-             job.path_project = ws.Path_Project;
+             Split_IP_Address(QStringLiteral("192.168.2.205"), &job.IP);
+             job.Path_Exe = ws.Path_Exe;
+             job.Path_Master = ws.Path_Master;
+             job.Path_Project = ws.Path_Project;
              return Told(Compile_XML_Parameter_New_Boot(job), p);
          }},
         {"EDE file", "plant.csv",

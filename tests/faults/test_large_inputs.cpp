@@ -241,7 +241,7 @@ private slots:
         QCOMPARE(object_report.Rows_Not_Shown.value(0), Many_Rows - Objects_Short_Desc);
         QVERIFY(object_report.Rows_At_Risk());
         QCOMPARE(objects.Read.Cell(Objects_Short_Desc - 1, Obj_Mnemonic), QStringLiteral("Object 1999"));
-        QVERIFY(objects.Controllo_dati().Ok()); // the 2000 it holds are sound
+        QVERIFY(objects.Controllo_Dati().Ok()); // the 2000 it holds are sound
 
         LoRa_Set_Access rules;
         const Load_Report rule_report = rules.Load(QString(), rules_file);

@@ -43,14 +43,14 @@ private slots:
         // Tall enough to show every group whole; the scroll area shows or
         // hides its bar on the next turn of the event loop.
         auto fit = [this] {
-            w_->resize(w_->width(), w_->height() - w_->CPG->viewport()->height() + w_->CPG->widget()->height());
+            w_->resize(w_->width(), w_->height() - CPG()->viewport()->height() + CPG()->widget()->height());
             QApplication::processEvents();
         };
         w_->show();
         fit();
         QVERIFY(w_->grab().save(folder_ + u"/parameters_bacnet_ip.png"_s));
-        w_->CB_BACnet_Slave_Type->setCurrentIndex(1);
-        w_->CB_LoRa_Activation_Method->setCurrentIndex(1);
+        Combo(K::BACnet_Type)->setCurrentIndex(1);
+        Combo(K::LoRa_Activation_Method)->setCurrentIndex(1);
         fit();
         QVERIFY(w_->grab().save(folder_ + u"/parameters_bacnet_mstp.png"_s));
     }

@@ -5,15 +5,22 @@
 
 #include "core/messages.h"
 #include "params/pargen_document.h"
+#include "params/ui/category_panel.h"
 #include "params/ui/par_gen.h"
 #include "test_support.h"
 #include "widgets/message_box.h"
+#include "widgets/problems_bar.h"
 #include "window_support.h"
 #include "workspace/configurations.h"
 #include "workspace/start_workspace.h"
 #include "workspace/workspace.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
@@ -38,6 +45,22 @@ inline void Wheel(QWidget *widget, int delta)
 inline QString Msg(int n)
 {
     return Messages().Get(n);
+}
+
+// A control of the parameter window found by its object name (an input is
+// named after the key it shows); a missing one ends the run.
+template <class T> T *Find(const QWidget &window, const QString &name)
+{
+    T *widget = window.findChild<T *>(name);
+    if (!widget)
+        qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
+    return widget;
+}
+
+// The window's groups from the top: LoRaWAN, BACnet Slave, Ethernet.
+inline Category_Panel *Group_Panel(const QWidget &window, int index)
+{
+    return window.findChild<Category_Panel_Group *>()->Panels().at(index);
 }
 
 } // namespace test
@@ -67,6 +90,28 @@ protected:
         Message_Box::Set_Test_Mode(false);
         Messages().Build_Default_Messages();
     }
+
+    // The window's controls, as the suites reach them.
+    QComboBox *Combo(K key) const { return test::Find<QComboBox>(*w_, Key_Name(key)); }
+    QLineEdit *Edit(K key) const { return test::Find<QLineEdit>(*w_, Key_Name(key)); }
+    QCheckBox *Box(K key) const { return test::Find<QCheckBox>(*w_, Key_Name(key)); }
+    QPushButton *Btn_OK() const { return test::Find<QPushButton>(*w_, u"Btn_OK"_s); }
+    QPushButton *Btn_Cancel() const { return test::Find<QPushButton>(*w_, u"Btn_Cancel"_s); }
+    Problems_Bar *P_Problems() const { return test::Find<Problems_Bar>(*w_, u"P_Problems"_s); }
+    // A row's caption label, and the descriptive line under the software code
+    // (found by its text).
+    QLabel *Label(K key) const { return qobject_cast<QLabel *>(w_->Caption(key)); }
+    QLabel *L_SW_Desc() const
+    {
+        for (QLabel *label : w_->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
+            if (label->text() == Messages().Get(401))
+                return label;
+        qFatal("no descriptive line");
+    }
+    Category_Panel_Group *CPG() const { return w_->findChild<Category_Panel_Group *>(); }
+    Category_Panel *CP_LoRa() const { return test::Group_Panel(*w_, 0); }
+    Category_Panel *CP_BACnet_Slave() const { return test::Group_Panel(*w_, 1); }
+    Category_Panel *CP_Ethernet() const { return test::Group_Panel(*w_, 2); }
 
     void Write_Doc(const QByteArray &body)
     {

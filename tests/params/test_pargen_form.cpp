@@ -1,5 +1,6 @@
 #include "params/lora_tables.h"
 #include "params/pargen_document.h"
+#include "params/pargen_fields.h"
 #include "params/pargen_form.h"
 #include "test_support.h"
 
@@ -251,6 +252,70 @@ private slots:
         QVERIFY(!form.Ethernet_Group_Shown());
         QCOMPARE(form.Values()[K::LoRa_Device_Address], u"1A2B"_s);
         QCOMPARE(form.Values()[K::BACnet_Ser_ID], u"9"_s);
+    }
+
+    // The rows of each group stack without gaps: with OTAA the application
+    // key takes the device address's row, the MS/TP rows start below the
+    // type, and the 32-character box follows the last row shown.
+    void rows_stack_by_the_choices()
+    {
+        ParGen_Form form;
+        form.Load(No_Document_ParGen_Values());
+        const auto row_of = [&form](K key) {
+            const QList<ParGen_Field> &fields = ParGen_Fields();
+            const QList<ParGen_Row_Place> places = ParGen_Row_Places(form);
+            for (qsizetype i = 0; i < fields.size(); ++i)
+                if (fields[i].key == key)
+                    return places[i].Shown ? places[i].Row : -1;
+            return -2;
+        };
+        QCOMPARE(row_of(K::LoRa_Application_Session_Key), 10);
+        QCOMPARE(row_of(K::LoRa_Application_Key), -1);
+        QCOMPARE(row_of(K::BACnet_EN_GAT), 3);
+        QCOMPARE(row_of(K::BACnet_GAT1), 3);
+        QCOMPARE(row_of(K::BACnet_Desc_Chars_Limit), 7);
+        QCOMPARE(row_of(K::Ethernet_DNS1), 3);
+        QCOMPARE(row_of(K::Ethernet_TCP_Port), -1);
+        form.Choose(K::LoRa_Activation_Method, 1);
+        form.Choose(K::BACnet_Type, 1);
+        QCOMPARE(row_of(K::LoRa_Application_Key), 7);
+        QCOMPARE(row_of(K::LoRa_Device_Address), -1);
+        QCOMPARE(row_of(K::BACnet_Ser_Baudrate), 1);
+        QCOMPARE(row_of(K::BACnet_Desc_Chars_Limit), 9);
+        QVERIFY(ParGen_Group_Shown(form, ParGen_Fields().back().group_message));
+        form.Choose(K::BACnet_Type, 0);
+        QVERIFY(!ParGen_Group_Shown(form, ParGen_Fields().back().group_message));
+    }
+
+    // The table's rows show exactly the keys the form says are shown, with
+    // every choice of BACnet type and activation method.
+    void rows_show_what_the_form_shows()
+    {
+        ParGen_Form form;
+        form.Load(No_Document_ParGen_Values());
+        for (int choice : {0, 1}) {
+            form.Choose(K::LoRa_Activation_Method, choice);
+            form.Choose(K::BACnet_Type, choice);
+            const QList<ParGen_Field> &fields = ParGen_Fields();
+            const QList<ParGen_Row_Place> places = ParGen_Row_Places(form);
+            for (qsizetype i = 0; i < fields.size(); ++i)
+                for (int k = 0; k < fields[i].keys; ++k) {
+                    const K key = K(int(fields[i].key) + k);
+                    QCOMPARE(places[i].Shown && ParGen_Group_Shown(form, fields[i].group_message), form.Shown(key));
+                }
+        }
+    }
+
+    // Every key is reached once; the LoRaWAN keys right after the method.
+    void tab_order_holds_every_key_once()
+    {
+        const QList<K> order = ParGen_Tab_Order();
+        QCOMPARE(order.size(), ParGen_Key_Count);
+        for (K key : All_ParGen_Keys())
+            QCOMPARE(order.count(key), 1);
+        QCOMPARE(order.indexOf(K::LoRa_Device_Address), order.indexOf(K::LoRa_Activation_Method) + 1);
+        QCOMPARE(order.indexOf(K::LoRa_Adaptive_DataRate), order.indexOf(K::LoRa_Application_Key) + 1);
+        QCOMPARE(order.indexOf(K::BACnet_GAT1), order.indexOf(K::BACnet_EN_GAT) + 1);
     }
 
     void controls_take_only_their_kind()

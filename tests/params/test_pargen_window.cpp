@@ -28,14 +28,14 @@ private slots:
     {
         w_->show();
         for (int type : {0, 1}) {
-            w_->CB_BACnet_Slave_Type->setCurrentIndex(type);
-            w_->CB_LoRa_Activation_Method->setCurrentIndex(type);
+            Combo(K::BACnet_Type)->setCurrentIndex(type);
+            Combo(K::LoRa_Activation_Method)->setCurrentIndex(type);
             for (const ParGen_Field &field : ParGen_Fields()) {
                 const QString where = QStringLiteral("key %1, caption %2").arg(int(field.key)).arg(field.caption_message);
                 QWidget *input = w_->Input(field.key);
                 QVERIFY2(input, qPrintable(where));
                 const Category_Panel *panel = nullptr;
-                for (const Category_Panel *p : {w_->CP_LoRa, w_->CP_BACnet_Slave, w_->CP_Ethernet})
+                for (const Category_Panel *p : {CP_LoRa(), CP_BACnet_Slave(), CP_Ethernet()})
                     if (input->parentWidget() == p->Client())
                         panel = p;
                 QVERIFY2(panel, qPrintable(where));
@@ -68,91 +68,91 @@ private slots:
         QCOMPARE(Message_Box::Take_Shown(), QStringList());
         QCOMPARE(w_->windowTitle(), u"Set Communication"_s);
         QCOMPARE(w_->size(), QSize(required::Parameter_Width, required::Parameter_Height));
-        QCOMPARE(w_->CB_LoRa_RF_Band->currentText(), u"AS923"_s);
-        QCOMPARE(w_->CB_LoRa_RF_Band->count(), required::RF_Bands);
-        QCOMPARE(w_->CB_LoRa_DataRate->currentText(), No_Document_DataRate());
-        QCOMPARE(w_->CB_LoRa_DataRate->maxVisibleItems(), required::Data_Rate_Visible_Items);
-        QCOMPARE(w_->E_LoRa_Payload_Size->text(), u"230"_s);
-        QVERIFY(w_->E_LoRa_Payload_Size->isReadOnly());
-        QCOMPARE(w_->CB_LoRa_Activation_Method->currentIndex(), 0);
-        QCOMPARE(w_->CB_BACnet_Slave_Type->currentText(), u"BACnet/IP"_s);
-        QCOMPARE(w_->CB_BACnet_MSTP_Slave_Baudrate->currentText(), u"57600"_s);
-        QCOMPARE(w_->E_BACnet_IP_Slave_Device_Name->text(), u"devicename1"_s);
-        QCOMPARE(w_->E_Ethernet_IP4->text(), u"10"_s);
-        QVERIFY(!w_->CB_Ethernet_DNS->isChecked());
+        QCOMPARE(Combo(K::LoRa_RF_Band)->currentText(), u"AS923"_s);
+        QCOMPARE(Combo(K::LoRa_RF_Band)->count(), required::RF_Bands);
+        QCOMPARE(Combo(K::LoRa_DataRate)->currentText(), No_Document_DataRate());
+        QCOMPARE(Combo(K::LoRa_DataRate)->maxVisibleItems(), required::Data_Rate_Visible_Items);
+        QCOMPARE(Edit(K::LoRa_Payload_Size)->text(), u"230"_s);
+        QVERIFY(Edit(K::LoRa_Payload_Size)->isReadOnly());
+        QCOMPARE(Combo(K::LoRa_Activation_Method)->currentIndex(), 0);
+        QCOMPARE(Combo(K::BACnet_Type)->currentText(), u"BACnet/IP"_s);
+        QCOMPARE(Combo(K::BACnet_Ser_Baudrate)->currentText(), u"57600"_s);
+        QCOMPARE(Edit(K::BACnet_NAME_STA)->text(), u"devicename1"_s);
+        QCOMPARE(Edit(K::Ethernet_IP4)->text(), u"10"_s);
+        QVERIFY(!Box(K::Ethernet_EN_DNS)->isChecked());
 
         // Groups: LoRaWAN then BACnet Slave; Ethernet only for MS/TP.
-        QCOMPARE(w_->CP_LoRa->Caption(), u"1. LoRaWAN"_s);
-        QCOMPARE(w_->CP_BACnet_Slave->Caption(), u"2. BACnet Slave"_s);
-        QCOMPARE(w_->CP_Ethernet->Caption(), u"3. Ethernet"_s);
-        QVERIFY(w_->CP_LoRa->isVisible() && w_->CP_BACnet_Slave->isVisible());
-        QVERIFY(!w_->CP_Ethernet->isVisible());
-        QCOMPARE(w_->CP_LoRa->y(), 0);
-        QCOMPARE(w_->CP_BACnet_Slave->y(), w_->CP_LoRa->height());
+        QCOMPARE(CP_LoRa()->Caption(), u"1. LoRaWAN"_s);
+        QCOMPARE(CP_BACnet_Slave()->Caption(), u"2. BACnet Slave"_s);
+        QCOMPARE(CP_Ethernet()->Caption(), u"3. Ethernet"_s);
+        QVERIFY(CP_LoRa()->isVisible() && CP_BACnet_Slave()->isVisible());
+        QVERIFY(!CP_Ethernet()->isVisible());
+        QCOMPARE(CP_LoRa()->y(), 0);
+        QCOMPARE(CP_BACnet_Slave()->y(), CP_LoRa()->height());
 
         // Rows, captions and hints.
-        QCOMPARE(w_->L_LoRa_RF_Band->geometry().topLeft(),
+        QCOMPARE(Label(K::LoRa_RF_Band)->geometry().topLeft(),
                  QPoint(required::Parameter_Label_Left, required::Parameter_Row1_Label_Top));
-        const QRect band = w_->CB_LoRa_RF_Band->geometry();
+        const QRect band = Combo(K::LoRa_RF_Band)->geometry();
         QCOMPARE(band.topLeft(), QPoint(required::Parameter_Input_Left, required::Parameter_Row1_Input_Top));
         QCOMPARE(band.width(), required::Parameter_Input_Width);
         // Network type is row 2, data rate row 4.
-        QCOMPARE(w_->L_LoRa_DataRate->y() - w_->L_LoRa_Network_Type->y(), 2 * required::Parameter_Row_Pitch);
-        QCOMPARE(w_->E_BACnet_IP_Slave_IP1->width(), required::Parameter_Octet_Width);
-        QCOMPARE(w_->E_BACnet_IP_Slave_IP1->x(), required::Parameter_Input_Left);
+        QCOMPARE(Label(K::LoRa_DataRate)->y() - Label(K::LoRa_Network_Type)->y(), 2 * required::Parameter_Row_Pitch);
+        QCOMPARE(Edit(K::BACnet_IP1)->width(), required::Parameter_Octet_Width);
+        QCOMPARE(Edit(K::BACnet_IP1)->x(), required::Parameter_Input_Left);
         // A dotted address ends where a single input does.
-        QCOMPARE(w_->E_BACnet_IP_Slave_IP4->geometry().right() + 1,
+        QCOMPARE(Edit(K::BACnet_IP4)->geometry().right() + 1,
                  required::Parameter_Input_Left + required::Parameter_Input_Width);
-        QCOMPARE(w_->L_LoRa_RF_Band->text(), u"RF Band"_s);
-        QCOMPARE(w_->CB_LoRa_Adaptive_DataRate->text(), u"Adaptive DataRate"_s);
-        QCOMPARE(w_->CB_LoRa_RF_Band->toolTip(), Msg(408));
-        QCOMPARE(w_->E_Ethernet_IP4->toolTip(), u"Insert Fourth byte of IP Address"_s);
-        QCOMPARE(w_->E_BACnet_IP_Slave_GAT3->toolTip(), Msg(563));
-        QCOMPARE(w_->CB_Ethernet_En_GAT->toolTip(), Msg(448));
-        QCOMPARE(w_->Btn_OK->text(), u"OK"_s);
-        QCOMPARE(w_->Btn_Cancel->toolTip(), Msg(405));
-        QCOMPARE(w_->Btn_OK->width(), required::Parameter_Button_Width);
-        QCOMPARE(w_->Btn_Cancel->width(), required::Parameter_Button_Width);
-        QVERIFY(w_->Btn_OK->x() < w_->Btn_Cancel->x());
+        QCOMPARE(Label(K::LoRa_RF_Band)->text(), u"RF Band"_s);
+        QCOMPARE(Box(K::LoRa_Adaptive_DataRate)->text(), u"Adaptive DataRate"_s);
+        QCOMPARE(Combo(K::LoRa_RF_Band)->toolTip(), Msg(408));
+        QCOMPARE(Edit(K::Ethernet_IP4)->toolTip(), u"Insert Fourth byte of IP Address"_s);
+        QCOMPARE(Edit(K::BACnet_GAT3)->toolTip(), Msg(563));
+        QCOMPARE(Box(K::Ethernet_EN_GAT)->toolTip(), Msg(448));
+        QCOMPARE(Btn_OK()->text(), u"OK"_s);
+        QCOMPARE(Btn_Cancel()->toolTip(), Msg(405));
+        QCOMPARE(Btn_OK()->width(), required::Parameter_Button_Width);
+        QCOMPARE(Btn_Cancel()->width(), required::Parameter_Button_Width);
+        QVERIFY(Btn_OK()->x() < Btn_Cancel()->x());
     }
 
     void otaa_moves_the_application_key_row()
     {
         w_->show();
-        w_->E_LoRa_Device_Address->setText(u"0A0B"_s);
+        Edit(K::LoRa_Device_Address)->setText(u"0A0B"_s);
         const QString app_key = u"FFEEDDCCBBAA99887766554433221100"_s;
-        w_->E_LoRa_Application_Key->setText(app_key);
-        QVERIFY(!w_->E_LoRa_Application_Key->isVisible());
-        const int abp_height = w_->CP_LoRa->height();
+        Edit(K::LoRa_Application_Key)->setText(app_key);
+        QVERIFY(!Edit(K::LoRa_Application_Key)->isVisible());
+        const int abp_height = CP_LoRa()->height();
         QCOMPARE(abp_height, Category_Panel::Header_Height() +
-                                 w_->E_LoRa_Application_Session_Key->geometry().bottom() + 1 +
+                                 Edit(K::LoRa_Application_Session_Key)->geometry().bottom() + 1 +
                                  required::Parameter_Group_Margin);
 
-        w_->CB_LoRa_Activation_Method->setCurrentIndex(1);
-        QVERIFY(w_->E_LoRa_Application_Key->isVisible());
-        QCOMPARE(w_->L_LoRa_Application_Key->y(), required::Parameter_Row8_Label_Top);
-        QCOMPARE(w_->E_LoRa_Application_Key->y(), required::Parameter_Row8_Input_Top);
-        for (QWidget *abp : {static_cast<QWidget *>(w_->E_LoRa_Device_Address),
-                             static_cast<QWidget *>(w_->L_LoRa_Application_Identifier),
-                             static_cast<QWidget *>(w_->E_LoRa_Network_Session_Key),
-                             static_cast<QWidget *>(w_->E_LoRa_Application_Session_Key)})
+        Combo(K::LoRa_Activation_Method)->setCurrentIndex(1);
+        QVERIFY(Edit(K::LoRa_Application_Key)->isVisible());
+        QCOMPARE(Label(K::LoRa_Application_Key)->y(), required::Parameter_Row8_Label_Top);
+        QCOMPARE(Edit(K::LoRa_Application_Key)->y(), required::Parameter_Row8_Input_Top);
+        for (QWidget *abp : {static_cast<QWidget *>(Edit(K::LoRa_Device_Address)),
+                             static_cast<QWidget *>(Label(K::LoRa_Application_Identifier)),
+                             static_cast<QWidget *>(Edit(K::LoRa_Network_Session_Key)),
+                             static_cast<QWidget *>(Edit(K::LoRa_Application_Session_Key))})
             QVERIFY(!abp->isVisible());
-        QCOMPARE(w_->CP_LoRa->height(), Category_Panel::Header_Height() +
-                                            w_->E_LoRa_Application_Key->geometry().bottom() + 1 +
-                                            required::Parameter_Group_Margin);
-        QCOMPARE(w_->CP_BACnet_Slave->y(), w_->CP_LoRa->height());
+        QCOMPARE(CP_LoRa()->height(), Category_Panel::Header_Height() +
+                                          Edit(K::LoRa_Application_Key)->geometry().bottom() + 1 +
+                                          required::Parameter_Group_Margin);
+        QCOMPARE(CP_BACnet_Slave()->y(), CP_LoRa()->height());
 
-        w_->CB_LoRa_Activation_Method->setCurrentIndex(0);
-        QVERIFY(w_->E_LoRa_Device_Address->isVisible());
-        QVERIFY(!w_->E_LoRa_Application_Key->isVisible());
-        QCOMPARE(w_->E_LoRa_Device_Address->text(), u"0A0B"_s);
-        QCOMPARE(w_->CP_LoRa->height(), abp_height);
+        Combo(K::LoRa_Activation_Method)->setCurrentIndex(0);
+        QVERIFY(Edit(K::LoRa_Device_Address)->isVisible());
+        QVERIFY(!Edit(K::LoRa_Application_Key)->isVisible());
+        QCOMPARE(Edit(K::LoRa_Device_Address)->text(), u"0A0B"_s);
+        QCOMPARE(CP_LoRa()->height(), abp_height);
         QCOMPARE(w_->Form().Text(K::LoRa_Application_Key), app_key);
 
         // Saved under OTAA, the hidden ABP keys keep their values, a short
         // one too: only the method's own keys are checked.
-        w_->CB_LoRa_Activation_Method->setCurrentIndex(1);
-        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        Combo(K::LoRa_Activation_Method)->setCurrentIndex(1);
+        QTest::mouseClick(Btn_OK(), Qt::LeftButton);
         QVERIFY(!w_->isVisible());
         const ParGen_Values saved = Saved();
         QCOMPARE(saved[K::LoRa_Activation_Method], u"Over-the-Air Activation [OTAA]"_s);
@@ -164,7 +164,7 @@ private slots:
     {
         Write_Doc("<LoRa_Application_Identifier>0123456789abcdef012</LoRa_Application_Identifier>");
         w_->show();
-        QLineEdit *address = w_->E_LoRa_Device_Address;
+        QLineEdit *address = Edit(K::LoRa_Device_Address);
         QTest::keyClicks(address, u"ag- b"_s);
         QCOMPARE(address->text(), u"A B"_s);
         address->clear();
@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(w_->Form().Text(K::LoRa_Device_Address), u"E"_s);
 
         // A longer stored value is shown whole; typing adds nothing to it.
-        QLineEdit *identifier = w_->E_LoRa_Application_Identifier;
+        QLineEdit *identifier = Edit(K::LoRa_Application_Identifier);
         QCOMPARE(identifier->text(), u"0123456789abcdef012"_s);
         identifier->end(false);
         QTest::keyClick(identifier, 'a');
@@ -189,17 +189,17 @@ private slots:
         QCOMPARE(identifier->text(), u"0123456789abcdef01"_s);
 
         // Device names: lower case, up to 15 typed characters.
-        QLineEdit *name = w_->E_BACnet_IP_Slave_Device_Name;
+        QLineEdit *name = Edit(K::BACnet_NAME_STA);
         name->clear();
         QTest::keyClicks(name, u"Boiler_Room7ABCDEFG"_s);
         QCOMPARE(name->text(), u"boiler_room7abc"_s);
-        QLineEdit *master = w_->E_BACnet_MSTP_Slave_Max_Master;
+        QLineEdit *master = Edit(K::BACnet_Ser_Max_Master);
         master->clear();
         QTest::keyClicks(master, u"0X7F"_s);
         QCOMPARE(master->text(), u"0x7f"_s);
         // Octets and ports take any key: validation judges them.
-        QTest::keyClicks(w_->E_BACnet_IP_Slave_Port, u"x-"_s);
-        QCOMPARE(w_->E_BACnet_IP_Slave_Port->text(), u"47808x-"_s);
+        QTest::keyClicks(Edit(K::BACnet_PORT), u"x-"_s);
+        QCOMPARE(Edit(K::BACnet_PORT)->text(), u"47808x-"_s);
     }
 
     void dot_moves_along_the_octets_data()
@@ -221,7 +221,7 @@ private slots:
         QFETCH(int, from);
         QFETCH(int, to);
         Show_Active();
-        w_->CB_BACnet_Slave_Type->setCurrentIndex(type);
+        Combo(K::BACnet_Type)->setCurrentIndex(type);
         auto *field = static_cast<QLineEdit *>(w_->Input(ParGen_Key(from)));
         field->setFocus();
         QCOMPARE(QApplication::focusWidget(), field);
@@ -237,17 +237,17 @@ private slots:
     void band_change_resets_data_rate_and_payload()
     {
         w_->show();
-        w_->CB_LoRa_DataRate->setCurrentIndex(3);
-        QCOMPARE(w_->E_LoRa_Payload_Size->text(), u"123"_s);
-        w_->CB_LoRa_RF_Band->setCurrentText(u"EU868"_s);
-        QCOMPARE(w_->CB_LoRa_DataRate->count(), 8);
-        QCOMPARE(w_->CB_LoRa_DataRate->currentIndex(), 0);
-        QCOMPARE(w_->CB_LoRa_DataRate->currentText(), u"0 -\tLoRa: SF12/125kHz 250 [bit/s]"_s);
-        QCOMPARE(w_->E_LoRa_Payload_Size->text(), u"51"_s);
-        w_->CB_LoRa_RF_Band->setCurrentText(u"US915"_s);
-        QCOMPARE(w_->E_LoRa_Payload_Size->text(), u"11"_s);
-        w_->CB_LoRa_DataRate->setCurrentIndex(3);
-        QCOMPARE(w_->E_LoRa_Payload_Size->text(), u"242"_s);
+        Combo(K::LoRa_DataRate)->setCurrentIndex(3);
+        QCOMPARE(Edit(K::LoRa_Payload_Size)->text(), u"123"_s);
+        Combo(K::LoRa_RF_Band)->setCurrentText(u"EU868"_s);
+        QCOMPARE(Combo(K::LoRa_DataRate)->count(), 8);
+        QCOMPARE(Combo(K::LoRa_DataRate)->currentIndex(), 0);
+        QCOMPARE(Combo(K::LoRa_DataRate)->currentText(), u"0 -\tLoRa: SF12/125kHz 250 [bit/s]"_s);
+        QCOMPARE(Edit(K::LoRa_Payload_Size)->text(), u"51"_s);
+        Combo(K::LoRa_RF_Band)->setCurrentText(u"US915"_s);
+        QCOMPARE(Edit(K::LoRa_Payload_Size)->text(), u"11"_s);
+        Combo(K::LoRa_DataRate)->setCurrentIndex(3);
+        QCOMPARE(Edit(K::LoRa_Payload_Size)->text(), u"242"_s);
         QCOMPARE(w_->Form().Text(K::LoRa_Payload_Size), u"242"_s);
     }
 
@@ -258,49 +258,49 @@ private slots:
         QCOMPARE(w_->size(), QSize(required::Parameter_Width, 500));
         w_->resize(300, 650);
         QCOMPARE(w_->size(), QSize(required::Parameter_Width, 650));
-        QCOMPARE(w_->Btn_Cancel->geometry().bottom() < 650, true);
-        QCOMPARE(w_->CPG->geometry().bottom() < w_->Btn_OK->y(), true);
-        QCOMPARE(w_->CPG->width(), required::Parameter_Width);
+        QCOMPARE(Btn_Cancel()->geometry().bottom() < 650, true);
+        QCOMPARE(CPG()->geometry().bottom() < Btn_OK()->y(), true);
+        QCOMPARE(CPG()->width(), required::Parameter_Width);
     }
 
     void wheel_scrolls_only_over_the_group_area()
     {
         w_->show();
         w_->resize(required::Parameter_Width, 320);
-        QScrollBar *bar = w_->CPG->verticalScrollBar();
+        QScrollBar *bar = CPG()->verticalScrollBar();
         QVERIFY(bar->maximum() > 3 * QApplication::wheelScrollLines() * bar->singleStep());
-        const int band = w_->CB_LoRa_RF_Band->currentIndex();
+        const int band = Combo(K::LoRa_RF_Band)->currentIndex();
 
-        Wheel(w_->CB_LoRa_RF_Band, -120);
+        Wheel(Combo(K::LoRa_RF_Band), -120);
         QCOMPARE(bar->value(), QApplication::wheelScrollLines() * bar->singleStep());
-        QCOMPARE(w_->CB_LoRa_RF_Band->currentIndex(), band);
-        Wheel(w_->CPG->viewport(), -240);
+        QCOMPARE(Combo(K::LoRa_RF_Band)->currentIndex(), band);
+        Wheel(CPG()->viewport(), -240);
         QCOMPARE(bar->value(), 3 * QApplication::wheelScrollLines() * bar->singleStep());
         // Small steps of a touchpad add up to a notch.
-        Wheel(w_->CPG->viewport(), 60);
+        Wheel(CPG()->viewport(), 60);
         QCOMPARE(bar->value(), 3 * QApplication::wheelScrollLines() * bar->singleStep());
-        Wheel(w_->CPG->viewport(), 60);
+        Wheel(CPG()->viewport(), 60);
         QCOMPARE(bar->value(), 2 * QApplication::wheelScrollLines() * bar->singleStep());
 
         const int value = bar->value();
-        Wheel(w_->Btn_OK, 120);
-        Wheel(w_->L_SW_Desc, -120);
+        Wheel(Btn_OK(), 120);
+        Wheel(L_SW_Desc(), -120);
         QCOMPARE(bar->value(), value);
     }
 
     void groups_collapse_and_restack()
     {
         w_->show();
-        const int expanded = w_->CP_LoRa->height();
-        QTest::mouseClick(w_->CP_LoRa->Header(), Qt::LeftButton);
-        QVERIFY(w_->CP_LoRa->Collapsed());
-        QCOMPARE(w_->CP_LoRa->height(), Category_Panel::Header_Height());
-        QCOMPARE(w_->CP_BACnet_Slave->y(), Category_Panel::Header_Height());
-        QVERIFY(!w_->CB_LoRa_RF_Band->isVisible());
-        QTest::mouseClick(w_->CP_LoRa->Header(), Qt::LeftButton);
-        QCOMPARE(w_->CP_LoRa->height(), expanded);
-        QCOMPARE(w_->CP_BACnet_Slave->y(), expanded);
-        QVERIFY(w_->CB_LoRa_RF_Band->isVisible());
+        const int expanded = CP_LoRa()->height();
+        QTest::mouseClick(CP_LoRa()->Header(), Qt::LeftButton);
+        QVERIFY(CP_LoRa()->Collapsed());
+        QCOMPARE(CP_LoRa()->height(), Category_Panel::Header_Height());
+        QCOMPARE(CP_BACnet_Slave()->y(), Category_Panel::Header_Height());
+        QVERIFY(!Combo(K::LoRa_RF_Band)->isVisible());
+        QTest::mouseClick(CP_LoRa()->Header(), Qt::LeftButton);
+        QCOMPARE(CP_LoRa()->height(), expanded);
+        QCOMPARE(CP_BACnet_Slave()->y(), expanded);
+        QVERIFY(Combo(K::LoRa_RF_Band)->isVisible());
     }
 
     void tab_order_data()
@@ -340,20 +340,20 @@ private slots:
         QFETCH(int, method);
         QFETCH(QList<K>, order);
         Show_Active();
-        w_->CB_BACnet_Slave_Type->setCurrentIndex(type);
-        w_->CB_LoRa_Activation_Method->setCurrentIndex(method);
+        Combo(K::BACnet_Type)->setCurrentIndex(type);
+        Combo(K::LoRa_Activation_Method)->setCurrentIndex(method);
         QStringList expected = {u"Btn_OK"_s, u"Btn_Cancel"_s};
         for (K key : order)
             expected << Key_Name(key);
 
-        w_->Btn_OK->setFocus();
+        Btn_OK()->setFocus();
         QStringList walked;
         for (int i = 0; i < 100; ++i) {
             QWidget *focus = QApplication::focusWidget();
             QVERIFY(focus);
             walked << focus->objectName();
             QTest::keyClick(focus, Qt::Key_Tab);
-            if (QApplication::focusWidget() == w_->Btn_OK)
+            if (QApplication::focusWidget() == Btn_OK())
                 break;
         }
         QCOMPARE(walked, expected);
@@ -366,12 +366,12 @@ private slots:
         Messages().Set(437, u"IP-Adresse"_s);
         Messages().Set(441, u"Viertes Byte"_s);
         w_->Set_Lang();
-        QCOMPARE(w_->CP_LoRa->Caption(), u"1. LoRa Funk"_s);
-        QCOMPARE(w_->CP_Ethernet->Caption(), u"3. Netzwerk"_s);
-        QCOMPARE(w_->L_Ethernet_IP->text(), u"IP-Adresse"_s);
-        QCOMPARE(w_->E_Ethernet_IP4->toolTip(), u"Viertes Byte"_s);
+        QCOMPARE(CP_LoRa()->Caption(), u"1. LoRa Funk"_s);
+        QCOMPARE(CP_Ethernet()->Caption(), u"3. Netzwerk"_s);
+        QCOMPARE(Label(K::Ethernet_IP1)->text(), u"IP-Adresse"_s);
+        QCOMPARE(Edit(K::Ethernet_IP4)->toolTip(), u"Viertes Byte"_s);
         // Item lists are the stored values and stay as they are.
-        QCOMPARE(w_->CB_LoRa_Network_Type->itemText(1), u"Public"_s);
+        QCOMPARE(Combo(K::LoRa_Network_Type)->itemText(1), u"Public"_s);
     }
 };
 

@@ -47,8 +47,8 @@ private slots:
         QFETCH(int, method);
         QFETCH(int, type);
         w_->show();
-        w_->CB_LoRa_Activation_Method->setCurrentIndex(method);
-        w_->CB_BACnet_Slave_Type->setCurrentIndex(type);
+        Combo(K::LoRa_Activation_Method)->setCurrentIndex(method);
+        Combo(K::BACnet_Type)->setCurrentIndex(type);
         int hidden = 0;
         for (K key : All_ParGen_Keys()) {
             QVERIFY2(w_->Input(key)->isVisibleTo(w_.get()) == w_->Form().Shown(key), Key_Info(key).Name);
@@ -64,23 +64,23 @@ private slots:
         const QByteArray stored = test::Read(ws_.File_ParGen);
         When_Shown(w_.get(), [&] {
             // "AE" would reach the device as 000000AE.
-            QTest::keyClicks(w_->E_LoRa_Device_Address, u"ae"_s);
-            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            QTest::keyClicks(Edit(K::LoRa_Device_Address), u"ae"_s);
+            QTest::mouseClick(Btn_OK(), Qt::LeftButton);
             QCOMPARE(Message_Box::Take_Shown(), QStringList{Msg(500)});
             QVERIFY(w_->isVisible());
-            QCOMPARE(w_->E_LoRa_Device_Address->text(), u"AE"_s);
+            QCOMPARE(Edit(K::LoRa_Device_Address)->text(), u"AE"_s);
             QCOMPARE(test::Read(ws_.File_ParGen), stored);
 
             // With OTAA the ABP keys are not the device's: only the
             // application key counts.
-            w_->CB_LoRa_Activation_Method->setCurrentIndex(1);
-            QTest::keyClicks(w_->E_LoRa_Application_Key, u"0123456789abcdef0123456789abcde"_s);
-            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            Combo(K::LoRa_Activation_Method)->setCurrentIndex(1);
+            QTest::keyClicks(Edit(K::LoRa_Application_Key), u"0123456789abcdef0123456789abcde"_s);
+            QTest::mouseClick(Btn_OK(), Qt::LeftButton);
             QCOMPARE(Message_Box::Take_Shown(), QStringList{Msg(504)});
             QCOMPARE(test::Read(ws_.File_ParGen), stored);
 
-            QTest::keyClicks(w_->E_LoRa_Application_Key, u"f"_s);
-            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            QTest::keyClicks(Edit(K::LoRa_Application_Key), u"f"_s);
+            QTest::mouseClick(Btn_OK(), Qt::LeftButton);
         });
         QCOMPARE(w_->exec(), int(QDialog::Accepted));
         QCOMPARE(Message_Box::Take_Shown(), QStringList());
@@ -96,32 +96,32 @@ private slots:
         Write_Doc("<BACnet_Type>1</BACnet_Type><Ethernet_IP1>256</Ethernet_IP1><BACnet_Ser_ID>500</BACnet_Ser_ID>");
         Show_Active();
         const auto base = [](QWidget *w) { return w->palette().color(QPalette::Base); };
-        const QColor plain = base(w_->E_Ethernet_IP2);
-        QCOMPARE(w_->E_Ethernet_IP1->toolTip(), Msg(465));
-        QCOMPARE(w_->E_BACnet_MSTP_Slave_MAC_Address->toolTip(), Msg(626));
-        QVERIFY(base(w_->E_Ethernet_IP1) != plain);
-        QVERIFY(base(w_->E_BACnet_MSTP_Slave_MAC_Address) != plain);
-        QCOMPARE(w_->E_Ethernet_IP2->toolTip(), Msg(439));
-        QCOMPARE(w_->P_Problems->L_Problems->text(), Msg(Msg_Errors_Count).arg(2));
+        const QColor plain = base(Edit(K::Ethernet_IP2));
+        QCOMPARE(Edit(K::Ethernet_IP1)->toolTip(), Msg(465));
+        QCOMPARE(Edit(K::BACnet_Ser_ID)->toolTip(), Msg(626));
+        QVERIFY(base(Edit(K::Ethernet_IP1)) != plain);
+        QVERIFY(base(Edit(K::BACnet_Ser_ID)) != plain);
+        QCOMPARE(Edit(K::Ethernet_IP2)->toolTip(), Msg(439));
+        QCOMPARE(P_Problems()->L_Problems->text(), Msg(Msg_Errors_Count).arg(2));
 
-        w_->E_Ethernet_IP1->setFocus();
-        w_->E_Ethernet_IP1->selectAll();
-        QTest::keyClicks(w_->E_Ethernet_IP1, u"10"_s);
-        QTRY_COMPARE(w_->E_Ethernet_IP1->toolTip(), Msg(438));
-        QCOMPARE(base(w_->E_Ethernet_IP1), plain);
-        QCOMPARE(w_->P_Problems->L_Problems->text(), Msg(Msg_Errors_Count).arg(1));
+        Edit(K::Ethernet_IP1)->setFocus();
+        Edit(K::Ethernet_IP1)->selectAll();
+        QTest::keyClicks(Edit(K::Ethernet_IP1), u"10"_s);
+        QTRY_COMPARE(Edit(K::Ethernet_IP1)->toolTip(), Msg(438));
+        QCOMPARE(base(Edit(K::Ethernet_IP1)), plain);
+        QCOMPARE(P_Problems()->L_Problems->text(), Msg(Msg_Errors_Count).arg(1));
 
         // Undo puts the bad value back, and its mark with it.
-        QTest::keyClick(w_->E_Ethernet_IP1, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(w_->E_Ethernet_IP1->text(), u"256"_s);
-        QTRY_COMPARE(w_->E_Ethernet_IP1->toolTip(), Msg(465));
-        QVERIFY(base(w_->E_Ethernet_IP1) != plain);
+        QTest::keyClick(Edit(K::Ethernet_IP1), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Edit(K::Ethernet_IP1)->text(), u"256"_s);
+        QTRY_COMPARE(Edit(K::Ethernet_IP1)->toolTip(), Msg(465));
+        QVERIFY(base(Edit(K::Ethernet_IP1)) != plain);
         // A gateway octet counts only with its box on.
-        w_->E_Ethernet_GAT1->setText(u"300"_s);
+        Edit(K::Ethernet_GAT1)->setText(u"300"_s);
         QTRY_COMPARE(w_->Problems().size(), 2);
-        w_->CB_Ethernet_En_GAT->setChecked(true);
-        QTRY_COMPARE(w_->E_Ethernet_GAT1->toolTip(), Msg(473));
-        QCOMPARE(w_->P_Problems->L_Problems->text(), Msg(Msg_Errors_Count).arg(3));
+        Box(K::Ethernet_EN_GAT)->setChecked(true);
+        QTRY_COMPARE(Edit(K::Ethernet_GAT1)->toolTip(), Msg(473));
+        QCOMPARE(P_Problems()->L_Problems->text(), Msg(Msg_Errors_Count).arg(3));
     }
 
     // F8 and the button go through the failing fields the window shows, in
@@ -132,20 +132,20 @@ private slots:
         Write_Doc("<BACnet_Type>1</BACnet_Type><Ethernet_IP1>256</Ethernet_IP1><BACnet_Ser_ID>500</BACnet_Ser_ID>"
                   "<Ethernet_TCP_Port></Ethernet_TCP_Port>");
         Show_Active();
-        QCOMPARE(w_->P_Problems->L_Problems->text(), Msg(Msg_Errors_Count).arg(3));
-        w_->CB_LoRa_RF_Band->setFocus();
+        QCOMPARE(P_Problems()->L_Problems->text(), Msg(Msg_Errors_Count).arg(3));
+        Combo(K::LoRa_RF_Band)->setFocus();
         QStringList visited;
         for (int i = 0; i < 3; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
             visited << QApplication::focusWidget()->objectName();
         }
         QCOMPARE(visited, (QStringList{u"Ethernet_IP1"_s, u"BACnet_Ser_ID"_s, u"Ethernet_IP1"_s}));
-        QTest::mouseClick(w_->P_Problems->Btn_Next_Problem, Qt::LeftButton);
-        QCOMPARE(QApplication::focusWidget(), w_->E_BACnet_MSTP_Slave_MAC_Address);
-        w_->CP_Ethernet->Set_Collapsed(true);
+        QTest::mouseClick(P_Problems()->Btn_Next_Problem, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), Edit(K::BACnet_Ser_ID));
+        CP_Ethernet()->Set_Collapsed(true);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
-        QCOMPARE(QApplication::focusWidget(), w_->E_Ethernet_IP1);
-        QVERIFY(!w_->CP_Ethernet->Collapsed());
+        QCOMPARE(QApplication::focusWidget(), Edit(K::Ethernet_IP1));
+        QVERIFY(!CP_Ethernet()->Collapsed());
     }
 
     // An empty TCP port and a bad Ethernet octet under BACnet/IP: neither
@@ -157,12 +157,12 @@ private slots:
         When_Shown(w_.get(), [&] {
             Message_Box::Queue_Answer(QMessageBox::Yes);
             Message_Box::Queue_Answer(QMessageBox::Yes);
-            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            QTest::mouseClick(Btn_OK(), Qt::LeftButton);
         });
         QCOMPARE(w_->exec(), int(QDialog::Accepted));
         QCOMPARE(Message_Box::Take_Shown(), (QStringList{Question(465, K::Ethernet_IP1, u"256"_s),
                                                          Question(481, K::Ethernet_TCP_Port, QString())}));
-        QCOMPARE(w_->E_Ethernet_IP1->text(), u"192"_s);
+        QCOMPARE(Edit(K::Ethernet_IP1)->text(), u"192"_s);
         const ParGen_Values saved = Saved();
         QCOMPARE(saved[K::Ethernet_IP1], u"192"_s);
         QCOMPARE(saved[K::Ethernet_TCP_Port], u"10001"_s);
@@ -178,14 +178,14 @@ private slots:
         const QByteArray stored = test::Read(ws_.File_ParGen);
         When_Shown(w_.get(), [&] {
             Message_Box::Queue_Answer(QMessageBox::No);
-            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            QTest::mouseClick(Btn_OK(), Qt::LeftButton);
             QCOMPARE(Message_Box::Take_Shown(), QStringList{Question(465, K::Ethernet_IP1, u"256"_s)});
             QVERIFY(w_->isVisible());
-            QCOMPARE(w_->E_Ethernet_IP1->text(), u"256"_s);
+            QCOMPARE(Edit(K::Ethernet_IP1)->text(), u"256"_s);
             QCOMPARE(test::Read(ws_.File_ParGen), stored);
 
-            w_->CB_BACnet_Slave_Type->setCurrentIndex(1);
-            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            Combo(K::BACnet_Type)->setCurrentIndex(1);
+            QTest::mouseClick(Btn_OK(), Qt::LeftButton);
             QCOMPARE(Message_Box::Take_Shown(), QStringList{Msg(465)});
             QVERIFY(w_->isVisible());
             QCOMPARE(test::Read(ws_.File_ParGen), stored);
@@ -201,8 +201,8 @@ private slots:
         Write_Doc("<LoRa_RF_Band>EU868</LoRa_RF_Band><LoRa_Payload_Size>300</LoRa_Payload_Size>");
         QCOMPARE(Check_Stored_Payload(Read_ParGen_Document(ws_.File_ParGen)).Message(), int(Msg_Payload_Mismatch));
         When_Shown(w_.get(), [&] {
-            QCOMPARE(w_->E_LoRa_Payload_Size->text(), u"51"_s);
-            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            QCOMPARE(Edit(K::LoRa_Payload_Size)->text(), u"51"_s);
+            QTest::mouseClick(Btn_OK(), Qt::LeftButton);
         });
         QCOMPARE(w_->exec(), int(QDialog::Accepted));
         QCOMPARE(Message_Box::Take_Shown(), QStringList());

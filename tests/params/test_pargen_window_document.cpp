@@ -24,36 +24,36 @@ private slots:
     void mstp_shows_the_ethernet_group_and_hidden_values_are_saved()
     {
         w_->show();
-        const QRect ip_label = w_->L_BACnet_IP_Slave_IP->geometry();
-        const QRect ip_octet = w_->E_BACnet_IP_Slave_IP1->geometry();
-        w_->E_BACnet_IP_Slave_Port->setText(u"47809"_s);
+        const QRect ip_label = Label(K::BACnet_IP1)->geometry();
+        const QRect ip_octet = Edit(K::BACnet_IP1)->geometry();
+        Edit(K::BACnet_PORT)->setText(u"47809"_s);
 
-        w_->CB_BACnet_Slave_Type->setCurrentIndex(1);
-        QVERIFY(w_->CP_Ethernet->isVisible());
-        QCOMPARE(w_->CP_Ethernet->y(), w_->CP_BACnet_Slave->y() + w_->CP_BACnet_Slave->height());
-        QVERIFY(w_->E_Ethernet_DNS4->isVisible());
-        QVERIFY(w_->CB_Ethernet_DNS->isVisible());
-        QVERIFY(!w_->E_Ethernet_TCP_Port->isVisible() && !w_->E_Ethernet_UDP_Port->isVisible());
-        QVERIFY(!w_->E_BACnet_IP_Slave_IP1->isVisible() && !w_->E_BACnet_IP_Slave_Port->isVisible());
-        QVERIFY(w_->E_BACnet_MSTP_Slave_Network->isVisible());
-        QCOMPARE(w_->L_BACnet_MSTP_Slave_Baudrate->y(), ip_label.y());
-        QCOMPARE(w_->CB_BACnet_MSTP_Slave_Baudrate->y(), ip_octet.y());
-        QCOMPARE(w_->L_BACnet_MSTP_Slave_Network->y(), ip_label.y() + 7 * 28);
-        QCOMPARE(w_->CP_BACnet_Slave->height(),
-                 Category_Panel::Header_Height() + w_->CB_BACnet_Slave_Desc_32_Chars->geometry().bottom() + 1 + 12);
-        QCOMPARE(w_->CP_Ethernet->height(),
-                 Category_Panel::Header_Height() + w_->E_Ethernet_DNS4->geometry().bottom() + 1 + 12);
-        w_->E_BACnet_MSTP_Slave_MAC_Address->setText(u"12"_s);
-        w_->E_Ethernet_IP4->setText(u"20"_s);
+        Combo(K::BACnet_Type)->setCurrentIndex(1);
+        QVERIFY(CP_Ethernet()->isVisible());
+        QCOMPARE(CP_Ethernet()->y(), CP_BACnet_Slave()->y() + CP_BACnet_Slave()->height());
+        QVERIFY(Edit(K::Ethernet_DNS4)->isVisible());
+        QVERIFY(Box(K::Ethernet_EN_DNS)->isVisible());
+        QVERIFY(!Edit(K::Ethernet_TCP_Port)->isVisible() && !Edit(K::Ethernet_UDP_Port)->isVisible());
+        QVERIFY(!Edit(K::BACnet_IP1)->isVisible() && !Edit(K::BACnet_PORT)->isVisible());
+        QVERIFY(Edit(K::BACnet_Ser_Network)->isVisible());
+        QCOMPARE(Label(K::BACnet_Ser_Baudrate)->y(), ip_label.y());
+        QCOMPARE(Combo(K::BACnet_Ser_Baudrate)->y(), ip_octet.y());
+        QCOMPARE(Label(K::BACnet_Ser_Network)->y(), ip_label.y() + 7 * 28);
+        QCOMPARE(CP_BACnet_Slave()->height(),
+                 Category_Panel::Header_Height() + Box(K::BACnet_Desc_Chars_Limit)->geometry().bottom() + 1 + 12);
+        QCOMPARE(CP_Ethernet()->height(),
+                 Category_Panel::Header_Height() + Edit(K::Ethernet_DNS4)->geometry().bottom() + 1 + 12);
+        Edit(K::BACnet_Ser_ID)->setText(u"12"_s);
+        Edit(K::Ethernet_IP4)->setText(u"20"_s);
 
-        w_->CB_BACnet_Slave_Type->setCurrentIndex(0);
-        QVERIFY(!w_->CP_Ethernet->isVisible());
-        QVERIFY(w_->E_BACnet_IP_Slave_IP1->isVisible());
-        QVERIFY(!w_->E_BACnet_MSTP_Slave_MAC_Address->isVisible());
-        QCOMPARE(w_->E_BACnet_IP_Slave_Port->text(), u"47809"_s);
-        QCOMPARE(w_->E_BACnet_MSTP_Slave_MAC_Address->text(), u"12"_s);
+        Combo(K::BACnet_Type)->setCurrentIndex(0);
+        QVERIFY(!CP_Ethernet()->isVisible());
+        QVERIFY(Edit(K::BACnet_IP1)->isVisible());
+        QVERIFY(!Edit(K::BACnet_Ser_ID)->isVisible());
+        QCOMPARE(Edit(K::BACnet_PORT)->text(), u"47809"_s);
+        QCOMPARE(Edit(K::BACnet_Ser_ID)->text(), u"12"_s);
 
-        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        QTest::mouseClick(Btn_OK(), Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList());
         QCOMPARE(w_->result(), int(QDialog::Accepted));
         QVERIFY(!w_->isVisible());
@@ -69,10 +69,10 @@ private slots:
     {
         Write_Doc("<LoRa_RF_Band>EU 868</LoRa_RF_Band><LoRa_Payload_Size>51</LoRa_Payload_Size>");
         w_->show();
-        QCOMPARE(w_->CB_LoRa_RF_Band->currentIndex(), -1);
-        QCOMPARE(w_->CB_LoRa_DataRate->count(), 0);
-        QCOMPARE(w_->E_LoRa_Payload_Size->text(), u"0"_s);
-        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        QCOMPARE(Combo(K::LoRa_RF_Band)->currentIndex(), -1);
+        QCOMPARE(Combo(K::LoRa_DataRate)->count(), 0);
+        QCOMPARE(Edit(K::LoRa_Payload_Size)->text(), u"0"_s);
+        QTest::mouseClick(Btn_OK(), Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Msg(493)});
         QVERIFY(w_->isVisible());
     }
@@ -82,27 +82,27 @@ private slots:
         Write_Doc("<BACnet_Type>1</BACnet_Type><BACnet_Ser_Network>3</BACnet_Ser_Network>");
         const QByteArray stored = test::Read(ws_.File_ParGen);
         When_Shown(w_.get(), [&] {
-            w_->E_Ethernet_IP1->setText(u"256"_s);
-            w_->E_BACnet_MSTP_Slave_Network->setText(u"7"_s);
-            w_->CB_Ethernet_DNS->setChecked(true);
-            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            Edit(K::Ethernet_IP1)->setText(u"256"_s);
+            Edit(K::BACnet_Ser_Network)->setText(u"7"_s);
+            Box(K::Ethernet_EN_DNS)->setChecked(true);
+            QTest::mouseClick(Btn_OK(), Qt::LeftButton);
             QCOMPARE(Message_Box::Take_Shown(), QStringList{Msg(465)});
             QVERIFY(w_->isVisible());
-            QCOMPARE(w_->E_Ethernet_IP1->text(), u"256"_s);
-            QCOMPARE(w_->E_BACnet_MSTP_Slave_Network->text(), u"7"_s);
-            QVERIFY(w_->CB_Ethernet_DNS->isChecked());
-            QCOMPARE(w_->CB_BACnet_Slave_Type->currentIndex(), 1);
+            QCOMPARE(Edit(K::Ethernet_IP1)->text(), u"256"_s);
+            QCOMPARE(Edit(K::BACnet_Ser_Network)->text(), u"7"_s);
+            QVERIFY(Box(K::Ethernet_EN_DNS)->isChecked());
+            QCOMPARE(Combo(K::BACnet_Type)->currentIndex(), 1);
             QCOMPARE(test::Read(ws_.File_ParGen), stored);
 
             // The MS/TP rules run after the Ethernet ones.
-            w_->E_Ethernet_IP1->setText(u"10"_s);
-            w_->E_BACnet_MSTP_Slave_Max_Master->setText(u"0"_s);
-            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            Edit(K::Ethernet_IP1)->setText(u"10"_s);
+            Edit(K::BACnet_Ser_Max_Master)->setText(u"0"_s);
+            QTest::mouseClick(Btn_OK(), Qt::LeftButton);
             QCOMPARE(Message_Box::Take_Shown(), QStringList{Msg(627)});
             QVERIFY(w_->isVisible());
 
-            w_->E_BACnet_MSTP_Slave_Max_Master->setText(u"127"_s);
-            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            Edit(K::BACnet_Ser_Max_Master)->setText(u"127"_s);
+            QTest::mouseClick(Btn_OK(), Qt::LeftButton);
         });
         QCOMPARE(w_->exec(), int(QDialog::Accepted));
         QCOMPARE(Message_Box::Take_Shown(), QStringList());
@@ -118,10 +118,10 @@ private slots:
         Write_Doc("<LoRa_RF_Band>KR920</LoRa_RF_Band><BACnet_PORT>47900</BACnet_PORT>");
         const QByteArray stored = test::Read(ws_.File_ParGen);
         When_Shown(w_.get(), [&] {
-            w_->E_BACnet_IP_Slave_Port->setText(u"1"_s);
-            w_->CB_LoRa_RF_Band->setCurrentIndex(0);
+            Edit(K::BACnet_PORT)->setText(u"1"_s);
+            Combo(K::LoRa_RF_Band)->setCurrentIndex(0);
             Message_Box::Queue_Answer(QMessageBox::Yes);
-            QTest::mouseClick(w_->Btn_Cancel, Qt::LeftButton);
+            QTest::mouseClick(Btn_Cancel(), Qt::LeftButton);
         });
         QCOMPARE(w_->exec(), int(QDialog::Rejected));
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Msg(Msg_Discard_Changes)});
@@ -129,9 +129,9 @@ private slots:
 
         // The next opening shows the document again, not the cancelled values.
         w_->show();
-        QCOMPARE(w_->E_BACnet_IP_Slave_Port->text(), u"47900"_s);
-        QCOMPARE(w_->CB_LoRa_RF_Band->currentText(), u"KR920"_s);
-        QCOMPARE(w_->E_LoRa_Payload_Size->text(), u"51"_s);
+        QCOMPARE(Edit(K::BACnet_PORT)->text(), u"47900"_s);
+        QCOMPARE(Combo(K::LoRa_RF_Band)->currentText(), u"KR920"_s);
+        QCOMPARE(Edit(K::LoRa_Payload_Size)->text(), u"51"_s);
         w_->close();
         QCOMPARE(test::Read(ws_.File_ParGen), stored);
         QCOMPARE(Message_Box::Take_Shown(), QStringList());
@@ -145,9 +145,9 @@ private slots:
         QVERIFY(problem.contains(u"line 2"_s));
         w_->show();
         QCOMPARE(Message_Box::Take_Shown(), QStringList{problem});
-        QCOMPARE(w_->CB_LoRa_RF_Band->currentText(), u"AS923"_s);
-        QCOMPARE(w_->CB_LoRa_DataRate->currentText(), No_Document_DataRate());
-        QCOMPARE(w_->CB_BACnet_Slave_Type->currentIndex(), 0);
+        QCOMPARE(Combo(K::LoRa_RF_Band)->currentText(), u"AS923"_s);
+        QCOMPARE(Combo(K::LoRa_DataRate)->currentText(), No_Document_DataRate());
+        QCOMPARE(Combo(K::BACnet_Type)->currentIndex(), 0);
     }
 
     void damaged_document_warning_with_a_real_box()
@@ -167,7 +167,7 @@ private slots:
                 box->button(QMessageBox::Ok)->click();
             } else if (modal == w_.get()) {
                 timer->stop();
-                seen << w_->CB_BACnet_Slave_Type->currentText();
+                seen << Combo(K::BACnet_Type)->currentText();
                 w_->reject();
             }
         });
@@ -180,14 +180,14 @@ private slots:
     {
         ws_.File_ParGen = dir_->filePath(u"gone/ParGen.xml"_s);
         When_Shown(w_.get(), [&] {
-            w_->E_BACnet_IP_Slave_Port->setText(u"47809"_s);
-            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            Edit(K::BACnet_PORT)->setText(u"47809"_s);
+            QTest::mouseClick(Btn_OK(), Qt::LeftButton);
             const QStringList shown = Message_Box::Take_Shown();
             QCOMPARE(shown.size(), 1);
             QVERIFY(shown[0].startsWith(Msg(Msg_File_Not_Written).section(u'%', 0, 0)));
             QVERIFY(shown[0].contains(QDir::toNativeSeparators(ws_.File_ParGen)));
             QVERIFY(w_->isVisible());
-            QCOMPARE(w_->E_BACnet_IP_Slave_Port->text(), u"47809"_s);
+            QCOMPARE(Edit(K::BACnet_PORT)->text(), u"47809"_s);
         });
         QCOMPARE(w_->exec(), int(QDialog::Rejected));
     }
@@ -195,11 +195,11 @@ private slots:
     void enter_neither_moves_nor_presses_ok()
     {
         When_Shown(w_.get(), [&] {
-            w_->E_BACnet_IP_Slave_Port->setFocus();
-            QTest::keyClick(w_->E_BACnet_IP_Slave_Port, Qt::Key_Return);
-            QTest::keyClick(w_->E_BACnet_IP_Slave_Port, Qt::Key_Enter, Qt::KeypadModifier);
+            Edit(K::BACnet_PORT)->setFocus();
+            QTest::keyClick(Edit(K::BACnet_PORT), Qt::Key_Return);
+            QTest::keyClick(Edit(K::BACnet_PORT), Qt::Key_Enter, Qt::KeypadModifier);
             QVERIFY(w_->isVisible());
-            QCOMPARE(QApplication::focusWidget(), w_->E_BACnet_IP_Slave_Port);
+            QCOMPARE(QApplication::focusWidget(), Edit(K::BACnet_PORT));
             QVERIFY(!QFile::exists(ws_.File_ParGen));
         });
         QCOMPARE(w_->exec(), int(QDialog::Rejected));
@@ -213,8 +213,8 @@ private slots:
         auto *window = qobject_cast<TFParGen *>(windows.FParGen);
         QVERIFY(window);
         When_Shown(window, [window] {
-            QCOMPARE(window->CB_LoRa_RF_Band->currentText(), u"AS923"_s);
-            QTest::mouseClick(window->Btn_OK, Qt::LeftButton);
+            QCOMPARE(test::Find<QComboBox>(*window, Key_Name(K::LoRa_RF_Band))->currentText(), u"AS923"_s);
+            QTest::mouseClick(test::Find<QPushButton>(*window, u"Btn_OK"_s), Qt::LeftButton);
         });
         QTest::mouseClick(windows.FQuarneleFirmWare->Btn_Prm_Gen, Qt::LeftButton);
         QCOMPARE(Saved()[K::LoRa_DataRate], No_Document_DataRate());

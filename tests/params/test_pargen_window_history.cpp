@@ -29,10 +29,10 @@ QStringList Shown_State(const TFParGen &w)
                                                 input->isVisibleTo(&w) ? u"shown"_s : u"hidden"_s);
     }
     QStringList rates;
-    for (int i = 0; i < w.CB_LoRa_DataRate->count(); ++i)
-        rates << w.CB_LoRa_DataRate->itemText(i);
+    for (int i = 0; i < static_cast<QComboBox *>(w.Input(K::LoRa_DataRate))->count(); ++i)
+        rates << static_cast<QComboBox *>(w.Input(K::LoRa_DataRate))->itemText(i);
     state << u"data rates: "_s + rates.join(u'|');
-    state << u"Ethernet group: "_s + (w.CP_Ethernet->isVisibleTo(&w) ? u"shown"_s : u"hidden"_s);
+    state << u"Ethernet group: "_s + (test::Group_Panel(w, 2)->isVisibleTo(&w) ? u"shown"_s : u"hidden"_s);
     return state;
 }
 
@@ -52,10 +52,10 @@ class Test_ParGen_Window_History : public ParGen_Window_Fixture
     {
         switch (way) {
         case Close_Way::Cancel:
-            QTest::mouseClick(w_->Btn_Cancel, Qt::LeftButton);
+            QTest::mouseClick(Btn_Cancel(), Qt::LeftButton);
             break;
         case Close_Way::Escape:
-            QTest::keyClick(w_->E_BACnet_IP_Slave_Port, Qt::Key_Escape);
+            QTest::keyClick(Edit(K::BACnet_PORT), Qt::Key_Escape);
             break;
         case Close_Way::Close_Box:
             w_->close();
@@ -96,17 +96,17 @@ private slots:
         QList<QStringList> states{Shown_State(*w_)};
         // Typed letters are turned into lower case: the typing rule's own
         // change of the text is part of the same step.
-        QTest::keyClicks(w_->E_BACnet_IP_Slave_Device_Name, u"North2"_s);
-        QCOMPARE(w_->E_BACnet_IP_Slave_Device_Name->text(), u"plantnorth2"_s);
+        QTest::keyClicks(Edit(K::BACnet_NAME_STA), u"North2"_s);
+        QCOMPARE(Edit(K::BACnet_NAME_STA)->text(), u"plantnorth2"_s);
         states << Shown_State(*w_);
-        w_->CB_LoRa_RF_Band->setCurrentText(u"EU868"_s);
-        QCOMPARE(w_->E_LoRa_Payload_Size->text(), u"51"_s);
+        Combo(K::LoRa_RF_Band)->setCurrentText(u"EU868"_s);
+        QCOMPARE(Edit(K::LoRa_Payload_Size)->text(), u"51"_s);
         states << Shown_State(*w_);
-        QTest::mouseClick(w_->CB_BACnet_Slave_Desc_32_Chars, Qt::LeftButton);
-        QVERIFY(w_->CB_BACnet_Slave_Desc_32_Chars->isChecked());
+        QTest::mouseClick(Box(K::BACnet_Desc_Chars_Limit), Qt::LeftButton);
+        QVERIFY(Box(K::BACnet_Desc_Chars_Limit)->isChecked());
         states << Shown_State(*w_);
-        w_->CB_BACnet_Slave_Type->setCurrentIndex(1);
-        QVERIFY(w_->CP_Ethernet->isVisible());
+        Combo(K::BACnet_Type)->setCurrentIndex(1);
+        QVERIFY(CP_Ethernet()->isVisible());
         states << Shown_State(*w_);
         QCOMPARE(w_->History().count(), 4);
 
@@ -127,11 +127,11 @@ private slots:
         // A change after an undo replaces what could be redone.
         undo();
         undo();
-        w_->E_Ethernet_IP4->setText(u"77"_s);
+        Edit(K::Ethernet_IP4)->setText(u"77"_s);
         again();
         QCOMPARE(w_->History().count(), 3);
-        QCOMPARE(w_->E_Ethernet_IP4->text(), u"77"_s);
-        QVERIFY(!w_->CB_BACnet_Slave_Desc_32_Chars->isChecked());
+        QCOMPARE(Edit(K::Ethernet_IP4)->text(), u"77"_s);
+        QVERIFY(!Box(K::BACnet_Desc_Chars_Limit)->isChecked());
         undo();
         QCOMPARE(Shown_State(*w_), states[2]);
     }
@@ -141,21 +141,21 @@ private slots:
     void typing_is_one_step_per_burst()
     {
         Show_Active();
-        QLineEdit *port = w_->E_BACnet_IP_Slave_Port;
-        QLineEdit *mac = w_->E_BACnet_MSTP_Slave_MAC_Address;
+        QLineEdit *port = Edit(K::BACnet_PORT);
+        QLineEdit *mac = Edit(K::BACnet_Ser_ID);
         port->setFocus();
         QTest::keyClick(port, Qt::Key_Backspace);
         QTest::keyClicks(port, u"9"_s);
         QCOMPARE(port->text(), u"47809"_s);
         QCOMPARE(w_->History().count(), 1);
 
-        w_->E_BACnet_IP_Slave_Device_Identifier->setFocus();
+        Edit(K::BACnet_DEV_IDE)->setFocus();
         port->setFocus();
         QTest::keyClicks(port, u"1"_s);
         QCOMPARE(w_->History().count(), 2);
 
         // A change elsewhere, without the focus moving, ends the burst too.
-        w_->CB_LoRa_Adaptive_DataRate->setChecked(true);
+        Box(K::LoRa_Adaptive_DataRate)->setChecked(true);
         QTest::keyClicks(port, u"2"_s);
         mac->setText(u"5"_s); // set by hand: its own step
         mac->setText(u"6"_s); // the same burst
@@ -166,7 +166,7 @@ private slots:
             QTest::keyClick(port, Qt::Key_Z, Qt::ControlModifier);
             QCOMPARE(port->text() + u':' + mac->text(), expected);
         }
-        QVERIFY(!w_->CB_LoRa_Adaptive_DataRate->isChecked());
+        QVERIFY(!Box(K::LoRa_Adaptive_DataRate)->isChecked());
         QVERIFY(!w_->Changed());
     }
 
@@ -196,21 +196,21 @@ private slots:
         Write_Doc("<LoRa_RF_Band>KR920</LoRa_RF_Band><BACnet_PORT>47900</BACnet_PORT>");
         const QByteArray stored = test::Read(ws_.File_ParGen);
         Show_Active();
-        w_->E_BACnet_IP_Slave_Port->setFocus();
+        Edit(K::BACnet_PORT)->setFocus();
         switch (before) {
         case Before_Closing::Nothing:
             break;
         case Before_Closing::Edit:
-            w_->CB_LoRa_RF_Band->setCurrentText(u"AS923"_s);
-            QTest::keyClicks(w_->E_BACnet_IP_Slave_Port, u"1"_s);
+            Combo(K::LoRa_RF_Band)->setCurrentText(u"AS923"_s);
+            QTest::keyClicks(Edit(K::BACnet_PORT), u"1"_s);
             break;
         case Before_Closing::Edit_Undone:
-            w_->CB_LoRa_RF_Band->setCurrentText(u"AS923"_s);
+            Combo(K::LoRa_RF_Band)->setCurrentText(u"AS923"_s);
             QTest::keyClick(w_.get(), Qt::Key_Z, Qt::ControlModifier);
             break;
         case Before_Closing::Typed_Back:
-            QTest::keyClicks(w_->E_BACnet_IP_Slave_Port, u"1"_s);
-            QTest::keyClick(w_->E_BACnet_IP_Slave_Port, Qt::Key_Backspace);
+            QTest::keyClicks(Edit(K::BACnet_PORT), u"1"_s);
+            QTest::keyClick(Edit(K::BACnet_PORT), Qt::Key_Backspace);
             break;
         }
         QCOMPARE(w_->Changed(), asks);
@@ -220,8 +220,8 @@ private slots:
             Close(way);
             QCOMPARE(Message_Box::Take_Shown(), QStringList{Msg(Msg_Discard_Changes)});
             QVERIFY(w_->isVisible());
-            QCOMPARE(w_->E_BACnet_IP_Slave_Port->text(), u"479001"_s);
-            QCOMPARE(w_->CB_LoRa_RF_Band->currentText(), u"AS923"_s);
+            QCOMPARE(Edit(K::BACnet_PORT)->text(), u"479001"_s);
+            QCOMPARE(Combo(K::LoRa_RF_Band)->currentText(), u"AS923"_s);
             Message_Box::Queue_Answer(QMessageBox::Yes);
         }
         Close(way);
@@ -232,19 +232,19 @@ private slots:
 
         // The next opening shows the document, with nothing to undo.
         w_->show();
-        QCOMPARE(w_->E_BACnet_IP_Slave_Port->text(), u"47900"_s);
-        QCOMPARE(w_->CB_LoRa_RF_Band->currentText(), u"KR920"_s);
+        QCOMPARE(Edit(K::BACnet_PORT)->text(), u"47900"_s);
+        QCOMPARE(Combo(K::LoRa_RF_Band)->currentText(), u"KR920"_s);
         QCOMPARE(w_->History().count(), 0);
         QTest::keyClick(w_.get(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(w_->CB_LoRa_RF_Band->currentText(), u"KR920"_s);
+        QCOMPARE(Combo(K::LoRa_RF_Band)->currentText(), u"KR920"_s);
         QVERIFY(!w_->Changed());
     }
 
     void ok_saves_without_asking()
     {
         w_->show();
-        w_->E_BACnet_IP_Slave_Port->setText(u"47809"_s);
-        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        Edit(K::BACnet_PORT)->setText(u"47809"_s);
+        QTest::mouseClick(Btn_OK(), Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList());
         QCOMPARE(w_->result(), int(QDialog::Accepted));
         QCOMPARE(Saved()[K::BACnet_PORT], u"47809"_s);

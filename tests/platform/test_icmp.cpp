@@ -47,7 +47,7 @@ int Ping_Helper(const QStringList &arguments)
     const Ping_Outcome outcome = Send_Ping(client, address, limits);
     QTextStream(stdout) << int(outcome.Ok) << ' ' << outcome.ping_res << ' ' << outcome.attempts << ' '
                         << int(client.Kind()) << ' ' << clock.elapsed() << ' ' << int(outcome.unreachable) << ' '
-                        << outcome.router << ' ' << outcome.icmp_code << ' ' << reports << ' ' << outcome.problem
+                        << outcome.router << ' ' << outcome.icmp_code << ' ' << reports << ' ' << outcome.Problem
                         << Qt::endl;
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "core/messages.h"
 #include "table_fixture.h"
 #include "tables/bacnet_access.h"
+#include "tables/object_document.h"
 
 #include <QTest>
 
@@ -188,7 +189,7 @@ private slots:
         // The missing group is an empty table.
         QCOMPARE(End_Of_Table(objects.Write, Obj_Data_Type), 0);
         // The check then refuses what needs a value.
-        const Check_Result result = objects.Controllo_dati();
+        const Check_Result result = objects.Controllo_Dati();
         QCOMPARE(result.Problem(),
                  QStringLiteral("Error row 2!! [BACnet in Read] Eng. Unit must be between 0 and 65535"));
         QCOMPARE(result.Cell().Row, 1);
@@ -382,7 +383,7 @@ private slots:
         BACnet_Slave_Set_Access objects;
         test::Fill(objects.Read, read);
         test::Fill(objects.Write, write);
-        const Check_Result result = objects.Controllo_dati();
+        const Check_Result result = objects.Controllo_Dati();
         QCOMPARE(result.Problem(), error);
         QCOMPARE(result.Ok(), error.isEmpty());
         QCOMPARE(result.Cell().Message, message);
@@ -471,7 +472,7 @@ private slots:
         Text_Table &table = page == Page_Read ? objects.Read : objects.Write;
         test::Fill(table,
                    {QStringLiteral("Analog Value|95|0||1||"), QStringLiteral("%1|95|0||%2||").arg(type).arg(length)});
-        const Check_Result result = objects.Controllo_dati();
+        const Check_Result result = objects.Controllo_Dati();
         QCOMPARE(result.Problem(), error);
         QCOMPARE(result.Ok(), error.isEmpty());
         QCOMPARE(result.Cell().Message, message);
@@ -504,13 +505,13 @@ private slots:
         objects.Load(ParGen(), Access());
         Fill_Valid(objects.Read, read);
         Fill_Valid(objects.Write, write);
-        Check_Result result = objects.Controllo_dati();
+        Check_Result result = objects.Controllo_Dati();
         QCOMPARE(result.Problem(), error);
 
         // A row that fails its own rule is reported before the count.
         if (!error.isEmpty()) {
             objects.Write.Set_Cell(write - 1, Obj_Length, QStringLiteral("5"));
-            result = objects.Controllo_dati();
+            result = objects.Controllo_Dati();
             QCOMPARE(result.Cell().Message, 1550);
         }
     }
@@ -551,7 +552,7 @@ private slots:
         BACnet_Slave_Set_Access objects;
         test::Fill(objects.Read, read);
         test::Fill(objects.Write, write);
-        QVERIFY(objects.Controllo_dati());
+        QVERIFY(objects.Controllo_Dati());
         const Check_Result result = objects.Confirm(Access());
         QCOMPARE(result.Problem(), error);
         QCOMPARE(QFile::exists(Access()), error.isEmpty());
@@ -650,7 +651,7 @@ private slots:
                 Text_Table &table = objects.Table(page);
                 test::Fill(table, {QStringLiteral("|95|0|0|||x")});
                 QVERIFY(table.setData(table.index(0, Obj_Data_Type), type));
-                const Check_Result result = objects.Controllo_dati();
+                const Check_Result result = objects.Controllo_Dati();
                 QVERIFY2(result, qPrintable(type + QStringLiteral(": ") + result.Problem()));
             }
         }
@@ -704,7 +705,7 @@ private slots:
         // A sound object first: the refusal names the second row.
         test::Fill(table,
                    {QStringLiteral("Analog Value|95|0||4||a"), QStringLiteral("%1|95|0|0|%2||b").arg(type, length)});
-        const Check_Result result = objects.Controllo_dati();
+        const Check_Result result = objects.Controllo_Dati();
         QCOMPARE(!result, refused);
         if (refused) {
             const QString caption = Messages().Get(page == Page_Read ? 1508 : 1509);
@@ -719,7 +720,7 @@ private slots:
         // The compiler agrees.
         QVERIFY(objects.Save(Access()));
         auto buffers = Make_Initial_Buffers();
-        const Result<> encoded = Encode_BACnet_Objects(*buffers, 0x82000, Access());
+        const Result<> encoded = Encode_BACnet_Objects(*buffers, 0x82000, Read_Object_Document(Access()));
         QCOMPARE(encoded.Ok(), !refused);
     }
 
@@ -760,7 +761,7 @@ private slots:
         QCOMPARE(cells, expected);
         QVERIFY(all[2].Cell.Message > 0);
         QCOMPARE(all[1].Text, Messages().Get(1532) + u"2" + Messages().Get(1534) + u"1499");
-        const Check_Result first = objects.Controllo_dati();
+        const Check_Result first = objects.Controllo_Dati();
         QCOMPARE(first.Problem(), all.first().Text);
         QCOMPARE(first.Cell().Row, 1);
         QCOMPARE(first.Cell().Column, Obj_Eng_Unit);

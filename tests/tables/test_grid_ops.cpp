@@ -117,23 +117,23 @@ private slots:
         Text_Table table(Object_Columns(Page_Read), 6);
         Fill_Objects(table, 6);
         Recorder no(false);
-        QVERIFY(!Btn_DelRow_Click(table, {2}, no.Asker()));
+        QVERIFY(!Delete_Rows(table, {2}, no.Asker()));
         QCOMPARE(no.asked.size(), 1);
         QCOMPARE(no.asked[0].kind, Grid_Request::Kind::Question);
         QCOMPARE(no.asked[0].text, QStringLiteral("Are you sure to delete the Row number 3"));
         QCOMPARE(Type_At(table, 2), QStringLiteral("T3"));
 
         Recorder yes(true);
-        QVERIFY(Btn_DelRow_Click(table, {2}, yes.Asker()));
+        QVERIFY(Delete_Rows(table, {2}, yes.Asker()));
         QCOMPARE(Type_At(table, 2), QStringLiteral("T4"));
         // Without a row nothing is asked.
-        QVERIFY(!Btn_DelRow_Click(table, {}, yes.Asker()));
+        QVERIFY(!Delete_Rows(table, {}, yes.Asker()));
         QCOMPARE(yes.asked.size(), 1);
 
         // In the rule grids the number shown counts from 0.
         LoRa_Set_Access rules;
         Recorder rule(false);
-        Btn_DelRow_Click(rules.Downlink, {2}, rule.Asker());
+        Delete_Rows(rules.Downlink, {2}, rule.Asker());
         QCOMPARE(rule.asked[0].text, QStringLiteral("Are you sure to delete the Row number 2"));
     }
 
@@ -190,27 +190,27 @@ private slots:
 
         // After showing, the buffer keeps its content but nothing pastes.
         flags.Reset();
-        QVERIFY(!Btn_PasteRow_Click(objects.Read, Page_Read, 1, buffer, flags, recorder.Asker()));
+        QVERIFY(!Paste_Rows(objects.Read, Page_Read, 1, buffer, flags, recorder.Asker()));
         QCOMPARE(recorder.Messages_Asked(), QList<int>{1102});
 
-        Btn_CopyRow_Click(objects.Read, Page_Read, {0}, buffer, flags);
+        Copy_Rows(objects.Read, Page_Read, {0}, buffer, flags);
         QCOMPARE(buffer, QList<QStringList>{objects.Read.Row(0)});
         QVERIFY(flags.Do_Copy_Read());
         QVERIFY(!flags.Do_Copy_Write());
         // A row copied on Read does not paste on Write.
-        QVERIFY(!Btn_PasteRow_Click(objects.Write, Page_Write, 0, buffer, flags, recorder.Asker()));
-        QVERIFY(Btn_PasteRow_Click(objects.Read, Page_Read, 1, buffer, flags, recorder.Asker()));
+        QVERIFY(!Paste_Rows(objects.Write, Page_Write, 0, buffer, flags, recorder.Asker()));
+        QVERIFY(Paste_Rows(objects.Read, Page_Read, 1, buffer, flags, recorder.Asker()));
         QCOMPARE(objects.Read.Row(1), objects.Read.Row(0));
         QCOMPARE(recorder.Messages_Asked(), (QList<int>{1102, 1102}));
 
         // Copying on Write moves the right to paste there.
-        Btn_CopyRow_Click(objects.Write, Page_Write, {5}, buffer, flags);
+        Copy_Rows(objects.Write, Page_Write, {5}, buffer, flags);
         QVERIFY(!flags.Do_Copy_Read());
         QVERIFY(flags.Do_Copy_Write());
         // An empty row is copied like any other.
         QCOMPARE(buffer, QList<QStringList>{QStringList(7, QString())});
         // Without a row nothing is copied and the flags stay.
-        Btn_CopyRow_Click(objects.Read, Page_Read, {}, buffer, flags);
+        Copy_Rows(objects.Read, Page_Read, {}, buffer, flags);
         QVERIFY(flags.Do_Copy_Write());
         flags.Reset();
         QVERIFY(!flags.Copied(Page_Read) && !flags.Copied(Page_Write));
@@ -222,10 +222,10 @@ private slots:
         QList<QStringList> buffer;
         Copy_Flags flags;
         Recorder recorder;
-        Btn_CopyRow_Click(rules.Uplink, Page_Uplink, {0}, buffer, flags);
+        Copy_Rows(rules.Uplink, Page_Uplink, {0}, buffer, flags);
         // Even with the flag of the right page, a buffer of another shape is refused.
         flags.Set_Copied(Page_Downlink);
-        QVERIFY(!Btn_PasteRow_Click(rules.Downlink, Page_Downlink, 0, buffer, flags, recorder.Asker()));
+        QVERIFY(!Paste_Rows(rules.Downlink, Page_Downlink, 0, buffer, flags, recorder.Asker()));
         QCOMPARE(recorder.Messages_Asked(), QList<int>{1101});
         QCOMPARE(recorder.asked[0].text,
                  QStringLiteral("Error in the Copy values!!! Copy a valid row before Paste it"));
@@ -321,7 +321,7 @@ private slots:
         Text_Table table(Object_Columns(Page_Read), 5);
         Fill_Objects(table, 5);
         Recorder recorder(answer);
-        QCOMPARE(Btn_DelRow_Click(table, rows, recorder.Asker()), answer);
+        QCOMPARE(Delete_Rows(table, rows, recorder.Asker()), answer);
         QCOMPARE(recorder.asked.size(), 1);
         QCOMPARE(recorder.asked[0].kind, Grid_Request::Kind::Question);
         QCOMPARE(recorder.asked[0].text, question);
@@ -388,7 +388,7 @@ private slots:
         for (int r = 0; r < 6; ++r)
             was << table.Row(r);
         Recorder recorder(answer);
-        QCOMPARE(Btn_InsRow_Click(table, at, recorder.Asker()), inserted);
+        QCOMPARE(Insert_Rows(table, at, recorder.Asker()), inserted);
         QCOMPARE(recorder.asked.size(), question.isEmpty() ? 0 : 1);
         if (!question.isEmpty())
             QCOMPARE(recorder.asked[0].text, question);
@@ -443,7 +443,7 @@ private slots:
         QList<int> rows;
         for (int r = 0; r < copied_rows; ++r)
             rows << r;
-        Btn_CopyRow_Click(table, Page_Read, rows, buffer, flags);
+        Copy_Rows(table, Page_Read, rows, buffer, flags);
         QCOMPARE(buffer.size(), copied_rows);
         if (short_row >= 0)
             buffer[short_row].removeLast();
@@ -452,7 +452,7 @@ private slots:
             was << table.Row(r);
 
         Recorder recorder(answer);
-        QCOMPARE(Btn_PasteRow_Click(table, Page_Read, at, buffer, flags, recorder.Asker()), pasted);
+        QCOMPARE(Paste_Rows(table, Page_Read, at, buffer, flags, recorder.Asker()), pasted);
         QCOMPARE(recorder.Messages_Asked(), asked);
         if (!text.isEmpty())
             QCOMPARE(recorder.asked[0].text, text);

@@ -74,7 +74,7 @@ private slots:
     void too_many_objects()
     {
         BACnet_Slave_Set_Access objects;
-        objects.Desc_Lenght = true; // 1000 objects at most
+        objects.Desc_Length = true; // 1000 objects at most
         objects.Read.Reset(Objects_Long_Desc);
         objects.Write.Reset(Objects_Long_Desc);
         // 600 and 600 binary objects, each on a bit of its own, named apart.
@@ -89,7 +89,7 @@ private slots:
         Live_Problems live(&objects.Read, &objects.Write, [&] { return Object_Live_Problems(objects); });
         live.Flush();
         QCOMPARE(Marks(live), QStringList{u"E 1:400:0"_s});
-        QCOMPARE(live.Tip_At(Page_Write, 400, Obj_Data_Type), objects.Controllo_dati().Problem());
+        QCOMPARE(live.Tip_At(Page_Write, 400, Obj_Data_Type), objects.Controllo_Dati().Problem());
     }
 
     // A burst of changes, as a paste makes them, is found once, at the next

@@ -239,7 +239,7 @@ private slots:
         rules.MaxPayloadSize = payload;
         test::Fill(rules.Uplink, uplink);
         test::Fill(rules.Downlink, downlink);
-        const Check_Result result = rules.Controllo_dati();
+        const Check_Result result = rules.Controllo_Dati();
         QCOMPARE(result.Problem(), error);
         QCOMPARE(result.Ok(), error.isEmpty());
         QCOMPARE(result.Cell().Page, page);
@@ -358,14 +358,14 @@ private slots:
         const Check_Result result = rules.Confirm(Access());
         QVERIFY(!result);
         QCOMPARE(result.Cell().Message, 1245);
-        QCOMPARE(result.Problem(), rules.Controllo_dati().Problem());
+        QCOMPARE(result.Problem(), rules.Controllo_Dati().Problem());
         QCOMPARE(test::Read(Access()), QByteArray("<Old/>"));
     }
 
     void failed_write_is_reported()
     {
         LoRa_Set_Access rules;
-        QVERIFY(rules.Controllo_dati());
+        QVERIFY(rules.Controllo_Dati());
         const Check_Result result = rules.Confirm(Path("no/such/folder/LoRaWAN_SetAccess.xml"));
         QVERIFY(!result);
         QCOMPARE(result.Cell().Message, -1); // no rule failed: the write did
@@ -393,7 +393,7 @@ private slots:
                                          {Page_Downlink, 0, Down_StartByte, 1247}};
         QCOMPARE(cells, expected);
         QCOMPARE(all[1].Text, Messages().Get(1243) + u"2" + Messages().Get(1245) + u"10");
-        const Check_Result first = rules.Controllo_dati();
+        const Check_Result first = rules.Controllo_Dati();
         QCOMPARE(first.Problem(), all.first().Text);
         QCOMPARE(first.Cell().Column, Up_StartByte);
     }

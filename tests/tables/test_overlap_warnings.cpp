@@ -54,7 +54,7 @@ private slots:
         BACnet_Slave_Set_Access objects;
         test::Fill(objects.Read, read);
         test::Fill(objects.Write, write);
-        QVERIFY(objects.Controllo_dati());
+        QVERIFY(objects.Controllo_Dati());
         const QList<Table_Problem> warnings = Object_Overlap_Warnings(objects);
         QCOMPARE(Places(warnings), places);
         for (const Table_Problem &w : warnings)
@@ -106,7 +106,7 @@ private slots:
         rules.MaxPayloadSize = 51;
         test::Fill(rules.Uplink, uplink);
         test::Fill(rules.Downlink, downlink);
-        QVERIFY(rules.Controllo_dati());
+        QVERIFY(rules.Controllo_Dati());
         const QList<Table_Problem> warnings = Rule_Overlap_Warnings(rules);
         QCOMPARE(Places(warnings), places);
         if (!warnings.isEmpty())

@@ -1,5 +1,6 @@
 #include "compiler/config_checks.h"
 #include "core/xml_document.h"
+#include "params/pargen_document.h"
 #include "test_support.h"
 #include "update/ip_address.h"
 #include "update/job_file.h"
@@ -17,10 +18,10 @@ namespace {
 Boot_Job Sample_Job(const QString &root)
 {
     Boot_Job job;
-    job.ip = {QStringLiteral("192"), QStringLiteral("168"), QStringLiteral("2"), QStringLiteral("205")};
-    job.path_exe = root;
-    job.path_master = root + QStringLiteral("/MASTER");
-    job.path_project = root + QStringLiteral("/PROJECTS/Plant");
+    job.IP = {QStringLiteral("192"), QStringLiteral("168"), QStringLiteral("2"), QStringLiteral("205")};
+    job.Path_Exe = root;
+    job.Path_Master = root + QStringLiteral("/MASTER");
+    job.Path_Project = root + QStringLiteral("/PROJECTS/Plant");
     return job;
 }
 
@@ -157,8 +158,8 @@ private slots:
         QFETCH(QStringList, internal);
         QTemporaryDir dir;
         Boot_Job job = Sample_Job(dir.path());
-        job.option = option;
-        job.read_back = read_back;
+        job.Option = option;
+        job.Read_Back = read_back;
         const Result<> written = Compile_XML_Parameter_New_Boot(job);
         QVERIFY2(written.Ok(), qPrintable(written.Problem()));
 
@@ -183,7 +184,7 @@ private slots:
     void whole_document()
     {
         Boot_Job job = Sample_Job(QStringLiteral("/ws"));
-        job.bacnet_type = 1;
+        job.BACnet_Type = 1;
         const auto op = [](const char *file, const char *start, const char *bank, const char *css, const char *wid,
                            const char *app) -> QByteArray {
             return QByteArray("<Operation><Ope_Protection_Enabled/><Ope_GoToBoot_Before>0</Ope_GoToBoot_Before>"
@@ -246,8 +247,8 @@ private slots:
         if (!pargen.isEmpty())
             test::Write(file, pargen);
         Boot_Job job = Sample_Job(dir.path());
-        job.ip = {QStringLiteral("10"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("7")};
-        job.bacnet_type = Get_Type_BACnet(file);
+        job.IP = {QStringLiteral("10"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("7")};
+        job.BACnet_Type = Get_Type_BACnet(Read_ParGen_Document(file));
         const QByteArray bytes = Build_Job_File(job);
         Xml_Document doc;
         QVERIFY(doc.Doc().load_buffer(bytes.constData(), size_t(bytes.size())));
@@ -261,7 +262,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("Ethernet_Update.xml"));
         test::Write(path, "<old>something much longer than nothing at all</old>");
         Boot_Job job = Sample_Job(dir.path());
-        job.option = 1;
+        job.Option = 1;
         QVERIFY(Compile_XML_Parameter_New_Boot(job).Ok());
         QCOMPARE(test::Read(path), Build_Job_File(job));
     }
@@ -311,13 +312,13 @@ private slots:
         ws.Open_Configuration(QStringLiteral("Plant"));
         const IP_Octets ip{QStringLiteral("10"), QStringLiteral("0"), QStringLiteral("002"), QStringLiteral("7")};
         const Boot_Job job = Make_Boot_Job(ws, ip, 2, false, 1);
-        QCOMPARE(job.ip, ip);
-        QCOMPARE(job.option, 2);
-        QVERIFY(!job.read_back);
-        QCOMPARE(job.bacnet_type, 1);
-        QCOMPARE(job.path_exe, QStringLiteral("/ws"));
-        QCOMPARE(job.path_master, QStringLiteral("/ws/MASTER"));
-        QCOMPARE(job.path_project, QStringLiteral("/ws/PROJECTS/Plant"));
+        QCOMPARE(job.IP, ip);
+        QCOMPARE(job.Option, 2);
+        QVERIFY(!job.Read_Back);
+        QCOMPARE(job.BACnet_Type, 1);
+        QCOMPARE(job.Path_Exe, QStringLiteral("/ws"));
+        QCOMPARE(job.Path_Master, QStringLiteral("/ws/MASTER"));
+        QCOMPARE(job.Path_Project, QStringLiteral("/ws/PROJECTS/Plant"));
 
         QCOMPARE(ws.Last_IP_Address, QStringLiteral("192.168.2.205"));
         Remember_Boot_Job(ws, job);
@@ -330,7 +331,7 @@ private slots:
     {
         QTemporaryDir dir;
         Boot_Job job = Sample_Job(dir.path());
-        job.option = 3;
+        job.Option = 3;
         const Result<> written = Compile_XML_Parameter_New_Boot(job);
         QVERIFY(!written);
         QCOMPARE(written.Problem(), QStringLiteral("Error! The update option 3 is not valid: use 0, 1 or 2"));

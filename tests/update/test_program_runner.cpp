@@ -59,7 +59,7 @@ private slots:
         QCOMPARE(int(result.kind), int(Program_Outcome::Kind::Ended));
         QCOMPARE(result.exit_code, 3);
         QVERIFY(!result.crashed);
-        QVERIFY(result.problem.isEmpty());
+        QVERIFY(result.Problem.isEmpty());
         QCOMPARE(test::Read(root + QStringLiteral("/record.txt")), QByteArray("0\n" + root.toUtf8() + "\n"));
     }
 
@@ -89,9 +89,9 @@ private slots:
         const auto result = spy.at(0).at(0).value<Program_Outcome>();
         QCOMPARE(int(result.kind), int(Program_Outcome::Kind::Failed_To_Start));
         QVERIFY2(
-            result.problem.startsWith(
+            result.Problem.startsWith(
                 QStringLiteral("Error! The program %1 could not be started: ").arg(QDir::toNativeSeparators(program))),
-            qPrintable(result.problem));
+            qPrintable(result.Problem));
         QVERIFY(!runner.Running());
         QTest::qWait(20);
         QCOMPARE(spy.count(), 1);
@@ -103,7 +103,7 @@ private slots:
         Write_Script(Updater_Path(dir.path()), Never_Ends);
         const Program_Outcome result = Start_Updater(dir.path(), 200, 200);
         QCOMPARE(int(result.kind), int(Program_Outcome::Kind::Timed_Out));
-        QVERIFY(result.problem.contains(QStringLiteral("Ethernet_Update.exe")));
+        QVERIFY(result.Problem.contains(QStringLiteral("Ethernet_Update.exe")));
         // Reported only once it is gone.
         QVERIFY(result.pid > 0);
         QVERIFY(!Alive(result.pid));

@@ -146,7 +146,7 @@ private slots:
         QSignalSpy finished(&sequence, &Update_Sequence::Finished);
         Boot_Job job = Job(QStringLiteral("127.0.0.7"));
         QVERIFY(sequence.Start(job).Ok());
-        job.ip[3] = QStringLiteral("99");
+        job.IP[3] = QStringLiteral("99");
         QVERIFY(finished.wait(10000));
         const auto outcome = finished.at(0).at(0).value<Update_Outcome>();
         QVERIFY2(outcome.Ok(), qPrintable(outcome.text));

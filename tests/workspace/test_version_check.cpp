@@ -197,10 +197,10 @@ private slots:
         QCOMPARE(result.answer, expected);
         QCOMPARE(result.reply, reply);
         if (expected == Version_Answer::Not_Reached)
-            QCOMPARE(result.problem,
+            QCOMPARE(result.Problem,
                      Messages().Get(Msg_Version_Not_Reached).arg(QStringLiteral("127.0.0.1:%1").arg(port), why));
         else
-            QVERIFY(result.problem.isEmpty());
+            QVERIFY(result.Problem.isEmpty());
         if (server)
             QCOMPARE(server->Requests().size(), 1);
     }
@@ -209,12 +209,12 @@ private slots:
     {
         Http_Response response;
         response.error = QStringLiteral("Host not found");
-        QCOMPARE(Version_Result_Of(response, QStringLiteral("www.tavelin.com")).problem,
+        QCOMPARE(Version_Result_Of(response, QStringLiteral("www.tavelin.com")).Problem,
                  QStringLiteral("Could not reach the update server www.tavelin.com: Host not found"));
         response.Ok = true;
         response.status = 200;
         response.body = "Moved";
-        QCOMPARE(Version_Result_Of(response, QStringLiteral("www.tavelin.com")).problem,
+        QCOMPARE(Version_Result_Of(response, QStringLiteral("www.tavelin.com")).Problem,
                  QStringLiteral("Could not reach the update server www.tavelin.com: its answer \"Moved\" is not of "
                                 "the form \"VER. d.ddd\""));
     }
@@ -231,8 +231,8 @@ private slots:
         const auto result = spy.at(0).at(0).value<Version_Result>();
         QVERIFY(result.answer == Version_Answer::Not_Reached);
         QCOMPARE(result.reply, QString());
-        QVERIFY2(result.problem.contains(QStringLiteral("127.0.0.1:%1").arg(server.Port())),
-                 qPrintable(result.problem));
+        QVERIFY2(result.Problem.contains(QStringLiteral("127.0.0.1:%1").arg(server.Port())),
+                 qPrintable(result.Problem));
         QCOMPARE(server.Requests().size(), 1);
     }
 };

@@ -68,12 +68,7 @@ void TFParGen::FormCreate()
 
     CPG = new Category_Panel_Group(this);
     CPG->verticalScrollBar()->setSingleStep(28);
-    CP_LoRa = CPG->Add_Panel();
-    CP_BACnet_Slave = CPG->Add_Panel();
-    CP_Ethernet = CPG->Add_Panel();
-    Create_LoRa();
-    Create_BACnet_Slave();
-    Create_Ethernet();
+    Create_Rows();
     Set_Tab_Order();
 
     // The width is fixed, the height is the user's.
@@ -112,7 +107,7 @@ void TFParGen::FormShow()
     Move_GroupBoxs();
     Set_Max_Payload_Size();
     CPG->verticalScrollBar()->setValue(0);
-    CB_LoRa_RF_Band->setFocus();
+    Input(K::LoRa_RF_Band)->setFocus();
     Start_History();
     Show_Problems();
 }
@@ -144,17 +139,19 @@ void TFParGen::Show_Form()
 
 void TFParGen::Show_DataRate()
 {
-    const QSignalBlocker blocker(CB_LoRa_DataRate);
-    CB_LoRa_DataRate->clear();
-    CB_LoRa_DataRate->addItems(form_.Items(K::LoRa_DataRate));
-    CB_LoRa_DataRate->setCurrentIndex(form_.Chosen(K::LoRa_DataRate));
+    auto *rates = static_cast<QComboBox *>(Input(K::LoRa_DataRate));
+    const QSignalBlocker blocker(rates);
+    rates->clear();
+    rates->addItems(form_.Items(K::LoRa_DataRate));
+    rates->setCurrentIndex(form_.Chosen(K::LoRa_DataRate));
 }
 
 void TFParGen::Set_Max_Payload_Size()
 {
     form_.Set_Max_Payload_Size();
-    const QSignalBlocker blocker(E_LoRa_Payload_Size);
-    E_LoRa_Payload_Size->setText(form_.Text(K::LoRa_Payload_Size));
+    auto *payload = static_cast<QLineEdit *>(Input(K::LoRa_Payload_Size));
+    const QSignalBlocker blocker(payload);
+    payload->setText(form_.Text(K::LoRa_Payload_Size));
 }
 
 void TFParGen::On_Change(ParGen_Key key)

@@ -76,60 +76,21 @@ public:
     // after the one that has it, in the order of OK's check, round to the
     // first. Values that the window does not show are counted, not visited.
     void Next_Problem();
-    // The input that shows `key` (a drop-down, check box or edit).
+    // The input that shows `key` (a drop-down, check box or edit), and the
+    // caption of its row: a label, or the check box that heads the row (the
+    // box's own key gives the box).
     QWidget *Input(ParGen_Key key) const { return inputs_[size_t(key)]; }
+    QWidget *Caption(ParGen_Key key) const { return caption_of_[size_t(key)]; }
 
-    // Frame.
-    QLabel *L_SW_Code;
-    QLabel *L_SW_Desc;
-    QPushButton *Btn_OK;
-    QPushButton *Btn_Cancel;
-    Problems_Bar *P_Problems;
-    Category_Panel_Group *CPG;
-    Category_Panel *CP_LoRa;
-    Category_Panel *CP_BACnet_Slave;
-    Category_Panel *CP_Ethernet;
+    // Every way of showing the window (exec, show, open) reads the document
+    // first, so that any warning comes before the window shows its values.
+    void setVisible(bool visible) override;
 
-    // LoRaWAN group.
-    QLabel *L_LoRa_RF_Band, *L_LoRa_Network_Type, *L_LoRa_DataRate, *L_LoRa_Transmission_Type;
-    QLabel *L_LoRa_Payload_Size, *L_LoRa_Activation_Method, *L_LoRa_Device_Address;
-    QLabel *L_LoRa_Application_Identifier, *L_LoRa_Network_Session_Key, *L_LoRa_Application_Session_Key;
-    QLabel *L_LoRa_Application_Key;
-    QComboBox *CB_LoRa_RF_Band, *CB_LoRa_Network_Type, *CB_LoRa_DataRate, *CB_LoRa_Transmission_Type;
-    QComboBox *CB_LoRa_Activation_Method;
-    QCheckBox *CB_LoRa_Adaptive_DataRate;
-    QLineEdit *E_LoRa_Payload_Size, *E_LoRa_Device_Address, *E_LoRa_Application_Identifier;
-    QLineEdit *E_LoRa_Network_Session_Key, *E_LoRa_Application_Session_Key, *E_LoRa_Application_Key;
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
-    // BACnet Slave group.
-    QLabel *L_BACnet_Slave_Type;
-    QComboBox *CB_BACnet_Slave_Type;
-    QLabel *L_BACnet_IP_Slave_IP, *L_BACnet_IP_Slave_SM, *L_BACnet_IP_Slave_Port;
-    QLabel *L_BACnet_IP_Slave_Device_Name, *L_BACnet_IP_Slave_Device_Identifier;
-    QLineEdit *E_BACnet_IP_Slave_IP1, *E_BACnet_IP_Slave_IP2, *E_BACnet_IP_Slave_IP3, *E_BACnet_IP_Slave_IP4;
-    QLineEdit *E_BACnet_IP_Slave_SM1, *E_BACnet_IP_Slave_SM2, *E_BACnet_IP_Slave_SM3, *E_BACnet_IP_Slave_SM4;
-    QCheckBox *CB_BACnet_IP_Slave_GAT;
-    QLineEdit *E_BACnet_IP_Slave_GAT1, *E_BACnet_IP_Slave_GAT2, *E_BACnet_IP_Slave_GAT3, *E_BACnet_IP_Slave_GAT4;
-    QLineEdit *E_BACnet_IP_Slave_Port, *E_BACnet_IP_Slave_Device_Name, *E_BACnet_IP_Slave_Device_Identifier;
-    QLabel *L_BACnet_MSTP_Slave_Baudrate, *L_BACnet_MSTP_Slave_Parity, *L_BACnet_MSTP_Slave_Device_Name;
-    QLabel *L_BACnet_MSTP_Slave_MAC_Address, *L_BACnet_MSTP_Slave_Max_Master, *L_BACnet_MSTP_Slave_Max_Info_Frame;
-    QLabel *L_BACnet_MSTP_Slave_Device_Instance, *L_BACnet_MSTP_Slave_Network;
-    QComboBox *CB_BACnet_MSTP_Slave_Baudrate, *CB_BACnet_MSTP_Slave_Parity;
-    QLineEdit *E_BACnet_MSTP_Slave_Device_Name, *E_BACnet_MSTP_Slave_MAC_Address, *E_BACnet_MSTP_Slave_Max_Master;
-    QLineEdit *E_BACnet_MSTP_Slave_Max_Info_Frame, *E_BACnet_MSTP_Slave_Device_Instance;
-    QLineEdit *E_BACnet_MSTP_Slave_Network;
-    QCheckBox *CB_BACnet_Slave_Desc_32_Chars;
-
-    // Ethernet group.
-    QLabel *L_Ethernet_IP, *L_Ethernet_SM, *L_Ethernet_TCP_Port, *L_Ethernet_UDP_Port;
-    QLineEdit *E_Ethernet_IP1, *E_Ethernet_IP2, *E_Ethernet_IP3, *E_Ethernet_IP4;
-    QLineEdit *E_Ethernet_SM1, *E_Ethernet_SM2, *E_Ethernet_SM3, *E_Ethernet_SM4;
-    QCheckBox *CB_Ethernet_En_GAT;
-    QLineEdit *E_Ethernet_GAT1, *E_Ethernet_GAT2, *E_Ethernet_GAT3, *E_Ethernet_GAT4;
-    QCheckBox *CB_Ethernet_DNS;
-    QLineEdit *E_Ethernet_DNS1, *E_Ethernet_DNS2, *E_Ethernet_DNS3, *E_Ethernet_DNS4;
-    QLineEdit *E_Ethernet_TCP_Port, *E_Ethernet_UDP_Port;
-
+private:
     // One row of a group: its caption (a label or a check box), its inputs
     // (one, or the four octets of a dotted address) and the "." labels.
     struct Row
@@ -142,28 +103,22 @@ public:
         void Set_Visible(bool shown) const;
         int Bottom() const; // of the lowest input or caption
     };
+    // A group of rows under its title.
+    struct Group
+    {
+        int Message; // the title
+        Category_Panel *Panel;
+    };
 
-    // Every way of showing the window (exec, show, open) reads the document
-    // first, so that any warning comes before the window shows its values.
-    void setVisible(bool visible) override;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-
-private:
     void FormCreate();
-    void Create_LoRa();
-    void Create_BACnet_Slave();
-    void Create_Ethernet();
+    // The groups and their rows, one row for each field of ParGen_Fields().
+    void Create_Rows();
     void Set_Tab_Order();
     void Order_TAB_Panels_52K31();
     void RePosition_Objects_52K31();
-    void RePosition_Object_LoRa();
-    void RePosition_Object_BACnet_Slave();
-    void RePosition_Object_Ethernet();
     void FormResize();
     void Set_Group_Titles();
+    Category_Panel *Group_Panel(int group_message);
 
     // Creating the controls of a row; each input is bound to its key.
     void Bind(ParGen_Key key, QWidget *input);
@@ -171,8 +126,6 @@ private:
     QCheckBox *Add_Check(Category_Panel *panel, ParGen_Key key, int caption, int hint);
     QComboBox *Add_Combo(Category_Panel *panel, ParGen_Key key, int hint);
     QLineEdit *Add_Edit(Category_Panel *panel, ParGen_Key key, int hint);
-    Row Add_Dotted(Category_Panel *panel, QWidget *caption, ParGen_Key first, int first_hint,
-                   std::array<QLineEdit **, 4> octets);
 
     // Reactions and key handling.
     void On_Change(ParGen_Key key);
@@ -206,6 +159,14 @@ private:
     // Leaving an edit ends its burst of typing: coming back starts a step.
     void Field_Left(const QObject *field);
 
+    // Frame.
+    QLabel *L_SW_Code;
+    QLabel *L_SW_Desc;
+    QPushButton *Btn_OK;
+    QPushButton *Btn_Cancel;
+    Problems_Bar *P_Problems;
+    Category_Panel_Group *CPG;
+
     Workspace &ws_;
     ParGen_Form form_;
     std::array<QWidget *, ParGen_Key_Count> inputs_{};
@@ -220,12 +181,9 @@ private:
     QList<ParGen_Problem> problems_;
     std::array<bool, ParGen_Key_Count> marked_{}; // the field is tinted
     bool check_pending_ = false;
-    std::array<Row, 12> lora_rows_;
-    Row bacnet_type_row_;
-    std::array<Row, 6> bacnet_ip_rows_;   // rows IP 2 to IP 7
-    std::array<Row, 8> bacnet_mstp_rows_; // rows MS/TP 2 to MS/TP 9
-    Row bacnet_desc_row_;
-    std::array<Row, 6> ethernet_rows_;
+    QList<Group> groups_;
+    QList<Row> rows_; // as ParGen_Fields(); empty for a box that heads the next row
+    std::array<QWidget *, ParGen_Key_Count> caption_of_{};
     int wheel_rest_ = 0; // wheel turn not yet scrolled, in eighths of a degree
     QUndoStack history_;
     ParGen_Values opened_;   // as the opening showed them

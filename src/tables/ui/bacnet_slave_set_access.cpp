@@ -89,8 +89,8 @@ Result<> TFBACnetSlaveSetAccess::Save_Documents()
 
 bool TFBACnetSlaveSetAccess::Warnings_Accepted()
 {
-    const QStringList warnings = Object_Name_Warnings(Access, Access.Desc_Lenght);
-    return warnings.isEmpty() || Message_Box::Confirm(this, Object_Names_Question(warnings, Access.Desc_Lenght));
+    const QStringList warnings = Object_Name_Warnings(Access, Access.Desc_Length);
+    return warnings.isEmpty() || Message_Box::Confirm(this, Object_Names_Question(warnings, Access.Desc_Length));
 }
 
 Data_Map TFBACnetSlaveSetAccess::Map_Of_Tables() const

@@ -88,7 +88,7 @@ Table_Window::Table_Window(Workspace &ws, Texts texts, QWidget *parent)
     Btn_PasteRow = make_button("Btn_PasteRow");
     connect(Btn_OK, &QPushButton::clicked, this, &Table_Window::Btn_OKClick);
     connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(Btn_DelRow, &QPushButton::clicked, this, &Table_Window::Btn_DelRow_Click);
+    connect(Btn_DelRow, &QPushButton::clicked, this, &Table_Window::Btn_DelRowClick);
     connect(Btn_InsRow, &QPushButton::clicked, this, &Table_Window::Btn_InsRowClick);
     connect(Btn_CopyRow, &QPushButton::clicked, this, &Table_Window::Btn_CopyRowClick);
     connect(Btn_PasteRow, &QPushButton::clicked, this, &Table_Window::Btn_PasteRowClick);
@@ -404,7 +404,7 @@ Grid_Asker Table_Window::Asker()
 
 // The row buttons act on the rows with a selected cell (or the current
 // row); what they change is one step, kept from the first row they touch.
-void Table_Window::Btn_DelRow_Click()
+void Table_Window::Btn_DelRowClick()
 {
     Commit_Edits();
     const int page = Current_Page();
@@ -412,7 +412,7 @@ void Table_Window::Btn_DelRow_Click()
     if (rows.isEmpty())
         return;
     const Rows_Capture before(Table(page), rows.first());
-    if (::Btn_DelRow_Click(Table(page), rows, Asker()))
+    if (::Delete_Rows(Table(page), rows, Asker()))
         Keep_Step(page, before.Finish(Table(page), {rows, {}}));
 }
 
@@ -424,7 +424,7 @@ void Table_Window::Btn_InsRowClick()
     if (rows.isEmpty())
         return;
     const Rows_Capture before(Table(page), rows.first());
-    if (!::Btn_InsRow_Click(Table(page), rows, Asker()))
+    if (!::Insert_Rows(Table(page), rows, Asker()))
         return;
     QList<int> inserted;
     for (int r = rows.first(); r < rows.first() + rows.size(); ++r)
@@ -436,7 +436,7 @@ void Table_Window::Btn_CopyRowClick()
 {
     Commit_Edits();
     const int page = Current_Page();
-    ::Btn_CopyRow_Click(Table(page), page, grids_[page]->Rows_Acted_On(), ws_.Row_Copy_Buffer, copy_);
+    ::Copy_Rows(Table(page), page, grids_[page]->Rows_Acted_On(), ws_.Row_Copy_Buffer, copy_);
 }
 
 void Table_Window::Btn_PasteRowClick()
@@ -447,7 +447,7 @@ void Table_Window::Btn_PasteRowClick()
     if (r < 0)
         return;
     const Rows_Capture before(Table(page), r);
-    if (!::Btn_PasteRow_Click(Table(page), page, r, ws_.Row_Copy_Buffer, copy_, Asker()))
+    if (!::Paste_Rows(Table(page), page, r, ws_.Row_Copy_Buffer, copy_, Asker()))
         return;
     QList<int> pasted;
     for (int k = r; k < r + ws_.Row_Copy_Buffer.size(); ++k)

@@ -77,7 +77,7 @@ public:
     // the failing cell made current and the window stays open; a warning
     // answered No leaves it open as well.
     void Btn_OKClick();
-    void Btn_DelRow_Click();
+    void Btn_DelRowClick();
     void Btn_InsRowClick();
     void Btn_CopyRowClick();
     void Btn_PasteRowClick();

@@ -312,7 +312,6 @@ void TFBoot::Btn_UpdateClick()
         return;
     }
     sequence_ = sequence;
-    ping_res = 0;
     Lock_Inputs(true);
     connect(sequence, &Update_Sequence::State_Changed, this, [this](Update_Sequence::State state) {
         if (state == Update_Sequence::State::Updating)
@@ -374,7 +373,6 @@ void TFBoot::reject()
 
 void TFBoot::On_Finished(const Update_Outcome &outcome)
 {
-    ping_res = outcome.ping.ping_res;
     if (auto *progress = static_cast<Updater_Progress *>(progress_)) {
         progress_ = nullptr;
         progress->Finish();

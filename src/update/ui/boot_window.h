@@ -43,9 +43,7 @@ public:
     // Whether an update started here is still under way (ping or updater).
     bool Update_Running() const;
 
-    int Form_Type = 1;
     int BACnetType = 0;
-    int ping_res = 0;
 
     QLineEdit *E_IP1;
     QLineEdit *E_IP2;
