@@ -1,14 +1,17 @@
 // The dump command reads any file of the size of a bank image. The input is
 // either a whole image (padded with zeros or cut to the size), or a patch laid
 // over a compiled image so that the decoder meets plausible records.
-// Properties: the dump is JSON that parses; a compiled image, unchanged, has
-// no problems; a pair compared with itself has no differences.
+// Each image is decoded once into the inspector's model, which the JSON, the
+// table and the comparisons print or compare. Properties: the dump is JSON
+// that parses; a compiled image, unchanged, has no problems; a pair compared
+// with itself has no differences.
 
-#include "compiler/bank_dump.h"
 #include "compiler/bank_layout.h"
 #include "compiler/compile_project.h"
-#include "compiler/image_diff.h"
 #include "fuzz_support.h"
+#include "inspector/bank_dump.h"
+#include "inspector/dump_table.h"
+#include "inspector/image_diff.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>
@@ -29,6 +32,16 @@ const Bank_Images &Compiled()
         return result.Value();
     }();
     return images;
+}
+
+// The compiled pair decoded once, as every comparison's "before".
+const Decoded_Pair &Compiled_Pair()
+{
+    static const Decoded_Pair pair = [] {
+        QStringList problems;
+        return Decode_Pair(Compiled().bank1, Compiled().bank2, problems);
+    }();
+    return pair;
 }
 
 } // namespace
@@ -53,9 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         image.append(image_size - image.size(), '\0');
     }
     FUZZ_CHECK(Bank_Kind_Of(image.size()) == (bank2 ? Bank_Kind::Bank2 : Bank_Kind::Bank1), "wrong kind");
+    const bool compiled = image == (bank2 ? Compiled().bank2 : Compiled().bank1);
+    // The image alone: decoded once, its JSON printed from what was decoded.
     QStringList problems;
-    const QByteArray json = bank2 ? Dump_Bank2(image, problems) : Dump_Bank1(image, problems);
-    if (image == (bank2 ? Compiled().bank2 : Compiled().bank1))
+    const QByteArray json =
+        bank2 ? Dump_Json(Decode_Bank2(image, problems)) : Dump_Json(Decode_Bank1(image, problems));
+    if (compiled)
         FUZZ_CHECK(problems.isEmpty(), "a compiled image is not sound: %s", qPrintable(problems.join(u'\n')));
     QJsonParseError error;
     QJsonDocument::fromJson(json, &error);
@@ -64,20 +80,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The same image beside its compiled partner: the pair and its table
     // are made whatever the counts say, and a compiled pair is sound.
     QStringList pair_problems;
-    const QByteArray pair = bank2 ? Dump_Pair(Compiled().bank1, image, pair_problems)
-                                  : Dump_Pair(image, Compiled().bank2, pair_problems);
-    if (problems.isEmpty() && image == (bank2 ? Compiled().bank2 : Compiled().bank1))
+    const Decoded_Pair pair = bank2 ? Decode_Pair(Compiled().bank1, image, pair_problems)
+                                    : Decode_Pair(image, Compiled().bank2, pair_problems);
+    if (problems.isEmpty() && compiled)
         FUZZ_CHECK(pair_problems.isEmpty(), "a compiled pair is not sound: %s", qPrintable(pair_problems.join(u'\n')));
-    QJsonDocument::fromJson(pair, &error);
+    QJsonDocument::fromJson(Dump_Json(pair), &error);
     FUZZ_CHECK(error.error == QJsonParseError::NoError, "the pair dump is no JSON: %s at %d",
                qPrintable(error.errorString()), error.offset);
     Dump_Table(pair);
     // The pair compared field by field: with itself it differs in nothing,
     // and beside the compiled pair it is read whatever it holds.
-    const Bank_Images fuzzed = bank2 ? Bank_Images{Compiled().bank1, image} : Bank_Images{image, Compiled().bank2};
-    FUZZ_CHECK(Image_Differences(fuzzed, fuzzed).isEmpty(), "a pair differs from itself");
-    const QStringList lines = Image_Differences(Compiled(), fuzzed);
-    if (image == (bank2 ? Compiled().bank2 : Compiled().bank1))
-        FUZZ_CHECK(lines.isEmpty(), "the compiled pair differs from itself");
+    FUZZ_CHECK(Field_Differences(pair, pair).isEmpty(), "a pair differs from itself");
+    const QStringList lines = Field_Differences(Compiled_Pair(), pair);
+    if (compiled)
+        FUZZ_CHECK(lines.isEmpty() && pair_problems.isEmpty(), "the compiled pair differs from itself");
     return 0;
 }

@@ -5,13 +5,13 @@
 // uplink check and the data-link reading never fail; the images decode into
 // JSON that parses.
 
-#include "compiler/bank_dump.h"
 #include "compiler/bank_layout.h"
 #include "compiler/checksum.h"
 #include "compiler/compile_project.h"
 #include "compiler/config_checks.h"
 #include "compiler/le_bytes.h"
 #include "fuzz_support.h"
+#include "inspector/bank_dump.h"
 #include "params/pargen_document.h"
 #include "tables/rule_document.h"
 

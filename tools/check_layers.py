@@ -16,7 +16,7 @@ import pathlib
 import re
 import sys
 
-LOGIC = ["core", "platform", "workspace", "params", "tables", "snapshot", "compiler", "ede", "update", "gate"]
+LOGIC = ["core", "platform", "workspace", "params", "tables", "snapshot", "compiler", "ede", "update", "inspector", "gate"]
 
 # What each folder may include besides itself, lowest layer first.
 MAY_INCLUDE = {
@@ -29,7 +29,8 @@ MAY_INCLUDE = {
     "compiler": ["core", "workspace", "params", "tables", "snapshot"],
     "ede": ["core", "workspace", "params", "tables", "snapshot"],
     "update": ["core", "workspace", "platform", "params"],
-    "gate": ["core", "workspace", "platform", "params", "tables", "snapshot", "compiler", "ede", "update"],
+    "inspector": ["core", "workspace", "params", "tables", "snapshot", "compiler"],
+    "gate": ["core", "workspace", "platform", "params", "tables", "snapshot", "compiler", "ede", "update", "inspector"],
     "widgets": ["core", "workspace"],
     "params/ui": LOGIC + ["widgets", "params"],
     "tables/ui": LOGIC + ["widgets", "tables"],

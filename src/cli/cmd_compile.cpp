@@ -1,9 +1,9 @@
 #include "cli/commands.h"
-
-#include "compiler/bank_dump.h"
 #include "compiler/compile_project.h"
 #include "core/messages.h"
 #include "gate/gated_outputs.h"
+#include "inspector/bank_dump.h"
+#include "inspector/dump_table.h"
 #include "workspace/workspace.h"
 
 #include <QCommandLineParser>
@@ -11,9 +11,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
-
 #include <optional>
 #include <utility>
+#include <variant>
 
 int Command_Compile(const Command_Context &c)
 {
@@ -69,7 +69,8 @@ int Command_Dump(const Command_Context &c)
     // What could be decoded goes out either way; what makes the images
     // unsound is said on stderr and fails the command.
     QStringList problems;
-    QByteArray json;
+    // The images decoded once; the chosen format prints what was decoded.
+    std::variant<Decoded_Bank1, Decoded_Bank2, Decoded_Pair> decoded;
     if (has_config) {
         // Compiled in memory from the documents as they are now; nothing is
         // written, and the documents are not checked first.
@@ -82,7 +83,7 @@ int Command_Dump(const Command_Context &c)
             c.Message(images.Problem());
             return 1;
         }
-        json = Dump_Pair(images.Value().bank1, images.Value().bank2, problems);
+        decoded = Decode_Pair(images.Value().bank1, images.Value().bank2, problems);
     } else {
         QStringList paths = c.args;
         if (paths.size() == 1 && QFileInfo(paths.at(0)).isDir())
@@ -96,8 +97,10 @@ int Command_Dump(const Command_Context &c)
             images << *image;
         }
         if (images.size() == 1) {
-            json = images[0].first == Bank_Kind::Bank1 ? Dump_Bank1(images[0].second, problems)
-                                                       : Dump_Bank2(images[0].second, problems);
+            if (images[0].first == Bank_Kind::Bank1)
+                decoded = Decode_Bank1(images[0].second, problems);
+            else
+                decoded = Decode_Bank2(images[0].second, problems);
         } else {
             if (images[0].first == images[1].first) {
                 c.Message(Messages()
@@ -107,10 +110,14 @@ int Command_Dump(const Command_Context &c)
             }
             if (images[0].first == Bank_Kind::Bank2)
                 std::swap(images[0], images[1]);
-            json = Dump_Pair(images[0].second, images[1].second, problems);
+            decoded = Decode_Pair(images[0].second, images[1].second, problems);
         }
     }
-    c.out << (format == u"table" ? Dump_Table(json) : QString::fromUtf8(json));
+    std::visit(
+        [&](const auto &images) {
+            c.out << (format == u"table" ? Dump_Table(images) : QString::fromUtf8(Dump_Json(images)));
+        },
+        decoded);
     for (const QString &problem : problems)
         c.Message(problem);
     return problems.isEmpty() ? 0 : 1;

@@ -1,8 +1,8 @@
 #include "cli/commands.h"
 #include "compiler/compile_project.h"
-#include "compiler/config_diff.h"
-#include "compiler/image_diff.h"
 #include "core/messages.h"
+#include "inspector/config_diff.h"
+#include "inspector/image_diff.h"
 #include "workspace/workspace.h"
 
 #include <QDir>

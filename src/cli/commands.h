@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compiler/bank_dump.h"
+#include "inspector/image_decode.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "gate/sent_changes.h"
 
-#include "compiler/image_diff.h"
 #include "core/messages.h"
+#include "inspector/image_diff.h"
 #include "update/ip_address.h"
 #include "update/sent_images.h"
 

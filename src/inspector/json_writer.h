@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <string>
 
 // A small JSON writer that keeps the order in which fields are added, so a
 // dump lists the fields of an image in the order they lie in it (QJsonObject
@@ -20,8 +21,9 @@ public:
     void String(const char *key, const QString &value);
     void Bool(const char *key, bool value);
     void Null(const char *key);
-    // JSON written by another Json_Writer, taken in as the value of `key`.
-    void Raw(const char *key, const QByteArray &json);
+
+    // Room for about `bytes` of text, so that a large dump is not copied as it grows.
+    void Reserve(std::size_t bytes) { out_.reserve(bytes); }
 
     // The text written so far, with a final newline once every object is closed.
     QByteArray Text() const;
@@ -30,11 +32,9 @@ public:
 
 private:
     void Item(const char *key);
+    void Append_Quoted(QStringView text);
     void Close(char bracket);
 
-    QByteArray out_;
+    std::string out_;
     QList<bool> has_items_; // per open object or array
 };
-
-// "0x" and eight upper-case hexadecimal digits.
-QString Hex32(quint32 value);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compiler/image_diff.h"
+#include "inspector/image_diff.h"
 
 #include <QString>
 #include <QStringList>

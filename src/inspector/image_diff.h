@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compiler/compile_project.h"
+#include "inspector/image_model.h"
 
 #include <QStringList>
 
@@ -38,3 +39,6 @@ struct Image_Comparison
     QStringList Problems_After;
 };
 Image_Comparison Compare_Images(const Bank_Images &before, const Bank_Images &after);
+
+// The field lines alone, for two pairs already decoded (Decode_Pair).
+QStringList Field_Differences(const Decoded_Pair &before, const Decoded_Pair &after);

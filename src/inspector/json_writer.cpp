@@ -1,4 +1,33 @@
-#include "compiler/json_writer.h"
+#include "inspector/json_writer.h"
+
+#include <charconv>
+
+namespace {
+
+char16_t Unit(QChar c)
+{
+    return c.unicode();
+}
+
+char16_t Unit(char c)
+{
+    return char16_t(uchar(c));
+}
+
+// Whether `text` goes out as it is, one byte a character: printable ASCII
+// without a quote or a backslash. Every key and most values are, and they
+// need no detour through Quote's escaping and UTF-8 encoding.
+template <typename View> bool Plain(View text)
+{
+    for (const auto c : text) {
+        const char16_t u = Unit(c);
+        if (u < 0x20 || u >= 0x7F || u == u'"' || u == u'\\')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
 
 void Json_Writer::Item(const char *key)
 {
@@ -7,10 +36,17 @@ void Json_Writer::Item(const char *key)
             out_ += ',';
         has_items_.last() = true;
         out_ += '\n';
-        out_ += QByteArray(2 * has_items_.size(), ' ');
+        out_.append(std::size_t(2 * has_items_.size()), ' ');
     }
     if (key) {
-        out_ += Quote(QString::fromLatin1(key));
+        const QLatin1StringView text(key);
+        if (Plain(text)) {
+            out_ += '"';
+            out_.append(key, std::size_t(text.size()));
+            out_ += '"';
+        } else {
+            out_ += Quote(text).toStdString();
+        }
         out_ += ": ";
     }
 }
@@ -20,7 +56,7 @@ void Json_Writer::Close(char bracket)
     const bool had_items = has_items_.takeLast();
     if (had_items) {
         out_ += '\n';
-        out_ += QByteArray(2 * has_items_.size(), ' ');
+        out_.append(std::size_t(2 * has_items_.size()), ' ');
     }
     out_ += bracket;
 }
@@ -52,13 +88,27 @@ void Json_Writer::End_Array()
 void Json_Writer::Number(const char *key, qint64 value)
 {
     Item(key);
-    out_ += QByteArray::number(value);
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out_.append(digits, end);
 }
 
 void Json_Writer::String(const char *key, const QString &value)
 {
     Item(key);
-    out_ += Quote(value);
+    Append_Quoted(value);
+}
+
+void Json_Writer::Append_Quoted(QStringView text)
+{
+    if (!Plain(text)) {
+        out_ += Quote(text.toString()).toStdString();
+        return;
+    }
+    out_ += '"';
+    for (const QChar c : text)
+        out_ += char(c.unicode());
+    out_ += '"';
 }
 
 void Json_Writer::Bool(const char *key, bool value)
@@ -73,19 +123,12 @@ void Json_Writer::Null(const char *key)
     out_ += "null";
 }
 
-void Json_Writer::Raw(const char *key, const QByteArray &json)
-{
-    Item(key);
-    // Indented one level deeper for each level open here.
-    QByteArray text = json.trimmed();
-    const QByteArray indent = QByteArray("\n") + QByteArray(2 * has_items_.size(), ' ');
-    text.replace(QByteArray("\n"), indent);
-    out_ += text;
-}
-
 QByteArray Json_Writer::Text() const
 {
-    return has_items_.isEmpty() ? out_ + '\n' : out_;
+    QByteArray text(out_.data(), qsizetype(out_.size()));
+    if (has_items_.isEmpty())
+        text += '\n';
+    return text;
 }
 
 QByteArray Json_Writer::Quote(const QString &text)
@@ -106,9 +149,4 @@ QByteArray Json_Writer::Quote(const QString &text)
     }
     escaped += u'"';
     return escaped.toUtf8();
-}
-
-QString Hex32(quint32 value)
-{
-    return QStringLiteral("0x") + QString::number(value, 16).toUpper().rightJustified(8, u'0');
 }

@@ -1,6 +1,6 @@
-#include "compiler/config_diff.h"
+#include "compiler/fixtures.h"
 #include "core/messages.h"
-#include "fixtures.h"
+#include "inspector/config_diff.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "compiler/config_diff.h"
+#include "inspector/config_diff.h"
 
 #include "compiler/compile_project.h"
 #include "core/messages.h"
@@ -10,9 +10,13 @@
 
 namespace {
 
-// One configuration's documents, read as the windows read them.
+// One configuration's documents, each read once: loaded as the windows load
+// them, and compiled from the same reading.
 struct Documents
 {
+    ParGen_Document pargen;
+    Rule_Document rule_document;
+    Object_Document object_document;
     ParGen_Values values;
     BACnet_Slave_Set_Access objects;
     LoRa_Set_Access rules;
@@ -21,13 +25,15 @@ struct Documents
 
 void Read(Documents &d, const Configuration_Documents &files)
 {
-    const ParGen_Document pargen = Read_ParGen_Document(files.file_pargen);
-    if (pargen.Is_Damaged())
-        d.problems << pargen.Problem();
-    d.values = Load_ParGen(pargen);
+    d.pargen = Read_ParGen_Document(files.file_pargen);
+    d.rule_document = Read_Rule_Document(files.file_lorawan);
+    d.object_document = Read_Object_Document(files.file_bacnet);
+    if (d.pargen.Is_Damaged())
+        d.problems << d.pargen.Problem();
+    d.values = Load_ParGen(d.pargen);
     // A damaged ParGen.xml is already said once.
     for (const Load_Report &report :
-         {d.objects.Load(files.file_pargen, files.file_bacnet), d.rules.Load(files.file_pargen, files.file_lorawan)})
+         {d.objects.Load(d.pargen, d.object_document), d.rules.Load(d.pargen, d.rule_document)})
         if (!report.Document_Problem.isEmpty())
             d.problems << report.Document_Problem;
 }
@@ -51,8 +57,8 @@ Image_Comparison Compare_Configurations(const Configuration_Documents &before, c
     for (const int page : {int(Page_Uplink), int(Page_Downlink)})
         c.Lines << Table_Differences(was.rules.Table(page), now.rules.Table(page),
                                      Messages().Get(page == Page_Uplink ? 1214 : 1215), Msg_Map_Rule_Name);
-    const Result<Bank_Images> a = Compile_Project(before.file_pargen, before.file_lorawan, before.file_bacnet);
-    const Result<Bank_Images> b = Compile_Project(after.file_pargen, after.file_lorawan, after.file_bacnet);
+    const Result<Bank_Images> a = Compile_Project(was.pargen, was.rule_document, was.object_document);
+    const Result<Bank_Images> b = Compile_Project(now.pargen, now.rule_document, now.object_document);
     if (!a)
         c.Lines << Messages().Get(Msg_Diff_Not_Compiled).arg(before.name, a.Problem());
     if (!b)

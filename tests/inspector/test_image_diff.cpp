@@ -1,8 +1,8 @@
 #include "compiler/bank_layout.h"
 #include "compiler/compile_project.h"
-#include "compiler/image_diff.h"
+#include "compiler/fixtures.h"
 #include "core/messages.h"
-#include "fixtures.h"
+#include "inspector/image_diff.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,8 +1,9 @@
-#include "compiler/bank_dump.h"
 #include "compiler/compile_project.h"
-#include "compiler/json_writer.h"
+#include "compiler/fixtures.h"
 #include "core/messages.h"
-#include "fixtures.h"
+#include "inspector/bank_dump.h"
+#include "inspector/dump_table.h"
+#include "inspector/json_writer.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -526,7 +527,7 @@ private slots:
         Configuration(false);
         const Bank_Images images = Compile();
         QStringList problems;
-        const QString table = Dump_Table(Dump_Pair(images.bank1, images.bank2, problems));
+        const QString table = Dump_Table(Decode_Pair(images.bank1, images.bank2, problems));
         const QStringList lines = table.split(u'\n');
         for (const char *section :
              {"Bank 1: parameter block", "Bank 1: object counts", "Bank 1: serial channels", "Bank 2: LoRaWAN",
@@ -562,12 +563,12 @@ private slots:
         // blanks behind either.
         const Bank_Images initial =
             Compile_Project(Path("none.xml"), Path("none.xml"), Path("none.xml")).Value();
-        const QString blank = Dump_Table(Dump_Pair(initial.bank1, initial.bank2, problems));
+        const QString blank = Dump_Table(Decode_Pair(initial.bank1, initial.bank2, problems));
         for (const QString &line : blank.split(u'\n'))
             QVERIFY2(!line.endsWith(u' '), qPrintable(line));
         QVERIFY2(blank.contains(S("\n(none)\n")), qPrintable(blank));
         // A single image gives its own sections only.
-        const QString one = Dump_Table(Dump_Bank1(images.bank1));
+        const QString one = Dump_Table(Decode_Bank1(images.bank1, problems));
         QVERIFY(one.contains(S("Bank 1: parameter block")) && !one.contains(S("Bank 2")));
     }
 };
