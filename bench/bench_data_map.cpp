@@ -128,7 +128,8 @@ int main(int argc, char **argv)
 {
     Bench_Window_Setup setup(argc, argv);
     Workspace &ws = setup.ws;
-    if (!Write(ws.File_BACnet_Slave_Access, Object_Document_Bytes()) || !Write(ws.File_LoRaWAN_Access, Rule_Document_Bytes()))
+    if (!Write(ws.File_BACnet_Slave_Access, Object_Document_Bytes()) ||
+        !Write(ws.File_LoRaWAN_Access, Rule_Document_Bytes()))
         return 1;
 
     TFBACnet_Eng_Unit picker(ws);

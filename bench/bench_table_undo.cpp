@@ -33,7 +33,9 @@ QList<Cell_Change> Pasted_Block(int columns)
     QList<Cell_Change> changes;
     changes.reserve(qsizetype(Rows) * columns);
     for (int r = 0; r < Rows; ++r) {
-        const QStringList row{QStringLiteral("Analog Value"), QStringLiteral("62"), QString::number(r % 1500),
+        const QStringList row{QStringLiteral("Analog Value"),
+                              QStringLiteral("62"),
+                              QString::number(r % 1500),
                               QString(),
                               QStringLiteral("4"),
                               QStringLiteral("N"),
@@ -88,8 +90,7 @@ int main(int argc, char **argv)
     Text_Table model(Object_Columns(Page_Read), Rows);
     const auto set_all = [&](bool pasted) {
         for (const Cell_Change &cell : block)
-            model.setData(model.index(cell.row, cell.column),
-                          pasted ? cell.text : model.Column(cell.column).fresh);
+            model.setData(model.index(cell.row, cell.column), pasted ? cell.text : model.Column(cell.column).fresh);
     };
 
     Timing undo, redo, floor_undo, floor_redo;

@@ -19,7 +19,8 @@ inline int &Offscreen_Unless_Chosen(int &argc)
 
 struct Bench_Window_Setup
 {
-    Bench_Window_Setup(int &argc, char **argv) : app(Offscreen_Unless_Chosen(argc), argv)
+    Bench_Window_Setup(int &argc, char **argv)
+        : app(Offscreen_Unless_Chosen(argc), argv)
     {
         ws.Path_Project = dir.path();
         ws.Set_Files();

@@ -69,8 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const bool compiled = image == (bank2 ? Compiled().bank2 : Compiled().bank1);
     // The image alone: decoded once, its JSON printed from what was decoded.
     QStringList problems;
-    const QByteArray json =
-        bank2 ? Dump_Json(Decode_Bank2(image, problems)) : Dump_Json(Decode_Bank1(image, problems));
+    const QByteArray json = bank2 ? Dump_Json(Decode_Bank2(image, problems)) : Dump_Json(Decode_Bank1(image, problems));
     if (compiled)
         FUZZ_CHECK(problems.isEmpty(), "a compiled image is not sound: %s", qPrintable(problems.join(u'\n')));
     QJsonParseError error;

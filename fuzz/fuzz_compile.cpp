@@ -59,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         FUZZ_CHECK(!result.Problem().isEmpty(), "a failed compilation without a message");
     }
 
-    if (const Result<> checked = Check_Config_LoraWAN(Read_ParGen_Document(files[0]), Read_Rule_Document(files[1])); !checked)
+    if (const Result<> checked = Check_Config_LoraWAN(Read_ParGen_Document(files[0]), Read_Rule_Document(files[1]));
+        !checked)
         FUZZ_CHECK(!checked.Problem().isEmpty(), "the uplink check fails without a message");
     (void)Get_Type_BACnet(Read_ParGen_Document(files[0]));
     return 0;

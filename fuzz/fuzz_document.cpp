@@ -41,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString copy = fuzz::Scratch(QStringLiteral("pargen_copy.xml"));
     fuzz::Put_File(copy, Serialise_ParGen(saved));
     const ParGen_Document copied = Read_ParGen_Document(copy);
-    FUZZ_CHECK(copied.Problem().isEmpty(), "the saved parameter document is damaged: %s",
-               qPrintable(copied.Problem()));
+    FUZZ_CHECK(copied.Problem().isEmpty(), "the saved parameter document is damaged: %s", qPrintable(copied.Problem()));
     ParGen_Form reopened;
     reopened.Load(Load_ParGen(copied));
     // Taken once: the form composes every value anew at each call.

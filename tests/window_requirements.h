@@ -13,7 +13,7 @@
 namespace required {
 
 // Main window.
-inline constexpr QSize Main_Window{694, 484};               // fixed client area
+inline constexpr QSize Main_Window{694, 484};                // fixed client area
 inline constexpr QRect Main_New_Button{80, 112, 170, 36};    // step 1, "New Configuration"
 inline constexpr QRect Main_Update_Button{80, 332, 170, 36}; // step 6, "Update Device UDP"
 
@@ -77,11 +77,12 @@ inline constexpr int Write_Types = 10;       // Data Type items of the Write gri
 inline constexpr QSize Unit_Picker{548, 306}; // fixed client area
 inline constexpr int Unit_Box_Width = 49;     // the unit number box
 inline constexpr int Unit_Categories = 23;
-inline constexpr int Eng_Units = 237;         // numbers 0 to 236, each in one category
+inline constexpr int Eng_Units = 237; // numbers 0 to 236, each in one category
 inline constexpr int Temperature_Units = 9;
 
 // Update window.
-inline constexpr QSize Update_Window{449, 294}; // fixed client area: panels of 69, 64 (what will be sent), 49, 72 and 40
-inline constexpr int Update_Options = 3;        // firmware and configuration, firmware, configuration
+inline constexpr QSize Update_Window{449,
+                                     294}; // fixed client area: panels of 69, 64 (what will be sent), 49, 72 and 40
+inline constexpr int Update_Options = 3;   // firmware and configuration, firmware, configuration
 
 } // namespace required

@@ -20,13 +20,13 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
-#include <QTimer>
-#include <QDir>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -81,12 +81,9 @@ int main(int argc, char *argv[])
         windows.FBoot->Set_Images(ws.Project_Name, images.Value());
 
     const QList<QPair<QWidget *, const char *>> shots = {
-        {windows.FQuarneleFirmWare, "main_window.png"},
-        {windows.FNew_Project, "new_configuration.png"},
-        {windows.FOpenConf, "open_configuration.png"},
-        {windows.FAbout, "about.png"},
-        {windows.FSoftOptions, "software_options.png"},
-        {windows.FBoot, "update_window.png"},
+        {windows.FQuarneleFirmWare, "main_window.png"}, {windows.FNew_Project, "new_configuration.png"},
+        {windows.FOpenConf, "open_configuration.png"},  {windows.FAbout, "about.png"},
+        {windows.FSoftOptions, "software_options.png"}, {windows.FBoot, "update_window.png"},
     };
     for (const auto &[window, name] : shots)
         Shoot(window, out + u'/' + QLatin1StringView(name));

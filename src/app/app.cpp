@@ -45,7 +45,8 @@ Windows &Create_Windows(Workspace &ws)
     windows.FNew_Project = new TFNew_Project(ws, main);
     windows.FOpenConf = new TFOpenConf(ws, main);
     windows.FAbout = new TFAbout(ws, main);
-    auto *options = new TFSoftOptions(ws, [main] { main->Change_Language(); }, main);
+    auto *options = new TFSoftOptions(
+        ws, [main] { main->Change_Language(); }, main);
     options->Set_Version_Checker(Start_Version_Check);
     main->Set_Version_Checker(Start_Version_Check);
     windows.FSoftOptions = options;

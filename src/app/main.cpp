@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
-
 #include <cstdio>
 
 namespace {
@@ -17,10 +16,10 @@ bool Windows_Can_Show()
 {
     if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return true;
-    static const QStringList without_display = {
-        QStringLiteral("offscreen"), QStringLiteral("minimal"), QStringLiteral("minimalegl"),
-        QStringLiteral("linuxfb"),   QStringLiteral("eglfs"),   QStringLiteral("vnc"),
-        QStringLiteral("vkkhrdisplay")};
+    static const QStringList without_display = {QStringLiteral("offscreen"),   QStringLiteral("minimal"),
+                                                QStringLiteral("minimalegl"),  QStringLiteral("linuxfb"),
+                                                QStringLiteral("eglfs"),       QStringLiteral("vnc"),
+                                                QStringLiteral("vkkhrdisplay")};
     const QString platforms = qEnvironmentVariable("QT_QPA_PLATFORM");
     for (const QString &platform : platforms.split(u';', Qt::SkipEmptyParts))
         if (without_display.contains(platform.section(u':', 0, 0).trimmed()))

@@ -50,7 +50,8 @@ TFQuarneleFirmWare::TFQuarneleFirmWare(Workspace &ws, Windows &windows, QWidget 
     LL_Update->setWordWrap(true);
     LL_Update->setTextFormat(Qt::RichText);
     LL_Update->hide();
-    connect(LL_Update, &QLabel::linkActivated, this, [](const QString &link) { QDesktopServices::openUrl(QUrl(link)); });
+    connect(LL_Update, &QLabel::linkActivated, this,
+            [](const QString &link) { QDesktopServices::openUrl(QUrl(link)); });
 
     Btn_Info = Make_Image_Button(516, QStringLiteral("help-about"), QStyle::SP_MessageBoxInformation);
     Btn_Opz = Make_Image_Button(574, QStringLiteral("preferences-system"), QStyle::SP_FileDialogDetailedView);
@@ -102,7 +103,8 @@ TFQuarneleFirmWare::TFQuarneleFirmWare(Workspace &ws, Windows &windows, QWidget 
     L_Tavelin->setTextFormat(Qt::RichText);
     L_Tavelin->setText(QStringLiteral("<a href=\"%1\" style=\"color: grey; text-decoration: none;\">%2</a>")
                            .arg(Maker_Home_Url(), Maker_Web_Address()));
-    connect(L_Tavelin, &QLabel::linkActivated, this, [](const QString &link) { QDesktopServices::openUrl(QUrl(link)); });
+    connect(L_Tavelin, &QLabel::linkActivated, this,
+            [](const QString &link) { QDesktopServices::openUrl(QUrl(link)); });
 
     auto *shape1 = new QFrame(this);
     shape1->setGeometry(10, 383, 674, 1);
@@ -180,9 +182,9 @@ void TFQuarneleFirmWare::Set_Lang()
 void TFQuarneleFirmWare::Change_Language()
 {
     Set_Lang();
-    const QList<QWidget *> order = {windows_.FNew_Project, windows_.FOpenConf, windows_.FSoftOptions,
-                                    windows_.FBoot, windows_.FParGen, windows_.FLoRa_Set_Access,
-                                    windows_.FBACnetSlaveSetAccess, windows_.FBACnet_Eng_Unit};
+    const QList<QWidget *> order = {
+        windows_.FNew_Project, windows_.FOpenConf,        windows_.FSoftOptions,          windows_.FBoot,
+        windows_.FParGen,      windows_.FLoRa_Set_Access, windows_.FBACnetSlaveSetAccess, windows_.FBACnet_Eng_Unit};
     for (QWidget *window : order)
         if (auto *lang = dynamic_cast<Lang_Window *>(window))
             lang->Set_Lang();
@@ -283,7 +285,8 @@ void TFQuarneleFirmWare::BACnet_EDE_File()
     const EDE_Target target = EDE_Target_For(chosen, options.layout);
     if (target.ask_overwrite && Message_Box::Ask(this, Msg(1103)) != QMessageBox::Yes)
         return;
-    if (const Result<> created = Export_EDE(configuration, target.file_name, QDateTime::currentDateTime(), options); !created)
+    if (const Result<> created = Export_EDE(configuration, target.file_name, QDateTime::currentDateTime(), options);
+        !created)
         Message_Box::Error(this, created.Problem());
 }
 
@@ -300,7 +303,8 @@ void TFQuarneleFirmWare::Timer_UpdateTimer()
             const bool newer = result.answer == Version_Answer::Newer;
             LL_Update->setVisible(newer);
             if (newer)
-                LL_Update->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(Download_Url(), Msg(19).toHtmlEscaped()));
+                LL_Update->setText(
+                    QStringLiteral("<a href=\"%1\">%2</a>").arg(Download_Url(), Msg(19).toHtmlEscaped()));
         });
     }
     Timer_Update->setInterval(7200000);

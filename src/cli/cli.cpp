@@ -10,15 +10,13 @@
 
 namespace {
 
-const QCommandLineOption Workspace_Option(QStringLiteral("workspace"),
-                                          QStringLiteral("Use DIR as the workspace root."),
+const QCommandLineOption Workspace_Option(QStringLiteral("workspace"), QStringLiteral("Use DIR as the workspace root."),
                                           QStringLiteral("DIR"));
 
 void Add_Options(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(
-        QStringLiteral("Configurator of the 52K31 BACnet Slave / LoRaWAN converter.\n"
-                       "Without a command it starts the configurator's windows."));
+    parser.setApplicationDescription(QStringLiteral("Configurator of the 52K31 BACnet Slave / LoRaWAN converter.\n"
+                                                    "Without a command it starts the configurator's windows."));
     parser.addOption(Workspace_Option);
     parser.addOption(QCommandLineOption(QStringLiteral("help"), QStringLiteral("Show this help.")));
     parser.addOption(QCommandLineOption(QStringLiteral("version"), QStringLiteral("Show the version.")));
@@ -74,8 +72,7 @@ Command_Line Parse_Command_Line(const QStringList &arguments)
     return line;
 }
 
-int Run_Command_Line(const QStringList &arguments, const QString &program_dir, QTextStream &out,
-                     QTextStream &err)
+int Run_Command_Line(const QStringList &arguments, const QString &program_dir, QTextStream &out, QTextStream &err)
 {
     QCommandLineParser parser;
     Add_Options(parser);

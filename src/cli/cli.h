@@ -20,5 +20,4 @@ Command_Line Parse_Command_Line(const QStringList &arguments);
 // Runs a command line in Command, Help, Version or Usage_Error mode and
 // returns the exit code: 0 done, 1 refused or failed, 2 usage error.
 // `program_dir` is the directory of the executable (the default workspace).
-int Run_Command_Line(const QStringList &arguments, const QString &program_dir, QTextStream &out,
-                     QTextStream &err);
+int Run_Command_Line(const QStringList &arguments, const QString &program_dir, QTextStream &out, QTextStream &err);

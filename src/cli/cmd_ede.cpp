@@ -1,5 +1,4 @@
 #include "cli/commands.h"
-
 #include "ede/bacnet_ede_file.h"
 #include "gate/gated_outputs.h"
 #include "workspace/workspace.h"

@@ -1,12 +1,11 @@
 #include "cli/commands.h"
-
 #include "compiler/config_checks.h"
 #include "core/int_read.h"
 #include "core/messages.h"
 #include "gate/gated_outputs.h"
 #include "params/pargen_document.h"
-#include "snapshot/configuration_snapshot.h"
 #include "platform/icmp_echo_client.h"
+#include "snapshot/configuration_snapshot.h"
 #include "update/ip_address.h"
 #include "update/job_file.h"
 #include "update/program_runner.h"

@@ -71,8 +71,7 @@ Result<Bank_Images> Compile_Project(const ParGen_Document &pargen, const Rule_Do
     return images;
 }
 
-Result<Bank_Images> Compile_Project(const QString &file_pargen, const QString &file_lorawan,
-                                    const QString &file_bacnet)
+Result<Bank_Images> Compile_Project(const QString &file_pargen, const QString &file_lorawan, const QString &file_bacnet)
 {
     return Compile_Project(Read_ParGen_Document(file_pargen), Read_Rule_Document(file_lorawan),
                            Read_Object_Document(file_bacnet));

@@ -2,9 +2,9 @@
 
 #include "compiler/compiler_buffers.h"
 #include "compiler/le_bytes.h"
+#include "core/int_read.h"
 #include "core/messages.h"
 #include "core/object_catalogue.h"
-#include "core/int_read.h"
 #include "tables/object_document.h"
 
 #include <algorithm>
@@ -16,9 +16,9 @@ namespace {
 struct Object_Row
 {
     Object_Row_Text attr; // UTF-8; a missing attribute reads as empty text
-    int type;   // index into Object_Catalogue, -1 for a type the converter does not know
-    int row;    // 1-based place in its own group, for messages
-    int number; // 1-based place in the Read group followed by the Write group
+    int type;             // index into Object_Catalogue, -1 for a type the converter does not know
+    int row;              // 1-based place in its own group, for messages
+    int number;           // 1-based place in the Read group followed by the Write group
 };
 
 std::vector<Object_Row> Read_Group(const Object_Document &objects, Object_Group group, int first_number)

@@ -25,7 +25,8 @@ Result<> Write_File_Atomic(const QString &path, const QByteArray &data)
         ok = file.commit();
     if (ok)
         return {};
-    const QString problem = Messages().Get(Msg_File_Not_Written).arg(QDir::toNativeSeparators(path), file.errorString());
+    const QString problem =
+        Messages().Get(Msg_File_Not_Written).arg(QDir::toNativeSeparators(path), file.errorString());
     file.cancelWriting();
     return Fail(problem);
 }
@@ -39,8 +40,8 @@ QString Native(const QString &path)
 
 // The file's permissions for a new file: what a file the program creates
 // otherwise gets (a temporary file starts readable by its owner only).
-constexpr QFile::Permissions New_File_Permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                                                     QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther;
+constexpr QFile::Permissions New_File_Permissions =
+    QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther;
 
 // Writes `data` into a temporary file beside `path`, or fails with the
 // message of Write_File_Atomic.
@@ -85,7 +86,8 @@ Result<> Write_Files_Atomic(const QList<File_Content> &files)
             QStringList left;
             for (qsizetype j = i; j < files.size(); ++j)
                 left.append(Native(files[j].path));
-            return Fail(Messages().Get(Msg_Files_Partly_Replaced)
+            return Fail(Messages()
+                            .Get(Msg_Files_Partly_Replaced)
                             .arg(Native(files[i].path), QString::fromStdString(error.message()),
                                  replaced.isEmpty() ? QStringLiteral("-") : replaced.join(QStringLiteral(", ")),
                                  left.join(QStringLiteral(", "))));

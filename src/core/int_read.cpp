@@ -1,7 +1,6 @@
 #include "core/int_read.h"
 
 #include <QString>
-
 #include <cstdint>
 
 namespace {

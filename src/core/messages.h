@@ -9,30 +9,30 @@
 // message table (1106 and up), so that language files can translate them.
 // Each text takes its pieces with %1, %2, ... in the order given.
 enum Added_Message : int {
-    Msg_File_Damaged = 1106,    // file, line, column, reason
-    Msg_File_Not_Written = 1107, // file, reason
-    Msg_File_Is_Folder = 1190,   // a reason of 1107: a folder of that name is in the way
-    Msg_Files_Partly_Replaced = 1191, // file, reason, files replaced, files left as they were
+    Msg_File_Damaged = 1106,            // file, line, column, reason
+    Msg_File_Not_Written = 1107,        // file, reason
+    Msg_File_Is_Folder = 1190,          // a reason of 1107: a folder of that name is in the way
+    Msg_Files_Partly_Replaced = 1191,   // file, reason, files replaced, files left as they were
     Msg_EDE_Cell_Breaks_Columns = 1135, // row (from 1), table, attribute
     Msg_EDE_Group_Missing = 1136,       // file, group element
     Msg_EDE_Key_Breaks_Columns = 1137,  // key element, file
     Msg_EDE_Name_Breaks_Columns = 1138, // configuration name
-    Msg_Discard_Changes = 1116, // asked when a window with unsaved changes is closed
+    Msg_Discard_Changes = 1116,         // asked when a window with unsaved changes is closed
     // The row buttons of the table windows on many rows.
     Msg_Delete_Rows = 1117,     // count
     Msg_Rows_Pushed_Out = 1118, // rows inserted, rows in use lost, number of the first lost
     Msg_Rows_Do_Not_Fit = 1119, // rows copied, number of the first target row, rows from there
-    Msg_Rows_Not_Shown = 1120,   // rows, table, table size
-    Msg_Table_Damaged = 1121,    // problem
-    Msg_Rows_Not_Saved = 1122,   // row number, table, column, rows
+    Msg_Rows_Not_Shown = 1120,  // rows, table, table size
+    Msg_Table_Damaged = 1121,   // problem
+    Msg_Rows_Not_Saved = 1122,  // row number, table, column, rows
     // A paste into a table grid that cannot go in whole.
-    Msg_Paste_Too_Many_Rows = 1130,     // rows of the block, first row (as the grid numbers it), rows left
-    Msg_Paste_Too_Many_Columns = 1131,  // columns of the block, first column's header, columns left
-    Msg_Paste_Cell_Refused = 1132,      // row (as the grid numbers it), column header, text, reason (below)
-    Msg_Paste_Not_An_Item = 1133,       // the items of the list
+    Msg_Paste_Too_Many_Rows = 1130,    // rows of the block, first row (as the grid numbers it), rows left
+    Msg_Paste_Too_Many_Columns = 1131, // columns of the block, first column's header, columns left
+    Msg_Paste_Cell_Refused = 1132,     // row (as the grid numbers it), column header, text, reason (below)
+    Msg_Paste_Not_An_Item = 1133,      // the items of the list
     Msg_Paste_Not_A_Flag = 1134,
     Msg_Paste_Not_A_Unit = 1139,
-    Msg_Paste_Unit_Disagrees = 1140,    // number, its unit's name, the name given
+    Msg_Paste_Unit_Disagrees = 1140, // number, its unit's name, the name given
     Msg_Paste_Control_Character = 1141,
     // Points lists: the object and rule tables in and out of CSV files.
     Msg_Points_Table_Column = 1123,     // header of the first column, which names each row's table
@@ -44,22 +44,22 @@ enum Added_Message : int {
     Msg_Points_Replace_Or_Append = 1129, // file
     Msg_Points_Replace = 1142,           // the answers of that question
     Msg_Points_Append = 1143,
-    Msg_Points_Not_Imported = 1144,     // file (the bad lines follow, one a line)
-    Msg_Points_Bad_Line = 1146,         // line, column, reason (below)
-    Msg_Points_Not_A_Table = 1147,      // text, the two table names
-    Msg_Points_No_Room = 1148,          // table, rows left, rows that do not fit
-    Msg_Points_Unknown_Column = 1149,   // the columns there are
+    Msg_Points_Not_Imported = 1144,   // file (the bad lines follow, one a line)
+    Msg_Points_Bad_Line = 1146,       // line, column, reason (below)
+    Msg_Points_Not_A_Table = 1147,    // text, the two table names
+    Msg_Points_No_Room = 1148,        // table, rows left, rows that do not fit
+    Msg_Points_Unknown_Column = 1149, // the columns there are
     Msg_Points_Column_Twice = 1195,
     Msg_Points_Column_Missing = 1196,
-    Msg_Points_Too_Many_Fields = 1197,  // fields of the line, columns of the header line
-    Msg_Points_Not_In_Table = 1198,     // table
+    Msg_Points_Too_Many_Fields = 1197, // fields of the line, columns of the header line
+    Msg_Points_Not_In_Table = 1198,    // table
     Msg_Points_Key_Empty = 1199,
     // Why a document is damaged (the reason of Msg_File_Damaged), and the
     // table documents' groups.
-    Msg_Xml_Not_Utf8 = 1170,             // byte (hex)
-    Msg_Xml_Invalid_Byte = 1171,         // byte (hex), encoding
-    Msg_Xml_Unknown_Encoding = 1172,     // encoding name
-    Msg_Xml_Encoding_Not_Used = 1173,    // encoding name
+    Msg_Xml_Not_Utf8 = 1170,          // byte (hex)
+    Msg_Xml_Invalid_Byte = 1171,      // byte (hex), encoding
+    Msg_Xml_Unknown_Encoding = 1172,  // encoding name
+    Msg_Xml_Encoding_Not_Used = 1173, // encoding name
     Msg_Xml_Null_Character = 1174,
     Msg_Xml_Attribute_Twice = 1175,      // element, attribute
     Msg_Table_Group_Missing = 1176,      // file, group element
@@ -75,8 +75,8 @@ enum Added_Message : int {
     Msg_Unreachable_Network = 1045,   // the kinds of "destination unreachable"
     Msg_Unreachable_Host = 1046,
     Msg_Unreachable_Refused = 1047,
-    Msg_Version_Not_Reached = 1048,   // server, reason
-    Msg_Version_Bad_Answer = 1049,    // the start of the answer (a reason of 1048)
+    Msg_Version_Not_Reached = 1048, // server, reason
+    Msg_Version_Bad_Answer = 1049,  // the start of the answer (a reason of 1048)
     // The update button's caption by option, and what will be sent.
     Msg_Caption_Firmware_And_Configuration = 1050,
     Msg_Caption_Firmware = 1051,
@@ -87,12 +87,12 @@ enum Added_Message : int {
     Msg_No_Images = 1056,
     // The update's outcome and what it needs before it starts.
     Msg_Update_Done = 1060,
-    Msg_Updater_Crashed = 1061,        // program
-    Msg_Updater_Log_Tail = 1062,       // log file (its last lines follow)
-    Msg_Updater_Log_Empty = 1063,      // log file
-    Msg_Firmware_Missing = 1064,       // firmware file, option
+    Msg_Updater_Crashed = 1061,   // program
+    Msg_Updater_Log_Tail = 1062,  // log file (its last lines follow)
+    Msg_Updater_Log_Empty = 1063, // log file
+    Msg_Firmware_Missing = 1064,  // firmware file, option
     Msg_Update_Already_Running = 1065,
-    Msg_Update_Context = 1066,         // configuration, address, option
+    Msg_Update_Context = 1066, // configuration, address, option
     // The device image compiler and its commands.
     Msg_Compile_Not_A_Number = 1108,     // group, row, attribute, text
     Msg_Compile_Text_Too_Long = 1109,    // key, length, limit
@@ -105,8 +105,8 @@ enum Added_Message : int {
     // The table cells.
     Msg_Text_Cut = 1145, // characters the device keeps, the text it keeps
     // The parameter document.
-    Msg_Payload_Mismatch = 1150, // key, file, stored text, band, data rate, payload they give
-    Msg_Payload_Missing = 1151,  // file, key, band, data rate, payload they give
+    Msg_Payload_Mismatch = 1150,   // key, file, stored text, band, data rate, payload they give
+    Msg_Payload_Missing = 1151,    // file, key, band, data rate, payload they give
     Msg_Hidden_Value_Reset = 1152, // rule's message, value, key, file, default
     // Warnings of the table checks, which refuse nothing.
     Msg_Objects_Overlap = 1153, // table, row, the earlier row, first shared byte
@@ -171,12 +171,12 @@ enum Added_Message : int {
     // images sent that each successful update keeps for it.
     Msg_Changes_Button = 1640,
     Msg_Changes_Button_Hint = 1641,
-    Msg_Changes_Nothing_Kept = 1642,   // address, folder where the copy would be
-    Msg_Changes_None = 1643,           // address, when the copy was kept
-    Msg_Changes_Listed = 1644,         // address, when the copy was kept, differences (the list follows)
-    Msg_Sent_Not_Kept = 1645,          // problem
-    Msg_Sent_Copy_Removed = 1646,      // folder
-    Msg_Sent_Copy_Not_Removed = 1647,  // folder, reason
+    Msg_Changes_Nothing_Kept = 1642,  // address, folder where the copy would be
+    Msg_Changes_None = 1643,          // address, when the copy was kept
+    Msg_Changes_Listed = 1644,        // address, when the copy was kept, differences (the list follows)
+    Msg_Sent_Not_Kept = 1645,         // problem
+    Msg_Sent_Copy_Removed = 1646,     // folder
+    Msg_Sent_Copy_Not_Removed = 1647, // folder, reason
     // What the image inspector finds wrong in a pair of images.
     Msg_Dump_Count_Mismatch = 1650, // objects counted in bank 1, object records in bank 2
     Msg_Dump_Not_A_Pair = 1651,     // file, file

@@ -44,9 +44,9 @@ struct Object_Type
     // The text the object tables offer and store; null for the three types
     // that only a hand-edited document names.
     const char16_t *table_text;
-    std::size_t count_offset; // the type's 32-bit object count in the parameter block
-    int bacnet_code;          // the standard object type code
-    bool ede_listed;          // the EDE files list objects of this type (all but the octet string)
+    std::size_t count_offset;      // the type's 32-bit object count in the parameter block
+    int bacnet_code;               // the standard object type code
+    bool ede_listed;               // the EDE files list objects of this type (all but the octet string)
     const char16_t *abbreviation;  // in the standard EDE layout's keynames
     const char16_t *standard_name; // in the standard EDE layout's object-type file
     bool read;                     // offered in the Read table's list
@@ -54,10 +54,10 @@ struct Object_Type
     bool binary;                   // occupies the byte at Position and needs a Start Bit
     int min_length;                // the Length rule, where the table has one
     int max_length;
-    int read_message;              // the message of the Length rule in the Read table; -1: no rule there
-    int write_message;             // the same in the Write table
-    const char16_t *read_length;   // the Length the Read grid fills in; empty: none
-    const char16_t *write_length;  // the Length the Write grid fills in; empty: none
+    int read_message;             // the message of the Length rule in the Read table; -1: no rule there
+    int write_message;            // the same in the Write table
+    const char16_t *read_length;  // the Length the Read grid fills in; empty: none
+    const char16_t *write_length; // the Length the Write grid fills in; empty: none
 
     int Message(int page) const { return page == 0 ? read_message : write_message; }
 };
@@ -66,46 +66,46 @@ struct Object_Type
 // for its own types the largest their rule allows: the device reads the
 // Length of every object, binary ones included.
 inline constexpr std::array<Object_Type, Object_Kind_Count> Object_Catalogue = {{
-    {Object_Kind::Analog_Input, "ANALOG INPUT", u"Analog Input", 0x138, 0, true, u"AI", u"Analog Input", true, false, false,
-     1, 4, 1535, -1, u"4", u""},
-    {Object_Kind::Analog_Out, "ANALOG OUT", u"Analog Out", 0x13C, 1, true, u"AO", u"Analog Output", false, true, false, 1, 4,
-     -1, 1549, u"", u"4"},
-    {Object_Kind::Binary_Input, "BINARY INPUT", u"Binary Input", 0x144, 3, true, u"BI", u"Binary Input", true, false, true,
-     0, 0, 1545, -1, u"1", u""},
-    {Object_Kind::Binary_Out, "BINARY OUT", u"Binary Out", 0x148, 4, true, u"BO", u"Binary Output", false, true, true, 0, 0,
-     -1, 1557, u"", u"1"},
+    {Object_Kind::Analog_Input, "ANALOG INPUT", u"Analog Input", 0x138, 0, true, u"AI", u"Analog Input", true, false,
+     false, 1, 4, 1535, -1, u"4", u""},
+    {Object_Kind::Analog_Out, "ANALOG OUT", u"Analog Out", 0x13C, 1, true, u"AO", u"Analog Output", false, true, false,
+     1, 4, -1, 1549, u"", u"4"},
+    {Object_Kind::Binary_Input, "BINARY INPUT", u"Binary Input", 0x144, 3, true, u"BI", u"Binary Input", true, false,
+     true, 0, 0, 1545, -1, u"1", u""},
+    {Object_Kind::Binary_Out, "BINARY OUT", u"Binary Out", 0x148, 4, true, u"BO", u"Binary Output", false, true, true,
+     0, 0, -1, 1557, u"", u"1"},
     {Object_Kind::Large_Analog_Value, "LARGE ANALOG VALUE", u"Large Analog Value", 0x150, 46, true, u"LAV",
      u"Large Analog Value", true, true, false, 1, 8, 1537, 1552, u"8", u"8"},
-    {Object_Kind::Datetime_Value, "DATETIME VALUE", nullptr, 0x154, 44, true, u"DTV", u"DateTime Value", false, false, false,
-     0, 0, -1, -1, u"", u""},
+    {Object_Kind::Datetime_Value, "DATETIME VALUE", nullptr, 0x154, 44, true, u"DTV", u"DateTime Value", false, false,
+     false, 0, 0, -1, -1, u"", u""},
     {Object_Kind::Positive_Integer_Value, "POSITIVE INTEGER VALUE", u"Positive Integer Value", 0x158, 48, true, u"PIV",
      u"Positive Integer Value", true, true, false, 1, 4, 1536, 1551, u"4", u"4"},
     {Object_Kind::Characterstring_Value, "CHARACTERSTRING VALUE", nullptr, 0x15C, 40, true, u"CSV",
      u"CharacterString Value", false, false, false, 0, 0, -1, -1, u"", u""},
     // The Read table sets no Length rule for it; the last-byte rule still applies.
-    {Object_Kind::Integer_Value, "INTEGER VALUE", u"Integer Value", 0x160, 45, true, u"IV", u"Integer Value", true, true,
-     false, 1, 4, -1, 1553, u"4", u"4"},
-    {Object_Kind::Multi_State_Input, "MULTI STATE INPUT", u"Multi State Input", 0x164, 13, true, u"MI", u"Multistate Input",
-     true, false, false, 1, 4, 1539, -1, u"4", u""},
+    {Object_Kind::Integer_Value, "INTEGER VALUE", u"Integer Value", 0x160, 45, true, u"IV", u"Integer Value", true,
+     true, false, 1, 4, -1, 1553, u"4", u"4"},
+    {Object_Kind::Multi_State_Input, "MULTI STATE INPUT", u"Multi State Input", 0x164, 13, true, u"MI",
+     u"Multistate Input", true, false, false, 1, 4, 1539, -1, u"4", u""},
     {Object_Kind::Multi_State_Output, "MULTI STATE OUTPUT", u"Multi State Output", 0x168, 14, true, u"MO",
      u"Multistate Output", false, true, false, 1, 4, -1, 1554, u"", u"4"},
-    {Object_Kind::Multi_State_Value, "MULTI STATE VALUE", u"Multi State Value", 0x16C, 19, true, u"MV", u"Multistate Value",
-     true, true, false, 1, 4, 1540, 1555, u"4", u"4"},
-    {Object_Kind::Analog_Value, "ANALOG VALUE", u"Analog Value", 0x140, 2, true, u"AV", u"Analog Value", true, true, false,
-     1, 4, 1538, 1550, u"4", u"4"},
-    {Object_Kind::Binary_Value, "BINARY VALUE", u"Binary Value", 0x14C, 5, true, u"BV", u"Binary Value", true, true, true, 0,
-     0, 1545, 1557, u"1", u"1"},
+    {Object_Kind::Multi_State_Value, "MULTI STATE VALUE", u"Multi State Value", 0x16C, 19, true, u"MV",
+     u"Multistate Value", true, true, false, 1, 4, 1540, 1555, u"4", u"4"},
+    {Object_Kind::Analog_Value, "ANALOG VALUE", u"Analog Value", 0x140, 2, true, u"AV", u"Analog Value", true, true,
+     false, 1, 4, 1538, 1550, u"4", u"4"},
+    {Object_Kind::Binary_Value, "BINARY VALUE", u"Binary Value", 0x14C, 5, true, u"BV", u"Binary Value", true, true,
+     true, 0, 0, 1545, 1557, u"1", u"1"},
     {Object_Kind::Life_Safety_Point, "LIFE SAFETY POINT", u"Life Safety Point", 0x170, 21, true, u"LSP",
      u"Life Safety Point", true, false, false, 1, 2, 1541, -1, u"2", u""},
-    {Object_Kind::Life_Safety_Zone, "LIFE SAFETY ZONE", u"Life Safety Zone", 0x174, 22, true, u"LSZ", u"Life Safety Zone",
-     true, false, false, 1, 2, 1542, -1, u"2", u""},
-    {Object_Kind::Access_Door, "ACCESS DOOR", u"Access Door", 0x178, 30, true, u"AD", u"Access Door", true, true, false, 1,
-     1, 1543, 1556, u"1", u"1"},
-    {Object_Kind::Accumulator, "ACCUMULATOR", u"Accumulator", 0x17C, 23, true, u"ACC", u"Accumulator", true, false, false, 1,
-     4, 1544, -1, u"4", u""},
+    {Object_Kind::Life_Safety_Zone, "LIFE SAFETY ZONE", u"Life Safety Zone", 0x174, 22, true, u"LSZ",
+     u"Life Safety Zone", true, false, false, 1, 2, 1542, -1, u"2", u""},
+    {Object_Kind::Access_Door, "ACCESS DOOR", u"Access Door", 0x178, 30, true, u"AD", u"Access Door", true, true, false,
+     1, 1, 1543, 1556, u"1", u"1"},
+    {Object_Kind::Accumulator, "ACCUMULATOR", u"Accumulator", 0x17C, 23, true, u"ACC", u"Accumulator", true, false,
+     false, 1, 4, 1544, -1, u"4", u""},
     // Compiled into a record of its own, but listed by no EDE file.
-    {Object_Kind::Octet_String, "OCTET STRING", nullptr, 0x700, 47, false, u"", u"", false, false, false, 0, 0, -1, -1, u"",
-     u""},
+    {Object_Kind::Octet_String, "OCTET STRING", nullptr, 0x700, 47, false, u"", u"", false, false, false, 0, 0, -1, -1,
+     u"", u""},
 }};
 
 inline const Object_Type &Object_Type_Of(Object_Kind kind)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 #include <utility>
 
@@ -28,18 +27,15 @@ inline Failure Fail(QString problem)
     return Failure{std::move(problem)};
 }
 
-template <class T = void>
-class [[nodiscard]] Result
+template <class T = void> class [[nodiscard]] Result
 {
 public:
     Result(T value)
         : value_(std::move(value))
-    {
-    }
+    {}
     Result(Failure failure)
         : problem_(std::move(failure.Problem))
-    {
-    }
+    {}
 
     bool Ok() const { return value_.has_value(); }
     explicit operator bool() const { return Ok(); }
@@ -59,16 +55,14 @@ private:
     QString problem_;
 };
 
-template <>
-class [[nodiscard]] Result<void>
+template <> class [[nodiscard]] Result<void>
 {
 public:
     Result() = default;
     Result(Failure failure)
         : ok_(false)
         , problem_(std::move(failure.Problem))
-    {
-    }
+    {}
 
     bool Ok() const { return ok_; }
     explicit operator bool() const { return ok_; }

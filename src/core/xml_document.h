@@ -4,7 +4,6 @@
 #include "core/version.h"
 
 #include <QString>
-
 #include <pugixml.hpp>
 
 // The common form of the program's XML files: the root element first, then
@@ -58,8 +57,7 @@ private:
 // its problem naming file, line and column, and a loaded one gives what
 // `read()` returns (a Result<>). `Document` is an Xml_Document or any reading
 // of one with the same Status() and Problem().
-template <class Document, class Read>
-Result<> When_Loaded(const Document &document, Read &&read)
+template <class Document, class Read> Result<> When_Loaded(const Document &document, Read &&read)
 {
     switch (document.Status()) {
     case Xml_Document::State::Missing:
@@ -94,8 +92,7 @@ void Add_Attr(pugi::xml_node node, const char *name, const QString &text);
 // Calls `fn(node)` for each child node of a group, in document order and
 // whatever its name: every node is a table row. Whitespace-only text (the
 // indentation of a hand-edited file) is not a row.
-template<typename Fn>
-void For_Each_Row(pugi::xml_node group, Fn &&fn)
+template <typename Fn> void For_Each_Row(pugi::xml_node group, Fn &&fn)
 {
     for (pugi::xml_node node : group.children()) {
         if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {

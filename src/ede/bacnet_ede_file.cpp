@@ -60,10 +60,10 @@ Result<> EDE_File::Collect_Objects(const Object_Document &objects)
         // both must be there before anything is collected.
         for (const EDE_Group &group : EDE_Groups) {
             if (!objects.Has_Group(group.group))
-                return Fail(Messages()
-                                .Get(Msg_EDE_Group_Missing)
-                                .arg(Native(objects.Path()),
-                                     QLatin1StringView(Object_Document::Group_Element(group.group))));
+                return Fail(
+                    Messages()
+                        .Get(Msg_EDE_Group_Missing)
+                        .arg(Native(objects.Path()), QLatin1StringView(Object_Document::Group_Element(group.group))));
         }
         for (const EDE_Group &group : EDE_Groups) {
             int row = 0;
@@ -98,8 +98,8 @@ Result<> EDE_File::Collect_Objects(const Object_Document &objects)
     });
 }
 
-void EDE_File::Add_Object(const QString &data_type, const QString &eng_unit, const QString &mnemonic,
-                                  bool settable, const QString &address)
+void EDE_File::Add_Object(const QString &data_type, const QString &eng_unit, const QString &mnemonic, bool settable,
+                          const QString &address)
 {
     const int code = EDE_Object_Type(data_type);
     const QString instance = QString::number(Next_EDE_Instance(code));
@@ -203,8 +203,7 @@ Result<> Create_EDE_File(const Configuration_Snapshot &configuration, const QStr
     });
 }
 
-Result<> Create_EDE_File(const Workspace &ws, const QString &file_name, const QDateTime &at,
-                         const EDE_Options &options)
+Result<> Create_EDE_File(const Workspace &ws, const QString &file_name, const QDateTime &at, const EDE_Options &options)
 {
     return Create_EDE_File(Read_Configuration(ws, Output::EDE), file_name, at, options);
 }

@@ -5,10 +5,9 @@
 #include "core/text.h"
 #include "tables/eng_units.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-
-#include <QDateTime>
 #include <algorithm>
 #include <array>
 
@@ -215,22 +214,10 @@ QString EDE_Standard_Object_Line(const EDE_Standard_Obj &obj)
     // Columns 7 to 9 (present-value default, min, max), 11 to 13 (COV, hi
     // and low limit) and 17 (notification class) stay empty: the converter
     // does not report them.
-    return QStringList{obj.Keyname,
-                       obj.DevObjInstance,
-                       obj.ObjectName,
-                       obj.ObjectType,
-                       obj.ObjectInstance,
-                       obj.Description,
-                       QString(),
-                       QString(),
-                       QString(),
-                       obj.Settable,
-                       QString(),
-                       QString(),
-                       QString(),
-                       obj.StateTextReference,
-                       obj.UnitCode,
-                       obj.VendorAddress,
+    return QStringList{obj.Keyname,        obj.DevObjInstance,     obj.ObjectName, obj.ObjectType,
+                       obj.ObjectInstance, obj.Description,        QString(),      QString(),
+                       QString(),          obj.Settable,           QString(),      QString(),
+                       QString(),          obj.StateTextReference, obj.UnitCode,   obj.VendorAddress,
                        QString()}
         .join(u';');
 }

@@ -1,6 +1,6 @@
 #include "inspector/bank_dump.h"
-#include "core/object_catalogue.h"
 
+#include "core/object_catalogue.h"
 #include "inspector/image_names.h"
 #include "inspector/json_writer.h"
 #include "tables/eng_units.h"

@@ -1,6 +1,6 @@
 #include "inspector/dump_table.h"
-#include "core/object_catalogue.h"
 
+#include "core/object_catalogue.h"
 #include "inspector/image_names.h"
 #include "tables/eng_units.h"
 

@@ -1,7 +1,7 @@
 #include "inspector/image_diff.h"
-#include "core/object_catalogue.h"
 
 #include "core/messages.h"
+#include "core/object_catalogue.h"
 #include "core/text.h"
 #include "inspector/image_decode.h"
 #include "inspector/image_names.h"

@@ -1,6 +1,6 @@
 #include "inspector/image_names.h"
-#include "core/object_catalogue.h"
 
+#include "core/object_catalogue.h"
 #include "params/lora_tables.h"
 
 namespace {

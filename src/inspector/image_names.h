@@ -1,7 +1,7 @@
 #pragma once
 
-#include "inspector/image_model.h"
 #include "core/object_catalogue.h"
+#include "inspector/image_model.h"
 
 #include <QString>
 #include <cstddef>

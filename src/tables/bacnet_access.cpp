@@ -124,7 +124,11 @@ QList<Column_Desc> Object_Columns(int page)
         // Wide enough for a number and a common name such as "62  degrees-Celsius";
         // the Mnemonic gives up what this takes, so that the window keeps its
         // width, and gets it back as the window grows.
-        {.attribute = Object_Attributes[Obj_Eng_Unit], .header_message = h + 1, .width = 150, .colour = Colour_Type, .shown = Unit_Shown},
+        {.attribute = Object_Attributes[Obj_Eng_Unit],
+         .header_message = h + 1,
+         .width = 150,
+         .colour = Colour_Type,
+         .shown = Unit_Shown},
         {.attribute = Object_Attributes[Obj_Position],
          .kind = K::Combo,
          .header_message = h + 2,

@@ -27,12 +27,12 @@ QList<Column_Desc> Object_Columns(int page);
 struct Object_Row
 {
     const Object_Type *type = nullptr; // the type its Data Type names exactly; null: none
-    bool encoded = false;                      // a type the converter knows (Is_Encoded_Type)
-    int unit = -1;                             // Eng. Unit; -1 when not an integer
-    int position = -1;                         // -1 when not an integer
-    int bit = -1;                              // Start Bit of a binary type; -1 when not an integer
-    int length = 0;                            // 0 when not an integer
-    bool length_read = false;                  // Length is an integer
+    bool encoded = false;              // a type the converter knows (Is_Encoded_Type)
+    int unit = -1;                     // Eng. Unit; -1 when not an integer
+    int position = -1;                 // -1 when not an integer
+    int bit = -1;                      // Start Bit of a binary type; -1 when not an integer
+    int length = 0;                    // 0 when not an integer
+    bool length_read = false;          // Length is an integer
 };
 using Object_Rows = std::vector<Object_Row>;
 

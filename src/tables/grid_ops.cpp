@@ -172,11 +172,10 @@ bool Delete_Rows(Text_Table &table, const QList<int> &rows, const Grid_Asker &as
     if (rows.isEmpty() || !Valid_Row(table, rows.first()) || !Valid_Row(table, rows.last()))
         return false;
     const Grid_Request question =
-        rows.size() == 1
-            ? Grid_Request{Grid_Request::Kind::Question, 1560,
-                           Messages().Get(1560) + QString::number(table.Row_Number(rows.first()))}
-            : Grid_Request{Grid_Request::Kind::Question, Msg_Delete_Rows,
-                           Messages().Get(Msg_Delete_Rows).arg(rows.size())};
+        rows.size() == 1 ? Grid_Request{Grid_Request::Kind::Question, 1560,
+                                        Messages().Get(1560) + QString::number(table.Row_Number(rows.first()))}
+                         : Grid_Request{Grid_Request::Kind::Question, Msg_Delete_Rows,
+                                        Messages().Get(Msg_Delete_Rows).arg(rows.size())};
     if (!ask(question))
         return false;
     Delete_Grid_Rows(rows, table);
@@ -189,19 +188,17 @@ bool Insert_Rows(Text_Table &table, const QList<int> &rows, const Grid_Asker &as
         return false;
     const int count = int(rows.size());
     const QList<int> lost = Rows_Pushed_Out(table, rows.first(), count);
-    if (!lost.isEmpty() &&
-        !ask({Grid_Request::Kind::Question, Msg_Rows_Pushed_Out,
-              Messages()
-                  .Get(Msg_Rows_Pushed_Out)
-                  .arg(QString::number(count), QString::number(lost.size()),
-                       QString::number(table.Row_Number(lost.first())))}))
+    if (!lost.isEmpty() && !ask({Grid_Request::Kind::Question, Msg_Rows_Pushed_Out,
+                                 Messages()
+                                     .Get(Msg_Rows_Pushed_Out)
+                                     .arg(QString::number(count), QString::number(lost.size()),
+                                          QString::number(table.Row_Number(lost.first())))}))
         return false;
     Insert_Grid_Rows(rows.first(), count, table);
     return true;
 }
 
-void Copy_Rows(const Text_Table &table, int page, const QList<int> &rows, QList<QStringList> &buffer,
-                       Copy_Flags &flags)
+void Copy_Rows(const Text_Table &table, int page, const QList<int> &rows, QList<QStringList> &buffer, Copy_Flags &flags)
 {
     if (rows.isEmpty() || !Valid_Row(table, rows.first()))
         return;
@@ -209,8 +206,8 @@ void Copy_Rows(const Text_Table &table, int page, const QList<int> &rows, QList<
     flags.Set_Copied(page);
 }
 
-bool Paste_Rows(Text_Table &table, int page, int r, const QList<QStringList> &buffer,
-                        const Copy_Flags &flags, const Grid_Asker &ask)
+bool Paste_Rows(Text_Table &table, int page, int r, const QList<QStringList> &buffer, const Copy_Flags &flags,
+                const Grid_Asker &ask)
 {
     return Paste_Grid_Rows(table, r, flags.Copied(page), buffer, ask);
 }

@@ -93,10 +93,10 @@ bool Delete_Rows(Text_Table &table, const QList<int> &rows, const Grid_Asker &as
 // asks (1118) before rows in use would be pushed past the end of the table.
 bool Insert_Rows(Text_Table &table, const QList<int> &rows, const Grid_Asker &ask);
 void Copy_Rows(const Text_Table &table, int page, const QList<int> &rows, QList<QStringList> &buffer,
-                       Copy_Flags &flags);
+               Copy_Flags &flags);
 // Paste Row pastes the buffer from row r down.
-bool Paste_Rows(Text_Table &table, int page, int r, const QList<QStringList> &buffer,
-                        const Copy_Flags &flags, const Grid_Asker &ask);
+bool Paste_Rows(Text_Table &table, int page, int r, const QList<QStringList> &buffer, const Copy_Flags &flags,
+                const Grid_Asker &ask);
 
 // The current cell of a grid.
 struct Grid_Cell

@@ -68,8 +68,16 @@ QList<Column_Desc> Uplink_Columns()
          .colour = Colour_Enable,
          .fresh = Yes,
          .missing = Yes},
-        {.attribute = Uplink_Attributes[Up_StartByte], .header_message = 1218, .hint_message = 1226, .width = 80, .colour = Colour_Block},
-        {.attribute = Uplink_Attributes[Up_NumByte], .header_message = 1219, .hint_message = 1227, .width = 80, .colour = Colour_Block},
+        {.attribute = Uplink_Attributes[Up_StartByte],
+         .header_message = 1218,
+         .hint_message = 1226,
+         .width = 80,
+         .colour = Colour_Block},
+        {.attribute = Uplink_Attributes[Up_NumByte],
+         .header_message = 1219,
+         .hint_message = 1227,
+         .width = 80,
+         .colour = Colour_Block},
         {.attribute = Uplink_Attributes[Up_OnChange],
          .kind = K::Check,
          .header_message = 1220,
@@ -91,8 +99,16 @@ QList<Column_Desc> Uplink_Columns()
          .width = 65,
          .colour = Colour_Trigger,
          .missing = No},
-        {.attribute = Uplink_Attributes[Up_Time], .header_message = 1223, .hint_message = 1231, .width = 80, .colour = Colour_Trigger},
-        {.attribute = Uplink_Attributes[Up_Mnemonic], .header_message = 1224, .hint_message = 1232, .width = 340, .colour = Colour_Text},
+        {.attribute = Uplink_Attributes[Up_Time],
+         .header_message = 1223,
+         .hint_message = 1231,
+         .width = 80,
+         .colour = Colour_Trigger},
+        {.attribute = Uplink_Attributes[Up_Mnemonic],
+         .header_message = 1224,
+         .hint_message = 1232,
+         .width = 340,
+         .colour = Colour_Text},
     };
 }
 
@@ -108,9 +124,21 @@ QList<Column_Desc> Downlink_Columns()
          .colour = Colour_Enable,
          .fresh = Yes,
          .missing = Yes},
-        {.attribute = Downlink_Attributes[Down_StartByte], .header_message = 1235, .hint_message = 1239, .width = 80, .colour = Colour_Block},
-        {.attribute = Downlink_Attributes[Down_NumByte], .header_message = 1236, .hint_message = 1240, .width = 80, .colour = Colour_Block},
-        {.attribute = Downlink_Attributes[Down_Mnemonic], .header_message = 1237, .hint_message = 1241, .width = 610, .colour = Colour_Text},
+        {.attribute = Downlink_Attributes[Down_StartByte],
+         .header_message = 1235,
+         .hint_message = 1239,
+         .width = 80,
+         .colour = Colour_Block},
+        {.attribute = Downlink_Attributes[Down_NumByte],
+         .header_message = 1236,
+         .hint_message = 1240,
+         .width = 80,
+         .colour = Colour_Block},
+        {.attribute = Downlink_Attributes[Down_Mnemonic],
+         .header_message = 1237,
+         .hint_message = 1241,
+         .width = 610,
+         .colour = Colour_Text},
     };
 }
 
@@ -138,9 +166,8 @@ Load_Report LoRa_Set_Access::Load(const ParGen_Document &pargen, const Rule_Docu
     const Xml_Document &doc = rules.Xml();
     const int up_rows = Load_Group(
         Uplink, Table_Group(doc, rules.Path(), Uplink_Group_Element, Messages().Get(1214), report), LoRa_Rule_Rows);
-    const int down_rows =
-        Load_Group(Downlink, Table_Group(doc, rules.Path(), Downlink_Group_Element, Messages().Get(1215), report),
-                   LoRa_Rule_Rows);
+    const int down_rows = Load_Group(
+        Downlink, Table_Group(doc, rules.Path(), Downlink_Group_Element, Messages().Get(1215), report), LoRa_Rule_Rows);
     Note_Rows_At_Risk(report, Uplink, up_rows, Up_StartByte, Messages().Get(1214));
     Note_Rows_At_Risk(report, Downlink, down_rows, Down_StartByte, Messages().Get(1215));
     return report;

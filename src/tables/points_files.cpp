@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFile>
-
 #include <algorithm>
 
 namespace {
@@ -51,7 +50,8 @@ QList<Bad_Line> Check_Failures(const Access &access, const Points_Import &import
                                    : QString();
         failing.append({import.Lines[cell.Page][at], column, problem.Text});
     }
-    std::stable_sort(failing.begin(), failing.end(), [](const Bad_Line &a, const Bad_Line &b) { return a.Line < b.Line; });
+    std::stable_sort(failing.begin(), failing.end(),
+                     [](const Bad_Line &a, const Bad_Line &b) { return a.Line < b.Line; });
     return failing;
 }
 

@@ -30,8 +30,8 @@ enum Downlink_Column : int {
 };
 
 // The attribute of each column.
-inline constexpr std::array<const char *, 8> Uplink_Attributes = {"Enable",  "StartByte", "NumByte", "OnChange",
-                                                                  "OnCMD",   "OnTimer",   "Time",    "Mnemonic"};
+inline constexpr std::array<const char *, 8> Uplink_Attributes = {"Enable", "StartByte", "NumByte", "OnChange",
+                                                                  "OnCMD",  "OnTimer",   "Time",    "Mnemonic"};
 inline constexpr std::array<const char *, 4> Downlink_Attributes = {"Enable", "StartByte", "NumByte", "Mnemonic"};
 
 using Uplink_Row = Row_Text<Uplink_Attributes.size()>;

@@ -11,8 +11,7 @@
 // they belong to: the raw UTF-8 values as the document holds them, null for
 // an attribute the row lacks. They point into the document they were read
 // from and live as long as it does.
-template <std::size_t N>
-class Row_Text
+template <std::size_t N> class Row_Text
 {
 public:
     explicit Row_Text(const std::array<const char *, N> &values)
@@ -36,8 +35,7 @@ private:
 // attributes (a row has a handful; asking for each by name would scan them
 // again and again on the largest documents); of attributes with the same
 // name, the first counts (a document that repeats one is damaged anyway).
-template <std::size_t N>
-Row_Text<N> Read_Row_Text(pugi::xml_node row, const std::array<const char *, N> &names)
+template <std::size_t N> Row_Text<N> Read_Row_Text(pugi::xml_node row, const std::array<const char *, N> &names)
 {
     std::array<const char *, N> values{};
     std::array<bool, N> found{};

@@ -174,8 +174,8 @@ void Program_Runner::Release()
     Outlives_Program_On_Purpose(running);
 }
 
-Program_Outcome Start_Program(const QString &program, const QString &working_dir, int limit_ms,
-                              const QString &log_path, int grace_ms)
+Program_Outcome Start_Program(const QString &program, const QString &working_dir, int limit_ms, const QString &log_path,
+                              int grace_ms)
 {
     Program_Runner runner;
     Program_Outcome result;

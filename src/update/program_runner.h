@@ -88,5 +88,4 @@ Program_Outcome Start_Program(const QString &program, const QString &working_dir
 
 // Starts the workspace's updater in the workspace root and waits for it; its
 // output goes to the workspace's updater log.
-Program_Outcome Start_Updater(const QString &path_exe, int limit_ms = Updater_Wait_Ms,
-                              int grace_ms = Updater_Grace_Ms);
+Program_Outcome Start_Updater(const QString &path_exe, int limit_ms = Updater_Wait_Ms, int grace_ms = Updater_Grace_Ms);

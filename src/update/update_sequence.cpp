@@ -55,7 +55,8 @@ Result<> Update_Sequence::Start(const Boot_Job &job)
     // Checked before the converter is even asked: the job file would name a
     // file that is not there, and the updater would stop half-way.
     if (Job_Loads_Firmware(job.Option) && !QFileInfo(Firmware_Path(job.Path_Master)).isFile())
-        return Fail(Messages().Get(Msg_Firmware_Missing).arg(Native(Firmware_Path(job.Path_Master)), Option_Text(job.Option)));
+        return Fail(
+            Messages().Get(Msg_Firmware_Missing).arg(Native(Firmware_Path(job.Path_Master)), Option_Text(job.Option)));
     job_ = job;
     address_ = Join_IP_Address(job.IP);
     job_file_.clear();

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -15,8 +14,8 @@ namespace {
 // A name that would not make exactly one new folder directly in PROJECTS.
 bool Reaches_Outside(const QString &name)
 {
-    return name == u"." || name == u".." || name.contains(u'/') || name.contains(u'\\')
-           || name.contains(QChar(0)) || QDir::isAbsolutePath(name);
+    return name == u"." || name == u".." || name.contains(u'/') || name.contains(u'\\') || name.contains(QChar(0)) ||
+           QDir::isAbsolutePath(name);
 }
 
 // A character that the EDE file (a ";" adds a column) or the one-a-line list

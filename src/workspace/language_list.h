@@ -11,11 +11,11 @@ QStringList Create_Lang_List(const QString &path_language);
 // What one page of six language slots shows.
 struct Lang_Page
 {
-    int pages = 0;       // (count + 5) / 6
-    int shown = 0;       // languages on this page, at most 6
+    int pages = 0; // (count + 5) / 6
+    int shown = 0; // languages on this page, at most 6
     bool prev_visible = false;
     bool next_visible = false;
-    QStringList names;   // the languages of the page, without ".lng"
+    QStringList names; // the languages of the page, without ".lng"
 };
 
 Lang_Page Update_Lang_Page(const QStringList &languages, int num_page);

@@ -32,8 +32,7 @@ QStringList Start_Workspace(Workspace &ws, const QString &root)
     ws.Path_Exe = root;
     // The root itself may be new (a --workspace folder or the per-user one).
     QDir().mkpath(root);
-    for (auto [global, name] : {std::pair{&ws.Path_Master, "MASTER"},
-                                std::pair{&ws.Path_Projects, "PROJECTS"},
+    for (auto [global, name] : {std::pair{&ws.Path_Master, "MASTER"}, std::pair{&ws.Path_Projects, "PROJECTS"},
                                 std::pair{&ws.Path_Language, "LANGUAGE"}}) {
         *global = root + u'/' + QLatin1StringView(name);
         if (!QFileInfo(*global).isDir())

@@ -15,6 +15,6 @@ QString Choose_Workspace_Root(const QString &program_dir, const QString &overrid
 
 // The start-up steps that need no window: directories and path globals, the
 // first copy of the shipped language files, settings, language, the last
-// configuration, the document paths and the row copy buffer. Returns the problems met on the way (a damaged settings file),
-// each a composed message; start-up always completes.
+// configuration, the document paths and the row copy buffer. Returns the problems met on the way (a damaged settings
+// file), each a composed message; start-up always completes.
 QStringList Start_Workspace(Workspace &ws, const QString &root);

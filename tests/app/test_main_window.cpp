@@ -211,12 +211,15 @@ private slots:
     {
         QTest::addColumn<int>("type");             // index into EDE_File_Types
         QTest::addColumn<QByteArray>("name_line"); // the project line as written
-        QTest::newRow("classic") << 0 << QByteArray("\nPROJECT_NAME; Tavelin--K\xFC"
-                                                    "che0;");
-        QTest::newRow("standard utf-8") << 1 << QByteArray("\nPROJECT_NAME;K\xC3\xBC"
-                                                           "che1;");
-        QTest::newRow("standard windows-1252") << 2 << QByteArray("\nPROJECT_NAME;K\xFC"
-                                                                  "che2;");
+        QTest::newRow("classic") << 0
+                                 << QByteArray("\nPROJECT_NAME; Tavelin--K\xFC"
+                                               "che0;");
+        QTest::newRow("standard utf-8") << 1
+                                        << QByteArray("\nPROJECT_NAME;K\xC3\xBC"
+                                                      "che1;");
+        QTest::newRow("standard windows-1252") << 2
+                                               << QByteArray("\nPROJECT_NAME;K\xFC"
+                                                             "che2;");
     }
 
     void ede_step_file_types()
@@ -347,7 +350,8 @@ private slots:
         });
         QTest::mouseClick(m->Btn_Opz, Qt::LeftButton);
         QVERIFY(m->Timer_Update->isActive());
-        QVERIFY(test::Read(dir_.filePath(QStringLiteral("Quarnel.xml"))).contains("<enable_internet>1</enable_internet>"));
+        QVERIFY(
+            test::Read(dir_.filePath(QStringLiteral("Quarnel.xml"))).contains("<enable_internet>1</enable_internet>"));
         test::When_Shown(options, [=] {
             options->CB_En_Con->setChecked(false);
             QTest::mouseClick(options->Btn_Cancel, Qt::LeftButton);

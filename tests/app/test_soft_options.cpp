@@ -45,9 +45,9 @@ private slots:
     void listing_and_pages()
     {
         QTemporaryDir dir;
-        Make_Languages(dir.path(), {QStringLiteral("german.lng"), QStringLiteral("English.lng"), QStringLiteral("b.lng"),
-                                    QStringLiteral("c.lng"), QStringLiteral("d.lng"), QStringLiteral("e.lng"),
-                                    QStringLiteral("f.lng"), QStringLiteral("readonly.lng")});
+        Make_Languages(dir.path(), {QStringLiteral("german.lng"), QStringLiteral("English.lng"),
+                                    QStringLiteral("b.lng"), QStringLiteral("c.lng"), QStringLiteral("d.lng"),
+                                    QStringLiteral("e.lng"), QStringLiteral("f.lng"), QStringLiteral("readonly.lng")});
         QFile::setPermissions(dir.filePath(QStringLiteral("readonly.lng")), QFileDevice::ReadOwner);
         QDir().mkdir(dir.filePath(QStringLiteral("folder.lng")));
         test::Write(dir.filePath(QStringLiteral("notes.txt")), "x");

@@ -94,8 +94,9 @@ private slots:
                  "Error in configuration, Num. Byte not conformed with Max Payload Size\n");
         QTest::newRow("length not a number")
             << QStringList{S("compile"), S("Plant")} << QByteArray()
-            << QByteArray("<BACnet_to_Modbus><BACnet_in_Read><row Data_Type=\"Binary Input\" Eng_Unit=\"95\" "
-                          "Position=\"0\" Bit=\"1\" Length=\"\"/></BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>")
+            << QByteArray(
+                   "<BACnet_to_Modbus><BACnet_in_Read><row Data_Type=\"Binary Input\" Eng_Unit=\"95\" "
+                   "Position=\"0\" Bit=\"1\" Length=\"\"/></BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>")
             << S("Error row 1!! [BACnet in Read] Length with variable \"Binary Input\" must be an integer\n");
     }
 
@@ -157,8 +158,8 @@ private slots:
         QTest::newRow("configuration") << QStringList{S("--config"), S("plant")} << S("{");
         QTest::newRow("table") << QStringList{S("@/bin"), S("--format"), S("table")}
                                << S("Bank 1: parameter block\n=======================\n");
-        QTest::newRow("configuration as a table") << QStringList{S("--format"), S("table"), S("--config"), S("Plant")}
-                                                  << S("Bank 1: parameter block\n");
+        QTest::newRow("configuration as a table")
+            << QStringList{S("--format"), S("table"), S("--config"), S("Plant")} << S("Bank 1: parameter block\n");
     }
 
     void dumps_the_pair()
@@ -217,12 +218,12 @@ private slots:
         QTest::newRow("two bank1") << QStringList{S("@/bin/bank1.bin"), S("@/bin/bank1.bin")} << 1
                                    << S("Error! @/bin/bank1.bin and @/bin/bank1.bin are not a pair: one must be a "
                                         "bank1.bin and the other a bank2.bin.\n");
-        QTest::newRow("folder without images") << QStringList{S("@")} << 1
-                                               << S("Error! The file @/bank1.bin could not be read: ");
-        QTest::newRow("unknown configuration") << QStringList{S("--config"), S("Other")} << 1
-                                               << S("Error! Project not Valid\n");
-        QTest::newRow("configuration and a file") << QStringList{S("--config"), S("Plant"), S("@/bin")} << 2
-                                                  << S("Usage: sw52k31 [--workspace DIR] dump ");
+        QTest::newRow("folder without images")
+            << QStringList{S("@")} << 1 << S("Error! The file @/bank1.bin could not be read: ");
+        QTest::newRow("unknown configuration")
+            << QStringList{S("--config"), S("Other")} << 1 << S("Error! Project not Valid\n");
+        QTest::newRow("configuration and a file")
+            << QStringList{S("--config"), S("Plant"), S("@/bin")} << 2 << S("Usage: sw52k31 [--workspace DIR] dump ");
         QTest::newRow("unknown format") << QStringList{S("@/bin"), S("--format"), S("xml")} << 2
                                         << S("Usage: sw52k31 [--workspace DIR] dump ");
         QTest::newRow("three files") << QStringList{S("a"), S("b"), S("c")} << 2

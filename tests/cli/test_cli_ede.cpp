@@ -151,9 +151,9 @@ private slots:
                                  << QByteArray("7_Room_0;7;Room;0;0;Room;62;");
         QTest::newRow("standard") << QStringList{layout, QStringLiteral("standard")} << true
                                   << QByteArray("7_Room_AI_0;7;Room;0;0;Room;;;;N;;;;;62;R:0/4;");
-        QTest::newRow("standard utf-8")
-            << QStringList{layout, QStringLiteral("standard"), charset, QStringLiteral("utf-8")} << true
-            << QByteArray("7_Room_AI_0;7;Room;0;0;Room;;;;N;;;;;62;R:0/4;");
+        QTest::newRow("standard utf-8") << QStringList{layout, QStringLiteral("standard"), charset,
+                                                       QStringLiteral("utf-8")}
+                                        << true << QByteArray("7_Room_AI_0;7;Room;0;0;Room;;;;N;;;;;62;R:0/4;");
         QTest::newRow("classic utf-8") << QStringList{charset, QStringLiteral("utf-8")} << false
                                        << QByteArray("7_Room_0;7;Room;0;0;Room;62;");
     }
@@ -191,8 +191,8 @@ private slots:
         QFETCH(QStringList, options);
         QTemporaryDir out;
         const Cli_Run run = Run_Cli(
-            Ws(), QStringList{QStringLiteral("ede"), QStringLiteral("Plant"), out.filePath(QStringLiteral("x"))} +
-                      options);
+            Ws(),
+            QStringList{QStringLiteral("ede"), QStringLiteral("Plant"), out.filePath(QStringLiteral("x"))} + options);
         QCOMPARE(run.code, 2);
         QVERIFY(!run.err.isEmpty());
         QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());

@@ -97,7 +97,8 @@ private slots:
         if (!updater.isEmpty())
             Write_Updater(updater);
 
-        const Cli_Run run = Run_Cli(ws_, Update(QStringLiteral("127.0.0.1"), {QStringLiteral("--option"), QStringLiteral("2")}));
+        const Cli_Run run =
+            Run_Cli(ws_, Update(QStringLiteral("127.0.0.1"), {QStringLiteral("--option"), QStringLiteral("2")}));
         QCOMPARE(run.code, code);
         QVERIFY2(message.isEmpty() ? run.err.isEmpty() : run.err.contains(message), qPrintable(run.err));
         QCOMPARE(QFileInfo(Bank1()).size(), 2048);

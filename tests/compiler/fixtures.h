@@ -188,7 +188,6 @@ inline QByteArray Bytes(const QByteArray &b, int at, int n)
     return b.mid(at, n);
 }
 
-
 // The images of the three documents in `dir`; a failure ends the test run,
 // since every caller wrote documents that compile.
 inline Bank_Images Compile_Folder(const QString &dir)

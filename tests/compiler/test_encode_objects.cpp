@@ -56,7 +56,10 @@ class Test_Encode_Objects : public QObject
     // Desc_Limit comes from the parameter document.
     void Long_Descriptions(bool on) { Write_ParGen(ParGen(), {{S("BACnet_Desc_Chars_Limit"), on ? S("1") : S("0")}}); }
 
-    Result<Bank_Images> Compile() { return Compile_Project(ParGen(), dir_.filePath(QStringLiteral("none.xml")), Objects()); }
+    Result<Bank_Images> Compile()
+    {
+        return Compile_Project(ParGen(), dir_.filePath(QStringLiteral("none.xml")), Objects());
+    }
 
     QByteArray Bank2(QByteArray *bank1 = nullptr)
     {
@@ -496,11 +499,12 @@ private slots:
         QCOMPARE(r.Ok(), ok);
         const int n = long_descriptions ? 1023 : 2047;
         if (!ok) {
-            QCOMPARE(r.Problem(), QStringLiteral("Error! [BACnet in Read] and [BACnet in Write] hold %1 BACnet objects, "
-                                               "but with this description length the device takes at most %2. The "
-                                               "compilation stopped and no image was written.")
-                                    .arg(read + write)
-                                    .arg(n));
+            QCOMPARE(r.Problem(),
+                     QStringLiteral("Error! [BACnet in Read] and [BACnet in Write] hold %1 BACnet objects, "
+                                    "but with this description length the device takes at most %2. The "
+                                    "compilation stopped and no image was written.")
+                         .arg(read + write)
+                         .arg(n));
             return;
         }
         const QByteArray &b2 = r->bank2;

@@ -188,8 +188,8 @@ private slots:
         QCOMPARE(r.Ok(), ok);
         if (!ok) {
             QCOMPARE(r.Problem(), QStringLiteral("Error! [%1] holds more than 256 enabled rules, the most the device "
-                                               "takes. The compilation stopped and no image was written.")
-                                    .arg(downlink ? S("LoRaWAN Downlink") : S("LoRaWAN Uplink")));
+                                                 "takes. The compilation stopped and no image was written.")
+                                      .arg(downlink ? S("LoRaWAN Downlink") : S("LoRaWAN Uplink")));
             return;
         }
         const QByteArray &b2 = r->bank2;

@@ -54,7 +54,8 @@ private slots:
         QTest::newRow("plain") << QStringLiteral("STR0015 = Nuova") << 15 << QStringLiteral("Nuova");
         QTest::newRow("others untouched") << QStringLiteral("STR0015 = Nuova") << 16 << open;
         QTest::newRow("blanks around") << QStringLiteral("   STR0016 = Apri   ") << 16 << QStringLiteral("Apri");
-        QTest::newRow("tab and controls trimmed") << QStringLiteral("\tSTR0016 = Apri\t\x01") << 16 << QStringLiteral("Apri");
+        QTest::newRow("tab and controls trimmed")
+            << QStringLiteral("\tSTR0016 = Apri\t\x01") << 16 << QStringLiteral("Apri");
         QTest::newRow("lower case str") << QStringLiteral("str0016 = Apri") << 16 << open;
         QTest::newRow("1700 ignored") << QStringLiteral("STR1700 = x") << 16 << open;
         QTest::newRow("-1 ignored") << QStringLiteral("STR-1 = x\nSTR0016 = y") << 16 << QStringLiteral("y");
@@ -67,8 +68,8 @@ private slots:
         QTest::newRow("only a comment") << QStringLiteral("STR0016 = /#/ note") << 16 << open;
         QTest::newRow("pilcrows keep blanks")
             << QStringLiteral("STR0317 = %1 a %1").arg(Pilcrow()) << 317 << QStringLiteral(" a ");
-        QTest::newRow("trailing blank kept") << QStringLiteral("STR0011 = Aperta : %1").arg(Pilcrow()) << 11
-                                             << QStringLiteral("Aperta : ");
+        QTest::newRow("trailing blank kept")
+            << QStringLiteral("STR0011 = Aperta : %1").arg(Pilcrow()) << 11 << QStringLiteral("Aperta : ");
         QTest::newRow("pilcrow cuts") << QStringLiteral("STR0012 = Info%1rest").arg(Pilcrow()) << 12
                                       << QStringLiteral("Info");
         QTest::newRow("two pilcrows empty") << QStringLiteral("STR0012 = %1%1").arg(Pilcrow()) << 12 << QString();

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <unistd.h>
 
 class Test_Xml_Document : public QObject
@@ -28,10 +27,9 @@ private slots:
         root.append_child("LoRaWAN_Downlink");
         QVERIFY(doc.Save(Path("a.xml")));
         const QByteArray bytes = test::Read(Path("a.xml"));
-        QCOMPARE(bytes,
-                 QByteArray("<LoRaWAN_Set_Access><LoRaWAN_Uplink><row Enable=\"Y\" Name=\"\" "
-                            "Text=\"a&#09;b&quot;&lt;&amp;\"/></LoRaWAN_Uplink><LoRaWAN_Downlink/>"
-                            "</LoRaWAN_Set_Access><!--SW_VERSION = 1.000-->"));
+        QCOMPARE(bytes, QByteArray("<LoRaWAN_Set_Access><LoRaWAN_Uplink><row Enable=\"Y\" Name=\"\" "
+                                   "Text=\"a&#09;b&quot;&lt;&amp;\"/></LoRaWAN_Uplink><LoRaWAN_Downlink/>"
+                                   "</LoRaWAN_Set_Access><!--SW_VERSION = 1.000-->"));
 
         // Reading back keeps every character.
         Xml_Document again;
@@ -45,9 +43,9 @@ private slots:
 
     void keyed_values_and_fallbacks()
     {
-        test::Write(Path("k.xml"),
-                    "<?xml version=\"1.0\"?>\n<!-- hand edit -->\n<Par_Gen>\n  <Blank>  </Blank>\n"
-                    "  <Empty></Empty>\n  <Value>010</Value>\n  <Mixed>12<!--x-->34<![CDATA[ab]]>cd</Mixed>\n</Par_Gen><!--SW_VERSION = 1.000-->");
+        test::Write(Path("k.xml"), "<?xml version=\"1.0\"?>\n<!-- hand edit -->\n<Par_Gen>\n  <Blank>  </Blank>\n"
+                                   "  <Empty></Empty>\n  <Value>010</Value>\n  "
+                                   "<Mixed>12<!--x-->34<![CDATA[ab]]>cd</Mixed>\n</Par_Gen><!--SW_VERSION = 1.000-->");
         Xml_Document doc;
         QCOMPARE(doc.Load(Path("k.xml")), Xml_Document::State::Loaded);
         // A declaration and a comment before the root are skipped.
@@ -99,8 +97,8 @@ private slots:
         QCOMPARE(doc.Load(Path("r.xml")), Xml_Document::State::Loaded);
         QStringList seen;
         For_Each_Row(doc.Root().child("G"), [&](pugi::xml_node row) {
-            seen << Attr_Text_Def(row, "A", QStringLiteral("missing")) + u'|'
-                        + Attr_Text_Def(row, "B", QStringLiteral("missing"));
+            seen << Attr_Text_Def(row, "A", QStringLiteral("missing")) + u'|' +
+                        Attr_Text_Def(row, "B", QStringLiteral("missing"));
         });
         // Rows are taken by position whatever their names; a missing
         // attribute differs from an empty one; names are case-sensitive.

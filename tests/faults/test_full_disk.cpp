@@ -48,8 +48,7 @@ struct Save_Case
 };
 
 // A save that returns a Result, in the form of the cases.
-template <class T>
-bool Saved(const Result<T> &result, QString *problem)
+template <class T> bool Saved(const Result<T> &result, QString *problem)
 {
     if (!result)
         *problem = result.Problem();

@@ -46,8 +46,8 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("out"); // a part of stdout; empty: stdout is empty
-        QTest::addColumn<QString>("err"); // a part of stderr; empty: stderr is empty
+        QTest::addColumn<QString>("out");  // a part of stdout; empty: stdout is empty
+        QTest::addColumn<QString>("err");  // a part of stderr; empty: stderr is empty
         QTest::addColumn<QString>("made"); // a file outside the workspace that must be written, or empty
 
         const QString plant = QStringLiteral("Plant");

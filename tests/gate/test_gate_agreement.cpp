@@ -91,9 +91,10 @@ private slots:
             << S("BACnet_Slave_SetAccess.xml");
         // Saved by an editor in Latin-1, without a declaration: the bytes are
         // not UTF-8, so the document is damaged, not read as "K?che".
-        QTest::newRow("objects in Latin-1")
-            << objects << QByteArray("Mnemonic=\"Room Temp\"") << QByteArray("Mnemonic=\"K\xFC" "che\"") << true
-            << true << S("BACnet_Slave_SetAccess.xml");
+        QTest::newRow("objects in Latin-1") << objects << QByteArray("Mnemonic=\"Room Temp\"")
+                                            << QByteArray("Mnemonic=\"K\xFC"
+                                                          "che\"")
+                                            << true << true << S("BACnet_Slave_SetAccess.xml");
         QTest::newRow("attribute given twice")
             << objects << QByteArray("Length=\"4\" Swap=\"\" Mnemonic=\"Room Temp\"")
             << QByteArray("Length=\"4\" Length=\"40\" Swap=\"\" Mnemonic=\"Room Temp\"") << true << true

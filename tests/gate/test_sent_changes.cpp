@@ -39,13 +39,12 @@ private slots:
         const QByteArray same(64, '\2');
         QTest::newRow("nothing kept") << QString() << QByteArray() << one << int(Sent_Changes::Kind::Nothing_Kept)
                                       << int(Msg_Changes_Nothing_Kept);
-        QTest::newRow("kept for another address") << QStringLiteral("192.168.2.206") << same << one
-                                                  << int(Sent_Changes::Kind::Nothing_Kept)
-                                                  << int(Msg_Changes_Nothing_Kept);
+        QTest::newRow("kept for another address")
+            << QStringLiteral("192.168.2.206") << same << one << int(Sent_Changes::Kind::Nothing_Kept)
+            << int(Msg_Changes_Nothing_Kept);
         QTest::newRow("same") << one << same << one << int(Sent_Changes::Kind::Same) << int(Msg_Changes_None);
-        QTest::newRow("same, address with zeros")
-            << one << same << QStringLiteral("192.168.002.205") << int(Sent_Changes::Kind::Same)
-            << int(Msg_Changes_None);
+        QTest::newRow("same, address with zeros") << one << same << QStringLiteral("192.168.002.205")
+                                                  << int(Sent_Changes::Kind::Same) << int(Msg_Changes_None);
         QByteArray changed = same;
         changed[10] = '\3';
         QTest::newRow("one byte changed")
@@ -87,9 +86,9 @@ private slots:
         QTest::newRow("empty box") << QStringLiteral("192.168..205") << QString() << QString();
         QTest::newRow("image to send missing")
             << QStringLiteral("192.168.2.205") << QStringLiteral("bin/bank2.bin") << QStringLiteral("bin/bank2.bin");
-        QTest::newRow("half the kept pair") << QStringLiteral("192.168.2.205")
-                                            << QStringLiteral("bin/sent/192.168.2.205/bank1.bin")
-                                            << QStringLiteral("bin/sent/192.168.2.205/bank1.bin");
+        QTest::newRow("half the kept pair")
+            << QStringLiteral("192.168.2.205") << QStringLiteral("bin/sent/192.168.2.205/bank1.bin")
+            << QStringLiteral("bin/sent/192.168.2.205/bank1.bin");
     }
 
     void what_cannot_be_compared()

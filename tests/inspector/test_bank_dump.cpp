@@ -561,8 +561,7 @@ private slots:
             QVERIFY2(!line.endsWith(u' '), qPrintable(line));
         // Empty values (a blank device name, no objects at all) leave no
         // blanks behind either.
-        const Bank_Images initial =
-            Compile_Project(Path("none.xml"), Path("none.xml"), Path("none.xml")).Value();
+        const Bank_Images initial = Compile_Project(Path("none.xml"), Path("none.xml"), Path("none.xml")).Value();
         const QString blank = Dump_Table(Decode_Pair(initial.bank1, initial.bank2, problems));
         for (const QString &line : blank.split(u'\n'))
             QVERIFY2(!line.endsWith(u' '), qPrintable(line));

@@ -131,16 +131,14 @@ private slots:
                                       << u"12 "_s << -7 << false;
         QTest::newRow("flag on") << QByteArray("<Ethernet_EN_GAT>1</Ethernet_EN_GAT>") << K::Ethernet_EN_GAT << true
                                  << u"1"_s << 1 << true;
-        QTest::newRow("flag with a blank is off")
-            << QByteArray("<Ethernet_EN_GAT> 1</Ethernet_EN_GAT>") << K::Ethernet_EN_GAT << true << u" 1"_s << 1
-            << false;
-        QTest::newRow("name case differs") << QByteArray("<bacnet_type>1</bacnet_type>") << K::BACnet_Type << false
-                                           << QString() << -7 << false;
+        QTest::newRow("flag with a blank is off") << QByteArray("<Ethernet_EN_GAT> 1</Ethernet_EN_GAT>")
+                                                  << K::Ethernet_EN_GAT << true << u" 1"_s << 1 << false;
+        QTest::newRow("name case differs")
+            << QByteArray("<bacnet_type>1</bacnet_type>") << K::BACnet_Type << false << QString() << -7 << false;
         QTest::newRow("first of two") << QByteArray("<BACnet_Type>1</BACnet_Type><BACnet_Type>0</BACnet_Type>")
                                       << K::BACnet_Type << true << u"1"_s << 1 << true;
-        QTest::newRow("text around a comment")
-            << QByteArray("<BACnet_NAME_STA>ab<!-- x -->cd</BACnet_NAME_STA>") << K::BACnet_NAME_STA << true
-            << u"abcd"_s << -7 << false;
+        QTest::newRow("text around a comment") << QByteArray("<BACnet_NAME_STA>ab<!-- x -->cd</BACnet_NAME_STA>")
+                                               << K::BACnet_NAME_STA << true << u"abcd"_s << -7 << false;
     }
 
     void reader_gives_raw_text_or_nothing()

@@ -31,7 +31,8 @@ private slots:
             Combo(K::BACnet_Type)->setCurrentIndex(type);
             Combo(K::LoRa_Activation_Method)->setCurrentIndex(type);
             for (const ParGen_Field &field : ParGen_Fields()) {
-                const QString where = QStringLiteral("key %1, caption %2").arg(int(field.key)).arg(field.caption_message);
+                const QString where =
+                    QStringLiteral("key %1, caption %2").arg(int(field.key)).arg(field.caption_message);
                 QWidget *input = w_->Input(field.key);
                 QVERIFY2(input, qPrintable(where));
                 const Category_Panel *panel = nullptr;

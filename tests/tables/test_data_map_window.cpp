@@ -142,7 +142,8 @@ private slots:
         const auto centre = [view](int byte) {
             int area = -1;
             int at = -1;
-            const QPoint point(Data_Map_View::Offset_Width + (byte % 50) * Data_Map_View::Cell + 5, 18 + (byte / 50) * Data_Map_View::Cell + 5);
+            const QPoint point(Data_Map_View::Offset_Width + (byte % 50) * Data_Map_View::Cell + 5,
+                               18 + (byte / 50) * Data_Map_View::Cell + 5);
             return view->Byte_At(point, area, at) && area == Page_Read && at == byte ? point : QPoint(-1, -1);
         };
         QVERIFY(centre(40).x() >= 0);

@@ -302,8 +302,9 @@ private slots:
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("mnemonics"); // rows 0 .. 4 afterwards
         using L = QList<int>;
-        QTest::newRow("one row: its number") << L{1} << true << QStringLiteral("Are you sure to delete the Row number 2")
-                                             << QStringLiteral("m1,m3,m4,m5,");
+        QTest::newRow("one row: its number")
+            << L{1} << true << QStringLiteral("Are you sure to delete the Row number 2")
+            << QStringLiteral("m1,m3,m4,m5,");
         QTest::newRow("three rows: the count")
             << L{1, 2, 4} << true << QStringLiteral("Are you sure to delete the 3 selected rows?")
             << QStringLiteral("m1,m4,,,");
@@ -340,8 +341,12 @@ private slots:
         QTest::addColumn<QString>("question"); // empty: none
         QTest::addColumn<bool>("inserted");
         using L = QList<int>;
-        const QStringList four{QStringLiteral("T1|a"), QStringLiteral("T2|b"), QStringLiteral("T3|c"),
-                               QStringLiteral("T4|d"), QString(), QString()};
+        const QStringList four{QStringLiteral("T1|a"),
+                               QStringLiteral("T2|b"),
+                               QStringLiteral("T3|c"),
+                               QStringLiteral("T4|d"),
+                               QString(),
+                               QString()};
         QTest::newRow("fresh rows pushed out") << four << L{0, 1} << false << QString() << true;
         QTest::newRow("one row in use pushed out")
             << four << L{0, 1, 2} << true
@@ -394,7 +399,7 @@ private slots:
             QCOMPARE(recorder.asked[0].text, question);
         for (int r = 0; r < 6; ++r) {
             const int k = int(at.size());
-            const QStringList expected = !inserted           ? was[r]
+            const QStringList expected = !inserted            ? was[r]
                                          : r < at.first()     ? was[r]
                                          : r < at.first() + k ? QStringList(7, QString())
                                                               : was[r - k];

@@ -354,10 +354,9 @@ private slots:
                 const bool binary = types[i].startsWith(u"Binary"_s);
                 rows.append(QStringList{types[i], units[i % units.size()], QString::number(i * 97 % 1500),
                                         binary ? QString::number(i % 8) : QString(),
-                                        binary ? QString()
-                                        : Length_For(types[i], Page_Write).isNull()
-                                            ? u"2"_s
-                                            : Length_For(types[i], Page_Write),
+                                        binary                                      ? QString()
+                                        : Length_For(types[i], Page_Write).isNull() ? u"2"_s
+                                                                                    : Length_For(types[i], Page_Write),
                                         swaps[i % 3], names[(i + page) % names.size()]}
                                 .join(u'|'));
             }

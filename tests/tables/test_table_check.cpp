@@ -27,7 +27,8 @@ private slots:
         test::Write(ws_.File_ParGen, test::ParGen_With("LoRa_Payload_Size", "51"));
         test::Write(ws_.File_LoRaWAN_Access, "<LoRaWAN_Set_Access><LoRaWAN_Uplink><row StartByte=\"0\" NumByte=\"49\"/>"
                                              "</LoRaWAN_Uplink><LoRaWAN_Downlink/></LoRaWAN_Set_Access>");
-        const Table_Check check = Check_LoRaWAN_Access(Read_ParGen_Document(ws_.File_ParGen), Read_Rule_Document(ws_.File_LoRaWAN_Access));
+        const Table_Check check =
+            Check_LoRaWAN_Access(Read_ParGen_Document(ws_.File_ParGen), Read_Rule_Document(ws_.File_LoRaWAN_Access));
         QVERIFY(check.Clean());
         QVERIFY(check.Texts().isEmpty());
     }
@@ -39,7 +40,8 @@ private slots:
         for (int i = 0; i < 1001; ++i)
             doc += "<row Data_Type=\"Access Door\" Eng_Unit=\"95\" Position=\"0\" Length=\"2\"/>";
         test::Write(ws_.File_BACnet_Slave_Access, doc + "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>");
-        const Table_Check check = Check_BACnet_Slave_Access(Read_ParGen_Document(ws_.File_ParGen), Read_Object_Document(ws_.File_BACnet_Slave_Access));
+        const Table_Check check = Check_BACnet_Slave_Access(Read_ParGen_Document(ws_.File_ParGen),
+                                                            Read_Object_Document(ws_.File_BACnet_Slave_Access));
         QVERIFY(!check.Clean());
         QCOMPARE(check.Texts(),
                  (QStringList{QStringLiteral("Warning!! 1 rows of the table \"BACnet in Read\" could not be shown: the "
@@ -50,7 +52,8 @@ private slots:
         // Rows at risk alone make the check unclean, though every rule passes.
         doc.replace("Length=\"2\"", "Length=\"1\"");
         test::Write(ws_.File_BACnet_Slave_Access, doc + "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>");
-        const Table_Check again = Check_BACnet_Slave_Access(Read_ParGen_Document(ws_.File_ParGen), Read_Object_Document(ws_.File_BACnet_Slave_Access));
+        const Table_Check again = Check_BACnet_Slave_Access(Read_ParGen_Document(ws_.File_ParGen),
+                                                            Read_Object_Document(ws_.File_BACnet_Slave_Access));
         QVERIFY(again.Check.Ok());
         QVERIFY(!again.Clean());
         QCOMPARE(again.Texts().size(), 1);
@@ -101,7 +104,11 @@ private slots:
         if (!document.isEmpty())
             test::Write(path, document);
 
-        const Table_Check check = objects ? Check_BACnet_Slave_Access(Read_ParGen_Document(ws_.File_ParGen), Read_Object_Document(ws_.File_BACnet_Slave_Access)) : Check_LoRaWAN_Access(Read_ParGen_Document(ws_.File_ParGen), Read_Rule_Document(ws_.File_LoRaWAN_Access));
+        const Table_Check check = objects
+                                      ? Check_BACnet_Slave_Access(Read_ParGen_Document(ws_.File_ParGen),
+                                                                  Read_Object_Document(ws_.File_BACnet_Slave_Access))
+                                      : Check_LoRaWAN_Access(Read_ParGen_Document(ws_.File_ParGen),
+                                                             Read_Rule_Document(ws_.File_LoRaWAN_Access));
         // The group that is there loads and passes: the missing one alone fails.
         QVERIFY(check.Check.Ok());
         QCOMPARE(check.Clean(), groups.isEmpty());

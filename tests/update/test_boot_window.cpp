@@ -3,9 +3,9 @@
 #include "gate/gated_outputs.h"
 #include "gate/sent_changes.h"
 #include "test_support.h"
-#include "update/ui/address_boxes.h"
 #include "update/job_file.h"
 #include "update/sent_images.h"
+#include "update/ui/address_boxes.h"
 #include "update/ui/boot_window.h"
 #include "widgets/message_box.h"
 #include "window_requirements.h"
@@ -199,9 +199,9 @@ private slots:
         ws_.Last_IP_Address = last;
         TFBoot window(ws_);
         With_Window(window, [&] {
-            QCOMPARE((QStringList{window.E_IP1->text(), window.E_IP2->text(), window.E_IP3->text(),
-                                  window.E_IP4->text()}),
-                     boxes);
+            QCOMPARE(
+                (QStringList{window.E_IP1->text(), window.E_IP2->text(), window.E_IP3->text(), window.E_IP4->text()}),
+                boxes);
             QCOMPARE(window.size(), required::Update_Window);
             QCOMPARE(window.CB_Update_Options->count(), required::Update_Options);
         });
@@ -611,7 +611,8 @@ private slots:
             // The outcome names the configuration, the address and the option.
             QCOMPARE(Message_Box::Take_Shown(),
                      QStringList{Messages().Get(Msg_Update_Done) + u'\n' +
-                                 Messages().Get(Msg_Update_Context)
+                                 Messages()
+                                     .Get(Msg_Update_Context)
                                      .arg(QStringLiteral("Plant"), QStringLiteral("10.1.2.3"), Messages().Get(1017))});
         });
         QCOMPARE(test::Read(record), ws_.Path_Exe.toUtf8() + "\n0\n");
@@ -792,7 +793,8 @@ private slots:
             QCOMPARE(shown.size(), 1);
             const QString updater = QDir::toNativeSeparators(ws_.Path_Exe + QStringLiteral("/Ethernet_Update.exe"));
             QVERIFY2(shown[0].startsWith(Messages().Get(Msg_Updater_Failed).arg(updater).arg(1)), qPrintable(shown[0]));
-            QVERIFY2(shown[0].endsWith(QStringLiteral("erasing bank 1\nboot loader does not answer")), qPrintable(shown[0]));
+            QVERIFY2(shown[0].endsWith(QStringLiteral("erasing bank 1\nboot loader does not answer")),
+                     qPrintable(shown[0]));
         });
     }
 };

@@ -137,8 +137,8 @@ private slots:
         QTest::newRow("empty") << QByteArray() << QStringList();
         QTest::newRow("blank lines only") << QByteArray("\n  \r\n\n") << QStringList();
         QTest::newRow("last ten of many") << many << last_ten;
-        QTest::newRow("long line cut")
-            << QByteArray(300, 'x') << QStringList{QString(200, u'x') + QStringLiteral("...")};
+        QTest::newRow("long line cut") << QByteArray(300, 'x')
+                                       << QStringList{QString(200, u'x') + QStringLiteral("...")};
         QByteArray huge(100000, 'y');
         huge += "\nthe end\n";
         QTest::newRow("only the end of a huge log is read") << huge << QStringList{QStringLiteral("the end")};

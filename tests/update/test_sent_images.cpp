@@ -105,7 +105,8 @@ private slots:
         const QStringList lines = kept.Problem().split(u'\n');
         QCOMPARE(lines.size(), 2);
         QVERIFY2(lines[0].contains(QStringLiteral("bank2.bin")), qPrintable(lines[0]));
-        QVERIFY2(lines[1].startsWith(Messages().Get(Msg_Sent_Copy_Not_Removed).section(u'%', 0, 0)), qPrintable(lines[1]));
+        QVERIFY2(lines[1].startsWith(Messages().Get(Msg_Sent_Copy_Not_Removed).section(u'%', 0, 0)),
+                 qPrintable(lines[1]));
         QVERIFY2(lines[1].contains(QDir::toNativeSeparators(folder)), qPrintable(lines[1]));
         QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/bank1.bin"))); // the old bank 1 went
 

@@ -195,8 +195,8 @@ private slots:
         QTest::addColumn<QStringList>("tail");
         // ROOT stands for the workspace root, known only when the case runs.
         const QString updater = QStringLiteral("ROOT/Ethernet_Update.exe");
-        QTest::newRow("code 0") << QByteArray("echo all written\nexit 0\n") << true
-                                << Messages().Get(Msg_Update_Done) << QStringList();
+        QTest::newRow("code 0") << QByteArray("echo all written\nexit 0\n") << true << Messages().Get(Msg_Update_Done)
+                                << QStringList();
         QTest::newRow("code 1") << QByteArray("echo erasing\necho 'no answer from boot loader' >&2\nexit 1\n") << false
                                 << Messages().Get(Msg_Updater_Failed).arg(updater).arg(1)
                                 << QStringList{QStringLiteral("erasing"), QStringLiteral("no answer from boot loader")};
@@ -221,7 +221,8 @@ private slots:
         QCOMPARE(outcome.Ok(), ok);
         const QStringList lines = outcome.text.split(u'\n');
         QCOMPARE(lines.at(0), first_line);
-        QCOMPARE(lines.at(1), Messages().Get(Msg_Update_Context)
+        QCOMPARE(lines.at(1), Messages()
+                                  .Get(Msg_Update_Context)
                                   .arg(QStringLiteral("Plant"), QStringLiteral("127.0.0.1"), Messages().Get(1017)));
         const QString log = QDir::toNativeSeparators(In_Root("Ethernet_Update.log"));
         if (ok) {
@@ -229,7 +230,8 @@ private slots:
         } else if (tail.isEmpty()) {
             QCOMPARE(lines.mid(2), (QStringList{QString(), Messages().Get(Msg_Updater_Log_Empty).arg(log)}));
         } else {
-            QCOMPARE(lines.mid(2), QStringList{QString()} + QStringList{Messages().Get(Msg_Updater_Log_Tail).arg(log)} + tail);
+            QCOMPARE(lines.mid(2),
+                     QStringList{QString()} + QStringList{Messages().Get(Msg_Updater_Log_Tail).arg(log)} + tail);
         }
         QVERIFY(!test::Read(In_Root("Ethernet_Update.log")).contains("run before"));
         QCOMPARE(Runs(), 1);
@@ -286,9 +288,10 @@ private slots:
         Update_Outcome outcome = Run_Update(ws_, client, Job(QStringLiteral("127.0.0.1"), option), Quick());
         if (refused) {
             QCOMPARE(outcome.kind, Update_Outcome::Kind::Refused);
-            QCOMPARE(outcome.text, Messages().Get(Msg_Firmware_Missing)
-                                       .arg(QDir::toNativeSeparators(Firmware_Path(ws_.Path_Master)),
-                                            Messages().Get(1015 + option)));
+            QCOMPARE(outcome.text,
+                     Messages()
+                         .Get(Msg_Firmware_Missing)
+                         .arg(QDir::toNativeSeparators(Firmware_Path(ws_.Path_Master)), Messages().Get(1015 + option)));
             QVERIFY(client.addresses.isEmpty());
             QVERIFY(!QFileInfo::exists(In_Root("Ethernet_Update.xml")));
             QCOMPARE(Runs(), 0);
@@ -401,7 +404,8 @@ private slots:
         QCOMPARE(lines.size(), 2);
         QVERIFY2(lines[0].startsWith(Messages().Get(Msg_Sent_Not_Kept).section(u'%', 0, 0)), qPrintable(lines[0]));
         QVERIFY2(lines[0].contains(QDir::toNativeSeparators(Job_Bank2_Path(ws_.Path_Project))), qPrintable(lines[0]));
-        QCOMPARE(lines[1], Messages().Get(Msg_Sent_Copy_Removed)
+        QCOMPARE(lines[1], Messages()
+                               .Get(Msg_Sent_Copy_Removed)
                                .arg(QDir::toNativeSeparators(Sent_Images_Folder(ws_.Path_Project, address))));
         QVERIFY(!Kept(address));
     }

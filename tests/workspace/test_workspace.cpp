@@ -93,7 +93,8 @@ private slots:
         QFETCH(bool, on);
         QTemporaryDir dir;
         test::Write(Settings(dir.path()), "<Conf_Settings><lastinternet><enable_internet>1</enable_internet>"
-                                          "<enable_update>" + text + "</enable_update></lastinternet></Conf_Settings>");
+                                          "<enable_update>" +
+                                              text + "</enable_update></lastinternet></Conf_Settings>");
         Workspace ws;
         Start_Workspace(ws, dir.path());
         QVERIFY(ws.Enable_Internet);

@@ -15,7 +15,6 @@
 #include <QStyledItemDelegate>
 #include <QToolTip>
 #include <QtMath>
-
 #include <algorithm>
 #include <array>
 #include <map>
