@@ -93,7 +93,7 @@ int main(int argc, char **argv)
     BACnet_Slave_Set_Access objects;
     Timing load, check, save;
     QElapsedTimer t;
-    Check_Result result;
+    Problem_List result;
     for (int i = 0; i < Runs; ++i) {
         t.start();
         const Load_Report report = objects.Load(pargen, objects_file);
@@ -162,7 +162,7 @@ int main(int argc, char **argv)
     Print("write", save.Median(), 50, "ms");
     Print("rule tables: load, check, write", rules_all.Median(), 20, "ms");
     Print("peak memory", double(Peak_Memory_KB()) / 1024.0, 100, "MB");
-    std::printf("check result: %s\n", qPrintable(result.Problem()));
+    std::printf("check result: %s\n", qPrintable(result.Problem_Text()));
     std::printf("BENCH tables.load %.2f %.2f ms 10 load two object tables of 2000 rows | parse their document\n",
                 load.Median(), parse.Median());
     std::printf("BENCH tables.check %.2f %.2f ms 3.0 check two object tables of 2000 rows | read every cell the "

@@ -83,11 +83,11 @@ public:
         : values_(values)
     {}
 
-    QList<ParGen_Problem> Take() { return std::move(problems_); }
+    Problem_List Take() { return std::move(problems_); }
 
     bool Fail(int message, const QString &text, Key field)
     {
-        problems_.append({message, text, field});
+        problems_.Add({.Text = text, .Message = message, .Key = int(field)});
         return false;
     }
     bool Fail(int message, Key field) { return Fail(message, Messages().Get(message), field); }
@@ -149,7 +149,7 @@ public:
 
 private:
     const ParGen_Values &values_;
-    QList<ParGen_Problem> problems_;
+    Problem_List problems_;
 };
 
 // Every rule runs, each on its own value, except those that follow from a
@@ -213,7 +213,7 @@ void Check_BACnet_MSTP(Checker &c)
 
 } // namespace
 
-QList<ParGen_Problem> All_ParGen_Problems(const ParGen_Values &values, int bacnet_type)
+Problem_List All_ParGen_Problems(const ParGen_Values &values, int bacnet_type)
 {
     Checker c(values);
     Check_LoRa(c, values);
@@ -225,26 +225,22 @@ QList<ParGen_Problem> All_ParGen_Problems(const ParGen_Values &values, int bacne
     return c.Take();
 }
 
-QList<ParGen_Problem> All_ParGen_Problems(const ParGen_Form &form)
+Problem_List All_ParGen_Problems(const ParGen_Form &form)
 {
     return All_ParGen_Problems(form.Values(), form.Chosen(ParGen_Key::BACnet_Type));
 }
 
-ParGen_Check Controllo_Dati(const ParGen_Values &values, int bacnet_type)
+Problem_List Controllo_Dati(const ParGen_Values &values, int bacnet_type)
 {
-    const QList<ParGen_Problem> problems = All_ParGen_Problems(values, bacnet_type);
-    if (problems.isEmpty())
-        return {};
-    const ParGen_Problem &first = problems.first();
-    return ParGen_Check(first.Message, first.Text, first.Key);
+    return All_ParGen_Problems(values, bacnet_type).First_Error();
 }
 
-ParGen_Check Controllo_Dati(const ParGen_Form &form)
+Problem_List Controllo_Dati(const ParGen_Form &form)
 {
     return Controllo_Dati(form.Values(), form.Chosen(ParGen_Key::BACnet_Type));
 }
 
-ParGen_Check Check_Stored_Payload(const ParGen_Document &document)
+Problem_List Check_Stored_Payload(const ParGen_Document &document)
 {
     if (document.Status() != ParGen_Document::State::Loaded)
         return {};
@@ -259,34 +255,41 @@ ParGen_Check Check_Stored_Payload(const ParGen_Document &document)
     const QString key = Key_Name(Key::LoRa_Payload_Size);
     const std::optional<QString> &stored = document.Text(Key::LoRa_Payload_Size);
     if (!stored) {
-        return ParGen_Check(
-            Msg_Payload_Missing,
-            Messages().Get(Msg_Payload_Missing).arg(file, key, band, datarate, QString::number(payload)),
-            Key::LoRa_Payload_Size);
+        return Problem{.Text =
+                           Messages().Get(Msg_Payload_Missing).arg(file, key, band, datarate, QString::number(payload)),
+                       .Message = Msg_Payload_Missing,
+                       .Key = int(Key::LoRa_Payload_Size)};
     }
     // Read as the compiler reads it: " 51" is 51, "51 " is no number.
     if (Str_To_Int_Def(*stored, -1) == payload)
         return {};
-    return ParGen_Check(
-        Msg_Payload_Mismatch,
-        Messages().Get(Msg_Payload_Mismatch).arg(key, file, *stored, band, datarate, QString::number(payload)),
-        Key::LoRa_Payload_Size);
+    return Problem{
+        .Text = Messages().Get(Msg_Payload_Mismatch).arg(key, file, *stored, band, datarate, QString::number(payload)),
+        .Message = Msg_Payload_Mismatch,
+        .Key = int(Key::LoRa_Payload_Size)};
 }
 
-std::optional<ParGen_Key> Hidden_Failing_Key(const ParGen_Form &form, const ParGen_Check &check)
+std::optional<ParGen_Key> Failing_Key(const Problem &problem)
 {
-    const std::optional<ParGen_Key> key = check.Key();
+    if (problem.Key < 0 || problem.Key >= int(ParGen_Key_Count))
+        return std::nullopt;
+    return ParGen_Key(problem.Key);
+}
+
+std::optional<ParGen_Key> Hidden_Failing_Key(const ParGen_Form &form, const Problem_List &check)
+{
+    const std::optional<ParGen_Key> key = Failing_Key(check.First());
     if (!key || form.Shown(*key) || Key_Info(*key).Kind != ParGen_Kind::Edit)
         return std::nullopt;
     return key;
 }
 
-QString Reset_Question(const ParGen_Form &form, const ParGen_Check &check, const QString &file)
+QString Reset_Question(const ParGen_Form &form, const Problem_List &check, const QString &file)
 {
-    const ParGen_Key key = check.Key().value_or(Key::LoRa_RF_Band);
+    const ParGen_Key key = Failing_Key(check.First()).value_or(Key::LoRa_RF_Band);
     return Messages()
         .Get(Msg_Hidden_Value_Reset)
-        .arg(check.Problem(), form.Text(key), Key_Name(key), QDir::toNativeSeparators(file),
+        .arg(check.Problem_Text(), form.Text(key), Key_Name(key), QDir::toNativeSeparators(file),
              QString::fromUtf16(Key_Info(key).Default));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/result.h"
+#include "core/problems.h"
 #include "params/pargen_values.h"
 
 #include <QList>
@@ -10,37 +10,9 @@
 class ParGen_Document;
 class ParGen_Form;
 
-// The outcome of the parameter validation: Ok, or the first failing rule's
-// text as the error box shows it (Problem) with the number of its message
-// and the key whose value failed.
-class [[nodiscard]] ParGen_Check : public Result<>
-{
-public:
-    ParGen_Check() = default;
-    ParGen_Check(int message, QString text, std::optional<ParGen_Key> key = std::nullopt)
-        : Result<>(Fail(std::move(text)))
-        , message_(message)
-        , key_(key)
-    {}
-
-    // The failing rule's message number; 0 when Ok.
-    int Message() const { return message_; }
-    // The key whose value failed; nothing when Ok.
-    std::optional<ParGen_Key> Key() const { return key_; }
-
-private:
-    int message_ = 0;
-    std::optional<ParGen_Key> key_;
-};
-
-// One failing rule of the parameter validation: its message number, the
-// text the error box shows for it and the key whose value failed.
-struct ParGen_Problem
-{
-    int Message = 0;
-    QString Text;
-    ParGen_Key Key = ParGen_Key::LoRa_RF_Band;
-};
+// The key whose value a problem of the parameter validation names; nothing
+// when it names none.
+std::optional<ParGen_Key> Failing_Key(const Problem &problem);
 
 // The validation run before ParGen.xml is written. The rules run in a fixed
 // order and OK shows the first one that fails: the LoRaWAN choices and
@@ -49,17 +21,17 @@ struct ParGen_Problem
 // and ports (gateway and name server only with their box on), then the
 // BACnet/IP keys when `bacnet_type` is 0 and the MS/TP keys otherwise (no
 // type chosen counts as MS/TP). Flags are on for exactly "1".
-ParGen_Check Controllo_Dati(const ParGen_Values &values, int bacnet_type);
+Problem_List Controllo_Dati(const ParGen_Values &values, int bacnet_type);
 
 // The same, on the window's state.
-ParGen_Check Controllo_Dati(const ParGen_Form &form);
+Problem_List Controllo_Dati(const ParGen_Form &form);
 
 // Every rule of that validation that fails, in the order the rules run, so
 // that the first is Controllo_Dati's. A rule that needs an earlier one is
 // skipped when that one failed: the payload's range without a band or a data
 // rate, the keys without an activation method.
-QList<ParGen_Problem> All_ParGen_Problems(const ParGen_Values &values, int bacnet_type);
-QList<ParGen_Problem> All_ParGen_Problems(const ParGen_Form &form);
+Problem_List All_ParGen_Problems(const ParGen_Values &values, int bacnet_type);
+Problem_List All_ParGen_Problems(const ParGen_Form &form);
 
 // The stored LoRa_Payload_Size against the one that the document's band and
 // data rate give (as the window resolves them on opening): the window always
@@ -68,17 +40,17 @@ QList<ParGen_Problem> All_ParGen_Problems(const ParGen_Form &form);
 // integer reading differs. Ok for a missing or damaged document (nothing is
 // stored) and when band and data rate make no pair: Controllo_Dati refuses
 // that one, so run this after it.
-ParGen_Check Check_Stored_Payload(const ParGen_Document &document);
+Problem_List Check_Stored_Payload(const ParGen_Document &document);
 
 // OK in the window when the check failed on a value that the window does not
 // show (a key of a hidden group or row, see ParGen_Form::Shown): the user
 // cannot correct it there, so OK offers to put the key back to its default.
 // The key to offer, or nothing when the failing value is shown (the plain
 // error box then) or is no edit field.
-std::optional<ParGen_Key> Hidden_Failing_Key(const ParGen_Form &form, const ParGen_Check &check);
+std::optional<ParGen_Key> Hidden_Failing_Key(const ParGen_Form &form, const Problem_List &check);
 // The question of that offer: the rule's message, the value held, the key,
 // the file and the default.
-QString Reset_Question(const ParGen_Form &form, const ParGen_Check &check, const QString &file);
+QString Reset_Question(const ParGen_Form &form, const Problem_List &check, const QString &file);
 
 // True when some character of a BACnet device name is not an ASCII digit or
 // letter. An empty name is valid.

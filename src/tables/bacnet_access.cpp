@@ -34,11 +34,11 @@ struct Table_Messages
 // a row, in the order the rules run; `count` runs over both tables. A row's
 // Length and last byte are not judged again once its place has failed.
 void Check_Objects(const Text_Table &t, const Object_Rows &rows, int page, const Table_Messages &m, int nbyte,
-                   int *count, QList<Table_Problem> &problems)
+                   int *count, Problem_List &problems)
 {
     const auto fail_with = [&](int message, const QString &rule, int r, int c) {
         const QString text = Messages().Get(1532) + QString::number(r + 1) + rule;
-        problems.append({text, Failed_Cell{message, page, r, c}});
+        problems.Add({.Text = text, .Message = message, .Page = page, .Row = r, .Column = c});
     };
     const auto fail = [&](int message, int r, int c, const QString &limit = QString()) {
         fail_with(message, Messages().Get(message) + limit, r, c);
@@ -208,24 +208,24 @@ Load_Report BACnet_Slave_Set_Access::Load(const QString &file_pargen, const QStr
     return Load(Read_ParGen_Document(file_pargen), Read_Object_Document(file_access));
 }
 
-Check_Result BACnet_Slave_Set_Access::Controllo_Dati() const
+Problem_List BACnet_Slave_Set_Access::Controllo_Dati() const
 {
-    return First_Problem(All_Problems());
+    return All_Problems().First_Error();
 }
 
-QList<Table_Problem> BACnet_Slave_Set_Access::All_Problems() const
+Problem_List BACnet_Slave_Set_Access::All_Problems() const
 {
     return All_Problems(Read_Object_Rows(Read), Read_Object_Rows(Write));
 }
 
-QList<Table_Problem> BACnet_Slave_Set_Access::All_Problems(const Object_Rows &read, const Object_Rows &write) const
+Problem_List BACnet_Slave_Set_Access::All_Problems(const Object_Rows &read, const Object_Rows &write) const
 {
     int count = 0;
-    QList<Table_Problem> problems;
+    Problem_List problems;
     Check_Objects(Read, read, Page_Read, {1533, 1534, 1546}, NByte_IN, &count, problems);
     Check_Objects(Write, write, Page_Write, {1547, 1548, 1558}, NByte_OUT, &count, problems);
     if (count > Max_Objects())
-        problems.append({Messages().Get(1559) + QString::number(Max_Objects()), Failed_Cell{.Message = 1559}});
+        problems.Add({.Text = Messages().Get(1559) + QString::number(Max_Objects()), .Message = 1559});
     return problems;
 }
 
@@ -243,9 +243,9 @@ Result<> BACnet_Slave_Set_Access::Save(const QString &path) const
     return Write_File_Atomic(path, Serialise());
 }
 
-Check_Result BACnet_Slave_Set_Access::Check_Before_Save() const
+Problem_List BACnet_Slave_Set_Access::Check_Before_Save() const
 {
-    Check_Result check = Controllo_Dati();
+    Problem_List check = Controllo_Dati();
     if (!check)
         return check;
     check = Check_Table_End(Read, Page_Read, Obj_Data_Type, Messages().Get(1508));
@@ -254,7 +254,7 @@ Check_Result BACnet_Slave_Set_Access::Check_Before_Save() const
     return Check_Table_End(Write, Page_Write, Obj_Data_Type, Messages().Get(1509));
 }
 
-Check_Result BACnet_Slave_Set_Access::Confirm(const QString &path) const
+Problem_List BACnet_Slave_Set_Access::Confirm(const QString &path) const
 {
     return Check_And_Save(*this, path);
 }

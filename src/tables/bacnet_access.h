@@ -55,24 +55,24 @@ public:
 
     // Checks every object of both tables, then their count; the first
     // failure of `All_Problems`.
-    Check_Result Controllo_Dati() const;
+    Problem_List Controllo_Dati() const;
     // Every failure of that check, in its order: the Read table's rows, the
     // Write table's, then the count. In a row, a failed Position, Bit or
     // Length rule ends the row's rules that depend on it.
-    QList<Table_Problem> All_Problems() const;
+    Problem_List All_Problems() const;
     // The same over the rows of both tables as Read_Object_Rows read them.
-    QList<Table_Problem> All_Problems(const Object_Rows &read, const Object_Rows &write) const;
+    Problem_List All_Problems(const Object_Rows &read, const Object_Rows &write) const;
 
     QByteArray Serialise() const;
     Result<> Save(const QString &path) const;
 
     // What OK refuses before it writes: the check, then, for each table,
     // rows with text that the end of the table would drop.
-    Check_Result Check_Before_Save() const;
+    Problem_List Check_Before_Save() const;
 
     // `Check_Before_Save`, then the write. The window asks about the
     // object names (`Object_Name_Warnings`) between the two.
-    Check_Result Confirm(const QString &path) const;
+    Problem_List Confirm(const QString &path) const;
 
     // At most this many objects over both tables.
     int Max_Objects() const { return Desc_Length ? Objects_Long_Desc : Objects_Short_Desc; }

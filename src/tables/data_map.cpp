@@ -85,9 +85,12 @@ Data_Map Build_Data_Map(const BACnet_Slave_Set_Access &objects, const LoRa_Set_A
                 continue;
             map.objects[page].push_back(span);
             if (span.End() > map.area_bytes[page])
-                map.overruns.append({overrun.Fill({Caption(false, page), t.Row_Number(r), int(span.start),
-                                                   int(span.End() - 1), map.area_bytes[page]}),
-                                     Failed_Cell{Msg_Map_Overrun, page, r, Obj_Position}});
+                map.overruns.Add({.Text = overrun.Fill({Caption(false, page), t.Row_Number(r), int(span.start),
+                                                        int(span.End() - 1), map.area_bytes[page]}),
+                                  .Message = Msg_Map_Overrun,
+                                  .Page = page,
+                                  .Row = r,
+                                  .Column = Obj_Position});
         }
     }
     qint64 end = std::max(map.area_bytes[0], map.area_bytes[1]);
@@ -114,28 +117,37 @@ Data_Map Build_Data_Map(const BACnet_Slave_Set_Access &objects, const LoRa_Set_A
     for (int page : {int(Page_Read), int(Page_Write)})
         for (const Byte_Span &s : map.objects[page])
             if (const Runs runs = Unmarked(s, carried); !runs.empty())
-                map.not_carried.append({not_carried.Fill({Caption(false, page), objects.Table(page).Row_Number(s.row),
-                                                          Span_Text(s), Byte_Runs(runs)}),
-                                        Failed_Cell{Msg_Map_Not_Carried, page, s.row, Obj_Position}});
+                map.not_carried.Add(
+                    {.Level = Severity::Warning,
+                     .Text = not_carried.Fill(
+                         {Caption(false, page), objects.Table(page).Row_Number(s.row), Span_Text(s), Byte_Runs(runs)}),
+                     .Message = Msg_Map_Not_Carried,
+                     .Page = page,
+                     .Row = s.row,
+                     .Column = Obj_Position});
     for (int page : {int(Page_Uplink), int(Page_Downlink)})
         for (const Byte_Span &s : map.rules[page])
             if (const Runs runs = Unmarked(s, used); !runs.empty())
-                map.no_object.append({no_object.Fill({Caption(true, page), rules.Table(page).Row_Number(s.row),
-                                                      Span_Text(s), Byte_Runs(runs)}),
-                                      Failed_Cell{Msg_Map_No_Object, page, s.row, Up_StartByte}});
+                map.no_object.Add({.Level = Severity::Warning,
+                                   .Text = no_object.Fill({Caption(true, page), rules.Table(page).Row_Number(s.row),
+                                                           Span_Text(s), Byte_Runs(runs)}),
+                                   .Message = Msg_Map_No_Object,
+                                   .Page = page,
+                                   .Row = s.row,
+                                   .Column = Up_StartByte});
     return map;
 }
 
 QStringList Data_Map_Lines(const Data_Map &map)
 {
     QStringList lines;
-    for (const QList<Table_Problem> *list : {&map.object_overlaps, &map.overruns, &map.rule_overlaps})
-        for (const Table_Problem &p : *list)
+    for (const Problem_List *list : {&map.object_overlaps, &map.overruns, &map.rule_overlaps})
+        for (const Problem &p : *list)
             lines << p.Text;
     if (!map.not_carried.isEmpty() || !map.no_object.isEmpty()) {
         lines << Messages().Get(Msg_Map_Pairing_Note);
-        for (const QList<Table_Problem> *list : {&map.not_carried, &map.no_object})
-            for (const Table_Problem &p : *list)
+        for (const Problem_List *list : {&map.not_carried, &map.no_object})
+            for (const Problem &p : *list)
                 lines << p.Text;
     }
     if (lines.isEmpty())

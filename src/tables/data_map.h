@@ -27,13 +27,13 @@ struct Data_Map
     int object_row_base = 1;
     int rule_row_base = 0;
 
-    QList<Table_Problem> object_overlaps; // the tables' overlap warnings
-    QList<Table_Problem> overruns;        // objects past the end of their area
-    QList<Table_Problem> rule_overlaps;
+    Problem_List object_overlaps; // the tables' overlap warnings
+    Problem_List overruns;        // objects past the end of their area (errors)
+    Problem_List rule_overlaps;
     // The rules name no area, so both are laid over them: object bytes no
-    // rule carries, rule bytes no object of either area uses.
-    QList<Table_Problem> not_carried;
-    QList<Table_Problem> no_object;
+    // rule carries, rule bytes no object of either area uses (warnings).
+    Problem_List not_carried;
+    Problem_List no_object;
 
     // An overlap or an overrun is listed (what makes `map` end with 1).
     bool Faulty() const { return !object_overlaps.isEmpty() || !overruns.isEmpty() || !rule_overlaps.isEmpty(); }

@@ -14,63 +14,50 @@
 
 namespace {
 
-void Add(QList<Live_Problem> &out, const Table_Problem &p, bool warning)
+void Add_Table_End(Problem_List &out, const Text_Table &table, int page, int key_column, int caption)
 {
-    out.append({warning, p.Text, p.Cell.Page, p.Cell.Row, p.Cell.Column});
-}
-
-void Add_Table_End(QList<Live_Problem> &out, const Text_Table &table, int page, int key_column, int caption)
-{
-    const Check_Result end = Check_Table_End(table, page, key_column, Messages().Get(caption));
-    if (!end)
-        out.append({false, end.Problem(), end.Cell().Page, end.Cell().Row, end.Cell().Column});
+    out.Append(Check_Table_End(table, page, key_column, Messages().Get(caption)));
 }
 
 // The object the count passes the limit with: the first beyond it, counting
 // the Read table's objects and then the Write table's, as the check does.
-Failed_Cell First_Over_The_Limit(const BACnet_Slave_Set_Access &objects, int read, const Failed_Cell &cell)
+void Place_Over_The_Limit(const BACnet_Slave_Set_Access &objects, int read, Problem &p)
 {
     const int limit = objects.Max_Objects();
-    if (read > limit)
-        return {cell.Message, Page_Read, limit, Obj_Data_Type};
-    return {cell.Message, Page_Write, limit - read, Obj_Data_Type};
+    p.Page = read > limit ? Page_Read : Page_Write;
+    p.Row = read > limit ? limit : limit - read;
+    p.Column = Obj_Data_Type;
 }
 
 } // namespace
 
-QList<Live_Problem> Object_Live_Problems(const BACnet_Slave_Set_Access &objects)
+Problem_List Object_Live_Problems(const BACnet_Slave_Set_Access &objects)
 {
     // Each row read once for every check below.
     const Object_Rows read = Read_Object_Rows(objects.Read);
     const Object_Rows write = Read_Object_Rows(objects.Write);
-    const QList<Table_Problem> errors = objects.All_Problems(read, write);
-    const QList<Table_Problem> overlaps = Object_Overlap_Warnings(objects, read, write);
-    const QList<Table_Problem> names = Object_Name_Problems(objects, objects.Desc_Length, read, write);
-    QList<Live_Problem> out;
-    out.reserve(errors.size() + 2 + overlaps.size() + names.size());
-    for (Table_Problem p : errors) {
-        if (p.Cell.Row < 0)
-            p.Cell = First_Over_The_Limit(objects, int(read.size()), p.Cell);
-        Add(out, p, false);
+    const Problem_List errors = objects.All_Problems(read, write);
+    const Problem_List overlaps = Object_Overlap_Warnings(objects, read, write);
+    const Problem_List names = Object_Name_Problems(objects, objects.Desc_Length, read, write);
+    Problem_List out;
+    for (Problem p : errors) {
+        if (p.Row < 0)
+            Place_Over_The_Limit(objects, int(read.size()), p);
+        out.Add(std::move(p));
     }
     Add_Table_End(out, objects.Read, Page_Read, Obj_Data_Type, 1508);
     Add_Table_End(out, objects.Write, Page_Write, Obj_Data_Type, 1509);
-    for (const Table_Problem &p : overlaps)
-        Add(out, p, true);
-    for (const Table_Problem &p : names)
-        Add(out, p, true);
+    out.Append(overlaps);
+    out.Append(names);
     return out;
 }
 
-QList<Live_Problem> Rule_Live_Problems(const LoRa_Set_Access &rules)
+Problem_List Rule_Live_Problems(const LoRa_Set_Access &rules)
 {
-    QList<Live_Problem> out;
-    for (const Table_Problem &p : rules.All_Problems())
-        Add(out, p, false);
+    Problem_List out = rules.All_Problems();
     Add_Table_End(out, rules.Uplink, Page_Uplink, Up_StartByte, 1214);
     Add_Table_End(out, rules.Downlink, Page_Downlink, Down_StartByte, 1215);
-    for (const Table_Problem &p : Rule_Overlap_Warnings(rules))
-        Add(out, p, true);
+    out.Append(Rule_Overlap_Warnings(rules));
     return out;
 }
 
@@ -140,12 +127,11 @@ void Live_Problems::Find_Now()
 {
     stale_ = false;
     ++findings_;
-    const QList<Live_Problem> old = std::exchange(problems_, find_());
-    std::stable_sort(problems_.begin(), problems_.end(), [](const Live_Problem &a, const Live_Problem &b) {
-        return std::tie(a.Page, a.Row, a.Column, a.Warning) < std::tie(b.Page, b.Row, b.Column, b.Warning);
+    const QList<Problem> old = std::exchange(problems_, find_().All());
+    std::stable_sort(problems_.begin(), problems_.end(), [](const Problem &a, const Problem &b) {
+        return std::tie(a.Page, a.Row, a.Column, a.Level) < std::tie(b.Page, b.Row, b.Column, b.Level);
     });
-    errors_ =
-        int(std::count_if(problems_.cbegin(), problems_.cend(), [](const Live_Problem &p) { return !p.Warning; }));
+    errors_ = int(std::count_if(problems_.cbegin(), problems_.cend(), [](const Problem &p) { return p.Is_Error(); }));
 
     // The old levels are kept until the new ones are set, to tell what changed.
     Page_Marks before[2] = {std::move(marks_[0]), std::move(marks_[1])};
@@ -157,7 +143,7 @@ void Live_Problems::Find_Now()
         m.level.assign(cells, Mark_Level::None);
     }
     for (int i = 0; i < int(problems_.size()); ++i) {
-        const Live_Problem &p = problems_[i];
+        const Problem &p = problems_[i];
         if (p.Page < 0 || p.Page > 1 || !marks_[p.Page].Holds(p.Row, p.Column))
             continue;
         Page_Marks &m = marks_[p.Page];
@@ -165,7 +151,7 @@ void Live_Problems::Find_Now()
         // Errors come first in a cell: its level is an error if any is.
         if (m.first[size_t(at)] < 0) {
             m.first[size_t(at)] = i;
-            m.level[size_t(at)] = p.Warning ? Mark_Level::Warning : Mark_Level::Error;
+            m.level[size_t(at)] = p.Is_Error() ? Mark_Level::Error : Mark_Level::Warning;
         }
     }
     changed_.clear();
@@ -174,8 +160,8 @@ void Live_Problems::Find_Now()
     };
     // Only cells that held a problem before or hold one now can have
     // changed; each is told once (its old level is then taken as the new).
-    for (const QList<Live_Problem> *list : {&old, static_cast<const QList<Live_Problem> *>(&problems_)}) {
-        for (const Live_Problem &p : *list) {
+    for (const QList<Problem> *list : {&old, static_cast<const QList<Problem> *>(&problems_)}) {
+        for (const Problem &p : *list) {
             if (p.Page < 0 || p.Page > 1 || p.Row < 0 || p.Column < 0)
                 continue;
             const Mark_Level now = level_in(marks_[p.Page], p.Row, p.Column);
@@ -209,10 +195,10 @@ QString Live_Problems::Tip_At(int page, int row, int column) const
     return texts.join(u'\n');
 }
 
-const Live_Problem *Live_Problems::Next_After(int page, int row, int column) const
+const Problem *Live_Problems::Next_After(int page, int row, int column) const
 {
-    const Live_Problem *first = nullptr;
-    for (const Live_Problem &p : problems_) {
+    const Problem *first = nullptr;
+    for (const Problem &p : problems_) {
         if (p.Page < 0 || p.Row < 0 || p.Column < 0)
             continue;
         if (!first)

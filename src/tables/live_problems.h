@@ -12,27 +12,15 @@ class BACnet_Slave_Set_Access;
 class LoRa_Set_Access;
 class Text_Table;
 
-// One thing wrong in a table window, at its cell: an error refuses OK (the
-// text is the one OK would show were it the first), a warning refuses
-// nothing.
-struct Live_Problem
-{
-    bool Warning = false;
-    QString Text;
-    int Page = -1;
-    int Row = -1;
-    int Column = -1;
-};
-
 // What the object window finds wrong, by cell: every failure of the OK
 // check (the objects over the limit on the Data Type of the first one
 // beyond it), the rows the end of a table would drop (on the empty Data
 // Type that ends it), and as warnings the overlapping objects and the
 // objects whose name is empty or shared.
-QList<Live_Problem> Object_Live_Problems(const BACnet_Slave_Set_Access &objects);
+Problem_List Object_Live_Problems(const BACnet_Slave_Set_Access &objects);
 // The same for the rule window: the failures of its OK check, the rows the
 // end of a table would drop, and as warnings the overlapping rules.
-QList<Live_Problem> Rule_Live_Problems(const LoRa_Set_Access &rules);
+Problem_List Rule_Live_Problems(const LoRa_Set_Access &rules);
 
 // How a cell is marked: the worst of its problems.
 enum class Mark_Level : quint8 { None, Warning, Error };
@@ -53,7 +41,7 @@ class Live_Problems : public QObject
     Q_OBJECT
 
 public:
-    using Finder = std::function<QList<Live_Problem>()>;
+    using Finder = std::function<Problem_List()>;
 
     // Watches the tables of both pages; `find` runs over their current cells.
     Live_Problems(const Text_Table *first, const Text_Table *second, Finder find, QObject *parent = nullptr);
@@ -64,7 +52,7 @@ public:
     // Finds them now if they are stale.
     void Flush();
 
-    const QList<Live_Problem> &All() const { return problems_; }
+    const QList<Problem> &All() const { return problems_; }
     int Errors() const { return errors_; }
     int Warnings() const { return int(problems_.size()) - errors_; }
     // A cell's mark.
@@ -75,7 +63,7 @@ public:
     // The first problem after the cell (page, row, column) in grid order,
     // going round to the first; nullptr when there is none. A cell with no
     // place (page -1) starts before the first.
-    const Live_Problem *Next_After(int page, int row, int column) const;
+    const Problem *Next_After(int page, int row, int column) const;
     // The cells whose mark the last finding changed, as (page, row, column).
     struct Cell
     {
@@ -113,7 +101,7 @@ private:
 
     const Text_Table *tables_[2];
     Finder find_;
-    QList<Live_Problem> problems_;
+    QList<Problem> problems_; // in grid order
     Page_Marks marks_[2];
     QList<Cell> changed_;
     int errors_ = 0;

@@ -26,15 +26,14 @@ struct Rule_Messages
 
 // Appends every failure of the enabled rules of one table, in grid order;
 // a rule's three values are judged each by itself.
-void Check_Rules(const Text_Table &t, int page, const Rule_Messages &m, qint64 max_bytes,
-                 QList<Table_Problem> &problems)
+void Check_Rules(const Text_Table &t, int page, const Rule_Messages &m, qint64 max_bytes, Problem_List &problems)
 {
     const int enable = 0;
     const int start = 1;
     const int num = 2;
     const auto fail = [&](int message, int r, int c, const QString &limit = QString()) {
         const QString text = Messages().Get(1243) + QString::number(r + 1) + Messages().Get(message) + limit;
-        problems.append({text, Failed_Cell{message, page, r, c}});
+        problems.Add({.Text = text, .Message = message, .Page = page, .Row = r, .Column = c});
     };
     const int end = End_Of_Table(t, start);
     for (int r = 0; r < end; ++r) {
@@ -178,16 +177,16 @@ Load_Report LoRa_Set_Access::Load(const QString &file_pargen, const QString &fil
     return Load(Read_ParGen_Document(file_pargen), Read_Rule_Document(file_access));
 }
 
-Check_Result LoRa_Set_Access::Controllo_Dati() const
+Problem_List LoRa_Set_Access::Controllo_Dati() const
 {
-    return First_Problem(All_Problems());
+    return All_Problems().First_Error();
 }
 
-QList<Table_Problem> LoRa_Set_Access::All_Problems() const
+Problem_List LoRa_Set_Access::All_Problems() const
 {
     // Computed wide: a payload size near the 32-bit limit must not wrap.
     const qint64 max_bytes = qint64(MaxPayloadSize) - 2;
-    QList<Table_Problem> problems;
+    Problem_List problems;
     Check_Rules(Uplink, Page_Uplink, {1244, 1245, 1246}, max_bytes, problems);
     Check_Rules(Downlink, Page_Downlink, {1247, 1248, -1}, max_bytes, problems);
     return problems;
@@ -207,9 +206,9 @@ Result<> LoRa_Set_Access::Save(const QString &path) const
     return Write_File_Atomic(path, Serialise());
 }
 
-Check_Result LoRa_Set_Access::Check_Before_Save() const
+Problem_List LoRa_Set_Access::Check_Before_Save() const
 {
-    Check_Result check = Controllo_Dati();
+    Problem_List check = Controllo_Dati();
     if (!check)
         return check;
     check = Check_Table_End(Uplink, Page_Uplink, Up_StartByte, Messages().Get(1214));
@@ -218,7 +217,7 @@ Check_Result LoRa_Set_Access::Check_Before_Save() const
     return Check_Table_End(Downlink, Page_Downlink, Down_StartByte, Messages().Get(1215));
 }
 
-Check_Result LoRa_Set_Access::Confirm(const QString &path) const
+Problem_List LoRa_Set_Access::Confirm(const QString &path) const
 {
     return Check_And_Save(*this, path);
 }

@@ -32,10 +32,10 @@ public:
     Load_Report Load(const QString &file_pargen, const QString &file_access);
 
     // Checks the enabled rules of both tables; the first failure of `All_Problems`.
-    Check_Result Controllo_Dati() const;
+    Problem_List Controllo_Dati() const;
     // Every failure of that check: the uplink rules', then the downlink
     // rules', in grid order and, in a rule, by column.
-    QList<Table_Problem> All_Problems() const;
+    Problem_List All_Problems() const;
 
     // The document of the current tables, in its raw form.
     QByteArray Serialise() const;
@@ -43,10 +43,10 @@ public:
 
     // What OK refuses before it writes: the check, then, for each table,
     // rows with text that the end of the table would drop.
-    Check_Result Check_Before_Save() const;
+    Problem_List Check_Before_Save() const;
 
     // The OK button: `Check_Before_Save`, then the write.
-    Check_Result Confirm(const QString &path) const;
+    Problem_List Confirm(const QString &path) const;
 
     Text_Table &Table(int page) { return page == Page_Uplink ? Uplink : Downlink; }
     const Text_Table &Table(int page) const { return page == Page_Uplink ? Uplink : Downlink; }

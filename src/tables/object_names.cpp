@@ -172,18 +172,23 @@ QStringList Object_Name_Warnings(const BACnet_Slave_Set_Access &objects, bool lo
     return warnings;
 }
 
-QList<Table_Problem> Object_Name_Problems(const BACnet_Slave_Set_Access &objects, bool long_names)
+Problem_List Object_Name_Problems(const BACnet_Slave_Set_Access &objects, bool long_names)
 {
     return Object_Name_Problems(objects, long_names, Read_Object_Rows(objects.Read), Read_Object_Rows(objects.Write));
 }
 
-QList<Table_Problem> Object_Name_Problems(const BACnet_Slave_Set_Access &objects, bool long_names,
-                                          const Object_Rows &read, const Object_Rows &write)
+Problem_List Object_Name_Problems(const BACnet_Slave_Set_Access &objects, bool long_names, const Object_Rows &read,
+                                  const Object_Rows &write)
 {
-    QList<Table_Problem> problems;
+    Problem_List problems;
     for (const Name_Finding &finding : Find_Names(objects, long_names, read, write))
         for (const Place &place : finding.places)
-            problems.append({finding.text, Failed_Cell{finding.message, place.page, place.row, Obj_Mnemonic}});
+            problems.Add({.Level = Severity::Warning,
+                          .Text = finding.text,
+                          .Message = finding.message,
+                          .Page = place.page,
+                          .Row = place.row,
+                          .Column = Obj_Mnemonic});
     return problems;
 }
 

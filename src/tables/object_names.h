@@ -24,10 +24,10 @@ QStringList Object_Name_Warnings(const BACnet_Slave_Set_Access &objects, bool lo
 // The same findings by object, for marking the rows: one per object that
 // shares its name or has none, on its Mnemonic cell, with the line of its
 // finding as its text.
-QList<Table_Problem> Object_Name_Problems(const BACnet_Slave_Set_Access &objects, bool long_names);
+Problem_List Object_Name_Problems(const BACnet_Slave_Set_Access &objects, bool long_names);
 // The same over the rows as Read_Object_Rows read them.
-QList<Table_Problem> Object_Name_Problems(const BACnet_Slave_Set_Access &objects, bool long_names,
-                                          const Object_Rows &read, const Object_Rows &write);
+Problem_List Object_Name_Problems(const BACnet_Slave_Set_Access &objects, bool long_names, const Object_Rows &read,
+                                  const Object_Rows &write);
 
 // The question the object window asks on OK: the heading, at most
 // `max_lines` warnings (then how many more there are) and "Save anyway?".

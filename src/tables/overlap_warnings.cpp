@@ -20,7 +20,7 @@ struct Byte_Holders
     std::array<int, 8> bits{-1, -1, -1, -1, -1, -1, -1, -1};
 };
 
-void Object_Overlaps(const Text_Table &t, const Object_Rows &rows, int page, int nbyte, QList<Table_Problem> &warnings)
+void Object_Overlaps(const Text_Table &t, const Object_Rows &rows, int page, int nbyte, Problem_List &warnings)
 {
     std::vector<Byte_Holders> area(size_t(qMax(nbyte, 0)));
     const QString caption = Messages().Get(page == Page_Read ? 1508 : 1509);
@@ -56,12 +56,16 @@ void Object_Overlaps(const Text_Table &t, const Object_Rows &rows, int page, int
             }
         }
         if (other >= 0)
-            warnings.append({text.Fill({caption, t.Row_Number(r), t.Row_Number(other), byte}),
-                             Failed_Cell{Msg_Objects_Overlap, page, r, Obj_Position}});
+            warnings.Add({.Level = Severity::Warning,
+                          .Text = text.Fill({caption, t.Row_Number(r), t.Row_Number(other), byte}),
+                          .Message = Msg_Objects_Overlap,
+                          .Page = page,
+                          .Row = r,
+                          .Column = Obj_Position});
     }
 }
 
-void Rule_Overlaps(const Text_Table &t, int page, QList<Table_Problem> &warnings)
+void Rule_Overlaps(const Text_Table &t, int page, Problem_List &warnings)
 {
     std::vector<int> holders;
     const QString caption = Messages().Get(page == Page_Uplink ? 1214 : 1215);
@@ -86,8 +90,12 @@ void Rule_Overlaps(const Text_Table &t, int page, QList<Table_Problem> &warnings
                 holders[size_t(b)] = r;
         }
         if (other >= 0)
-            warnings.append({text.Fill({caption, t.Row_Number(r), t.Row_Number(other), byte}),
-                             Failed_Cell{Msg_Rules_Overlap, page, r, Up_StartByte}});
+            warnings.Add({.Level = Severity::Warning,
+                          .Text = text.Fill({caption, t.Row_Number(r), t.Row_Number(other), byte}),
+                          .Message = Msg_Rules_Overlap,
+                          .Page = page,
+                          .Row = r,
+                          .Column = Up_StartByte});
     }
 }
 
@@ -127,23 +135,23 @@ Byte_Span Rule_Span(const Text_Table &rules, int r)
     return span;
 }
 
-QList<Table_Problem> Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects)
+Problem_List Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects)
 {
     return Object_Overlap_Warnings(objects, Read_Object_Rows(objects.Read), Read_Object_Rows(objects.Write));
 }
 
-QList<Table_Problem> Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects, const Object_Rows &read,
-                                             const Object_Rows &write)
+Problem_List Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects, const Object_Rows &read,
+                                     const Object_Rows &write)
 {
-    QList<Table_Problem> warnings;
+    Problem_List warnings;
     Object_Overlaps(objects.Read, read, Page_Read, objects.NByte_IN, warnings);
     Object_Overlaps(objects.Write, write, Page_Write, objects.NByte_OUT, warnings);
     return warnings;
 }
 
-QList<Table_Problem> Rule_Overlap_Warnings(const LoRa_Set_Access &rules)
+Problem_List Rule_Overlap_Warnings(const LoRa_Set_Access &rules)
 {
-    QList<Table_Problem> warnings;
+    Problem_List warnings;
     Rule_Overlaps(rules.Uplink, Page_Uplink, warnings);
     Rule_Overlaps(rules.Downlink, Page_Downlink, warnings);
     return warnings;

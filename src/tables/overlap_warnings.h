@@ -18,11 +18,11 @@ class LoRa_Set_Access;
 // different bits of one byte do not overlap, while any other object holds
 // its whole bytes. Rules: only enabled ones with a valid block of at least
 // one byte.
-QList<Table_Problem> Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects);
+Problem_List Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects);
 // The same over the rows as Read_Object_Rows read them.
-QList<Table_Problem> Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects, const Object_Rows &read,
-                                             const Object_Rows &write);
-QList<Table_Problem> Rule_Overlap_Warnings(const LoRa_Set_Access &rules);
+Problem_List Object_Overlap_Warnings(const BACnet_Slave_Set_Access &objects, const Object_Rows &read,
+                                     const Object_Rows &write);
+Problem_List Rule_Overlap_Warnings(const LoRa_Set_Access &rules);
 
 // The bytes one row holds, as the warnings above count them (the data-area
 // map draws the same spans). `length` is 0 when the row holds none; a binary

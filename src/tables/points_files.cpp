@@ -25,18 +25,18 @@ template <class Access> Result<> Export_From(const QString &pargen, const QStrin
 // it filled, on the file's line of each, and those of the tables as a whole
 // (the object count) that were not there before, on the file's last line.
 template <class Access>
-QList<Bad_Line> Check_Failures(const Access &access, const Points_Import &import, const QList<Table_Problem> &before)
+QList<Bad_Line> Check_Failures(const Access &access, const Points_Import &import, const Problem_List &before)
 {
     QList<Bad_Line> failing;
     int last_line = 0;
     for (int t = 0; t < 2; ++t)
         for (int line : import.Lines[t])
             last_line = qMax(last_line, line);
-    for (const Table_Problem &problem : access.All_Problems()) {
-        const Failed_Cell &cell = problem.Cell;
+    for (const Problem &problem : access.All_Problems()) {
+        const Problem &cell = problem;
         if (cell.Row < 0 || cell.Page < 0 || cell.Page > 1) {
-            const bool known = std::any_of(before.begin(), before.end(),
-                                           [&](const Table_Problem &p) { return p.Text == problem.Text; });
+            const bool known =
+                std::any_of(before.begin(), before.end(), [&](const Problem &p) { return p.Text == problem.Text; });
             if (!known)
                 failing.append({last_line, u'"' + Messages().Get(Msg_Points_Table_Column) + u'"', problem.Text});
             continue;
@@ -72,7 +72,7 @@ Result<> Import_Into(const QString &pargen, const QString &document, const QStri
     const Points_Import import = Import_Points(Points_Of(access), in.readAll(), mode);
     if (!import.Ok())
         return Fail(import.Problem(file));
-    const QList<Table_Problem> before = access.All_Problems();
+    const Problem_List before = access.All_Problems();
     for (int t = 0; t < 2; ++t)
         access.Table(t).Set_Cells(import.Changes[t]);
     // The window's OK would refuse the imported rows that fail the table

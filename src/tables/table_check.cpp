@@ -6,43 +6,69 @@
 #include "tables/lora_access.h"
 #include "tables/object_names.h"
 #include "tables/overlap_warnings.h"
+#include "tables/text_table.h"
 
-QStringList Table_Check::Texts() const
+#include <QFileInfo>
+
+Problem_List Table_Check::As_OK() const
 {
-    QStringList texts = Report.Warnings;
-    if (!Check)
-        texts.append(Check.Problem());
-    return texts;
+    Problem_List problems = Load_Problems;
+    problems.Append(Failures.First_Error());
+    return problems;
 }
 
-bool Table_Check::Clean() const
+namespace {
+
+// Names the document, the table and the row (as its grid numbers it) in each
+// problem of the tables `first` and `second`.
+Problem_List Placed(const Problem_List &problems, const QString &document, const Text_Table &first,
+                    const Text_Table &second, const QStringList &captions)
 {
-    return Check.Ok() && !Report.Rows_At_Risk() && Report.Document_Problem.isEmpty() && Report.ParGen_Problem.isEmpty();
+    Problem_List placed;
+    for (Problem p : problems) {
+        p.Document = document;
+        if (p.Row >= 0 && (p.Page == 0 || p.Page == 1)) {
+            p.Table = captions.value(p.Page);
+            p.Row_Number = (p.Page == 0 ? first : second).Row_Number(p.Row);
+        }
+        placed.Add(std::move(p));
+    }
+    return placed;
 }
+
+template <class Tables>
+Table_Check Check_Tables(const Tables &table, const Load_Report &report, const QString &path, Problem_List all,
+                         Problem_List overlaps, const QStringList &names, const QStringList &captions)
+{
+    const QString document = QFileInfo(path).fileName();
+    Table_Check check;
+    check.Report = report;
+    check.Failures = Placed(all, document, table.Table(0), table.Table(1), captions);
+    check.Overlaps = Placed(overlaps, document, table.Table(0), table.Table(1), captions);
+    for (const QString &name : names)
+        check.Name_Warnings.Add_Warning(name, document);
+    const bool load_fault =
+        report.Rows_At_Risk() || !report.Document_Problem.isEmpty() || !report.ParGen_Problem.isEmpty();
+    if (load_fault || !check.Failures.Ok())
+        for (const QString &warning : report.Warnings)
+            check.Load_Problems.Add_Error(warning, document);
+    return check;
+}
+
+} // namespace
 
 Table_Check Check_LoRaWAN_Access(const ParGen_Document &pargen, const Rule_Document &rules)
 {
     LoRa_Set_Access table;
-    Table_Check check;
-    check.Report = table.Load(pargen, rules);
-    check.All = table.All_Problems();
-    check.Check = First_Problem(check.All);
-    check.Overlaps = Rule_Overlap_Warnings(table);
-    check.Captions = {Messages().Get(1214), Messages().Get(1215)};
-    check.Row_Base = table.Uplink.Row_Number(0);
-    return check;
+    const Load_Report report = table.Load(pargen, rules);
+    return Check_Tables(table, report, rules.Path(), table.All_Problems(), Rule_Overlap_Warnings(table), {},
+                        {Messages().Get(1214), Messages().Get(1215)});
 }
 
 Table_Check Check_BACnet_Slave_Access(const ParGen_Document &pargen, const Object_Document &objects)
 {
     BACnet_Slave_Set_Access table;
-    Table_Check check;
-    check.Report = table.Load(pargen, objects);
-    check.All = table.All_Problems();
-    check.Check = First_Problem(check.All);
-    check.Overlaps = Object_Overlap_Warnings(table);
-    check.Captions = {Messages().Get(1508), Messages().Get(1509)};
-    check.Row_Base = table.Read.Row_Number(0);
-    check.Name_Warnings = Object_Name_Warnings(table, table.Desc_Length);
-    return check;
+    const Load_Report report = table.Load(pargen, objects);
+    return Check_Tables(table, report, objects.Path(), table.All_Problems(), Object_Overlap_Warnings(table),
+                        Object_Name_Warnings(table, table.Desc_Length), {Messages().Get(1508), Messages().Get(1509)});
 }

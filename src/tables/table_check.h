@@ -1,33 +1,32 @@
 #pragma once
 
+#include "core/problems.h"
 #include "tables/table_document.h"
-
-#include <QStringList>
 
 class ParGen_Document;
 class Rule_Document;
 class Object_Document;
 
 // A table document of a configuration, loaded and checked as its window
-// would on OK, without a window: for the gate and the command line.
+// would on OK, without a window: for the gate and the command line. Every
+// problem names the document (its file name), and those of a row its table
+// and the row as the grid numbers it.
 struct Table_Check
 {
     Load_Report Report;
-    Check_Result Check;
-    // What refuses nothing but the user should read: the object names that
-    // are empty or shared (the object table only).
-    QStringList Name_Warnings;
-    // Every failure of the check (its first is `Check`), the overlap
-    // warnings, the table captions by page and the number the grid gives row 0.
-    QList<Table_Problem> All;
-    QList<Table_Problem> Overlaps;
-    QStringList Captions;
-    int Row_Base = 0;
+    // The load's warnings, as errors while the load put rows at risk or met
+    // a damaged file (they refuse OK then); empty otherwise.
+    Problem_List Load_Problems;
+    // Every failure of the check, in the order OK meets them.
+    Problem_List Failures;
+    // What refuses nothing: the overlapping rows, and the object names that
+    // are empty or shared (the object table only; one warning a name, not a
+    // row).
+    Problem_List Overlaps;
+    Problem_List Name_Warnings;
 
-    // Everything the user must read: the load's warnings, then the check's failure.
-    QStringList Texts() const;
-    // The check passed and the load put no row at risk nor met a damaged file.
-    bool Clean() const;
+    // What OK says: the load's problems, then the check's first failure.
+    Problem_List As_OK() const;
 };
 
 // The rule table and the object table of documents already read.

@@ -104,7 +104,7 @@ int End_Of_Table(const Text_Table &table, int key_column)
     return table.Row_Count();
 }
 
-Check_Result Check_Table_End(const Text_Table &table, int page, int key_column, const QString &caption)
+Problem_List Check_Table_End(const Text_Table &table, int page, int key_column, const QString &caption)
 {
     const int end = End_Of_Table(table, key_column);
     int lost = 0;
@@ -118,7 +118,7 @@ Check_Result Check_Table_End(const Text_Table &table, int page, int key_column, 
                              .Get(Msg_Rows_Would_Be_Lost)
                              .arg(QString::number(table.Row_Number(end)), caption,
                                   Messages().Get(table.Column(key_column).header_message), QString::number(lost));
-    return Check_Result(Fail(text), Failed_Cell{Msg_Rows_Would_Be_Lost, page, end, key_column});
+    return Problem{.Text = text, .Message = Msg_Rows_Would_Be_Lost, .Page = page, .Row = end, .Column = key_column};
 }
 
 void Save_Group(pugi::xml_node root, const char *name, const Text_Table &table, int key_column)
@@ -152,11 +152,4 @@ void Note_Rows_At_Risk(Load_Report &report, const Text_Table &table, int group_r
         report.Warnings.append(Messages()
                                    .Get(Msg_Rows_Not_Shown)
                                    .arg(QString::number(not_shown), caption, QString::number(table.Row_Count())));
-}
-
-Check_Result First_Problem(const QList<Table_Problem> &problems)
-{
-    if (problems.isEmpty())
-        return {};
-    return Check_Result(Fail(problems.first().Text), problems.first().Cell);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/problems.h"
 #include "core/result.h"
 
 #include <QList>
@@ -23,46 +24,6 @@ struct Load_Report
 
     bool Rows_At_Risk() const;
 };
-
-// Where a table check failed: the number of the rule's message and the cell
-// the window puts the focus on (table page, row, column); -1 where the rule
-// names no cell.
-struct Failed_Cell
-{
-    int Message = -1;
-    int Page = -1;
-    int Row = -1;
-    int Column = -1;
-};
-
-// The outcome of a table check, and of the OK button (the check, then the
-// write): Ok, or the whole text of the error box (Problem) and, when the
-// check failed, its cell. A failed write names no cell.
-class [[nodiscard]] Check_Result : public Result<>
-{
-public:
-    Check_Result() = default;
-    Check_Result(Failure failure, Failed_Cell cell = {})
-        : Result<>(std::move(failure))
-        , cell_(cell)
-    {}
-
-    const Failed_Cell &Cell() const { return cell_; }
-
-private:
-    Failed_Cell cell_;
-};
-
-// One failure of a table check, as the error box would show it were it the
-// first: its whole text and its cell.
-struct Table_Problem
-{
-    QString Text;
-    Failed_Cell Cell;
-};
-
-// The first of `problems` as the check's result; Ok when there is none.
-Check_Result First_Problem(const QList<Table_Problem> &problems);
 
 // The group element `name` under the root of a table document. A document
 // that was read but lacks the group is told in `report` like a damaged one
@@ -89,18 +50,19 @@ int End_Of_Table(const Text_Table &table, int key_column);
 // a check box, the failure (message 1161) names that row as the grid numbers
 // it, the table (`caption`), the key column and how many of those rows hold
 // text, and points at the row's empty key cell on `page`.
-Check_Result Check_Table_End(const Text_Table &table, int page, int key_column, const QString &caption);
+Problem_List Check_Table_End(const Text_Table &table, int page, int key_column, const QString &caption);
 
 // OK of a table window: the tables' check before saving, then the write of
-// their document; the first failure is returned, nothing written on a check's.
-template <class Tables> Check_Result Check_And_Save(const Tables &tables, const QString &path)
+// their document; the first failure is returned (a failed write names no
+// cell), nothing written on a check's.
+template <class Tables> Problem_List Check_And_Save(const Tables &tables, const QString &path)
 {
-    Check_Result check = tables.Check_Before_Save();
+    Problem_List check = tables.Check_Before_Save();
     if (!check)
         return check;
     const Result<> saved = tables.Save(path);
     if (!saved)
-        return Fail(saved.Problem());
+        return Problem{.Text = saved.Problem()};
     return {};
 }
 

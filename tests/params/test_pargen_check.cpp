@@ -31,6 +31,12 @@ ParGen_Values Values_With(const QString &changes)
 
 } // namespace
 
+// The message number of a check's first failure; 0 when it passed.
+int Message_Of(const Problem_List &check)
+{
+    return check.Ok() ? 0 : check.First().Message;
+}
+
 class Test_ParGen_Check : public QObject
 {
     Q_OBJECT
@@ -151,11 +157,11 @@ private slots:
         QFETCH(QString, changes);
         QFETCH(int, type);
         QFETCH(int, message);
-        const ParGen_Check check = Controllo_Dati(Values_With(changes), type);
-        QCOMPARE(check.Message(), message);
+        const Problem_List check = Controllo_Dati(Values_With(changes), type);
+        QCOMPARE(Message_Of(check), message);
         QCOMPARE(check.Ok(), message == 0);
         if (message != 0)
-            QVERIFY(!check.Problem().trimmed().isEmpty());
+            QVERIFY(!check.Problem_Text().trimmed().isEmpty());
     }
 
     // The list of every failure starts with the failure OK shows, over the
@@ -168,14 +174,14 @@ private slots:
         QFETCH(int, type);
         QFETCH(int, message);
         const ParGen_Values values = Values_With(changes);
-        const QList<ParGen_Problem> all = All_ParGen_Problems(values, type);
+        const Problem_List all = All_ParGen_Problems(values, type);
         QCOMPARE(all.isEmpty(), message == 0);
         if (message == 0)
             return;
-        const ParGen_Check first = Controllo_Dati(values, type);
-        QCOMPARE(all.first().Message, message);
-        QCOMPARE(all.first().Text, first.Problem());
-        QCOMPARE(std::optional<ParGen_Key>(all.first().Key), first.Key());
+        const Problem_List first = Controllo_Dati(values, type);
+        QCOMPARE(all.First().Message, message);
+        QCOMPARE(all.First().Text, first.Problem_Text());
+        QCOMPARE(Failing_Key(all.First()), Failing_Key(first.First()));
     }
 
     // Every failing rule, in step order; a rule that needs a failed one is
@@ -218,7 +224,7 @@ private slots:
         QFETCH(int, type);
         QFETCH(QList<int>, messages);
         QList<int> found;
-        for (const ParGen_Problem &p : All_ParGen_Problems(Values_With(changes), type)) {
+        for (const Problem &p : All_ParGen_Problems(Values_With(changes), type)) {
             found << p.Message;
             QCOMPARE(p.Text, Messages().Get(p.Message));
         }
@@ -289,11 +295,11 @@ private slots:
         ParGen_Values values = No_Document_ParGen_Values();
         values[K::LoRa_Activation_Method] = method;
         values[key] = text;
-        const ParGen_Check check = Controllo_Dati(values, 0);
-        QCOMPARE(check.Message(), message);
+        const Problem_List check = Controllo_Dati(values, 0);
+        QCOMPARE(Message_Of(check), message);
         if (message != 0) {
-            QCOMPARE(check.Problem(), Messages().Get(message));
-            QCOMPARE(check.Key(), std::optional<ParGen_Key>(key));
+            QCOMPARE(check.Problem_Text(), Messages().Get(message));
+            QCOMPARE(Failing_Key(check.First()), std::optional<ParGen_Key>(key));
         }
     }
 
@@ -324,8 +330,8 @@ private slots:
         QFETCH(QString, changes);
         QFETCH(int, type);
         QFETCH(ParGen_Key, key);
-        QCOMPARE(Controllo_Dati(Values_With(changes), type).Key(), std::optional<ParGen_Key>(key));
-        QCOMPARE(Controllo_Dati(Values_With(QString()), type).Key(), std::nullopt);
+        QCOMPARE(Failing_Key(Controllo_Dati(Values_With(changes), type).First()), std::optional<ParGen_Key>(key));
+        QCOMPARE(Failing_Key(Controllo_Dati(Values_With(QString()), type).First()), std::nullopt);
     }
 
     // The stored payload against the one band and data rate give, as the
@@ -365,12 +371,12 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(u"ParGen.xml"_s);
         test::Write(path, "<Par_Gen>" + body + "</Par_Gen><!--SW_VERSION = 1.000-->");
-        const ParGen_Check check = Check_Stored_Payload(Read_ParGen_Document(path));
-        QCOMPARE(check.Message(), message);
+        const Problem_List check = Check_Stored_Payload(Read_ParGen_Document(path));
+        QCOMPARE(Message_Of(check), message);
         if (message != 0) {
-            QCOMPARE(check.Key(), std::optional<ParGen_Key>(K::LoRa_Payload_Size));
-            QVERIFY(check.Problem().contains(u"LoRa_Payload_Size"_s));
-            QVERIFY(check.Problem().contains(QDir::toNativeSeparators(path)));
+            QCOMPARE(Failing_Key(check.First()), std::optional<ParGen_Key>(K::LoRa_Payload_Size));
+            QVERIFY(check.Problem_Text().contains(u"LoRa_Payload_Size"_s));
+            QVERIFY(check.Problem_Text().contains(QDir::toNativeSeparators(path)));
         }
     }
 
@@ -381,12 +387,12 @@ private slots:
         const QString file = QDir::toNativeSeparators(path);
         const QByteArray band = "<LoRa_RF_Band>EU868</LoRa_RF_Band>";
         test::Write(path, "<Par_Gen>" + band + "<LoRa_Payload_Size>300</LoRa_Payload_Size></Par_Gen>");
-        QCOMPARE(Check_Stored_Payload(Read_ParGen_Document(path)).Problem(),
+        QCOMPARE(Check_Stored_Payload(Read_ParGen_Document(path)).Problem_Text(),
                  u"Error LoRa!! LoRa_Payload_Size in the file "_s + file +
                      u" holds \"300\", but the band EU868 with the data rate \"0 -\tLoRa: SF12/125kHz 250 [bit/s]\" "
                      u"gives 51. Open the communication parameters and press OK: the window stores the right value."_s);
         test::Write(path, "<Par_Gen>" + band + "</Par_Gen>");
-        QCOMPARE(Check_Stored_Payload(Read_ParGen_Document(path)).Problem(),
+        QCOMPARE(Check_Stored_Payload(Read_ParGen_Document(path)).Problem_Text(),
                  u"Error LoRa!! The file "_s + file +
                      u" holds no LoRa_Payload_Size, but the band EU868 with the data rate \"0 -\tLoRa: SF12/125kHz 250 "
                      u"[bit/s]\" gives 51. Open the communication parameters and press OK: the window stores the right "
@@ -429,17 +435,17 @@ private slots:
             if (Key_Info(key).Kind == ParGen_Kind::Edit)
                 form.Set_Text(key, change.section(u'=', 1));
         }
-        const ParGen_Check check = Controllo_Dati(form);
+        const Problem_List check = Controllo_Dati(form);
         QVERIFY(!check.Ok());
         QCOMPARE(Hidden_Failing_Key(form, check).has_value(), hidden);
-        QVERIFY(!Hidden_Failing_Key(form, ParGen_Check()).has_value());
+        QVERIFY(!Hidden_Failing_Key(form, Problem_List()).has_value());
     }
 
     void reset_question()
     {
         ParGen_Form form;
         form.Load(Values_With(u"Ethernet_TCP_Port=10000"_s));
-        const ParGen_Check check = Controllo_Dati(form);
+        const Problem_List check = Controllo_Dati(form);
         QCOMPARE(Hidden_Failing_Key(form, check), std::optional<ParGen_Key>(K::Ethernet_TCP_Port));
         QCOMPARE(Reset_Question(form, check, u"/w/PROJECTS/Plant/ParGen.xml"_s),
                  u"Error Ethernet!! TCP Port must be between 0 and 65535 and different from 10000. The value of "
@@ -464,13 +470,14 @@ private slots:
     {
         QFETCH(QString, changes);
         QFETCH(QString, text);
-        QCOMPARE(Controllo_Dati(Values_With(changes), 0).Problem(), text);
+        QCOMPARE(Controllo_Dati(Values_With(changes), 0).Problem_Text(), text);
     }
 
     void texts_follow_the_language()
     {
         Messages().Set(497, u"Carico utile tra 1 e %d"_s);
-        QCOMPARE(Controllo_Dati(Values_With(u"LoRa_Payload_Size=0"_s), 0).Problem(), u"Carico utile tra 1 e 230"_s);
+        QCOMPARE(Controllo_Dati(Values_With(u"LoRa_Payload_Size=0"_s), 0).Problem_Text(),
+                 u"Carico utile tra 1 e 230"_s);
         Messages().Build_Default_Messages();
     }
 
@@ -481,12 +488,12 @@ private slots:
         form.Set_Text(K::BACnet_Ser_ID, u"500"_s);
         QVERIFY(Controllo_Dati(form).Ok());
         form.Choose(K::BACnet_Type, 1);
-        QCOMPARE(Controllo_Dati(form).Message(), 626);
+        QCOMPARE(Message_Of(Controllo_Dati(form)), 626);
 
         // A band that matched nothing on opening leaves band and data rate
         // empty: the band's message comes first.
         form.Choose(K::LoRa_RF_Band, -1);
-        QCOMPARE(Controllo_Dati(form).Message(), 493);
+        QCOMPARE(Message_Of(Controllo_Dati(form)), 493);
     }
 
     void device_names_data()

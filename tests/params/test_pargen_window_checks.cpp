@@ -199,7 +199,8 @@ private slots:
     void ok_stores_the_right_payload()
     {
         Write_Doc("<LoRa_RF_Band>EU868</LoRa_RF_Band><LoRa_Payload_Size>300</LoRa_Payload_Size>");
-        QCOMPARE(Check_Stored_Payload(Read_ParGen_Document(ws_.File_ParGen)).Message(), int(Msg_Payload_Mismatch));
+        QCOMPARE(Check_Stored_Payload(Read_ParGen_Document(ws_.File_ParGen)).First().Message,
+                 int(Msg_Payload_Mismatch));
         When_Shown(w_.get(), [&] {
             QCOMPARE(Edit(K::LoRa_Payload_Size)->text(), u"51"_s);
             QTest::mouseClick(Btn_OK(), Qt::LeftButton);

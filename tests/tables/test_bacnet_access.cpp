@@ -188,11 +188,11 @@ private slots:
         // The missing group is an empty table.
         QCOMPARE(End_Of_Table(objects.Write, Obj_Data_Type), 0);
         // The check then refuses what needs a value.
-        const Check_Result result = objects.Controllo_Dati();
-        QCOMPARE(result.Problem(),
+        const Problem_List result = objects.Controllo_Dati();
+        QCOMPARE(result.Problem_Text(),
                  QStringLiteral("Error row 2!! [BACnet in Read] Eng. Unit must be between 0 and 65535"));
-        QCOMPARE(result.Cell().Row, 1);
-        QCOMPARE(result.Cell().Column, int(Obj_Eng_Unit));
+        QCOMPARE(result.First().Row, 1);
+        QCOMPARE(result.First().Column, int(Obj_Eng_Unit));
     }
 
     // Each attribute by its name, whatever the order in the row; a value
@@ -382,10 +382,10 @@ private slots:
         BACnet_Slave_Set_Access objects;
         test::Fill(objects.Read, read);
         test::Fill(objects.Write, write);
-        const Check_Result result = objects.Controllo_Dati();
-        QCOMPARE(result.Problem(), error);
+        const Problem_List result = objects.Controllo_Dati();
+        QCOMPARE(result.Problem_Text(), error);
         QCOMPARE(result.Ok(), error.isEmpty());
-        QCOMPARE(result.Cell().Message, message);
+        QCOMPARE(result.First().Message, message);
     }
 
     // Every Length rule of both tables at its edges: the smallest and the
@@ -471,10 +471,10 @@ private slots:
         Text_Table &table = page == Page_Read ? objects.Read : objects.Write;
         test::Fill(table,
                    {QStringLiteral("Analog Value|95|0||1||"), QStringLiteral("%1|95|0||%2||").arg(type).arg(length)});
-        const Check_Result result = objects.Controllo_Dati();
-        QCOMPARE(result.Problem(), error);
+        const Problem_List result = objects.Controllo_Dati();
+        QCOMPARE(result.Problem_Text(), error);
         QCOMPARE(result.Ok(), error.isEmpty());
-        QCOMPARE(result.Cell().Message, message);
+        QCOMPARE(result.First().Message, message);
     }
 
     void object_count_limit_data()
@@ -504,14 +504,14 @@ private slots:
         objects.Load(ParGen(), Access());
         Fill_Valid(objects.Read, read);
         Fill_Valid(objects.Write, write);
-        Check_Result result = objects.Controllo_Dati();
-        QCOMPARE(result.Problem(), error);
+        Problem_List result = objects.Controllo_Dati();
+        QCOMPARE(result.Problem_Text(), error);
 
         // A row that fails its own rule is reported before the count.
         if (!error.isEmpty()) {
             objects.Write.Set_Cell(write - 1, Obj_Length, QStringLiteral("5"));
             result = objects.Controllo_Dati();
-            QCOMPARE(result.Cell().Message, 1550);
+            QCOMPARE(result.First().Message, 1550);
         }
     }
 
@@ -552,15 +552,15 @@ private slots:
         test::Fill(objects.Read, read);
         test::Fill(objects.Write, write);
         QVERIFY(objects.Controllo_Dati());
-        const Check_Result result = objects.Confirm(Access());
-        QCOMPARE(result.Problem(), error);
+        const Problem_List result = objects.Confirm(Access());
+        QCOMPARE(result.Problem_Text(), error);
         QCOMPARE(QFile::exists(Access()), error.isEmpty());
         if (error.isEmpty())
             return;
-        QCOMPARE(result.Cell().Message, int(Msg_Rows_Would_Be_Lost));
-        QCOMPARE(result.Cell().Page, page);
-        QCOMPARE(result.Cell().Row, row);
-        QCOMPARE(result.Cell().Column, int(Obj_Data_Type));
+        QCOMPARE(result.First().Message, int(Msg_Rows_Would_Be_Lost));
+        QCOMPARE(result.First().Page, page);
+        QCOMPARE(result.First().Row, row);
+        QCOMPARE(result.First().Column, int(Obj_Data_Type));
     }
 
     void write_form()
@@ -583,8 +583,8 @@ private slots:
                               "</BACnet_in_Write></BACnet_to_Modbus>");
         BACnet_Slave_Set_Access objects;
         objects.Load(ParGen(), Access());
-        const Check_Result saved = objects.Confirm(Access());
-        QVERIFY2(saved, qPrintable(saved.Problem()));
+        const Problem_List saved = objects.Confirm(Access());
+        QVERIFY2(saved, qPrintable(saved.Problem_Text()));
         const QByteArray bytes = test::Read(Access());
         QVERIFY(bytes.contains("Length=\"4\" Swap=\"N\" Mnemonic=\"a\""));
         QVERIFY(bytes.contains("Length=\"1\" Swap=\"Y\" Mnemonic=\"b\""));
@@ -650,8 +650,8 @@ private slots:
                 Text_Table &table = objects.Table(page);
                 test::Fill(table, {QStringLiteral("|95|0|0|||x")});
                 QVERIFY(table.setData(table.index(0, Obj_Data_Type), type));
-                const Check_Result result = objects.Controllo_Dati();
-                QVERIFY2(result, qPrintable(type + QStringLiteral(": ") + result.Problem()));
+                const Problem_List result = objects.Controllo_Dati();
+                QVERIFY2(result, qPrintable(type + QStringLiteral(": ") + result.Problem_Text()));
             }
         }
     }
@@ -704,17 +704,17 @@ private slots:
         // A sound object first: the refusal names the second row.
         test::Fill(table,
                    {QStringLiteral("Analog Value|95|0||4||a"), QStringLiteral("%1|95|0|0|%2||b").arg(type, length)});
-        const Check_Result result = objects.Controllo_Dati();
+        const Problem_List result = objects.Controllo_Dati();
         QCOMPARE(!result, refused);
         if (refused) {
             const QString caption = Messages().Get(page == Page_Read ? 1508 : 1509);
             QCOMPARE(
-                result.Problem(),
+                result.Problem_Text(),
                 QStringLiteral("Error row 2!! [%1] Length with variable \"%2\" must be an integer").arg(caption, type));
-            QCOMPARE(result.Cell().Message, int(Msg_Object_Length_Not_Integer));
-            QCOMPARE(result.Cell().Page, page);
-            QCOMPARE(result.Cell().Row, 1);
-            QCOMPARE(result.Cell().Column, int(Obj_Length));
+            QCOMPARE(result.First().Message, int(Msg_Object_Length_Not_Integer));
+            QCOMPARE(result.First().Page, page);
+            QCOMPARE(result.First().Row, 1);
+            QCOMPARE(result.First().Column, int(Obj_Length));
         }
         // The compiler agrees.
         QVERIFY(objects.Save(Access()));
@@ -748,21 +748,21 @@ private slots:
                     QStringLiteral("Binary Value|95|3|||||c"), QStringLiteral("Analog Value|95|1498||4||d")});
         test::Fill(objects.Write,
                    {QStringLiteral("Analog Value|70000|0||4||e"), QStringLiteral("Analog Value|95|0||x||f")});
-        const QList<Table_Problem> all = objects.All_Problems();
+        const Problem_List all = objects.All_Problems();
         QList<QList<int>> cells;
-        for (const Table_Problem &p : all)
-            cells.append({p.Cell.Page, p.Cell.Row, p.Cell.Column, p.Cell.Message});
+        for (const Problem &p : all)
+            cells.append({p.Page, p.Row, p.Column, p.Message});
         const QList<QList<int>> expected{
-            {Page_Read, 1, Obj_Eng_Unit, 1533},           {Page_Read, 1, Obj_Position, 1534},
-            {Page_Read, 2, Obj_Bit, all[2].Cell.Message}, {Page_Read, 3, Obj_Length, 1546},
-            {Page_Write, 0, Obj_Eng_Unit, 1547},          {Page_Write, 1, Obj_Length, all[5].Cell.Message}};
+            {Page_Read, 1, Obj_Eng_Unit, 1533},      {Page_Read, 1, Obj_Position, 1534},
+            {Page_Read, 2, Obj_Bit, all[2].Message}, {Page_Read, 3, Obj_Length, 1546},
+            {Page_Write, 0, Obj_Eng_Unit, 1547},     {Page_Write, 1, Obj_Length, all[5].Message}};
         QCOMPARE(cells, expected);
-        QVERIFY(all[2].Cell.Message > 0);
+        QVERIFY(all[2].Message > 0);
         QCOMPARE(all[1].Text, Messages().Get(1532) + u"2" + Messages().Get(1534) + u"1499");
-        const Check_Result first = objects.Controllo_Dati();
-        QCOMPARE(first.Problem(), all.first().Text);
-        QCOMPARE(first.Cell().Row, 1);
-        QCOMPARE(first.Cell().Column, Obj_Eng_Unit);
+        const Problem_List first = objects.Controllo_Dati();
+        QCOMPARE(first.Problem_Text(), all.at(0).Text);
+        QCOMPARE(first.First().Row, 1);
+        QCOMPARE(first.First().Column, Obj_Eng_Unit);
     }
 };
 

@@ -19,9 +19,9 @@ const QString Down = QStringLiteral("Y|%1|%2|d");
 QStringList Entries(const Data_Map &map)
 {
     QStringList entries;
-    const auto add = [&](const QList<Table_Problem> &list, const char *kind, bool runs) {
-        for (const Table_Problem &p : list) {
-            QString e = QStringLiteral("%1 %2:%3").arg(QLatin1StringView(kind)).arg(p.Cell.Page).arg(p.Cell.Row);
+    const auto add = [&](const Problem_List &list, const char *kind, bool runs) {
+        for (const Problem &p : list) {
+            QString e = QStringLiteral("%1 %2:%3").arg(QLatin1StringView(kind)).arg(p.Page).arg(p.Row);
             if (runs)
                 e += u' ' + p.Text.mid(p.Text.lastIndexOf(QStringLiteral("bytes ")) + 6);
             entries << e;

@@ -15,8 +15,8 @@ namespace {
 QStringList Marks(const Live_Problems &live)
 {
     QStringList marks;
-    for (const Live_Problem &p : live.All())
-        marks << QStringLiteral("%1 %2:%3:%4").arg(p.Warning ? u"W"_s : u"E"_s).arg(p.Page).arg(p.Row).arg(p.Column);
+    for (const Problem &p : live.All())
+        marks << QStringLiteral("%1 %2:%3:%4").arg(p.Is_Error() ? u"E"_s : u"W"_s).arg(p.Page).arg(p.Row).arg(p.Column);
     return marks;
 }
 
@@ -62,11 +62,11 @@ private slots:
         QCOMPARE(Marks(live), marks);
         QCOMPARE(live.Errors() + live.Warnings(), marks.size());
         // What OK shows is the first error's text, at its cell.
-        const Check_Result ok = objects.Check_Before_Save();
+        const Problem_List ok = objects.Check_Before_Save();
         QCOMPARE(ok.Ok(), live.Errors() == 0);
         if (!ok) {
-            QCOMPARE(live.Level_At(ok.Cell().Page, ok.Cell().Row, ok.Cell().Column), Mark_Level::Error);
-            QCOMPARE(live.Tip_At(ok.Cell().Page, ok.Cell().Row, ok.Cell().Column), ok.Problem());
+            QCOMPARE(live.Level_At(ok.First().Page, ok.First().Row, ok.First().Column), Mark_Level::Error);
+            QCOMPARE(live.Tip_At(ok.First().Page, ok.First().Row, ok.First().Column), ok.Problem_Text());
         }
     }
 
@@ -89,7 +89,7 @@ private slots:
         Live_Problems live(&objects.Read, &objects.Write, [&] { return Object_Live_Problems(objects); });
         live.Flush();
         QCOMPARE(Marks(live), QStringList{u"E 1:400:0"_s});
-        QCOMPARE(live.Tip_At(Page_Write, 400, Obj_Data_Type), objects.Controllo_Dati().Problem());
+        QCOMPARE(live.Tip_At(Page_Write, 400, Obj_Data_Type), objects.Controllo_Dati().Problem_Text());
     }
 
     // A burst of changes, as a paste makes them, is found once, at the next
@@ -137,8 +137,12 @@ private slots:
     void two_problems_in_a_cell_and_a_new_document()
     {
         BACnet_Slave_Set_Access objects;
-        const QList<Live_Problem> found = {{true, u"w"_s, 0, 1, 1}, {false, u"e"_s, 0, 1, 1}, {true, u"x"_s, 1, 0, 6}};
-        Live_Problems live(&objects.Read, &objects.Write, [&] { return found; });
+        const auto at = [](Severity level, const QString &text, int page, int row, int column) {
+            return Problem{.Level = level, .Text = text, .Page = page, .Row = row, .Column = column};
+        };
+        const QList<Problem> found = {at(Severity::Warning, u"w"_s, 0, 1, 1), at(Severity::Error, u"e"_s, 0, 1, 1),
+                                      at(Severity::Warning, u"x"_s, 1, 0, 6)};
+        Live_Problems live(&objects.Read, &objects.Write, [&] { return Problem_List(found); });
         live.Flush();
         QCOMPARE(live.Level_At(0, 1, 1), Mark_Level::Error);
         QCOMPARE(live.Tip_At(0, 1, 1), u"e\nw"_s);
@@ -184,7 +188,7 @@ private slots:
         Live_Problems live(&rules.Uplink, &rules.Downlink, [&] { return Rule_Live_Problems(rules); });
         live.Flush();
         QCOMPARE(Marks(live), (QStringList{u"E 0:1:1"_s, u"E 0:3:6"_s, u"E 1:2:2"_s}));
-        const Live_Problem *p = live.Next_After(page, row, column);
+        const Problem *p = live.Next_After(page, row, column);
         QVERIFY(p);
         QCOMPARE(QStringLiteral("%1:%2:%3").arg(p->Page).arg(p->Row).arg(p->Column), next);
     }

@@ -239,11 +239,11 @@ private slots:
         rules.MaxPayloadSize = payload;
         test::Fill(rules.Uplink, uplink);
         test::Fill(rules.Downlink, downlink);
-        const Check_Result result = rules.Controllo_Dati();
-        QCOMPARE(result.Problem(), error);
+        const Problem_List result = rules.Controllo_Dati();
+        QCOMPARE(result.Problem_Text(), error);
         QCOMPARE(result.Ok(), error.isEmpty());
-        QCOMPARE(result.Cell().Page, page);
-        QCOMPARE(result.Cell().Row, row);
+        QCOMPARE(result.First().Page, page);
+        QCOMPARE(result.First().Row, row);
     }
 
     void write_form()
@@ -338,14 +338,14 @@ private slots:
         rules.MaxPayloadSize = 51;
         test::Fill(rules.Uplink, uplink);
         test::Fill(rules.Downlink, downlink);
-        const Check_Result result = rules.Confirm(Access());
-        QCOMPARE(result.Problem(), error);
+        const Problem_List result = rules.Confirm(Access());
+        QCOMPARE(result.Problem_Text(), error);
         if (error.isEmpty())
             return;
-        QCOMPARE(result.Cell().Page, page);
-        QCOMPARE(result.Cell().Row, row);
-        if (result.Cell().Message == Msg_Rows_Would_Be_Lost)
-            QCOMPARE(result.Cell().Column, int(Up_StartByte));
+        QCOMPARE(result.First().Page, page);
+        QCOMPARE(result.First().Row, row);
+        if (result.First().Message == Msg_Rows_Would_Be_Lost)
+            QCOMPARE(result.First().Column, int(Up_StartByte));
         QCOMPARE(test::Read(Access()), QByteArray("<Old/>"));
     }
 
@@ -355,10 +355,10 @@ private slots:
         LoRa_Set_Access rules;
         rules.MaxPayloadSize = 51;
         test::Fill(rules.Uplink, {QStringLiteral("Y|0|50|N|N|N||")});
-        const Check_Result result = rules.Confirm(Access());
+        const Problem_List result = rules.Confirm(Access());
         QVERIFY(!result);
-        QCOMPARE(result.Cell().Message, 1245);
-        QCOMPARE(result.Problem(), rules.Controllo_Dati().Problem());
+        QCOMPARE(result.First().Message, 1245);
+        QCOMPARE(result.Problem_Text(), rules.Controllo_Dati().Problem_Text());
         QCOMPARE(test::Read(Access()), QByteArray("<Old/>"));
     }
 
@@ -366,10 +366,10 @@ private slots:
     {
         LoRa_Set_Access rules;
         QVERIFY(rules.Controllo_Dati());
-        const Check_Result result = rules.Confirm(Path("no/such/folder/LoRaWAN_SetAccess.xml"));
+        const Problem_List result = rules.Confirm(Path("no/such/folder/LoRaWAN_SetAccess.xml"));
         QVERIFY(!result);
-        QCOMPARE(result.Cell().Message, -1); // no rule failed: the write did
-        QVERIFY(result.Problem().contains(QStringLiteral("could not be written")));
+        QCOMPARE(result.First().Message, -1); // no rule failed: the write did
+        QVERIFY(result.Problem_Text().contains(QStringLiteral("could not be written")));
     }
 
     // Every failing value of every enabled rule, uplink before downlink, in
@@ -382,10 +382,10 @@ private slots:
                                   QStringLiteral("N|1600|99|N|N|Y|5|off"), QStringLiteral("Y|0|1|N|N|N|5|no timer"),
                                   QStringLiteral("Y|0|1|N|N|Y|90000|timer")});
         test::Fill(rules.Downlink, {QStringLiteral("Y|-1|2|a"), QStringLiteral("Y|0|2|b")});
-        const QList<Table_Problem> all = rules.All_Problems();
+        const Problem_List all = rules.All_Problems();
         QList<QList<int>> cells;
-        for (const Table_Problem &p : all)
-            cells.append({p.Cell.Page, p.Cell.Row, p.Cell.Column, p.Cell.Message});
+        for (const Problem &p : all)
+            cells.append({p.Page, p.Row, p.Column, p.Message});
         const QList<QList<int>> expected{{Page_Uplink, 1, Up_StartByte, 1244},
                                          {Page_Uplink, 1, Up_NumByte, 1245},
                                          {Page_Uplink, 1, Up_Time, 1246},
@@ -393,9 +393,9 @@ private slots:
                                          {Page_Downlink, 0, Down_StartByte, 1247}};
         QCOMPARE(cells, expected);
         QCOMPARE(all[1].Text, Messages().Get(1243) + u"2" + Messages().Get(1245) + u"10");
-        const Check_Result first = rules.Controllo_Dati();
-        QCOMPARE(first.Problem(), all.first().Text);
-        QCOMPARE(first.Cell().Column, Up_StartByte);
+        const Problem_List first = rules.Controllo_Dati();
+        QCOMPARE(first.Problem_Text(), all.at(0).Text);
+        QCOMPARE(first.First().Column, Up_StartByte);
     }
 };
 

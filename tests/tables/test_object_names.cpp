@@ -102,8 +102,8 @@ private slots:
 
         // By row: the same lines, each on the Mnemonic of an object it names.
         QStringList texts;
-        for (const Table_Problem &p : Object_Name_Problems(objects, long_names)) {
-            QCOMPARE(p.Cell.Column, int(Obj_Mnemonic));
+        for (const Problem &p : Object_Name_Problems(objects, long_names)) {
+            QCOMPARE(p.Column, int(Obj_Mnemonic));
             if (!texts.contains(p.Text))
                 texts << p.Text;
         }
@@ -137,8 +137,8 @@ private slots:
         test::Fill(objects.Read, Objects(read));
         test::Fill(objects.Write, Objects(write));
         QStringList found;
-        for (const Table_Problem &p : Object_Name_Problems(objects, false))
-            found << QStringLiteral("%1:%2").arg(p.Cell.Page).arg(p.Cell.Row);
+        for (const Problem &p : Object_Name_Problems(objects, false))
+            found << QStringLiteral("%1:%2").arg(p.Page).arg(p.Row);
         found.sort();
         QCOMPARE(found, marked);
     }

@@ -9,11 +9,11 @@
 namespace {
 
 // "page:row" of each warning, the row counted from 0.
-QStringList Places(const QList<Table_Problem> &warnings)
+QStringList Places(const Problem_List &warnings)
 {
     QStringList places;
-    for (const Table_Problem &w : warnings)
-        places << QStringLiteral("%1:%2").arg(w.Cell.Page).arg(w.Cell.Row);
+    for (const Problem &w : warnings)
+        places << QStringLiteral("%1:%2").arg(w.Page).arg(w.Row);
     return places;
 }
 
@@ -55,10 +55,10 @@ private slots:
         test::Fill(objects.Read, read);
         test::Fill(objects.Write, write);
         QVERIFY(objects.Controllo_Dati());
-        const QList<Table_Problem> warnings = Object_Overlap_Warnings(objects);
+        const Problem_List warnings = Object_Overlap_Warnings(objects);
         QCOMPARE(Places(warnings), places);
-        for (const Table_Problem &w : warnings)
-            QCOMPARE(w.Cell.Column, int(Obj_Position));
+        for (const Problem &w : warnings)
+            QCOMPARE(w.Column, int(Obj_Position));
     }
 
     void object_message_names_rows_and_byte()
@@ -66,7 +66,7 @@ private slots:
         BACnet_Slave_Set_Access objects;
         test::Fill(objects.Read,
                    {QStringLiteral("Analog Value|95|0||4||a"), QStringLiteral("Analog Value|95|2||4||b")});
-        const QList<Table_Problem> warnings = Object_Overlap_Warnings(objects);
+        const Problem_List warnings = Object_Overlap_Warnings(objects);
         QCOMPARE(warnings.size(), 1);
         QCOMPARE(warnings[0].Text, Messages().Get(Msg_Objects_Overlap).arg(Messages().Get(1508)).arg(2).arg(1).arg(2));
     }
@@ -107,7 +107,7 @@ private slots:
         test::Fill(rules.Uplink, uplink);
         test::Fill(rules.Downlink, downlink);
         QVERIFY(rules.Controllo_Dati());
-        const QList<Table_Problem> warnings = Rule_Overlap_Warnings(rules);
+        const Problem_List warnings = Rule_Overlap_Warnings(rules);
         QCOMPARE(Places(warnings), places);
         if (!warnings.isEmpty())
             QCOMPARE(warnings[0].Text, text);

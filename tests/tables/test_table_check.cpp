@@ -29,8 +29,8 @@ private slots:
                                              "</LoRaWAN_Uplink><LoRaWAN_Downlink/></LoRaWAN_Set_Access>");
         const Table_Check check =
             Check_LoRaWAN_Access(Read_ParGen_Document(ws_.File_ParGen), Read_Rule_Document(ws_.File_LoRaWAN_Access));
-        QVERIFY(check.Clean());
-        QVERIFY(check.Texts().isEmpty());
+        QVERIFY(check.As_OK().isEmpty());
+        QVERIFY(check.As_OK().Texts(Severity::Error).isEmpty());
     }
 
     void warnings_then_the_failure()
@@ -42,8 +42,8 @@ private slots:
         test::Write(ws_.File_BACnet_Slave_Access, doc + "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>");
         const Table_Check check = Check_BACnet_Slave_Access(Read_ParGen_Document(ws_.File_ParGen),
                                                             Read_Object_Document(ws_.File_BACnet_Slave_Access));
-        QVERIFY(!check.Clean());
-        QCOMPARE(check.Texts(),
+        QVERIFY(!check.As_OK().isEmpty());
+        QCOMPARE(check.As_OK().Texts(Severity::Error),
                  (QStringList{QStringLiteral("Warning!! 1 rows of the table \"BACnet in Read\" could not be shown: the "
                                              "table holds 1000 rows. They are lost if the table is saved."),
                               QStringLiteral("Error row 1!! [BACnet in Read] Length with variable \"Access Door\" "
@@ -54,9 +54,9 @@ private slots:
         test::Write(ws_.File_BACnet_Slave_Access, doc + "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>");
         const Table_Check again = Check_BACnet_Slave_Access(Read_ParGen_Document(ws_.File_ParGen),
                                                             Read_Object_Document(ws_.File_BACnet_Slave_Access));
-        QVERIFY(again.Check.Ok());
-        QVERIFY(!again.Clean());
-        QCOMPARE(again.Texts().size(), 1);
+        QVERIFY(again.Failures.Ok());
+        QVERIFY(!again.As_OK().isEmpty());
+        QCOMPARE(again.As_OK().Texts(Severity::Error).size(), 1);
     }
 
     // A document that lacks one of its two groups (a misspelt name) fails
@@ -110,8 +110,8 @@ private slots:
                                       : Check_LoRaWAN_Access(Read_ParGen_Document(ws_.File_ParGen),
                                                              Read_Rule_Document(ws_.File_LoRaWAN_Access));
         // The group that is there loads and passes: the missing one alone fails.
-        QVERIFY(check.Check.Ok());
-        QCOMPARE(check.Clean(), groups.isEmpty());
+        QVERIFY(check.Failures.Ok());
+        QCOMPARE(check.As_OK().isEmpty(), groups.isEmpty());
         QStringList problems;
         QStringList texts;
         for (qsizetype i = 0; i < groups.size(); ++i) {
@@ -119,7 +119,7 @@ private slots:
             texts << Messages().Get(Msg_Table_Group_Starts_Empty).arg(problems.last(), tables[i]);
         }
         QCOMPARE(check.Report.Document_Problem, problems.join(u'\n'));
-        QCOMPARE(check.Texts(), texts);
+        QCOMPARE(check.As_OK().Texts(Severity::Error), texts);
     }
 };
 

@@ -226,14 +226,14 @@ void TFParGen::Btn_OKClick()
     // second failure of the same key would be a fault of the defaults.
     QList<ParGen_Key> reset;
     for (;;) {
-        const ParGen_Check check = Controllo_Dati(form_);
+        const Problem_List check = Controllo_Dati(form_);
         if (check)
             break;
         // A value the window does not show cannot be corrected here: name
         // it and offer its default rather than refuse OK for good.
         const std::optional<ParGen_Key> hidden = Hidden_Failing_Key(form_, check);
         if (!hidden || reset.contains(*hidden)) {
-            Message_Box::Error(this, check.Problem());
+            Message_Box::Error(this, check.Problem_Text());
             return;
         }
         if (!Message_Box::Confirm(this, Reset_Question(form_, check, ws_.File_ParGen)))
@@ -276,14 +276,14 @@ void TFParGen::Show_Problems()
 {
     check_pending_ = false;
     problems_ = All_ParGen_Problems(form_);
-    std::array<const ParGen_Problem *, ParGen_Key_Count> failing{};
-    for (const ParGen_Problem &p : std::as_const(problems_))
-        if (!failing[size_t(p.Key)])
-            failing[size_t(p.Key)] = &p;
+    std::array<const Problem *, ParGen_Key_Count> failing{};
+    for (const Problem &p : problems_)
+        if (const std::optional<ParGen_Key> key = Failing_Key(p); key && !failing[size_t(*key)])
+            failing[size_t(*key)] = &p;
     for (const Caption_Text &hint : std::as_const(hints_)) {
         // Only inputs carry hints; each is bound to one key.
         const ParGen_Key key = Find_Input_Key(hint.Widget);
-        const ParGen_Problem *problem = failing[size_t(key)];
+        const Problem *problem = failing[size_t(key)];
         hint.Widget->setToolTip(problem ? problem->Text : Msg(hint.Message));
         if (bool(problem) == marked_[size_t(key)])
             continue;
@@ -323,10 +323,11 @@ void TFParGen::Next_Problem()
         Show_Problems();
     // The failing fields in the order of the check, each once, shown ones only.
     QList<QWidget *> fields;
-    for (const ParGen_Problem &p : std::as_const(problems_)) {
+    for (const Problem &p : problems_) {
         // Shown by the choices made, even in a collapsed group.
-        QWidget *field = Input(p.Key);
-        if (form_.Shown(p.Key) && !fields.contains(field))
+        const ParGen_Key key = Failing_Key(p).value_or(ParGen_Key::LoRa_RF_Band);
+        QWidget *field = Input(key);
+        if (form_.Shown(key) && !fields.contains(field))
             fields << field;
     }
     if (fields.isEmpty())

@@ -71,7 +71,7 @@ public:
 
     const ParGen_Form &Form() const { return form_; }
     // Every rule of OK's check that the values now fail, in step order.
-    const QList<ParGen_Problem> &Problems() const { return problems_; }
+    const Problem_List &Problems() const { return problems_; }
     // F8 and the line's button: the focus to the first failing field shown
     // after the one that has it, in the order of OK's check, round to the
     // first. Values that the window does not show are counted, not visited.
@@ -178,7 +178,7 @@ private:
     };
     QList<Caption_Text> captions_; // labels and check boxes: text
     QList<Caption_Text> hints_;    // inputs: tooltip
-    QList<ParGen_Problem> problems_;
+    Problem_List problems_;
     std::array<bool, ParGen_Key_Count> marked_{}; // the field is tinted
     bool check_pending_ = false;
     QList<Group> groups_;

@@ -77,7 +77,7 @@ Load_Report TFBACnetSlaveSetAccess::Load_Documents()
     return Access.Load(ws_.File_ParGen, ws_.File_BACnet_Slave_Access);
 }
 
-Check_Result TFBACnetSlaveSetAccess::Check_Documents()
+Problem_List TFBACnetSlaveSetAccess::Check_Documents()
 {
     return Access.Check_Before_Save();
 }

@@ -38,7 +38,7 @@ public:
 protected:
     Text_Table &Table(int page) override { return Access.Table(page); }
     Load_Report Load_Documents() override;
-    Check_Result Check_Documents() override;
+    Problem_List Check_Documents() override;
     bool Warnings_Accepted() override;
     Result<> Save_Documents() override;
     Points_Tables Points() const override { return Points_Of(Access); }

@@ -59,7 +59,7 @@ Load_Report TFLoRa_Set_Access::Load_Documents()
     return Access.Load(ws_.File_ParGen, ws_.File_LoRaWAN_Access);
 }
 
-Check_Result TFLoRa_Set_Access::Check_Documents()
+Problem_List TFLoRa_Set_Access::Check_Documents()
 {
     return Access.Check_Before_Save();
 }

@@ -354,15 +354,15 @@ void Table_Window::Commit_Edits()
 void Table_Window::Btn_OKClick()
 {
     Commit_Edits();
-    const Check_Result check = Check_Documents();
+    const Problem_List check = Check_Documents();
     if (!check) {
-        const Failed_Cell &cell = check.Cell();
+        const Problem &cell = check.First();
         if (cell.Page >= 0 && cell.Page < 2) {
             pages_->setCurrentIndex(cell.Page);
             grids_[cell.Page]->Set_Current(cell.Row, cell.Column);
             grids_[cell.Page]->setFocus();
         }
-        Message_Box::Error(this, check.Problem());
+        Message_Box::Error(this, check.Problem_Text());
         return;
     }
     if (!Warnings_Accepted())
@@ -383,8 +383,8 @@ void Table_Window::Next_Problem()
     problems_->Flush();
     const int page = Current_Page();
     const QModelIndex current = grids_[page]->currentIndex();
-    const Live_Problem *next = current.isValid() ? problems_->Next_After(page, current.row(), current.column())
-                                                 : problems_->Next_After(page, -1, -1);
+    const Problem *next = current.isValid() ? problems_->Next_After(page, current.row(), current.column())
+                                            : problems_->Next_After(page, -1, -1);
     if (!next)
         return;
     pages_->setCurrentIndex(next->Page);

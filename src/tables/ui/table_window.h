@@ -156,7 +156,7 @@ protected:
     virtual Text_Table &Table(int page) = 0;
     virtual Load_Report Load_Documents() = 0;
     // What OK refuses before anything is written.
-    virtual Check_Result Check_Documents() = 0;
+    virtual Problem_List Check_Documents() = 0;
     // What OK only warns of, asked after the check: false to stay in the grid.
     virtual bool Warnings_Accepted() { return true; }
     virtual Result<> Save_Documents() = 0;
