@@ -1,8 +1,8 @@
+#include "configuration_fixture.h"
 #include "core/messages.h"
 #include "core/xml_document.h"
 #include "ede/bacnet_ede_file.h"
 #include "test_support.h"
-#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -75,10 +75,7 @@ class Test_Bacnet_Ede_File : public QObject
 private slots:
     void init()
     {
-        ws_ = Workspace();
-        ws_.Path_Projects = dir_.filePath(QStringLiteral("PROJECTS"));
-        ws_.Open_Configuration(QStringLiteral("Plant1"));
-        QVERIFY(QDir().mkpath(ws_.Path_Project));
+        QVERIFY(test::Open_Configuration_In(ws_, dir_.filePath(QStringLiteral("PROJECTS")), QStringLiteral("Plant1")));
         QFile::remove(ws_.File_ParGen);
         QFile::remove(ws_.File_BACnet_Slave_Access);
         QFile::remove(Out());
