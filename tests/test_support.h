@@ -6,6 +6,14 @@
 #include <QString>
 
 // Small helpers shared by the suites.
+
+// A string from UTF-8 text: short, for the long lists of names and values
+// the suites write.
+inline QString S(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
 namespace test {
 
 inline void Write(const QString &path, const QByteArray &data)

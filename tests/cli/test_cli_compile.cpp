@@ -9,15 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-QString S(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
-} // namespace
-
 class Test_Cli_Compile : public QObject
 {
     Q_OBJECT

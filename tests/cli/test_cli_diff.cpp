@@ -10,11 +10,6 @@
 
 namespace {
 
-QString S(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
 QByteArray Objects(const QByteArray &rows)
 {
     return "<BACnet_to_Modbus><BACnet_in_Read>" + rows + "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>";

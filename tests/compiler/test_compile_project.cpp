@@ -3,6 +3,7 @@
 #include "compiler/compile_project.h"
 #include "fixtures.h"
 #include "gate/gated_outputs.h"
+#include "test_support.h"
 #include "workspace/workspace.h"
 
 #include <QDir>
@@ -13,11 +14,6 @@
 using namespace fixture;
 
 namespace {
-
-QString S(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 void Put32(QByteArray &b, int at, quint32 v)
 {

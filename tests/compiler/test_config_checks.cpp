@@ -10,11 +10,6 @@
 
 namespace {
 
-QString S(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
 const QString No_File = S("<no file>");
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "ede/bacnet_ede_file.h"
 #include "fixtures.h"
 #include "tables/object_document.h"
+#include "test_support.h"
 
 #include <QHash>
 #include <QTemporaryDir>
@@ -12,11 +13,6 @@
 using namespace fixture;
 
 namespace {
-
-QString S(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 constexpr int Section = 0x2000; // file offset of the object section (device 0x82000)
 

@@ -1,6 +1,7 @@
 #include "compiler/compile_project.h"
 #include "compiler/encode_pargen.h"
 #include "fixtures.h"
+#include "test_support.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -8,11 +9,6 @@
 using namespace fixture;
 
 namespace {
-
-QString S(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 // A removed key (With() drops a key whose value is null).
 const QString Removed;

@@ -1,5 +1,6 @@
 #include "compiler/compile_project.h"
 #include "fixtures.h"
+#include "test_support.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -7,11 +8,6 @@
 using namespace fixture;
 
 namespace {
-
-QString S(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 constexpr int Uplink_Table = 0x400;
 constexpr int Downlink_Table = 0x1000;

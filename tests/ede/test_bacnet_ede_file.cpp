@@ -1,8 +1,8 @@
+#include "configuration_fixture.h"
 #include "core/messages.h"
 #include "core/xml_document.h"
 #include "ede/bacnet_ede_file.h"
 #include "test_support.h"
-#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -16,11 +16,6 @@ const QDateTime Export_Time(QDate(2021, 3, 4), QTime(9, 5, 3));
 using Keys = QStringList;
 // Rows as "Data_Type|Eng_Unit|Mnemonic"; "~" in a cell leaves its attribute out.
 using Rows = QStringList;
-
-QString Line(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 } // namespace
 
@@ -80,10 +75,7 @@ class Test_Bacnet_Ede_File : public QObject
 private slots:
     void init()
     {
-        ws_ = Workspace();
-        ws_.Path_Projects = dir_.filePath(QStringLiteral("PROJECTS"));
-        ws_.Open_Configuration(QStringLiteral("Plant1"));
-        QVERIFY(QDir().mkpath(ws_.Path_Project));
+        QVERIFY(test::Open_Configuration_In(ws_, dir_.filePath(QStringLiteral("PROJECTS")), QStringLiteral("Plant1")));
         QFile::remove(ws_.File_ParGen);
         QFile::remove(ws_.File_BACnet_Slave_Access);
         QFile::remove(Out());
@@ -100,67 +92,67 @@ private slots:
         QTest::newRow("instances by type, read then write")
             << dev1 << Rows{QStringLiteral("Analog Input|62|T1"), QStringLiteral("Analog Input|62|T2")}
             << Rows{QStringLiteral("Analog Out|98|Valve")}
-            << QStringList{Line("1_T1_0;1;T1;0;0;T1;62;"), Line("1_T2_1;1;T2;0;1;T2;62;"),
-                           Line("1_Valve_0;1;Valve;1;0;Valve;98;")};
+            << QStringList{S("1_T1_0;1;T1;0;0;T1;62;"), S("1_T2_1;1;T2;0;1;T2;62;"),
+                           S("1_Valve_0;1;Valve;1;0;Valve;98;")};
         QTest::newRow("two multi state values")
             << dev1 << Rows{}
             << Rows{QStringLiteral("Multi State Value|95|A"), QStringLiteral("Multi State Value|95|B")}
-            << QStringList{Line("1_A_0;1;A;19;0;A;95;"), Line("1_B_1;1;B;19;1;B;95;")};
+            << QStringList{S("1_A_0;1;A;19;0;A;95;"), S("1_B_1;1;B;19;1;B;95;")};
         QTest::newRow("write objects go on with the read numbering")
             << dev1 << Rows{QStringLiteral("Analog Value|62|R"), QStringLiteral("Binary Value|95|X")}
             << Rows{QStringLiteral("Binary Value|95|Y"), QStringLiteral("Analog Value|62|W")}
-            << QStringList{Line("1_R_0;1;R;2;0;R;62;"), Line("1_X_0;1;X;5;0;X;95;"), Line("1_Y_1;1;Y;5;1;Y;95;"),
-                           Line("1_W_1;1;W;2;1;W;62;")};
+            << QStringList{S("1_R_0;1;R;2;0;R;62;"), S("1_X_0;1;X;5;0;X;95;"), S("1_Y_1;1;Y;5;1;Y;95;"),
+                           S("1_W_1;1;W;2;1;W;62;")};
         QTest::newRow("unknown types are numbered with the analog inputs")
             << dev1 << Rows{QStringLiteral("Analog Input|62|A"), QStringLiteral("OCTET STRING|95|B")}
             << Rows{QStringLiteral("|95|C")}
-            << QStringList{Line("1_A_0;1;A;0;0;A;62;"), Line("1_B_1;1;B;0;1;B;95;"), Line("1_C_2;1;C;0;2;C;95;")};
+            << QStringList{S("1_A_0;1;A;0;0;A;62;"), S("1_B_1;1;B;0;1;B;95;"), S("1_C_2;1;C;0;2;C;95;")};
         QTest::newRow("case and blanks of the type ignored")
             << dev1 << Rows{QStringLiteral(" large ANALOG value |62|L")} << Rows{}
-            << QStringList{Line("1_L_0;1;L;46;0;L;62;")};
+            << QStringList{S("1_L_0;1;L;46;0;L;62;")};
 
         const char *twenty = "Temperature_Room_01X";
         QTest::newRow("20 characters, short names")
             << dev1 << Rows{QString::fromLatin1("Analog Input|62|") + QLatin1StringView(twenty)} << Rows{}
-            << QStringList{Line("1_Temperature_Room_01X_0;1;Temperature_Room;0;0;Temperature_Room;62;")};
+            << QStringList{S("1_Temperature_Room_01X_0;1;Temperature_Room;0;0;Temperature_Room;62;")};
         QTest::newRow("20 characters, long names")
             << dev1 + Keys{QStringLiteral("BACnet_Desc_Chars_Limit=1")}
             << Rows{QString::fromLatin1("Analog Input|62|") + QLatin1StringView(twenty)} << Rows{}
-            << QStringList{Line("1_Temperature_Room_01X_0;1;Temperature_Room_01X;0;0;Temperature_Room_01X;62;")};
+            << QStringList{S("1_Temperature_Room_01X_0;1;Temperature_Room_01X;0;0;Temperature_Room_01X;62;")};
         QTest::newRow("40 characters, long names")
             << dev1 + Keys{QStringLiteral("BACnet_Desc_Chars_Limit=1")}
             << Rows{QStringLiteral("Analog Input|62|0123456789abcdefghijABCDEFGHIJ0123456789")} << Rows{}
-            << QStringList{Line("1_0123456789abcdefghijABCDEFGHIJ0123456789_0;1;0123456789abcdefghijABCDEFGHIJ01;0;0;"
-                                "0123456789abcdefghijABCDEFGHIJ01;62;")};
+            << QStringList{S("1_0123456789abcdefghijABCDEFGHIJ0123456789_0;1;0123456789abcdefghijABCDEFGHIJ01;0;0;"
+                             "0123456789abcdefghijABCDEFGHIJ01;62;")};
         QTest::newRow("long names only for exactly 1")
             << dev1 + Keys{QStringLiteral("BACnet_Desc_Chars_Limit= 1")}
             << Rows{QStringLiteral("Analog Input|62|0123456789abcdefXY")} << Rows{}
-            << QStringList{Line("1_0123456789abcdefXY_0;1;0123456789abcdef;0;0;0123456789abcdef;62;")};
+            << QStringList{S("1_0123456789abcdefXY_0;1;0123456789abcdef;0;0;0123456789abcdef;62;")};
 
         const Keys both{QStringLiteral("BACnet_Ser_DEV_IDE=77"), QStringLiteral("BACnet_DEV_IDE=5")};
         const Rows one{QStringLiteral("Analog Input|62|T")};
-        QTest::newRow("MS/TP takes the serial instance") << both + Keys{QStringLiteral("BACnet_Type=1")} << one
-                                                         << Rows{} << QStringList{Line("77_T_0;77;T;0;0;T;62;")};
-        QTest::newRow("BACnet/IP takes the IP instance") << both + Keys{QStringLiteral("BACnet_Type=0")} << one
-                                                         << Rows{} << QStringList{Line("5_T_0;5;T;0;0;T;62;")};
+        QTest::newRow("MS/TP takes the serial instance")
+            << both + Keys{QStringLiteral("BACnet_Type=1")} << one << Rows{} << QStringList{S("77_T_0;77;T;0;0;T;62;")};
+        QTest::newRow("BACnet/IP takes the IP instance")
+            << both + Keys{QStringLiteral("BACnet_Type=0")} << one << Rows{} << QStringList{S("5_T_0;5;T;0;0;T;62;")};
         QTest::newRow("type read as an integer") << both + Keys{QStringLiteral("BACnet_Type= 0x1")} << one << Rows{}
-                                                 << QStringList{Line("77_T_0;77;T;0;0;T;62;")};
+                                                 << QStringList{S("77_T_0;77;T;0;0;T;62;")};
         QTest::newRow("type that is no number counts as IP") << both + Keys{QStringLiteral("BACnet_Type=MS/TP")} << one
-                                                             << Rows{} << QStringList{Line("5_T_0;5;T;0;0;T;62;")};
-        QTest::newRow("no type key counts as IP") << both << one << Rows{} << QStringList{Line("5_T_0;5;T;0;0;T;62;")};
-        QTest::newRow("instance kept as typed") << Keys{QStringLiteral("BACnet_DEV_IDE=010")} << one << Rows{}
-                                                << QStringList{Line("010_T_0;010;T;0;0;T;62;")};
+                                                             << Rows{} << QStringList{S("5_T_0;5;T;0;0;T;62;")};
+        QTest::newRow("no type key counts as IP") << both << one << Rows{} << QStringList{S("5_T_0;5;T;0;0;T;62;")};
+        QTest::newRow("instance kept as typed")
+            << Keys{QStringLiteral("BACnet_DEV_IDE=010")} << one << Rows{} << QStringList{S("010_T_0;010;T;0;0;T;62;")};
         QTest::newRow("no ParGen.xml: empty device column")
-            << Keys{QStringLiteral("-")} << one << Rows{} << QStringList{Line("_T_0;;T;0;0;T;62;")};
+            << Keys{QStringLiteral("-")} << one << Rows{} << QStringList{S("_T_0;;T;0;0;T;62;")};
         QTest::newRow("MS/TP without its instance key")
             << Keys{QStringLiteral("BACnet_Type=1"), QStringLiteral("BACnet_DEV_IDE=5")} << one << Rows{}
-            << QStringList{Line("_T_0;;T;0;0;T;62;")};
+            << QStringList{S("_T_0;;T;0;0;T;62;")};
         QTest::newRow("double quotes inside a mnemonic kept")
             << dev1 << Rows{QStringLiteral("Analog Input|62|Pump \"A\"")} << Rows{}
-            << QStringList{Line("1_Pump \"A\"_0;1;Pump \"A\";0;0;Pump \"A\";62;")};
+            << QStringList{S("1_Pump \"A\"_0;1;Pump \"A\";0;0;Pump \"A\";62;")};
         QTest::newRow("missing attributes read as empty")
             << dev1 << Rows{QStringLiteral("~|~|~"), QStringLiteral("Binary Input|~|B")} << Rows{}
-            << QStringList{Line("1__0;1;;0;0;;;"), Line("1_B_0;1;B;3;0;B;;")};
+            << QStringList{S("1__0;1;;0;0;;;"), S("1_B_0;1;B;3;0;B;;")};
     }
 
     void object_lines()

@@ -1,6 +1,6 @@
+#include "configuration_fixture.h"
 #include "ede/bacnet_ede_file.h"
 #include "test_support.h"
-#include "workspace/workspace.h"
 
 #include <QDir>
 #include <QSet>
@@ -82,10 +82,7 @@ class Test_Ede_Standard : public QObject
 private slots:
     void init()
     {
-        ws_ = Workspace();
-        ws_.Path_Projects = dir_.filePath(QStringLiteral("PROJECTS"));
-        ws_.Open_Configuration(QStringLiteral("Plant1"));
-        QVERIFY(QDir().mkpath(ws_.Path_Project));
+        QVERIFY(test::Open_Configuration_In(ws_, dir_.filePath(QStringLiteral("PROJECTS")), QStringLiteral("Plant1")));
         test::Write(ws_.File_ParGen, "<Par_Gen><BACnet_Type>0</BACnet_Type><BACnet_DEV_IDE>4001</BACnet_DEV_IDE>"
                                      "</Par_Gen><!--SW_VERSION = 1.000-->");
         // An analog input and an analog output both named "Temp" (the classic

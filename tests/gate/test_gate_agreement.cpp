@@ -16,8 +16,6 @@ class Test_Gate_Agreement : public QObject
 
     QTemporaryDir dir_;
 
-    static QString S(const char *text) { return QString::fromUtf8(text); }
-
     QString Project(const QString &name, const QString &file = QString()) const
     {
         return dir_.path() + S("/PROJECTS/") + name + (file.isEmpty() ? QString() : u'/' + file);

@@ -4,6 +4,7 @@
 #include "inspector/bank_dump.h"
 #include "inspector/dump_table.h"
 #include "inspector/json_writer.h"
+#include "test_support.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,11 +16,6 @@
 using namespace fixture;
 
 namespace {
-
-QString S(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 // Message `n` with its pieces.
 QString Msg(int n, const QStringList &pieces)

@@ -1,6 +1,7 @@
 #include "compiler/fixtures.h"
 #include "core/messages.h"
 #include "inspector/config_diff.h"
+#include "test_support.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -9,11 +10,6 @@
 using namespace fixture;
 
 namespace {
-
-QString S(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 QString M(int n)
 {

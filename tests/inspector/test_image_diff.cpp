@@ -3,20 +3,12 @@
 #include "compiler/fixtures.h"
 #include "core/messages.h"
 #include "inspector/image_diff.h"
+#include "test_support.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace fixture;
-
-namespace {
-
-QString S(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
-} // namespace
 
 class Test_Image_Diff : public QObject
 {

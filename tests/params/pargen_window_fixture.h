@@ -3,6 +3,7 @@
 // What the parameter window suites share: a workspace with one open
 // configuration, the window, and helpers to drive it.
 
+#include "configuration_fixture.h"
 #include "core/messages.h"
 #include "params/pargen_document.h"
 #include "params/ui/category_panel.h"
@@ -11,9 +12,6 @@
 #include "widgets/message_box.h"
 #include "widgets/problems_bar.h"
 #include "window_support.h"
-#include "workspace/configurations.h"
-#include "workspace/start_workspace.h"
-#include "workspace/workspace.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 #include <memory>
@@ -65,20 +62,17 @@ inline Category_Panel *Group_Panel(const QWidget &window, int index)
 
 } // namespace test
 
-class ParGen_Window_Fixture : public QObject
+class ParGen_Window_Fixture : public Configuration_Fixture
 {
 protected:
-    std::unique_ptr<QTemporaryDir> dir_;
-    Workspace ws_;
     std::unique_ptr<TFParGen> w_;
 
     void Set_Up()
     {
         Message_Box::Set_Test_Mode(true);
-        dir_ = std::make_unique<QTemporaryDir>();
-        ws_ = Workspace{};
-        Start_Workspace(ws_, dir_->path());
-        QVERIFY(Create_Configuration(ws_, u"Plant"_s).Ok());
+        New_Workspace();
+        if (QTest::currentTestFailed())
+            return;
         QVERIFY(!ws_.File_ParGen.isEmpty());
         w_ = std::make_unique<TFParGen>(ws_);
     }

@@ -1,4 +1,5 @@
 #include "core/messages.h"
+#include "table_window_fixture.h"
 #include "tables/bacnet_access.h"
 #include "tables/eng_units.h"
 #include "tables/object_names.h"
@@ -6,7 +7,6 @@
 #include "tables/ui/bacnet_slave_set_access.h"
 #include "tables/ui/cell_delegate.h"
 #include "widgets/message_box.h"
-#include "window_fixture.h"
 #include "window_requirements.h"
 
 #include <QClipboard>
@@ -51,56 +51,31 @@ QByteArray Numbered_Objects(int n, const char *prefix)
 
 } // namespace
 
-class Test_BACnet_Window : public QObject
+class Test_BACnet_Window : public Table_Window_Fixture
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_; // fresh for each test
-    Workspace ws_;
-    TFBACnet_Eng_Unit *picker_ = nullptr;
-    TFBACnetSlaveSetAccess *w_ = nullptr;
-
-    void Show()
-    {
-        w_->show();
-        QVERIFY(QTest::qWaitForWindowActive(w_));
-    }
-    Text_Table &Read() { return w_->Access.Read; }
-    Text_Table &Write() { return w_->Access.Write; }
-    Table_Grid *Read_Grid() { return w_->ACG_BACnet_in_Read; }
-    Table_Grid *Write_Grid() { return w_->ACG_BACnet_in_Write; }
+    Text_Table &Read() { return objects_->Access.Read; }
+    Text_Table &Write() { return objects_->Access.Write; }
+    Table_Grid *Read_Grid() { return objects_->ACG_BACnet_in_Read; }
+    Table_Grid *Write_Grid() { return objects_->ACG_BACnet_in_Write; }
 
 private slots:
-    void init()
-    {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        test::Open_In(ws_, dir_->path());
-        Message_Box::Set_Test_Mode(true);
-        picker_ = new TFBACnet_Eng_Unit(ws_);
-        w_ = new TFBACnetSlaveSetAccess(ws_, picker_);
-    }
-
-    void cleanup()
-    {
-        delete w_;
-        delete picker_;
-        Message_Box::Set_Test_Mode(false);
-        Messages().Build_Default_Messages();
-    }
+    void init() { Set_Up(Object_Window); }
+    void cleanup() { Tear_Down(); }
 
     void texts_and_layout()
     {
-        Show();
-        QCOMPARE(w_->width(), required::Object_Window_Width);
+        Show(objects_);
+        QCOMPARE(objects_->width(), required::Object_Window_Width);
         QCOMPARE(Read_Grid()->viewport()->height() / Read_Grid()->rowHeight(0), required::Table_Rows_Shown);
-        QCOMPARE(w_->windowTitle(), Messages().Get(1500));
-        QCOMPARE(w_->PageControl1->tabText(0), QStringLiteral("BACnet in Read"));
+        QCOMPARE(objects_->windowTitle(), Messages().Get(1500));
+        QCOMPARE(objects_->PageControl1->tabText(0), QStringLiteral("BACnet in Read"));
         // Only Copy Row and Paste Row show their hints.
-        QVERIFY(w_->Btn_OK->toolTip().isEmpty());
-        QVERIFY(w_->Btn_DelRow->toolTip().isEmpty());
-        QCOMPARE(w_->Btn_CopyRow->toolTip(), Messages().Get(1514));
-        QCOMPARE(w_->Btn_PasteRow->toolTip(), Messages().Get(1515));
+        QVERIFY(objects_->Btn_OK->toolTip().isEmpty());
+        QVERIFY(objects_->Btn_DelRow->toolTip().isEmpty());
+        QCOMPARE(objects_->Btn_CopyRow->toolTip(), Messages().Get(1514));
+        QCOMPARE(objects_->Btn_PasteRow->toolTip(), Messages().Get(1515));
         for (Table_Grid *grid : {Read_Grid(), Write_Grid()}) {
             // Without "ParGen.xml": 16-character descriptions, 2000 rows.
             QCOMPARE(grid->model()->rowCount(), required::Objects_Short_Desc);
@@ -120,8 +95,8 @@ private slots:
 
         // 32-character descriptions halve the tables at the next showing.
         test::Write(ws_.File_ParGen, test::ParGen_With("BACnet_Desc_Chars_Limit", "1"));
-        w_->reject();
-        Show();
+        objects_->reject();
+        Show(objects_);
         QCOMPARE(Read_Grid()->model()->rowCount(), required::Objects_Long_Desc);
         QCOMPARE(Write_Grid()->model()->rowCount(), required::Objects_Long_Desc);
     }
@@ -130,16 +105,17 @@ private slots:
     // Import… and Data Map last.
     void tab_order()
     {
-        Show();
+        Show(objects_);
         Read_Grid()->setFocus();
         QList<QWidget *> seen;
         for (int i = 0; i < 11; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             seen << QApplication::focusWidget();
         }
-        QCOMPARE(seen, (QList<QWidget *>{w_->Btn_OK, w_->Btn_Cancel, w_->Btn_DelRow, w_->Btn_InsRow, w_->Btn_CopyRow,
-                                         w_->Btn_PasteRow, w_->Btn_Export, w_->Btn_Import, w_->Btn_Map,
-                                         w_->PageControl1->tabBar(), Read_Grid()}));
+        QCOMPARE(seen, (QList<QWidget *>{objects_->Btn_OK, objects_->Btn_Cancel, objects_->Btn_DelRow,
+                                         objects_->Btn_InsRow, objects_->Btn_CopyRow, objects_->Btn_PasteRow,
+                                         objects_->Btn_Export, objects_->Btn_Import, objects_->Btn_Map,
+                                         objects_->PageControl1->tabBar(), Read_Grid()}));
     }
 
     void load_edit_and_save()
@@ -150,16 +126,16 @@ private slots:
                                 "<row Data_Type=\"Binary Input\" Eng_Unit=\"95\" Position=\"4\" Bit=\"2\" Length=\"1\" "
                                 "Mnemonic=\"Alarm\"/>",
                             Object(QStringLiteral("Analog Out|98|0||4||Valve"))));
-        test::When_Shown(w_, [&] {
+        test::When_Shown(objects_, [&] {
             QVERIFY(Message_Box::Take_Shown().isEmpty());
-            QCOMPARE(w_->PageControl1->currentIndex(), int(Page_Read));
+            QCOMPARE(objects_->PageControl1->currentIndex(), int(Page_Read));
             QCOMPARE(test::Row_Text(Read(), 1), QStringLiteral("Binary Input|95|4|2|1|N|Alarm"));
             test::Type_Into_Cell(Read_Grid(), 0, Obj_Mnemonic, QStringLiteral("Supply temperature"));
-            w_->PageControl1->setCurrentIndex(Page_Write);
+            objects_->PageControl1->setCurrentIndex(Page_Write);
             test::Type_Into_Cell(Write_Grid(), 0, Obj_Length, QStringLiteral("2"));
-            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+            QTest::mouseClick(objects_->Btn_OK, Qt::LeftButton);
         });
-        QCOMPARE(w_->exec(), int(QDialog::Accepted));
+        QCOMPARE(objects_->exec(), int(QDialog::Accepted));
         QVERIFY(Message_Box::Take_Shown().isEmpty());
         QCOMPARE(test::Read(ws_.File_BACnet_Slave_Access),
                  Objects(Object(QStringLiteral("Analog Input|62|0||4|Y|Supply temperature")) +
@@ -202,14 +178,14 @@ private slots:
         QFETCH(int, row);
         QFETCH(int, column);
         test::Write(ws_.File_BACnet_Slave_Access, document);
-        Show();
-        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        Show(objects_);
+        QTest::mouseClick(objects_->Btn_OK, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{error});
-        QVERIFY(w_->isVisible());
+        QVERIFY(objects_->isVisible());
         QCOMPARE(test::Read(ws_.File_BACnet_Slave_Access), document);
         if (page >= 0) {
-            QCOMPARE(w_->PageControl1->currentIndex(), page);
-            QCOMPARE(test::Current(w_->Grid(page)), w_->Access.Table(page).index(row, column));
+            QCOMPARE(objects_->PageControl1->currentIndex(), page);
+            QCOMPARE(test::Current(objects_->Grid(page)), objects_->Access.Table(page).index(row, column));
         }
     }
 
@@ -220,7 +196,7 @@ private slots:
             ws_.File_BACnet_Slave_Access,
             Objects(Numbered_Objects(required::Objects_Long_Desc + 1, "r"),
                     Numbered_Objects(1, "w") + Object(QStringLiteral(" |95|0||4|N|x")) + Numbered_Objects(1, "w")));
-        w_->show();
+        objects_->show();
         QCOMPARE(Message_Box::Take_Shown(),
                  (QStringList{
                      Messages()
@@ -235,7 +211,7 @@ private slots:
     void row_buttons()
     {
         test::Write(ws_.File_BACnet_Slave_Access, Objects(Numbered_Objects(8, "r"), Numbered_Objects(2, "w")));
-        Show();
+        Show(objects_);
         Table_Grid *grid = Read_Grid();
 
         // A click on a row number selects the row and makes it current,
@@ -252,11 +228,11 @@ private slots:
         QVERIFY(!grid->selectionModel()->isRowSelected(3, QModelIndex()));
 
         Message_Box::Queue_Answer(QMessageBox::No);
-        QTest::mouseClick(w_->Btn_DelRow, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_DelRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1560) + QStringLiteral("5")});
         QCOMPARE(Read().Cell(4, Obj_Mnemonic), QStringLiteral("r5"));
         Message_Box::Queue_Answer(QMessageBox::Yes);
-        QTest::mouseClick(w_->Btn_DelRow, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_DelRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown().size(), 1);
         QStringList mnemonics;
         for (int r = 0; r < 8; ++r)
@@ -267,43 +243,43 @@ private slots:
         QCOMPARE(grid->model()->headerData(4, Qt::Vertical).toInt(), 5);
 
         test::Click_Cell(grid, 1, Obj_Position);
-        QTest::mouseClick(w_->Btn_InsRow, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_InsRow, Qt::LeftButton);
         QVERIFY(Message_Box::Take_Shown().isEmpty());
         QCOMPARE(test::Row_Text(Read(), 1), QStringLiteral("||||||"));
         QCOMPARE(Read().Cell(2, Obj_Mnemonic), QStringLiteral("r2"));
 
         // Copy on Read; the Write page refuses it.
         test::Click_Cell(grid, 0, Obj_Data_Type);
-        QTest::mouseClick(w_->Btn_CopyRow, Qt::LeftButton);
-        QVERIFY(w_->Do_Copy_Read() && !w_->Do_Copy_Write());
-        w_->PageControl1->setCurrentIndex(Page_Write);
+        QTest::mouseClick(objects_->Btn_CopyRow, Qt::LeftButton);
+        QVERIFY(objects_->Do_Copy_Read() && !objects_->Do_Copy_Write());
+        objects_->PageControl1->setCurrentIndex(Page_Write);
         test::Click_Cell(Write_Grid(), 5, Obj_Mnemonic);
-        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_PasteRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1102)});
         QCOMPARE(test::Row_Text(Write(), 5), QStringLiteral("||||||"));
 
         // On Read: into the empty row without a question, over a used row after Yes.
-        w_->PageControl1->setCurrentIndex(Page_Read);
+        objects_->PageControl1->setCurrentIndex(Page_Read);
         test::Click_Cell(grid, 1, Obj_Mnemonic);
-        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_PasteRow, Qt::LeftButton);
         QVERIFY(Message_Box::Take_Shown().isEmpty());
         QCOMPARE(test::Row_Text(Read(), 1), QStringLiteral("Analog Value|95|1||4|N|r1"));
         test::Click_Cell(grid, 3, Obj_Mnemonic);
         Message_Box::Queue_Answer(QMessageBox::Yes);
-        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_PasteRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1100)});
         QCOMPARE(Read().Cell(3, Obj_Mnemonic), QStringLiteral("r1"));
 
         // A new showing forgets which page was copied; the buffer stays.
         Message_Box::Queue_Answer(QMessageBox::Yes);
-        w_->reject();
+        objects_->reject();
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(Msg_Discard_Changes)});
-        Show();
-        QVERIFY(!w_->Do_Copy_Read() && !w_->Do_Copy_Write());
+        Show(objects_);
+        QVERIFY(!objects_->Do_Copy_Read() && !objects_->Do_Copy_Write());
         QCOMPARE(ws_.Row_Copy_Buffer.size(), 1);
         QCOMPARE(ws_.Row_Copy_Buffer[0].size(), required::Object_Data_Columns);
         test::Click_Cell(Read_Grid(), 9, Obj_Mnemonic);
-        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_PasteRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1102)});
     }
 
@@ -311,7 +287,7 @@ private slots:
     void many_rows_at_once()
     {
         test::Write(ws_.File_BACnet_Slave_Access, Objects(Numbered_Objects(8, "r"), Numbered_Objects(1, "w")));
-        Show();
+        Show(objects_);
         Table_Grid *grid = Read_Grid();
         const auto mnemonics = [&](int rows) {
             QStringList texts;
@@ -324,11 +300,11 @@ private slots:
         test::Click_Row_Number(grid, 1);
         test::Click_Row_Number(grid, 3, Qt::ShiftModifier);
         Message_Box::Queue_Answer(QMessageBox::No);
-        QTest::mouseClick(w_->Btn_DelRow, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_DelRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(Msg_Delete_Rows).arg(3)});
         QCOMPARE(mnemonics(9), QStringLiteral("r1,r2,r3,r4,r5,r6,r7,r8,"));
         Message_Box::Queue_Answer(QMessageBox::Yes);
-        QTest::mouseClick(w_->Btn_DelRow, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_DelRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown().size(), 1);
         QCOMPARE(mnemonics(9), QStringLiteral("r1,r5,r6,r7,r8,,,,"));
         // One undo brings the three back, selected.
@@ -341,7 +317,7 @@ private slots:
         test::Click_Cell(grid, 1, Obj_Position);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier,
                           test::Cell_Centre(grid, 2, Obj_Mnemonic));
-        QTest::mouseClick(w_->Btn_InsRow, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_InsRow, Qt::LeftButton);
         QVERIFY(Message_Box::Take_Shown().isEmpty());
         QCOMPARE(mnemonics(11), QStringLiteral("r1,,,r2,r3,r4,r5,r6,r7,r8,"));
         QCOMPARE(test::Row_Text(Read(), 1), QStringLiteral("||||||"));
@@ -349,17 +325,17 @@ private slots:
         // Copy Row takes the selected rows; Paste Row puts them from the current row down.
         test::Click_Row_Number(grid, 3);
         test::Click_Row_Number(grid, 5, Qt::ShiftModifier);
-        QTest::mouseClick(w_->Btn_CopyRow, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_CopyRow, Qt::LeftButton);
         QCOMPARE(ws_.Row_Copy_Buffer.size(), 3);
         test::Click_Cell(grid, 12, Obj_Mnemonic);
-        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_PasteRow, Qt::LeftButton);
         QVERIFY(Message_Box::Take_Shown().isEmpty());
         QCOMPARE(mnemonics(16), QStringLiteral("r1,,,r2,r3,r4,r5,r6,r7,r8,,,r2,r3,r4,"));
         QCOMPARE(test::Row_Text(Read(), 12), test::Row_Text(Read(), 3));
         // Too near the end: refused with the counts, nothing pasted.
         const int last = required::Objects_Short_Desc - 1;
         test::Click_Cell(grid, last - 1, Obj_Mnemonic);
-        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_PasteRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(),
                  QStringList{Messages()
                                  .Get(Msg_Rows_Do_Not_Fit)
@@ -370,7 +346,7 @@ private slots:
         Read().Set_Cell(last, Obj_Mnemonic, QStringLiteral("last"));
         test::Click_Cell(grid, 0, Obj_Mnemonic);
         Message_Box::Queue_Answer(QMessageBox::No);
-        QTest::mouseClick(w_->Btn_InsRow, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_InsRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(),
                  QStringList{Messages()
                                  .Get(Msg_Rows_Pushed_Out)
@@ -380,7 +356,7 @@ private slots:
 
         // The delete was undone, so the insert replaced it in the history:
         // undoing the paste and the insert gives the loaded objects back.
-        QCOMPARE(w_->History()->count(), 2);
+        QCOMPARE(objects_->History()->count(), 2);
         test::Ctrl_Key(grid, Qt::Key_Z);
         test::Ctrl_Key(grid, Qt::Key_Z);
         QCOMPARE(mnemonics(16), QStringLiteral("r1,r2,r3,r4,r5,r6,r7,r8,,,,,,,,"));
@@ -392,19 +368,19 @@ private slots:
     {
         test::Write(ws_.File_BACnet_Slave_Access,
                     Objects(QByteArray(), Object(QStringLiteral("Analog Out|62|0||2|N|x"))));
-        Show();
-        w_->PageControl1->setCurrentIndex(Page_Write);
+        Show(objects_);
+        objects_->PageControl1->setCurrentIndex(Page_Write);
         Table_Grid *grid = Write_Grid();
         test::Double_Click_Cell(grid, 0, Obj_Data_Type);
         auto *box = qobject_cast<QComboBox *>(grid->indexWidget(Write().index(0, Obj_Data_Type)));
         QVERIFY(box);
         QVERIFY(test::Choose_In_List(box, QStringLiteral("Large Analog Value")));
         QCOMPARE(test::Row_Text(Write(), 0), QStringLiteral("Large Analog Value|62|0||8|N|x"));
-        QCOMPARE(w_->History()->count(), 1);
+        QCOMPARE(objects_->History()->count(), 1);
         test::Ctrl_Key(grid, Qt::Key_Z);
         QCOMPARE(test::Row_Text(Write(), 0), QStringLiteral("Analog Out|62|0||2|N|x"));
         QCOMPARE(test::Current(grid), Write().index(0, Obj_Data_Type));
-        QVERIFY(!w_->Changed());
+        QVERIFY(!objects_->Changed());
         test::Ctrl_Key(grid, Qt::Key_Y);
         QCOMPARE(test::Row_Text(Write(), 0), QStringLiteral("Large Analog Value|62|0||8|N|x"));
 
@@ -420,8 +396,8 @@ private slots:
         QCOMPARE(Write().Cell(0, Obj_Eng_Unit), QStringLiteral("95"));
         // The keys reach the active window only, which the offscreen platform
         // does not give back when the picker closes.
-        w_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w_));
+        objects_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(objects_));
         test::Ctrl_Key(grid, Qt::Key_Z);
         QCOMPARE(Write().Cell(0, Obj_Eng_Unit), QStringLiteral("62"));
         QCOMPARE(Write().Cell(0, Obj_Length), QStringLiteral("8"));
@@ -431,7 +407,7 @@ private slots:
     void paste_a_block()
     {
         test::Write(ws_.File_BACnet_Slave_Access, Objects(Numbered_Objects(3, "r"), QByteArray()));
-        Show();
+        Show(objects_);
         Table_Grid *grid = Read_Grid();
         QGuiApplication::clipboard()->setText(QStringLiteral("Boiler\nPump\n"));
         grid->setFocus();
@@ -445,14 +421,14 @@ private slots:
         test::Ctrl_Key(grid, Qt::Key_Z);
         QCOMPARE(Read().Cell(1, Obj_Mnemonic), QStringLiteral("r2"));
         QCOMPARE(Read().Cell(2, Obj_Mnemonic), QStringLiteral("r3"));
-        QVERIFY(!w_->Changed());
+        QVERIFY(!objects_->Changed());
     }
 
     void drop_down_lists()
     {
         test::Write(ws_.File_BACnet_Slave_Access, Objects(Object(QStringLiteral("analog input|62|0||4|N|hand typed")),
                                                           Object(QStringLiteral("Analog Out|62|0||2|N|x"))));
-        Show();
+        Show(objects_);
         Table_Grid *grid = Read_Grid();
         // The Position list exists only while its cell is edited.
         QVERIFY(grid->findChildren<QComboBox *>().isEmpty());
@@ -521,10 +497,10 @@ private slots:
         QFETCH(QString, length);
         test::Write(ws_.File_BACnet_Slave_Access, Objects(Object(QStringLiteral("Analog Input|62|0||2|N|x")),
                                                           Object(QStringLiteral("Analog Out|62|0||2|N|x"))));
-        Show();
-        w_->PageControl1->setCurrentIndex(page);
-        Table_Grid *grid = w_->Grid(page);
-        Text_Table &table = w_->Access.Table(page);
+        Show(objects_);
+        objects_->PageControl1->setCurrentIndex(page);
+        Table_Grid *grid = objects_->Grid(page);
+        Text_Table &table = objects_->Access.Table(page);
         // Opened as the user does: a double click on the cell.
         test::Double_Click_Cell(grid, 0, Obj_Data_Type);
         QVERIFY(grid->Editing());
@@ -544,26 +520,26 @@ private slots:
     {
         const QByteArray document = Objects(Numbered_Objects(8, "r"), Numbered_Objects(1, "w"));
         test::Write(ws_.File_BACnet_Slave_Access, document);
-        Show();
+        Show(objects_);
         test::Click_Cell(Read_Grid(), 3, Obj_Mnemonic);
-        QTest::mouseClick(w_->Btn_InsRow, Qt::LeftButton);
-        w_->PageControl1->setCurrentIndex(Page_Write);
-        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_InsRow, Qt::LeftButton);
+        objects_->PageControl1->setCurrentIndex(Page_Write);
+        QTest::mouseClick(objects_->Btn_OK, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages()
                                                             .Get(Msg_Rows_Would_Be_Lost)
                                                             .arg(QStringLiteral("4"), Messages().Get(1508),
                                                                  Messages().Get(1517), QStringLiteral("5"))});
-        QVERIFY(w_->isVisible());
+        QVERIFY(objects_->isVisible());
         QCOMPARE(test::Read(ws_.File_BACnet_Slave_Access), document);
-        QCOMPARE(w_->PageControl1->currentIndex(), int(Page_Read));
+        QCOMPARE(objects_->PageControl1->currentIndex(), int(Page_Read));
         QCOMPARE(test::Current(Read_Grid()), Read().index(3, Obj_Data_Type));
 
         Message_Box::Queue_Answer(QMessageBox::Yes);
-        QTest::mouseClick(w_->Btn_DelRow, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_DelRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown().size(), 1);
-        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_OK, Qt::LeftButton);
         QVERIFY(Message_Box::Take_Shown().isEmpty());
-        QVERIFY(!w_->isVisible());
+        QVERIFY(!objects_->isVisible());
         QCOMPARE(test::Read(ws_.File_BACnet_Slave_Access), document);
     }
 
@@ -576,7 +552,7 @@ private slots:
                                                 Object(QStringLiteral("Analog Input|62|4||4|N|")),
                                             Object(QStringLiteral("Analog Out|98|0||4|N|Temp")));
         test::Write(ws_.File_BACnet_Slave_Access, document);
-        Show();
+        Show(objects_);
         test::Type_Into_Cell(Read_Grid(), 0, Obj_Mnemonic, QStringLiteral("Supply"));
         test::Type_Into_Cell(Read_Grid(), 1, Obj_Mnemonic, QStringLiteral("Supply"));
         const QString question = Object_Names_Question(
@@ -584,18 +560,18 @@ private slots:
              QStringLiteral("These rows have no object name (their Mnemonic is empty): "
                             "[BACnet in Write] 1")},
             true);
-        w_->PageControl1->setCurrentIndex(Page_Write);
+        objects_->PageControl1->setCurrentIndex(Page_Write);
         test::Type_Into_Cell(Write_Grid(), 0, Obj_Mnemonic, QStringLiteral(" "));
         Message_Box::Queue_Answer(QMessageBox::No);
-        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_OK, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{question});
-        QVERIFY(w_->isVisible());
+        QVERIFY(objects_->isVisible());
         QCOMPARE(test::Read(ws_.File_BACnet_Slave_Access), document);
 
         Message_Box::Queue_Answer(QMessageBox::Yes);
-        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_OK, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{question});
-        QVERIFY(!w_->isVisible());
+        QVERIFY(!objects_->isVisible());
         QVERIFY(test::Read(ws_.File_BACnet_Slave_Access).contains("Mnemonic=\"Supply\""));
     }
 
@@ -626,7 +602,7 @@ private slots:
         QFETCH(int, column);
         QFETCH(int, next_row);
         QFETCH(int, next_column);
-        Show();
+        Show(objects_);
         // The setting is read at the key press, not when the window was built.
         ws_.Enable_Jump_Field_Tables = setting;
         Table_Grid *grid = Read_Grid();
@@ -640,12 +616,12 @@ private slots:
         }
         QVERIFY(!grid->Editing());
         QCOMPARE(test::Current(grid), Read().index(next_row, next_column));
-        QVERIFY(w_->isVisible()); // Enter never presses OK
+        QVERIFY(objects_->isVisible()); // Enter never presses OK
     }
 
     void header_double_click_fits_the_column()
     {
-        Show();
+        Show(objects_);
         Table_Grid *grid = Read_Grid();
         Read().Set_Cell(required::Objects_Short_Desc - 1, Obj_Eng_Unit, QString(40, u'9'));
         Read().Set_Cell(3, Obj_Length, QStringLiteral("1"));
@@ -712,8 +688,8 @@ private slots:
         QFETCH(QString, result);
         test::Write(ws_.File_BACnet_Slave_Access,
                     Objects(QByteArray(), Object(QStringLiteral("Analog Out|%1|0||4|N|x").arg(cell))));
-        Show();
-        w_->PageControl1->setCurrentIndex(Page_Write);
+        Show(objects_);
+        objects_->PageControl1->setCurrentIndex(Page_Write);
         bool shown = false;
         test::When_Shown(picker_, [&] {
             shown = true;
@@ -777,16 +753,16 @@ private slots:
         test::Write(ws_.File_BACnet_Slave_Access,
                     Objects(Object(QStringLiteral("Analog Input|62|0||4|N|%1").arg(name)), QByteArray()));
         if (dark) {
-            QPalette palette = w_->palette();
+            QPalette palette = objects_->palette();
             for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
                 palette.setColor(role, QColor(0x20, 0x20, 0x20));
             for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
                 palette.setColor(role, QColor(0xF0, 0xF0, 0xF0));
             Read_Grid()->setPalette(palette);
         }
-        Show();
+        Show(objects_);
         // Wide enough for 35 characters: the Mnemonic takes what the window gains.
-        w_->resize(1000, w_->height());
+        objects_->resize(1000, objects_->height());
         QCoreApplication::processEvents();
         Table_Grid *grid = Read_Grid();
         const QModelIndex at = grid->model()->index(0, Obj_Mnemonic);

@@ -1,9 +1,9 @@
 #include "core/messages.h"
+#include "table_window_fixture.h"
 #include "tables/lora_access.h"
 #include "tables/ui/data_map_window.h"
 #include "tables/ui/lora_set_access.h"
 #include "widgets/message_box.h"
-#include "window_fixture.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -24,18 +24,13 @@ QStringList Items(const QListWidget *list)
 
 // The map window as the rule window opens it: the rules as the grids hold
 // them, unsaved edits included, over the objects as saved.
-class Test_Data_Map_Window : public QObject
+class Test_Data_Map_Window : public Table_Window_Fixture
 {
     Q_OBJECT
 
-    QTemporaryDir dir_;
-    Workspace ws_;
-    TFLoRa_Set_Access *w_ = nullptr;
-
-private slots:
-    void init()
+    // The parameters, two objects and a rule each way.
+    void Write_Documents()
     {
-        test::Open_In(ws_, dir_.path());
         test::Write(ws_.File_ParGen, test::ParGen_With("LoRa_Payload_Size", "51"));
         const QByteArray object = "<row Data_Type=\"Analog Value\" Eng_Unit=\"95\" Position=\"%1\" Bit=\"\" "
                                   "Length=\"%2\" Swap=\"N\" Mnemonic=\"o\"/>";
@@ -48,23 +43,23 @@ private slots:
                     "OnChange=\"Y\" OnCMD=\"N\" OnTimer=\"N\" Time=\"\" Mnemonic=\"u\"/></LoRaWAN_Uplink>"
                     "<LoRaWAN_Downlink><row Enable=\"Y\" StartByte=\"40\" NumByte=\"2\" Mnemonic=\"d\"/>"
                     "</LoRaWAN_Downlink></LoRaWAN_Set_Access>");
-        Message_Box::Set_Test_Mode(true);
-        w_ = new TFLoRa_Set_Access(ws_);
-        w_->show();
-        QVERIFY(QTest::qWaitForWindowActive(w_));
     }
 
-    void cleanup()
+private slots:
+    void init()
     {
-        delete w_;
-        Message_Box::Set_Test_Mode(false);
+        Set_Up(Rule_Window, [this] { Write_Documents(); });
+        if (rules_)
+            Show(rules_);
     }
+
+    void cleanup() { Tear_Down(); }
 
     void follows_the_grids()
     {
-        QCOMPARE(w_->Btn_Map->text(), Messages().Get(Msg_Map_Button));
-        QTest::mouseClick(w_->Btn_Map, Qt::LeftButton);
-        Data_Map_Window *map = w_->Map_Window();
+        QCOMPARE(rules_->Btn_Map->text(), Messages().Get(Msg_Map_Button));
+        QTest::mouseClick(rules_->Btn_Map, Qt::LeftButton);
+        Data_Map_Window *map = rules_->Map_Window();
         QVERIFY(map && map->isVisible());
         const QString read = Messages().Get(1508);
         const QString down = Messages().Get(1215);
@@ -76,15 +71,15 @@ private slots:
 
         // An unsaved rule over the second object: the map follows at once,
         // and back again when the edit is undone.
-        test::Type_Into_Cell(w_->ACG_LoRa_Uplink, 1, Up_StartByte, u"10"_qs);
-        test::Type_Into_Cell(w_->ACG_LoRa_Uplink, 1, Up_NumByte, u"2"_qs);
+        test::Type_Into_Cell(rules_->ACG_LoRa_Uplink, 1, Up_StartByte, u"10"_qs);
+        test::Type_Into_Cell(rules_->ACG_LoRa_Uplink, 1, Up_NumByte, u"2"_qs);
         QCOMPARE(Items(map->Lists), (QStringList{Messages().Get(Msg_Map_Pairing_Note), no_object}));
         QCOMPARE(
             map->View->Names_At(Page_Read, 10),
             (QStringList{Messages().Get(Msg_Map_Byte_Name).arg(10), Messages().Get(Msg_Map_Row_Name).arg(read).arg(2),
                          Messages().Get(Msg_Map_Rule_Name).arg(Messages().Get(1214)).arg(1)}));
-        w_->Undo();
-        w_->Undo();
+        rules_->Undo();
+        rules_->Undo();
         QCOMPARE(map->Lists->count(), 3);
     }
 
@@ -137,8 +132,8 @@ private slots:
     // an object's byte, which this window does not hold, nothing moves.
     void click_chooses_a_rule()
     {
-        QTest::mouseClick(w_->Btn_Map, Qt::LeftButton);
-        Data_Map_View *view = w_->Map_Window()->View;
+        QTest::mouseClick(rules_->Btn_Map, Qt::LeftButton);
+        Data_Map_View *view = rules_->Map_Window()->View;
         const auto centre = [view](int byte) {
             int area = -1;
             int at = -1;
@@ -148,11 +143,11 @@ private slots:
         };
         QVERIFY(centre(40).x() >= 0);
         QTest::mouseClick(view, Qt::LeftButton, {}, centre(2));
-        QCOMPARE(w_->PC_LoRa->currentIndex(), int(Page_Uplink));
+        QCOMPARE(rules_->PC_LoRa->currentIndex(), int(Page_Uplink));
         QTest::mouseClick(view, Qt::LeftButton, {}, centre(40));
-        QCOMPARE(w_->PC_LoRa->currentIndex(), int(Page_Downlink));
-        QCOMPARE(w_->ACG_LoRa_Downlink->currentIndex().row(), 0);
-        QCOMPARE(w_->ACG_LoRa_Downlink->currentIndex().column(), int(Up_StartByte));
+        QCOMPARE(rules_->PC_LoRa->currentIndex(), int(Page_Downlink));
+        QCOMPARE(rules_->ACG_LoRa_Downlink->currentIndex().row(), 0);
+        QCOMPARE(rules_->ACG_LoRa_Downlink->currentIndex().column(), int(Up_StartByte));
     }
 };
 

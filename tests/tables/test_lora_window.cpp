@@ -1,8 +1,8 @@
 #include "core/messages.h"
+#include "table_window_fixture.h"
 #include "tables/lora_access.h"
 #include "tables/ui/lora_set_access.h"
 #include "widgets/message_box.h"
-#include "window_fixture.h"
 #include "window_requirements.h"
 
 #include <QClipboard>
@@ -40,62 +40,41 @@ QByteArray Down_Row(const char *start, const char *num, const char *mnemonic = "
 
 } // namespace
 
-class Test_LoRa_Window : public QObject
+class Test_LoRa_Window : public Table_Window_Fixture
 {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> dir_; // fresh for each test
-    Workspace ws_;
-    TFLoRa_Set_Access *w_ = nullptr;
-
-    // Shows the window as the step does, without its modal loop.
-    void Show()
-    {
-        w_->show();
-        QVERIFY(QTest::qWaitForWindowActive(w_));
-    }
 
 private slots:
     void init()
     {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        test::Open_In(ws_, dir_->path());
-        test::Write(ws_.File_ParGen, test::ParGen_With("LoRa_Payload_Size", "51"));
-        Message_Box::Set_Test_Mode(true);
-        w_ = new TFLoRa_Set_Access(ws_);
+        Set_Up(Rule_Window, [this] { test::Write(ws_.File_ParGen, test::ParGen_With("LoRa_Payload_Size", "51")); });
     }
 
-    void cleanup()
-    {
-        delete w_;
-        Message_Box::Set_Test_Mode(false);
-        Messages().Build_Default_Messages();
-    }
+    void cleanup() { Tear_Down(); }
 
     void texts_and_layout()
     {
-        Show();
-        QCOMPARE(w_->width(), required::Rule_Window_Width);
-        QCOMPARE(w_->ACG_LoRa_Uplink->viewport()->height() / w_->ACG_LoRa_Uplink->rowHeight(0),
+        Show(rules_);
+        QCOMPARE(rules_->width(), required::Rule_Window_Width);
+        QCOMPARE(rules_->ACG_LoRa_Uplink->viewport()->height() / rules_->ACG_LoRa_Uplink->rowHeight(0),
                  required::Table_Rows_Shown);
-        QCOMPARE(w_->windowTitle(), Messages().Get(1200));
-        QCOMPARE(w_->L_SW_Code->text(), QStringLiteral("SW52K31"));
-        QCOMPARE(w_->L_SW_Desc->text(), Messages().Get(1201));
-        QCOMPARE(w_->Btn_PasteRow->text(), QStringLiteral("Paste Row"));
+        QCOMPARE(rules_->windowTitle(), Messages().Get(1200));
+        QCOMPARE(rules_->L_SW_Code->text(), QStringLiteral("SW52K31"));
+        QCOMPARE(rules_->L_SW_Desc->text(), Messages().Get(1201));
+        QCOMPARE(rules_->Btn_PasteRow->text(), QStringLiteral("Paste Row"));
         // No button of this window shows its hint.
-        for (QPushButton *b :
-             {w_->Btn_OK, w_->Btn_Cancel, w_->Btn_DelRow, w_->Btn_InsRow, w_->Btn_CopyRow, w_->Btn_PasteRow})
+        for (QPushButton *b : {rules_->Btn_OK, rules_->Btn_Cancel, rules_->Btn_DelRow, rules_->Btn_InsRow,
+                               rules_->Btn_CopyRow, rules_->Btn_PasteRow})
             QVERIFY(b->toolTip().isEmpty());
-        QCOMPARE(w_->Btn_OK->accessibleDescription(), Messages().Get(1208));
-        QCOMPARE(w_->PC_LoRa->tabText(1), Messages().Get(1215));
+        QCOMPARE(rules_->Btn_OK->accessibleDescription(), Messages().Get(1208));
+        QCOMPARE(rules_->PC_LoRa->tabText(1), Messages().Get(1215));
 
-        Table_Grid *up = w_->ACG_LoRa_Uplink;
+        Table_Grid *up = rules_->ACG_LoRa_Uplink;
         QCOMPARE(up->model()->rowCount(), required::Rule_Rows);
         QCOMPARE(up->model()->headerData(0, Qt::Vertical).toInt(), 0); // numbers from 0
         QCOMPARE(up->model()->headerData(required::Rule_Rows - 1, Qt::Vertical).toInt(), required::Rule_Rows - 1);
         QCOMPARE(up->model()->headerData(Up_Time, Qt::Horizontal).toString(), QStringLiteral("Time (s)"));
-        Table_Grid *down = w_->ACG_LoRa_Downlink;
+        Table_Grid *down = rules_->ACG_LoRa_Downlink;
         QCOMPARE(up->model()->columnCount(), required::Uplink_Data_Columns);
         QCOMPARE(down->model()->columnCount(), required::Downlink_Data_Columns);
         // The last column, Mnemonic, takes what the window has to spare.
@@ -109,20 +88,20 @@ private slots:
         QCOMPARE(down->verticalHeader()->width(), required::Rule_Number_Width);
 
         // The column descriptions: one per data column, shown as cell tips.
-        QCOMPARE(w_->Hint_UpLink.size(), required::Uplink_Data_Columns);
-        QCOMPARE(w_->Hint_UpLink.at(Up_Time), Messages().Get(1231));
-        QCOMPARE(w_->Hint_DownLink,
+        QCOMPARE(rules_->Hint_UpLink.size(), required::Uplink_Data_Columns);
+        QCOMPARE(rules_->Hint_UpLink.at(Up_Time), Messages().Get(1231));
+        QCOMPARE(rules_->Hint_DownLink,
                  (QStringList{Messages().Get(1238), Messages().Get(1239), Messages().Get(1240), Messages().Get(1241)}));
-        QCOMPARE(up->model()->index(7, Up_Time).data(Qt::ToolTipRole).toString(), w_->Hint_UpLink.at(Up_Time));
+        QCOMPARE(up->model()->index(7, Up_Time).data(Qt::ToolTipRole).toString(), rules_->Hint_UpLink.at(Up_Time));
 
         // A new language reaches titles, tips and headers.
         Messages().Set(1214, QStringLiteral("Salita"));
         Messages().Set(1223, QStringLiteral("Tempo"));
         Messages().Set(1231, QStringLiteral("Tempo tra due invii"));
-        w_->Set_Lang();
-        QCOMPARE(w_->PC_LoRa->tabText(0), QStringLiteral("Salita"));
+        rules_->Set_Lang();
+        QCOMPARE(rules_->PC_LoRa->tabText(0), QStringLiteral("Salita"));
         QCOMPARE(up->model()->headerData(Up_Time, Qt::Horizontal).toString(), QStringLiteral("Tempo"));
-        QCOMPARE(w_->Hint_UpLink.at(Up_Time), QStringLiteral("Tempo tra due invii"));
+        QCOMPARE(rules_->Hint_UpLink.at(Up_Time), QStringLiteral("Tempo tra due invii"));
         QCOMPARE(up->model()->index(0, Up_Time).data(Qt::ToolTipRole).toString(),
                  QStringLiteral("Tempo tra due invii"));
     }
@@ -131,16 +110,17 @@ private slots:
     // last), then the page control.
     void tab_order()
     {
-        Show();
-        w_->Btn_OK->setFocus();
+        Show(rules_);
+        rules_->Btn_OK->setFocus();
         QList<QWidget *> seen;
         for (int i = 0; i < 10; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             seen << QApplication::focusWidget();
         }
-        QCOMPARE(seen, (QList<QWidget *>{w_->Btn_Cancel, w_->Btn_DelRow, w_->Btn_InsRow, w_->Btn_CopyRow,
-                                         w_->Btn_PasteRow, w_->Btn_Export, w_->Btn_Import, w_->Btn_Map,
-                                         w_->PC_LoRa->tabBar(), w_->ACG_LoRa_Uplink}));
+        QCOMPARE(seen,
+                 (QList<QWidget *>{rules_->Btn_Cancel, rules_->Btn_DelRow, rules_->Btn_InsRow, rules_->Btn_CopyRow,
+                                   rules_->Btn_PasteRow, rules_->Btn_Export, rules_->Btn_Import, rules_->Btn_Map,
+                                   rules_->PC_LoRa->tabBar(), rules_->ACG_LoRa_Uplink}));
     }
 
     // Through the modal loop, as the step opens it: load, edit by mouse
@@ -153,36 +133,36 @@ private slots:
                               QByteArray("<row Enable=\"N\" StartByte=\"abc\" NumByte=\"\" OnChange=\"Y\" OnCMD=\"N\" "
                                          "OnTimer=\"N\" Time=\"\" Mnemonic=\"\"/>"),
                           Down_Row("20", "4", "set point")));
-        Table_Grid *up = w_->ACG_LoRa_Uplink;
-        test::When_Shown(w_, [&] {
+        Table_Grid *up = rules_->ACG_LoRa_Uplink;
+        test::When_Shown(rules_, [&] {
             QVERIFY(Message_Box::Take_Shown().isEmpty());
-            QCOMPARE(w_->PC_LoRa->currentIndex(), int(Page_Uplink));
-            QCOMPARE(test::Row_Text(w_->Access.Uplink, 0), QStringLiteral("Y|0|10|N|N|N|600|a&b"));
-            QCOMPARE(test::Row_Text(w_->Access.Uplink, 1), QStringLiteral("N|abc||Y|N|N||"));
-            QCOMPARE(w_->Access.MaxPayloadSize, 51);
+            QCOMPARE(rules_->PC_LoRa->currentIndex(), int(Page_Uplink));
+            QCOMPARE(test::Row_Text(rules_->Access.Uplink, 0), QStringLiteral("Y|0|10|N|N|N|600|a&b"));
+            QCOMPARE(test::Row_Text(rules_->Access.Uplink, 1), QStringLiteral("N|abc||Y|N|N||"));
+            QCOMPARE(rules_->Access.MaxPayloadSize, 51);
 
             test::Click_Cell(up, 0, Up_OnTimer); // ticks the box
             // The space bar ticks the current box too, and again clears it.
             up->Set_Current(1, Up_OnCMD);
             QTest::keyClick(up, Qt::Key_Space);
-            QCOMPARE(w_->Access.Uplink.Cell(1, Up_OnCMD), QStringLiteral("Y"));
+            QCOMPARE(rules_->Access.Uplink.Cell(1, Up_OnCMD), QStringLiteral("Y"));
             QTest::keyClick(up, Qt::Key_Space);
-            QCOMPARE(w_->Access.Uplink.Cell(1, Up_OnCMD), QStringLiteral("N"));
+            QCOMPARE(rules_->Access.Uplink.Cell(1, Up_OnCMD), QStringLiteral("N"));
             // A click beside the box only makes the cell current.
             const QRect cell = up->visualRect(up->model()->index(1, Up_Enable));
             QTest::mouseClick(up->viewport(), Qt::LeftButton, {}, cell.topLeft() + QPoint(2, 2));
-            QCOMPARE(w_->Access.Uplink.Cell(1, Up_Enable), QStringLiteral("N"));
+            QCOMPARE(rules_->Access.Uplink.Cell(1, Up_Enable), QStringLiteral("N"));
             QCOMPARE(test::Current(up), up->model()->index(1, Up_Enable));
             test::Type_Into_Cell(up, 0, Up_Mnemonic, QStringLiteral("Meter 1"));
-            QCOMPARE(w_->Access.Uplink.Cell(0, Up_OnTimer), QStringLiteral("Y"));
-            QCOMPARE(w_->Access.Uplink.Cell(0, Up_Mnemonic), QStringLiteral("Meter 1"));
+            QCOMPARE(rules_->Access.Uplink.Cell(0, Up_OnTimer), QStringLiteral("Y"));
+            QCOMPARE(rules_->Access.Uplink.Cell(0, Up_Mnemonic), QStringLiteral("Meter 1"));
             // Enter without the jump leaves the cell where it was and does not close the window.
             QCOMPARE(test::Current(up), up->model()->index(0, Up_Mnemonic));
-            QVERIFY(w_->isVisible());
-            QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
-            QVERIFY(!w_->isVisible());
+            QVERIFY(rules_->isVisible());
+            QTest::mouseClick(rules_->Btn_OK, Qt::LeftButton);
+            QVERIFY(!rules_->isVisible());
         });
-        QCOMPARE(w_->exec(), int(QDialog::Accepted));
+        QCOMPARE(rules_->exec(), int(QDialog::Accepted));
         QVERIFY(Message_Box::Take_Shown().isEmpty());
         QCOMPARE(test::Read(ws_.File_LoRaWAN_Access),
                  Rules("<row Enable=\"Y\" StartByte=\"0\" NumByte=\"10\" OnChange=\"N\" OnCMD=\"N\" OnTimer=\"Y\" "
@@ -196,18 +176,18 @@ private slots:
     {
         const QByteArray document = Rules(Up_Row("0", "10"), QByteArray());
         test::Write(ws_.File_LoRaWAN_Access, document);
-        Show();
-        w_->Access.Uplink.Set_Cell(0, Up_StartByte, QStringLiteral("7"));
-        QTest::mouseClick(w_->Btn_Cancel, Qt::LeftButton);
-        QVERIFY(!w_->isVisible());
-        QCOMPARE(w_->result(), int(QDialog::Rejected));
+        Show(rules_);
+        rules_->Access.Uplink.Set_Cell(0, Up_StartByte, QStringLiteral("7"));
+        QTest::mouseClick(rules_->Btn_Cancel, Qt::LeftButton);
+        QVERIFY(!rules_->isVisible());
+        QCOMPARE(rules_->result(), int(QDialog::Rejected));
         QCOMPARE(test::Read(ws_.File_LoRaWAN_Access), document);
         // The next showing starts from the document again.
-        Show();
-        QCOMPARE(w_->Access.Uplink.Cell(0, Up_StartByte), QStringLiteral("0"));
+        Show(rules_);
+        QCOMPARE(rules_->Access.Uplink.Cell(0, Up_StartByte), QStringLiteral("0"));
         // Escape does not close the window (it would lose every edit at once).
-        QTest::keyClick(w_->ACG_LoRa_Uplink, Qt::Key_Escape);
-        QVERIFY(w_->isVisible());
+        QTest::keyClick(rules_->ACG_LoRa_Uplink, Qt::Key_Escape);
+        QVERIFY(rules_->isVisible());
     }
 
     // Cancel and the close box ask before edits are lost, and only then;
@@ -241,8 +221,8 @@ private slots:
         QFETCH(bool, closed);
         const QByteArray document = Rules(Up_Row("0", "10"), QByteArray());
         test::Write(ws_.File_LoRaWAN_Access, document);
-        Show();
-        Table_Grid *up = w_->ACG_LoRa_Uplink;
+        Show(rules_);
+        Table_Grid *up = rules_->ACG_LoRa_Uplink;
         up->setFocus();
         // As the user did: Space on a check box, then on the Cancel button.
         for (int i = 0; i < edits; ++i) {
@@ -251,31 +231,31 @@ private slots:
         }
         for (int i = 0; i < undos; ++i)
             test::Ctrl_Key(up, Qt::Key_Z);
-        QCOMPARE(w_->Changed(), edits > undos);
+        QCOMPARE(rules_->Changed(), edits > undos);
         // Escape neither asks nor closes.
         QTest::keyClick(up, Qt::Key_Escape);
-        QVERIFY(w_->isVisible());
+        QVERIFY(rules_->isVisible());
         QVERIFY(Message_Box::Take_Shown().isEmpty());
 
         Message_Box::Queue_Answer(QMessageBox::StandardButton(answer));
         if (close_box) {
-            w_->close();
+            rules_->close();
         } else {
-            w_->Btn_Cancel->setFocus();
-            QTest::keyClick(w_->Btn_Cancel, Qt::Key_Space);
+            rules_->Btn_Cancel->setFocus();
+            QTest::keyClick(rules_->Btn_Cancel, Qt::Key_Space);
         }
         QCOMPARE(Message_Box::Take_Shown(), asked ? QStringList{Messages().Get(Msg_Discard_Changes)} : QStringList{});
-        QCOMPARE(w_->isVisible(), !closed);
+        QCOMPARE(rules_->isVisible(), !closed);
         if (closed)
-            QCOMPARE(w_->result(), int(QDialog::Rejected));
+            QCOMPARE(rules_->result(), int(QDialog::Rejected));
         else
-            QCOMPARE(w_->Access.Uplink.Cell(0, Up_Enable), QStringLiteral("N")); // the edit is kept
+            QCOMPARE(rules_->Access.Uplink.Cell(0, Up_Enable), QStringLiteral("N")); // the edit is kept
         QCOMPARE(test::Read(ws_.File_LoRaWAN_Access), document);
         // A new showing starts a new history: nothing to undo, nothing changed.
         if (closed) {
-            Show();
-            QCOMPARE(w_->History()->count(), 0);
-            QVERIFY(!w_->Changed());
+            Show(rules_);
+            QCOMPARE(rules_->History()->count(), 0);
+            QVERIFY(!rules_->Changed());
         }
     }
 
@@ -285,9 +265,9 @@ private slots:
     {
         test::Write(ws_.File_LoRaWAN_Access,
                     Rules(Up_Row("0", "1", "a") + Up_Row("1", "1", "b") + Up_Row("2", "1", "c"), QByteArray()));
-        Show();
-        Table_Grid *up = w_->ACG_LoRa_Uplink;
-        Text_Table &table = w_->Access.Uplink;
+        Show(rules_);
+        Table_Grid *up = rules_->ACG_LoRa_Uplink;
+        Text_Table &table = rules_->Access.Uplink;
         QList<QStringList> loaded;
         for (int r = 0; r < table.Row_Count(); ++r)
             loaded << table.Row(r);
@@ -307,16 +287,16 @@ private slots:
         QCOMPARE(test::Row_Text(table, 4), QStringLiteral("Y|7|8|||||"));
         test::Click_Row_Number(up, 0);
         Message_Box::Queue_Answer(QMessageBox::Yes);
-        QTest::mouseClick(w_->Btn_DelRow, Qt::LeftButton);
+        QTest::mouseClick(rules_->Btn_DelRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown().size(), 1);
         QCOMPARE(table.Cell(0, Up_Mnemonic), QStringLiteral("meter"));
         const QList<QStringList> edited = rows();
-        QCOMPARE(w_->History()->count(), 3);
+        QCOMPARE(rules_->History()->count(), 3);
 
         // Undone from the other page: the page of the change comes back.
-        w_->PC_LoRa->setCurrentIndex(Page_Downlink);
-        test::Ctrl_Key(w_->ACG_LoRa_Downlink, Qt::Key_Z);
-        QCOMPARE(w_->PC_LoRa->currentIndex(), int(Page_Uplink));
+        rules_->PC_LoRa->setCurrentIndex(Page_Downlink);
+        test::Ctrl_Key(rules_->ACG_LoRa_Downlink, Qt::Key_Z);
+        QCOMPARE(rules_->PC_LoRa->currentIndex(), int(Page_Uplink));
         QCOMPARE(table.Cell(0, Up_Mnemonic), QStringLiteral("a"));
         QVERIFY(up->selectionModel()->isRowSelected(0, QModelIndex()));
         test::Ctrl_Key(up, Qt::Key_Z);
@@ -328,7 +308,7 @@ private slots:
         test::Ctrl_Key(up, Qt::Key_Z);
         QCOMPARE(rows(), loaded);
         QCOMPARE(test::Current(up), table.index(1, Up_Mnemonic));
-        QVERIFY(!w_->Changed());
+        QVERIFY(!rules_->Changed());
         test::Ctrl_Key(up, Qt::Key_Z); // nothing more to undo
         QCOMPARE(rows(), loaded);
 
@@ -337,7 +317,7 @@ private slots:
         test::Ctrl_Key(up, Qt::Key_Y);
         test::Ctrl_Key(up, Qt::Key_Y);
         QCOMPARE(rows(), edited);
-        QVERIFY(w_->Changed());
+        QVERIFY(rules_->Changed());
     }
 
     // Ctrl+C and Ctrl+X take the selected cells as tab-separated lines; a cut
@@ -346,23 +326,23 @@ private slots:
     {
         test::Write(ws_.File_LoRaWAN_Access,
                     Rules(Up_Row("0", "4", "a") + Up_Row("4", "2", "b") + Up_Row("6", "1", "c"), QByteArray()));
-        Show();
-        Table_Grid *up = w_->ACG_LoRa_Uplink;
-        Text_Table &table = w_->Access.Uplink;
+        Show(rules_);
+        Table_Grid *up = rules_->ACG_LoRa_Uplink;
+        Text_Table &table = rules_->Access.Uplink;
         up->setFocus();
         up->Set_Current(0, Up_StartByte);
         up->selectionModel()->select(QItemSelection(table.index(0, Up_StartByte), table.index(1, Up_NumByte)),
                                      QItemSelectionModel::ClearAndSelect);
         test::Ctrl_Key(up, Qt::Key_C);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("0\t4\n4\t2\n"));
-        QVERIFY(!w_->Changed());
+        QVERIFY(!rules_->Changed());
 
         QGuiApplication::clipboard()->clear();
         test::Ctrl_Key(up, Qt::Key_X);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("0\t4\n4\t2\n"));
         QCOMPARE(test::Row_Text(table, 0), QStringLiteral("Y|||N|N|N||a"));
         QCOMPARE(test::Row_Text(table, 1), QStringLiteral("Y|||N|N|N||b"));
-        QCOMPARE(w_->History()->count(), 1);
+        QCOMPARE(rules_->History()->count(), 1);
         test::Ctrl_Key(up, Qt::Key_Z);
         QCOMPARE(test::Row_Text(table, 0), QStringLiteral("Y|0|4|N|N|N||a"));
         QCOMPARE(test::Row_Text(table, 1), QStringLiteral("Y|4|2|N|N|N||b"));
@@ -373,8 +353,8 @@ private slots:
         test::Ctrl_Key(up, Qt::Key_V);
         QCOMPARE(Message_Box::Take_Shown().size(), 1);
         QCOMPARE(test::Row_Text(table, required::Rule_Rows - 1), QStringLiteral("Y|||||||"));
-        QCOMPARE(w_->History()->count(), 1);
-        QCOMPARE(w_->History()->index(), 0);
+        QCOMPARE(rules_->History()->count(), 1);
+        QCOMPARE(rules_->History()->index(), 0);
     }
 
     void warnings_before_editing_data()
@@ -422,7 +402,7 @@ private slots:
         if (!document.isEmpty())
             test::Write(ws_.File_LoRaWAN_Access, document);
         // The boxes come during the showing, before the window can be used.
-        w_->show();
+        rules_->show();
         const QStringList shown = Message_Box::Take_Shown();
         QCOMPARE(shown.size(), warnings.size());
         for (int i = 0; i < shown.size(); ++i)
@@ -437,21 +417,22 @@ private slots:
         Message_Box::Set_Test_Mode(false);
         QStringList seen;
         bool window_was_visible = true;
-        auto *poll = new QTimer(w_);
+        auto *poll = new QTimer(rules_);
         poll->setInterval(10);
-        connect(poll, &QTimer::timeout, w_, [&] {
+        connect(poll, &QTimer::timeout, rules_, [&] {
             QWidget *modal = QApplication::activeModalWidget();
             if (auto *box = qobject_cast<QMessageBox *>(modal)) {
                 seen << box->text();
-                window_was_visible = w_->isVisible() && w_->windowHandle() && w_->windowHandle()->isExposed();
+                window_was_visible =
+                    rules_->isVisible() && rules_->windowHandle() && rules_->windowHandle()->isExposed();
                 box->button(QMessageBox::Ok)->click();
-            } else if (modal == w_) {
+            } else if (modal == rules_) {
                 poll->stop();
-                w_->Btn_Cancel->click();
+                rules_->Btn_Cancel->click();
             }
         });
         poll->start();
-        QCOMPARE(w_->exec(), int(QDialog::Rejected));
+        QCOMPARE(rules_->exec(), int(QDialog::Rejected));
         QCOMPARE(seen, QStringList{Messages().Get(1242)});
         QVERIFY(!window_was_visible);
     }
@@ -461,21 +442,21 @@ private slots:
         const QByteArray document =
             Rules(Up_Row("0", "10"), Down_Row("0", "4") + Down_Row("1", "4") + Down_Row("2", "60"));
         test::Write(ws_.File_LoRaWAN_Access, document);
-        Show();
-        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        Show(rules_);
+        QTest::mouseClick(rules_->Btn_OK, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(),
                  QStringList{QStringLiteral("Error row 3!! [LoraWAN Downlink] Number Byte must be between 0 and 49")});
-        QVERIFY(w_->isVisible());
+        QVERIFY(rules_->isVisible());
         QCOMPARE(test::Read(ws_.File_LoRaWAN_Access), document);
         // The failing cell is made current on its page.
-        QCOMPARE(w_->PC_LoRa->currentIndex(), int(Page_Downlink));
-        QCOMPARE(test::Current(w_->ACG_LoRa_Downlink), w_->Access.Downlink.index(2, Down_NumByte));
+        QCOMPARE(rules_->PC_LoRa->currentIndex(), int(Page_Downlink));
+        QCOMPARE(test::Current(rules_->ACG_LoRa_Downlink), rules_->Access.Downlink.index(2, Down_NumByte));
 
         // Fixed in the grid, OK saves and closes.
-        test::Type_Into_Cell(w_->ACG_LoRa_Downlink, 2, Down_NumByte, QStringLiteral("49"), Qt::Key_Tab);
-        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        test::Type_Into_Cell(rules_->ACG_LoRa_Downlink, 2, Down_NumByte, QStringLiteral("49"), Qt::Key_Tab);
+        QTest::mouseClick(rules_->Btn_OK, Qt::LeftButton);
         QVERIFY(Message_Box::Take_Shown().isEmpty());
-        QVERIFY(!w_->isVisible());
+        QVERIFY(!rules_->isVisible());
         QVERIFY(test::Read(ws_.File_LoRaWAN_Access).contains("StartByte=\"2\" NumByte=\"49\""));
     }
 
@@ -487,52 +468,52 @@ private slots:
         const QByteArray document =
             Rules(Up_Row("0", "1", "a") + Up_Row("1", "1", "b") + Up_Row("2", "1", "c"), QByteArray());
         test::Write(ws_.File_LoRaWAN_Access, document);
-        Show();
-        test::Click_Cell(w_->ACG_LoRa_Uplink, 1, Up_Mnemonic);
-        QTest::mouseClick(w_->Btn_InsRow, Qt::LeftButton);
-        w_->PC_LoRa->setCurrentIndex(Page_Downlink);
-        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        Show(rules_);
+        test::Click_Cell(rules_->ACG_LoRa_Uplink, 1, Up_Mnemonic);
+        QTest::mouseClick(rules_->Btn_InsRow, Qt::LeftButton);
+        rules_->PC_LoRa->setCurrentIndex(Page_Downlink);
+        QTest::mouseClick(rules_->Btn_OK, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages()
                                                             .Get(Msg_Rows_Would_Be_Lost)
                                                             .arg(QStringLiteral("1"), Messages().Get(1214),
                                                                  Messages().Get(1218), QStringLiteral("2"))});
-        QVERIFY(w_->isVisible());
+        QVERIFY(rules_->isVisible());
         QCOMPARE(test::Read(ws_.File_LoRaWAN_Access), document);
-        QCOMPARE(w_->PC_LoRa->currentIndex(), int(Page_Uplink));
-        QCOMPARE(test::Current(w_->ACG_LoRa_Uplink), w_->Access.Uplink.index(1, Up_StartByte));
+        QCOMPARE(rules_->PC_LoRa->currentIndex(), int(Page_Uplink));
+        QCOMPARE(test::Current(rules_->ACG_LoRa_Uplink), rules_->Access.Uplink.index(1, Up_StartByte));
 
-        test::Type_Into_Cell(w_->ACG_LoRa_Uplink, 1, Up_StartByte, QStringLiteral("7"), Qt::Key_Tab);
-        test::Type_Into_Cell(w_->ACG_LoRa_Uplink, 1, Up_NumByte, QStringLiteral("1"), Qt::Key_Tab);
-        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        test::Type_Into_Cell(rules_->ACG_LoRa_Uplink, 1, Up_StartByte, QStringLiteral("7"), Qt::Key_Tab);
+        test::Type_Into_Cell(rules_->ACG_LoRa_Uplink, 1, Up_NumByte, QStringLiteral("1"), Qt::Key_Tab);
+        QTest::mouseClick(rules_->Btn_OK, Qt::LeftButton);
         QVERIFY(Message_Box::Take_Shown().isEmpty());
-        QVERIFY(!w_->isVisible());
+        QVERIFY(!rules_->isVisible());
         QCOMPARE(test::Read(ws_.File_LoRaWAN_Access).count("<row "), 4);
     }
 
     void an_open_editor_is_saved_by_ok()
     {
         test::Write(ws_.File_LoRaWAN_Access, Rules(Up_Row("0", "10"), QByteArray()));
-        Show();
-        Table_Grid *up = w_->ACG_LoRa_Uplink;
+        Show(rules_);
+        Table_Grid *up = rules_->ACG_LoRa_Uplink;
         up->setFocus();
         up->Set_Current(0, Up_Mnemonic);
         QTest::keyClicks(up, QStringLiteral("a"));
         QTest::keyClicks(up->indexWidget(up->currentIndex()), QStringLiteral("b"));
         QVERIFY(up->Editing());
-        w_->Btn_OKClick(); // as a key press would, without moving the focus first
-        QVERIFY(!w_->isVisible());
+        rules_->Btn_OKClick(); // as a key press would, without moving the focus first
+        QVERIFY(!rules_->isVisible());
         QVERIFY(test::Read(ws_.File_LoRaWAN_Access).contains("Mnemonic=\"ab\""));
     }
 
     void write_failure_is_reported()
     {
         ws_.File_LoRaWAN_Access = dir_->filePath(QStringLiteral("no/such/dir/LoRaWAN_SetAccess.xml"));
-        Show();
-        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        Show(rules_);
+        QTest::mouseClick(rules_->Btn_OK, Qt::LeftButton);
         const QStringList shown = Message_Box::Take_Shown();
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown[0].startsWith(QStringLiteral("Error! The file ")), qPrintable(shown[0]));
-        QVERIFY(w_->isVisible());
+        QVERIFY(rules_->isVisible());
     }
 
     // The row buttons act on the table of the page shown, as in the object window.
@@ -541,61 +522,61 @@ private slots:
         test::Write(ws_.File_LoRaWAN_Access,
                     Rules(Up_Row("0", "1", "u0") + Up_Row("1", "1", "u1"),
                           Down_Row("0", "2", "d0") + Down_Row("1", "2", "d1") + Down_Row("2", "2", "d2")));
-        Show();
-        Table_Grid *up = w_->ACG_LoRa_Uplink;
-        Table_Grid *down = w_->ACG_LoRa_Downlink;
+        Show(rules_);
+        Table_Grid *up = rules_->ACG_LoRa_Uplink;
+        Table_Grid *down = rules_->ACG_LoRa_Downlink;
 
         // Delete asks with the number the row shows (from 0); No keeps the row.
         test::Click_Cell(up, 1, Up_Mnemonic);
         Message_Box::Queue_Answer(QMessageBox::No);
-        QTest::mouseClick(w_->Btn_DelRow, Qt::LeftButton);
+        QTest::mouseClick(rules_->Btn_DelRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1560) + QStringLiteral("1")});
-        QCOMPARE(w_->Access.Uplink.Cell(1, Up_Mnemonic), QStringLiteral("u1"));
+        QCOMPARE(rules_->Access.Uplink.Cell(1, Up_Mnemonic), QStringLiteral("u1"));
         Message_Box::Queue_Answer(QMessageBox::Yes);
         test::Click_Cell(up, 0, Up_Mnemonic);
-        QTest::mouseClick(w_->Btn_DelRow, Qt::LeftButton);
+        QTest::mouseClick(rules_->Btn_DelRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1560) + QStringLiteral("0")});
-        QCOMPARE(w_->Access.Uplink.Cell(0, Up_Mnemonic), QStringLiteral("u1"));
-        QCOMPARE(test::Row_Text(w_->Access.Uplink, 1), QStringLiteral("Y|||||||")); // a fresh rule row
+        QCOMPARE(rules_->Access.Uplink.Cell(0, Up_Mnemonic), QStringLiteral("u1"));
+        QCOMPARE(test::Row_Text(rules_->Access.Uplink, 1), QStringLiteral("Y|||||||")); // a fresh rule row
 
         // A row copied on the uplink page does not paste on the downlink page.
-        QTest::mouseClick(w_->Btn_CopyRow, Qt::LeftButton);
-        QCOMPARE(ws_.Row_Copy_Buffer, QList<QStringList>{w_->Access.Uplink.Row(0)});
+        QTest::mouseClick(rules_->Btn_CopyRow, Qt::LeftButton);
+        QCOMPARE(ws_.Row_Copy_Buffer, QList<QStringList>{rules_->Access.Uplink.Row(0)});
         QCOMPARE(ws_.Row_Copy_Buffer[0].size(), required::Uplink_Data_Columns);
-        w_->PC_LoRa->setCurrentIndex(Page_Downlink);
+        rules_->PC_LoRa->setCurrentIndex(Page_Downlink);
         test::Click_Cell(down, 2, Down_Mnemonic);
-        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QTest::mouseClick(rules_->Btn_PasteRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1102)});
-        QCOMPARE(w_->Access.Downlink.Cell(2, Down_Mnemonic), QStringLiteral("d2"));
+        QCOMPARE(rules_->Access.Downlink.Cell(2, Down_Mnemonic), QStringLiteral("d2"));
 
         // Copy and paste within the downlink page; a used row asks first.
         test::Click_Cell(down, 0, Down_Mnemonic);
-        QTest::mouseClick(w_->Btn_CopyRow, Qt::LeftButton);
+        QTest::mouseClick(rules_->Btn_CopyRow, Qt::LeftButton);
         test::Click_Cell(down, 2, Down_Enable);
         Message_Box::Queue_Answer(QMessageBox::No);
-        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QTest::mouseClick(rules_->Btn_PasteRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1100)});
-        QCOMPARE(w_->Access.Downlink.Cell(2, Down_Mnemonic), QStringLiteral("d2"));
+        QCOMPARE(rules_->Access.Downlink.Cell(2, Down_Mnemonic), QStringLiteral("d2"));
         test::Click_Cell(down, 5, Down_Mnemonic); // a fresh row is not in use
-        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QTest::mouseClick(rules_->Btn_PasteRow, Qt::LeftButton);
         QVERIFY(Message_Box::Take_Shown().isEmpty());
-        QCOMPARE(test::Row_Text(w_->Access.Downlink, 5), QStringLiteral("Y|0|2|d0"));
+        QCOMPARE(test::Row_Text(rules_->Access.Downlink, 5), QStringLiteral("Y|0|2|d0"));
 
         // Insert moves the rows down without asking.
         test::Click_Cell(down, 1, Down_StartByte);
-        QTest::mouseClick(w_->Btn_InsRow, Qt::LeftButton);
+        QTest::mouseClick(rules_->Btn_InsRow, Qt::LeftButton);
         QVERIFY(Message_Box::Take_Shown().isEmpty());
-        QCOMPARE(test::Row_Text(w_->Access.Downlink, 1), QStringLiteral("Y|||"));
-        QCOMPARE(w_->Access.Downlink.Cell(2, Down_Mnemonic), QStringLiteral("d1"));
+        QCOMPARE(test::Row_Text(rules_->Access.Downlink, 1), QStringLiteral("Y|||"));
+        QCOMPARE(rules_->Access.Downlink.Cell(2, Down_Mnemonic), QStringLiteral("d1"));
 
         // After a new showing the copied row is no longer offered.
         Message_Box::Queue_Answer(QMessageBox::Yes);
-        w_->reject();
+        rules_->reject();
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(Msg_Discard_Changes)});
-        Show();
-        w_->PC_LoRa->setCurrentIndex(Page_Downlink);
+        Show(rules_);
+        rules_->PC_LoRa->setCurrentIndex(Page_Downlink);
         test::Click_Cell(down, 4, Down_Mnemonic);
-        QTest::mouseClick(w_->Btn_PasteRow, Qt::LeftButton);
+        QTest::mouseClick(rules_->Btn_PasteRow, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1102)});
     }
 
@@ -604,14 +585,14 @@ private slots:
     {
         ws_.Enable_Jump_Field_Tables = true;
         ws_.Double_Click_Auto_Size = true;
-        Show();
-        Table_Grid *up = w_->ACG_LoRa_Uplink;
+        Show(rules_);
+        Table_Grid *up = rules_->ACG_LoRa_Uplink;
         up->setFocus();
         up->Set_Current(3, Up_StartByte);
         QTest::keyClick(up, Qt::Key_Return);
         QCOMPARE(test::Current(up), up->model()->index(3, Up_StartByte));
-        QVERIFY(w_->isVisible());
-        w_->Access.Uplink.Set_Cell(0, Up_Mnemonic, QString(200, u'W'));
+        QVERIFY(rules_->isVisible());
+        rules_->Access.Uplink.Set_Cell(0, Up_Mnemonic, QString(200, u'W'));
         const int width = up->columnWidth(Up_Mnemonic);
         test::Double_Click_Header(up, Up_Mnemonic);
         QCOMPARE(up->columnWidth(Up_Mnemonic), width);

@@ -1,6 +1,7 @@
 // Export… and Import… of the object and rule windows.
 
 #include "core/messages.h"
+#include "table_window_fixture.h"
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
 #include "tables/points_csv.h"
@@ -9,7 +10,6 @@
 #include "tables/ui/lora_set_access.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
-#include "window_fixture.h"
 #include "window_requirements.h"
 
 #include <QPushButton>
@@ -47,21 +47,11 @@ QStringList Rows_Of(const Text_Table &table, int key = Obj_Data_Type)
 
 } // namespace
 
-class Test_Points_Window : public QObject
+class Test_Points_Window : public Table_Window_Fixture
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_; // fresh for each test
-    Workspace ws_;
-    TFBACnet_Eng_Unit *picker_ = nullptr;
-    TFBACnetSlaveSetAccess *w_ = nullptr;
-
     QString File(const char *name) const { return dir_->filePath(QLatin1StringView(name)); }
-    void Show(QWidget *window)
-    {
-        window->show();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-    }
     // Import… with the file `name` chosen and the answer to replace or append.
     void Import(Table_Window *window, const QString &name, QMessageBox::StandardButton answer)
     {
@@ -73,77 +63,70 @@ class Test_Points_Window : public QObject
 private slots:
     void init()
     {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        test::Open_In(ws_, dir_->path());
-        test::Write(ws_.File_BACnet_Slave_Access, Objects_Doc);
-        Message_Box::Set_Test_Mode(true);
-        picker_ = new TFBACnet_Eng_Unit(ws_);
-        w_ = new TFBACnetSlaveSetAccess(ws_, picker_);
+        Set_Up(Object_Window, [this] { test::Write(ws_.File_BACnet_Slave_Access, Objects_Doc); });
     }
 
     void cleanup()
     {
-        delete w_;
-        delete picker_;
+        Tear_Down();
         File_Dialog::Set_Next_File_Name(QString()); // a name no click took
         (void)File_Dialog::Save(nullptr, QString(), QString());
-        Message_Box::Set_Test_Mode(false);
-        Messages().Build_Default_Messages();
     }
 
     void buttons_beside_the_pages()
     {
-        Show(w_);
+        Show(objects_);
         // The window keeps its width; the buttons sit in the page control's
         // corner, right of the page tabs.
-        QCOMPARE(w_->width(), required::Object_Window_Width);
-        QCOMPARE(w_->Btn_Export->text(), u"Export\u2026"_s);
-        QCOMPARE(w_->Btn_Import->text(), u"Import\u2026"_s);
-        QCOMPARE(w_->Btn_Import->toolTip(), Messages().Get(Msg_Points_Import_Hint));
-        QVERIFY(w_->Btn_Export->isVisible() && w_->Btn_Import->isVisible());
-        const QRect tabs = w_->PageControl1->tabBar()->geometry();
-        const QRect export_at(w_->Btn_Export->mapTo(w_->PageControl1, QPoint(0, 0)), w_->Btn_Export->size());
+        QCOMPARE(objects_->width(), required::Object_Window_Width);
+        QCOMPARE(objects_->Btn_Export->text(), u"Export\u2026"_s);
+        QCOMPARE(objects_->Btn_Import->text(), u"Import\u2026"_s);
+        QCOMPARE(objects_->Btn_Import->toolTip(), Messages().Get(Msg_Points_Import_Hint));
+        QVERIFY(objects_->Btn_Export->isVisible() && objects_->Btn_Import->isVisible());
+        const QRect tabs = objects_->PageControl1->tabBar()->geometry();
+        const QRect export_at(objects_->Btn_Export->mapTo(objects_->PageControl1, QPoint(0, 0)),
+                              objects_->Btn_Export->size());
         QVERIFY(export_at.left() > tabs.right());
-        QVERIFY(w_->Btn_Import->mapTo(w_, QPoint(w_->Btn_Import->width(), 0)).x() <= w_->width());
-        QVERIFY(w_->Btn_Map->isVisible());
-        QVERIFY(w_->Btn_Map->mapTo(w_, QPoint(w_->Btn_Map->width(), 0)).x() <= w_->width());
+        QVERIFY(objects_->Btn_Import->mapTo(objects_, QPoint(objects_->Btn_Import->width(), 0)).x() <=
+                objects_->width());
+        QVERIFY(objects_->Btn_Map->isVisible());
+        QVERIFY(objects_->Btn_Map->mapTo(objects_, QPoint(objects_->Btn_Map->width(), 0)).x() <= objects_->width());
 
         QVERIFY(Messages().Read_Language_File(QStringLiteral(SW_DATA_DIR "/LANGUAGE/Italiano.lng")).Ok());
-        w_->Set_Lang();
-        QCOMPARE(w_->Btn_Export->text(), Messages().Get(Msg_Points_Export));
-        QVERIFY(w_->Btn_Export->text() != u"Export\u2026"_s);
+        objects_->Set_Lang();
+        QCOMPARE(objects_->Btn_Export->text(), Messages().Get(Msg_Points_Export));
+        QVERIFY(objects_->Btn_Export->text() != u"Export\u2026"_s);
     }
 
     // Export… writes what the grids hold, unsaved edits included, and asks
     // before it replaces a file.
     void export_writes_the_grids()
     {
-        Show(w_);
-        test::Type_Into_Cell(w_->ACG_BACnet_in_Read, 1, Obj_Mnemonic, u"Pump"_s);
+        Show(objects_);
+        test::Type_Into_Cell(objects_->ACG_BACnet_in_Read, 1, Obj_Mnemonic, u"Pump"_s);
         File_Dialog::Set_Next_File_Name(File("points"));
-        QTest::mouseClick(w_->Btn_Export, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_Export, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList());
         const QByteArray written = test::Read(File("points.csv"));
-        QCOMPARE(written, Export_Points(Points_Of(w_->Access)));
+        QCOMPARE(written, Export_Points(Points_Of(objects_->Access)));
         QVERIFY(written.contains("\r\nRead,Binary Input,95,no-units,10,3,1,Y,Pump\r\n"));
 
         // The same name again: No keeps the file, Yes replaces it.
-        test::Type_Into_Cell(w_->ACG_BACnet_in_Read, 1, Obj_Mnemonic, u"Fan"_s);
+        test::Type_Into_Cell(objects_->ACG_BACnet_in_Read, 1, Obj_Mnemonic, u"Fan"_s);
         File_Dialog::Set_Next_File_Name(File("points.csv"));
         Message_Box::Queue_Answer(QMessageBox::No);
-        QTest::mouseClick(w_->Btn_Export, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_Export, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1103)});
         QCOMPARE(test::Read(File("points.csv")), written);
         File_Dialog::Set_Next_File_Name(File("points.csv"));
         Message_Box::Queue_Answer(QMessageBox::Yes);
-        QTest::mouseClick(w_->Btn_Export, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_Export, Qt::LeftButton);
         QVERIFY(test::Read(File("points.csv")).contains(",Fan\r\n"));
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1103)});
 
         // Cancelled in the dialog: nothing asked, nothing written.
         File_Dialog::Set_Next_File_Name(QString());
-        QTest::mouseClick(w_->Btn_Export, Qt::LeftButton);
+        QTest::mouseClick(objects_->Btn_Export, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList());
     }
 
@@ -152,36 +135,36 @@ private slots:
     // write the same document.
     void import_replace_and_undo()
     {
-        Show(w_);
+        Show(objects_);
         File_Dialog::Set_Next_File_Name(File("all.csv"));
-        QTest::mouseClick(w_->Btn_Export, Qt::LeftButton);
-        const QStringList loaded = Rows_Of(w_->Access.Read);
+        QTest::mouseClick(objects_->Btn_Export, Qt::LeftButton);
+        const QStringList loaded = Rows_Of(objects_->Access.Read);
 
         test::Write(File("new.csv"), Objects_Header + "Write,Analog Out,98,percent,4,,4,,Valve\r\n"
                                                       "Read,Accumulator,19,,12,,4,,Energy\r\n");
-        Import(w_, File("new.csv"), QMessageBox::Yes);
+        Import(objects_, File("new.csv"), QMessageBox::Yes);
         QCOMPARE(Message_Box::Take_Shown(),
                  QStringList{Messages().Get(Msg_Points_Replace_Or_Append).arg(File("new.csv"))});
-        QCOMPARE(Rows_Of(w_->Access.Read), QStringList{u"Accumulator|19|12||4||Energy"_s});
-        QCOMPARE(Rows_Of(w_->Access.Write), QStringList{u"Analog Out|98|4||4||Valve"_s});
-        QCOMPARE(w_->History()->count(), 1);
-        QVERIFY(w_->Changed());
+        QCOMPARE(Rows_Of(objects_->Access.Read), QStringList{u"Accumulator|19|12||4||Energy"_s});
+        QCOMPARE(Rows_Of(objects_->Access.Write), QStringList{u"Analog Out|98|4||4||Valve"_s});
+        QCOMPARE(objects_->History()->count(), 1);
+        QVERIFY(objects_->Changed());
         // The Read page, its new row selected.
-        QCOMPARE(w_->Current_Page(), 0);
-        QCOMPARE(w_->ACG_BACnet_in_Read->Selected_Block().rows, QList<int>{0});
+        QCOMPARE(objects_->Current_Page(), 0);
+        QCOMPARE(objects_->ACG_BACnet_in_Read->Selected_Block().rows, QList<int>{0});
 
-        test::Ctrl_Key(w_->ACG_BACnet_in_Read, Qt::Key_Z);
-        QCOMPARE(Rows_Of(w_->Access.Read), loaded);
-        QCOMPARE(Rows_Of(w_->Access.Write), QStringList());
-        QVERIFY(!w_->Changed());
-        w_->Redo();
-        QCOMPARE(Rows_Of(w_->Access.Write), QStringList{u"Analog Out|98|4||4||Valve"_s});
+        test::Ctrl_Key(objects_->ACG_BACnet_in_Read, Qt::Key_Z);
+        QCOMPARE(Rows_Of(objects_->Access.Read), loaded);
+        QCOMPARE(Rows_Of(objects_->Access.Write), QStringList());
+        QVERIFY(!objects_->Changed());
+        objects_->Redo();
+        QCOMPARE(Rows_Of(objects_->Access.Write), QStringList{u"Analog Out|98|4||4||Valve"_s});
 
         // Back to the document through its own export.
-        Import(w_, File("all.csv"), QMessageBox::Yes);
-        QTest::mouseClick(w_->Btn_OK, Qt::LeftButton);
+        Import(objects_, File("all.csv"), QMessageBox::Yes);
+        QTest::mouseClick(objects_->Btn_OK, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown().size(), 1); // the question alone
-        QCOMPARE(w_->result(), int(QDialog::Accepted));
+        QCOMPARE(objects_->result(), int(QDialog::Accepted));
         QCOMPARE(test::Read(ws_.File_BACnet_Slave_Access), Objects_Doc);
     }
 
@@ -189,13 +172,13 @@ private slots:
     // most 15); Cancel in the question reads nothing.
     void import_refused()
     {
-        Show(w_);
-        const QStringList loaded = Rows_Of(w_->Access.Read);
+        Show(objects_);
+        const QStringList loaded = Rows_Of(objects_->Access.Read);
         QByteArray bad = Objects_Header;
         for (int i = 0; i < 20; ++i)
             bad += "Read,Analog Input,62,,1500,,4,,x\r\n";
         test::Write(File("bad.csv"), bad);
-        Import(w_, File("bad.csv"), QMessageBox::Yes);
+        Import(objects_, File("bad.csv"), QMessageBox::Yes);
         const QStringList shown = Message_Box::Take_Shown();
         QCOMPARE(shown.size(), 2);
         const QStringList lines = shown[1].split(u'\n');
@@ -203,15 +186,15 @@ private slots:
         QCOMPARE(lines.first(), Messages().Get(Msg_Points_Not_Imported).arg(File("bad.csv")));
         QVERIFY(lines[1].startsWith(u"Line 2, column \"Position\": \"1500\": "_s));
         QCOMPARE(lines.last(), Messages().Get(Msg_Object_Names_More).arg(5));
-        QCOMPARE(Rows_Of(w_->Access.Read), loaded);
-        QCOMPARE(w_->History()->count(), 0);
+        QCOMPARE(Rows_Of(objects_->Access.Read), loaded);
+        QCOMPARE(objects_->History()->count(), 0);
 
         test::Write(File("good.csv"), Objects_Header + "Read,Accumulator,19,,12,,4,,Energy\r\n");
-        Import(w_, File("good.csv"), QMessageBox::Cancel);
+        Import(objects_, File("good.csv"), QMessageBox::Cancel);
         QCOMPARE(Message_Box::Take_Shown().size(), 1);
-        QCOMPARE(Rows_Of(w_->Access.Read), loaded);
+        QCOMPARE(Rows_Of(objects_->Access.Read), loaded);
 
-        Import(w_, File("missing.csv"), QMessageBox::Yes);
+        Import(objects_, File("missing.csv"), QMessageBox::Yes);
         QCOMPARE(Message_Box::Take_Shown().value(1),
                  Messages().Get(Msg_File_Not_Read).arg(File("missing.csv"), u"No such file or directory"_s));
     }

@@ -3,6 +3,7 @@
 // line counts them; F8 and the line's button go from one to the next.
 
 #include "core/messages.h"
+#include "table_window_fixture.h"
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
 #include "tables/ui/bacnet_eng_unit.h"
@@ -10,7 +11,6 @@
 #include "tables/ui/lora_set_access.h"
 #include "widgets/message_box.h"
 #include "widgets/problems_bar.h"
-#include "window_fixture.h"
 
 #include <QClipboard>
 #include <QHelpEvent>
@@ -90,20 +90,14 @@ const QColor Warning_Colour(0xE0, 0x8E, 0x00);
 
 } // namespace
 
-class Test_Problem_Marks : public QObject
+class Test_Problem_Marks : public Table_Window_Fixture
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    Workspace ws_;
-    TFBACnet_Eng_Unit *picker_ = nullptr;
-    TFBACnetSlaveSetAccess *objects_ = nullptr;
-    TFLoRa_Set_Access *rules_ = nullptr;
-
+    // Shown, with what it draws settled.
     void Show(QDialog *w)
     {
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w));
+        Table_Window_Fixture::Show(w);
         QCoreApplication::processEvents();
     }
     QString Count_Line(Table_Window *w) { return w->P_Problems->L_Problems->text(); }
@@ -111,24 +105,11 @@ class Test_Problem_Marks : public QObject
 private slots:
     void init()
     {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        test::Open_In(ws_, dir_->path());
-        test::Write(ws_.File_ParGen, test::ParGen_With("LoRa_Payload_Size", "51"));
-        Message_Box::Set_Test_Mode(true);
-        picker_ = new TFBACnet_Eng_Unit(ws_);
-        objects_ = new TFBACnetSlaveSetAccess(ws_, picker_);
-        rules_ = new TFLoRa_Set_Access(ws_);
+        Set_Up(Rule_Window | Object_Window,
+               [this] { test::Write(ws_.File_ParGen, test::ParGen_With("LoRa_Payload_Size", "51")); });
     }
 
-    void cleanup()
-    {
-        delete rules_;
-        delete objects_;
-        delete picker_;
-        Message_Box::Set_Test_Mode(false);
-        Messages().Build_Default_Messages();
-    }
+    void cleanup() { Tear_Down(); }
 
     // A bad cell is marked with the text OK would show as its tip, a warning
     // in its own colour; typing the fix takes the mark and the tip away.

@@ -3,15 +3,11 @@
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
 #include "tables/table_diff.h"
+#include "test_support.h"
 
 #include <QTest>
 
 namespace {
-
-QString S(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 // An object row: Data Type, Eng. Unit, Position, Bit, Length, Swap, Mnemonic.
 QString Obj(const char *type, const char *unit, const char *position, const char *mnemonic, const char *swap = "N")

@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "app/main_window.h"
+#include "configuration_fixture.h"
 #include "core/messages.h"
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
@@ -12,8 +13,6 @@
 #include "tables/ui/lora_set_access.h"
 #include "widgets/message_box.h"
 #include "window_fixture.h"
-#include "workspace/configurations.h"
-#include "workspace/start_workspace.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -21,22 +20,18 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
-class Test_Table_Steps : public QObject
+class Test_Table_Steps : public Configuration_Fixture
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_; // fresh for each test
-    Workspace ws_;
     Windows *w_ = nullptr;
 
 private slots:
     void init()
     {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        Start_Workspace(ws_, dir_->path());
-        QVERIFY(Create_Configuration(ws_, QStringLiteral("Plant")).Ok());
-        ws_.Open_Configuration(QStringLiteral("Plant"));
+        New_Workspace();
+        if (QTest::currentTestFailed())
+            return;
         w_ = &Create_Windows(ws_);
         w_->FQuarneleFirmWare->show();
         Message_Box::Set_Test_Mode(true);

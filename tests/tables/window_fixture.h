@@ -1,10 +1,10 @@
 #pragma once
 
+#include "configuration_fixture.h"
 #include "table_fixture.h"
 #include "tables/text_table.h"
 #include "tables/ui/table_grid.h"
 #include "window_support.h"
-#include "workspace/workspace.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -12,20 +12,9 @@
 #include <QHeaderView>
 #include <QTest>
 
-// Helpers of the window suites: a workspace with one configuration in a
-// temporary directory, and the user's clicks and keys on a grid.
+// Helpers of the window suites: the user's clicks and keys on a grid (the
+// configuration they open is test::Open_In's).
 namespace test {
-
-// A workspace whose configuration lives in `dir`.
-inline void Open_In(Workspace &ws, const QString &dir)
-{
-    ws = Workspace{};
-    ws.Path_Exe = dir;
-    ws.Project_Name = QStringLiteral("Plant");
-    ws.Path_Project = dir + QStringLiteral("/Plant");
-    QDir().mkpath(ws.Path_Project);
-    ws.Set_Files();
-}
 
 inline QPoint Cell_Centre(Table_Grid *grid, int row, int column)
 {
