@@ -5,6 +5,7 @@
 #include "params/pargen_form.h"
 #include "tables/table_check.h"
 #include "workspace/workspace.h"
+#include "workspace/workspace_messages.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -84,7 +85,7 @@ void Print_All(const Command_Context &c, const Configuration_Snapshot &configura
 int Command_Check(const Command_Context &c)
 {
     if (!Open_Existing(c.ws, c.args.at(0))) {
-        c.Message(18);
+        c.Message(Msg_Project_Not_Valid);
         return 1;
     }
     // The same decision that stands in front of `compile`, `update` and the
