@@ -5,6 +5,7 @@
 #include "tables/lora_access.h"
 #include "tables/object_names.h"
 #include "tables/overlap_warnings.h"
+#include "tables/table_messages.h"
 #include "tables/text_table.h"
 
 #include <QCoreApplication>
@@ -53,8 +54,8 @@ QList<Live_Problem> Object_Live_Problems(const BACnet_Slave_Set_Access &objects)
             p.Cell = First_Over_The_Limit(objects, int(read.size()), p.Cell);
         Add(out, p, false);
     }
-    Add_Table_End(out, objects.Read, Page_Read, Obj_Data_Type, 1508);
-    Add_Table_End(out, objects.Write, Page_Write, Obj_Data_Type, 1509);
+    Add_Table_End(out, objects.Read, Page_Read, Obj_Data_Type, Msg_BACnet_Read);
+    Add_Table_End(out, objects.Write, Page_Write, Obj_Data_Type, Msg_BACnet_Write);
     for (const Table_Problem &p : overlaps)
         Add(out, p, true);
     for (const Table_Problem &p : names)
@@ -67,8 +68,8 @@ QList<Live_Problem> Rule_Live_Problems(const LoRa_Set_Access &rules)
     QList<Live_Problem> out;
     for (const Table_Problem &p : rules.All_Problems())
         Add(out, p, false);
-    Add_Table_End(out, rules.Uplink, Page_Uplink, Up_StartByte, 1214);
-    Add_Table_End(out, rules.Downlink, Page_Downlink, Down_StartByte, 1215);
+    Add_Table_End(out, rules.Uplink, Page_Uplink, Up_StartByte, Msg_LoRa_Uplink);
+    Add_Table_End(out, rules.Downlink, Page_Downlink, Down_StartByte, Msg_LoRa_Downlink);
     for (const Table_Problem &p : Rule_Overlap_Warnings(rules))
         Add(out, p, true);
     return out;

@@ -6,6 +6,7 @@
 #include "tables/lora_access.h"
 #include "tables/object_names.h"
 #include "tables/overlap_warnings.h"
+#include "tables/table_messages.h"
 
 QStringList Table_Check::Texts() const
 {
@@ -28,7 +29,7 @@ Table_Check Check_LoRaWAN_Access(const ParGen_Document &pargen, const Rule_Docum
     check.All = table.All_Problems();
     check.Check = First_Problem(check.All);
     check.Overlaps = Rule_Overlap_Warnings(table);
-    check.Captions = {Messages().Get(1214), Messages().Get(1215)};
+    check.Captions = {Messages().Get(Msg_LoRa_Uplink), Messages().Get(Msg_LoRa_Downlink)};
     check.Row_Base = table.Uplink.Row_Number(0);
     return check;
 }
@@ -41,7 +42,7 @@ Table_Check Check_BACnet_Slave_Access(const ParGen_Document &pargen, const Objec
     check.All = table.All_Problems();
     check.Check = First_Problem(check.All);
     check.Overlaps = Object_Overlap_Warnings(table);
-    check.Captions = {Messages().Get(1508), Messages().Get(1509)};
+    check.Captions = {Messages().Get(Msg_BACnet_Read), Messages().Get(Msg_BACnet_Write)};
     check.Row_Base = table.Read.Row_Number(0);
     check.Name_Warnings = Object_Name_Warnings(table, table.Desc_Length);
     return check;
