@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/about.h"
+#include "app/app_messages.h"
 #include "app/new_project.h"
 #include "app/open_conf.h"
 #include "compiler/config_checks.h"
@@ -8,6 +9,7 @@
 #include "ede/bacnet_ede_file.h"
 #include "gate/configuration_gate.h"
 #include "gate/gated_outputs.h"
+#include "tables/table_messages.h"
 #include "update/ui/boot_window.h"
 #include "update/update_sequence.h"
 #include "widgets/dialog_frame.h"
@@ -18,6 +20,7 @@
 #include "workspace/settings.h"
 #include "workspace/web_links.h"
 #include "workspace/workspace.h"
+#include "workspace/workspace_messages.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -152,31 +155,32 @@ void TFQuarneleFirmWare::Set_Lang()
 {
     L_SW_Code->setText(ws_.SW_Code);
     L_SW_Desc->setText(ws_.SW_Desc);
-    L_Begin->setText(Msg(0));
+    L_Begin->setText(Msg(Msg_Main_Begin));
     for (int i = 0; i < L_Steps.size(); ++i)
-        L_Steps[i]->setText(Msg(1 + i));
-    Btn_Info->setToolTip(Msg(12));
-    Btn_Opz->setToolTip(Msg(13));
-    Btn_Close->setToolTip(Msg(14));
-    Btn_New->setText(Msg(15));
-    Btn_New->setToolTip(Msg(22));
-    Btn_Open->setText(Msg(16));
-    Btn_Open->setToolTip(Msg(23));
-    Btn_Prm_Gen->setText(Msg(20));
-    Btn_Prm_Gen->setToolTip(Msg(24));
-    Btn_LoRaWAN_Access->setText(Msg(21));
-    Btn_LoRaWAN_Access->setToolTip(Msg(25));
-    Btn_BACnet_SetAccess->setText(Msg(27));
-    Btn_BACnet_SetAccess->setToolTip(Msg(28));
-    Btn_CreateBin->setText(Msg(17));
-    Btn_CreateBin->setToolTip(Msg(26));
+        L_Steps[i]->setText(Msg(Msg_Main_Step_1 + i));
+    Btn_Info->setToolTip(Msg(Msg_Main_Information_Hint));
+    Btn_Opz->setToolTip(Msg(Msg_Main_Options_Hint));
+    Btn_Close->setToolTip(Msg(Msg_Main_Close_Hint));
+    Btn_New->setText(Msg(Msg_Main_New_Configuration));
+    Btn_New->setToolTip(Msg(Msg_Main_New_Configuration_Hint));
+    Btn_Open->setText(Msg(Msg_Main_Open_Configuration));
+    Btn_Open->setToolTip(Msg(Msg_Main_Open_Configuration_Hint));
+    Btn_Prm_Gen->setText(Msg(Msg_Main_Set_Communication));
+    Btn_Prm_Gen->setToolTip(Msg(Msg_Main_Set_Communication_Hint));
+    Btn_LoRaWAN_Access->setText(Msg(Msg_Main_Set_LoRaWAN_Access));
+    Btn_LoRaWAN_Access->setToolTip(Msg(Msg_Main_Set_LoRaWAN_Access_Hint));
+    Btn_BACnet_SetAccess->setText(Msg(Msg_Main_Set_BACnet_Access));
+    Btn_BACnet_SetAccess->setToolTip(Msg(Msg_Main_Set_BACnet_Access_Hint));
+    Btn_CreateBin->setText(Msg(Msg_Main_Update_Device));
+    Btn_CreateBin->setToolTip(Msg(Msg_Main_Update_Device_Hint));
     const bool named = !ws_.Project_Name.isEmpty();
-    L_Name_Conf->setText(Msg(named ? 11 : 9));
-    L_Name_Conf_L2->setText(named ? ws_.Project_Name : Msg(10));
+    L_Name_Conf->setText(Msg(named ? Msg_Main_Configuration_Opened : Msg_Main_No_Configuration));
+    L_Name_Conf_L2->setText(named ? ws_.Project_Name : Msg(Msg_Main_Use_Step_1));
     for (QLabel *label : QList<QLabel *>{L_SW_Code, L_SW_Desc, L_Begin, L_Name_Conf, L_Name_Conf_L2} + L_Steps)
         label->adjustSize();
     if (!LL_Update->isHidden())
-        LL_Update->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(Download_Url(), Msg(19).toHtmlEscaped()));
+        LL_Update->setText(
+            QStringLiteral("<a href=\"%1\">%2</a>").arg(Download_Url(), Msg(Msg_Main_New_Version).toHtmlEscaped()));
 }
 
 void TFQuarneleFirmWare::Change_Language()
@@ -215,7 +219,7 @@ void TFQuarneleFirmWare::Btn_Click(QPushButton *sender)
             Apply_Timer_Setting();
         }
     } else if (!ws_.Configuration_Open()) {
-        Message_Box::Error(this, Msg(18));
+        Message_Box::Error(this, Msg(Msg_Project_Not_Valid));
     } else if (sender == Btn_Prm_Gen) {
         windows_.FParGen->exec();
     } else if (sender == Btn_LoRaWAN_Access) {
@@ -283,7 +287,7 @@ void TFQuarneleFirmWare::BACnet_EDE_File()
         return;
     const EDE_Options options = EDE_Options_For_Filter(file_type);
     const EDE_Target target = EDE_Target_For(chosen, options.layout);
-    if (target.ask_overwrite && Message_Box::Ask(this, Msg(1103)) != QMessageBox::Yes)
+    if (target.ask_overwrite && Message_Box::Ask(this, Msg(Msg_File_Overwrite)) != QMessageBox::Yes)
         return;
     if (const Result<> created = Export_EDE(configuration, target.file_name, QDateTime::currentDateTime(), options);
         !created)
@@ -303,8 +307,8 @@ void TFQuarneleFirmWare::Timer_UpdateTimer()
             const bool newer = result.answer == Version_Answer::Newer;
             LL_Update->setVisible(newer);
             if (newer)
-                LL_Update->setText(
-                    QStringLiteral("<a href=\"%1\">%2</a>").arg(Download_Url(), Msg(19).toHtmlEscaped()));
+                LL_Update->setText(QStringLiteral("<a href=\"%1\">%2</a>")
+                                       .arg(Download_Url(), Msg(Msg_Main_New_Version).toHtmlEscaped()));
         });
     }
     Timer_Update->setInterval(7200000);

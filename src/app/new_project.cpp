@@ -1,5 +1,6 @@
 #include "app/new_project.h"
 
+#include "app/app_messages.h"
 #include "core/messages.h"
 #include "widgets/dialog_frame.h"
 #include "widgets/message_box.h"
@@ -43,14 +44,14 @@ TFNew_Project::TFNew_Project(Workspace &ws, QWidget *parent)
 
 void TFNew_Project::Set_Lang()
 {
-    setWindowTitle(Msg(100));
-    L_SW_Desc->setText(Msg(101));
-    Label1->setText(Msg(102));
-    Btn_OK->setText(Msg(103));
-    Btn_Cancel->setText(Msg(104));
-    E_New_Proj->setToolTip(Msg(108));
-    Btn_OK->setToolTip(Msg(109));
-    Btn_Cancel->setToolTip(Msg(110));
+    setWindowTitle(Msg(Msg_New_Project_Title));
+    L_SW_Desc->setText(Msg(Msg_New_Project_Description));
+    Label1->setText(Msg(Msg_New_Project_Name_Label));
+    Btn_OK->setText(Msg(Msg_New_Project_OK));
+    Btn_Cancel->setText(Msg(Msg_New_Project_Cancel));
+    E_New_Proj->setToolTip(Msg(Msg_New_Project_Name_Hint));
+    Btn_OK->setToolTip(Msg(Msg_New_Project_OK_Hint));
+    Btn_Cancel->setToolTip(Msg(Msg_New_Project_Cancel_Hint));
     L_SW_Desc->adjustSize();
     Label1->adjustSize();
 }

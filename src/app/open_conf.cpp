@@ -1,5 +1,6 @@
 #include "app/open_conf.h"
 
+#include "app/app_messages.h"
 #include "widgets/dialog_frame.h"
 #include "widgets/style.h"
 #include "widgets/texts.h"
@@ -52,14 +53,14 @@ void TFOpenConf::resizeEvent(QResizeEvent *event)
 
 void TFOpenConf::Set_Lang()
 {
-    setWindowTitle(Msg(200));
-    L_SW_Desc->setText(Msg(201));
-    Label1->setText(Msg(202));
-    Btn_OK->setText(Msg(203));
-    Btn_Cancel->setText(Msg(204));
-    ListBox1->setToolTip(Msg(205));
-    Btn_OK->setToolTip(Msg(206));
-    Btn_Cancel->setToolTip(Msg(207));
+    setWindowTitle(Msg(Msg_Open_Project_Title));
+    L_SW_Desc->setText(Msg(Msg_Open_Project_Description));
+    Label1->setText(Msg(Msg_Open_Project_List_Label));
+    Btn_OK->setText(Msg(Msg_Open_Project_OK));
+    Btn_Cancel->setText(Msg(Msg_Open_Project_Cancel));
+    ListBox1->setToolTip(Msg(Msg_Open_Project_List_Hint));
+    Btn_OK->setToolTip(Msg(Msg_Open_Project_OK_Hint));
+    Btn_Cancel->setToolTip(Msg(Msg_Open_Project_Cancel_Hint));
     L_SW_Desc->adjustSize();
     Label1->adjustSize();
 }

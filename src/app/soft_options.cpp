@@ -1,5 +1,6 @@
 #include "app/soft_options.h"
 
+#include "app/app_messages.h"
 #include "core/messages.h"
 #include "widgets/dialog_frame.h"
 #include "widgets/message_box.h"
@@ -115,23 +116,23 @@ int TFSoftOptions::Update_Lang_Page_Count() const
 
 void TFSoftOptions::Set_Lang()
 {
-    setWindowTitle(Msg(300));
-    L_SW_Desc->setText(Msg(301));
+    setWindowTitle(Msg(Msg_Options_Title));
+    L_SW_Desc->setText(Msg(Msg_Options_Description));
     L_SW_Desc->adjustSize();
-    PC_Options->setTabText(0, Msg(302));
-    PC_Options->setTabText(1, Msg(303));
-    PC_Options->setTabText(2, Msg(319));
-    L_Sel_Lang->setText(Msg(304));
-    L_Page_Lang->setText(Msg(305) + QStringLiteral("1") + Msg(306) + QStringLiteral("1"));
-    Btn_Prev->setText(Msg(307));
-    Btn_Next->setText(Msg(308));
-    CB_En_Con->setText(Msg(309));
-    CB_Update->setText(Msg(310));
-    Btn_Check_Update->setText(Msg(311));
-    Btn_OK->setText(Msg(312));
-    Btn_Cancel->setText(Msg(313));
-    CB_Soft_Set_Jump_Table->setText(Msg(320));
-    CB_DoubleClick_Auto_Size->setText(Msg(321));
+    PC_Options->setTabText(0, Msg(Msg_Options_Language_Tab));
+    PC_Options->setTabText(1, Msg(Msg_Options_Connection_Tab));
+    PC_Options->setTabText(2, Msg(Msg_Options_Settings_Tab));
+    L_Sel_Lang->setText(Msg(Msg_Options_Selected_Language));
+    L_Page_Lang->setText(Msg(Msg_Options_Page) + QStringLiteral("1") + Msg(Msg_Options_Page_Of) + QStringLiteral("1"));
+    Btn_Prev->setText(Msg(Msg_Options_Previous));
+    Btn_Next->setText(Msg(Msg_Options_Next));
+    CB_En_Con->setText(Msg(Msg_Options_Enable_Internet));
+    CB_Update->setText(Msg(Msg_Options_Check_At_Start));
+    Btn_Check_Update->setText(Msg(Msg_Options_Check_Update));
+    Btn_OK->setText(Msg(Msg_Options_OK));
+    Btn_Cancel->setText(Msg(Msg_Options_Cancel));
+    CB_Soft_Set_Jump_Table->setText(Msg(Msg_Options_Enter_Jumps_Field));
+    CB_DoubleClick_Auto_Size->setText(Msg(Msg_Options_Double_Click_Auto_Size));
 }
 
 void TFSoftOptions::Create_Lang_List()
@@ -144,8 +145,9 @@ void TFSoftOptions::Create_Lang_List()
 void TFSoftOptions::Update_Lang_Page(int num_page)
 {
     const Lang_Page page = ::Update_Lang_Page(SL_Languages, num_page);
-    L_Sel_Lang->setText(Msg(304) + Language_In_Use);
-    L_Page_Lang->setText(Msg(305) + QString::number(num_page) + Msg(306) + QString::number(page.pages));
+    L_Sel_Lang->setText(Msg(Msg_Options_Selected_Language) + Language_In_Use);
+    L_Page_Lang->setText(Msg(Msg_Options_Page) + QString::number(num_page) + Msg(Msg_Options_Page_Of) +
+                         QString::number(page.pages));
     Btn_Prev->setVisible(page.prev_visible);
     Btn_Next->setVisible(page.next_visible);
     for (int k = 0; k < 6; ++k) {
@@ -180,7 +182,9 @@ void TFSoftOptions::LangClick(int slot)
     const QString picked = Lang_In_Slot(SL_Languages, Show_Page, slot);
     if (picked.isEmpty())
         return; // no language in this slot (no language files at all)
-    if (!Message_Box::Confirm(this, Msg(316) + Language_In_Use + Msg(317) + picked + Msg(318)))
+    if (!Message_Box::Confirm(this, Msg(Msg_Options_Change_Language) + Language_In_Use +
+                                        Msg(Msg_Options_Change_Language_To) + picked +
+                                        Msg(Msg_Options_Change_Language_End)))
         return;
     Language_In_Use = picked;
     const QString kept = ws_.Language_Name;
@@ -191,7 +195,7 @@ void TFSoftOptions::LangClick(int slot)
         change_language_();
     else
         Set_Lang();
-    L_Sel_Lang->setText(Msg(304) + Language_In_Use);
+    L_Sel_Lang->setText(Msg(Msg_Options_Selected_Language) + Language_In_Use);
 }
 
 void TFSoftOptions::Update_CheckBox()
@@ -209,10 +213,10 @@ void TFSoftOptions::Btn_Check_UpdateClick()
         // "No Update Available" only on the server's word; a server that was
         // not reached is said so, with why.
         if (result.answer == Version_Answer::Newer)
-            LL_Check_Update->setText(
-                QStringLiteral("<a href=\"%1\">%2</a>").arg(Download_Url(), Msg(314).toHtmlEscaped()));
+            LL_Check_Update->setText(QStringLiteral("<a href=\"%1\">%2</a>")
+                                         .arg(Download_Url(), Msg(Msg_Options_New_Version).toHtmlEscaped()));
         else if (result.answer == Version_Answer::Not_Newer)
-            LL_Check_Update->setText(Msg(315).toHtmlEscaped());
+            LL_Check_Update->setText(Msg(Msg_Options_No_Update).toHtmlEscaped());
         else
             LL_Check_Update->setText(result.Problem.toHtmlEscaped());
         LL_Check_Update->show();
@@ -241,6 +245,6 @@ void TFSoftOptions::showEvent(QShowEvent *event)
     CB_Soft_Set_Jump_Table->setChecked(ws_.Enable_Jump_Field_Tables);
     CB_DoubleClick_Auto_Size->setChecked(ws_.Double_Click_Auto_Size);
     Update_CheckBox();
-    L_Sel_Lang->setText(Msg(304) + Language_In_Use);
+    L_Sel_Lang->setText(Msg(Msg_Options_Selected_Language) + Language_In_Use);
     QDialog::showEvent(event);
 }

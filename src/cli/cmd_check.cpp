@@ -2,6 +2,7 @@
 #include "core/messages.h"
 #include "gate/configuration_gate.h"
 #include "workspace/workspace.h"
+#include "workspace/workspace_messages.h"
 
 #include <QCommandLineParser>
 
@@ -29,7 +30,7 @@ QString Line(const Problem &p, bool all)
 int Command_Check(const Command_Context &c)
 {
     if (!Open_Existing(c.ws, c.args.at(0))) {
-        c.Message(18);
+        c.Message(Msg_Project_Not_Valid);
         return 1;
     }
     // The same decision that stands in front of `compile`, `update` and the

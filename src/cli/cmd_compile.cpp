@@ -5,6 +5,7 @@
 #include "inspector/bank_dump.h"
 #include "inspector/dump_table.h"
 #include "workspace/workspace.h"
+#include "workspace/workspace_messages.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -20,7 +21,7 @@ int Command_Compile(const Command_Context &c)
     // Only the name of an existing configuration folder opens one, so no
     // argument can point the images anywhere else.
     if (!Open_Existing(c.ws, c.args.at(0))) {
-        c.Message(18);
+        c.Message(Msg_Project_Not_Valid);
         return 1;
     }
     // Refused as `check` refuses, with the same lines.
@@ -75,7 +76,7 @@ int Command_Dump(const Command_Context &c)
         // Compiled in memory from the documents as they are now; nothing is
         // written, and the documents are not checked first.
         if (!Open_Existing(c.ws, c.parser.value(QStringLiteral("config")))) {
-            c.Message(18);
+            c.Message(Msg_Project_Not_Valid);
             return 1;
         }
         const Result<Bank_Images> images = Compile_Project(c.ws);

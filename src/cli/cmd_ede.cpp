@@ -2,6 +2,7 @@
 #include "ede/bacnet_ede_file.h"
 #include "gate/gated_outputs.h"
 #include "workspace/workspace.h"
+#include "workspace/workspace_messages.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>
@@ -44,7 +45,7 @@ int Command_Ede(const Command_Context &c)
     options.layout = layout == 1 ? EDE_Layout::Standard : EDE_Layout::Classic;
     options.charset = charset == 1 ? EDE_Charset::Utf8 : EDE_Charset::Windows_1252;
     if (!Open_Existing(c.ws, c.args.at(0))) {
-        c.Message(18);
+        c.Message(Msg_Project_Not_Valid);
         return 1;
     }
     // Like the save dialog, but without the question: the command replaces

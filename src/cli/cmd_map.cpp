@@ -5,6 +5,7 @@
 #include "tables/data_map.h"
 #include "tables/lora_access.h"
 #include "workspace/workspace.h"
+#include "workspace/workspace_messages.h"
 
 #include <QTextStream>
 
@@ -15,7 +16,7 @@
 int Command_Map(const Command_Context &c)
 {
     if (!Open_Existing(c.ws, c.args.at(0))) {
-        c.Message(18);
+        c.Message(Msg_Project_Not_Valid);
         return 1;
     }
     const Configuration_Snapshot configuration = Read_Configuration(c.ws, Output::Images);

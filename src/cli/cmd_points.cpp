@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 #include "tables/points_files.h"
 #include "workspace/workspace.h"
+#include "workspace/workspace_messages.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -17,7 +18,7 @@ int Open_Points(const Command_Context &c)
         return 2;
     }
     if (!Open_Existing(c.ws, c.args.at(0))) {
-        c.Message(18);
+        c.Message(Msg_Project_Not_Valid);
         return 1;
     }
     return 0;

@@ -10,8 +10,10 @@
 #include "update/job_file.h"
 #include "update/program_runner.h"
 #include "update/send_ping.h"
+#include "update/update_messages.h"
 #include "update/update_sequence.h"
 #include "workspace/workspace.h"
+#include "workspace/workspace_messages.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -41,11 +43,11 @@ int Prepare_Job(const Command_Context &c, const char *command, Boot_Job *job)
     const bool read_back = !c.parser.isSet(QStringLiteral("no-read-back"));
     IP_Octets ip;
     if (!Split_IP_Address(c.parser.value(ip_option), &ip)) {
-        c.Message(1037);
+        c.Message(Msg_Check_IP_Address);
         return 1;
     }
     if (!Open_Existing(c.ws, c.args.at(0))) {
-        c.Message(18);
+        c.Message(Msg_Project_Not_Valid);
         return 1;
     }
     // The BACnet link is the caller's to set, from the document it reads.

@@ -1,5 +1,6 @@
 #include "compiler/config_checks.h"
 
+#include "compiler/compiler_messages.h"
 #include "core/int_read.h"
 #include "core/messages.h"
 #include "params/pargen_document.h"
@@ -26,7 +27,7 @@ Result<> Check_Config_LoraWAN(const ParGen_Document &pargen, const Rule_Document
                 ok = false;
         });
         if (!ok)
-            return Fail(Messages().Get(30));
+            return Fail(Messages().Get(Msg_Num_Byte_Over_Payload));
         return {};
     });
 }

@@ -6,6 +6,7 @@
 #include "core/messages.h"
 #include "core/object_catalogue.h"
 #include "tables/object_document.h"
+#include "tables/table_messages.h"
 
 #include <algorithm>
 #include <vector>
@@ -45,7 +46,7 @@ public:
 
     Result<> Encode(const Object_Row &row, int group)
     {
-        const int message_group = group == 0 ? 1508 : 1509; // "BACnet in Read", "BACnet in Write"
+        const int message_group = group == 0 ? Msg_BACnet_Read : Msg_BACnet_Write;
         const auto &attr = row.attr;
         int eng_unit = 0;
         int position = 0;
@@ -141,10 +142,10 @@ Result<> Encode_Objects(Compiler_Buffers &b, std::uint32_t section_address, cons
         std::count_if(read.begin(), read.end(), known) + std::count_if(write.begin(), write.end(), known);
     const int limit = bank::Object_Records(b.Desc_Limit);
     if (served > limit)
-        return Fail(
-            Messages()
-                .Get(Msg_Compile_Too_Many_Objects)
-                .arg(Messages().Get(1508), Messages().Get(1509), QString::number(served), QString::number(limit)));
+        return Fail(Messages()
+                        .Get(Msg_Compile_Too_Many_Objects)
+                        .arg(Messages().Get(Msg_BACnet_Read), Messages().Get(Msg_BACnet_Write), QString::number(served),
+                             QString::number(limit)));
 
     // Records by type, within a type the Read group first, each in document
     // order: a stable counting sort on (type, group) instead of a scan of both

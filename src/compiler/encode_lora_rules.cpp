@@ -5,6 +5,7 @@
 #include "core/int_read.h"
 #include "core/messages.h"
 #include "tables/rule_document.h"
+#include "tables/table_messages.h"
 
 #include <type_traits>
 
@@ -102,9 +103,9 @@ Result<> Encode_LoRa_Rules(Compiler_Buffers &b, const Rule_Document &rules)
         // A missing group holds no rules.
         const auto uplink_rows = [&](auto &&fn) { rules.For_Each_Uplink(fn); };
         const auto downlink_rows = [&](auto &&fn) { rules.For_Each_Downlink(fn); };
-        if (Result<> up = Encode_Group(uplink_rows, b.Uplink_Table, &uplinks, 1214); !up)
+        if (Result<> up = Encode_Group(uplink_rows, b.Uplink_Table, &uplinks, Msg_LoRa_Uplink); !up)
             return up;
-        if (Result<> down = Encode_Group(downlink_rows, b.Downlink_Table, &downlinks, 1215); !down)
+        if (Result<> down = Encode_Group(downlink_rows, b.Downlink_Table, &downlinks, Msg_LoRa_Downlink); !down)
             return down;
         le::Put_U16(b.LoRa_Block, LoRa_Uplink_Count, std::uint32_t(uplinks));
         le::Put_U16(b.LoRa_Block, LoRa_Downlink_Count, std::uint32_t(downlinks));

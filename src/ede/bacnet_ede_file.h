@@ -89,7 +89,7 @@ Result<> Create_EDE_File(const Workspace &ws, const QString &file_name, const QD
 // What step 5 does with the name the save dialog returned: the name with
 // ".csv", and whether a file of that name exists (in the standard layout,
 // or one of its companion files), so that the window asks before replacing
-// it (message 1103; only Yes goes on).
+// it (Msg_File_Overwrite; only Yes goes on).
 struct EDE_Target
 {
     QString file_name;

@@ -4,6 +4,7 @@
 #include "inspector/image_diff.h"
 #include "update/ip_address.h"
 #include "update/sent_images.h"
+#include "update/update_messages.h"
 
 #include <QDir>
 #include <QLocale>
@@ -11,7 +12,7 @@
 Result<Sent_Changes> Changes_Since_Last_Update(const QString &path_project, const QString &address)
 {
     if (!Split_IP_Address(address))
-        return Fail(Messages().Get(1037));
+        return Fail(Messages().Get(Msg_Check_IP_Address));
     const QString folder = Sent_Images_Folder(path_project, address);
     // The address as the folder names it, so "010" and "10" read alike.
     const QString shown = QDir(folder).dirName();

@@ -18,13 +18,13 @@ struct Sent_Changes
         Changed,      // `differences` lists what changed
     };
     Kind kind = Kind::Nothing_Kept;
-    QString heading;         // the outcome in a sentence (messages 1642 to 1644)
+    QString heading;         // the outcome in a sentence (a Msg_Changes_ text)
     QStringList differences; // one line a difference (Image_Differences), in image order
     // What the user is shown: the heading, then the list, one a line.
     QString Text() const { return (QStringList{heading} + differences).join(u'\n'); }
 };
 
-// Compares for `address` (the text of the address boxes). Fails with message
-// 1037 when the address is not one the ping could use, and naming the file
+// Compares for `address` (the text of the address boxes). Fails with
+// Msg_Check_IP_Address when the address is not one the ping could use, and naming the file
 // when an image to send or a kept one cannot be read.
 Result<Sent_Changes> Changes_Since_Last_Update(const QString &path_project, const QString &address);

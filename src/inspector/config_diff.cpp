@@ -7,6 +7,7 @@
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
 #include "tables/table_diff.h"
+#include "tables/table_messages.h"
 
 namespace {
 
@@ -53,10 +54,12 @@ Image_Comparison Compare_Configurations(const Configuration_Documents &before, c
     c.Lines << ParGen_Differences(was.values, now.values);
     for (const int page : {int(Page_Read), int(Page_Write)})
         c.Lines << Table_Differences(was.objects.Table(page), now.objects.Table(page),
-                                     Messages().Get(page == Page_Read ? 1508 : 1509), Msg_Map_Row_Name);
+                                     Messages().Get(page == Page_Read ? Msg_BACnet_Read : Msg_BACnet_Write),
+                                     Msg_Map_Row_Name);
     for (const int page : {int(Page_Uplink), int(Page_Downlink)})
         c.Lines << Table_Differences(was.rules.Table(page), now.rules.Table(page),
-                                     Messages().Get(page == Page_Uplink ? 1214 : 1215), Msg_Map_Rule_Name);
+                                     Messages().Get(page == Page_Uplink ? Msg_LoRa_Uplink : Msg_LoRa_Downlink),
+                                     Msg_Map_Rule_Name);
     const Result<Bank_Images> a = Compile_Project(was.pargen, was.rule_document, was.object_document);
     const Result<Bank_Images> b = Compile_Project(now.pargen, now.rule_document, now.object_document);
     if (!a)

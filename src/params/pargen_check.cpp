@@ -3,6 +3,7 @@
 #include "core/int_read.h"
 #include "core/messages.h"
 #include "params/lora_tables.h"
+#include "params/param_messages.h"
 #include "params/pargen_document.h"
 #include "params/pargen_form.h"
 
@@ -23,32 +24,34 @@ struct Range_Rule
 };
 
 constexpr Range_Rule Ethernet_Address[] = {
-    {Key::Ethernet_IP1, 0, 255, 465}, {Key::Ethernet_IP2, 0, 255, 466}, {Key::Ethernet_IP3, 0, 255, 467},
-    {Key::Ethernet_IP4, 0, 255, 468}, {Key::Ethernet_SM1, 0, 255, 469}, {Key::Ethernet_SM2, 0, 255, 470},
-    {Key::Ethernet_SM3, 0, 255, 471}, {Key::Ethernet_SM4, 0, 255, 472},
+    {Key::Ethernet_IP1, 0, 255, Msg_Ethernet_IP1_Range}, {Key::Ethernet_IP2, 0, 255, Msg_Ethernet_IP2_Range},
+    {Key::Ethernet_IP3, 0, 255, Msg_Ethernet_IP3_Range}, {Key::Ethernet_IP4, 0, 255, Msg_Ethernet_IP4_Range},
+    {Key::Ethernet_SM1, 0, 255, Msg_Ethernet_SM1_Range}, {Key::Ethernet_SM2, 0, 255, Msg_Ethernet_SM2_Range},
+    {Key::Ethernet_SM3, 0, 255, Msg_Ethernet_SM3_Range}, {Key::Ethernet_SM4, 0, 255, Msg_Ethernet_SM4_Range},
 };
 constexpr Range_Rule Ethernet_Gateway[] = {
-    {Key::Ethernet_GAT1, 0, 255, 473},
-    {Key::Ethernet_GAT2, 0, 255, 474},
-    {Key::Ethernet_GAT3, 0, 255, 475},
-    {Key::Ethernet_GAT4, 0, 255, 476},
+    {Key::Ethernet_GAT1, 0, 255, Msg_Ethernet_GAT1_Range},
+    {Key::Ethernet_GAT2, 0, 255, Msg_Ethernet_GAT2_Range},
+    {Key::Ethernet_GAT3, 0, 255, Msg_Ethernet_GAT3_Range},
+    {Key::Ethernet_GAT4, 0, 255, Msg_Ethernet_GAT4_Range},
 };
 constexpr Range_Rule Ethernet_DNS[] = {
-    {Key::Ethernet_DNS1, 0, 255, 477},
-    {Key::Ethernet_DNS2, 0, 255, 478},
-    {Key::Ethernet_DNS3, 0, 255, 479},
-    {Key::Ethernet_DNS4, 0, 255, 480},
+    {Key::Ethernet_DNS1, 0, 255, Msg_Ethernet_DNS1_Range},
+    {Key::Ethernet_DNS2, 0, 255, Msg_Ethernet_DNS2_Range},
+    {Key::Ethernet_DNS3, 0, 255, Msg_Ethernet_DNS3_Range},
+    {Key::Ethernet_DNS4, 0, 255, Msg_Ethernet_DNS4_Range},
 };
 constexpr Range_Rule BACnet_Address[] = {
-    {Key::BACnet_IP1, 0, 255, 610}, {Key::BACnet_IP2, 0, 255, 611}, {Key::BACnet_IP3, 0, 255, 612},
-    {Key::BACnet_IP4, 0, 255, 613}, {Key::BACnet_SM1, 0, 255, 614}, {Key::BACnet_SM2, 0, 255, 615},
-    {Key::BACnet_SM3, 0, 255, 616}, {Key::BACnet_SM4, 0, 255, 617},
+    {Key::BACnet_IP1, 0, 255, Msg_BACnet_IP1_Range}, {Key::BACnet_IP2, 0, 255, Msg_BACnet_IP2_Range},
+    {Key::BACnet_IP3, 0, 255, Msg_BACnet_IP3_Range}, {Key::BACnet_IP4, 0, 255, Msg_BACnet_IP4_Range},
+    {Key::BACnet_SM1, 0, 255, Msg_BACnet_SM1_Range}, {Key::BACnet_SM2, 0, 255, Msg_BACnet_SM2_Range},
+    {Key::BACnet_SM3, 0, 255, Msg_BACnet_SM3_Range}, {Key::BACnet_SM4, 0, 255, Msg_BACnet_SM4_Range},
 };
 constexpr Range_Rule BACnet_Gateway[] = {
-    {Key::BACnet_GAT1, 0, 255, 618},
-    {Key::BACnet_GAT2, 0, 255, 619},
-    {Key::BACnet_GAT3, 0, 255, 620},
-    {Key::BACnet_GAT4, 0, 255, 621},
+    {Key::BACnet_GAT1, 0, 255, Msg_BACnet_GAT1_Range},
+    {Key::BACnet_GAT2, 0, 255, Msg_BACnet_GAT2_Range},
+    {Key::BACnet_GAT3, 0, 255, Msg_BACnet_GAT3_Range},
+    {Key::BACnet_GAT4, 0, 255, Msg_BACnet_GAT4_Range},
 };
 // A LoRaWAN key of the activation method in use and its number of
 // hexadecimal digits.
@@ -60,19 +63,19 @@ struct Key_Rule
 };
 
 constexpr Key_Rule ABP_Keys[] = {
-    {Key::LoRa_Device_Address, 8, 500},
-    {Key::LoRa_Application_Identifier, 16, 501},
-    {Key::LoRa_Network_Session_Key, 32, 502},
-    {Key::LoRa_Application_Session_Key, 32, 503},
+    {Key::LoRa_Device_Address, 8, Msg_LoRa_Device_Address_Length},
+    {Key::LoRa_Application_Identifier, 16, Msg_LoRa_Application_Identifier_Length},
+    {Key::LoRa_Network_Session_Key, 32, Msg_LoRa_Network_Session_Key_Length},
+    {Key::LoRa_Application_Session_Key, 32, Msg_LoRa_Application_Session_Key_Length},
 };
-constexpr Key_Rule OTAA_Key = {Key::LoRa_Application_Key, 32, 504};
+constexpr Key_Rule OTAA_Key = {Key::LoRa_Application_Key, 32, Msg_LoRa_Application_Key_Length};
 
 constexpr Range_Rule MSTP_Numbers[] = {
-    {Key::BACnet_Ser_ID, 0, 127, 626},
-    {Key::BACnet_Ser_Max_Master, 1, 127, 627},
-    {Key::BACnet_Ser_Max_Info_Frames, 1, 100, 628},
-    {Key::BACnet_Ser_DEV_IDE, 0, 4194303, 629},
-    {Key::BACnet_Ser_Network, 1, 65534, 630},
+    {Key::BACnet_Ser_ID, 0, 127, Msg_MSTP_MAC_Address_Range},
+    {Key::BACnet_Ser_Max_Master, 1, 127, Msg_MSTP_Max_Master_Range},
+    {Key::BACnet_Ser_Max_Info_Frames, 1, 100, Msg_MSTP_Max_Info_Frames_Range},
+    {Key::BACnet_Ser_DEV_IDE, 0, 4194303, Msg_MSTP_Device_Instance_Range},
+    {Key::BACnet_Ser_Network, 1, 65534, Msg_MSTP_Network_Range},
 };
 
 // Runs the rules and keeps every failure, in the order the rules run.
@@ -158,18 +161,19 @@ private:
 // first failure is the same as when the run stops at it.
 void Check_LoRa(Checker &c, const ParGen_Values &values)
 {
-    const bool band = c.Not_Empty(Key::LoRa_RF_Band, 493);
-    c.Not_Empty(Key::LoRa_Network_Type, 494);
-    const bool datarate = c.Not_Empty(Key::LoRa_DataRate, 495);
-    c.Not_Empty(Key::LoRa_Transmission_Type, 496);
+    const bool band = c.Not_Empty(Key::LoRa_RF_Band, Msg_LoRa_RF_Band_Empty);
+    c.Not_Empty(Key::LoRa_Network_Type, Msg_LoRa_Network_Type_Empty);
+    const bool datarate = c.Not_Empty(Key::LoRa_DataRate, Msg_LoRa_DataRate_Empty);
+    c.Not_Empty(Key::LoRa_Transmission_Type, Msg_LoRa_Transmission_Type_Empty);
     if (band && datarate) {
         const int max = Find_Max_PayLoad(values[Key::LoRa_RF_Band], values[Key::LoRa_DataRate]);
         const int payload = c.Number(Key::LoRa_Payload_Size);
         if (payload < 1 || payload > max)
-            c.Fail(497, Messages().Get(497).replace(QStringLiteral("%d"), QString::number(max)),
+            c.Fail(Msg_LoRa_Payload_Size_Range,
+                   Messages().Get(Msg_LoRa_Payload_Size_Range).replace(QStringLiteral("%d"), QString::number(max)),
                    Key::LoRa_Payload_Size);
     }
-    if (!c.Not_Empty(Key::LoRa_Activation_Method, 499))
+    if (!c.Not_Empty(Key::LoRa_Activation_Method, Msg_LoRa_Activation_Method_Empty))
         return;
     // Only the keys of the method in use reach the device, so only they are
     // checked; the method is OTAA as the compiler reads it, any other text
@@ -191,8 +195,8 @@ void Check_Ethernet(Checker &c)
         c.All_In_Range(Ethernet_Gateway);
     if (c.On(Key::Ethernet_EN_DNS))
         c.All_In_Range(Ethernet_DNS);
-    c.Port(Key::Ethernet_TCP_Port, 481, {10000});
-    c.Port(Key::Ethernet_UDP_Port, 482, {10000});
+    c.Port(Key::Ethernet_TCP_Port, Msg_Ethernet_TCP_Port_Range, {10000});
+    c.Port(Key::Ethernet_UDP_Port, Msg_Ethernet_UDP_Port_Range, {10000});
 }
 
 void Check_BACnet_IP(Checker &c)
@@ -200,14 +204,14 @@ void Check_BACnet_IP(Checker &c)
     c.All_In_Range(BACnet_Address);
     if (c.On(Key::BACnet_EN_GAT))
         c.All_In_Range(BACnet_Gateway);
-    c.Port(Key::BACnet_PORT, 622, {10000, 10001});
-    c.Device_Name(Key::BACnet_NAME_STA, 623);
-    c.In_Range({Key::BACnet_DEV_IDE, 0, 4194303, 624});
+    c.Port(Key::BACnet_PORT, Msg_BACnet_Port_Range, {10000, 10001});
+    c.Device_Name(Key::BACnet_NAME_STA, Msg_BACnet_Device_Name_Invalid);
+    c.In_Range({Key::BACnet_DEV_IDE, 0, 4194303, Msg_BACnet_Device_Identifier_Range});
 }
 
 void Check_BACnet_MSTP(Checker &c)
 {
-    c.Device_Name(Key::BACnet_Ser_NAME_STA, 625);
+    c.Device_Name(Key::BACnet_Ser_NAME_STA, Msg_MSTP_Device_Name_Invalid);
     c.All_In_Range(MSTP_Numbers);
 }
 

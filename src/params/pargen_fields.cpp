@@ -2,6 +2,7 @@
 
 #include "core/messages.h"
 #include "core/text.h"
+#include "params/param_messages.h"
 #include "params/pargen_form.h"
 
 namespace {
@@ -11,9 +12,9 @@ using S = ParGen_Shown;
 using P = ParGen_Place;
 
 // The titles of the three groups.
-constexpr int LoRa = 406;
-constexpr int BACnet_Slave = 546;
-constexpr int Ethernet = 436;
+constexpr int LoRa = Msg_ParGen_LoRaWAN;
+constexpr int BACnet_Slave = Msg_ParGen_BACnet_Slave;
+constexpr int Ethernet = Msg_ParGen_Ethernet;
 
 bool Row_Shown(const ParGen_Form &form, ParGen_Shown shown)
 {
@@ -68,44 +69,59 @@ const QList<ParGen_Field> &ParGen_Fields()
     // group, caption, key, keys, hint (the first of an address's four),
     // when the row shows, how it stands in the group.
     static const QList<ParGen_Field> fields = {
-        {LoRa, 407, K::LoRa_RF_Band, 1, 408},
-        {LoRa, 409, K::LoRa_Network_Type, 1, 410},
+        {LoRa, Msg_ParGen_RF_Band, K::LoRa_RF_Band, 1, Msg_ParGen_RF_Band_Hint},
+        {LoRa, Msg_ParGen_Network_Type, K::LoRa_Network_Type, 1, Msg_ParGen_Network_Type_Hint},
         // The radio's settings come after the keys when tabbing.
-        {LoRa, 483, K::LoRa_Adaptive_DataRate, 1, 484, S::Always, P::Late_Tab},
-        {LoRa, 485, K::LoRa_DataRate, 1, 486, S::Always, P::Late_Tab},
-        {LoRa, 487, K::LoRa_Transmission_Type, 1, 488, S::Always, P::Late_Tab},
-        {LoRa, 489, K::LoRa_Payload_Size, 1, 490, S::Always, P::Late_Tab},
-        {LoRa, 411, K::LoRa_Activation_Method, 1, 412},
-        {LoRa, 413, K::LoRa_Device_Address, 1, 414, S::ABP},
-        {LoRa, 415, K::LoRa_Application_Identifier, 1, 416, S::ABP},
-        {LoRa, 417, K::LoRa_Network_Session_Key, 1, 418, S::ABP},
-        {LoRa, 419, K::LoRa_Application_Session_Key, 1, 420, S::ABP},
-        {LoRa, 421, K::LoRa_Application_Key, 1, 422, S::OTAA},
-        {BACnet_Slave, 547, K::BACnet_Type, 1, 548},
-        {BACnet_Slave, 549, K::BACnet_IP1, 4, 550, S::BACnet_IP},
-        {BACnet_Slave, 554, K::BACnet_SM1, 4, 555, S::BACnet_IP},
-        {BACnet_Slave, 559, K::BACnet_EN_GAT, 1, 560, S::BACnet_IP, P::Caption_Of_Next},
-        {BACnet_Slave, 559, K::BACnet_GAT1, 4, 561, S::BACnet_IP},
-        {BACnet_Slave, 565, K::BACnet_PORT, 1, 566, S::BACnet_IP},
-        {BACnet_Slave, 567, K::BACnet_NAME_STA, 1, 568, S::BACnet_IP},
-        {BACnet_Slave, 569, K::BACnet_DEV_IDE, 1, 570, S::BACnet_IP},
-        {BACnet_Slave, 571, K::BACnet_Ser_Baudrate, 1, 572, S::MSTP},
-        {BACnet_Slave, 573, K::BACnet_Ser_Parity, 1, 574, S::MSTP},
-        {BACnet_Slave, 575, K::BACnet_Ser_NAME_STA, 1, 576, S::MSTP},
-        {BACnet_Slave, 577, K::BACnet_Ser_ID, 1, 578, S::MSTP},
-        {BACnet_Slave, 579, K::BACnet_Ser_Max_Master, 1, 580, S::MSTP},
-        {BACnet_Slave, 581, K::BACnet_Ser_Max_Info_Frames, 1, 582, S::MSTP},
-        {BACnet_Slave, 583, K::BACnet_Ser_DEV_IDE, 1, 584, S::MSTP},
-        {BACnet_Slave, 585, K::BACnet_Ser_Network, 1, 586, S::MSTP},
-        {BACnet_Slave, 587, K::BACnet_Desc_Chars_Limit, 1, 588},
-        {Ethernet, 437, K::Ethernet_IP1, 4, 438},
-        {Ethernet, 442, K::Ethernet_SM1, 4, 443},
-        {Ethernet, 447, K::Ethernet_EN_GAT, 1, 448, S::Always, P::Caption_Of_Next},
-        {Ethernet, 447, K::Ethernet_GAT1, 4, 449},
-        {Ethernet, 453, K::Ethernet_EN_DNS, 1, 454, S::Always, P::Caption_Of_Next},
-        {Ethernet, 453, K::Ethernet_DNS1, 4, 455},
-        {Ethernet, 459, K::Ethernet_TCP_Port, 1, 460, S::Never},
-        {Ethernet, 461, K::Ethernet_UDP_Port, 1, 462, S::Never},
+        {LoRa, Msg_ParGen_Adaptive_DataRate, K::LoRa_Adaptive_DataRate, 1, Msg_ParGen_Adaptive_DataRate_Hint, S::Always,
+         P::Late_Tab},
+        {LoRa, Msg_ParGen_DataRate, K::LoRa_DataRate, 1, Msg_ParGen_DataRate_Hint, S::Always, P::Late_Tab},
+        {LoRa, Msg_ParGen_Transmission_Type, K::LoRa_Transmission_Type, 1, Msg_ParGen_Transmission_Type_Hint, S::Always,
+         P::Late_Tab},
+        {LoRa, Msg_ParGen_Payload_Size, K::LoRa_Payload_Size, 1, Msg_ParGen_Payload_Size_Hint, S::Always, P::Late_Tab},
+        {LoRa, Msg_ParGen_Activation_Method, K::LoRa_Activation_Method, 1, Msg_ParGen_Activation_Method_Hint},
+        {LoRa, Msg_ParGen_Device_Address, K::LoRa_Device_Address, 1, Msg_ParGen_Device_Address_Hint, S::ABP},
+        {LoRa, Msg_ParGen_Application_Identifier, K::LoRa_Application_Identifier, 1,
+         Msg_ParGen_Application_Identifier_Hint, S::ABP},
+        {LoRa, Msg_ParGen_Network_Session_Key, K::LoRa_Network_Session_Key, 1, Msg_ParGen_Network_Session_Key_Hint,
+         S::ABP},
+        {LoRa, Msg_ParGen_Application_Session_Key, K::LoRa_Application_Session_Key, 1,
+         Msg_ParGen_Application_Session_Key_Hint, S::ABP},
+        {LoRa, Msg_ParGen_Application_Key, K::LoRa_Application_Key, 1, Msg_ParGen_Application_Key_Hint, S::OTAA},
+        {BACnet_Slave, Msg_ParGen_BACnet_Type, K::BACnet_Type, 1, Msg_ParGen_BACnet_Type_Hint},
+        {BACnet_Slave, Msg_ParGen_BACnet_IP_Address, K::BACnet_IP1, 4, Msg_ParGen_BACnet_IP_Address_Hint, S::BACnet_IP},
+        {BACnet_Slave, Msg_ParGen_BACnet_Subnet_Mask, K::BACnet_SM1, 4, Msg_ParGen_BACnet_Subnet_Mask_Hint,
+         S::BACnet_IP},
+        {BACnet_Slave, Msg_ParGen_BACnet_Gateway, K::BACnet_EN_GAT, 1, Msg_ParGen_BACnet_Gateway_Enable_Hint,
+         S::BACnet_IP, P::Caption_Of_Next},
+        {BACnet_Slave, Msg_ParGen_BACnet_Gateway, K::BACnet_GAT1, 4, Msg_ParGen_BACnet_Gateway_Hint, S::BACnet_IP},
+        {BACnet_Slave, Msg_ParGen_BACnet_Port, K::BACnet_PORT, 1, Msg_ParGen_BACnet_Port_Hint, S::BACnet_IP},
+        {BACnet_Slave, Msg_ParGen_BACnet_Device_Name, K::BACnet_NAME_STA, 1, Msg_ParGen_BACnet_Device_Name_Hint,
+         S::BACnet_IP},
+        {BACnet_Slave, Msg_ParGen_BACnet_Device_Identifier, K::BACnet_DEV_IDE, 1,
+         Msg_ParGen_BACnet_Device_Identifier_Hint, S::BACnet_IP},
+        {BACnet_Slave, Msg_ParGen_MSTP_Baudrate, K::BACnet_Ser_Baudrate, 1, Msg_ParGen_MSTP_Baudrate_Hint, S::MSTP},
+        {BACnet_Slave, Msg_ParGen_MSTP_Parity, K::BACnet_Ser_Parity, 1, Msg_ParGen_MSTP_Parity_Hint, S::MSTP},
+        {BACnet_Slave, Msg_ParGen_MSTP_Device_Name, K::BACnet_Ser_NAME_STA, 1, Msg_ParGen_MSTP_Device_Name_Hint,
+         S::MSTP},
+        {BACnet_Slave, Msg_ParGen_MSTP_MAC_Address, K::BACnet_Ser_ID, 1, Msg_ParGen_MSTP_MAC_Address_Hint, S::MSTP},
+        {BACnet_Slave, Msg_ParGen_MSTP_Max_Master, K::BACnet_Ser_Max_Master, 1, Msg_ParGen_MSTP_Max_Master_Hint,
+         S::MSTP},
+        {BACnet_Slave, Msg_ParGen_MSTP_Max_Info_Frames, K::BACnet_Ser_Max_Info_Frames, 1,
+         Msg_ParGen_MSTP_Max_Info_Frames_Hint, S::MSTP},
+        {BACnet_Slave, Msg_ParGen_MSTP_Device_Instance, K::BACnet_Ser_DEV_IDE, 1, Msg_ParGen_MSTP_Device_Instance_Hint,
+         S::MSTP},
+        {BACnet_Slave, Msg_ParGen_MSTP_Network, K::BACnet_Ser_Network, 1, Msg_ParGen_MSTP_Network_Hint, S::MSTP},
+        {BACnet_Slave, Msg_ParGen_Long_Descriptions, K::BACnet_Desc_Chars_Limit, 1, Msg_ParGen_Long_Descriptions_Hint},
+        {Ethernet, Msg_ParGen_Ethernet_IP_Address, K::Ethernet_IP1, 4, Msg_ParGen_Ethernet_IP_Address_Hint},
+        {Ethernet, Msg_ParGen_Ethernet_Subnet_Mask, K::Ethernet_SM1, 4, Msg_ParGen_Ethernet_Subnet_Mask_Hint},
+        {Ethernet, Msg_ParGen_Ethernet_Gateway, K::Ethernet_EN_GAT, 1, Msg_ParGen_Ethernet_Gateway_Enable_Hint,
+         S::Always, P::Caption_Of_Next},
+        {Ethernet, Msg_ParGen_Ethernet_Gateway, K::Ethernet_GAT1, 4, Msg_ParGen_Ethernet_Gateway_Hint},
+        {Ethernet, Msg_ParGen_Ethernet_DNS, K::Ethernet_EN_DNS, 1, Msg_ParGen_Ethernet_DNS_Enable_Hint, S::Always,
+         P::Caption_Of_Next},
+        {Ethernet, Msg_ParGen_Ethernet_DNS, K::Ethernet_DNS1, 4, Msg_ParGen_Ethernet_DNS_Hint},
+        {Ethernet, Msg_ParGen_Ethernet_TCP_Port, K::Ethernet_TCP_Port, 1, Msg_ParGen_Ethernet_TCP_Port_Hint, S::Never},
+        {Ethernet, Msg_ParGen_Ethernet_UDP_Port, K::Ethernet_UDP_Port, 1, Msg_ParGen_Ethernet_UDP_Port_Hint, S::Never},
     };
     return fields;
 }

@@ -6,6 +6,7 @@
 #include "core/xml_document.h"
 #include "params/pargen_document.h"
 #include "tables/eng_units.h"
+#include "tables/table_messages.h"
 
 namespace {
 
@@ -37,13 +38,13 @@ void Check_Objects(const Text_Table &t, const Object_Rows &rows, int page, const
                    int *count, Problem_List &problems)
 {
     const auto fail_with = [&](int message, const QString &rule, int r, int c) {
-        const QString text = Messages().Get(1532) + QString::number(r + 1) + rule;
+        const QString text = Messages().Get(Msg_Object_Error_Row) + QString::number(r + 1) + rule;
         problems.Add({.Text = text, .Message = message, .Page = page, .Row = r, .Column = c});
     };
     const auto fail = [&](int message, int r, int c, const QString &limit = QString()) {
         fail_with(message, Messages().Get(message) + limit, r, c);
     };
-    const QString caption = Messages().Get(page == Page_Read ? 1508 : 1509);
+    const QString caption = Messages().Get(page == Page_Read ? Msg_BACnet_Read : Msg_BACnet_Write);
     for (int r = 0; r < int(rows.size()); ++r) {
         const Object_Row &row = rows[size_t(r)];
         ++*count;
@@ -113,7 +114,7 @@ Object_Rows Read_Object_Rows(const Text_Table &table)
 QList<Column_Desc> Object_Columns(int page)
 {
     using K = Cell_Kind;
-    const int h = page == Page_Read ? 1517 : 1525;
+    const int h = page == Page_Read ? Msg_Read_Data_Type : Msg_Write_Data_Type;
     return {
         {.attribute = Object_Attributes[Obj_Data_Type],
          .kind = K::Combo,
@@ -194,12 +195,12 @@ Load_Report BACnet_Slave_Set_Access::Load(const ParGen_Document &pargen, const O
         report.Warnings.append(Messages().Get(Msg_Table_Damaged).arg(objects.Problem()));
     }
     const Xml_Document &doc = objects.Xml();
-    const int read_rows =
-        Load_Group(Read, Table_Group(doc, objects.Path(), Read_Group_Element, Messages().Get(1508), report), rows);
-    const int write_rows =
-        Load_Group(Write, Table_Group(doc, objects.Path(), Write_Group_Element, Messages().Get(1509), report), rows);
-    Note_Rows_At_Risk(report, Read, read_rows, Obj_Data_Type, Messages().Get(1508));
-    Note_Rows_At_Risk(report, Write, write_rows, Obj_Data_Type, Messages().Get(1509));
+    const int read_rows = Load_Group(
+        Read, Table_Group(doc, objects.Path(), Read_Group_Element, Messages().Get(Msg_BACnet_Read), report), rows);
+    const int write_rows = Load_Group(
+        Write, Table_Group(doc, objects.Path(), Write_Group_Element, Messages().Get(Msg_BACnet_Write), report), rows);
+    Note_Rows_At_Risk(report, Read, read_rows, Obj_Data_Type, Messages().Get(Msg_BACnet_Read));
+    Note_Rows_At_Risk(report, Write, write_rows, Obj_Data_Type, Messages().Get(Msg_BACnet_Write));
     return report;
 }
 
@@ -222,10 +223,14 @@ Problem_List BACnet_Slave_Set_Access::All_Problems(const Object_Rows &read, cons
 {
     int count = 0;
     Problem_List problems;
-    Check_Objects(Read, read, Page_Read, {1533, 1534, 1546}, NByte_IN, &count, problems);
-    Check_Objects(Write, write, Page_Write, {1547, 1548, 1558}, NByte_OUT, &count, problems);
+    Check_Objects(Read, read, Page_Read, {Msg_Read_Eng_Unit_Range, Msg_Read_Position_Range, Msg_Read_Too_Many_Bytes},
+                  NByte_IN, &count, problems);
+    Check_Objects(Write, write, Page_Write,
+                  {Msg_Write_Eng_Unit_Range, Msg_Write_Position_Range, Msg_Write_Too_Many_Bytes}, NByte_OUT, &count,
+                  problems);
     if (count > Max_Objects())
-        problems.Add({.Text = Messages().Get(1559) + QString::number(Max_Objects()), .Message = 1559});
+        problems.Add({.Text = Messages().Get(Msg_Too_Many_Objects) + QString::number(Max_Objects()),
+                      .Message = Msg_Too_Many_Objects});
     return problems;
 }
 
@@ -248,10 +253,10 @@ Problem_List BACnet_Slave_Set_Access::Check_Before_Save() const
     Problem_List check = Controllo_Dati();
     if (!check)
         return check;
-    check = Check_Table_End(Read, Page_Read, Obj_Data_Type, Messages().Get(1508));
+    check = Check_Table_End(Read, Page_Read, Obj_Data_Type, Messages().Get(Msg_BACnet_Read));
     if (!check)
         return check;
-    return Check_Table_End(Write, Page_Write, Obj_Data_Type, Messages().Get(1509));
+    return Check_Table_End(Write, Page_Write, Obj_Data_Type, Messages().Get(Msg_BACnet_Write));
 }
 
 Problem_List BACnet_Slave_Set_Access::Confirm(const QString &path) const

@@ -4,6 +4,7 @@
 #include "core/text.h"
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
+#include "tables/table_messages.h"
 
 #include <algorithm>
 #include <array>
@@ -14,7 +15,8 @@ using Runs = std::vector<std::pair<qint64, qint64>>; // first and last byte of e
 
 QString Caption(bool rules, int page)
 {
-    return Messages().Get(rules ? (page == Page_Uplink ? 1214 : 1215) : (page == Page_Read ? 1508 : 1509));
+    return Messages().Get(rules ? (page == Page_Uplink ? Msg_LoRa_Uplink : Msg_LoRa_Downlink)
+                                : (page == Page_Read ? Msg_BACnet_Read : Msg_BACnet_Write));
 }
 
 // Bytes [0, size) marked by `spans` (cut at `size`).

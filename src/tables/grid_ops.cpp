@@ -1,6 +1,7 @@
 #include "tables/grid_ops.h"
 
 #include "core/messages.h"
+#include "tables/table_messages.h"
 #include "tables/text_table.h"
 
 #include <algorithm>
@@ -46,14 +47,15 @@ bool Paste_Grid_Row(Text_Table &table, int r, bool copied, const QStringList &bu
     if (!Valid_Row(table, r))
         return false;
     if (!copied) {
-        ask({Grid_Request::Kind::Error, 1102, Messages().Get(1102)});
+        ask({Grid_Request::Kind::Error, Msg_Paste_Nothing_Copied, Messages().Get(Msg_Paste_Nothing_Copied)});
         return false;
     }
     if (buffer.size() != table.Column_Count()) {
-        ask({Grid_Request::Kind::Error, 1101, Messages().Get(1101)});
+        ask({Grid_Request::Kind::Error, Msg_Paste_Wrong_Shape, Messages().Get(Msg_Paste_Wrong_Shape)});
         return false;
     }
-    if (Row_In_Use(table, r) && !ask({Grid_Request::Kind::Question, 1100, Messages().Get(1100)}))
+    if (Row_In_Use(table, r) &&
+        !ask({Grid_Request::Kind::Question, Msg_Row_Overwrite, Messages().Get(Msg_Row_Overwrite)}))
         return false;
     table.Set_Row(r, buffer);
     return true;
@@ -136,12 +138,12 @@ bool Paste_Grid_Rows(Text_Table &table, int r, bool copied, const QList<QStringL
     if (!Valid_Row(table, r))
         return false;
     if (!copied || buffer.isEmpty()) {
-        ask({Grid_Request::Kind::Error, 1102, Messages().Get(1102)});
+        ask({Grid_Request::Kind::Error, Msg_Paste_Nothing_Copied, Messages().Get(Msg_Paste_Nothing_Copied)});
         return false;
     }
     for (const QStringList &row : buffer)
         if (row.size() != table.Column_Count()) {
-            ask({Grid_Request::Kind::Error, 1101, Messages().Get(1101)});
+            ask({Grid_Request::Kind::Error, Msg_Paste_Wrong_Shape, Messages().Get(Msg_Paste_Wrong_Shape)});
             return false;
         }
     const int rows = int(buffer.size());
@@ -156,7 +158,7 @@ bool Paste_Grid_Rows(Text_Table &table, int r, bool copied, const QList<QStringL
     bool in_use = false;
     for (int k = r; k < r + rows && !in_use; ++k)
         in_use = Row_In_Use(table, k);
-    if (in_use && !ask({Grid_Request::Kind::Question, 1100, Messages().Get(1100)}))
+    if (in_use && !ask({Grid_Request::Kind::Question, Msg_Row_Overwrite, Messages().Get(Msg_Row_Overwrite)}))
         return false;
     QList<Cell_Change> changes;
     changes.reserve(qsizetype(rows) * table.Column_Count());
@@ -172,10 +174,11 @@ bool Delete_Rows(Text_Table &table, const QList<int> &rows, const Grid_Asker &as
     if (rows.isEmpty() || !Valid_Row(table, rows.first()) || !Valid_Row(table, rows.last()))
         return false;
     const Grid_Request question =
-        rows.size() == 1 ? Grid_Request{Grid_Request::Kind::Question, 1560,
-                                        Messages().Get(1560) + QString::number(table.Row_Number(rows.first()))}
-                         : Grid_Request{Grid_Request::Kind::Question, Msg_Delete_Rows,
-                                        Messages().Get(Msg_Delete_Rows).arg(rows.size())};
+        rows.size() == 1
+            ? Grid_Request{Grid_Request::Kind::Question, Msg_Delete_Row_Number,
+                           Messages().Get(Msg_Delete_Row_Number) + QString::number(table.Row_Number(rows.first()))}
+            : Grid_Request{Grid_Request::Kind::Question, Msg_Delete_Rows,
+                           Messages().Get(Msg_Delete_Rows).arg(rows.size())};
     if (!ask(question))
         return false;
     Delete_Grid_Rows(rows, table);

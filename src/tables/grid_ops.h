@@ -17,7 +17,7 @@ struct Grid_Request
 {
     enum class Kind { Question, Error };
     Kind kind;
-    int message;  // 1560, 1100, 1117, 1118: questions; 1101, 1102, 1119: errors
+    int message;  // its number in the message table
     QString text; // the composed text to show
 };
 // Returns true for Yes; the answer to an error is ignored.
@@ -52,9 +52,9 @@ void Delete_Grid_Row(int r, Text_Table &table);
 void Insert_Grid_Row(int r, Text_Table &table);
 // Replaces the buffer with the cells of row r, hidden columns included.
 void Copy_Grid_Row(const Text_Table &table, int r, QStringList &buffer);
-// Pastes the buffer into row r: refused with message 1102 when no row was
-// copied on this page, with 1101 when the buffer has another shape; asks
-// (1100) before overwriting a row in use. True when the row was pasted.
+// Pastes the buffer into row r: refused with Msg_Paste_Nothing_Copied when no
+// row was copied on this page, with Msg_Paste_Wrong_Shape when the buffer
+// has another shape; asks (Msg_Row_Overwrite) before overwriting a row in use. True when the row was pasted.
 bool Paste_Grid_Row(Text_Table &table, int r, bool copied, const QStringList &buffer, const Grid_Asker &ask);
 
 // A row counts as in use when a cell of a column other than a check box
@@ -78,19 +78,21 @@ void Insert_Grid_Rows(int r, int count, Text_Table &table);
 QList<int> Rows_Pushed_Out(const Text_Table &table, int r, int count);
 // Replaces the buffer with the cells of `rows`, hidden columns included.
 void Copy_Grid_Rows(const Text_Table &table, const QList<int> &rows, QList<QStringList> &buffer);
-// Pastes the buffer's rows into rows r, r + 1, ...: refused with 1102 when no
-// row was copied on this page, with 1101 when a row has another shape, with
-// 1119 when they would run past the last row; asks (1100) once before
+// Pastes the buffer's rows into rows r, r + 1, ...: refused with
+// Msg_Paste_Nothing_Copied when no row was copied on this page, with
+// Msg_Paste_Wrong_Shape when a row has another shape, with
+// Msg_Rows_Do_Not_Fit when they would run past the last row; asks
+// (Msg_Row_Overwrite) once before
 // overwriting rows in use. True when the rows were pasted.
 bool Paste_Grid_Rows(Text_Table &table, int r, bool copied, const QList<QStringList> &buffer, const Grid_Asker &ask);
 
 // The row buttons of a table window, on the rows Rows_Acted_On gives. Each
 // does nothing without a row.
-// Delete Row asks first, once: 1560 and the row's number for one row, 1117
-// with the count for more.
+// Delete Row asks first, once: Msg_Delete_Row_Number for one row,
+// Msg_Delete_Rows for more.
 bool Delete_Rows(Text_Table &table, const QList<int> &rows, const Grid_Asker &ask);
 // Insert Row inserts as many fresh rows as `rows` holds, at the first; it
-// asks (1118) before rows in use would be pushed past the end of the table.
+// asks (Msg_Rows_Pushed_Out) before rows in use would be pushed past the end of the table.
 bool Insert_Rows(Text_Table &table, const QList<int> &rows, const Grid_Asker &ask);
 void Copy_Rows(const Text_Table &table, int page, const QList<int> &rows, QList<QStringList> &buffer,
                Copy_Flags &flags);

@@ -5,6 +5,7 @@
 #include "tables/lora_access.h"
 #include "tables/object_names.h"
 #include "tables/overlap_warnings.h"
+#include "tables/table_messages.h"
 #include "tables/text_table.h"
 
 #include <QCoreApplication>
@@ -45,8 +46,8 @@ Problem_List Object_Live_Problems(const BACnet_Slave_Set_Access &objects)
             Place_Over_The_Limit(objects, int(read.size()), p);
         out.Add(std::move(p));
     }
-    Add_Table_End(out, objects.Read, Page_Read, Obj_Data_Type, 1508);
-    Add_Table_End(out, objects.Write, Page_Write, Obj_Data_Type, 1509);
+    Add_Table_End(out, objects.Read, Page_Read, Obj_Data_Type, Msg_BACnet_Read);
+    Add_Table_End(out, objects.Write, Page_Write, Obj_Data_Type, Msg_BACnet_Write);
     out.Append(overlaps);
     out.Append(names);
     return out;
@@ -55,8 +56,8 @@ Problem_List Object_Live_Problems(const BACnet_Slave_Set_Access &objects)
 Problem_List Rule_Live_Problems(const LoRa_Set_Access &rules)
 {
     Problem_List out = rules.All_Problems();
-    Add_Table_End(out, rules.Uplink, Page_Uplink, Up_StartByte, 1214);
-    Add_Table_End(out, rules.Downlink, Page_Downlink, Down_StartByte, 1215);
+    Add_Table_End(out, rules.Uplink, Page_Uplink, Up_StartByte, Msg_LoRa_Uplink);
+    Add_Table_End(out, rules.Downlink, Page_Downlink, Down_StartByte, Msg_LoRa_Downlink);
     out.Append(Rule_Overlap_Warnings(rules));
     return out;
 }

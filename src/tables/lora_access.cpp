@@ -5,6 +5,7 @@
 #include "core/messages.h"
 #include "core/xml_document.h"
 #include "params/pargen_document.h"
+#include "tables/table_messages.h"
 
 namespace {
 
@@ -32,7 +33,8 @@ void Check_Rules(const Text_Table &t, int page, const Rule_Messages &m, qint64 m
     const int start = 1;
     const int num = 2;
     const auto fail = [&](int message, int r, int c, const QString &limit = QString()) {
-        const QString text = Messages().Get(1243) + QString::number(r + 1) + Messages().Get(message) + limit;
+        const QString text =
+            Messages().Get(Msg_Rule_Error_Row) + QString::number(r + 1) + Messages().Get(message) + limit;
         problems.Add({.Text = text, .Message = message, .Page = page, .Row = r, .Column = c});
     };
     const int end = End_Of_Table(t, start);
@@ -61,51 +63,51 @@ QList<Column_Desc> Uplink_Columns()
     return {
         {.attribute = Uplink_Attributes[Up_Enable],
          .kind = K::Check,
-         .header_message = 1217,
-         .hint_message = 1225,
+         .header_message = Msg_Uplink_Enable,
+         .hint_message = Msg_Uplink_Enable_Hint,
          .width = 50,
          .colour = Colour_Enable,
          .fresh = Yes,
          .missing = Yes},
         {.attribute = Uplink_Attributes[Up_StartByte],
-         .header_message = 1218,
-         .hint_message = 1226,
+         .header_message = Msg_Uplink_Start_Byte,
+         .hint_message = Msg_Uplink_Start_Byte_Hint,
          .width = 80,
          .colour = Colour_Block},
         {.attribute = Uplink_Attributes[Up_NumByte],
-         .header_message = 1219,
-         .hint_message = 1227,
+         .header_message = Msg_Uplink_Num_Byte,
+         .hint_message = Msg_Uplink_Num_Byte_Hint,
          .width = 80,
          .colour = Colour_Block},
         {.attribute = Uplink_Attributes[Up_OnChange],
          .kind = K::Check,
-         .header_message = 1220,
-         .hint_message = 1228,
+         .header_message = Msg_Uplink_On_Change,
+         .hint_message = Msg_Uplink_On_Change_Hint,
          .width = 70,
          .colour = Colour_Trigger,
          .missing = No},
         {.attribute = Uplink_Attributes[Up_OnCMD],
          .kind = K::Check,
-         .header_message = 1221,
-         .hint_message = 1229,
+         .header_message = Msg_Uplink_On_CMD,
+         .hint_message = Msg_Uplink_On_CMD_Hint,
          .width = 55,
          .colour = Colour_Trigger,
          .missing = No},
         {.attribute = Uplink_Attributes[Up_OnTimer],
          .kind = K::Check,
-         .header_message = 1222,
-         .hint_message = 1230,
+         .header_message = Msg_Uplink_On_Timer,
+         .hint_message = Msg_Uplink_On_Timer_Hint,
          .width = 65,
          .colour = Colour_Trigger,
          .missing = No},
         {.attribute = Uplink_Attributes[Up_Time],
-         .header_message = 1223,
-         .hint_message = 1231,
+         .header_message = Msg_Uplink_Time,
+         .hint_message = Msg_Uplink_Time_Hint,
          .width = 80,
          .colour = Colour_Trigger},
         {.attribute = Uplink_Attributes[Up_Mnemonic],
-         .header_message = 1224,
-         .hint_message = 1232,
+         .header_message = Msg_Uplink_Mnemonic,
+         .hint_message = Msg_Uplink_Mnemonic_Hint,
          .width = 340,
          .colour = Colour_Text},
     };
@@ -117,25 +119,25 @@ QList<Column_Desc> Downlink_Columns()
     return {
         {.attribute = Downlink_Attributes[Down_Enable],
          .kind = K::Check,
-         .header_message = 1234,
-         .hint_message = 1238,
+         .header_message = Msg_Downlink_Enable,
+         .hint_message = Msg_Downlink_Enable_Hint,
          .width = 50,
          .colour = Colour_Enable,
          .fresh = Yes,
          .missing = Yes},
         {.attribute = Downlink_Attributes[Down_StartByte],
-         .header_message = 1235,
-         .hint_message = 1239,
+         .header_message = Msg_Downlink_Start_Byte,
+         .hint_message = Msg_Downlink_Start_Byte_Hint,
          .width = 80,
          .colour = Colour_Block},
         {.attribute = Downlink_Attributes[Down_NumByte],
-         .header_message = 1236,
-         .hint_message = 1240,
+         .header_message = Msg_Downlink_Num_Byte,
+         .hint_message = Msg_Downlink_Num_Byte_Hint,
          .width = 80,
          .colour = Colour_Block},
         {.attribute = Downlink_Attributes[Down_Mnemonic],
-         .header_message = 1237,
-         .hint_message = 1241,
+         .header_message = Msg_Downlink_Mnemonic,
+         .hint_message = Msg_Downlink_Mnemonic_Hint,
          .width = 610,
          .colour = Colour_Text},
     };
@@ -156,7 +158,7 @@ Load_Report LoRa_Set_Access::Load(const ParGen_Document &pargen, const Rule_Docu
     if (!report.ParGen_Problem.isEmpty())
         report.Warnings.append(report.ParGen_Problem);
     if (MaxPayloadSize == 0)
-        report.Warnings.append(Messages().Get(1242));
+        report.Warnings.append(Messages().Get(Msg_Payload_Size_Not_Set));
 
     if (rules.Is_Damaged()) {
         report.Document_Problem = rules.Problem();
@@ -164,11 +166,13 @@ Load_Report LoRa_Set_Access::Load(const ParGen_Document &pargen, const Rule_Docu
     }
     const Xml_Document &doc = rules.Xml();
     const int up_rows = Load_Group(
-        Uplink, Table_Group(doc, rules.Path(), Uplink_Group_Element, Messages().Get(1214), report), LoRa_Rule_Rows);
+        Uplink, Table_Group(doc, rules.Path(), Uplink_Group_Element, Messages().Get(Msg_LoRa_Uplink), report),
+        LoRa_Rule_Rows);
     const int down_rows = Load_Group(
-        Downlink, Table_Group(doc, rules.Path(), Downlink_Group_Element, Messages().Get(1215), report), LoRa_Rule_Rows);
-    Note_Rows_At_Risk(report, Uplink, up_rows, Up_StartByte, Messages().Get(1214));
-    Note_Rows_At_Risk(report, Downlink, down_rows, Down_StartByte, Messages().Get(1215));
+        Downlink, Table_Group(doc, rules.Path(), Downlink_Group_Element, Messages().Get(Msg_LoRa_Downlink), report),
+        LoRa_Rule_Rows);
+    Note_Rows_At_Risk(report, Uplink, up_rows, Up_StartByte, Messages().Get(Msg_LoRa_Uplink));
+    Note_Rows_At_Risk(report, Downlink, down_rows, Down_StartByte, Messages().Get(Msg_LoRa_Downlink));
     return report;
 }
 
@@ -187,8 +191,10 @@ Problem_List LoRa_Set_Access::All_Problems() const
     // Computed wide: a payload size near the 32-bit limit must not wrap.
     const qint64 max_bytes = qint64(MaxPayloadSize) - 2;
     Problem_List problems;
-    Check_Rules(Uplink, Page_Uplink, {1244, 1245, 1246}, max_bytes, problems);
-    Check_Rules(Downlink, Page_Downlink, {1247, 1248, -1}, max_bytes, problems);
+    Check_Rules(Uplink, Page_Uplink, {Msg_Uplink_Start_Byte_Range, Msg_Uplink_Num_Byte_Range, Msg_Uplink_Time_Range},
+                max_bytes, problems);
+    Check_Rules(Downlink, Page_Downlink, {Msg_Downlink_Start_Byte_Range, Msg_Downlink_Num_Byte_Range, -1}, max_bytes,
+                problems);
     return problems;
 }
 
@@ -211,10 +217,10 @@ Problem_List LoRa_Set_Access::Check_Before_Save() const
     Problem_List check = Controllo_Dati();
     if (!check)
         return check;
-    check = Check_Table_End(Uplink, Page_Uplink, Up_StartByte, Messages().Get(1214));
+    check = Check_Table_End(Uplink, Page_Uplink, Up_StartByte, Messages().Get(Msg_LoRa_Uplink));
     if (!check)
         return check;
-    return Check_Table_End(Downlink, Page_Downlink, Down_StartByte, Messages().Get(1215));
+    return Check_Table_End(Downlink, Page_Downlink, Down_StartByte, Messages().Get(Msg_LoRa_Downlink));
 }
 
 Problem_List LoRa_Set_Access::Confirm(const QString &path) const

@@ -3,6 +3,7 @@
 #include "core/messages.h"
 #include "tables/bacnet_access.h"
 #include "tables/object_types.h"
+#include "tables/table_messages.h"
 
 #include <QList>
 #include <algorithm>
@@ -57,8 +58,8 @@ QString Places_Text(const QList<Place> &places)
             if (p.page == page)
                 numbers << p.number;
         if (!numbers.isEmpty())
-            tables << QStringLiteral("[%1] %2").arg(Messages().Get(page == Page_Read ? 1508 : 1509),
-                                                    Row_Numbers(numbers));
+            tables << QStringLiteral("[%1] %2").arg(
+                Messages().Get(page == Page_Read ? Msg_BACnet_Read : Msg_BACnet_Write), Row_Numbers(numbers));
     }
     return tables.join(QStringLiteral("; "));
 }

@@ -6,6 +6,7 @@
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
 #include "tables/object_types.h"
+#include "tables/table_messages.h"
 #include "tables/text_table.h"
 
 #include <array>
@@ -23,7 +24,7 @@ struct Byte_Holders
 void Object_Overlaps(const Text_Table &t, const Object_Rows &rows, int page, int nbyte, Problem_List &warnings)
 {
     std::vector<Byte_Holders> area(size_t(qMax(nbyte, 0)));
-    const QString caption = Messages().Get(page == Page_Read ? 1508 : 1509);
+    const QString caption = Messages().Get(page == Page_Read ? Msg_BACnet_Read : Msg_BACnet_Write);
     // A table may hold an overlap in every row: the message is read once.
     const Text_Template text(Messages().Get(Msg_Objects_Overlap));
     for (int r = 0; r < int(rows.size()); ++r) {
@@ -68,7 +69,7 @@ void Object_Overlaps(const Text_Table &t, const Object_Rows &rows, int page, int
 void Rule_Overlaps(const Text_Table &t, int page, Problem_List &warnings)
 {
     std::vector<int> holders;
-    const QString caption = Messages().Get(page == Page_Uplink ? 1214 : 1215);
+    const QString caption = Messages().Get(page == Page_Uplink ? Msg_LoRa_Uplink : Msg_LoRa_Downlink);
     const Text_Template text(Messages().Get(Msg_Rules_Overlap));
     const int end = End_Of_Table(t, Up_StartByte);
     for (int r = 0; r < end; ++r) {

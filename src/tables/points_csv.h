@@ -64,7 +64,7 @@ struct Points_Import
     QList<Bad_Line> Bad_Lines;
 
     bool Ok() const { return Bad_Lines.isEmpty(); }
-    // The refusal: message 1144 naming `file`, then one bad line a line; at
+    // The refusal: Msg_Points_Not_Imported naming `file`, then one bad line a line; at
     // most `most` of them when it is not negative, then how many more.
     QString Problem(const QString &file, int most = -1) const;
 };

@@ -6,6 +6,7 @@
 #include "tables/lora_access.h"
 #include "tables/object_names.h"
 #include "tables/overlap_warnings.h"
+#include "tables/table_messages.h"
 #include "tables/text_table.h"
 
 #include <QFileInfo>
@@ -62,7 +63,7 @@ Table_Check Check_LoRaWAN_Access(const ParGen_Document &pargen, const Rule_Docum
     LoRa_Set_Access table;
     const Load_Report report = table.Load(pargen, rules);
     return Check_Tables(table, report, rules.Path(), table.All_Problems(), Rule_Overlap_Warnings(table), {},
-                        {Messages().Get(1214), Messages().Get(1215)});
+                        {Messages().Get(Msg_LoRa_Uplink), Messages().Get(Msg_LoRa_Downlink)});
 }
 
 Table_Check Check_BACnet_Slave_Access(const ParGen_Document &pargen, const Object_Document &objects)
@@ -70,5 +71,6 @@ Table_Check Check_BACnet_Slave_Access(const ParGen_Document &pargen, const Objec
     BACnet_Slave_Set_Access table;
     const Load_Report report = table.Load(pargen, objects);
     return Check_Tables(table, report, objects.Path(), table.All_Problems(), Object_Overlap_Warnings(table),
-                        Object_Name_Warnings(table, table.Desc_Length), {Messages().Get(1508), Messages().Get(1509)});
+                        Object_Name_Warnings(table, table.Desc_Length),
+                        {Messages().Get(Msg_BACnet_Read), Messages().Get(Msg_BACnet_Write)});
 }

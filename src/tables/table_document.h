@@ -27,7 +27,7 @@ struct Load_Report
 
 // The group element `name` under the root of a table document. A document
 // that was read but lacks the group is told in `report` like a damaged one
-// (message 1176, and 1177 with the table's `caption` for the window): the
+// (Msg_Table_Group_Missing, and Msg_Table_Group_Starts_Empty with the table's `caption` for the window): the
 // table starts empty, and the check fails, where the compiler would take the
 // group for an empty table. A missing file is no fault (empty tables); a
 // damaged one is reported already.
@@ -47,7 +47,7 @@ int End_Of_Table(const Text_Table &table, int key_column);
 
 // Refuses to save a table that would lose text: when a row from the one
 // that ends the table (`End_Of_Table`) on holds text in a column other than
-// a check box, the failure (message 1161) names that row as the grid numbers
+// a check box, the failure (Msg_Rows_Would_Be_Lost) names that row as the grid numbers
 // it, the table (`caption`), the key column and how many of those rows hold
 // text, and points at the row's empty key cell on `page`.
 Problem_List Check_Table_End(const Text_Table &table, int page, int key_column, const QString &caption);
@@ -72,7 +72,7 @@ template <class Tables> Problem_List Check_And_Save(const Tables &tables, const 
 void Save_Group(pugi::xml_node root, const char *name, const Text_Table &table, int key_column);
 
 // Adds to `report` what loading `table` from a group of `group_rows` rows
-// puts at risk: rows that did not fit (message 1120) and loaded rows from
-// the first that ends the table (message 1122). `caption` names the table.
+// puts at risk: rows that did not fit (Msg_Rows_Not_Shown) and loaded rows from
+// the first that ends the table (Msg_Rows_Not_Saved). `caption` names the table.
 void Note_Rows_At_Risk(Load_Report &report, const Text_Table &table, int group_rows, int key_column,
                        const QString &caption);

@@ -17,8 +17,8 @@ struct Image_Facts
 };
 
 // Reads every image whole. Fails on the first one that cannot be read,
-// naming it and the reason (message 1115), and when there is none at all
-// (message 1056): nothing that cannot be shown is sent.
+// naming it and the reason (Msg_File_Not_Read), and when there is none at all
+// (Msg_No_Images): nothing that cannot be shown is sent.
 Result<QList<Image_Facts>> Read_Image_Facts(const QStringList &paths);
 
 // The texts of the summary: "Configuration: Plant"; "2048 bytes";

@@ -3,6 +3,7 @@
 #include "core/messages.h"
 #include "platform/echo_client.h"
 #include "update/ip_address.h"
+#include "update/update_messages.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -90,7 +91,7 @@ QString Ping_Failure_Text(const Ping_Outcome &outcome)
             .Get(Msg_Ping_Unreachable)
             .arg(Dotted(outcome.address), Dotted(outcome.router), Messages().Get(Unreachable_Kind(outcome.icmp_code)),
                  QString::number(outcome.icmp_code));
-    return Messages().Get(outcome.ping_res == 2 ? 1036 : 1037);
+    return Messages().Get(outcome.ping_res == 2 ? Msg_Device_Not_Found : Msg_Check_IP_Address);
 }
 
 bool Ping_Failure_Is_Warning(const Ping_Outcome &outcome)

@@ -20,7 +20,7 @@ struct Ping_Outcome
     int ping_res = 0; // 0 no outcome, 1 a reply with data, 2 an empty reply (time-out or unreachable)
     int attempts = 0; // requests sent
     int good = 0;     // replies with data counted
-    QString Problem;  // message 1039 when this system lets the program send no ping at all
+    QString Problem;  // Msg_Ping_Not_Allowed when this system lets the program send no ping at all
     // A router answered the last request with "destination unreachable",
     // which ended the loop at once.
     bool unreachable = false;
@@ -30,12 +30,12 @@ struct Ping_Outcome
 };
 
 // The message the update window shows for a ping that did not answer: the
-// outcome's own problem when the system allows no ping, else 1044 naming the
+// outcome's own problem when the system allows no ping, else Msg_Ping_Unreachable naming the
 // address, the router and the kind of "destination unreachable" when a router
-// said so, else 1036 "Device Not Found!" after a time-out, else 1037
-// "Error!!! Check the Ip Address". Empty when the converter answered.
+// said so, else Msg_Device_Not_Found after a time-out,
+// else Msg_Check_IP_Address. Empty when the converter answered.
 QString Ping_Failure_Text(const Ping_Outcome &outcome);
-// Whether that message is a warning (1036) rather than an error.
+// Whether that message is a warning (Msg_Device_Not_Found) rather than an error.
 bool Ping_Failure_Is_Warning(const Ping_Outcome &outcome);
 
 // The time the ping loop runs on: the system's steady clock unless a test

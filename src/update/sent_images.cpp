@@ -4,6 +4,7 @@
 #include "core/messages.h"
 #include "update/ip_address.h"
 #include "update/job_file.h"
+#include "update/update_messages.h"
 #include "workspace/configurations.h"
 
 #include <QDir>
@@ -80,7 +81,7 @@ Result<> Keep_Sent_Images(const QString &path_project, const QString &address, c
 {
     const QString folder = Sent_Images_Folder(path_project, address);
     if (folder.isEmpty())
-        return Fail(Messages().Get(1037));
+        return Fail(Messages().Get(Msg_Check_IP_Address));
     // The configuration folder itself is never made: a copy beside nothing
     // would compare with a configuration that is gone.
     if (const Result<> there = Check_Configuration_Folder(path_project); !there)

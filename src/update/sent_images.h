@@ -45,7 +45,8 @@ Result<> Keep_Sent_Images(const QString &path_project, const QString &address, c
 
 // Removes the copy kept for `address`, after a successful update whose
 // images could not be kept. Empty when there was none, else the message that
-// says it was removed (1646) or could not be (1647).
+// says it was removed (Msg_Sent_Copy_Removed) or could not be
+// (Msg_Sent_Copy_Not_Removed).
 QString Forget_Sent_Images(const QString &path_project, const QString &address);
 
 // The copy kept for `address`: nothing when no update to it was kept (or

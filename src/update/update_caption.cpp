@@ -1,6 +1,7 @@
 #include "update/update_caption.h"
 
 #include "core/messages.h"
+#include "update/update_messages.h"
 
 QString Update_Button_Caption(int option)
 {
@@ -12,6 +13,6 @@ QString Update_Button_Caption(int option)
     case 2:
         return Messages().Get(Msg_Caption_Configuration);
     default:
-        return Messages().Get(1020);
+        return Messages().Get(Msg_Update_Button);
     }
 }

@@ -1,6 +1,7 @@
 #include "update/update_sequence.h"
 
 #include "core/messages.h"
+#include "update/update_messages.h"
 #include "workspace/workspace.h"
 
 #include <QDir>
@@ -45,7 +46,7 @@ bool Update_Sequence::Any_Running()
 
 QString Update_Sequence::Option_Text(int option)
 {
-    return Messages().Get(1015 + qBound(0, option, 2));
+    return Messages().Get(Msg_Option_Firmware_And_Configuration + qBound(0, option, 2));
 }
 
 Result<> Update_Sequence::Start(const Boot_Job &job)

@@ -37,7 +37,7 @@ struct Update_Outcome
     QString job_file;     // the job file written, empty when none was
     // A successful update that sent the configuration's images keeps a copy
     // of them for its address (update/sent_images.h). When that fails the
-    // update is still Done; this says why nothing was kept (message 1645).
+    // update is still Done; this says why nothing was kept (Msg_Sent_Not_Kept).
     QString keep_problem;
     Ping_Outcome ping;
     Program_Outcome program;
@@ -79,7 +79,7 @@ public:
     // Whether any update of the process runs.
     static bool Any_Running();
 
-    // What the option loads, in the user's words (messages 1015 to 1017).
+    // What the option loads, in the user's words (the Msg_Option_ texts).
     static QString Option_Text(int option);
 
 signals:

@@ -2,6 +2,7 @@
 
 #include "core/messages.h"
 #include "workspace/workspace.h"
+#include "workspace/workspace_messages.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -42,14 +43,14 @@ bool Is_Configuration_Name(const QString &name)
 Result<> Create_Configuration(Workspace &ws, const QString &name)
 {
     if (name.isEmpty())
-        return Fail(Messages().Get(107));
+        return Fail(Messages().Get(Msg_Project_Name_Empty));
     if (Reaches_Outside(name))
-        return Fail(Messages().Get(105));
+        return Fail(Messages().Get(Msg_Project_Name_Not_Valid));
     if (Breaks_Lists(name))
         return Fail(Messages().Get(Msg_Name_Breaks_Lists));
     const QString dir = ws.Path_Projects + u'/' + name;
     if (QFileInfo(dir).isDir())
-        return Fail(Messages().Get(106));
+        return Fail(Messages().Get(Msg_Project_Name_Folder_Exists));
     // Two names that differ only in letter case are one folder on some file
     // systems and easily taken for each other by a user on any.
     const QStringList existing = Load_Existing_Configuration(ws);
@@ -57,7 +58,7 @@ Result<> Create_Configuration(Workspace &ws, const QString &name)
         return Fail(Messages().Get(Msg_Name_Differs_In_Case).arg(existing.at(i)));
     if (::mkdir(QFile::encodeName(dir).constData(), 0777) != 0) {
         // A sound name the system refused: say where and why.
-        return Fail(Messages().Get(105) + u'\n' +
+        return Fail(Messages().Get(Msg_Project_Name_Not_Valid) + u'\n' +
                     Messages().Get(Msg_File_Not_Written).arg(QDir::toNativeSeparators(dir), qt_error_string(errno)));
     }
     QDir().mkpath(dir + QStringLiteral("/bin")); // a failure shows when the images are written
@@ -96,9 +97,9 @@ int Search_Open_Conf(const QStringList &names, const QString &snc)
 Result<> Check_Configuration_Folder(const QString &path_project)
 {
     if (path_project.isEmpty())
-        return Fail(Messages().Get(18));
+        return Fail(Messages().Get(Msg_Project_Not_Valid));
     if (!QFileInfo(path_project).isDir())
-        return Fail(Messages().Get(18) + u'\n' +
+        return Fail(Messages().Get(Msg_Project_Not_Valid) + u'\n' +
                     Messages().Get(Msg_Configuration_Folder_Gone).arg(QDir::toNativeSeparators(path_project)));
     return {};
 }

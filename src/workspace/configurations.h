@@ -12,14 +12,16 @@ struct Workspace;
 bool Is_Configuration_Name(const QString &name);
 
 // Creates the configuration `name` with its "bin" folder and opens it.
-// Fails with the message that refuses it: 107 an empty name, 106 an existing
-// folder, 105 a name that the file system refuses or that would reach
-// outside PROJECTS, Msg_Name_Breaks_Lists a name holding ";", a line break or
-// another control character, Msg_Name_Differs_In_Case a name that differs
-// only in letter case from an existing configuration (named in the text).
-// The new-configuration dialog and the command "new" both come here. When the folder of a sound name cannot be made (a
-// read-only workspace, a full disk), message 105 is followed, on a line of
-// its own, by a message naming the folder and the system's reason.
+// Fails with the message that refuses it: Msg_Project_Name_Empty an empty
+// name, Msg_Project_Name_Folder_Exists an existing folder,
+// Msg_Project_Name_Not_Valid a name that the file system refuses or that
+// would reach outside PROJECTS, Msg_Name_Breaks_Lists a name holding ";", a
+// line break or another control character, Msg_Name_Differs_In_Case a name
+// that differs only in letter case from an existing configuration (named in
+// the text). The new-configuration dialog and the command "new" both come
+// here. When the folder of a sound name cannot be made (a read-only
+// workspace, a full disk), Msg_Project_Name_Not_Valid is followed, on a line
+// of its own, by a message naming the folder and the system's reason.
 Result<> Create_Configuration(Workspace &ws, const QString &name);
 
 // The names of the configuration folders in PROJECTS, in the order of the

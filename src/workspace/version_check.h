@@ -51,7 +51,7 @@ struct Version_Result
 {
     Version_Answer answer = Version_Answer::Not_Reached;
     QString reply;   // the body of an answer with a 2xx status, else empty
-    QString Problem; // for Not_Reached: message 1048, naming the server and why
+    QString Problem; // for Not_Reached: Msg_Version_Not_Reached, naming the server and why
 };
 
 // The answer that an HTTP response of `server_name` (host, or host:port)

@@ -1,5 +1,6 @@
 // The groups of the parameter window: their rows, captions and layout.
 
+#include "params/param_messages.h"
 #include "params/pargen_fields.h"
 #include "params/ui/category_panel.h"
 #include "params/ui/par_gen.h"
@@ -224,13 +225,13 @@ void TFParGen::RePosition_Objects_52K31()
 
 void TFParGen::Set_Lang()
 {
-    setWindowTitle(Msg(400));
-    L_SW_Desc->setText(Msg(401));
+    setWindowTitle(Msg(Msg_ParGen_Title));
+    L_SW_Desc->setText(Msg(Msg_ParGen_Description));
     L_SW_Desc->adjustSize();
-    Btn_OK->setText(Msg(402));
-    Btn_Cancel->setText(Msg(403));
-    Btn_OK->setToolTip(Msg(404));
-    Btn_Cancel->setToolTip(Msg(405));
+    Btn_OK->setText(Msg(Msg_ParGen_OK));
+    Btn_Cancel->setText(Msg(Msg_ParGen_Cancel));
+    Btn_OK->setToolTip(Msg(Msg_ParGen_OK_Hint));
+    Btn_Cancel->setToolTip(Msg(Msg_ParGen_Cancel_Hint));
     for (const Caption_Text &caption : std::as_const(captions_)) {
         if (auto *label = qobject_cast<QLabel *>(caption.Widget))
             label->setText(Msg(caption.Message));

@@ -1,5 +1,6 @@
 #include "tables/ui/bacnet_eng_unit.h"
 
+#include "tables/table_messages.h"
 #include "widgets/dialog_frame.h"
 #include "widgets/style.h"
 #include "widgets/texts.h"
@@ -132,16 +133,16 @@ TFBACnet_Eng_Unit::TFBACnet_Eng_Unit(Workspace &ws, QWidget *parent)
 
 void TFBACnet_Eng_Unit::Set_Lang()
 {
-    setWindowTitle(Msg(1600));
-    L_SW_Desc->setText(Msg(1601));
+    setWindowTitle(Msg(Msg_Unit_Picker_Title));
+    L_SW_Desc->setText(Msg(Msg_Unit_Picker_Description));
     L_SW_Desc->adjustSize();
-    Btn_OK->setText(Msg(1602));
-    Btn_Cancel->setText(Msg(1603));
-    Label1->setText(Msg(1604));
-    Label2->setText(Msg(1605));
-    Label3->setText(Msg(1606));
-    Label4->setText(Msg(1607));
-    Btn_Select_Eng_Unit->setText(Msg(1608));
+    Btn_OK->setText(Msg(Msg_Unit_Picker_OK));
+    Btn_Cancel->setText(Msg(Msg_Unit_Picker_Cancel));
+    Label1->setText(Msg(Msg_Unit_Picker_Selected));
+    Label2->setText(Msg(Msg_Unit_Picker_New));
+    Label3->setText(Msg(Msg_Unit_Picker_Type));
+    Label4->setText(Msg(Msg_Unit_Picker_Unit));
+    Btn_Select_Eng_Unit->setText(Msg(Msg_Unit_Picker_Select));
 }
 
 void TFBACnet_Eng_Unit::Open_On(const QString &cell_text)

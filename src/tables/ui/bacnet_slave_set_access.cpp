@@ -3,6 +3,7 @@
 #include "tables/data_map.h"
 #include "tables/lora_access.h"
 #include "tables/object_names.h"
+#include "tables/table_messages.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "tables/ui/table_grid.h"
 #include "widgets/message_box.h"
@@ -13,12 +14,12 @@
 
 TFBACnetSlaveSetAccess::TFBACnetSlaveSetAccess(Workspace &ws, TFBACnet_Eng_Unit *picker, QWidget *parent)
     : Table_Window(ws,
-                   {.title = 1500,
-                    .desc = 1501,
-                    .first_caption = 1502,
-                    .first_hint = 1510,
-                    .first_page = 1508,
-                    .number_titles = {1516, 1524},
+                   {.title = Msg_BACnet_Access_Title,
+                    .desc = Msg_BACnet_Access_Description,
+                    .first_caption = Msg_BACnet_Access_First_Button,
+                    .first_hint = Msg_BACnet_Access_First_Button_Hint,
+                    .first_page = Msg_BACnet_Read,
+                    .number_titles = {Msg_Read_Number_Title, Msg_Write_Number_Title},
                     // Only Copy Row and Paste Row show their hints.
                     .shown_hints = {4, 5}},
                    parent)

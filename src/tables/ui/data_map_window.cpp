@@ -3,6 +3,7 @@
 #include "core/messages.h"
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
+#include "tables/table_messages.h"
 #include "widgets/texts.h"
 
 #include <QHBoxLayout>
@@ -51,8 +52,10 @@ QColor Band_Colour(int page)
 QString Row_Name(const Data_Map &map, bool rules, const Byte_Span &s, int page)
 {
     if (rules)
-        return Msg(Msg_Map_Rule_Name).arg(Msg(page == Page_Uplink ? 1214 : 1215)).arg(s.row + map.rule_row_base);
-    const QString table = Msg(page == Page_Read ? 1508 : 1509);
+        return Msg(Msg_Map_Rule_Name)
+            .arg(Msg(page == Page_Uplink ? Msg_LoRa_Uplink : Msg_LoRa_Downlink))
+            .arg(s.row + map.rule_row_base);
+    const QString table = Msg(page == Page_Read ? Msg_BACnet_Read : Msg_BACnet_Write);
     const int row = s.row + map.object_row_base;
     return s.bit >= 0 ? Msg(Msg_Map_Bit_Name).arg(table).arg(row).arg(s.bit)
                       : Msg(Msg_Map_Row_Name).arg(table).arg(row);
@@ -224,7 +227,7 @@ void Data_Map_View::Draw_Legend(QPainter &p, const QRect &heading) const
 {
     int right = heading.right();
     for (int page : {int(Page_Downlink), int(Page_Uplink)}) {
-        const QString text = Msg(page == Page_Uplink ? 1214 : 1215);
+        const QString text = Msg(page == Page_Uplink ? Msg_LoRa_Uplink : Msg_LoRa_Downlink);
         const int text_width = p.fontMetrics().horizontalAdvance(text);
         const QRect label(right - text_width, heading.top(), text_width, heading.height());
         p.drawText(label, Qt::AlignLeft | Qt::AlignVCenter, text);
@@ -259,7 +262,8 @@ void Data_Map_View::paintEvent(QPaintEvent *event)
         const QRect first = Byte_Rect(area, 0);
         p.setPen(palette().text().color());
         const QRect heading(first.left(), first.top() - Heading, width() - first.left(), Heading);
-        p.drawText(heading, Qt::AlignLeft | Qt::AlignVCenter, Msg(area == Page_Read ? 1508 : 1509));
+        p.drawText(heading, Qt::AlignLeft | Qt::AlignVCenter,
+                   Msg(area == Page_Read ? Msg_BACnet_Read : Msg_BACnet_Write));
         if (area == Page_Read)
             Draw_Legend(p, heading);
         // Each row's first offset, so that a byte can be found without pointing.

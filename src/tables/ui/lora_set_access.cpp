@@ -2,6 +2,7 @@
 
 #include "tables/bacnet_access.h"
 #include "tables/data_map.h"
+#include "tables/table_messages.h"
 #include "tables/ui/table_grid.h"
 #include "widgets/texts.h"
 #include "workspace/workspace.h"
@@ -22,12 +23,12 @@ QStringList Column_Hints(const Text_Table &table)
 
 TFLoRa_Set_Access::TFLoRa_Set_Access(Workspace &ws, QWidget *parent)
     : Table_Window(ws,
-                   {.title = 1200,
-                    .desc = 1201,
-                    .first_caption = 1202,
-                    .first_hint = 1208,
-                    .first_page = 1214,
-                    .number_titles = {1216, 1233},
+                   {.title = Msg_LoRa_Access_Title,
+                    .desc = Msg_LoRa_Access_Description,
+                    .first_caption = Msg_LoRa_Access_First_Button,
+                    .first_hint = Msg_LoRa_Access_First_Button_Hint,
+                    .first_page = Msg_LoRa_Uplink,
+                    .number_titles = {Msg_Uplink_Number_Title, Msg_Downlink_Number_Title},
                     .shown_hints = {}},
                    parent)
 {

@@ -2,6 +2,7 @@
 
 #include "core/file_io.h"
 #include "core/messages.h"
+#include "tables/table_messages.h"
 #include "tables/text_table.h"
 #include "tables/ui/data_map_window.h"
 #include "tables/ui/table_grid.h"
@@ -493,7 +494,7 @@ void Table_Window::Btn_ExportClick()
     if (chosen.isEmpty())
         return;
     const QString file = Points_File_Name(chosen);
-    if (QFileInfo::exists(file) && Message_Box::Ask(this, Msg(1103)) != QMessageBox::Yes)
+    if (QFileInfo::exists(file) && Message_Box::Ask(this, Msg(Msg_File_Overwrite)) != QMessageBox::Yes)
         return;
     if (const Result<> written = Write_File_Atomic(file, Export_Points(Points())); !written)
         Message_Box::Error(this, written.Problem());

@@ -83,10 +83,10 @@ public:
     void Btn_PasteRowClick();
     // Export…: both tables as the grids hold them, to a CSV file chosen in a
     // save dialog (".csv" added); an existing file is replaced after a
-    // question (1103).
+    // question (Msg_File_Overwrite).
     void Btn_ExportClick();
     // Import…: a CSV file chosen in an open dialog, then the question
-    // replace or append (1129). Every cell of the file goes through its
+    // replace or append (Msg_Points_Replace_Or_Append). Every cell of the file goes through its
     // cell's rules; a file with a bad line changes nothing and its bad lines
     // are shown. What the import changes in both tables is one step of the
     // history.
@@ -116,7 +116,7 @@ public:
     // grid order across both pages and round to the first, made current.
     void Next_Problem();
 
-    // Cancel and the close box: when something changed, asks (1116) first;
+    // Cancel and the close box: when something changed, asks (Msg_Discard_Changes) first;
     // No keeps the window open.
     void reject() override;
 

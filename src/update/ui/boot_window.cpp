@@ -10,6 +10,7 @@
 #include "update/send_ping.h"
 #include "update/ui/address_boxes.h"
 #include "update/update_caption.h"
+#include "update/update_messages.h"
 #include "update/update_sequence.h"
 #include "widgets/dialog_frame.h"
 #include "widgets/message_box.h"
@@ -75,7 +76,7 @@ TFBoot::TFBoot(Workspace &ws, QWidget *parent)
         auto *box = new QLineEdit(QStringLiteral("0"), this);
         box->setGeometry(16 + i * 56, address_top + 22, 44, 21);
         box->setAlignment(Qt::AlignCenter);
-        box->setToolTip(Msg(1021 + i));
+        box->setToolTip(Msg(Msg_Update_IP1_Hint + i));
         boxes << box;
         if (i < 3) {
             auto *dot = new QLabel(QStringLiteral("."), this);
@@ -143,25 +144,26 @@ void TFBoot::Set_Wait_Limits(int ping_total_ms, int updater_ms, int grace_ms)
 
 void TFBoot::Set_Lang()
 {
-    setWindowTitle(Msg(1002));
-    L_SW_Desc->setText(Msg(1003));
-    L_IP_Address->setText(Msg(1006));
-    L_Update_Option->setText(Msg(1014));
+    setWindowTitle(Msg(Msg_Update_Title));
+    L_SW_Desc->setText(Msg(Msg_Update_Description));
+    L_IP_Address->setText(Msg(Msg_Update_IP_Label));
+    L_Update_Option->setText(Msg(Msg_Update_Options_Label));
     CB_Update_Options->clear();
-    CB_Update_Options->addItems({Msg(1015), Msg(1016), Msg(1017)});
+    CB_Update_Options->addItems(
+        {Msg(Msg_Option_Firmware_And_Configuration), Msg(Msg_Option_Firmware), Msg(Msg_Option_Configuration)});
     CB_Update_Options->setCurrentIndex(0);
-    CB_Update_Options->setToolTip(Msg(1032));
-    CB_Update_Option_Read_Back->setText(Msg(1018));
-    CB_Update_Option_Read_Back->setToolTip(Msg(1033));
-    Btn_Cancel->setText(Msg(1019));
-    Btn_Cancel->setToolTip(Msg(1034));
+    CB_Update_Options->setToolTip(Msg(Msg_Update_Options_Hint));
+    CB_Update_Option_Read_Back->setText(Msg(Msg_Update_Read_Back));
+    CB_Update_Option_Read_Back->setToolTip(Msg(Msg_Update_Read_Back_Hint));
+    Btn_Cancel->setText(Msg(Msg_Update_Cancel));
+    Btn_Cancel->setToolTip(Msg(Msg_Update_Cancel_Hint));
     Show_Caption();
-    Btn_Update->setToolTip(Msg(1035));
+    Btn_Update->setToolTip(Msg(Msg_Update_Button_Hint));
     Btn_Changes->setText(Msg(Msg_Changes_Button));
     Btn_Changes->setToolTip(Msg(Msg_Changes_Button_Hint));
     const QList<QLineEdit *> boxes{E_IP1, E_IP2, E_IP3, E_IP4};
     for (int i = 0; i < 4; ++i)
-        boxes[i]->setToolTip(Msg(1021 + i));
+        boxes[i]->setToolTip(Msg(Msg_Update_IP1_Hint + i));
     for (QLabel *label : {L_SW_Desc, L_IP_Address, L_Update_Option})
         label->adjustSize();
     Show_Images();
