@@ -13,6 +13,7 @@
 #include "params/pargen_form.h"
 #include "table_round_trip.h"
 #include "tables/lora_access.h"
+#include "tables/rule_document.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -51,6 +52,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                    qPrintable(saved[key]), qPrintable(read_back[key]));
 
     // The rule window; the same file also serves as its parameter document.
-    fuzz::Table_Round_Trip<LoRa_Set_Access>(path, path, "rules");
+    fuzz::Table_Round_Trip<LoRa_Set_Access>(document, path, Read_Rule_Document, "rules");
     return 0;
 }

@@ -18,14 +18,19 @@ const QChar Pilcrow = QChar(0x00B6);
 // writes it.
 QString Without_Lone_Surrogates(const QString &text)
 {
-    QString out = text;
-    for (qsizetype i = 0; i < out.size(); ++i) {
-        if (out[i].isHighSurrogate() && i + 1 < out.size() && out[i + 1].isLowSurrogate())
+    // Read through the const text: a copy is made only for a text that
+    // holds a lone surrogate (almost none do).
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             ++i;
-        else if (out[i].isSurrogate())
+        } else if (text[i].isSurrogate()) {
+            if (out.isNull())
+                out = text;
             out[i] = QChar::ReplacementCharacter;
+        }
     }
-    return out;
+    return out.isNull() ? text : out;
 }
 
 QString Describe(int n, const QString &text)

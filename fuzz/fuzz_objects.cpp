@@ -7,6 +7,7 @@
 #include "fuzz_support.h"
 #include "table_round_trip.h"
 #include "tables/bacnet_access.h"
+#include "tables/object_document.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -16,6 +17,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Xml_Document doc;
     doc.Load(path);
     fuzz::Check_Strict_Reading(input, doc);
-    fuzz::Table_Round_Trip<BACnet_Slave_Set_Access>(path, path, "objects");
+    fuzz::Table_Round_Trip<BACnet_Slave_Set_Access>(Read_ParGen_Document(path), path, Read_Object_Document, "objects");
     return 0;
 }

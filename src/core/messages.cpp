@@ -259,16 +259,31 @@ Message_Table &Messages()
     return table;
 }
 
+namespace {
+
+// The English texts, made once: every table starts from them, sharing the
+// texts until a language file replaces one.
+const QStringList &English_Texts()
+{
+    static const QStringList texts = [] {
+        QStringList made;
+        made.reserve(Message_Table::Count);
+        for (int i = 0; i < Message_Table::Count; ++i)
+            made.append(QStringLiteral(" "));
+        for (const Default_Message &m : Default_Messages())
+            made[m.number] = QString::fromUtf16(m.text);
+        for (const Default_Message &m : Added_Messages)
+            made[m.number] = QString::fromUtf16(m.text);
+        return made;
+    }();
+    return texts;
+}
+
+} // namespace
+
 void Message_Table::Build_Default_Messages()
 {
-    texts_.clear();
-    texts_.reserve(Count);
-    for (int i = 0; i < Count; ++i)
-        texts_.append(QStringLiteral(" "));
-    for (const Default_Message &m : Default_Messages())
-        texts_[m.number] = QString::fromUtf16(m.text);
-    for (const Default_Message &m : Added_Messages)
-        texts_[m.number] = QString::fromUtf16(m.text);
+    texts_ = English_Texts();
     messages_count_ = Count;
 }
 

@@ -57,14 +57,20 @@ public:
         for (const QStringList &row : rows)
             for (qsizetype i = 0; i < row.size(); ++i)
                 widths[i] = std::max(widths[i], row[i].size());
+        // Written straight into the report, padded in place.
         auto line = [&](const QStringList &cells) {
-            QString text;
-            for (qsizetype i = 0; i < cells.size(); ++i)
-                text += i + 1 < cells.size() ? cells[i].leftJustified(widths[i] + 2) : cells[i];
+            const qsizetype start = out_.size();
+            for (qsizetype i = 0; i < cells.size(); ++i) {
+                out_ += cells[i];
+                if (i + 1 < cells.size() && cells[i].size() < widths[i] + 2)
+                    out_.resize(out_.size() + widths[i] + 2 - cells[i].size(), u' ');
+            }
             // An empty last cell leaves no blanks behind.
-            while (text.endsWith(u' '))
-                text.chop(1);
-            out_ += text + u'\n';
+            qsizetype end = out_.size();
+            while (end > start && out_.at(end - 1) == u' ')
+                --end;
+            out_.truncate(end);
+            out_ += u'\n';
         };
         line(header);
         for (const QStringList &row : rows)

@@ -113,7 +113,9 @@ const std::array<ParGen_Key, ParGen_Key_Count> &All_ParGen_Keys()
     return keys;
 }
 
-QStringList Choice_Items(ParGen_Key key)
+namespace {
+
+QStringList Make_Choice_Items(ParGen_Key key)
 {
     switch (key) {
     case ParGen_Key::LoRa_RF_Band:
@@ -133,6 +135,21 @@ QStringList Choice_Items(ParGen_Key key)
     default:
         return QStringList();
     }
+}
+
+} // namespace
+
+QStringList Choice_Items(ParGen_Key key)
+{
+    // Made once: the lists never change, and a form asks for them at every
+    // value it composes.
+    static const std::array<QStringList, ParGen_Key_Count> items = [] {
+        std::array<QStringList, ParGen_Key_Count> made;
+        for (int i = 0; i < ParGen_Key_Count; ++i)
+            made[size_t(i)] = Make_Choice_Items(ParGen_Key(i));
+        return made;
+    }();
+    return items[size_t(key)];
 }
 
 int Find_Item_Ignoring_Case(const QStringList &items, QStringView text)

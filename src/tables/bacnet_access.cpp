@@ -115,6 +115,9 @@ QList<Column_Desc> Object_Columns(int page)
 {
     using K = Cell_Kind;
     const int h = page == Page_Read ? Msg_Read_Data_Type : Msg_Write_Data_Type;
+    // Made once: 1500 texts, the same for every table.
+    static const QStringList positions = Numbers(Data_Area_Bytes);
+    static const QStringList bits = Numbers(8);
     return {
         {.attribute = Object_Attributes[Obj_Data_Type],
          .kind = K::Combo,
@@ -135,13 +138,13 @@ QList<Column_Desc> Object_Columns(int page)
          .header_message = h + 2,
          .width = 64,
          .colour = Colour_Place,
-         .items = Numbers(Data_Area_Bytes)},
+         .items = positions},
         {.attribute = Object_Attributes[Obj_Bit],
          .kind = K::Combo,
          .header_message = h + 3,
          .width = 64,
          .colour = Colour_Place,
-         .items = Numbers(8)},
+         .items = bits},
         {.attribute = Object_Attributes[Obj_Length], .header_message = h + 4, .width = 64, .colour = Colour_Place},
         {.attribute = Object_Attributes[Obj_Swap],
          .kind = K::Check,

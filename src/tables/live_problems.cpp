@@ -12,6 +12,7 @@
 #include <QEvent>
 #include <algorithm>
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -76,8 +77,8 @@ Live_Problems::Live_Problems(const Text_Table *first, const Text_Table *second, 
     , find_(std::move(find))
 {
     for (const Text_Table *table : tables_) {
-        connect(table, &QAbstractItemModel::dataChanged, this, &Live_Problems::Invalidate);
-        connect(table, &QAbstractItemModel::layoutChanged, this, &Live_Problems::Invalidate);
+        connect(table, &QAbstractItemModel::dataChanged, this, &Live_Problems::Cells_Changed);
+        connect(table, &QAbstractItemModel::layoutChanged, this, &Live_Problems::Cells_Changed);
         // Another document: its first paint must not show the old marks.
         connect(table, &QAbstractItemModel::modelReset, this, [this] {
             Forget_Marks();
@@ -88,6 +89,12 @@ Live_Problems::Live_Problems(const Text_Table *first, const Text_Table *second, 
 }
 
 void Live_Problems::Invalidate()
+{
+    kept_.clear();
+    Cells_Changed();
+}
+
+void Live_Problems::Cells_Changed()
 {
     if (stale_)
         return;
@@ -128,11 +135,47 @@ void Live_Problems::Find_Now()
 {
     stale_ = false;
     ++findings_;
-    const QList<Problem> old = std::exchange(problems_, find_().All());
-    std::stable_sort(problems_.begin(), problems_.end(), [](const Problem &a, const Problem &b) {
-        return std::tie(a.Page, a.Row, a.Column, a.Level) < std::tie(b.Page, b.Row, b.Column, b.Level);
-    });
-    errors_ = int(std::count_if(problems_.cbegin(), problems_.cend(), [](const Problem &p) { return p.Is_Error(); }));
+    // The cells of a kept finding give its problems again: comparing them
+    // costs far less than finding (a paste undone and redone: thousands of
+    // cells, thousands of warnings to write).
+    const auto same_cells = [this](const Finding &f) {
+        for (int page = 0; page < 2; ++page) {
+            const Text_Table &table = *tables_[page];
+            const int columns = table.Column_Count();
+            if (f.cells[page].size() != qsizetype(table.Row_Count()) * columns)
+                return false;
+            for (int r = 0; r < table.Row_Count(); ++r)
+                for (int c = 0; c < columns; ++c)
+                    if (f.cells[page][qsizetype(r) * columns + c] != table.Cell(r, c))
+                        return false;
+        }
+        return true;
+    };
+    const auto known = std::find_if(kept_.begin(), kept_.end(), same_cells);
+    QList<Problem> old;
+    if (known != kept_.end()) {
+        old = std::exchange(problems_, known->problems);
+        errors_ = known->errors;
+        std::rotate(kept_.begin(), known, known + 1);
+    } else {
+        old = std::exchange(problems_, find_().All());
+        std::stable_sort(problems_.begin(), problems_.end(), [](const Problem &a, const Problem &b) {
+            return std::tie(a.Page, a.Row, a.Column, a.Level) < std::tie(b.Page, b.Row, b.Column, b.Level);
+        });
+        errors_ =
+            int(std::count_if(problems_.cbegin(), problems_.cend(), [](const Problem &p) { return p.Is_Error(); }));
+        if (kept_.size() == Findings_Kept)
+            kept_.removeLast();
+        Finding found{{}, problems_, errors_};
+        for (int page = 0; page < 2; ++page) {
+            const Text_Table &table = *tables_[page];
+            found.cells[page].reserve(qsizetype(table.Row_Count()) * table.Column_Count());
+            for (int r = 0; r < table.Row_Count(); ++r)
+                for (int c = 0; c < table.Column_Count(); ++c)
+                    found.cells[page].append(table.Cell(r, c));
+        }
+        kept_.prepend(std::move(found));
+    }
 
     // The old levels are kept until the new ones are set, to tell what changed.
     Page_Marks before[2] = {std::move(marks_[0]), std::move(marks_[1])};
@@ -161,7 +204,7 @@ void Live_Problems::Find_Now()
     };
     // Only cells that held a problem before or hold one now can have
     // changed; each is told once (its old level is then taken as the new).
-    for (const QList<Problem> *list : {&old, static_cast<const QList<Problem> *>(&problems_)}) {
+    for (const QList<Problem> *list : {&std::as_const(old), &std::as_const(problems_)}) {
         for (const Problem &p : *list) {
             if (p.Page < 0 || p.Page > 1 || p.Row < 0 || p.Column < 0)
                 continue;

@@ -36,6 +36,12 @@ enum class Mark_Level : quint8 { None, Warning, Error };
 // The problems are kept in grid order (page, row, column; errors first in a
 // cell) with a level for every cell, so that drawing a cell costs one look-up
 // and a finding tells which cells' marks changed.
+//
+// The last findings are kept with the cells they were found over: when the
+// cells come back to one of them (an undo, a redo, an edit undone by hand)
+// its problems are taken again instead of being found anew. Anything else
+// the problems depend on (the language) goes through Invalidate, which
+// forgets them, as does a new document.
 class Live_Problems : public QObject
 {
     Q_OBJECT
@@ -46,8 +52,9 @@ public:
     // Watches the tables of both pages; `find` runs over their current cells.
     Live_Problems(const Text_Table *first, const Text_Table *second, Finder find, QObject *parent = nullptr);
 
-    // Finds the problems again once the event loop has sent what waits (the
-    // tables changed, or the language).
+    // Finds the problems again once the event loop has sent what waits,
+    // forgetting the findings kept: something besides the cells changed (the
+    // language). A change of the cells needs no call.
     void Invalidate();
     // Finds them now if they are stale.
     void Flush();
@@ -96,12 +103,23 @@ private:
             return row >= 0 && column >= 0 && column < columns && At(row, column) < qsizetype(first.size());
         }
     };
+    // The problems over the cells as they were at one finding.
+    struct Finding
+    {
+        QList<QString> cells[2]; // each page's, row after row (the texts shared)
+        QList<Problem> problems; // in grid order
+        int errors = 0;
+    };
+    static constexpr int Findings_Kept = 2;
+
+    void Cells_Changed();
     void Find_Now();
     void Forget_Marks();
 
     const Text_Table *tables_[2];
     Finder find_;
     QList<Problem> problems_; // in grid order
+    QList<Finding> kept_;     // the latest first
     Page_Marks marks_[2];
     QList<Cell> changed_;
     int errors_ = 0;

@@ -141,9 +141,13 @@ Header Read_Header(const Points_Tables &tables, const QList<File_Column> &column
     // some lines fill.
     while (!fields.isEmpty() && fields.last().trimmed().isEmpty())
         fields.removeLast();
-    QStringList known;
-    for (const File_Column &column : columns)
-        known.append(u'"' + column.English_Name(tables) + u'"');
+    // The names a file may use, listed only for a column that is none of them.
+    const auto known = [&] {
+        QStringList names;
+        for (const File_Column &column : columns)
+            names.append(u'"' + column.English_Name(tables) + u'"');
+        return names.join(QStringLiteral(", "));
+    };
     for (qsizetype i = 0; i < fields.size(); ++i) {
         const QString folded = Folded(fields[i]);
         const QString label = u'"' + fields[i].trimmed() + u'"';
@@ -154,7 +158,7 @@ Header Read_Header(const Points_Tables &tables, const QList<File_Column> &column
                 found = k;
         header.columns.append(found);
         if (found < 0) {
-            bad.append({line, label, Messages().Get(Msg_Points_Unknown_Column).arg(known.join(QStringLiteral(", ")))});
+            bad.append({line, label, Messages().Get(Msg_Points_Unknown_Column).arg(known())});
         } else if (header.field_of[found] >= 0) {
             bad.append({line, label, Messages().Get(Msg_Points_Column_Twice)});
         } else {

@@ -131,6 +131,37 @@ private slots:
         QCOMPARE(live.Findings(), 3);
     }
 
+    // Cells brought back to those of a kept finding (an undo, a redo) take
+    // its problems again without finding them; Invalidate (the language)
+    // finds them anew.
+    void cells_brought_back_are_not_found_again()
+    {
+        BACnet_Slave_Set_Access objects;
+        test::Fill(objects.Read, {Good.arg(0), Good.arg(4)});
+        int finds = 0;
+        Live_Problems live(&objects.Read, &objects.Write, [&] {
+            ++finds;
+            return Object_Live_Problems(objects);
+        });
+        live.Flush();
+        objects.Read.Set_Cell(0, Obj_Eng_Unit, u"x"_s);
+        live.Flush();
+        QCOMPARE(finds, 2);
+        QCOMPARE(Marks(live), QStringList{u"E 0:0:1"_s});
+        objects.Read.Set_Cell(0, Obj_Eng_Unit, u"95"_s);
+        live.Flush();
+        QVERIFY(live.All().isEmpty());
+        objects.Read.Set_Cell(0, Obj_Eng_Unit, u"x"_s);
+        live.Flush();
+        QCOMPARE(finds, 2);
+        QCOMPARE(Marks(live), QStringList{u"E 0:0:1"_s});
+        QCOMPARE(live.Changed_Cells().size(), 1);
+        live.Invalidate();
+        live.Flush();
+        QCOMPARE(finds, 3);
+        QCOMPARE(Marks(live), QStringList{u"E 0:0:1"_s});
+    }
+
     // A cell with an error and a warning is marked as an error and tips
     // both, the error first; a new document (a model reset) takes the marks
     // away before they are found again.

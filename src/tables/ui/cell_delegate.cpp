@@ -119,9 +119,13 @@ void Cell_Delegate::initStyleOption(QStyleOptionViewItem *option, const QModelIn
         if (const int mark = Mark_Of(index))
             background = Tinted(background, mark == 2 ? Error_Colour : Warning_Colour, mark == 2 ? 0.22 : 0.28);
         option->backgroundBrush = background;
-        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-            option->palette.setColor(group, QPalette::Text,
-                                     Readable_On(background, option->palette.color(group, QPalette::Text)));
+        // Set only where it changes: setting a colour copies the palette, at
+        // every cell drawn, and the usual palette's text is readable as it is.
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            const QColor text = option->palette.color(group, QPalette::Text);
+            if (const QColor readable = Readable_On(background, text); readable != text)
+                option->palette.setColor(group, QPalette::Text, readable);
+        }
     }
 }
 
