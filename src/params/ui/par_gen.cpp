@@ -79,7 +79,7 @@ void TFParGen::FormCreate()
     for (Category_Panel *panel : CPG->Panels())
         panel->hide();
     Order_TAB_Panels();
-    Move_GroupBoxs();
+    Move_Group_Boxes();
     Set_Lang();
 
     // The wheel is the window's wherever the pointer is (FormMouseWheel).
@@ -104,7 +104,7 @@ void TFParGen::FormShow()
         Message_Box::Warning(this, document.Problem());
     form_.Load(Load_ParGen(document));
     Show_Form();
-    Move_GroupBoxs();
+    Move_Group_Boxes();
     Set_Max_Payload_Size();
     CPG->verticalScrollBar()->setValue(0);
     Input(K::LoRa_RF_Band)->setFocus();
@@ -164,7 +164,7 @@ void TFParGen::On_Change(ParGen_Key key)
         } else if (key == K::LoRa_DataRate) {
             Set_Max_Payload_Size();
         } else if (key == K::LoRa_Activation_Method || key == K::BACnet_Type) {
-            Move_GroupBoxs();
+            Move_Group_Boxes();
         }
     } else if (auto *edit = qobject_cast<QLineEdit *>(Input(key))) {
         form_.Set_Text(key, edit->text());

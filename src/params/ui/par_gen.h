@@ -66,7 +66,7 @@ public:
     bool FormMouseWheel(const QWheelEvent &event);
 
     void Order_TAB_Panels();
-    void Move_GroupBoxs();
+    void Move_Group_Boxes();
     void Set_Max_Payload_Size();
 
     const ParGen_Form &Form() const { return form_; }

@@ -86,7 +86,7 @@ void TFParGen::Show_Snapshot(ParGen_Key key, const ParGen_Values &snapshot)
     burst_ = nullptr;
     form_.Restore(snapshot);
     Show_Form();
-    Move_GroupBoxs();
+    Move_Group_Boxes();
     Set_Max_Payload_Size();
     recorded_ = form_.Snapshot();
     Check_Later();

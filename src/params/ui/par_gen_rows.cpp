@@ -198,7 +198,7 @@ void TFParGen::Order_TAB_Panels_52K31()
     Set_Group_Titles();
 }
 
-void TFParGen::Move_GroupBoxs()
+void TFParGen::Move_Group_Boxes()
 {
     RePosition_Objects_52K31();
     for (const Group &group : std::as_const(groups_))
