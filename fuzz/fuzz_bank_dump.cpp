@@ -12,9 +12,7 @@
 #include "inspector/bank_dump.h"
 #include "inspector/dump_table.h"
 #include "inspector/image_diff.h"
-
-#include <QJsonDocument>
-#include <QJsonParseError>
+#include "json_check.h"
 
 namespace {
 
@@ -72,10 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray json = bank2 ? Dump_Json(Decode_Bank2(image, problems)) : Dump_Json(Decode_Bank1(image, problems));
     if (compiled)
         FUZZ_CHECK(problems.isEmpty(), "a compiled image is not sound: %s", qPrintable(problems.join(u'\n')));
-    QJsonParseError error;
-    QJsonDocument::fromJson(json, &error);
-    FUZZ_CHECK(error.error == QJsonParseError::NoError, "the dump is no JSON: %s at %d",
-               qPrintable(error.errorString()), error.offset);
+    const qsizetype error = fuzz::Json_Check::First_Error(json);
+    FUZZ_CHECK(error < 0, "the dump is no JSON: it breaks at %lld", qlonglong(error));
     // The same image beside its compiled partner: the pair and its table
     // are made whatever the counts say, and a compiled pair is sound.
     QStringList pair_problems;
@@ -83,9 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                                     : Decode_Pair(image, Compiled().bank2, pair_problems);
     if (problems.isEmpty() && compiled)
         FUZZ_CHECK(pair_problems.isEmpty(), "a compiled pair is not sound: %s", qPrintable(pair_problems.join(u'\n')));
-    QJsonDocument::fromJson(Dump_Json(pair), &error);
-    FUZZ_CHECK(error.error == QJsonParseError::NoError, "the pair dump is no JSON: %s at %d",
-               qPrintable(error.errorString()), error.offset);
+    const qsizetype pair_error = fuzz::Json_Check::First_Error(Dump_Json(pair));
+    FUZZ_CHECK(pair_error < 0, "the pair dump is no JSON: it breaks at %lld", qlonglong(pair_error));
     Dump_Table(pair);
     // The pair compared field by field: with itself it differs in nothing,
     // and beside the compiled pair it is read whatever it holds.

@@ -12,20 +12,16 @@
 #include "compiler/le_bytes.h"
 #include "fuzz_support.h"
 #include "inspector/bank_dump.h"
+#include "json_check.h"
 #include "params/pargen_document.h"
 #include "tables/rule_document.h"
-
-#include <QJsonDocument>
-#include <QJsonParseError>
 
 namespace {
 
 void Check_Json(const QByteArray &json, const char *what)
 {
-    QJsonParseError error;
-    QJsonDocument::fromJson(json, &error);
-    FUZZ_CHECK(error.error == QJsonParseError::NoError, "the %s dump is no JSON: %s at %d", what,
-               qPrintable(error.errorString()), error.offset);
+    const qsizetype error = fuzz::Json_Check::First_Error(json);
+    FUZZ_CHECK(error < 0, "the %s dump is no JSON: it breaks at %lld", what, qlonglong(error));
 }
 
 } // namespace
