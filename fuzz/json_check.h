@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-
 #include <cstring>
 
 namespace fuzz {
@@ -109,7 +108,9 @@ private:
     // One UTF-8 character of two to four bytes, shortest form, no surrogate.
     bool Utf8_Sequence()
     {
-        const auto byte = [this](qsizetype i) { return at_ + i < size_ ? static_cast<unsigned char>(p_[at_ + i]) : 0u; };
+        const auto byte = [this](qsizetype i) {
+            return at_ + i < size_ ? static_cast<unsigned char>(p_[at_ + i]) : 0u;
+        };
         const unsigned lead = byte(0);
         const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
         if (length == 0)

@@ -178,14 +178,36 @@ struct Item_Finder
     QHash<QString, qsizetype> folded;
 };
 
-Result<QString> Combo_Text(const Column_Desc &column, const QString &text, std::unique_ptr<Item_Finder> &finder)
+// The item a typed text names: the same text, else the first item alike but
+// for letter case.
+qsizetype Find_Item(const QStringList &items, const QString &text)
+{
+    const qsizetype exact = items.indexOf(text);
+    if (exact >= 0)
+        return exact;
+    // Compared letter by letter, folded as toCaseFolded folds them.
+    for (qsizetype i = 0; i < items.size(); ++i)
+        if (items[i].compare(text, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+// `finder`, when given, is made on the first call and kept for the next ones
+// (a paste of many cells); a single cell is looked up item by item, which
+// costs less than making the finder.
+Result<QString> Combo_Text(const Column_Desc &column, const QString &text, std::unique_ptr<Item_Finder> *finder)
 {
     const QString t = Trimmed(text);
     if (t.isEmpty())
         return column.fresh;
-    if (!finder)
-        finder = std::make_unique<Item_Finder>(column.items);
-    const qsizetype i = finder->Find(t);
+    qsizetype i = -1;
+    if (finder) {
+        if (!*finder)
+            *finder = std::make_unique<Item_Finder>(column.items);
+        i = (*finder)->Find(t);
+    } else {
+        i = Find_Item(column.items, t);
+    }
     if (i >= 0)
         return column.items[i];
     return Fail(Messages().Get(Msg_Paste_Not_An_Item).arg(Items_Text(column.items)));
@@ -208,7 +230,7 @@ Result<QString> Check_Text(const Column_Desc &column, const QString &text)
     }
 }
 
-Result<QString> Cell_Text(const Column_Desc &column, const QString &text, std::unique_ptr<Item_Finder> &finder)
+Result<QString> Cell_Text(const Column_Desc &column, const QString &text, std::unique_ptr<Item_Finder> *finder)
 {
     // No cell holds one: the grid's editors cannot type one, and the
     // documents and the device's texts would carry it on.
@@ -334,8 +356,7 @@ QList<QStringList> Parse_Clipboard(const QString &text)
 
 Result<QString> Paste_Cell_Text(const Column_Desc &column, const QString &text)
 {
-    std::unique_ptr<Item_Finder> finder;
-    return Cell_Text(column, text, finder);
+    return Cell_Text(column, text, nullptr);
 }
 
 Result<QList<Cell_Change>> Plan_Paste(const Text_Table &table, int row, int column, const QList<QStringList> &block)
@@ -378,7 +399,7 @@ Result<QList<Cell_Change>> Plan_Paste(const Text_Table &table, int row, int colu
             const int c = targets[j];
             const Column_Desc &desc = table.Column(c);
             const QString &text = block[i][j];
-            Result<QString> stored = Cell_Text(desc, text, finders[size_t(j)]);
+            Result<QString> stored = Cell_Text(desc, text, &finders[size_t(j)]);
             if (!stored.Ok())
                 return Fail(Messages()
                                 .Get(Msg_Paste_Cell_Refused)

@@ -73,8 +73,13 @@ struct File_Column
     {
         if (folded.isEmpty()) // a text the language leaves blank names nothing
             return false;
+        // Compared folded letter by letter, with nothing copied: a header line
+        // meets every name of every column.
+        const auto same = [&](const QString &name) {
+            return QStringView(name).trimmed().compare(folded, Qt::CaseInsensitive) == 0;
+        };
         for (int message : Header_Messages(tables))
-            if (folded == Folded(English().Get(message)) || folded == Folded(Messages().Get(message)))
+            if (same(English().Get(message)) || same(Messages().Get(message)))
                 return true;
         return false;
     }
