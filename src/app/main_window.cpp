@@ -14,6 +14,7 @@
 #include "update/update_sequence.h"
 #include "widgets/dialog_frame.h"
 #include "widgets/file_dialog.h"
+#include "widgets/guarded_save.h"
 #include "widgets/message_box.h"
 #include "widgets/style.h"
 #include "widgets/texts.h"
@@ -36,6 +37,7 @@ TFQuarneleFirmWare::TFQuarneleFirmWare(Workspace &ws, Windows &windows, QWidget 
     , ws_(ws)
     , windows_(windows)
 {
+    settings_.Loaded(ws_.Settings_File());
     setObjectName(QStringLiteral("FQuarneleFirmWare"));
     Apply_Window_Style(this);
     setWindowTitle(QStringLiteral("Tavelin - Configurator SW52K31 BACnet Slave / LoRaWAN "));
@@ -214,8 +216,15 @@ void TFQuarneleFirmWare::Btn_Click(QPushButton *sender)
         windows_.FAbout->exec();
     } else if (sender == Btn_Opz) {
         if (windows_.FSoftOptions && windows_.FSoftOptions->exec() == QDialog::Accepted) {
-            if (const Result<> saved = Save_Setting(ws_); !saved)
-                Message_Box::Error(this, saved.Problem());
+            if (Save_Settings() == Guarded_Save::Reload) {
+                // The other program's settings, the configuration open here kept.
+                const QString name = ws_.Project_Name;
+                const QString path = ws_.Path_Project;
+                (void)Load_Settings(ws_);
+                ws_.Project_Name = name;
+                ws_.Path_Project = path;
+                settings_.Accept_Current();
+            }
             Apply_Timer_Setting();
         }
     } else if (!ws_.Configuration_Open()) {
@@ -315,11 +324,20 @@ void TFQuarneleFirmWare::Timer_UpdateTimer()
     Timer_Update->start();
 }
 
+Guarded_Save TFQuarneleFirmWare::Save_Settings()
+{
+    return Save_Guarded(this, settings_, [this] { return Save_Setting(ws_); });
+}
+
 void TFQuarneleFirmWare::closeEvent(QCloseEvent *event)
 {
     // A settings file that cannot be written is reported, but never keeps
-    // the program from closing.
-    if (const Result<> saved = Save_Setting(ws_); !saved)
-        Message_Box::Error(this, saved.Problem());
+    // the program from closing; settings changed elsewhere meanwhile are
+    // replaced only when the user says so (Reload keeps them), and Cancel
+    // keeps the program open.
+    if (Save_Settings() == Guarded_Save::Cancelled) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }

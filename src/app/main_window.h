@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/windows.h"
+#include "widgets/guarded_save.h"
+#include "workspace/document_guard.h"
 
 #include <QWidget>
 
@@ -51,10 +53,15 @@ protected:
 
 private:
     void Btn_Click(QPushButton *sender);
+    // Writes the settings, asking first when they changed elsewhere.
+    Guarded_Save Save_Settings();
     QPushButton *Make_Step_Button(int x, int y, const QString &icon, int fallback);
     QPushButton *Make_Image_Button(int x, const QString &icon, int fallback);
 
     Workspace &ws_;
+    // The settings file as read at start or last written: another
+    // configurator on the workspace may change it meanwhile.
+    Document_Guard settings_;
     Windows &windows_;
     Version_Checker version_checker_;
     QLabel *L_SW_Code;

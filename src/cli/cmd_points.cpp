@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 #include "tables/points_files.h"
+#include "workspace/file_lock.h"
 #include "workspace/workspace.h"
 #include "workspace/workspace_messages.h"
 
@@ -42,6 +43,13 @@ int Import(const Command_Context &c, Points_Document which)
     if (const int code = Open_Points(c))
         return code;
     const Import_Mode mode = c.parser.isSet(QStringLiteral("append")) ? Import_Mode::Append : Import_Mode::Replace;
+    // Held from the reading of the document (an append keeps its rows) to
+    // the writing: another writer in between would lose its change or ours.
+    const Result<File_Lock> lock = Lock_Configuration(c.ws);
+    if (!lock) {
+        c.Message(lock.Problem());
+        return 1;
+    }
     if (const Result<> done = Import_Points_File(c.ws, which, c.args.at(1), mode); !done) {
         c.Message(done.Problem());
         return 1;

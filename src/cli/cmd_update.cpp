@@ -62,6 +62,12 @@ int Command_Jobfile(const Command_Context &c)
     Boot_Job job;
     if (const int code = Prepare_Job(c, "jobfile", &job))
         return code;
+    // The job file is the running update's: not replaced under it.
+    const Result<File_Lock> lock = Lock_Update(job.Path_Exe, Join_IP_Address(job.IP));
+    if (!lock) {
+        c.Message(lock.Problem());
+        return 1;
+    }
     job.BACnet_Type = Get_Type_BACnet(Read_ParGen_Document(c.ws.File_ParGen));
     if (const Result<> written = Compile_XML_Parameter_New_Boot(job); !written) {
         c.Message(written.Problem());
@@ -77,6 +83,14 @@ int Command_Update(const Command_Context &c)
     if (const int code = Prepare_Job(c, "update", &job))
         return code;
 
+    // One update at a time in the workspace, from the images it compiles
+    // (which another update would otherwise be sending) to the updater's end.
+    Result<File_Lock> lock = Lock_Update(job.Path_Exe, Join_IP_Address(job.IP));
+    if (!lock) {
+        c.Message(lock.Problem());
+        return 1;
+    }
+
     // The update step: the images first, refused as `check` refuses, and
     // the job from the same reading of the documents.
     const Configuration_Snapshot configuration = Read_Configuration(c.ws, Output::Images);
@@ -90,7 +104,7 @@ int Command_Update(const Command_Context &c)
         c.out << QDir::toNativeSeparators(path) << Qt::endl;
 
     Icmp_Echo_Client client;
-    const Update_Outcome outcome = Run_Update(c.ws, client, job);
+    const Update_Outcome outcome = Run_Update(c.ws, client, job, Update_Limits(), std::move(lock).Value());
     if (!outcome.job_file.isEmpty())
         c.out << QDir::toNativeSeparators(outcome.job_file) << Qt::endl;
     if (!outcome.Ok()) {

@@ -69,6 +69,7 @@ void Program_Runner::Start(const QString &program, const QString &working_dir, i
     limit_ms_ = limit_ms;
     grace_ms_ = grace_ms;
     stopping_ = false;
+    stopped_ = false;
     pid_ = 0;
     process_ = new QProcess;
     if (log_path.isEmpty()) {
@@ -115,11 +116,15 @@ void Program_Runner::On_Finished(int exit_code, QProcess::ExitStatus status)
         return;
     timer_->stop();
     Program_Outcome result;
-    result.kind = stopping_ ? Program_Outcome::Kind::Timed_Out : Program_Outcome::Kind::Ended;
+    result.kind = stopped_    ? Program_Outcome::Kind::Stopped
+                  : stopping_ ? Program_Outcome::Kind::Timed_Out
+                              : Program_Outcome::Kind::Ended;
     result.exit_code = exit_code;
     result.crashed = status == QProcess::CrashExit;
     result.pid = pid_;
-    if (stopping_) {
+    if (stopped_) {
+        Signal_Group(SIGKILL);
+    } else if (stopping_) {
         result.Problem =
             Messages().Get(Msg_Updater_Stopped).arg(QDir::toNativeSeparators(program_)).arg(limit_ms_ / 1000);
         // What the program started in its group ends with it.
@@ -144,6 +149,18 @@ void Program_Runner::On_Time_Out()
         return;
     }
     Signal_Group(SIGKILL);
+}
+
+void Program_Runner::Stop()
+{
+    if (!process_ || stopped_)
+        return;
+    stopped_ = true;
+    if (stopping_)
+        return; // already being ended at the limit; the grace runs
+    stopping_ = true;
+    Signal_Group(SIGTERM);
+    timer_->start(grace_ms_);
 }
 
 void Program_Runner::Signal_Group(int signal_number)

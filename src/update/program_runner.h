@@ -28,6 +28,7 @@ struct Program_Outcome
         Ended,           // on its own: exit_code and crashed tell how
         Timed_Out,       // still running at the limit: it was ended
         Failed_To_Start, // problem says why
+        Stopped,         // ended on request (Stop) before it ended on its own
     };
     Kind kind = Kind::Failed_To_Start;
     int exit_code = 0;    // Ended: the program's exit code (not judged here)
@@ -58,6 +59,9 @@ public:
     void Start(const QString &program, const QString &working_dir, int limit_ms = Updater_Wait_Ms,
                const QString &log_path = QString(), int grace_ms = Updater_Grace_Ms);
     bool Running() const { return process_ != nullptr; }
+    // Ends the running program now, as at the limit (its group asked, then
+    // killed after the grace); Finished follows once it is gone, Stopped.
+    void Stop();
 
 signals:
     void Finished(const Program_Outcome &result);
@@ -78,7 +82,8 @@ private:
     int limit_ms_ = 0;
     int grace_ms_ = 0;
     qint64 pid_ = 0;        // of the running program, which leads its own process group
-    bool stopping_ = false; // the limit has passed: the program is being ended
+    bool stopping_ = false; // the limit has passed, or Stop: the program is being ended
+    bool stopped_ = false;  // by Stop rather than at the limit
 };
 
 // Starts the program and waits for it in a local event loop: the form the

@@ -1,6 +1,7 @@
 #include "update/update_sequence.h"
 
 #include "core/messages.h"
+#include "platform/stop_signals.h"
 #include "update/update_messages.h"
 #include "workspace/workspace.h"
 
@@ -49,7 +50,21 @@ QString Update_Sequence::Option_Text(int option)
     return Messages().Get(Msg_Option_Firmware_And_Configuration + qBound(0, option, 2));
 }
 
-Result<> Update_Sequence::Start(const Boot_Job &job)
+QString Update_Lock_Path(const QString &path_exe)
+{
+    return path_exe + QStringLiteral("/Ethernet_Update.lock");
+}
+
+Result<File_Lock> Lock_Update(const QString &path_exe, const QString &address)
+{
+    File_Lock lock;
+    Lock_Holder holder;
+    if (lock.Take(Update_Lock_Path(path_exe), 0, address, &holder, true))
+        return lock;
+    return Fail(Messages().Get(Msg_Update_Locked).arg(holder.note).arg(holder.pid).arg(holder.host));
+}
+
+Result<> Update_Sequence::Start(const Boot_Job &job, File_Lock held)
 {
     if (Any_Running())
         return Fail(Messages().Get(Msg_Update_Already_Running));
@@ -58,8 +73,17 @@ Result<> Update_Sequence::Start(const Boot_Job &job)
     if (Job_Loads_Firmware(job.Option) && !QFileInfo(Firmware_Path(job.Path_Master)).isFile())
         return Fail(
             Messages().Get(Msg_Firmware_Missing).arg(Native(Firmware_Path(job.Path_Master)), Option_Text(job.Option)));
+    const QString address = Join_IP_Address(job.IP);
+    if (held.Held()) {
+        lock_ = std::move(held);
+    } else {
+        Result<File_Lock> taken = Lock_Update(job.Path_Exe, address);
+        if (!taken)
+            return Fail(taken.Problem());
+        lock_ = std::move(taken).Value();
+    }
     job_ = job;
-    address_ = Join_IP_Address(job.IP);
+    address_ = address;
     job_file_.clear();
     Set_State(State::Pinging);
     session_->Start(address_);
@@ -72,9 +96,25 @@ bool Update_Sequence::Cancel()
         return false;
     if (state_ == State::Pinging) {
         session_->Stop();
+        lock_.Release();
         Set_State(State::Idle);
     }
     return true;
+}
+
+void Update_Sequence::Stop()
+{
+    if (state_ == State::Updating) {
+        runner_->Stop(); // On_Updater follows once it is gone
+        return;
+    }
+    if (state_ != State::Pinging)
+        return;
+    session_->Stop();
+    Update_Outcome result;
+    result.kind = Update_Outcome::Kind::Stopped;
+    result.text = Messages().Get(Msg_Update_Interrupted).arg(Native(Updater_Path(job_.Path_Exe)));
+    Finish(result);
 }
 
 void Update_Sequence::Set_State(State state)
@@ -148,6 +188,9 @@ void Update_Sequence::On_Updater(const Program_Outcome &program)
     case Program_Outcome::Kind::Timed_Out:
         lines << program.Problem;
         break;
+    case Program_Outcome::Kind::Stopped:
+        lines << Messages().Get(Msg_Update_Interrupted).arg(updater);
+        break;
     case Program_Outcome::Kind::Ended:
         if (program.crashed)
             lines << Messages().Get(Msg_Updater_Crashed).arg(updater);
@@ -158,7 +201,9 @@ void Update_Sequence::On_Updater(const Program_Outcome &program)
         break;
     }
     const bool done = program.kind == Program_Outcome::Kind::Ended && !program.crashed && program.exit_code == 0;
-    result.kind = done ? Update_Outcome::Kind::Done : Update_Outcome::Kind::Updater_Failed;
+    result.kind = done                                             ? Update_Outcome::Kind::Done
+                  : program.kind == Program_Outcome::Kind::Stopped ? Update_Outcome::Kind::Stopped
+                                                                   : Update_Outcome::Kind::Updater_Failed;
     lines << Context_Line();
     if (!result.Ok() && with_log) {
         const QString log = Native(Updater_Log_Path(job_.Path_Exe));
@@ -197,15 +242,21 @@ QString Update_Sequence::Keep_Sent()
 void Update_Sequence::Finish(Update_Outcome outcome)
 {
     outcome.job_file = job_file_;
+    lock_.Release();
     Set_State(State::Idle);
     emit Finished(outcome);
 }
 
-Update_Outcome Run_Update(Workspace &ws, Echo_Client &client, const Boot_Job &job, const Update_Limits &limits)
+Update_Outcome Run_Update(Workspace &ws, Echo_Client &client, const Boot_Job &job, const Update_Limits &limits,
+                          File_Lock held)
 {
     Update_Sequence sequence(ws, client, limits);
+    // Asked to end, the command ends the updater first rather than leave it
+    // running on, orphaned.
+    Stop_Signals stop_signals;
+    QObject::connect(&stop_signals, &Stop_Signals::Received, &sequence, &Update_Sequence::Stop);
     Update_Outcome outcome;
-    if (const Result<> started = sequence.Start(job); !started) {
+    if (const Result<> started = sequence.Start(job, std::move(held)); !started) {
         outcome.kind = Update_Outcome::Kind::Refused;
         outcome.text = started.Problem();
         return outcome;

@@ -5,6 +5,7 @@
 #include "update/program_runner.h"
 #include "update/send_ping.h"
 #include "update/sent_images.h"
+#include "workspace/file_lock.h"
 
 #include <QObject>
 #include <QString>
@@ -29,6 +30,7 @@ struct Update_Outcome
         Ping_Failed,     // the converter did not answer, or the address cannot be used
         Job_Not_Written, // the job file could not be written: nothing started
         Updater_Failed,  // the updater could not start, failed, crashed or was stopped at the limit
+        Stopped,         // stopped on request (Stop): the updater, when one ran, was ended
     };
     Kind kind = Kind::Done;
     bool Ok() const { return kind == Kind::Done; }
@@ -63,16 +65,25 @@ public:
     ~Update_Sequence() override;
 
     // Starts the update of `job`. Refused at once, with the message, when an
-    // update already runs or the job loads firmware that is not there; then
-    // nothing is written or started. Otherwise Finished follows once, unless
-    // the user cancels during the ping.
-    Result<> Start(const Boot_Job &job);
+    // update already runs (in this process, or in any process on this
+    // workspace: its lock names the address being updated) or the job loads
+    // firmware that is not there; then nothing is written or started.
+    // Otherwise Finished follows once, unless the user cancels during the
+    // ping. The workspace's update lock is held from here to Finished; a
+    // caller that took it already (Lock_Update, to compile the images under
+    // it) hands it in as `held`.
+    Result<> Start(const Boot_Job &job, File_Lock held = File_Lock());
 
     // The user gave up: during the ping the sequence ends at once, silently
     // (nothing written, no updater, no Finished). An updater that runs is
     // never interrupted, since a broken flash can leave the converter
     // unusable: false then, and the update goes on.
     bool Cancel();
+
+    // The configurator is asked to end (a signal to the `update` command):
+    // unlike Cancel, also a running updater is ended, with its process
+    // group, and Finished follows, Stopped. Nothing when idle.
+    void Stop();
 
     State Current_State() const { return state_; }
     bool Running() const { return state_ != State::Idle; }
@@ -102,6 +113,7 @@ private:
     State state_ = State::Idle;
     Boot_Job job_;
     QString address_; // the address taken at the start
+    File_Lock lock_;  // the workspace's update lock, from Start to Finished
     QString job_file_;
     // The images as they were when the updater started, kept for the address
     // once it ends well; or why they could not be read then.
@@ -109,6 +121,16 @@ private:
     QString sent_problem_;
 };
 
+// "Ethernet_Update.lock" in the workspace root: held by the update that runs
+// in the workspace, whose address is noted beside it.
+QString Update_Lock_Path(const QString &path_exe);
+
+// Takes the update lock of the workspace `path_exe` for `address`, without
+// waiting: only one update at a time runs per workspace, since they share
+// the job file and the updater. Fails naming the address being updated.
+Result<File_Lock> Lock_Update(const QString &path_exe, const QString &address);
+
 // Runs a whole update in a local event loop: the `update` command's form.
+// SIGTERM and SIGINT meanwhile stop the update (Update_Sequence::Stop).
 Update_Outcome Run_Update(Workspace &ws, Echo_Client &client, const Boot_Job &job,
-                          const Update_Limits &limits = Update_Limits());
+                          const Update_Limits &limits = Update_Limits(), File_Lock held = File_Lock());

@@ -6,4 +6,11 @@ enum Workspace_Message : int {
     Msg_Project_Name_Not_Valid = 105, // also when the name cannot be made into a folder
     Msg_Project_Name_Folder_Exists = 106,
     Msg_Project_Name_Empty = 107, // its text says only that the name is not valid
+    // Another program changes the configuration: configuration, application,
+    // process, computer, seconds waited.
+    Msg_Configuration_Locked = 1680,
+    // A window's OK over a document changed elsewhere since the window read it.
+    Msg_Document_Changed_Elsewhere = 1683, // file
+    Msg_Document_Overwrite = 1684,         // the answers
+    Msg_Document_Reload = 1685,
 };

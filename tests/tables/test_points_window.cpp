@@ -5,12 +5,14 @@
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
 #include "tables/points_csv.h"
+#include "tables/points_files.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "tables/ui/bacnet_slave_set_access.h"
 #include "tables/ui/lora_set_access.h"
 #include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
 #include "window_requirements.h"
+#include "workspace/workspace_messages.h"
 
 #include <QPushButton>
 #include <QTabBar>
@@ -166,6 +168,55 @@ private slots:
         QCOMPARE(Message_Box::Take_Shown().size(), 1); // the question alone
         QCOMPARE(objects_->result(), int(QDialog::Accepted));
         QCOMPARE(test::Read(ws_.File_BACnet_Slave_Access), Objects_Doc);
+    }
+
+    // Rows appended to the document while the window is open (as
+    // `import-objects --append` appends them, through the same logic): OK
+    // asks before it replaces them, and each answer does what it says.
+    void ok_after_an_append_elsewhere_data()
+    {
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<bool>("file_keeps_append");
+        QTest::addColumn<bool>("window_shows_append");
+        QTest::newRow("overwrite") << QMessageBox::Yes << true << false << false;
+        QTest::newRow("reload") << QMessageBox::No << false << true << true;
+        QTest::newRow("cancel") << QMessageBox::Cancel << false << true << false;
+    }
+
+    void ok_after_an_append_elsewhere()
+    {
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(bool, closed);
+        QFETCH(bool, file_keeps_append);
+        QFETCH(bool, window_shows_append);
+        Show(objects_);
+        test::Write(File("more.csv"), Objects_Header + "Write,Binary Out,,no-units,7,1,1,,Fan\r\n");
+        QVERIFY(Import_Points_File(ws_, Points_Document::Objects, File("more.csv"), Import_Mode::Append).Ok());
+        const QByteArray appended = test::Read(ws_.File_BACnet_Slave_Access);
+        QVERIFY(appended.contains("Mnemonic=\"Fan\""));
+
+        Message_Box::Queue_Answer(answer);
+        QTest::mouseClick(objects_->Btn_OK, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(),
+                 QStringList{Messages()
+                                 .Get(Msg_Document_Changed_Elsewhere)
+                                 .arg(QDir::toNativeSeparators(ws_.File_BACnet_Slave_Access))});
+        QCOMPARE(objects_->isVisible(), !closed);
+        QCOMPARE(test::Read(ws_.File_BACnet_Slave_Access) == appended, file_keeps_append);
+        if (!file_keeps_append)
+            QCOMPARE(test::Read(ws_.File_BACnet_Slave_Access), Objects_Doc);
+        QCOMPARE(Rows_Of(objects_->Access.Write).contains(u"Binary Out|95|7|1|1||Fan"_s), window_shows_append);
+        if (closed)
+            return;
+        // Reloaded, the next OK saves at once, the appended row with it;
+        // cancelled, it asks again.
+        if (!window_shows_append)
+            Message_Box::Queue_Answer(QMessageBox::Cancel);
+        QTest::mouseClick(objects_->Btn_OK, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown().size(), window_shows_append ? 0 : 1);
+        QCOMPARE(objects_->isVisible(), !window_shows_append);
+        QCOMPARE(test::Read(ws_.File_BACnet_Slave_Access), appended);
     }
 
     // A file with a bad line changes nothing and lists its bad lines (at

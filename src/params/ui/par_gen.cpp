@@ -5,6 +5,7 @@
 #include "params/pargen_typing.h"
 #include "params/ui/category_panel.h"
 #include "widgets/dialog_frame.h"
+#include "widgets/guarded_save.h"
 #include "widgets/message_box.h"
 #include "widgets/problems_bar.h"
 #include "widgets/style.h"
@@ -98,6 +99,7 @@ void TFParGen::setVisible(bool visible)
 void TFParGen::FormShow()
 {
     const ParGen_Document document = Read_ParGen_Document(ws_.File_ParGen);
+    document_.Loaded(ws_.File_ParGen);
     // A file that is not well-formed opens with the defaults; say so before
     // they are shown, since OK would then replace the file.
     if (!document.Problem().isEmpty())
@@ -241,13 +243,19 @@ void TFParGen::Btn_OKClick()
         Reset_To_Default(*hidden);
         reset.append(*hidden);
     }
-    const Result<> saved = Save_ParGen(form_.Values(), ws_.File_ParGen);
-    if (!saved) {
-        // The window stays open with the user's values.
-        Message_Box::Error(this, saved.Problem());
-        return;
+    // A refused save leaves the window open with the user's values.
+    switch (Save_Guarded(
+        this, document_, [this] { return Save_ParGen(form_.Values(), ws_.File_ParGen); }, &ws_)) {
+    case Guarded_Save::Saved:
+        accept();
+        break;
+    case Guarded_Save::Reload:
+        FormShow();
+        break;
+    case Guarded_Save::Failed:
+    case Guarded_Save::Cancelled:
+        break;
     }
-    accept();
 }
 
 void TFParGen::Reset_To_Default(ParGen_Key key)

@@ -3,6 +3,7 @@
 #include "params/pargen_check.h"
 #include "params/pargen_form.h"
 #include "widgets/lang_window.h"
+#include "workspace/document_guard.h"
 
 #include <QDialog>
 #include <QList>
@@ -168,6 +169,7 @@ private:
     Category_Panel_Group *CPG;
 
     Workspace &ws_;
+    Document_Guard document_; // ParGen.xml as the window read it
     ParGen_Form form_;
     std::array<QWidget *, ParGen_Key_Count> inputs_{};
     std::array<QString, ParGen_Key_Count> shown_text_; // of each edit, before the user's last edit

@@ -8,6 +8,7 @@
 #include "tables/ui/table_grid.h"
 #include "widgets/dialog_frame.h"
 #include "widgets/file_dialog.h"
+#include "widgets/guarded_save.h"
 #include "widgets/message_box.h"
 #include "widgets/problems_bar.h"
 #include "widgets/style.h"
@@ -255,6 +256,7 @@ void Table_Window::showEvent(QShowEvent *event)
 void Table_Window::FormShow()
 {
     report_ = Load_Documents();
+    document_.Loaded(Holds_Rules() ? ws_.File_LoRaWAN_Access : ws_.File_BACnet_Slave_Access);
     pages_->setCurrentIndex(0);
     for (Table_Grid *grid : grids_) {
         grid->scrollToTop();
@@ -368,12 +370,18 @@ void Table_Window::Btn_OKClick()
     }
     if (!Warnings_Accepted())
         return;
-    const Result<> saved = Save_Documents();
-    if (!saved) {
-        Message_Box::Error(this, saved.Problem());
-        return;
+    switch (Save_Guarded(
+        this, document_, [this] { return Save_Documents(); }, &ws_)) {
+    case Guarded_Save::Saved:
+        accept();
+        break;
+    case Guarded_Save::Reload:
+        FormShow();
+        break;
+    case Guarded_Save::Failed:
+    case Guarded_Save::Cancelled:
+        break;
     }
-    accept();
 }
 
 void Table_Window::Next_Problem()

@@ -6,6 +6,7 @@
 #include "tables/table_document.h"
 #include "tables/table_history.h"
 #include "widgets/lang_window.h"
+#include "workspace/document_guard.h"
 
 #include <QDialog>
 
@@ -192,6 +193,7 @@ private:
     Table_Grid *grids_[2] = {nullptr, nullptr};
     Copy_Flags copy_;
     Load_Report report_;
+    Document_Guard document_; // the document OK saves, as the window read it
     QUndoStack *history_ = nullptr;
     Live_Problems *problems_ = nullptr;
     Data_Map_Window *map_window_ = nullptr;
