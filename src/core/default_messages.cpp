@@ -610,6 +610,7 @@ const Default_Message Table[] = {
     {1601, u"Select the BACnet Engineering Unit"},
     {1602, u"OK"},
     {1603, u"Cancel"},
+    {1561, u"!! [%1] Data Type \"%2\" is not one of the types of this table: choose one from its list"},
     {1604, u"Selected BACnet Engineering Unit"},
     {1605, u"Select a New BACnet Engineering Unit"},
     {1606, u"Select the Type"},

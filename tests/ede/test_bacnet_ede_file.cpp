@@ -107,9 +107,10 @@ private slots:
             << dev1 << Rows{QStringLiteral("Analog Input|62|A"), QStringLiteral("OCTET STRING|95|B")}
             << Rows{QStringLiteral("|95|C")}
             << QStringList{S("1_A_0;1;A;0;0;A;62;"), S("1_B_1;1;B;0;1;B;95;"), S("1_C_2;1;C;0;2;C;95;")};
-        QTest::newRow("case and blanks of the type ignored")
-            << dev1 << Rows{QStringLiteral(" large ANALOG value |62|L")} << Rows{}
-            << QStringList{S("1_L_0;1;L;46;0;L;62;")};
+        // The type is read as the check and the compiler read it: letter case
+        // aside (outer blanks name no type, and the check refuses them).
+        QTest::newRow("case of the type ignored") << dev1 << Rows{QStringLiteral("large ANALOG value|62|L")} << Rows{}
+                                                  << QStringList{S("1_L_0;1;L;46;0;L;62;")};
 
         const char *twenty = "Temperature_Room_01X";
         QTest::newRow("20 characters, short names")

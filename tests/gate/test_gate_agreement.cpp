@@ -88,6 +88,17 @@ private slots:
             << objects << QByteArray("</BACnet_in_Write>") << QByteArray("</BACnet_in_Writ>") << true << true
             << S("BACnet_Slave_SetAccess.xml");
         // Saved by an editor in Latin-1, without a declaration: the bytes are
+        // A type the Read table does not offer would reach the images and the
+        // EDE file as different objects, or as none.
+        QTest::newRow("Read type with a trailing blank")
+            << objects << QByteArray("Data_Type=\"Binary Input\"") << QByteArray("Data_Type=\"Binary Value \"") << true
+            << true << S("\"Binary Value \" is not one of the types");
+        QTest::newRow("Read type of no table")
+            << objects << QByteArray("Data_Type=\"Analog Input\"") << QByteArray("Data_Type=\"Octet String\"") << true
+            << true << S("\"Octet String\" is not one of the types");
+        QTest::newRow("Write type in the Read table")
+            << objects << QByteArray("Data_Type=\"Analog Input\"") << QByteArray("Data_Type=\"Analog Out\"") << true
+            << true << S("\"Analog Out\" is not one of the types");
         // not UTF-8, so the document is damaged, not read as "K?che".
         QTest::newRow("objects in Latin-1") << objects << QByteArray("Mnemonic=\"Room Temp\"")
                                             << QByteArray("Mnemonic=\"K\xFC"
