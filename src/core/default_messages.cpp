@@ -379,10 +379,6 @@ const Default_Message Table[] = {
     {1103, u"File already exists! Do you want to overwrite the file?"},
     {1104, u"Error! Please set the Set Communication Parameter before to create the GSD file"},
     {1105, u"File already exists. Do you want to overwrite?"},
-    {1194,
-     u"Error row %1!! [%2] The %3 starts with \"=\", \"+\", \"-\", \"@\", a tab or a carriage return, which a "
-     u"spreadsheet runs as a formula when it opens the EDE file. Change its first character. The EDE file was not "
-     u"written."},
     {1200, u"Set LoRaWAN Access"},
     {1201, u"Set LoRaWAN Access"},
     {1202, u"OK"},
@@ -610,7 +606,6 @@ const Default_Message Table[] = {
     {1558, u"!! [BACnet in Write] Too many bytes to save starting from the Position indicate"},
     {1559, u"Error!! Too many Requests. Max requests "},
     {1560, u"Are you sure to delete the Row number "},
-    {1561, u"!! [%1] Data Type \"%2\" is not one of the types of this table: choose one from its list"},
     {1600, u"Select the BACnet Engineering Unit"},
     {1601, u"Select the BACnet Engineering Unit"},
     {1602, u"OK"},
