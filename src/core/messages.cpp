@@ -151,6 +151,8 @@ const Default_Message Added_Messages[] = {
     {Msg_Next_Problem_Hint, u"Go to the next error or warning (F8)"},
     {Msg_Errors_Count, u"Errors: %1"},
     {Msg_Object_Length_Not_Integer, u"!! [%1] Length with variable \"%2\" must be an integer"},
+    // Msg_Object_Type_Not_Offered of tables/table_messages.h: table, data type.
+    {1561, u"!! [%1] Data Type \"%2\" is not one of the types of this table: choose one from its list"},
     {Msg_Rows_Would_Be_Lost,
      u"Error!! Row %1 of the table \"%2\" has an empty \"%3\": it ends the table, and %4 rows from there on hold "
      u"text that saving would lose. Fill in \"%3\" or delete those rows. Nothing was saved."},
@@ -173,6 +175,11 @@ const Default_Message Added_Messages[] = {
     {Msg_Configuration_Folder_Gone,
      u"The folder %1 of the configuration no longer exists: it was moved, renamed or deleted outside the program. "
      u"Nothing was written; open or create a configuration."},
+    // Msg_EDE_Cell_Runs_As_Formula of ede/ede_messages.h: row, table, attribute.
+    {1194,
+     u"Error row %1!! [%2] The %3 starts with \"=\", \"+\", \"-\", \"@\", a tab or a carriage return, which a "
+     u"spreadsheet runs as a formula when it opens the EDE file. Change its first character. The EDE file was not "
+     u"written."},
     {Msg_EDE_Cell_Starts_Quoted,
      u"Error row %1!! [%2] The %3 starts with a double quote, which a spreadsheet reads as a quoted field, "
      u"shifting the columns of the EDE file. The EDE file was not written."},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringView>
 #include <array>
 #include <cstddef>
 
@@ -64,7 +65,8 @@ struct Object_Type
 {
     Object_Kind kind;
     // The Data_Type text upper-cased, as the converter names the type; a
-    // document's text whose letters a-z upper-cased equal it is compiled.
+    // document's text names the type when its letters a-z upper-cased equal
+    // it (Object_Type_Named).
     const char *device_text;
     // The text the object tables offer and store; null for the three types
     // that only a hand-edited document names.
@@ -141,7 +143,14 @@ inline const Object_Type &Object_Type_Of(Object_Kind kind)
     return Object_Catalogue[std::size_t(kind)];
 }
 
-// The kind whose device text equals `data_type` with its letters a-z
-// upper-cased (nothing else changes, nothing is trimmed), as the converter's
-// compiler reads a Data_Type; -1 when none. `data_type` is UTF-8.
+// The one reading of a Data_Type text, shared by every reader of the object
+// document (the table check, the compiler, both EDE layouts): the type whose
+// name equals the text, letter case aside (the letters a-z only, as the
+// converter's compiler compares them). Nothing is trimmed: "Binary Value "
+// with a trailing blank names no type. Null when the text names none.
+const Object_Type *Object_Type_Named(QStringView data_type);
+// The same of a UTF-8 text, as the compiler reads the document.
+const Object_Type *Object_Type_Named(const char *data_type);
+
+// The index of `Object_Type_Named` in the catalogue; -1 when none.
 int Device_Kind_Index(const char *data_type);

@@ -3,8 +3,10 @@
 #include "core/file_io.h"
 #include "core/int_read.h"
 #include "core/messages.h"
+#include "ede/ede_messages.h"
 #include "params/pargen_document.h"
 #include "snapshot/configuration_snapshot.h"
+#include "tables/csv_text.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -76,9 +78,13 @@ Result<> EDE_File::Collect_Objects(const Object_Document &objects)
                     const QString text = object.Text(cell);
                     // Each cell starts a field of its own (the object name and
                     // the description start as the Mnemonic does).
-                    const int refusal = EDE_Breaks_Columns(text)  ? Msg_EDE_Cell_Breaks_Columns
-                                        : EDE_Starts_Quoted(text) ? Msg_EDE_Cell_Starts_Quoted
-                                                                  : 0;
+                    // A cell that a spreadsheet would run as a formula is
+                    // refused, not written behind an apostrophe: the object
+                    // name must be the one the device serves.
+                    const int refusal = EDE_Breaks_Columns(text)    ? Msg_EDE_Cell_Breaks_Columns
+                                        : EDE_Starts_Quoted(text)   ? Msg_EDE_Cell_Starts_Quoted
+                                        : Csv_Runs_As_Formula(text) ? Msg_EDE_Cell_Runs_As_Formula
+                                                                    : 0;
                     if (refusal != 0) {
                         result = Fail(Messages().Get(refusal).arg(QString::number(row), QLatin1StringView(group.table),
                                                                   QLatin1StringView(Object_Attributes[cell])));

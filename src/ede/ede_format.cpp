@@ -85,11 +85,8 @@ QString Decimal_Or_Nothing(QStringView cell)
 
 int EDE_Object_Type(QStringView data_type)
 {
-    const QString key = Trim_Controls(data_type).toString().toUpper();
-    for (const Object_Type *t : Served_Types())
-        if (key == QLatin1StringView(t->device_text))
-            return t->bacnet_code;
-    return 0;
+    const Object_Type *type = Object_Type_Named(data_type);
+    return type && type->ede_listed ? type->bacnet_code : 0;
 }
 
 int EDE_Type_Index(int code)

@@ -91,9 +91,10 @@ bool EDE_Is_Binary(int code);
 // Examples: "R:12/4", "W:3.5/1".
 QString EDE_Vendor_Address(QChar area, QStringView position, QStringView bit, QStringView length, bool binary);
 
-// The BACnet object type code (ASHRAE 135) of a Data_Type text. The text is
-// trimmed and upper-cased first; an unknown or empty text gives 0 (analog
-// input).
+// The BACnet object type code (ASHRAE 135) of a Data_Type text, the type
+// read as the check and the compiler read it (Object_Type_Named: letter case
+// aside, nothing trimmed). A text that names no type the EDE file lists gives
+// 0 (analog input); the check refuses such a row before any export.
 int EDE_Object_Type(QStringView data_type);
 
 // Index of `code` among the served object types (0 to EDE_Type_Count - 1),

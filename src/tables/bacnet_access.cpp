@@ -48,6 +48,14 @@ void Check_Objects(const Text_Table &t, const Object_Rows &rows, int page, const
     for (int r = 0; r < int(rows.size()); ++r) {
         const Object_Row &row = rows[size_t(r)];
         ++*count;
+        // The compiler and the EDE file read the type as the check does; a
+        // type this table does not offer would reach them as another object.
+        const Object_Type *type = row.type;
+        const bool offered = type && Offers(page, *type);
+        if (!offered)
+            fail_with(Msg_Object_Type_Not_Offered,
+                      Messages().Get(Msg_Object_Type_Not_Offered).arg(caption, t.Cell(r, Obj_Data_Type)), r,
+                      Obj_Data_Type);
         if (row.unit < 0 || row.unit > 65535)
             fail(m.eng_unit, r, Obj_Eng_Unit);
         const int position = row.position;
@@ -55,10 +63,11 @@ void Check_Objects(const Text_Table &t, const Object_Rows &rows, int page, const
             fail(m.position, r, Obj_Position, QString::number(nbyte - 1));
             continue;
         }
+        // The Start Bit and Length rules are the type's.
+        if (!offered)
+            continue;
 
-        // A type the table has no rule for is checked by Position alone.
-        const Object_Type *type = row.type;
-        const int rule = type ? type->Message(page) : -1;
+        const int rule = type->Message(page);
         const int length = row.length;
         // Wide arithmetic: a Length near the 32-bit limit must not wrap.
         qint64 last_byte = position;
@@ -74,10 +83,10 @@ void Check_Objects(const Text_Table &t, const Object_Rows &rows, int page, const
             }
             last_byte = qint64(position) + length - 1;
         }
-        // The compiler reads the Length of every object of a type the
-        // converter knows, binary ones and those without a Length rule
-        // included, and stops at one that is not an integer.
-        if (!row.length_read && row.encoded) {
+        // The compiler reads the Length of every object, binary ones and
+        // those without a Length rule included, and stops at one that is
+        // not an integer.
+        if (!row.length_read) {
             fail_with(Msg_Object_Length_Not_Integer,
                       Messages().Get(Msg_Object_Length_Not_Integer).arg(caption, t.Cell(r, Obj_Data_Type)), r,
                       Obj_Length);
@@ -98,7 +107,6 @@ Object_Rows Read_Object_Rows(const Text_Table &table)
         Object_Row &row = rows[size_t(r)];
         const QString &data_type = table.Cell(r, Obj_Data_Type);
         row.type = Find_Object_Type(data_type);
-        row.encoded = row.type || Is_Encoded_Type(data_type);
         row.unit = Str_To_Int_Def(table.Cell(r, Obj_Eng_Unit), -1);
         row.position = Str_To_Int_Def(table.Cell(r, Obj_Position), -1);
         // Only a binary object has a Start Bit to read.

@@ -26,8 +26,7 @@ QList<Column_Desc> Object_Columns(int page);
 // window). Numbers are read with the integer reading.
 struct Object_Row
 {
-    const Object_Type *type = nullptr; // the type its Data Type names exactly; null: none
-    bool encoded = false;              // a type the converter knows (Is_Encoded_Type)
+    const Object_Type *type = nullptr; // the type its Data Type names (Find_Object_Type); null: none
     int unit = -1;                     // Eng. Unit; -1 when not an integer
     int position = -1;                 // -1 when not an integer
     int bit = -1;                      // Start Bit of a binary type; -1 when not an integer

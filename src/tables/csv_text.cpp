@@ -153,3 +153,53 @@ QByteArray Encode_Csv(const QList<QStringList> &records)
     }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
+
+bool Csv_Runs_As_Formula(QStringView text)
+{
+    if (text.isEmpty())
+        return false;
+    const QChar first = text.front();
+    if (first != u'=' && first != u'+' && first != u'-' && first != u'@' && first != u'\t' && first != u'\r')
+        return false;
+    if (first != u'+' && first != u'-')
+        return true;
+    // A sign, digits and at most one decimal point between digits: a number.
+    qsizetype digits = 0;
+    bool point = false;
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c >= u'0' && c <= u'9') {
+            ++digits;
+        } else if (c == u'.' && !point && digits > 0 && i + 1 < text.size()) {
+            point = true;
+        } else {
+            return true;
+        }
+    }
+    return digits == 0;
+}
+
+namespace {
+
+// A text that Csv_Text_Cell writes behind an apostrophe. One apostrophe more
+// or less in front does not change the answer, so the reading can tell the
+// apostrophe it added from the text's own.
+bool Guarded(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u'\'')
+        ++i;
+    return Csv_Runs_As_Formula(text.mid(i));
+}
+
+} // namespace
+
+QString Csv_Text_Cell(const QString &text)
+{
+    return Guarded(text) ? u'\'' + text : text;
+}
+
+QString Csv_Cell_Of_Field(const QString &field)
+{
+    return field.startsWith(u'\'') && Guarded(field) ? field.mid(1) : field;
+}

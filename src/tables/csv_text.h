@@ -46,3 +46,18 @@ QString Csv_Field(const QString &text, QChar separator);
 // after each record, UTF-8 with a byte-order mark (spreadsheets take a file
 // without one for the system's code page).
 QByteArray Encode_Csv(const QList<QStringList> &records);
+
+// True when a spreadsheet would run the text as a formula: it starts with
+// "=", "+", "-", "@", a tab or a carriage return, and is no plain number
+// such as "-5" or "+1.5", which a spreadsheet reads as that number.
+bool Csv_Runs_As_Formula(QStringView text);
+
+// A cell's text as a CSV file holds it: behind an apostrophe (which makes a
+// spreadsheet take the field as text) when the text, after any apostrophes
+// it starts with, runs as a formula; else as it is.
+QString Csv_Text_Cell(const QString &text);
+
+// The cell of a field that Csv_Text_Cell wrote: the apostrophe it put there
+// removed again, so that every cell reads back byte for byte; any other field
+// as it is.
+QString Csv_Cell_Of_Field(const QString &field);

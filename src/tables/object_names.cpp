@@ -118,7 +118,7 @@ QList<Name_Finding> Find_Names(const BACnet_Slave_Set_Access &objects, bool long
         const Text_Table &table = page == Page_Read ? objects.Read : objects.Write;
         const Object_Rows &rows = page == Page_Read ? read : write;
         for (int r = 0; r < int(rows.size()); ++r) {
-            if (!rows[size_t(r)].encoded)
+            if (!rows[size_t(r)].type)
                 continue;
             // The device keeps the first `limit` UTF-16 code units.
             const QStringView name = QStringView(table.Cell(r, Obj_Mnemonic)).left(limit);

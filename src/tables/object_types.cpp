@@ -23,24 +23,12 @@ constexpr K Write_Order[] = {
 
 const Object_Type *Find_Object_Type(QStringView text)
 {
-    // The texts as views, measured once: the live check looks up every row
-    // at each edit. A type no table offers has an empty view.
-    static const std::array<QStringView, Object_Kind_Count> texts = [] {
-        std::array<QStringView, Object_Kind_Count> views;
-        for (size_t i = 0; i < views.size(); ++i)
-            if (Object_Catalogue[i].table_text)
-                views[i] = QStringView(Object_Catalogue[i].table_text);
-        return views;
-    }();
-    // Size, first and last letters tell the types apart before the texts
-    // are compared.
-    if (text.isEmpty())
-        return nullptr;
-    for (size_t i = 0; i < texts.size(); ++i)
-        if (text.size() == texts[i].size() && text.front() == texts[i].front() && text.back() == texts[i].back() &&
-            text == texts[i])
-            return &Object_Catalogue[i];
-    return nullptr;
+    return Object_Type_Named(text);
+}
+
+bool Offers(int page, const Object_Type &type)
+{
+    return page == Page_Read ? type.read : type.write;
 }
 
 QStringList Data_Type_Items(int page)
@@ -58,34 +46,9 @@ QStringList Data_Type_Items(int page)
 
 QString Length_For(QStringView data_type, int page)
 {
-    const QString upper = data_type.toString().toUpper();
-    for (const Object_Type &t : Object_Catalogue)
-        if (t.table_text && (page == Page_Read ? t.read : t.write) &&
-            upper == QString::fromUtf16(t.table_text).toUpper()) {
-            const char16_t *length = page == Page_Read ? t.read_length : t.write_length;
-            return *length ? QString::fromUtf16(length) : QString();
-        }
-    return QString();
-}
-
-bool Is_Encoded_Type(QStringView data_type)
-{
-    // Most rows hold a type as the lists spell it.
-    if (Find_Object_Type(data_type))
-        return true;
-    for (const Object_Type &type : Object_Catalogue) {
-        const char *want = type.device_text;
-        qsizetype i = 0;
-        for (; i < data_type.size() && want[i]; ++i) {
-            char16_t c = data_type[i].unicode();
-            // Only a-z: the compiler upper-cases nothing else.
-            if (c >= u'a' && c <= u'z')
-                c = char16_t(c - (u'a' - u'A'));
-            if (c != char16_t(want[i]))
-                break;
-        }
-        if (i == data_type.size() && !want[i])
-            return true;
-    }
-    return false;
+    const Object_Type *type = Find_Object_Type(data_type);
+    if (!type || !Offers(page, *type))
+        return QString();
+    const char16_t *length = page == Page_Read ? type->read_length : type->write_length;
+    return *length ? QString::fromUtf16(length) : QString();
 }

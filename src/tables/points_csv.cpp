@@ -199,7 +199,7 @@ bool Read_Line(const Points_Tables &tables, const QList<File_Column> &columns, c
     const int line = record.Line;
     const auto field = [&](int file_column) {
         const int f = header.field_of[file_column];
-        return f >= 0 && f < record.Fields.size() ? record.Fields[f] : QString();
+        return f >= 0 && f < record.Fields.size() ? Csv_Cell_Of_Field(record.Fields[f]) : QString();
     };
     const auto label = [&](int file_column) {
         const int f = header.field_of[file_column];
@@ -337,11 +337,12 @@ QByteArray Export_Points(const Points_Tables &tables)
                     record.append(QString::fromLatin1(tables[t].Name));
                     break;
                 case File_Column::Role::Unit_Name:
-                    record.append(eng >= 0 ? Unit_Name_Of(table.Cell(r, eng)) : QString());
+                    record.append(eng >= 0 ? Csv_Text_Cell(Unit_Name_Of(table.Cell(r, eng))) : QString());
                     break;
                 case File_Column::Role::Cell: {
                     const int c = column.column[t];
-                    record.append(c >= 0 ? table.Cell(r, c) : QString());
+                    // A spreadsheet must not run a cell as a formula.
+                    record.append(c >= 0 ? Csv_Text_Cell(table.Cell(r, c)) : QString());
                     if (c >= 0 && Is_Eng_Unit(table.Column(c)))
                         eng = c;
                     break;

@@ -76,7 +76,8 @@ enum Table_Message : int {
     Msg_Write_Eng_Unit_Range = 1547,
     Msg_Write_Position_Range = 1548, // followed by the last byte
     Msg_Write_Too_Many_Bytes = 1558,
-    Msg_Too_Many_Objects = 1559, // followed by the limit
+    Msg_Too_Many_Objects = 1559,        // followed by the limit
+    Msg_Object_Type_Not_Offered = 1561, // table, data type (after "Error row " and the row)
 
     // The unit picker.
     Msg_Unit_Picker_Title = 1600,

@@ -106,7 +106,9 @@ private slots:
         const QString write = Messages().Get(1509);
         QTest::newRow("bad rows")
             << QByteArray()
-            << doc(row("62", "0", "a") + row("x", "4", "b") + row("62", "1500", "c"), row("70000", "0", "d")) << 1
+            << doc(row("62", "0", "a") + row("x", "4", "b") + row("62", "1500", "c"),
+                   row("70000", "0", "d").replace("Analog Input", "Analog Out"))
+            << 1
             << QStringList{Messages().Get(1167).arg(file, read, QStringLiteral("2"),
                                                     Messages().Get(1532) + u"2" + Messages().Get(1533)),
                            Messages().Get(1167).arg(file, read, QStringLiteral("3"),

@@ -2,9 +2,12 @@
 #include "core/messages.h"
 #include "core/xml_document.h"
 #include "ede/bacnet_ede_file.h"
+#include "ede/ede_messages.h"
+#include "hostile_cells.h"
 #include "test_support.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -107,9 +110,10 @@ private slots:
             << dev1 << Rows{QStringLiteral("Analog Input|62|A"), QStringLiteral("OCTET STRING|95|B")}
             << Rows{QStringLiteral("|95|C")}
             << QStringList{S("1_A_0;1;A;0;0;A;62;"), S("1_B_1;1;B;0;1;B;95;"), S("1_C_2;1;C;0;2;C;95;")};
-        QTest::newRow("case and blanks of the type ignored")
-            << dev1 << Rows{QStringLiteral(" large ANALOG value |62|L")} << Rows{}
-            << QStringList{S("1_L_0;1;L;46;0;L;62;")};
+        // The type is read as the check and the compiler read it: letter case
+        // aside (outer blanks name no type, and the check refuses them).
+        QTest::newRow("case of the type ignored") << dev1 << Rows{QStringLiteral("large ANALOG value|62|L")} << Rows{}
+                                                  << QStringList{S("1_L_0;1;L;46;0;L;62;")};
 
         const char *twenty = "Temperature_Room_01X";
         QTest::newRow("20 characters, short names")
@@ -301,6 +305,41 @@ private slots:
         QCOMPARE(problem, Messages()
                               .Get(Msg_EDE_Cell_Breaks_Columns)
                               .arg(QStringLiteral("2"), QStringLiteral("BACnet in Read"), QStringLiteral("Mnemonic")));
+    }
+
+    // A Mnemonic that a spreadsheet would run as a formula is refused in both
+    // layouts, which write the object name the device serves and no other;
+    // its near misses are written as they are.
+    void formula_cells_data() { test::Hostile_Cells_Data(); }
+
+    void formula_cells()
+    {
+        QFETCH(QString, cell);
+        QFETCH(bool, formula);
+        Write_Par_Gen({QStringLiteral("BACnet_DEV_IDE=7")});
+        Write_Objects({QStringLiteral("Analog Input|62|")}, {});
+        // The cell as it is: it may hold the "|" that separates the rows' cells.
+        QByteArray document = test::Read(ws_.File_BACnet_Slave_Access);
+        document.replace("Mnemonic=\"\"", QByteArray("Mnemonic=\"" + cell.toHtmlEscaped().toUtf8() + '"'));
+        test::Write(ws_.File_BACnet_Slave_Access, document);
+        for (const EDE_Options &options : {EDE_Options{EDE_Layout::Classic, EDE_Charset::Windows_1252},
+                                           EDE_Options{EDE_Layout::Standard, EDE_Charset::Utf8}}) {
+            const QString main = EDE_Files_For(Out()).main;
+            QFile::remove(main);
+            const Result<> created = Create_EDE_File(ws_, Out(), Export_Time, options);
+            if (formula) {
+                QVERIFY(!created);
+                QCOMPARE(created.Problem(),
+                         Messages()
+                             .Get(Msg_EDE_Cell_Runs_As_Formula)
+                             .arg(QStringLiteral("1"), QStringLiteral("BACnet in Read"), QStringLiteral("Mnemonic")));
+                QVERIFY(!QFileInfo::exists(main));
+            } else {
+                QVERIFY2(created, qPrintable(created.Problem()));
+                const QString text = QString::fromUtf8(test::Read(main));
+                QVERIFY2(text.contains(u';' + cell.left(16) + u';'), qPrintable(text));
+            }
+        }
     }
 
     void refusals_write_nothing_data()

@@ -26,9 +26,12 @@ private slots:
         };
         for (const auto &[text, code] : served)
             QTest::newRow(text) << QString::fromLatin1(text) << code;
-        // The lookup trims and ignores letter case.
+        // The lookup ignores the letter case of a-z and trims nothing, as the
+        // check and the compiler read the type.
         QTest::newRow("upper case") << QStringLiteral("MULTI STATE VALUE") << 19;
-        QTest::newRow("blanks and tab around") << QStringLiteral("  binary value \t") << 5;
+        QTest::newRow("lower case") << QStringLiteral("binary value") << 5;
+        QTest::newRow("trailing blank") << QStringLiteral("Binary Value ") << 0;
+        QTest::newRow("blanks and tab around") << QStringLiteral("  binary value \t") << 0;
         // Near misses are unknown and count as analog inputs.
         QTest::newRow("Analog Output is not Analog Out") << QStringLiteral("Analog Output") << 0;
         QTest::newRow("hyphenated") << QStringLiteral("Multi-State Value") << 0;

@@ -21,14 +21,18 @@ class Test_Gate_Agreement : public QObject
         return dir_.path() + S("/PROJECTS/") + name + (file.isEmpty() ? QString() : u'/' + file);
     }
 
-    // A configuration as the windows save it: ABP with every key of its full
-    // length, one rule each way, two Read objects and one Write object.
+    // A configuration as the windows save it: EU868 at data rate 0 (a
+    // payload of 51 bytes), ABP with every key of its full length, one rule
+    // each way, two Read objects and one Write object.
     void Write_Valid(const QString &name) const
     {
         fixture::Write_ParGen(
             Project(name, S("ParGen.xml")),
             fixture::With(fixture::Window_ParGen(),
-                          {{S("LoRa_Device_Address"), S("26011F2A")},
+                          {{S("LoRa_RF_Band"), S("EU868")},
+                           {S("LoRa_DataRate"), S("0 -\tLoRa: SF12/125kHz 250 [bit/s]")},
+                           {S("LoRa_Payload_Size"), S("51")},
+                           {S("LoRa_Device_Address"), S("26011F2A")},
                            {S("LoRa_Application_Identifier"), S("70B3D57ED0001234")},
                            {S("LoRa_Network_Session_Key"), S("0123456789ABCDEF0123456789ABCDEF")},
                            {S("LoRa_Application_Session_Key"), S("FEDCBA9876543210FEDCBA9876543210")}}));
@@ -84,6 +88,17 @@ private slots:
         QTest::newRow("Binary Input with an empty Length")
             << objects << QByteArray("Length=\"1\" Swap=\"\" Mnemonic=\"Pump Run\"")
             << QByteArray("Length=\"\" Swap=\"\" Mnemonic=\"Pump Run\"") << true << true << S("must be an integer");
+        // A type the Read table does not offer would reach the images and the
+        // EDE file as different objects, or as none.
+        QTest::newRow("Read type with a trailing blank")
+            << objects << QByteArray("Data_Type=\"Binary Input\"") << QByteArray("Data_Type=\"Binary Value \"") << true
+            << true << S("\"Binary Value \" is not one of the types");
+        QTest::newRow("Read type of no table")
+            << objects << QByteArray("Data_Type=\"Analog Input\"") << QByteArray("Data_Type=\"Octet String\"") << true
+            << true << S("\"Octet String\" is not one of the types");
+        QTest::newRow("Write type in the Read table")
+            << objects << QByteArray("Data_Type=\"Analog Input\"") << QByteArray("Data_Type=\"Analog Out\"") << true
+            << true << S("\"Analog Out\" is not one of the types");
         QTest::newRow("objects not well-formed")
             << objects << QByteArray("</BACnet_in_Write>") << QByteArray("</BACnet_in_Writ>") << true << true
             << S("BACnet_Slave_SetAccess.xml");
@@ -97,6 +112,12 @@ private slots:
             << objects << QByteArray("Length=\"4\" Swap=\"\" Mnemonic=\"Room Temp\"")
             << QByteArray("Length=\"4\" Length=\"40\" Swap=\"\" Mnemonic=\"Room Temp\"") << true << true
             << S("BACnet_Slave_SetAccess.xml");
+        // The images carry the stored payload, which no window shows: one the
+        // band and data rate do not allow stops them. The EDE file does not
+        // carry it.
+        QTest::newRow("payload 230 for EU868 DR0")
+            << pargen << QByteArray("<LoRa_Payload_Size>51<") << QByteArray("<LoRa_Payload_Size>230<") << true << false
+            << S("LoRa_Payload_Size");
         // A key typed short would be padded with zeros: the converter never joins.
         QTest::newRow("device address short")
             << pargen << QByteArray(">26011F2A<") << QByteArray(">AE<") << true << true << QString();

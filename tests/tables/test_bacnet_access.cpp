@@ -4,6 +4,7 @@
 #include "table_fixture.h"
 #include "tables/bacnet_access.h"
 #include "tables/object_document.h"
+#include "tables/table_messages.h"
 
 #include <QTest>
 
@@ -313,13 +314,23 @@ private slots:
         QTest::newRow("huge length does not wrap")
             << one("Integer Value|0|10||2147483647||") << none
             << err("1!! [BACnet in Read] Too many bytes to save starting from the Position indicate") << 1546;
-        QTest::newRow("other case: no length rule") << one("analog input|0|0||9||") << none << QString() << -1;
+        // The type is read letter case aside, as the compiler reads it.
+        QTest::newRow("other case: the type's length rule")
+            << one("analog input|0|0||9||") << none
+            << err("1!! [BACnet in Read] Length with variable \"Analog Input\" must be between 1 and 4") << 1535;
         QTest::newRow("other case: last byte still checked")
-            << one("analog input|0|1499||5||") << none
+            << one("analog input|0|1497||4||") << none
             << err("1!! [BACnet in Read] Too many bytes to save starting from the Position indicate") << 1546;
-        QTest::newRow("write-only type in read: no rule") << one("Analog Out|0|0||9||") << none << QString() << -1;
-        QTest::newRow("read-only binary in write: no bit rule")
-            << none << one("Binary Input|0|0||1||") << QString() << -1;
+        QTest::newRow("write-only type in read: refused")
+            << one("Analog Out|0|0||4||") << none
+            << err("1!! [BACnet in Read] Data Type \"Analog Out\" is not one of the types of this table: choose one "
+                   "from its list")
+            << 1561;
+        QTest::newRow("read-only binary in write: refused")
+            << none << one("Binary Input|0|0|0|1||")
+            << err("1!! [BACnet in Write] Data Type \"Binary Input\" is not one of the types of this table: choose "
+                   "one from its list")
+            << 1561;
         QTest::newRow("unit 65535") << one("Analog Value|65535|0||1||") << none << QString() << -1;
         QTest::newRow("unit 65536") << one("Analog Value|65536|0||1||") << none
                                     << err("1!! [BACnet in Read] Eng. Unit must be between 0 and 65535") << 1533;
@@ -657,10 +668,9 @@ private slots:
     }
 
     // The check refuses a Length that is not an integer exactly where the
-    // compiler would stop at it: in a row of a type the converter knows
-    // (letters a-z in any case, nothing trimmed), whatever the table's own
-    // Length rule. The document the check passes compiles; the one it
-    // refuses does not.
+    // compiler would stop at it: in a row of any of the table's types
+    // (letters a-z in any case), whatever the table's own Length rule. The
+    // document the check passes compiles; the one it refuses does not.
     void length_must_be_an_integer_where_the_compiler_reads_it_data()
     {
         QTest::addColumn<int>("page");
@@ -680,17 +690,8 @@ private slots:
         row("read integer value, empty", Page_Read, "Integer Value", "", true);
         row("read integer value, decimal point", Page_Read, "Integer Value", "1.5", true);
         row("read integer value, 4", Page_Read, "Integer Value", "4", false);
-        row("other case", Page_Read, "analog input", "", true);
-        row("type of the other table", Page_Read, "ANALOG OUT", "", true);
-        row("binary of the other table", Page_Write, "Binary Input", "", true);
-        row("date-time value, offered by no list", Page_Read, "Datetime Value", "", true);
-        row("character string value", Page_Write, "CharacterString Value", "x", true);
-        row("octet string", Page_Read, "Octet String", "", true);
-        row("octet string, integer", Page_Read, "Octet String", "3", false);
-        row("trailing blank: not encoded", Page_Read, "Analog Input ", "", false);
-        row("unknown type", Page_Read, "Thermostat", "", false);
-        row("non-ASCII letter: not encoded", Page_Write, "Änalog Out", "", false);
-        row("dotless i: not encoded", Page_Read, "analog ınput", "", false);
+        row("other case", Page_Read, "binary input", "", true);
+        row("other case, integer", Page_Write, "BINARY OUT", "1", false);
     }
 
     void length_must_be_an_integer_where_the_compiler_reads_it()
@@ -723,8 +724,8 @@ private slots:
         QCOMPARE(encoded.Ok(), !refused);
     }
 
-    // The types whose rows the check reads strictly are the compiler's own.
-    void encoded_types_are_the_compilers()
+    // The check reads a row's type as the compiler reads the document's.
+    void types_are_the_compilers()
     {
         QStringList texts;
         for (const Object_Type &t : Object_Catalogue) {
@@ -733,9 +734,63 @@ private slots:
             if (t.table_text)
                 texts << QString::fromUtf16(t.table_text);
         }
-        texts << QString() << QStringLiteral("Octet  String") << QStringLiteral("BINARY_INPUT");
-        for (const QString &text : std::as_const(texts))
-            QVERIFY2(Is_Encoded_Type(text) == (Device_Kind_Index(text.toUtf8().constData()) >= 0), qPrintable(text));
+        texts << QString() << QStringLiteral("Octet  String") << QStringLiteral("BINARY_INPUT")
+              << QStringLiteral("analog ınput") << QStringLiteral("Änalog Out");
+        for (const QString &text : std::as_const(texts)) {
+            const Object_Type *type = Find_Object_Type(text);
+            const int index = Device_Kind_Index(text.toUtf8().constData());
+            QVERIFY2(index == (type ? int(type - Object_Catalogue.data()) : -1), qPrintable(text));
+        }
+    }
+
+    // A row whose Data Type is not one of its own table's types (letter case
+    // aside, nothing trimmed) is refused, naming the row and the text: the
+    // compiler would skip it or write another type, and the EDE file list it
+    // as yet another.
+    void type_not_of_the_table_is_refused_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<bool>("refused");
+        const auto row = [](const char *name, int page, const char *type, bool refused) {
+            QTest::newRow(name) << page << QString::fromUtf8(type) << refused;
+        };
+        row("trailing blank", Page_Read, "Binary Value ", true);
+        row("leading blank", Page_Write, " Analog Value", true);
+        row("type of no table", Page_Read, "Octet String", true);
+        row("date-time value", Page_Read, "Datetime Value", true);
+        row("character string value", Page_Write, "CharacterString Value", true);
+        row("write type in the Read table", Page_Read, "Analog Out", true);
+        row("read type in the Write table", Page_Write, "Binary Input", true);
+        row("unknown type", Page_Read, "Thermostat", true);
+        row("non-ASCII letter", Page_Write, "Änalog Out", true);
+        row("dotless i", Page_Read, "analog ınput", true);
+        row("lower case", Page_Read, "binary value", false);
+        row("upper case", Page_Write, "ANALOG OUT", false);
+    }
+
+    void type_not_of_the_table_is_refused()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, type);
+        QFETCH(bool, refused);
+        BACnet_Slave_Set_Access objects;
+        // A sound object first: the refusal names the second row.
+        test::Fill(objects.Table(page),
+                   {QStringLiteral("Analog Value|95|0||4||a"), QStringLiteral("%1|95|0|0|1||b").arg(type)});
+        const Problem_List result = objects.All_Problems();
+        QCOMPARE(!result.Ok(), refused);
+        if (refused) {
+            const QString caption = Messages().Get(page == Page_Read ? 1508 : 1509);
+            QCOMPARE(result.Problem_Text(),
+                     QStringLiteral("Error row 2!! [%1] Data Type \"%2\" is not one of the types of this table: "
+                                    "choose one from its list")
+                         .arg(caption, type));
+            QCOMPARE(result.First().Message, int(Msg_Object_Type_Not_Offered));
+            QCOMPARE(result.First().Page, page);
+            QCOMPARE(result.First().Row, 1);
+            QCOMPARE(result.First().Column, int(Obj_Data_Type));
+        }
     }
 
     // Every failure of both tables in grid order, then the count; in a row a

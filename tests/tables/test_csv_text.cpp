@@ -134,6 +134,29 @@ private slots:
         QCOMPARE(Encode_Csv({{u"Table"_s, u"Mnemonic"_s}, {u"Read"_s, u"Pump, main"_s}}),
                  "\xEF\xBB\xBFTable,Mnemonic\r\nRead,\"Pump, main\"\r\n"_ba);
     }
+
+    // Control characters no cell can hold still reach an export from a
+    // document edited by hand: a leading tab or carriage return runs too.
+    void formula_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("formula");
+        QTest::newRow("tab") << QStringLiteral("\t=1+2") << true;
+        QTest::newRow("carriage return") << QStringLiteral("\r=1+2") << true;
+        QTest::newRow("blank first") << QStringLiteral(" =1+2") << false;
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("point without digits after") << QStringLiteral("-5.") << true;
+    }
+
+    void formula()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, formula);
+        QCOMPARE(Csv_Runs_As_Formula(text), formula);
+        // Whatever the text, the field gives it back.
+        QCOMPARE(Csv_Cell_Of_Field(Csv_Text_Cell(text)), text);
+        QCOMPARE(Csv_Text_Cell(text).startsWith(u'\'') && !text.startsWith(u'\''), formula);
+    }
 };
 
 QTEST_APPLESS_MAIN(Test_Csv_Text)
