@@ -378,7 +378,8 @@ Points_Import Import_Points(const Points_Tables &tables, const QByteArray &bytes
              Messages()
                  .Get(Msg_Points_Not_Utf8)
                  .arg(QString::number(line),
-                      QStringLiteral("0x") + QStringLiteral("%1").arg(uchar(byte), 2, 16, QLatin1Char(u'0')).toUpper())});
+                      QStringLiteral("0x") +
+                          QStringLiteral("%1").arg(uchar(byte), 2, 16, QLatin1Char(u'0')).toUpper())});
         return result;
     }
     const QString text = Decode_Csv(bytes);
