@@ -1,5 +1,7 @@
 #include "cli/commands.h"
+#include "compiler/bank_layout.h"
 #include "compiler/compile_project.h"
+#include "core/file_io.h"
 #include "core/messages.h"
 #include "gate/gated_outputs.h"
 #include "inspector/bank_dump.h"
@@ -9,7 +11,6 @@
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 #include <optional>
@@ -37,21 +38,19 @@ int Command_Compile(const Command_Context &c)
 
 std::optional<std::pair<Bank_Kind, QByteArray>> Read_Bank_Image(const Command_Context &c, const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        c.Message(Messages().Get(Msg_File_Not_Read).arg(QDir::toNativeSeparators(path), file.errorString()));
+    // No image is larger than bank 2: a pipe, a device or a larger file is
+    // refused before anything is read.
+    const Result<QByteArray> read = Read_File_Bounded(path, qint64(bank::Bank2_Size));
+    if (!read) {
+        c.Message(read.Problem());
         return std::nullopt;
     }
-    // Told apart by size, before anything is read.
-    const Bank_Kind kind = Bank_Kind_Of(file.size());
+    const QByteArray &image = read.Value();
+    // Told apart by size.
+    const Bank_Kind kind = Bank_Kind_Of(image.size());
     if (kind == Bank_Kind::Unknown) {
         c.Message(
-            Messages().Get(Msg_Not_A_Bank_Image).arg(QDir::toNativeSeparators(path), QString::number(file.size())));
-        return std::nullopt;
-    }
-    const QByteArray image = file.readAll();
-    if (Bank_Kind_Of(image.size()) != kind) {
-        c.Message(Messages().Get(Msg_File_Not_Read).arg(QDir::toNativeSeparators(path), file.errorString()));
+            Messages().Get(Msg_Not_A_Bank_Image).arg(QDir::toNativeSeparators(path), QString::number(image.size())));
         return std::nullopt;
     }
     return std::pair{kind, image};

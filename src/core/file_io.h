@@ -12,6 +12,20 @@
 // composed message (file and reason).
 Result<> Write_File_Atomic(const QString &path, const QByteArray &data);
 
+// Reads a whole file of at most `limit` bytes (what such a file can hold).
+// Refused at once, before the file is opened, when something other than a
+// regular file is in its place (a pipe would block the read forever, a device
+// such as /dev/zero never end) or when it is larger than `limit`. A failure
+// carries message 1115: the file and the reason, the system's when it cannot
+// be opened or read ("Permission denied").
+Result<QByteArray> Read_File_Bounded(const QString &path, qint64 limit);
+
+// A document saved by a window or a command: Write_File_Atomic, but a file
+// that is there and cannot be read is not replaced (message 1683 with the
+// system's reason). Nobody saw what it holds, so what a window shows in its
+// place must not silently take it.
+Result<> Write_Document_Atomic(const QString &path, const QByteArray &data);
+
 struct File_Content
 {
     QString path;

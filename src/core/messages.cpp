@@ -37,6 +37,9 @@ const Default_Message Added_Messages[] = {
     {Msg_Rows_Not_Shown, u"Warning!! %1 rows of the table \"%2\" could not be shown: the table holds %3 rows. "
                          u"They are lost if the table is saved."},
     {Msg_Table_Damaged, u"%1\nThe tables start empty: saving them replaces this file."},
+    {Msg_Table_Unreadable, u"%1\nThe tables start empty, and this file cannot be saved over while it cannot be "
+                           u"read."},
+    {Msg_Document_Not_Replaced, u"Error! The file %1 could not be read, so it is not saved over: %2"},
     {Msg_Rows_Not_Saved, u"Warning!! Row %1 of the table \"%2\" has an empty \"%3\": it ends the table, and the %4 "
                          u"rows from there on are lost if the table is saved."},
     {Msg_Paste_Too_Many_Rows,
@@ -62,6 +65,8 @@ const Default_Message Added_Messages[] = {
     {Msg_Points_Append, u"Append"},
     {Msg_Points_Not_Imported, u"Error!! Nothing was imported from %1:"},
     {Msg_Points_Bad_Line, u"Line %1, column %2: %3"},
+    {Msg_Points_Not_Utf8, u"Line %1: the byte %2 is not UTF-8, although the file holds UTF-8 text elsewhere; "
+                          u"save the file again as UTF-8"},
     {Msg_Points_Not_A_Table, u"\"%1\" is no table of this list: the first column takes %2 or %3"},
     {Msg_Points_No_Room, u"the table %1 has room for %2 more rows, and the %3 rows from this line on do not fit"},
     {Msg_Points_Unknown_Column, u"no column is called so; the columns are %1"},
@@ -80,6 +85,9 @@ const Default_Message Added_Messages[] = {
     {Msg_Xml_Null_Character, u"the file holds a null character, which no XML document may hold (a UTF-16 file "
                              u"begins with its byte-order mark)"},
     {Msg_Xml_Attribute_Twice, u"the element %1 gives the attribute %2 twice"},
+    {Msg_Xml_Entity, u"the entity reference %1: a document of this program holds no entities"},
+    {Msg_File_Not_Regular, u"it is not a regular file (a folder, a pipe or a device is in its place)"},
+    {Msg_File_Too_Large, u"it holds %1 bytes, more than the %2 that such a file can hold"},
     {Msg_Table_Group_Missing,
      u"Error! The file %1 has no group %2 (a group's name is spelt exactly, letter case included)."},
     {Msg_Table_Group_Starts_Empty, u"%1\nThe table \"%2\" starts empty: saving the tables replaces this file."},

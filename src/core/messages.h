@@ -13,6 +13,8 @@ enum Added_Message : int {
     Msg_File_Not_Written = 1107,        // file, reason
     Msg_File_Is_Folder = 1190,          // a reason of 1107: a folder of that name is in the way
     Msg_Files_Partly_Replaced = 1191,   // file, reason, files replaced, files left as they were
+    Msg_File_Not_Regular = 1680,        // a reason of 1115: a folder, a pipe or a device is there
+    Msg_File_Too_Large = 1681,          // a reason of 1115: size in bytes, the most such a file holds
     Msg_EDE_Cell_Breaks_Columns = 1135, // row (from 1), table, attribute
     Msg_EDE_Group_Missing = 1136,       // file, group element
     Msg_EDE_Key_Breaks_Columns = 1137,  // key element, file
@@ -25,6 +27,9 @@ enum Added_Message : int {
     Msg_Rows_Not_Shown = 1120,  // rows, table, table size
     Msg_Table_Damaged = 1121,   // problem
     Msg_Rows_Not_Saved = 1122,  // row number, table, column, rows
+    // A document that could not be read is never saved over.
+    Msg_Table_Unreadable = 1684,      // problem
+    Msg_Document_Not_Replaced = 1683, // file, reason
     // A paste into a table grid that cannot go in whole.
     Msg_Paste_Too_Many_Rows = 1130,    // rows of the block, first row (as the grid numbers it), rows left
     Msg_Paste_Too_Many_Columns = 1131, // columns of the block, first column's header, columns left
@@ -46,6 +51,7 @@ enum Added_Message : int {
     Msg_Points_Append = 1143,
     Msg_Points_Not_Imported = 1144,   // file (the bad lines follow, one a line)
     Msg_Points_Bad_Line = 1146,       // line, column, reason (below)
+    Msg_Points_Not_Utf8 = 1685,       // line, byte (hex): a stray byte in a file that is UTF-8 elsewhere
     Msg_Points_Not_A_Table = 1147,    // text, the two table names
     Msg_Points_No_Room = 1148,        // table, rows left, rows that do not fit
     Msg_Points_Unknown_Column = 1149, // the columns there are
@@ -62,6 +68,7 @@ enum Added_Message : int {
     Msg_Xml_Encoding_Not_Used = 1173, // encoding name
     Msg_Xml_Null_Character = 1174,
     Msg_Xml_Attribute_Twice = 1175,      // element, attribute
+    Msg_Xml_Entity = 1682,               // the reference as written
     Msg_Table_Group_Missing = 1176,      // file, group element
     Msg_Table_Group_Starts_Empty = 1177, // problem, table
     // The update window's free numbers.

@@ -5,14 +5,56 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringConverter>
 #include <QStringDecoder>
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace {
+
+// The first reference to an entity that XML does not predefine (`&xxe;`),
+// outside comments, CDATA sections and processing instructions: its offset
+// in `text` and the reference as written, or -1. pugixml would keep it as
+// literal text in one place and as nothing in another; a document of this
+// program never holds one, so the file is damaged.
+qsizetype First_Entity_Reference(QByteArrayView text, QByteArray *reference)
+{
+    static constexpr std::string_view Predefined[] = {"lt;", "gt;", "amp;", "apos;", "quot;"};
+    const auto skip_to = [&](qsizetype from, std::string_view end) {
+        const qsizetype at = text.indexOf(QByteArrayView(end.data(), qsizetype(end.size())), from);
+        return at < 0 ? text.size() : at + qsizetype(end.size());
+    };
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const QByteArrayView rest = text.sliced(i);
+        if (rest.startsWith("<!--")) {
+            i = skip_to(i + 4, "-->");
+        } else if (rest.startsWith("<![CDATA[")) {
+            i = skip_to(i + 9, "]]>");
+        } else if (rest.startsWith("<?")) {
+            i = skip_to(i + 2, "?>");
+        } else if (text[i] == '&') {
+            const QByteArrayView after = text.sliced(i + 1);
+            bool known = after.startsWith("#");
+            for (std::string_view name : Predefined)
+                known = known || after.startsWith(QByteArrayView(name.data(), qsizetype(name.size())));
+            if (!known) {
+                const qsizetype end = text.indexOf(';', i);
+                const qsizetype length = std::min<qsizetype>({end < 0 ? 16 : end - i + 1, 32, text.size() - i});
+                *reference = text.sliced(i, length).toByteArray();
+                return i;
+            }
+            ++i;
+        } else {
+            ++i;
+        }
+    }
+    return -1;
+}
 
 struct Byte_Array_Writer : pugi::xml_writer
 {
@@ -371,17 +413,21 @@ Xml_Document::State Xml_Document::Load(const QString &path)
 {
     doc_.reset();
     problem_.clear();
+    unreadable_ = false;
     // No path names no document (the EDE check compiles without rules).
     if (path.isEmpty())
         return state_ = State::Missing;
-    QFile file(path);
-    // Unbuffered: the whole file is read at once.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        if (!file.exists())
-            return state_ = State::Missing;
-        return Damaged(path, 0, 0, file.errorString());
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+        return state_ = State::Missing;
+    // A file that cannot be read (no right to, a pipe, far too large) is
+    // unreadable, not damaged: its bytes were never seen.
+    const Result<QByteArray> read = Read_File_Bounded(path, Document_Size_Limit);
+    if (!read) {
+        problem_ = read.Problem();
+        unreadable_ = true;
+        return state_ = State::Damaged;
     }
-    const QByteArray data = file.readAll();
+    const QByteArray &data = read.Value();
     const auto unknown = [&](const QString &name) {
         return Damaged(path, 1, 1, Messages().Get(Msg_Xml_Unknown_Encoding).arg(name));
     };
@@ -456,6 +502,12 @@ Xml_Document::State Xml_Document::Load(const QString &path)
     if (!result) {
         Line_Column(text, qsizetype(result.offset), &line, &column);
         return Damaged(path, line, column, QString::fromUtf8(result.description()));
+    }
+    if (QByteArray reference; text.contains('&')) {
+        if (const qsizetype at = First_Entity_Reference(text, &reference); at >= 0) {
+            Line_Column(text, at, &line, &column);
+            return Damaged(path, line, column, Messages().Get(Msg_Xml_Entity).arg(QString::fromUtf8(reference)));
+        }
     }
     if (const Repeated_Attribute repeated = Find_Repeated_Attribute(doc_, text); repeated.Element) {
         Line_Column(text, repeated.Offset, &line, &column);

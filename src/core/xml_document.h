@@ -30,6 +30,11 @@ public:
 
     State Status() const { return state_; }
     bool Is_Damaged() const { return state_ == State::Damaged; }
+    // Damaged because the file could not be read at all (no right to read
+    // it, not a regular file, larger than Document_Size_Limit): Problem()
+    // gives the system's reason, and nobody may offer to replace what was
+    // never seen.
+    bool Is_Unreadable() const { return unreadable_; }
     pugi::xml_node Root() const;
     const QString &Problem() const { return problem_; }
 
@@ -48,8 +53,13 @@ private:
 
     pugi::xml_document doc_;
     State state_ = State::Missing;
+    bool unreadable_ = false;
     QString problem_;
 };
+
+// The most a document may hold: a configuration of 2000 objects and every
+// rule is well under 2 MB; what is larger is refused before it is read.
+inline constexpr qint64 Document_Size_Limit = 16 * 1024 * 1024;
 
 // The one reading of a document's state by a reader to whom a missing file
 // means nothing to read (the encoders, the uplink check, the EDE export): a

@@ -104,5 +104,5 @@ QByteArray Serialise_ParGen(const ParGen_Values &values)
 
 Result<> Save_ParGen(const ParGen_Values &values, const QString &path)
 {
-    return Write_File_Atomic(path, Serialise_ParGen(values));
+    return Write_Document_Atomic(path, Serialise_ParGen(values));
 }

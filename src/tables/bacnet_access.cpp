@@ -203,7 +203,9 @@ Load_Report BACnet_Slave_Set_Access::Load(const ParGen_Document &pargen, const O
 
     if (objects.Is_Damaged()) {
         report.Document_Problem = objects.Problem();
-        report.Warnings.append(Messages().Get(Msg_Table_Damaged).arg(objects.Problem()));
+        report.Warnings.append(Messages()
+                                   .Get(objects.Xml().Is_Unreadable() ? Msg_Table_Unreadable : Msg_Table_Damaged)
+                                   .arg(objects.Problem()));
     }
     const Xml_Document &doc = objects.Xml();
     const int read_rows = Load_Group(
@@ -256,7 +258,7 @@ QByteArray BACnet_Slave_Set_Access::Serialise() const
 
 Result<> BACnet_Slave_Set_Access::Save(const QString &path) const
 {
-    return Write_File_Atomic(path, Serialise());
+    return Write_Document_Atomic(path, Serialise());
 }
 
 Problem_List BACnet_Slave_Set_Access::Check_Before_Save() const

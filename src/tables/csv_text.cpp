@@ -1,6 +1,7 @@
 #include "tables/csv_text.h"
 
 #include <QStringDecoder>
+#include <cstdint>
 
 namespace {
 
@@ -17,7 +18,63 @@ qsizetype Line_Break_At(QStringView text, qsizetype i)
     return text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 2 : 1;
 }
 
+// The length of the valid UTF-8 sequence of two bytes or more at `i`, or 0.
+int Utf8_Sequence_At(const QByteArray &b, qsizetype i)
+{
+    const auto at = [&](qsizetype k) { return k < b.size() ? std::uint8_t(b[k]) : 0u; };
+    const auto in = [](unsigned v, unsigned lo, unsigned hi) { return v >= lo && v <= hi; };
+    const unsigned lead = at(i);
+    const unsigned second = at(i + 1);
+    int length = 0;
+    bool ok = false;
+    if (in(lead, 0xC2, 0xDF)) {
+        length = 2;
+        ok = in(second, 0x80, 0xBF);
+    } else if (in(lead, 0xE0, 0xEF)) {
+        length = 3;
+        ok = lead == 0xE0 ? in(second, 0xA0, 0xBF) : lead == 0xED ? in(second, 0x80, 0x9F) : in(second, 0x80, 0xBF);
+    } else if (in(lead, 0xF0, 0xF4)) {
+        length = 4;
+        ok = lead == 0xF0 ? in(second, 0x90, 0xBF) : lead == 0xF4 ? in(second, 0x80, 0x8F) : in(second, 0x80, 0xBF);
+    }
+    for (int k = 2; ok && k < length; ++k)
+        ok = in(at(i + k), 0x80, 0xBF);
+    return ok ? length : 0;
+}
+
 } // namespace
+
+int Stray_Byte_Line(const QByteArray &bytes, char *byte)
+{
+    const auto marked = QStringConverter::encodingForData(bytes);
+    if (marked && *marked != QStringConverter::Utf8)
+        return 0;
+    qsizetype first_stray = -1;
+    bool utf8_seen = false;
+    // A mark alone holds no letter that windows-1252 would turn wrong.
+    for (qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0; i < bytes.size();) {
+        if (std::uint8_t(bytes[i]) < 0x80) {
+            ++i;
+        } else if (const int length = Utf8_Sequence_At(bytes, i); length > 0) {
+            utf8_seen = true;
+            i += length;
+        } else {
+            if (first_stray < 0)
+                first_stray = i;
+            ++i;
+        }
+        if (utf8_seen && first_stray >= 0)
+            break;
+    }
+    if (!utf8_seen || first_stray < 0)
+        return 0;
+    *byte = bytes[first_stray];
+    int line = 1;
+    for (qsizetype i = 0; i < first_stray; ++i)
+        if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
+            ++line;
+    return line;
+}
 
 QString Decode_Csv(const QByteArray &bytes)
 {

@@ -24,6 +24,12 @@ struct Csv_Record
 // the text.
 QString Decode_Csv(const QByteArray &bytes);
 
+// The line (from 1) of the first byte that is not UTF-8 in bytes that hold
+// UTF-8 elsewhere (a valid sequence of two bytes or more after the mark, if
+// any), or 0. Such a file is neither: read as windows-1252 every UTF-8
+// letter would turn into two or three wrong ones. `byte` gets the byte.
+int Stray_Byte_Line(const QByteArray &bytes, char *byte);
+
 // The separator of a CSV text, told from its first record (the header
 // line): the comma, semicolon or tab it holds most of outside quotes; a
 // comma when it holds none, and on a tie the first of that order.

@@ -162,7 +162,9 @@ Load_Report LoRa_Set_Access::Load(const ParGen_Document &pargen, const Rule_Docu
 
     if (rules.Is_Damaged()) {
         report.Document_Problem = rules.Problem();
-        report.Warnings.append(Messages().Get(Msg_Table_Damaged).arg(rules.Problem()));
+        report.Warnings.append(Messages()
+                                   .Get(rules.Xml().Is_Unreadable() ? Msg_Table_Unreadable : Msg_Table_Damaged)
+                                   .arg(rules.Problem()));
     }
     const Xml_Document &doc = rules.Xml();
     const int up_rows = Load_Group(
@@ -209,7 +211,7 @@ QByteArray LoRa_Set_Access::Serialise() const
 
 Result<> LoRa_Set_Access::Save(const QString &path) const
 {
-    return Write_File_Atomic(path, Serialise());
+    return Write_Document_Atomic(path, Serialise());
 }
 
 Problem_List LoRa_Set_Access::Check_Before_Save() const

@@ -357,6 +357,9 @@ QByteArray Export_Points(const Points_Tables &tables)
 
 QString Bad_Line::Text() const
 {
+    // A fault of the whole line says its line itself.
+    if (Column.isEmpty())
+        return Reason;
     // One multi-argument call, so a "%" in a quoted field stays text.
     return Messages().Get(Msg_Points_Bad_Line).arg(QString::number(Line), Column, Reason);
 }
@@ -375,6 +378,16 @@ QString Points_Import::Problem(const QString &file, int most) const
 Points_Import Import_Points(const Points_Tables &tables, const QByteArray &bytes, Import_Mode mode)
 {
     Points_Import result;
+    if (char byte = 0; const int line = Stray_Byte_Line(bytes, &byte)) {
+        result.Bad_Lines.append(
+            {line, QString(),
+             Messages()
+                 .Get(Msg_Points_Not_Utf8)
+                 .arg(QString::number(line),
+                      QStringLiteral("0x") +
+                          QStringLiteral("%1").arg(uchar(byte), 2, 16, QLatin1Char(u'0')).toUpper())});
+        return result;
+    }
     const QString text = Decode_Csv(bytes);
     const QList<Csv_Record> records = Parse_Csv(text, Csv_Separator(text));
     const QList<File_Column> columns = File_Columns(tables);

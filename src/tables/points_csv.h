@@ -7,6 +7,10 @@
 #include <QString>
 #include <array>
 
+// The most a points list may hold: both tables full (2000 objects and every
+// rule) are well under 1 MB; a larger file is refused before it is read.
+inline constexpr qint64 Points_File_Size_Limit = 4 * 1024 * 1024;
+
 class BACnet_Slave_Set_Access;
 class LoRa_Set_Access;
 

@@ -66,10 +66,10 @@ Result<> Import_Into(const QString &pargen, const QString &document, const QStri
     if (mode == Import_Mode::Append && report.Rows_At_Risk())
         return Fail(refused + u'\n' + report.Warnings.join(u'\n'));
 
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return Fail(Messages().Get(Msg_File_Not_Read).arg(QDir::toNativeSeparators(file), in.errorString()));
-    const Points_Import import = Import_Points(Points_Of(access), in.readAll(), mode);
+    const Result<QByteArray> read = Read_File_Bounded(file, Points_File_Size_Limit);
+    if (!read)
+        return Fail(read.Problem());
+    const Points_Import import = Import_Points(Points_Of(access), read.Value(), mode);
     if (!import.Ok())
         return Fail(import.Problem(file));
     const Problem_List before = access.All_Problems();

@@ -54,7 +54,8 @@ struct Run_Result
 
 struct Run_Options
 {
-    qint64 file_size_limit = -1; // RLIMIT_FSIZE of the child in bytes; -1 none
+    qint64 file_size_limit = -1;                // RLIMIT_FSIZE of the child in bytes; -1 none
+    QList<QPair<QString, QString>> environment; // added to the child's
     // A guard against a hang, not a measure of speed: far beyond what any
     // case needs, even in the sanitizer build.
     int guard_ms = 300000;
@@ -68,6 +69,8 @@ inline Run_Result Run_Program(const QStringList &args, const Run_Options &option
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     // No request may leave the machine from a test.
     env.insert(QStringLiteral("SW52K31_WEB_HOST"), QStringLiteral("127.0.0.1:9"));
+    for (const auto &[name, value] : options.environment)
+        env.insert(name, value);
     process.setProcessEnvironment(env);
     const qint64 limit = options.file_size_limit;
     process.setChildProcessModifier([limit] {

@@ -519,13 +519,13 @@ void Table_Window::Btn_ImportClick()
                             Msg(Msg_Points_Replace), Msg(Msg_Points_Append));
     if (answer != QMessageBox::Yes && answer != QMessageBox::No)
         return;
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly)) {
-        Message_Box::Error(this, Msg(Msg_File_Not_Read).arg(QDir::toNativeSeparators(file), in.errorString()));
+    const Result<QByteArray> read = Read_File_Bounded(file, Points_File_Size_Limit);
+    if (!read) {
+        Message_Box::Error(this, read.Problem());
         return;
     }
     const Points_Import import =
-        Import_Points(Points(), in.readAll(), answer == QMessageBox::Yes ? Import_Mode::Replace : Import_Mode::Append);
+        Import_Points(Points(), read.Value(), answer == QMessageBox::Yes ? Import_Mode::Replace : Import_Mode::Append);
     if (!import.Ok()) {
         Message_Box::Error(this, import.Problem(file, Bad_Lines_Shown));
         return;
