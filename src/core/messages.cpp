@@ -260,16 +260,16 @@ const Default_Message Added_Messages[] = {
     // Named in workspace/workspace_messages.h (Msg_Configuration_Locked,
     // Msg_Document_...) and update/update_messages.h (Msg_Update_Locked,
     // Msg_Update_Interrupted).
-    {1680, u"Error! The configuration %1 is being changed by %2 (process %3 on %4) and was still locked after %5 s. "
+    {1690, u"Error! The configuration %1 is being changed by %2 (process %3 on %4) and was still locked after %5 s. "
            u"Nothing was written: try again once it has ended."},
-    {1681, u"Error! This workspace is already updating the converter %1 (process %2 on %3): wait until that update "
+    {1691, u"Error! This workspace is already updating the converter %1 (process %2 on %3): wait until that update "
            u"has ended. Nothing was started."},
-    {1682, u"Error! The update was interrupted: the updater %1 was stopped. The converter may not have received the "
+    {1692, u"Error! The update was interrupted: the updater %1 was stopped. The converter may not have received the "
            u"whole update: run the update again."},
-    {1683, u"The file %1 was changed by another program or window since this window read it. Overwrite that change "
+    {1693, u"The file %1 was changed by another program or window since this window read it. Overwrite that change "
            u"with what this window shows, or reload the file (the changes made here are then lost)?"},
-    {1684, u"Overwrite"},
-    {1685, u"Reload"},
+    {1694, u"Overwrite"},
+    {1695, u"Reload"},
 };
 
 const QChar Pilcrow = QChar(0x00B6);

@@ -20,6 +20,6 @@ enum Update_Message : int {
     Msg_Update_Button_Hint = 1035,
     Msg_Device_Not_Found = 1036,
     Msg_Check_IP_Address = 1037,
-    Msg_Update_Locked = 1681,      // address being updated, process, computer
-    Msg_Update_Interrupted = 1682, // updater
+    Msg_Update_Locked = 1691,      // address being updated, process, computer
+    Msg_Update_Interrupted = 1692, // updater
 };

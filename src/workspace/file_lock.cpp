@@ -30,8 +30,7 @@ File_Lock::~File_Lock()
 File_Lock::File_Lock(File_Lock &&other) noexcept
     : lock_(std::move(other.lock_))
     , note_path_(std::move(other.note_path_))
-{
-}
+{}
 
 File_Lock &File_Lock::operator=(File_Lock &&other) noexcept
 {

@@ -8,9 +8,9 @@ enum Workspace_Message : int {
     Msg_Project_Name_Empty = 107, // its text says only that the name is not valid
     // Another program changes the configuration: configuration, application,
     // process, computer, seconds waited.
-    Msg_Configuration_Locked = 1680,
+    Msg_Configuration_Locked = 1690,
     // A window's OK over a document changed elsewhere since the window read it.
-    Msg_Document_Changed_Elsewhere = 1683, // file
-    Msg_Document_Overwrite = 1684,         // the answers
-    Msg_Document_Reload = 1685,
+    Msg_Document_Changed_Elsewhere = 1693, // file
+    Msg_Document_Overwrite = 1694,         // the answers
+    Msg_Document_Reload = 1695,
 };
