@@ -163,7 +163,7 @@ private slots:
                       [this] { QCOMPARE(Options()->windowTitle(), QStringLiteral("Software Options")); });
         QCOMPARE(ws_.Language_Name, QStringLiteral("English"));
         QCOMPARE(main->Btn_New->text(), QStringLiteral("New Configuration"));
-        QCOMPARE(main->L_Name_Conf->text(), QStringLiteral("None Configuration Opened "));
+        QCOMPARE(main->L_Name_Conf->text(), QStringLiteral("No Configuration Opened "));
         QCOMPARE(w_->FNew_Project->windowTitle(), QStringLiteral("Create New Configuration"));
         QCOMPARE(w_->FOpenConf->windowTitle(), QStringLiteral("Open Configuration"));
         QCOMPARE(Messages().Texts(), Message_Table().Texts());

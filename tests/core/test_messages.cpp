@@ -35,7 +35,7 @@ private slots:
         // 607 texts of the English table and the program's own additions.
         QCOMPARE(with_text, 607 + Added_Message_Count());
         QCOMPARE(table.Get(0), QStringLiteral("Begin"));
-        QCOMPARE(table.Get(9), QStringLiteral("None Configuration Opened "));
+        QCOMPARE(table.Get(9), QStringLiteral("No Configuration Opened "));
         QCOMPARE(table.Get(18), QStringLiteral("Error! Project not Valid"));
         QCOMPARE(table.Get(1242),
                  QStringLiteral("Warning!! Max Payload Size not Set Up. Set it in \"Set Communication\" section"));

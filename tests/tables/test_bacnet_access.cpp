@@ -295,7 +295,7 @@ private slots:
         QTest::newRow("last byte 1499") << one("Analog Input|62|1496||4||") << none << QString() << -1;
         QTest::newRow("last byte 1500")
             << one("Analog Input|62|1497||4||") << none
-            << err("1!! [BACnet in Read] Too many bytes to save starting from the Position indicate") << 1546;
+            << err("1!! [BACnet in Read] Too many bytes to save starting from the indicated Position") << 1546;
         QTest::newRow("empty length reads 0")
             << one("Analog Input|62|0||||") << none
             << err("1!! [BACnet in Read] Length with variable \"Analog Input\" must be between 1 and 4") << 1535;
@@ -313,14 +313,14 @@ private slots:
             << err("1!! [BACnet in Write] Length with variable \"Integer Value\" must be between 1 and 4") << 1553;
         QTest::newRow("huge length does not wrap")
             << one("Integer Value|0|10||2147483647||") << none
-            << err("1!! [BACnet in Read] Too many bytes to save starting from the Position indicate") << 1546;
+            << err("1!! [BACnet in Read] Too many bytes to save starting from the indicated Position") << 1546;
         // The type is read letter case aside, as the compiler reads it.
         QTest::newRow("other case: the type's length rule")
             << one("analog input|0|0||9||") << none
             << err("1!! [BACnet in Read] Length with variable \"Analog Input\" must be between 1 and 4") << 1535;
         QTest::newRow("other case: last byte still checked")
             << one("analog input|0|1497||4||") << none
-            << err("1!! [BACnet in Read] Too many bytes to save starting from the Position indicate") << 1546;
+            << err("1!! [BACnet in Read] Too many bytes to save starting from the indicated Position") << 1546;
         QTest::newRow("write-only type in read: refused")
             << one("Analog Out|0|0||4||") << none
             << err("1!! [BACnet in Read] Data Type \"Analog Out\" is not one of the types of this table: choose one "
@@ -371,7 +371,7 @@ private slots:
             << err("1!! [BACnet in Write] Length with variable \"Multi State Output\" must be between 1 and 4") << 1554;
         QTest::newRow("write last byte")
             << none << one("Analog Out|0|1499||2||")
-            << err("1!! [BACnet in Write] Too many bytes to save starting from the Position indicate") << 1558;
+            << err("1!! [BACnet in Write] Too many bytes to save starting from the indicated Position") << 1558;
         QTest::newRow("read before write")
             << one("Analog Input|0|0||9||") << one("Analog Out|0|0||9||")
             << err("1!! [BACnet in Read] Length with variable \"Analog Input\" must be between 1 and 4") << 1535;
@@ -496,12 +496,12 @@ private slots:
         QTest::addColumn<QString>("error");
         QTest::newRow("1000: 600 + 400") << QByteArray("1") << 600 << 400 << QString();
         QTest::newRow("1000: 600 + 401") << QByteArray("1") << 600 << 401
-                                         << QStringLiteral("Error!! Too many Requests. Max requests 1000");
+                                         << QStringLiteral("Error!! Too many Objects. Max objects 1000");
         QTest::newRow("1000: full tables")
-            << QByteArray("1") << 1000 << 1000 << QStringLiteral("Error!! Too many Requests. Max requests 1000");
+            << QByteArray("1") << 1000 << 1000 << QStringLiteral("Error!! Too many Objects. Max objects 1000");
         QTest::newRow("2000: 2000 + 0") << QByteArray("0") << 2000 << 0 << QString();
         QTest::newRow("2000: 1999 + 2") << QByteArray("0") << 1999 << 2
-                                        << QStringLiteral("Error!! Too many Requests. Max requests 2000");
+                                        << QStringLiteral("Error!! Too many Objects. Max objects 2000");
     }
 
     void object_count_limit()

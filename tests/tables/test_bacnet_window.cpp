@@ -166,8 +166,8 @@ private slots:
         const int half = required::Objects_Short_Desc / 2;
         QTest::newRow("too many objects")
             << Objects(Numbered_Objects(half, "r"), Numbered_Objects(half + 1, "w"))
-            << QStringLiteral("Error!! Too many Requests. Max requests %1").arg(required::Objects_Short_Desc) << -1
-            << -1 << -1;
+            << QStringLiteral("Error!! Too many Objects. Max objects %1").arg(required::Objects_Short_Desc) << -1 << -1
+            << -1;
     }
 
     void failed_checks()
