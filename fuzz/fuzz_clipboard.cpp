@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     // Made once: the object table's Position list has 1500 items.
     static const Text_Table objects(Object_Columns(Page_Write), 6);
-    static const Text_Table rules(Uplink_Columns(), 6, 0);
+    static const Text_Table rules(Uplink_Columns(), 6);
     const QByteArray bytes = fuzz::Bytes(data, size);
     // The first byte picks where the block goes.
     const int at = bytes.isEmpty() ? 0 : quint8(bytes[0]);

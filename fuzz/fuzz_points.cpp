@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     objects.first.Set_Row(0, {QStringLiteral("Analog Input"), QStringLiteral("62"), QStringLiteral("0"), QString(),
                               QStringLiteral("4"), QStringLiteral("N"), QStringLiteral("kept")});
     Check(file, mode, objects, "Read", "Write", Obj_Data_Type, Obj_Data_Type);
-    Pair rules{Text_Table(Uplink_Columns(), 4, 0), Text_Table(Downlink_Columns(), 4, 0)};
+    Pair rules{Text_Table(Uplink_Columns(), 4), Text_Table(Downlink_Columns(), 4)};
     Check(file, mode, rules, "Uplink", "Downlink", Up_StartByte, Down_StartByte);
     return 0;
 }

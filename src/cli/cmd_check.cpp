@@ -20,8 +20,8 @@ QString Line(const Problem &p, bool all)
     }
     if (!all || p.Document.isEmpty())
         return p.Text;
-    if (p.Row_Number >= 0)
-        return Messages().Get(Msg_Check_Row_Line).arg(p.Document, p.Table, QString::number(p.Row_Number), p.Text);
+    if (!p.Table.isEmpty() && p.Row >= 0)
+        return Messages().Get(Msg_Check_Row_Line).arg(p.Document, p.Table, QString::number(p.Row_Number()), p.Text);
     return Messages().Get(Msg_Check_Document_Line).arg(p.Document, p.Text);
 }
 

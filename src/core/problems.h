@@ -29,14 +29,15 @@ struct Problem
     int Page = -1;
     int Row = -1;
     int Column = -1;
-    // For texts that name the place: the table's caption and the row as its
-    // grid numbers it.
+    // For texts that name the place: the table's caption.
     QString Table{};
-    int Row_Number = -1;
     // In the parameter window: the key whose value failed (a ParGen_Key).
     int Key = -1;
 
     bool Is_Error() const { return Level == Severity::Error; }
+    // The row as the grids number it, from 1 (as every table grid counts
+    // its rows, and as the texts name them); -1 where it names no row.
+    int Row_Number() const { return Row >= 0 ? Row + 1 : -1; }
 };
 
 // The problems found, in the order found (or in the order of the places they

@@ -38,7 +38,7 @@ void Check_Objects(const Text_Table &t, const Object_Rows &rows, int page, const
                    int *count, Problem_List &problems)
 {
     const auto fail_with = [&](int message, const QString &rule, int r, int c) {
-        const QString text = Messages().Get(Msg_Object_Error_Row) + QString::number(r + 1) + rule;
+        const QString text = Messages().Get(Msg_Object_Error_Row) + QString::number(t.Row_Number(r)) + rule;
         problems.Add({.Text = text, .Message = message, .Page = page, .Row = r, .Column = c});
     };
     const auto fail = [&](int message, int r, int c, const QString &limit = QString()) {

@@ -72,8 +72,6 @@ Data_Map Build_Data_Map(const BACnet_Slave_Set_Access &objects, const LoRa_Set_A
     Data_Map map;
     map.area_bytes[Page_Read] = objects.NByte_IN;
     map.area_bytes[Page_Write] = objects.NByte_OUT;
-    map.object_row_base = objects.Read.Row_Number(0);
-    map.rule_row_base = rules.Uplink.Row_Number(0);
     const Object_Rows rows[2] = {Read_Object_Rows(objects.Read), Read_Object_Rows(objects.Write)};
     map.object_overlaps = Object_Overlap_Warnings(objects, rows[Page_Read], rows[Page_Write]);
     map.rule_overlaps = Rule_Overlap_Warnings(rules);

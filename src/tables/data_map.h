@@ -23,9 +23,6 @@ struct Data_Map
     std::vector<Byte_Span> objects[2];
     std::vector<Byte_Span> rules[2];
     int area_bytes[2] = {0, 0}; // by object page
-    // How the grids number their first row: objects, rules.
-    int object_row_base = 1;
-    int rule_row_base = 0;
 
     Problem_List object_overlaps; // the tables' overlap warnings
     Problem_List overruns;        // objects past the end of their area (errors)

@@ -34,7 +34,7 @@ void Check_Rules(const Text_Table &t, int page, const Rule_Messages &m, qint64 m
     const int num = 2;
     const auto fail = [&](int message, int r, int c, const QString &limit = QString()) {
         const QString text =
-            Messages().Get(Msg_Rule_Error_Row) + QString::number(r + 1) + Messages().Get(message) + limit;
+            Messages().Get(Msg_Rule_Error_Row) + QString::number(t.Row_Number(r)) + Messages().Get(message) + limit;
         problems.Add({.Text = text, .Message = message, .Page = page, .Row = r, .Column = c});
     };
     const int end = End_Of_Table(t, start);
@@ -143,10 +143,9 @@ QList<Column_Desc> Downlink_Columns()
     };
 }
 
-// The number column of the rule grids counts from 0.
 LoRa_Set_Access::LoRa_Set_Access()
-    : Uplink(Uplink_Columns(), LoRa_Rule_Rows, 0)
-    , Downlink(Downlink_Columns(), LoRa_Rule_Rows, 0)
+    : Uplink(Uplink_Columns(), LoRa_Rule_Rows)
+    , Downlink(Downlink_Columns(), LoRa_Rule_Rows)
 {}
 
 Load_Report LoRa_Set_Access::Load(const ParGen_Document &pargen, const Rule_Document &rules)

@@ -7,7 +7,6 @@
 #include "tables/object_names.h"
 #include "tables/overlap_warnings.h"
 #include "tables/table_messages.h"
-#include "tables/text_table.h"
 
 #include <QFileInfo>
 
@@ -20,32 +19,28 @@ Problem_List Table_Check::As_OK() const
 
 namespace {
 
-// Names the document, the table and the row (as its grid numbers it) in each
-// problem of the tables `first` and `second`.
-Problem_List Placed(const Problem_List &problems, const QString &document, const Text_Table &first,
-                    const Text_Table &second, const QStringList &captions)
+// Names the document, and the table of a problem on a row, in each problem
+// of the two tables.
+Problem_List Placed(const Problem_List &problems, const QString &document, const QStringList &captions)
 {
     Problem_List placed;
     for (Problem p : problems) {
         p.Document = document;
-        if (p.Row >= 0 && (p.Page == 0 || p.Page == 1)) {
+        if (p.Row >= 0 && (p.Page == 0 || p.Page == 1))
             p.Table = captions.value(p.Page);
-            p.Row_Number = (p.Page == 0 ? first : second).Row_Number(p.Row);
-        }
         placed.Add(std::move(p));
     }
     return placed;
 }
 
-template <class Tables>
-Table_Check Check_Tables(const Tables &table, const Load_Report &report, const QString &path, Problem_List all,
-                         Problem_List overlaps, const QStringList &names, const QStringList &captions)
+Table_Check Check_Tables(const Load_Report &report, const QString &path, Problem_List all, Problem_List overlaps,
+                         const QStringList &names, const QStringList &captions)
 {
     const QString document = QFileInfo(path).fileName();
     Table_Check check;
     check.Report = report;
-    check.Failures = Placed(all, document, table.Table(0), table.Table(1), captions);
-    check.Overlaps = Placed(overlaps, document, table.Table(0), table.Table(1), captions);
+    check.Failures = Placed(all, document, captions);
+    check.Overlaps = Placed(overlaps, document, captions);
     for (const QString &name : names)
         check.Name_Warnings.Add_Warning(name, document);
     const bool load_fault =
@@ -62,7 +57,7 @@ Table_Check Check_LoRaWAN_Access(const ParGen_Document &pargen, const Rule_Docum
 {
     LoRa_Set_Access table;
     const Load_Report report = table.Load(pargen, rules);
-    return Check_Tables(table, report, rules.Path(), table.All_Problems(), Rule_Overlap_Warnings(table), {},
+    return Check_Tables(report, rules.Path(), table.All_Problems(), Rule_Overlap_Warnings(table), {},
                         {Messages().Get(Msg_LoRa_Uplink), Messages().Get(Msg_LoRa_Downlink)});
 }
 
@@ -70,7 +65,7 @@ Table_Check Check_BACnet_Slave_Access(const ParGen_Document &pargen, const Objec
 {
     BACnet_Slave_Set_Access table;
     const Load_Report report = table.Load(pargen, objects);
-    return Check_Tables(table, report, objects.Path(), table.All_Problems(), Object_Overlap_Warnings(table),
+    return Check_Tables(report, objects.Path(), table.All_Problems(), Object_Overlap_Warnings(table),
                         Object_Name_Warnings(table, table.Desc_Length),
                         {Messages().Get(Msg_BACnet_Read), Messages().Get(Msg_BACnet_Write)});
 }

@@ -10,10 +10,9 @@ bool Is_Flag_Set(QStringView text)
     return text.trimmed() == u"Y";
 }
 
-Text_Table::Text_Table(QList<Column_Desc> columns, int rows, int number_base, QObject *parent)
+Text_Table::Text_Table(QList<Column_Desc> columns, int rows, QObject *parent)
     : QAbstractTableModel(parent)
     , columns_(std::move(columns))
-    , number_base_(number_base)
 {
     rows_ = std::max(rows, 0);
     cells_.resize(qsizetype(rows_) * columns_.size());

@@ -61,14 +61,15 @@ class Text_Table : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    // `number_base` is the number the first row shows in the number column.
-    explicit Text_Table(QList<Column_Desc> columns, int rows = 0, int number_base = 1, QObject *parent = nullptr);
+    explicit Text_Table(QList<Column_Desc> columns, int rows = 0, QObject *parent = nullptr);
 
     int Row_Count() const { return rows_; }
     int Column_Count() const { return int(columns_.size()); }
     const Column_Desc &Column(int c) const { return columns_[c]; }
-    // The number that row `r` shows in the number column.
-    int Row_Number(int r) const { return r + number_base_; }
+    // The number that row `r` shows in the number column, and by which
+    // every message, tip, `check` and `map` names it: every grid counts its
+    // rows from 1.
+    static int Row_Number(int r) { return r + 1; }
 
     const QString &Cell(int r, int c) const { return cells_[Index(r, c)]; }
     void Set_Cell(int r, int c, const QString &text);
@@ -147,7 +148,6 @@ private:
     QList<Column_Desc> columns_;
     QList<QString> cells_; // row after row
     int rows_ = 0;
-    int number_base_ = 1;
     // Rows from this one on hold fresh texts: a rebuild, at every showing
     // of a window, refreshes only the rows above it (a table has up to
     // 2000 rows, a document mostly a few).

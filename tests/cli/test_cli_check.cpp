@@ -157,6 +157,30 @@ private slots:
             QCOMPARE(first.err.split(u'\n', Qt::SkipEmptyParts).size(), first_lines);
     }
 
+    // A rule is named by the number its grid shows, in its own text and in
+    // the line that places it: both say 3 for the third row.
+    void rule_rows_as_the_grid_shows()
+    {
+        const QString name = QStringLiteral("RuleRows");
+        QCOMPARE(Run_Cli(dir_.path(), {QStringLiteral("new"), name}).code, 0);
+        const QString project = dir_.path() + QStringLiteral("/PROJECTS/") + name;
+        const QByteArray off("<row Enable=\"N\" StartByte=\"0\" NumByte=\"4\"/>");
+        test::Write(project + QStringLiteral("/LoRaWAN_SetAccess.xml"),
+                    "<LoRaWAN_Set_Access><LoRaWAN_Uplink>" + off + off +
+                        "<row Enable=\"Y\" StartByte=\"2000\" NumByte=\"4\"/></LoRaWAN_Uplink>"
+                        "<LoRaWAN_Downlink/></LoRaWAN_Set_Access>");
+
+        const QString text = Messages().Get(1243) + u"3" + Messages().Get(1244);
+        const Cli_Run first = Run_Cli(dir_.path(), {QStringLiteral("check"), name});
+        QCOMPARE(first.code, 1);
+        QVERIFY2(first.err.split(u'\n').contains(text), qPrintable(first.err));
+        const Cli_Run all = Run_Cli(dir_.path(), {QStringLiteral("check"), name, QStringLiteral("--all")});
+        QCOMPARE(all.code, 1);
+        const QString line = Messages().Get(1167).arg(QStringLiteral("LoRaWAN_SetAccess.xml"), Messages().Get(1214),
+                                                      QStringLiteral("3"), text);
+        QVERIFY2(all.err.split(u'\n').contains(line), qPrintable(all.err));
+    }
+
     void unknown_configuration()
     {
         const Cli_Run run = Run_Cli(dir_.path(), {QStringLiteral("check"), QStringLiteral("nothing")});

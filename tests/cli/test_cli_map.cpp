@@ -74,6 +74,16 @@ private slots:
                    Messages()
                        .Get(Msg_Map_Not_Carried)
                        .arg(read, QStringLiteral("4"), QStringLiteral("8-11"), QStringLiteral("8-11"))};
+        // Rules are named from 1, as the rule grid numbers its rows and as
+        // its own messages name them.
+        const QString uplink = Messages().Get(1214);
+        QTest::newRow("rules overlap")
+            << Object("Analog Value", 0, "", 4) << Rule(0, 4) + Rule(2, 4) << 1
+            << QStringList{Messages().Get(Msg_Rules_Overlap).arg(uplink).arg(2).arg(1).arg(2),
+                           Messages().Get(Msg_Map_Pairing_Note),
+                           Messages()
+                               .Get(Msg_Map_No_Object)
+                               .arg(uplink, QStringLiteral("2"), QStringLiteral("2-5"), QStringLiteral("4-5"))};
         QTest::newRow("gap only") << Object("Analog Value", 0, "", 4) << Rule(0, 2) << 0
                                   << QStringList{Messages().Get(Msg_Map_Pairing_Note),
                                                  Messages()

@@ -131,12 +131,12 @@ private slots:
                      .Get(Msg_Map_Not_Carried)
                      .arg(read, QStringLiteral("2"), QStringLiteral("40.3"), QStringLiteral("40")));
         // The disabled rule above holds no bytes but keeps its number (the
-        // rule grids number from 0).
+        // second row of its grid).
         QCOMPARE(map.no_object.size(), 1);
         QCOMPARE(map.no_object.value(0).Text,
                  Messages()
                      .Get(Msg_Map_No_Object)
-                     .arg(Messages().Get(1215), QStringLiteral("1"), QStringLiteral("60-61"), QStringLiteral("60-61")));
+                     .arg(Messages().Get(1215), QStringLiteral("2"), QStringLiteral("60-61"), QStringLiteral("60-61")));
     }
 
     void picture()

@@ -63,7 +63,7 @@ private slots:
         QVERIFY(map && map->isVisible());
         const QString read = Messages().Get(1508);
         const QString down = Messages().Get(1215);
-        const QString no_object = Messages().Get(Msg_Map_No_Object).arg(down, u"0"_qs, u"40-41"_qs, u"40-41"_qs);
+        const QString no_object = Messages().Get(Msg_Map_No_Object).arg(down, u"1"_qs, u"40-41"_qs, u"40-41"_qs);
         QCOMPARE(
             Items(map->Lists),
             (QStringList{Messages().Get(Msg_Map_Pairing_Note),
@@ -77,7 +77,7 @@ private slots:
         QCOMPARE(
             map->View->Names_At(Page_Read, 10),
             (QStringList{Messages().Get(Msg_Map_Byte_Name).arg(10), Messages().Get(Msg_Map_Row_Name).arg(read).arg(2),
-                         Messages().Get(Msg_Map_Rule_Name).arg(Messages().Get(1214)).arg(1)}));
+                         Messages().Get(Msg_Map_Rule_Name).arg(Messages().Get(1214)).arg(2)}));
         rules_->Undo();
         rules_->Undo();
         QCOMPARE(map->Lists->count(), 3);

@@ -52,8 +52,7 @@ Text_Table Make(Table_Kind kind, int rows)
     case Uplink:
         break;
     }
-    // The rule grids number their rows from 0.
-    return Text_Table(Uplink_Columns(), rows, 0);
+    return Text_Table(Uplink_Columns(), rows);
 }
 
 // Plans a paste of the clipboard text `clip` and applies it when it can go in.
@@ -262,7 +261,7 @@ private slots:
     {
         QFETCH(QString, clip);
         QFETCH(QString, row);
-        Text_Table table(Uplink_Columns(), 4, 0);
+        Text_Table table(Uplink_Columns(), 4);
         const Result<QList<Cell_Change>> plan = Paste(table, 2, 0, clip);
         QVERIFY2(plan.Ok(), qPrintable(plan.Problem()));
         QCOMPARE(test::Row_Text(table, 2), row);
@@ -349,13 +348,13 @@ private slots:
             << QStringLiteral(
                    "Error row 1!! The column \"Mnemonic\" cannot take \"two\u240Alines\": it holds a control "
                    "character (such as a tab or a line break), which no cell can hold. Nothing was pasted.");
-        QTest::newRow("a control character in a number cell, the rule grid numbering from 0")
+        QTest::newRow("a control character in a number cell, the rule grid numbering from 1")
             << int(Uplink) << 5 << int(Up_StartByte) << QStringLiteral("1\x07")
-            << QStringLiteral("Error row 5!! The column \"Start Byte\" cannot take \"1\u2407\": it holds a control "
+            << QStringLiteral("Error row 6!! The column \"Start Byte\" cannot take \"1\u2407\": it holds a control "
                               "character (such as a tab or a line break), which no cell can hold. Nothing was pasted.");
         QTest::newRow("a check box word it does not know, first of two refusals")
             << int(Uplink) << 0 << int(Up_Enable) << QStringLiteral("Y\t0\t6\tmaybe\tno\nperhaps\n")
-            << QStringLiteral("Error row 0!! The column \"On Change\" cannot take \"maybe\": a check box takes Y or N, "
+            << QStringLiteral("Error row 1!! The column \"On Change\" cannot take \"maybe\": a check box takes Y or N, "
                               "1 or 0, true or false, yes or no. Nothing was pasted.");
         QTest::newRow("a long refused text is cut, and %1 stays as typed")
             << int(Objects_Read) << 0 << 0 << QStringLiteral("%1 %2 abcdefghijklmnopqrstuvwxyz0123456789ABCDEF")
@@ -394,10 +393,10 @@ private slots:
                                                               "%4. Non è stato incollato nulla."));
         Messages().Set(Msg_Paste_Not_A_Flag, QStringLiteral("una casella di spunta accetta Y o N"));
         Messages().Set(1220, QStringLiteral("Su variazione"));
-        Text_Table table(Uplink_Columns(), 2, 0);
+        Text_Table table(Uplink_Columns(), 2);
         const Result<QList<Cell_Change>> plan = Plan_Paste(table, 1, Up_OnChange, {{QStringLiteral("forse")}});
         Messages().Build_Default_Messages();
-        QCOMPARE(plan.Problem(), QStringLiteral("Errore riga 1!! La colonna \"Su variazione\" non accetta \"forse\": "
+        QCOMPARE(plan.Problem(), QStringLiteral("Errore riga 2!! La colonna \"Su variazione\" non accetta \"forse\": "
                                                 "una casella di spunta accetta Y o N. Non è stato incollato nulla."));
     }
 
@@ -428,7 +427,7 @@ private slots:
     // Cutting leaves the cells as a fresh row has them.
     void clear_gives_fresh_texts()
     {
-        Text_Table table(Uplink_Columns(), 3, 0);
+        Text_Table table(Uplink_Columns(), 3);
         test::Fill(table, {u"N|1|2|Y|Y|Y|60|a"_s, u"N|3|4|Y|Y|Y|60|b"_s});
         table.Set_Cells(Plan_Clear(table, {0, 1}, {Up_Enable, Up_StartByte, Up_OnChange, Up_Mnemonic}));
         QCOMPARE(test::Row_Text(table, 0), QStringLiteral("Y||2||Y|Y|60|"));

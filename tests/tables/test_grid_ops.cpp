@@ -130,11 +130,11 @@ private slots:
         QVERIFY(!Delete_Rows(table, {}, yes.Asker()));
         QCOMPARE(yes.asked.size(), 1);
 
-        // In the rule grids the number shown counts from 0.
+        // The rule grids number their rows as the object grids do.
         LoRa_Set_Access rules;
         Recorder rule(false);
         Delete_Rows(rules.Downlink, {2}, rule.Asker());
-        QCOMPARE(rule.asked[0].text, QStringLiteral("Are you sure to delete the Row number 2"));
+        QCOMPARE(rule.asked[0].text, QStringLiteral("Are you sure to delete the Row number 3"));
     }
 
     void paste_rules_data()

@@ -29,12 +29,14 @@ private slots:
         const Load_Report report = rules.Load(ParGen(), Access());
         QCOMPARE(rules.Uplink.Row_Count(), 256);
         QCOMPARE(rules.Downlink.Row_Count(), 256);
-        // Every row fresh again: Enable "Y", the rest empty; numbers from 0.
+        // Every row fresh again: Enable "Y", the rest empty; numbered from 1,
+        // as the messages name the rows.
         for (int r : {0, 255}) {
             QCOMPARE(test::Row_Text(rules.Uplink, r), QStringLiteral("Y|||||||"));
             QCOMPARE(test::Row_Text(rules.Downlink, r), QStringLiteral("Y|||"));
         }
-        QCOMPARE(rules.Uplink.Row_Number(0), 0);
+        QCOMPARE(rules.Uplink.headerData(0, Qt::Vertical).toInt(), 1);
+        QCOMPARE(rules.Downlink.headerData(255, Qt::Vertical).toInt(), 256);
         QCOMPARE(rules.MaxPayloadSize, 0);
         // No payload size: only the warning of the missing setting.
         QCOMPARE(report.Warnings, QStringList{Messages().Get(1242)});
@@ -145,9 +147,9 @@ private slots:
         LoRa_Set_Access rules;
         const Load_Report report = rules.Load(ParGen(), Access());
         QCOMPARE(report.Rows_Not_Saved, (QList<int>{0, 2}));
-        // The row is named by the number the grid shows (from 0 here).
+        // The row is named by the number the grid shows.
         QCOMPARE(report.Warnings,
-                 QStringList{QStringLiteral("Warning!! Row 1 of the table \"LoRaWAN Downlink\" has an empty "
+                 QStringList{QStringLiteral("Warning!! Row 2 of the table \"LoRaWAN Downlink\" has an empty "
                                             "\"Start Byte\": it ends the table, and the 2 rows from there on are "
                                             "lost if the table is saved.")});
     }
@@ -309,14 +311,14 @@ private slots:
         const QString fresh = QStringLiteral("Y|||||||");
 
         QTest::newRow("inserted row in the middle")
-            << QStringList{rule, rule, fresh, rule, rule, rule} << QStringList{} << lost(2, up, 3) << 0 << 2;
+            << QStringList{rule, rule, fresh, rule, rule, rule} << QStringList{} << lost(3, up, 3) << 0 << 2;
         QTest::newRow("end row holding a mnemonic only")
-            << QStringList{rule, QStringLiteral("Y||||||| typed")} << QStringList{} << lost(1, up, 1) << 0 << 1;
+            << QStringList{rule, QStringLiteral("Y||||||| typed")} << QStringList{} << lost(2, up, 1) << 0 << 1;
         QTest::newRow("blank start byte ends the table too")
             << QStringList{rule, QStringLiteral("Y| ||||||"), QStringLiteral("N|||||||x")} << QStringList{}
-            << lost(1, up, 1) << 0 << 1;
+            << lost(2, up, 1) << 0 << 1;
         QTest::newRow("downlink") << QStringList{rule} << QStringList{QStringLiteral("Y|||"), QStringLiteral("Y|5|1|")}
-                                  << lost(0, down, 1) << 1 << 0;
+                                  << lost(1, down, 1) << 1 << 0;
         QTest::newRow("check boxes and blanks below are no text")
             << QStringList{rule, fresh, QStringLiteral("N|||Y|Y|Y||"), QStringLiteral("Y| |  ||||| ")}
             << QStringList{QStringLiteral("N|||")} << QString() << -1 << -1;

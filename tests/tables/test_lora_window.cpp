@@ -71,8 +71,8 @@ private slots:
 
         Table_Grid *up = rules_->ACG_LoRa_Uplink;
         QCOMPARE(up->model()->rowCount(), required::Rule_Rows);
-        QCOMPARE(up->model()->headerData(0, Qt::Vertical).toInt(), 0); // numbers from 0
-        QCOMPARE(up->model()->headerData(required::Rule_Rows - 1, Qt::Vertical).toInt(), required::Rule_Rows - 1);
+        QCOMPARE(up->model()->headerData(0, Qt::Vertical).toInt(), 1); // numbers from 1, as the messages
+        QCOMPARE(up->model()->headerData(required::Rule_Rows - 1, Qt::Vertical).toInt(), required::Rule_Rows);
         QCOMPARE(up->model()->headerData(Up_Time, Qt::Horizontal).toString(), QStringLiteral("Time (s)"));
         Table_Grid *down = rules_->ACG_LoRa_Downlink;
         QCOMPARE(up->model()->columnCount(), required::Uplink_Data_Columns);
@@ -380,7 +380,7 @@ private slots:
             << QStringList{
                    Messages()
                        .Get(Msg_Rows_Not_Saved)
-                       .arg(QStringLiteral("1"), Messages().Get(1214), Messages().Get(1218), QStringLiteral("2"))};
+                       .arg(QStringLiteral("2"), Messages().Get(1214), Messages().Get(1218), QStringLiteral("2"))};
         QByteArray many;
         for (int i = 0; i < required::Rule_Rows + 2; ++i)
             many += Down_Row("1", "1");
@@ -475,7 +475,7 @@ private slots:
         QTest::mouseClick(rules_->Btn_OK, Qt::LeftButton);
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages()
                                                             .Get(Msg_Rows_Would_Be_Lost)
-                                                            .arg(QStringLiteral("1"), Messages().Get(1214),
+                                                            .arg(QStringLiteral("2"), Messages().Get(1214),
                                                                  Messages().Get(1218), QStringLiteral("2"))});
         QVERIFY(rules_->isVisible());
         QCOMPARE(test::Read(ws_.File_LoRaWAN_Access), document);
@@ -526,16 +526,16 @@ private slots:
         Table_Grid *up = rules_->ACG_LoRa_Uplink;
         Table_Grid *down = rules_->ACG_LoRa_Downlink;
 
-        // Delete asks with the number the row shows (from 0); No keeps the row.
+        // Delete asks with the number the row shows; No keeps the row.
         test::Click_Cell(up, 1, Up_Mnemonic);
         Message_Box::Queue_Answer(QMessageBox::No);
         QTest::mouseClick(rules_->Btn_DelRow, Qt::LeftButton);
-        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1560) + QStringLiteral("1")});
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1560) + QStringLiteral("2")});
         QCOMPARE(rules_->Access.Uplink.Cell(1, Up_Mnemonic), QStringLiteral("u1"));
         Message_Box::Queue_Answer(QMessageBox::Yes);
         test::Click_Cell(up, 0, Up_Mnemonic);
         QTest::mouseClick(rules_->Btn_DelRow, Qt::LeftButton);
-        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1560) + QStringLiteral("0")});
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1560) + QStringLiteral("1")});
         QCOMPARE(rules_->Access.Uplink.Cell(0, Up_Mnemonic), QStringLiteral("u1"));
         QCOMPARE(test::Row_Text(rules_->Access.Uplink, 1), QStringLiteral("Y|||||||")); // a fresh rule row
 

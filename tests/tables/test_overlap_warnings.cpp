@@ -83,7 +83,7 @@ private slots:
                                   << QStringList{} << QStringList{} << QString();
         QTest::newRow("uplink") << QStringList{up.arg(QChar(u'Y')).arg(0).arg(4), up.arg(QChar(u'Y')).arg(3).arg(4)}
                                 << QStringList{} << QStringList{QStringLiteral("0:1")}
-                                << Messages().Get(Msg_Rules_Overlap).arg(Messages().Get(1214)).arg(1).arg(0).arg(3);
+                                << Messages().Get(Msg_Rules_Overlap).arg(Messages().Get(1214)).arg(2).arg(1).arg(3);
         QTest::newRow("disabled") << QStringList{up.arg(QChar(u'N')).arg(0).arg(4), up.arg(QChar(u'Y')).arg(3).arg(4)}
                                   << QStringList{} << QStringList{} << QString();
         QTest::newRow("up and down apart")
@@ -93,7 +93,7 @@ private slots:
                                   << QStringList{down.arg(QChar(u'Y')).arg(5).arg(4),
                                                  down.arg(QChar(u'Y')).arg(0).arg(6)}
                                   << QStringList{QStringLiteral("1:1")}
-                                  << Messages().Get(Msg_Rules_Overlap).arg(Messages().Get(1215)).arg(1).arg(0).arg(5);
+                                  << Messages().Get(Msg_Rules_Overlap).arg(Messages().Get(1215)).arg(2).arg(1).arg(5);
     }
 
     void rules()

@@ -156,6 +156,24 @@ private slots:
         QVERIFY(!objects_->P_Problems->Btn_Next_Problem->isEnabled());
     }
 
+    // A rule is named by the number its grid shows, from 1 as in the object
+    // grids: in its tip, in an overlap's tip and in OK's refusal.
+    void rule_rows_named_as_shown()
+    {
+        test::Write(ws_.File_LoRaWAN_Access,
+                    Rules({u"Y|0|4|Y|N|N|30|a"_s, u"Y|2000|4|Y|N|N|30|b"_s, u"Y|2|4|Y|N|N|30|c"_s}, {}));
+        Show(rules_);
+        Table_Grid *grid = rules_->ACG_LoRa_Uplink;
+        QCOMPARE(grid->model()->headerData(1, Qt::Vertical).toString(), u"2"_s);
+        const QString error = Messages().Get(1243) + u"2" + Messages().Get(1244);
+        QCOMPARE(Tip_Of(grid, 1, Up_StartByte), error);
+        QCOMPARE(grid->model()->headerData(2, Qt::Vertical).toString(), u"3"_s);
+        QCOMPARE(Tip_Of(grid, 2, Up_StartByte),
+                 Messages().Get(Msg_Rules_Overlap).arg(Messages().Get(1214)).arg(3).arg(1).arg(2));
+        QTest::mouseClick(rules_->Btn_OK, Qt::LeftButton);
+        QCOMPARE(Message_Box::Take_Shown(), QStringList{error});
+    }
+
     // The line counts errors and warnings of both pages, in the language.
     void the_count_line()
     {

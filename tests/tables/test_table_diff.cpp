@@ -86,13 +86,14 @@ private slots:
         QCOMPARE(Table_Differences(b.Read, a.Read, S("Read"), Msg_Map_Row_Name).size(), lines.size());
     }
 
-    // Rule grids number from 0 and show check boxes as on or off.
+    // Rule grids name their rows as they number them and show check boxes
+    // as on or off.
     void rules()
     {
         LoRa_Set_Access a, b;
         test::Fill(a.Uplink, {S("Y|0|4|Y|N|N|30|first"), S("Y|4|4|N|N|Y|60|second")});
         test::Fill(b.Uplink, {S("Y|0|4|Y|N|N|30|first"), S("Y|4|4|N|Y|Y|60|second")});
-        const QString rule = Messages().Get(Msg_Map_Rule_Name).arg(S("Up"), S("1"));
+        const QString rule = Messages().Get(Msg_Map_Rule_Name).arg(S("Up"), S("2"));
         const QString header = a.Uplink.headerData(Up_OnCMD, Qt::Horizontal).toString().simplified();
         QCOMPARE(Table_Differences(a.Uplink, b.Uplink, S("Up"), Msg_Map_Rule_Name),
                  QStringList{rule + S(", ") + header + S(": ") + Messages().Get(Msg_Diff_Off) + S(" -> ") +

@@ -49,14 +49,12 @@ QColor Band_Colour(int page)
     return page == Page_Uplink ? QColor(30, 90, 200) : QColor(20, 150, 60);
 }
 
-QString Row_Name(const Data_Map &map, bool rules, const Byte_Span &s, int page)
+QString Row_Name(bool rules, const Byte_Span &s, int page)
 {
+    const int row = Text_Table::Row_Number(s.row);
     if (rules)
-        return Msg(Msg_Map_Rule_Name)
-            .arg(Msg(page == Page_Uplink ? Msg_LoRa_Uplink : Msg_LoRa_Downlink))
-            .arg(s.row + map.rule_row_base);
+        return Msg(Msg_Map_Rule_Name).arg(Msg(page == Page_Uplink ? Msg_LoRa_Uplink : Msg_LoRa_Downlink)).arg(row);
     const QString table = Msg(page == Page_Read ? Msg_BACnet_Read : Msg_BACnet_Write);
-    const int row = s.row + map.object_row_base;
     return s.bit >= 0 ? Msg(Msg_Map_Bit_Name).arg(table).arg(row).arg(s.bit)
                       : Msg(Msg_Map_Row_Name).arg(table).arg(row);
 }
@@ -146,11 +144,11 @@ QStringList Data_Map_View::Names_At(int area, int byte) const
     QStringList names{Msg(Msg_Map_Byte_Name).arg(byte)};
     for (const Byte_Span &s : map_.objects[area])
         if (Holds(s, byte))
-            names << Row_Name(map_, false, s, area);
+            names << Row_Name(false, s, area);
     for (int page : {int(Page_Uplink), int(Page_Downlink)})
         for (const Byte_Span &s : map_.rules[page])
             if (Holds(s, byte))
-                names << Row_Name(map_, true, s, page);
+                names << Row_Name(true, s, page);
     return names;
 }
 
