@@ -1,5 +1,7 @@
 #include "core/object_catalogue.h"
 
+#include <QHash>
+#include <QString>
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
@@ -38,7 +40,68 @@ template <typename Unit> const Object_Type *Named(const Unit *text, std::size_t 
     return nullptr;
 }
 
+// A name as Object_Type_From_Any_Name compares it: its letters lower-cased
+// and its digits, without blanks, '_' and '-'; empty when it holds any
+// other character.
+QString Name_Key(QStringView name)
+{
+    QString key;
+    key.reserve(name.size());
+    for (QChar c : name) {
+        if (c == u' ' || c == u'_' || c == u'-')
+            continue;
+        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')))
+            return QString();
+        key.append(c.toLower());
+    }
+    return key;
+}
+
+// Names people give the types besides the catalogue's own: the short forms
+// of the multi-state types that building-automation tools write, the
+// positive integer value without its last word, the octet string value's
+// standard name.
+struct Other_Name
+{
+    Object_Kind kind;
+    const char16_t *name;
+};
+constexpr Other_Name Other_Names[] = {
+    {Object_Kind::Multi_State_Input, u"MSI"},          {Object_Kind::Multi_State_Output, u"MSO"},
+    {Object_Kind::Multi_State_Value, u"MSV"},          {Object_Kind::Positive_Integer_Value, u"Positive Integer"},
+    {Object_Kind::Octet_String, u"OctetString Value"},
+};
+
+const QHash<QString, const Object_Type *> &Names_By_Key()
+{
+    static const QHash<QString, const Object_Type *> names = [] {
+        QHash<QString, const Object_Type *> n;
+        const auto add = [&n](const Object_Type &type, QStringView name) {
+            const QString key = Name_Key(name);
+            if (!key.isEmpty())
+                n.insert(key, &type);
+        };
+        for (const Object_Type &type : Object_Catalogue) {
+            add(type, QString::fromLatin1(type.device_text));
+            if (type.table_text)
+                add(type, QStringView(type.table_text));
+            add(type, QStringView(type.standard_name));
+            add(type, QStringView(type.abbreviation));
+        }
+        for (const Other_Name &other : Other_Names)
+            add(Object_Type_Of(other.kind), QStringView(other.name));
+        return n;
+    }();
+    return names;
+}
+
 } // namespace
+
+const Object_Type *Object_Type_From_Any_Name(QStringView name)
+{
+    const QString key = Name_Key(name.trimmed());
+    return key.isEmpty() ? nullptr : Names_By_Key().value(key, nullptr);
+}
 
 const Object_Type *Object_Type_Named(QStringView data_type)
 {

@@ -152,5 +152,17 @@ const Object_Type *Object_Type_Named(QStringView data_type);
 // The same of a UTF-8 text, as the compiler reads the document.
 const Object_Type *Object_Type_Named(const char *data_type);
 
+// The type a name names as people write it in points lists and
+// spreadsheets, which the object tables accept when it is pasted or
+// imported: the table's text, the converter's name, the standard BACnet
+// name in any of its spellings ("Analog Output", "ANALOG_OUTPUT",
+// "analog-output", "Multi-state Value", "Multistate Value"), the standard
+// name without its last word where people shorten it ("Positive Integer")
+// and the short forms ("AO", "MSV", "MV"). Letter case, blanks, '_' and '-'
+// do not count; any other character makes the text no name. Null when it
+// names none. Whether a table offers the type is the caller's question.
+// Documents are read strictly, by Object_Type_Named alone.
+const Object_Type *Object_Type_From_Any_Name(QStringView name);
+
 // The index of `Object_Type_Named` in the catalogue; -1 when none.
 int Device_Kind_Index(const char *data_type);

@@ -1,6 +1,7 @@
 #include "tables/grid_clipboard.h"
 
 #include "core/messages.h"
+#include "core/object_catalogue.h"
 #include "tables/eng_units.h"
 
 #include <QHash>
@@ -22,6 +23,23 @@ constexpr qsizetype Listed_Items_Limit = 16;
 bool Is_Eng_Unit(const Column_Desc &column)
 {
     return std::strcmp(column.attribute, "Eng_Unit") == 0;
+}
+
+// The object tables' Data Type column, known by its attribute as Eng. Unit.
+bool Is_Data_Type(const Column_Desc &column)
+{
+    return std::strcmp(column.attribute, "Data_Type") == 0;
+}
+
+// The item of a Data Type list that `text` names by another of the type's
+// names (Object_Type_From_Any_Name): the table's own text, when the table
+// offers the type; -1 otherwise.
+qsizetype Type_Item(const Column_Desc &column, QStringView text)
+{
+    const Object_Type *type = Object_Type_From_Any_Name(text);
+    if (!type || !type->table_text)
+        return -1;
+    return column.items.indexOf(QString::fromUtf16(type->table_text));
 }
 
 // The control characters (Unicode category Cc): C0, DEL and C1.
@@ -208,6 +226,8 @@ Result<QString> Combo_Text(const Column_Desc &column, const QString &text, std::
     } else {
         i = Find_Item(column.items, t);
     }
+    if (i < 0 && Is_Data_Type(column))
+        i = Type_Item(column, t);
     if (i >= 0)
         return column.items[i];
     return Fail(Messages().Get(Msg_Paste_Not_An_Item).arg(Items_Text(column.items)));

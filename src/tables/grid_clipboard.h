@@ -35,7 +35,10 @@ Result<QList<Cell_Change>> Plan_Paste(const Text_Table &table, int row, int colu
 // included, as typing does; the others read it without its outer blanks,
 // and an empty text gives the fresh text (a check box: unticked):
 //  - a drop-down list: one of its items, letter case ignored, spelt as the
-//    item is;
+//    item is; in a Data Type list also any other name of a type the list
+//    offers (Object_Type_From_Any_Name: "Analog Output", "ANALOG_INPUT",
+//    "Multistate Value", "AO", "MSV"), stored as the list's item; a type
+//    the list does not offer is refused as any text that is no item;
 //  - a check box: Y/N, 1/0, true/false, yes/no (and the Italian booleans),
 //    any case, give "Y" or "N";
 //  - Eng. Unit: a unit number (0 to 65535, as the object check takes it), a

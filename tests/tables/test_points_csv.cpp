@@ -241,6 +241,83 @@ private slots:
         QCOMPARE(Rows_In_Use(write_table), write);
     }
 
+    // The names of the BACnet object types that points lists of other tools
+    // give, in any letter case, pasted or imported: the table's own text is
+    // stored. A type the table does not offer is refused, with the reason
+    // that names the table's types, as any text that is none of them.
+    void standard_type_names_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("stored"); // empty: refused
+        const auto row = [](const char *tag, int page, const char *name, const char *stored) {
+            QTest::newRow(tag) << page << QString::fromUtf8(name) << QString::fromUtf8(stored);
+        };
+        row("binary output", Page_Write, "binary output", "Binary Out");
+        row("Analog Output", Page_Write, "Analog Output", "Analog Out");
+        row("AO", Page_Write, "AO", "Analog Out");
+        row("ANALOG_INPUT", Page_Read, "ANALOG_INPUT", "Analog Input");
+        row("analog-input", Page_Read, "analog-input", "Analog Input");
+        row("ai, outer blanks", Page_Read, " ai ", "Analog Input");
+        row("AV", Page_Write, "AV", "Analog Value");
+        row("BI", Page_Read, "BI", "Binary Input");
+        row("BO", Page_Write, "BO", "Binary Out");
+        row("bv", Page_Read, "bv", "Binary Value");
+        row("MSI", Page_Read, "MSI", "Multi State Input");
+        row("MSO", Page_Write, "MSO", "Multi State Output");
+        row("MSV", Page_Read, "MSV", "Multi State Value");
+        row("Multistate Value", Page_Write, "Multistate Value", "Multi State Value");
+        row("Multi-state Input", Page_Read, "Multi-state Input", "Multi State Input");
+        row("MULTI_STATE_OUTPUT", Page_Write, "MULTI_STATE_OUTPUT", "Multi State Output");
+        row("Positive Integer", Page_Read, "Positive Integer", "Positive Integer Value");
+        row("positive-integer-value", Page_Write, "positive-integer-value", "Positive Integer Value");
+        row("INTEGER VALUE", Page_Write, "INTEGER VALUE", "Integer Value");
+        row("large_analog_value", Page_Read, "large_analog_value", "Large Analog Value");
+        row("Access Door", Page_Write, "access-door", "Access Door");
+        row("an output type in Read", Page_Read, "Analog Output", "");
+        row("AO in Read", Page_Read, "AO", "");
+        row("BI in Write", Page_Write, "BI", "");
+        row("MSI in Write", Page_Write, "Multistate Input", "");
+        row("a type no table offers", Page_Read, "DateTime Value", "");
+        row("no type", Page_Read, "Analog Inputs", "");
+        row("other punctuation", Page_Read, "A.I.", "");
+    }
+
+    void standard_type_names()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, name);
+        QFETCH(QString, stored);
+        const QList<Column_Desc> columns = Object_Columns(page);
+        const Column_Desc &column = columns[Obj_Data_Type];
+        const QString refusal = Messages().Get(Msg_Paste_Not_An_Item).arg(Data_Type_Items(page).join(u", "_s));
+
+        const Result<QString> pasted = Paste_Cell_Text(column, name);
+        QCOMPARE(pasted.Ok() ? pasted.Value() : pasted.Problem(), stored.isEmpty() ? refusal : stored);
+        // A block pasted into the grid, each cell through the same rule.
+        Text_Table table(Object_Columns(page), 2);
+        const Result<QList<Cell_Change>> planned =
+            Plan_Paste(table, 0, Obj_Data_Type, QList<QStringList>{QStringList{name}, QStringList{name}});
+        QCOMPARE(planned.Ok(), !stored.isEmpty());
+        if (planned.Ok())
+            QCOMPARE(planned.Value().value(1).text, stored);
+
+        Text_Table read_table(Object_Columns(Page_Read), 2);
+        Text_Table write_table(Object_Columns(Page_Write), 2);
+        const Points_Tables tables{{{"Read", &read_table, Obj_Data_Type}, {"Write", &write_table, Obj_Data_Type}}};
+        const QByteArray line = (page == Page_Read ? "Read," : "Write,") + name.toUtf8() + ",62,,0,,4,N,a\r\n";
+        const Points_Import import = Import_Points(tables, Header + line, Import_Mode::Replace);
+        if (stored.isEmpty()) {
+            QCOMPARE(Texts(import.Bad_Lines),
+                     QStringList{Bad(2, u"\"Data Type\""_s, u'"' + name + u"\": "_s + refusal)});
+        } else {
+            QVERIFY2(import.Ok(), qPrintable(import.Problem(u"points.csv"_s)));
+            Apply(tables, import);
+            QCOMPARE(Rows_In_Use(page == Page_Read ? read_table : write_table),
+                     QStringList{stored + u"|62|0||4|N|a"_s});
+        }
+    }
+
     void import_rules_data()
     {
         QTest::addColumn<QByteArray>("file");
