@@ -70,8 +70,6 @@ private slots:
         QCOMPARE(table.data(table.index(1, 0), Qt::ToolTipRole).toString(), Messages().Get(1225));
         QVERIFY(!table.data(table.index(1, 1), Qt::ToolTipRole).isValid());
         QCOMPARE(table.headerData(1, Qt::Vertical).toInt(), 2);
-        Text_Table from_zero(Three_Columns(), 2, 0);
-        QCOMPARE(from_zero.headerData(1, Qt::Vertical).toInt(), 1);
     }
 
     // A column's display hook changes what the cell shows, never what it
