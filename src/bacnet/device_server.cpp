@@ -424,7 +424,26 @@ Device_Server::Handled Device_Server::Handle(const QByteArray &datagram, const B
     case 0x08:
     case 0x09: {
         // The broadcast-management functions of a BBMD, which this device is not.
-        const int nak = byte(1) == 0x09 ? 0x60 : (byte(1) == 0x05 ? 0x30 : byte(1) * 0x10);
+        int nak = 0;
+        switch (byte(1)) {
+        case 0x01: // write-broadcast-distribution-table
+            nak = 0x10;
+            break;
+        case 0x02: // read-broadcast-distribution-table
+            nak = 0x20;
+            break;
+        case 0x05: // register-foreign-device
+            nak = 0x30;
+            break;
+        case 0x06: // read-foreign-device-table
+            nak = 0x40;
+            break;
+        case 0x08: // delete-foreign-device-table-entry
+            nak = 0x50;
+            break;
+        default: // distribute-broadcast-to-network
+            nak = 0x60;
+        }
         const QByteArray result{"\x81\x00\x00\x06\x00", 5};
         QByteArray r = result;
         r.append(char(nak));

@@ -16,10 +16,12 @@ Result<Served_Device> Served_Device_Of(const Decoded_Pair &pair)
 {
     const Decoded_Bank1 &b1 = pair.bank1;
     Served_Device device;
-    // An MS/TP image leaves the BACnet/IP port and identifier at 0.
-    device.mstp = b1.bacnet_ip_port == 0;
+    // An MS/TP image leaves the BACnet/IP port and identifier at 0 and has a
+    // Max Master of at least 1; an image compiled without a parameter
+    // document has neither link's settings (all 0), and is served as BACnet/IP.
+    device.mstp = b1.bacnet_ip_port == 0 && b1.mstp_max_master != 0;
     device.instance = (device.mstp ? b1.mstp_device_instance : b1.bacnet_ip_device_identifier) & 0x3FFFFF;
-    device.port = device.mstp ? 47808 : b1.bacnet_ip_port;
+    device.port = b1.bacnet_ip_port != 0 ? b1.bacnet_ip_port : 47808;
     QByteArray name;
     for (const std::uint8_t c : b1.device_name) {
         if (c == 0)

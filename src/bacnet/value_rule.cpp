@@ -31,11 +31,6 @@ Object_Kind Kind_Of(const Served_Object &o)
     return Object_Kind(o.kind);
 }
 
-bool Is_Analog(Object_Kind k)
-{
-    return k == Object_Kind::Analog_Input || k == Object_Kind::Analog_Out || k == Object_Kind::Analog_Value;
-}
-
 bool Is_Multi_State(Object_Kind k)
 {
     return k == Object_Kind::Multi_State_Input || k == Object_Kind::Multi_State_Output ||

@@ -33,7 +33,8 @@ Result<> Virtual_Converter::Start(const QHostAddress &address, quint16 port)
 {
     Stop();
     auto *socket = new QUdpSocket(this);
-    if (!socket->bind(address, port)) {
+    // Not shared: a port another program holds is refused, not joined.
+    if (!socket->bind(address, port, QAbstractSocket::DontShareAddress)) {
         const QString reason = socket->errorString();
         delete socket;
         return Fail(Messages().Get(Msg_Serve_Cannot_Bind).arg(address.toString()).arg(port).arg(reason));
