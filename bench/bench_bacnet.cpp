@@ -53,7 +53,7 @@ Served_Device Maximal_Device()
 
 QByteArray Request(const Served_Object &o, int invoke)
 {
-    QByteArray f = QByteArray::fromHex("810a0000010400050100");
+    QByteArray f = QByteArray::fromHex("810a00000104000501");
     f[8] = char(invoke);
     f.append(char(14)); // read-property-multiple
     bacnet::Append_Context_Object_Id(f, 0, bacnet::Object_Id(o.type_code, o.instance));

@@ -66,13 +66,14 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(process.canReadLine() || process.state() == QProcess::NotRunning, 60000);
         const QString first = QString::fromUtf8(process.readLine()).trimmed();
         const QRegularExpressionMatch served =
-            QRegularExpression(uR"(^Serving device \d+ "[^"]*" on 127\.0\.0\.1:(\d+)$)"_s).match(first);
+            QRegularExpression(QStringLiteral("^Serving device \\d+ \"[^\"]*\" on 127\\.0\\.0\\.1:(\\d+)$"))
+                .match(first);
         QVERIFY2(served.hasMatch(), qPrintable(first + QString::fromLocal8Bit(process.readAllStandardError())));
         const quint16 port = quint16(served.captured(1).toUInt());
 
         QUdpSocket client;
         QVERIFY(client.bind(QHostAddress::LocalHost, 0));
-        client.writeDatagram(QByteArray::fromHex("810a000601001008"), QHostAddress::LocalHost, port);
+        client.writeDatagram(QByteArray::fromHex("810a000801001008"), QHostAddress::LocalHost, port);
         QTRY_VERIFY_WITH_TIMEOUT(client.hasPendingDatagrams(), 30000);
         QCOMPARE(client.receiveDatagram().data().mid(6, 2).toHex(), QByteArray("1000")); // I-Am
         QTRY_VERIFY_WITH_TIMEOUT(process.canReadLine(), 30000);
