@@ -270,9 +270,19 @@ const Default_Message Added_Messages[] = {
            u"with what this window shows, or reload the file (the changes made here are then lost)?"},
     {1694, u"Overwrite"},
     {1695, u"Reload"},
+    // Named in tables/table_messages.h (Msg_Cell_Refused_...).
+    {1710, u"The column \"%1\" cannot take \"%2\": %3. Type one of its items, or press Escape to leave the cell "
+           u"as it was."},
+    {1711, u"The column \"%1\" cannot take \"%2\": %3. The cell keeps \"%4\"."},
 };
 
 const QChar Pilcrow = QChar(0x00B6);
+
+// The numbers of the table: the 1700 of the original table (Count), then
+// those given to the texts this program added after it, up to 1749. A
+// language file may name each of them.
+constexpr int Table_Size = 1750;
+static_assert(Table_Size >= Message_Table::Count);
 
 } // namespace
 
@@ -295,8 +305,8 @@ const QStringList &English_Texts()
 {
     static const QStringList texts = [] {
         QStringList made;
-        made.reserve(Message_Table::Count);
-        for (int i = 0; i < Message_Table::Count; ++i)
+        made.reserve(Table_Size);
+        for (int i = 0; i < Table_Size; ++i)
             made.append(QStringLiteral(" "));
         for (const Default_Message &m : Default_Messages())
             made[m.number] = QString::fromUtf16(m.text);
@@ -312,7 +322,7 @@ const QStringList &English_Texts()
 void Message_Table::Build_Default_Messages()
 {
     texts_ = English_Texts();
-    messages_count_ = Count;
+    messages_count_ = Table_Size;
 }
 
 QString Message_Table::Get(int n) const
