@@ -271,9 +271,9 @@ const Default_Message Added_Messages[] = {
     {1694, u"Overwrite"},
     {1695, u"Reload"},
     // Named in tables/table_messages.h (Msg_Cell_Refused_...).
-    {1710, u"The column \"%1\" cannot take \"%2\": %3. Type one of its items, or press Escape to leave the cell "
-           u"as it was."},
-    {1711, u"The column \"%1\" cannot take \"%2\": %3. The cell keeps \"%4\"."},
+    {1710, u"The column \"%1\" cannot take \"%2\" (type one of its items, or Escape to leave the cell as it was): "
+           u"%3."},
+    {1711, u"The column \"%1\" cannot take \"%2\", so the cell keeps \"%4\": %3."},
 };
 
 const QChar Pilcrow = QChar(0x00B6);
