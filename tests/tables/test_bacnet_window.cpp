@@ -460,11 +460,12 @@ private slots:
         QVERIFY(box);
         QCOMPARE(box->count(), required::Read_Types);
         QCOMPARE(box->currentIndex(), -1);
-        grid->Commit_Edit();
+        QVERIFY(grid->Commit_Edit());
         QCOMPARE(Read().Cell(0, Obj_Data_Type), QStringLiteral("analog input"));
         // A type chosen from the list fills in its Length.
         grid->edit(type);
         box = qobject_cast<QComboBox *>(grid->indexWidget(type));
+        QVERIFY(box);
         QVERIFY(test::Choose_In_List(box, QStringLiteral("Large Analog Value")));
         QCOMPARE(test::Row_Text(Read(), 0), QStringLiteral("Large Analog Value|62|3||8|N|hand typed"));
     }

@@ -156,8 +156,8 @@ private slots:
             test::Type_Into_Cell(up, 0, Up_Mnemonic, QStringLiteral("Meter 1"));
             QCOMPARE(rules_->Access.Uplink.Cell(0, Up_OnTimer), QStringLiteral("Y"));
             QCOMPARE(rules_->Access.Uplink.Cell(0, Up_Mnemonic), QStringLiteral("Meter 1"));
-            // Enter without the jump leaves the cell where it was and does not close the window.
-            QCOMPARE(test::Current(up), up->model()->index(0, Up_Mnemonic));
+            // Enter puts the text in and moves down; it does not close the window.
+            QCOMPARE(test::Current(up), up->model()->index(1, Up_Mnemonic));
             QVERIFY(rules_->isVisible());
             QTest::mouseClick(rules_->Btn_OK, Qt::LeftButton);
             QVERIFY(!rules_->isVisible());

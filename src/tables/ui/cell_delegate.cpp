@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QToolTip>
 #include <cmath>
 #include <limits>
@@ -36,6 +37,7 @@ public:
     }
     QPersistentModelIndex index; // the cell edited
     bool listed = false;         // the list was opened
+    bool chosen = false;         // an item was chosen: it goes in, also when the cell holds it already
 };
 
 // The text typed into a drop-down editor as its cell stores it, or why the
@@ -330,6 +332,9 @@ QWidget *Cell_Delegate::createEditor(QWidget *parent, const QStyleOptionViewItem
         box->index = index;
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
+        // The list's own matching of the text when its line loses the focus
+        // (opening the list): the delegate alone decides what goes in.
+        QObject::disconnect(box->lineEdit(), SIGNAL(editingFinished()), box, nullptr);
         // A list of 16 items, also in styles that would show as many as the
         // screen holds (1500 positions).
         box->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
@@ -343,10 +348,24 @@ QWidget *Cell_Delegate::createEditor(QWidget *parent, const QStyleOptionViewItem
         // Each choice reaches the cell at once (the Write grid fills in the
         // Length when a Data Type is chosen).
         auto *self = const_cast<Cell_Delegate *>(this);
-        connect(box, &QComboBox::activated, self, [self, box] {
+        auto *view = qobject_cast<QAbstractItemView *>(parent->parentWidget());
+        connect(box, &QComboBox::activated, self, [self, box, view] {
+            // Not once the edit has ended: the list matches its text again
+            // when it loses the focus, and would change a cell left as it was.
+            if (view && view->indexWidget(box->index) != box)
+                return;
+            box->chosen = true;
             emit self->commitData(box);
+            box->chosen = false;
+            // Once the open list has done with the click that chose.
             if (box->listed)
-                emit self->closeEditor(box);
+                QMetaObject::invokeMethod(
+                    self,
+                    [self, kept = QPointer<Cell_Combo>(box)] {
+                        if (kept)
+                            emit self->closeEditor(kept);
+                    },
+                    Qt::QueuedConnection);
         });
         return box;
     }
@@ -383,7 +402,7 @@ void Cell_Delegate::setModelData(QWidget *editor, QAbstractItemModel *model, con
             emit const_cast<Cell_Delegate *>(this)->Refused(Refusal(editor, Msg_Cell_Refused_Left));
             return;
         }
-        if (text.Value() != index.data(Qt::EditRole).toString())
+        if (box->chosen || text.Value() != index.data(Qt::EditRole).toString())
             model->setData(index, text.Value(), Qt::EditRole);
         return;
     }
