@@ -283,6 +283,10 @@ const Default_Message Added_Messages[] = {
     {1829, u"Error! %1 does not fit the bytes of %2."},
     {1830, u"Warning: %1"},
     {1831, u"Error! There is no object %1."},
+    // Named in tables/table_messages.h (Msg_Cell_Refused_...).
+    {1710, u"The column \"%1\" cannot take \"%2\" (type one of its items, or Escape to leave the cell as it was): "
+           u"%3."},
+    {1711, u"The column \"%1\" cannot take \"%2\", so the cell keeps \"%4\": %3."},
 };
 
 const QChar Pilcrow = QChar(0x00B6);
@@ -325,7 +329,7 @@ const QStringList &English_Texts()
 void Message_Table::Build_Default_Messages()
 {
     texts_ = English_Texts();
-    messages_count_ = Count;
+    messages_count_ = Message_Table::Count;
 }
 
 QString Message_Table::Get(int n) const

@@ -451,6 +451,22 @@ QList<Cell_Change> Plan_Clear(const Text_Table &table, const QList<int> &rows, c
     return changes;
 }
 
+QList<Cell_Change> Plan_Fill_Down(const Text_Table &table, const QList<int> &rows, const QList<int> &columns)
+{
+    QList<Cell_Change> changes;
+    if (rows.isEmpty())
+        return changes;
+    const bool one_row = rows.size() == 1;
+    const int source = one_row ? rows.first() - 1 : rows.first();
+    if (source < 0)
+        return changes;
+    changes.reserve(qsizetype(rows.size()) * columns.size());
+    for (qsizetype i = one_row ? 0 : 1; i < rows.size(); ++i)
+        for (int c : columns)
+            changes.append({rows[i], c, table.Cell(source, c)});
+    return changes;
+}
+
 QString Shown_Cell_Text(const QString &text)
 {
     // Enough to recognise a cell, short enough for one line of a message box.

@@ -56,6 +56,12 @@ bool Unit_Name_Fits(QStringView name, int number);
 // What cutting the cells clears them to: each cell's fresh text.
 QList<Cell_Change> Plan_Clear(const Text_Table &table, const QList<int> &rows, const QList<int> &columns);
 
+// What Ctrl+D (fill down) sets: every row of `rows` but the first takes,
+// in `columns`, the text of the first row; a single row takes the text of
+// the row above it (nothing for the first row of the table). `rows` in
+// increasing order, as a selection gives them.
+QList<Cell_Change> Plan_Fill_Down(const Text_Table &table, const QList<int> &rows, const QList<int> &columns);
+
 // A cell's text as a message quotes it: control characters as their
 // pictures, a long text cut with an ellipsis.
 QString Shown_Cell_Text(const QString &text);

@@ -257,6 +257,60 @@ Jump_Result Jump_Next_Cell(const Text_Table &table, Grid_Cell current, char16_t 
     return Jump_Next_Cell(current, key, hidden, table.Row_Count(), enable_jump);
 }
 
+Grid_Cell Move_Cell(Grid_Cell current, Cell_Move move, const QList<bool> &hidden, int row_count)
+{
+    const int columns = int(hidden.size());
+    int first = -1;
+    int last = -1;
+    for (int c = 0; c < columns; ++c) {
+        if (hidden[c])
+            continue;
+        if (first < 0)
+            first = c;
+        last = c;
+    }
+    if (first < 0 || row_count <= 0)
+        return current;
+    if (current.row < 0 || current.row >= row_count || current.column < 0 || current.column >= columns)
+        return {0, first};
+    // The visible column after (or before) `c` on its row, -1 past the end.
+    const auto step = [&](int c, int by) {
+        for (c += by; c >= 0 && c < columns; c += by)
+            if (!hidden[c])
+                return c;
+        return -1;
+    };
+    switch (move) {
+    case Cell_Move::Next:
+        if (const int c = step(current.column, 1); c >= 0)
+            return {current.row, c};
+        return current.row + 1 < row_count ? Grid_Cell{current.row + 1, first} : Grid_Cell{current.row, last};
+    case Cell_Move::Previous:
+        if (const int c = step(current.column, -1); c >= 0)
+            return {current.row, c};
+        return current.row > 0 ? Grid_Cell{current.row - 1, last} : Grid_Cell{0, first};
+    case Cell_Move::Down:
+        return {std::min(current.row + 1, row_count - 1), current.column};
+    case Cell_Move::Row_First:
+        return {current.row, first};
+    case Cell_Move::Row_Last:
+        return {current.row, last};
+    case Cell_Move::Grid_First:
+        return {0, first};
+    case Cell_Move::Grid_Last:
+        return {row_count - 1, last};
+    }
+    return current;
+}
+
+Grid_Cell Move_Cell(const Text_Table &table, Grid_Cell current, Cell_Move move)
+{
+    QList<bool> hidden;
+    for (int c = 0; c < table.Column_Count(); ++c)
+        hidden.append(table.Column(c).hidden);
+    return Move_Cell(current, move, hidden, table.Row_Count());
+}
+
 int Auto_Size_Column(const Text_Table &table, int column, bool header_clicked, bool double_click_auto_size,
                      const Text_Width &text_width, int padding)
 {

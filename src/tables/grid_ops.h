@@ -124,6 +124,24 @@ Jump_Result Jump_Next_Cell(Grid_Cell current, char16_t key, const QList<bool> &h
 // The same with the table's own hidden columns.
 Jump_Result Jump_Next_Cell(const Text_Table &table, Grid_Cell current, char16_t key, bool enable_jump);
 
+// The keys that move the current cell, as spreadsheets move it.
+enum class Cell_Move {
+    Next,       // Tab: the next visible column, on to the first of the next row
+    Previous,   // Shift+Tab: the previous visible column, back to the last of the row before
+    Down,       // Enter (without the jump): the same column of the next row
+    Row_First,  // Home: the row's first visible column
+    Row_Last,   // End
+    Grid_First, // Ctrl+Home: the first row's first visible column
+    Grid_Last,  // Ctrl+End: the last row's last visible column
+};
+// Where `move` takes the current cell. Hidden columns are never visited;
+// the moves stop at the grid's first and last cells (Tab in the last cell
+// and Enter in the last row stay where they are). Without a current cell
+// every move goes to the first cell.
+Grid_Cell Move_Cell(Grid_Cell current, Cell_Move move, const QList<bool> &hidden, int row_count);
+// The same with the table's own hidden columns.
+Grid_Cell Move_Cell(const Text_Table &table, Grid_Cell current, Cell_Move move);
+
 // The width a double click on a column's header gives it: the widest of the
 // header and the cells, by `text_width`, plus `padding`. -1 (no change)
 // unless the auto-size setting is on and the header was clicked: a double

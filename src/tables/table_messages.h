@@ -89,4 +89,10 @@ enum Table_Message : int {
     Msg_Unit_Picker_Type = 1606,
     Msg_Unit_Picker_Unit = 1607,
     Msg_Unit_Picker_Select = 1608,
+
+    // The grids' status line: a text typed into a drop-down cell that is
+    // none of its items. Column header, the text, the reason (a reason of
+    // Msg_Paste_Cell_Refused); the second adds the text the cell keeps.
+    Msg_Cell_Refused_Editing = 1710,
+    Msg_Cell_Refused_Left = 1711,
 };

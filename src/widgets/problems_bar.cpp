@@ -26,6 +26,12 @@ Problems_Bar::Problems_Bar(QWidget *parent)
     Btn_Next_Problem->setFocusPolicy(Qt::NoFocus);
     connect(Btn_Next_Problem, &QPushButton::clicked, this, &Problems_Bar::Next);
 
+    L_Note = new QLabel(this);
+    L_Note->setObjectName(QStringLiteral("L_Note"));
+    L_Note->setMinimumWidth(1);
+    L_Note->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    L_Note->setTextFormat(Qt::PlainText);
+
     Act_Next_Problem = new QAction(this);
     Act_Next_Problem->setShortcut(QKeySequence(Qt::Key_F8));
     Act_Next_Problem->setShortcutContext(Qt::WindowShortcut);
@@ -37,7 +43,7 @@ Problems_Bar::Problems_Bar(QWidget *parent)
     layout->setSpacing(8);
     layout->addWidget(L_Problems);
     layout->addWidget(Btn_Next_Problem);
-    layout->addStretch(1);
+    layout->addWidget(L_Note, 1);
 }
 
 void Problems_Bar::Set_Lang()
@@ -65,4 +71,13 @@ void Problems_Bar::Show_Counts(int errors, int warnings)
     else
         L_Problems->setText(Msg(Msg_Problems_Count).arg(errors).arg(warnings));
     Btn_Next_Problem->setEnabled(errors > 0 || warnings > 0);
+}
+
+void Problems_Bar::Show_Note(const QString &text)
+{
+    // One line: the texts of a cell's problems follow each other.
+    QString line = text;
+    line.replace(u'\n', QStringLiteral("   "));
+    L_Note->setText(line);
+    L_Note->setToolTip(text);
 }

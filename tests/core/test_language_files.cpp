@@ -75,7 +75,7 @@ QSet<int> English_Numbers()
 {
     Message_Table english;
     QSet<int> numbers;
-    for (int n = 0; n < Message_Table::Count; ++n)
+    for (int n = 0; n < english.Messages_Count(); ++n)
         if (english.Get(n) != QStringLiteral(" "))
             numbers.insert(n);
     return numbers;

@@ -102,14 +102,14 @@ private slots:
     }
 
     // Tab order: the page control, then the buttons in their order, Export…,
-    // Import… and Data Map last.
+    // Import… and Data Map last. Tab moves inside the grid: Ctrl+Tab leaves it.
     void tab_order()
     {
         Show(objects_);
         Read_Grid()->setFocus();
         QList<QWidget *> seen;
         for (int i = 0; i < 11; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, i == 0 ? Qt::ControlModifier : Qt::NoModifier);
             seen << QApplication::focusWidget();
         }
         QCOMPARE(seen, (QList<QWidget *>{objects_->Btn_OK, objects_->Btn_Cancel, objects_->Btn_DelRow,
@@ -460,11 +460,12 @@ private slots:
         QVERIFY(box);
         QCOMPARE(box->count(), required::Read_Types);
         QCOMPARE(box->currentIndex(), -1);
-        grid->Commit_Edit();
+        QVERIFY(grid->Commit_Edit());
         QCOMPARE(Read().Cell(0, Obj_Data_Type), QStringLiteral("analog input"));
         // A type chosen from the list fills in its Length.
         grid->edit(type);
         box = qobject_cast<QComboBox *>(grid->indexWidget(type));
+        QVERIFY(box);
         QVERIFY(test::Choose_In_List(box, QStringLiteral("Large Analog Value")));
         QCOMPARE(test::Row_Text(Read(), 0), QStringLiteral("Large Analog Value|62|3||8|N|hand typed"));
     }
@@ -590,8 +591,11 @@ private slots:
         QTest::newRow("last row to the first")
             << true << false << required::Objects_Short_Desc - 1 << int(Obj_Mnemonic) << 0 << int(Obj_Data_Type);
         QTest::newRow("after an edit") << true << true << 5 << int(Obj_Mnemonic) << 6 << int(Obj_Data_Type);
-        QTest::newRow("setting off") << false << false << 3 << int(Obj_Length) << 3 << int(Obj_Length);
-        QTest::newRow("setting off, edit") << false << true << 3 << int(Obj_Length) << 3 << int(Obj_Length);
+        // Without the jump Enter moves down, as in a spreadsheet.
+        QTest::newRow("setting off") << false << false << 3 << int(Obj_Length) << 4 << int(Obj_Length);
+        QTest::newRow("setting off, edit") << false << true << 3 << int(Obj_Length) << 4 << int(Obj_Length);
+        QTest::newRow("setting off, last row") << false << false << required::Objects_Short_Desc - 1 << int(Obj_Length)
+                                               << required::Objects_Short_Desc - 1 << int(Obj_Length);
     }
 
     void enter_jump()

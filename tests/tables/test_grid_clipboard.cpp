@@ -433,6 +433,35 @@ private slots:
         QCOMPARE(test::Row_Text(table, 0), QStringLiteral("Y||2||Y|Y|60|"));
         QCOMPARE(test::Row_Text(table, 1), QStringLiteral("Y||4||Y|Y|60|"));
     }
+
+    // Ctrl+D: the block's top row down over the others; a single row from the
+    // row above; the first row alone has nothing above it.
+    void fill_down_data()
+    {
+        QTest::addColumn<QList<int>>("rows");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("block") << QList<int>{0, 1, 2}
+                               << QStringList{u"Y|1|2|Y|Y|Y|60|a"_s, u"N|1|4|Y|Y|Y|60|a"_s, u"Y|1|6|N|N|N||a"_s};
+        QTest::newRow("rows apart") << QList<int>{0, 2}
+                                    << QStringList{u"Y|1|2|Y|Y|Y|60|a"_s, u"N|3|4|Y|Y|Y|60|b"_s, u"Y|1|6|N|N|N||a"_s};
+        QTest::newRow("one row: from above")
+            << QList<int>{1} << QStringList{u"Y|1|2|Y|Y|Y|60|a"_s, u"N|1|4|Y|Y|Y|60|a"_s, u"Y|5|6|N|N|N||"_s};
+        QTest::newRow("first row alone") << QList<int>{0}
+                                         << QStringList{u"Y|1|2|Y|Y|Y|60|a"_s, u"N|3|4|Y|Y|Y|60|b"_s,
+                                                        u"Y|5|6|N|N|N||"_s};
+    }
+
+    void fill_down()
+    {
+        QFETCH(QList<int>, rows);
+        QFETCH(QStringList, expected);
+        Text_Table table(Uplink_Columns(), 3, 0);
+        test::Fill(table, {u"Y|1|2|Y|Y|Y|60|a"_s, u"N|3|4|Y|Y|Y|60|b"_s, u"Y|5|6|N|N|N||"_s});
+        // Start Byte and Mnemonic selected.
+        table.Set_Cells(Plan_Fill_Down(table, rows, {Up_StartByte, Up_Mnemonic}));
+        for (int r = 0; r < 3; ++r)
+            QCOMPARE(test::Row_Text(table, r), expected[r]);
+    }
 };
 
 QTEST_GUILESS_MAIN(Test_Grid_Clipboard)

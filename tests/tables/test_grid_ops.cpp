@@ -524,6 +524,46 @@ private slots:
         QCOMPARE(Jump_Next_Cell({0, 2}, Key_Enter, hidden, 1, true).next, (Grid_Cell{0, 1}));
     }
 
+    // The keys that move the current cell: Tab and Shift+Tab along the rows
+    // over the hidden Swap, Enter down, Home and End, to the grid's ends.
+    void move_cell_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("move");
+        QTest::addColumn<int>("next_row");
+        QTest::addColumn<int>("next_column");
+        using M = Cell_Move;
+        const int last = 3;
+        QTest::newRow("tab: next column") << 1 << int(Obj_Data_Type) << int(M::Next) << 1 << int(Obj_Eng_Unit);
+        QTest::newRow("tab: over Swap") << 1 << int(Obj_Length) << int(M::Next) << 1 << int(Obj_Mnemonic);
+        QTest::newRow("tab: next row") << 1 << int(Obj_Mnemonic) << int(M::Next) << 2 << int(Obj_Data_Type);
+        QTest::newRow("tab: grid's last cell stays")
+            << last << int(Obj_Mnemonic) << int(M::Next) << last << int(Obj_Mnemonic);
+        QTest::newRow("shift+tab: over Swap") << 1 << int(Obj_Mnemonic) << int(M::Previous) << 1 << int(Obj_Length);
+        QTest::newRow("shift+tab: row before") << 2 << int(Obj_Data_Type) << int(M::Previous) << 1 << int(Obj_Mnemonic);
+        QTest::newRow("shift+tab: grid's first cell stays")
+            << 0 << int(Obj_Data_Type) << int(M::Previous) << 0 << int(Obj_Data_Type);
+        QTest::newRow("enter: down") << 1 << int(Obj_Length) << int(M::Down) << 2 << int(Obj_Length);
+        QTest::newRow("enter: last row stays") << last << int(Obj_Length) << int(M::Down) << last << int(Obj_Length);
+        QTest::newRow("home") << 2 << int(Obj_Length) << int(M::Row_First) << 2 << int(Obj_Data_Type);
+        QTest::newRow("end") << 2 << int(Obj_Eng_Unit) << int(M::Row_Last) << 2 << int(Obj_Mnemonic);
+        QTest::newRow("ctrl+home") << 2 << int(Obj_Length) << int(M::Grid_First) << 0 << int(Obj_Data_Type);
+        QTest::newRow("ctrl+end") << 1 << int(Obj_Eng_Unit) << int(M::Grid_Last) << last << int(Obj_Mnemonic);
+        QTest::newRow("no current cell") << -1 << -1 << int(M::Next) << 0 << int(Obj_Data_Type);
+    }
+
+    void move_cell()
+    {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(int, move);
+        QFETCH(int, next_row);
+        QFETCH(int, next_column);
+        const Text_Table table(Object_Columns(Page_Read), 4);
+        QCOMPARE(Move_Cell(table, {row, column}, Cell_Move(move)), (Grid_Cell{next_row, next_column}));
+    }
+
     void auto_size_only_on_the_header()
     {
         Text_Table table(Object_Columns(Page_Read), 3);

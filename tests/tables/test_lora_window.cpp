@@ -156,8 +156,8 @@ private slots:
             test::Type_Into_Cell(up, 0, Up_Mnemonic, QStringLiteral("Meter 1"));
             QCOMPARE(rules_->Access.Uplink.Cell(0, Up_OnTimer), QStringLiteral("Y"));
             QCOMPARE(rules_->Access.Uplink.Cell(0, Up_Mnemonic), QStringLiteral("Meter 1"));
-            // Enter without the jump leaves the cell where it was and does not close the window.
-            QCOMPARE(test::Current(up), up->model()->index(0, Up_Mnemonic));
+            // Enter puts the text in and moves down; it does not close the window.
+            QCOMPARE(test::Current(up), up->model()->index(1, Up_Mnemonic));
             QVERIFY(rules_->isVisible());
             QTest::mouseClick(rules_->Btn_OK, Qt::LeftButton);
             QVERIFY(!rules_->isVisible());
@@ -580,7 +580,8 @@ private slots:
         QCOMPARE(Message_Box::Take_Shown(), QStringList{Messages().Get(1102)});
     }
 
-    // The rule grids have no Enter jump and no column fitting, whatever the settings.
+    // The rule grids have no Enter jump and no column fitting, whatever the
+    // settings: Enter moves down, as in a spreadsheet.
     void no_jump_and_no_fitting()
     {
         ws_.Enable_Jump_Field_Tables = true;
@@ -590,7 +591,7 @@ private slots:
         up->setFocus();
         up->Set_Current(3, Up_StartByte);
         QTest::keyClick(up, Qt::Key_Return);
-        QCOMPARE(test::Current(up), up->model()->index(3, Up_StartByte));
+        QCOMPARE(test::Current(up), up->model()->index(4, Up_StartByte));
         QVERIFY(rules_->isVisible());
         rules_->Access.Uplink.Set_Cell(0, Up_Mnemonic, QString(200, u'W'));
         const int width = up->columnWidth(Up_Mnemonic);

@@ -1,27 +1,31 @@
 #include "tables/ui/cell_delegate.h"
 
+#include "tables/grid_clipboard.h"
 #include "tables/live_problems.h"
+#include "tables/table_messages.h"
 #include "tables/text_table.h"
+#include "widgets/texts.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QHelpEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QToolTip>
 #include <cmath>
 #include <limits>
 
 namespace {
 
-// The drop-down editor. It notes whether its list was opened: a choice in
-// the open list ends the edit, while a choice made with the keys on the
-// closed list (arrows, typing the start of an item) keeps it open, so that
-// typing "17" in a Position cell reaches "17" and not "1".
+// The drop-down editor: a list with a line to type into. It keeps its cell
+// and notes whether its list was opened: a choice in the open list ends the
+// edit, while a choice made with the arrows on the closed list keeps it open.
 class Cell_Combo : public QComboBox
 {
 public:
@@ -31,9 +35,22 @@ public:
         listed = true;
         QComboBox::showPopup();
     }
-    bool listed = false; // the list was opened
-    bool chosen = false; // the user chose an item
+    QPersistentModelIndex index; // the cell edited
+    bool listed = false;         // the list was opened
+    bool chosen = false;         // an item was chosen: it goes in, also when the cell holds it already
 };
+
+// The text typed into a drop-down editor as its cell stores it, or why the
+// cell refuses it. The cell's own text is taken back as it is (a text typed
+// into the document by hand, not one of the items).
+Result<QString> Typed_Text(const Cell_Combo *box, const Text_Table &table)
+{
+    const QString typed = box->currentText();
+    const QString &cell = table.Cell(box->index.row(), box->index.column());
+    if (typed == cell)
+        return cell;
+    return Paste_Cell_Text(table.Column(box->index.column()), typed);
+}
 
 QStyle *Style_Of(const QStyleOptionViewItem &option)
 {
@@ -312,20 +329,43 @@ QWidget *Cell_Delegate::createEditor(QWidget *parent, const QStyleOptionViewItem
         // Built only for the cell being edited: the 1500 positions of a
         // Position list never exist once per row.
         auto *box = new Cell_Combo(parent);
-        box->setEditable(false);
+        box->index = index;
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        // The list's own matching of the text when its line loses the focus
+        // (opening the list): the delegate alone decides what goes in.
+        QObject::disconnect(box->lineEdit(), SIGNAL(editingFinished()), box, nullptr);
         // A list of 16 items, also in styles that would show as many as the
         // screen holds (1500 positions).
         box->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
         box->setMaxVisibleItems(16);
         box->addItems(column.items);
+        // Typing completes to the first item the letters begin, in place.
+        if (QCompleter *completer = box->completer()) {
+            completer->setCompletionMode(QCompleter::InlineCompletion);
+            completer->setCaseSensitivity(Qt::CaseInsensitive);
+        }
         // Each choice reaches the cell at once (the Write grid fills in the
         // Length when a Data Type is chosen).
         auto *self = const_cast<Cell_Delegate *>(this);
-        connect(box, &QComboBox::activated, self, [self, box] {
+        auto *view = qobject_cast<QAbstractItemView *>(parent->parentWidget());
+        connect(box, &QComboBox::activated, self, [self, box, view] {
+            // Not once the edit has ended: the list matches its text again
+            // when it loses the focus, and would change a cell left as it was.
+            if (view && view->indexWidget(box->index) != box)
+                return;
             box->chosen = true;
             emit self->commitData(box);
+            box->chosen = false;
+            // Once the open list has done with the click that chose.
             if (box->listed)
-                emit self->closeEditor(box);
+                QMetaObject::invokeMethod(
+                    self,
+                    [self, kept = QPointer<Cell_Combo>(box)] {
+                        if (kept)
+                            emit self->closeEditor(kept);
+                    },
+                    Qt::QueuedConnection);
         });
         return box;
     }
@@ -340,7 +380,11 @@ QWidget *Cell_Delegate::createEditor(QWidget *parent, const QStyleOptionViewItem
 void Cell_Delegate::setEditorData(QWidget *editor, const QModelIndex &index) const
 {
     if (auto *box = qobject_cast<QComboBox *>(editor)) {
-        box->setCurrentIndex(box->findText(index.data(Qt::EditRole).toString()));
+        const QString text = index.data(Qt::EditRole).toString();
+        box->setCurrentIndex(box->findText(text));
+        box->setEditText(text);
+        // The first key typed replaces the text, as in a text cell.
+        box->lineEdit()->selectAll();
         return;
     }
     QStyledItemDelegate::setEditorData(editor, index);
@@ -349,9 +393,77 @@ void Cell_Delegate::setEditorData(QWidget *editor, const QModelIndex &index) con
 void Cell_Delegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
     if (auto *box = dynamic_cast<Cell_Combo *>(editor)) {
-        if (box->chosen && box->currentIndex() >= 0)
-            model->setData(index, box->currentText(), Qt::EditRole);
+        const Text_Table *table = Table_Of(index);
+        if (!table)
+            return;
+        const Result<QString> text = Typed_Text(box, *table);
+        if (!text) {
+            // Leaving the cell: it keeps its text, and the user is told.
+            emit const_cast<Cell_Delegate *>(this)->Refused(Refusal(editor, Msg_Cell_Refused_Left));
+            return;
+        }
+        if (box->chosen || text.Value() != index.data(Qt::EditRole).toString())
+            model->setData(index, text.Value(), Qt::EditRole);
         return;
     }
     QStyledItemDelegate::setModelData(editor, model, index);
+}
+
+QString Cell_Delegate::Refusal(QWidget *editor, int message) const
+{
+    const auto *box = dynamic_cast<const Cell_Combo *>(editor);
+    if (!box || !box->index.isValid())
+        return {};
+    const Text_Table *table = Table_Of(box->index);
+    if (!table)
+        return {};
+    const Result<QString> text = Typed_Text(box, *table);
+    if (text)
+        return {};
+    const int column = box->index.column();
+    QString refusal = Msg(message).arg(Msg(table->Column(column).header_message), Shown_Cell_Text(box->currentText()),
+                                       text.Problem());
+    if (message == Msg_Cell_Refused_Left)
+        refusal = refusal.arg(Shown_Cell_Text(table->Cell(box->index.row(), column)));
+    return refusal;
+}
+
+bool Cell_Delegate::eventFilter(QObject *object, QEvent *event)
+{
+    auto *editor = qobject_cast<QWidget *>(object);
+    if (!editor)
+        return QStyledItemDelegate::eventFilter(object, event);
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (tab || enter) {
+            // A text the cell refuses stays in the open editor, to be mended.
+            if (const QString refusal = Refusal(editor, Msg_Cell_Refused_Editing); !refusal.isEmpty()) {
+                emit Refused(refusal);
+                return true;
+            }
+        }
+        if (tab) {
+            const bool back = key->key() == Qt::Key_Backtab || key->modifiers().testFlag(Qt::ShiftModifier);
+            emit commitData(editor);
+            if (key->modifiers().testFlag(Qt::ControlModifier)) {
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                emit Leave_Grid(!back);
+            } else {
+                emit closeEditor(editor,
+                                 back ? QAbstractItemDelegate::EditPreviousItem : QAbstractItemDelegate::EditNextItem);
+            }
+            return true;
+        }
+    } else if (event->type() == QEvent::FocusOut) {
+        // The focus went elsewhere (a button): a refused text stays in its
+        // editor, where OK finds it; moving to another cell ends the edit.
+        if (const QString refusal = Refusal(editor, Msg_Cell_Refused_Editing); !refusal.isEmpty()) {
+            if (!QApplication::activePopupWidget())
+                emit Refused(refusal);
+            return false;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
 }

@@ -10,10 +10,20 @@ class Text_Table;
 // bar ticks, a drop-down list that exists only while its cell is edited, and
 // a line edit without a length limit for text.
 //
-// A drop-down list changes its cell only when the user chooses an item: a
-// cell whose text is not one of the items (typed into the document by hand)
-// keeps it when the list is opened and closed again. A choice reaches the
-// cell at once; one made in the open list also ends the edit.
+// A drop-down list is typed into as well as chosen from: the letters typed
+// complete to the first item they begin (typing "Analog V" shows "Analog
+// Value", the completed part selected), and a space is a letter, not the
+// key that opens the list. A typed text that is none of the items is never
+// cut or changed into one: Enter and Tab refuse it, the editor stays open
+// with the text and Refused tells why; leaving the cell otherwise keeps the
+// cell's own text and tells so. A cell whose text is not one of the items
+// (typed into the document by hand) keeps it when the list is opened and
+// closed again. A choice in the list reaches the cell at once; one made in
+// the open list also ends the edit.
+//
+// Tab and Shift+Tab in any editor put its text into the cell and close it,
+// the grid then moves to the next or previous cell; Ctrl+Tab does the same
+// and asks the grid to give the focus on (Leave_Grid).
 //
 // A text longer than its column's `cut_at` (the characters the device
 // keeps) shows the cut: the kept part as usual, a thin mark, and the rest in
@@ -44,7 +54,19 @@ public:
     // The problems whose marks the cells show; `page` is the grid's.
     void Set_Problems(const Live_Problems *problems, int page);
 
+    // Why the text typed into `editor` cannot go into its cell (the message
+    // `message`, Msg_Cell_Refused_Editing or Msg_Cell_Refused_Left, filled
+    // in); empty when it can, and for every editor but a drop-down list.
+    QString Refusal(QWidget *editor, int message) const;
+
+signals:
+    // A typed text was refused: the reason, to show where the user looks.
+    void Refused(const QString &text);
+    // Ctrl+Tab (forward) or Ctrl+Shift+Tab in an editor, after its edit ended.
+    void Leave_Grid(bool forward);
+
 protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
     bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
                      const QModelIndex &index) override;

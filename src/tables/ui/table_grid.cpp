@@ -3,6 +3,7 @@
 #include "tables/grid_clipboard.h"
 #include "tables/grid_ops.h"
 #include "tables/live_problems.h"
+#include "tables/table_messages.h"
 #include "tables/text_table.h"
 #include "tables/ui/cell_delegate.h"
 #include "widgets/message_box.h"
@@ -71,15 +72,18 @@ Table_Grid::Table_Grid(Text_Table &table, QWidget *parent)
     setFont(grid_font);
 
     setModel(&table_);
-    setItemDelegate(new Cell_Delegate(this));
+    auto *delegate = new Cell_Delegate(this);
+    setItemDelegate(delegate);
+    connect(delegate, &Cell_Delegate::Refused, this, &Table_Grid::Note);
+    connect(delegate, &Cell_Delegate::Leave_Grid, this, &Table_Grid::Leave);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
     setWordWrap(false);
-    // Tab leaves the grid for the next control, as the tab order says;
-    // the arrows and the Enter jump move between cells.
-    setTabKeyNavigation(false);
+    // Tab and Shift+Tab move between the cells (focusNextPrevChild), as in
+    // a spreadsheet; Ctrl+Tab leaves the grid for the next control.
+    setTabKeyNavigation(true);
 
     // Titles too long for their column take two lines.
     setHorizontalHeader(new Wrapping_Header(this));
@@ -198,14 +202,122 @@ void Table_Grid::Set_Current(int row, int column)
     scrollTo(at);
 }
 
-void Table_Grid::Commit_Edit()
+bool Table_Grid::Commit_Edit()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return true;
+    QWidget *editor = indexWidget(currentIndex());
+    if (!editor)
+        return true;
+    auto *delegate = static_cast<Cell_Delegate *>(itemDelegate());
+    if (const QString refusal = delegate->Refusal(editor, Msg_Cell_Refused_Editing); !refusal.isEmpty()) {
+        emit Note(refusal);
+        editor->setFocus();
+        return false;
+    }
+    commitData(editor);
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
+}
+
+void Table_Grid::Cancel_Edit()
 {
     if (state() != QAbstractItemView::EditingState)
         return;
-    if (QWidget *editor = indexWidget(currentIndex())) {
-        commitData(editor);
-        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    if (QWidget *editor = indexWidget(currentIndex()))
+        QTableView::closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+}
+
+void Table_Grid::Move(Cell_Move move)
+{
+    // As the key of the move, through the view's own handling of keys (and
+    // so moveCursor): the selection follows and the range that Shift
+    // extends starts again from the new cell.
+    int key = Qt::Key_Down;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    switch (move) {
+    case Cell_Move::Next:
+        key = Qt::Key_Tab;
+        break;
+    case Cell_Move::Previous:
+        key = Qt::Key_Backtab;
+        break;
+    case Cell_Move::Down:
+        break;
+    case Cell_Move::Row_First:
+    case Cell_Move::Grid_First:
+        key = Qt::Key_Home;
+        break;
+    case Cell_Move::Row_Last:
+    case Cell_Move::Grid_Last:
+        key = Qt::Key_End;
+        break;
     }
+    if (move == Cell_Move::Grid_First || move == Cell_Move::Grid_Last)
+        modifiers = Qt::ControlModifier;
+    QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    QTableView::keyPressEvent(&event);
+}
+
+QModelIndex Table_Grid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+    Cell_Move move = Cell_Move::Next;
+    switch (action) {
+    case MoveNext:
+        move = Cell_Move::Next;
+        break;
+    case MovePrevious:
+        move = Cell_Move::Previous;
+        break;
+    case MoveDown:
+        move = Cell_Move::Down;
+        break;
+    case MoveHome:
+        move = ctrl ? Cell_Move::Grid_First : Cell_Move::Row_First;
+        break;
+    case MoveEnd:
+        move = ctrl ? Cell_Move::Grid_Last : Cell_Move::Row_Last;
+        break;
+    default:
+        return QTableView::moveCursor(action, modifiers);
+    }
+    const QModelIndex current = currentIndex();
+    const Grid_Cell at = current.isValid() ? Grid_Cell{current.row(), current.column()} : Grid_Cell{};
+    const Grid_Cell next = Move_Cell(table_, at, move);
+    return table_.index(next.row, next.column);
+}
+
+void Table_Grid::Leave(bool forward)
+{
+    QAbstractScrollArea::focusNextPrevChild(forward);
+}
+
+bool Table_Grid::focusNextPrevChild(bool next)
+{
+    // Tab and Shift+Tab, here or from an editor's parent: the next cell.
+    Move(next ? Cell_Move::Next : Cell_Move::Previous);
+    return true;
+}
+
+void Table_Grid::Clear_Cells()
+{
+    const Cell_Block block = Selected_Block();
+    if (block.Empty())
+        return;
+    Table_Step step = Step_Of_Changes(table_, Plan_Clear(table_, block.rows, block.columns));
+    step.selection = block;
+    Make_Step(std::move(step));
+}
+
+void Table_Grid::Fill_Down()
+{
+    const Cell_Block block = Selected_Block();
+    if (block.Empty())
+        return;
+    Table_Step step = Step_Of_Changes(table_, Plan_Fill_Down(table_, block.rows, block.columns));
+    step.selection = block;
+    Make_Step(std::move(step));
 }
 
 bool Table_Grid::Enter_Key()
@@ -361,26 +473,62 @@ void Table_Grid::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    // While a cell is edited, Enter reaches the grid as well; the jump is
-    // then made when the editor closes (closeEditor).
-    if (Is_Enter(event) && Jump_On()) {
-        if (state() != QAbstractItemView::EditingState)
-            Enter_Key();
+    // While a cell is edited, Enter reaches the grid as well; the move is
+    // then made when the editor closes (closeEditor). Enter moves down, or
+    // along the row with the jump setting on.
+    if (Is_Enter(event) && !event->modifiers().testAnyFlags(Qt::ControlModifier | Qt::AltModifier)) {
+        if (state() != QAbstractItemView::EditingState && !Enter_Key())
+            Move(Cell_Move::Down);
         event->accept();
         return;
+    }
+    const Qt::KeyboardModifiers keys = event->modifiers() & ~Qt::KeypadModifier;
+    // Ctrl+Tab and Ctrl+Shift+Tab leave the grid, as the focus chain goes.
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) && keys.testFlag(Qt::ControlModifier)) {
+        Leave(event->key() == Qt::Key_Tab && !keys.testFlag(Qt::ShiftModifier));
+        event->accept();
+        return;
+    }
+    if (state() != QAbstractItemView::EditingState) {
+        if (event->key() == Qt::Key_Delete && keys == Qt::NoModifier) {
+            Clear_Cells();
+            event->accept();
+            return;
+        }
+        if (event->key() == Qt::Key_D && keys == Qt::ControlModifier) {
+            Fill_Down();
+            event->accept();
+            return;
+        }
     }
     QTableView::keyPressEvent(event);
 }
 
 void Table_Grid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
 {
-    // The editors close with this hint on Enter only.
-    if (hint == QAbstractItemDelegate::SubmitModelCache && Jump_On()) {
+    // An editor closed already (a choice in its open list, then the Enter
+    // that chose it) moves nothing.
+    if (!editor || !editor->isVisible()) {
         QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
-        Enter_Key();
         return;
     }
-    QTableView::closeEditor(editor, hint);
+    switch (hint) {
+    case QAbstractItemDelegate::SubmitModelCache:
+        // Enter, the only key that closes an editor with this hint: the
+        // jump, else down.
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        if (!Enter_Key())
+            Move(Cell_Move::Down);
+        return;
+    case QAbstractItemDelegate::EditNextItem:
+    case QAbstractItemDelegate::EditPreviousItem:
+        // Tab and Shift+Tab: the next cell, not yet edited (typing edits it).
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        Move(hint == QAbstractItemDelegate::EditNextItem ? Cell_Move::Next : Cell_Move::Previous);
+        return;
+    default:
+        QTableView::closeEditor(editor, hint);
+    }
 }
 
 void Table_Grid::mouseDoubleClickEvent(QMouseEvent *event)

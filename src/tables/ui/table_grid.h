@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tables/grid_ops.h"
 #include "tables/table_history.h"
 
 #include <QTableView>
@@ -13,6 +14,16 @@ class Text_Table;
 // header with the row numbers (its title in the corner); each data column
 // takes its width, colour, editor and visibility from the table's columns.
 // Cells can be range-selected; a click on a row number selects the row.
+//
+// The keyboard stays in the grid, as in a spreadsheet (Move_Cell decides
+// where each key goes): Tab and Shift+Tab go from cell to cell and on to
+// the next or previous row, also out of an open editor (its text put in
+// first); Ctrl+Tab and Ctrl+Shift+Tab leave the grid along the window's tab
+// order. Enter puts an edit in and moves down (along the row with the jump
+// setting); F2 edits; Escape ends an edit, the cell as it was; Home and End
+// go to the row's first and last cells, with Ctrl to the grid's. Delete
+// empties the selected cells and Ctrl+D fills the selection down from its
+// top row, each as one step.
 //
 // The object grids add three behaviours, each given as a function so that
 // the grid reads the settings at the moment they matter; the rule grids
@@ -32,8 +43,11 @@ public:
     // A cell's editor is open.
     bool Editing() const { return state() == QAbstractItemView::EditingState; }
     // Puts the text of an open editor into its cell and closes the editor,
-    // so that a button acts on what the user typed.
-    void Commit_Edit();
+    // so that a button acts on what the user typed. False when the cell
+    // refuses the text: the editor stays open and Note tells why.
+    bool Commit_Edit();
+    // Closes an open editor, its cell as it was.
+    void Cancel_Edit();
     // The title of the number column, from the message table.
     void Set_Number_Title(int message);
     // The background of the number column and its title: the window's colour.
@@ -79,18 +93,35 @@ public:
 
     // Enter: the jump, when the setting is on. True when the key was consumed.
     bool Enter_Key();
+    // Makes the cell that `move` reaches from the current one current.
+    void Move(Cell_Move move);
+    // Delete: the selected cells take their fresh texts, as one step.
+    void Clear_Cells();
+    // Ctrl+D: the selected block filled down from its top row (a single row
+    // from the row above), as one step.
+    void Fill_Down();
     // A double click on the header of `column`.
     void Header_Double_Click(int column);
+
+signals:
+    // A text to show where the user looks (why a typed text was refused).
+    void Note(const QString &text);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+    // Tab and Shift+Tab move between the cells; Ctrl+Tab leaves the grid.
+    bool focusNextPrevChild(bool next) override;
+    // Tab, Shift+Tab, Down (and Enter), Home and End, with Ctrl to the
+    // grid's ends: as Move_Cell says.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool Jump_On() const { return Jump_Enabled && Jump_Enabled(); }
     void Make_Step(Table_Step step);
+    void Leave(bool forward);
     void Problems_Changed();
 
     Text_Table &table_;

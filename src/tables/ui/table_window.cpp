@@ -21,11 +21,13 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <QTimer>
 #include <QUndoCommand>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -130,6 +132,7 @@ void Table_Window::Build(QTabWidget *pages, QWidget *first_page, QWidget *second
     pages_ = pages;
     pages_->addTab(first_page, QString());
     pages_->addTab(second_page, QString());
+    connect(pages_, &QTabWidget::currentChanged, this, &Table_Window::Show_Cell_Problems);
     auto *corner = new QWidget(pages_);
     auto *corner_row = new QHBoxLayout(corner);
     corner_row->setContentsMargins(0, 0, 0, 2);
@@ -162,8 +165,19 @@ void Table_Window::Build(QTabWidget *pages, QWidget *first_page, QWidget *second
 void Table_Window::Watch_Problems(Live_Problems::Finder find)
 {
     problems_ = new Live_Problems(&Table(0), &Table(1), std::move(find), this);
-    connect(problems_, &Live_Problems::Changed, this,
-            [this] { P_Problems->Show_Counts(problems_->Errors(), problems_->Warnings()); });
+    connect(problems_, &Live_Problems::Changed, this, [this] {
+        P_Problems->Show_Counts(problems_->Errors(), problems_->Warnings());
+        Show_Cell_Problems();
+    });
+}
+
+void Table_Window::Show_Cell_Problems()
+{
+    if (!problems_ || !pages_ || !grids_[0] || note_held_)
+        return;
+    const int page = Current_Page();
+    const QModelIndex current = grids_[page]->currentIndex();
+    P_Problems->Show_Note(current.isValid() ? problems_->Tip_At(page, current.row(), current.column()) : QString());
 }
 
 void Table_Window::Set_Grids(Table_Grid *first, Table_Grid *second)
@@ -175,6 +189,17 @@ void Table_Window::Set_Grids(Table_Grid *first, Table_Grid *second)
         if (problems_)
             grid->Set_Problems(problems_, page);
         grid->Set_Number_Colour(palette().color(QPalette::Window));
+        // The status line under the grid: why a typed text was refused, and
+        // the problems of the cell the user comes to.
+        connect(grid, &Table_Grid::Note, this, [this](const QString &text) {
+            P_Problems->Show_Note(text);
+            note_held_ = true;
+            QTimer::singleShot(0, this, [this] { note_held_ = false; });
+        });
+        connect(grid->selectionModel(), &QItemSelectionModel::currentChanged, this, [this, page] {
+            if (page == Current_Page())
+                Show_Cell_Problems();
+        });
         // What the user changes in a cell, and what the table changes in
         // turn (the Length of a Data Type), is one step.
         grid->Table().Cells_Edited = [this, page](const QList<Cell_Edit> &edits) {
@@ -259,6 +284,7 @@ void Table_Window::FormShow()
     document_.Loaded(Holds_Rules() ? ws_.File_LoRaWAN_Access : ws_.File_BACnet_Slave_Access);
     pages_->setCurrentIndex(0);
     for (Table_Grid *grid : grids_) {
+        grid->Cancel_Edit();
         grid->scrollToTop();
         grid->Set_Current(0, 0);
     }
@@ -287,6 +313,9 @@ void Table_Window::reject()
     Commit_Edits();
     if (Changed() && !Message_Box::Confirm(this, Msg(Msg_Discard_Changes)))
         return;
+    // An edit the cell refused ends with the window.
+    for (Table_Grid *grid : grids_)
+        grid->Cancel_Edit();
     QDialog::reject();
 }
 
@@ -297,14 +326,14 @@ bool Table_Window::Changed() const
 
 void Table_Window::Undo()
 {
-    Commit_Edits();
-    history_->undo();
+    if (Commit_Edits())
+        history_->undo();
 }
 
 void Table_Window::Redo()
 {
-    Commit_Edits();
-    history_->redo();
+    if (Commit_Edits())
+        history_->redo();
 }
 
 void Table_Window::Make_Step(int page, Table_Step step)
@@ -348,15 +377,19 @@ void Table_Window::Replay(int page, const Table_Step &step, bool undo)
     grids_[page]->setFocus();
 }
 
-void Table_Window::Commit_Edits()
+bool Table_Window::Commit_Edits()
 {
+    bool taken = true;
     for (Table_Grid *grid : grids_)
-        grid->Commit_Edit();
+        taken = grid->Commit_Edit() && taken;
+    return taken;
 }
 
 void Table_Window::Btn_OKClick()
 {
-    Commit_Edits();
+    // A text a cell refused is still in its editor: nothing is saved.
+    if (!Commit_Edits())
+        return;
     const Problem_List check = Check_Documents();
     if (!check) {
         const Problem &cell = check.First();
@@ -399,6 +432,8 @@ void Table_Window::Next_Problem()
     pages_->setCurrentIndex(next->Page);
     grids_[next->Page]->Set_Current(next->Row, next->Column);
     grids_[next->Page]->setFocus();
+    // Its text under the grid, also when the cell was current already.
+    Show_Cell_Problems();
 }
 
 Grid_Asker Table_Window::Asker()
@@ -415,7 +450,8 @@ Grid_Asker Table_Window::Asker()
 // row); what they change is one step, kept from the first row they touch.
 void Table_Window::Btn_DelRowClick()
 {
-    Commit_Edits();
+    if (!Commit_Edits())
+        return;
     const int page = Current_Page();
     const QList<int> rows = grids_[page]->Rows_Acted_On();
     if (rows.isEmpty())
@@ -427,7 +463,8 @@ void Table_Window::Btn_DelRowClick()
 
 void Table_Window::Btn_InsRowClick()
 {
-    Commit_Edits();
+    if (!Commit_Edits())
+        return;
     const int page = Current_Page();
     const QList<int> rows = grids_[page]->Rows_Acted_On();
     if (rows.isEmpty())
@@ -450,7 +487,8 @@ void Table_Window::Btn_CopyRowClick()
 
 void Table_Window::Btn_PasteRowClick()
 {
-    Commit_Edits();
+    if (!Commit_Edits())
+        return;
     const int page = Current_Page();
     const int r = grids_[page]->Current_Row();
     if (r < 0)
@@ -510,7 +548,8 @@ void Table_Window::Btn_ExportClick()
 
 void Table_Window::Btn_ImportClick()
 {
-    Commit_Edits();
+    if (!Commit_Edits())
+        return;
     const QString file = File_Dialog::Open(this, ws_.Path_Project, QStringLiteral("CSV (*.csv *.txt);;* (*)"));
     if (file.isEmpty())
         return;

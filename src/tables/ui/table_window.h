@@ -38,7 +38,12 @@ struct Workspace;
 // While the user edits, every cell that fails a check or draws a warning is
 // marked (Live_Problems), and a line under the grid counts them; F8 and the
 // line's button show the next one, across both pages. Warnings never refuse
-// OK; OK still shows the first failure alone.
+// OK; OK still shows the first failure alone. The line's note shows the
+// problems of the current cell (so the one F8 went to) and why a typed text
+// was refused.
+//
+// The grids keep the keyboard: Tab and Shift+Tab go from cell to cell,
+// Ctrl+Tab leaves the grid. Escape ends an open edit only.
 class Table_Window : public QDialog, public Lang_Window
 {
     Q_OBJECT
@@ -180,7 +185,10 @@ private:
     friend class Table_Command;
 
     Grid_Asker Asker();
-    void Commit_Edits();
+    // False when a cell refused what was typed into it (its editor stays open).
+    bool Commit_Edits();
+    // The status line: the problems of the current cell of the page shown.
+    void Show_Cell_Problems();
     // Keeps a step that was already applied to the table of `page`.
     void Keep_Step(int page, Table_Step step);
     // Shows a step of the history undone or redone.
@@ -196,6 +204,9 @@ private:
     Document_Guard document_; // the document OK saves, as the window read it
     QUndoStack *history_ = nullptr;
     Live_Problems *problems_ = nullptr;
+    // A grid's note (a refusal) stays over the move to another cell that
+    // follows it in the same turn of the event loop (the click that ends the edit).
+    bool note_held_ = false;
     Data_Map_Window *map_window_ = nullptr;
     QMetaObject::Connection map_follows_;
 };
