@@ -1,6 +1,6 @@
 // A language file, as a translator or a download delivers it: decoded by its
 // byte-order mark (or as UTF-8, else windows-1252) and applied line by line.
-// Properties: the table keeps its 1700 entries; no entry the file gave holds a line break,
+// Properties: the table keeps its 1820 entries; no entry the file gave holds a line break,
 // a pilcrow or a "/#/" comment marker; and a file written back from the
 // translated entries (each text between pilcrows, UTF-8 with a byte-order
 // mark) gives the same table again.

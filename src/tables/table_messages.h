@@ -89,4 +89,8 @@ enum Table_Message : int {
     Msg_Unit_Picker_Type = 1606,
     Msg_Unit_Picker_Unit = 1607,
     Msg_Unit_Picker_Select = 1608,
+
+    // The parameter window's OK, when the payload chosen leaves a saved
+    // uplink rule too long: data bytes, payload, bytes kept, rule, its bytes.
+    Msg_Payload_Shrinks = 1780,
 };
