@@ -13,8 +13,8 @@ inline constexpr int Uplink_Reserved_Bytes = 2;
 // whose NumByte is not a number from 0 to the payload's data bytes.
 struct Uplink_Overrun
 {
-    int Row;       // the rule's place in the uplink group, 0 the first
-    qint64 Bytes;  // its NumByte, -1 when that is no number
+    int Row;      // the rule's place in the uplink group, 0 the first
+    qint64 Bytes; // its NumByte, -1 when that is no number
 };
 
 // Every such rule of `rules` for a payload of `payload` bytes, in document

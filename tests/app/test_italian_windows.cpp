@@ -156,7 +156,7 @@ private slots:
         QCOMPARE(ws_.Language_Name, QStringLiteral("Italiano"));
         Workspace next;
         Start_Workspace(next, dir_.path());
-        QCOMPARE(Messages().Get(16), QStringLiteral("Apri configurazione"));
+        QCOMPARE(Messages().Get(16), QStringLiteral("&Apri configurazione"));
         w_->FQuarneleFirmWare->Change_Language();
 
         Pick_Language(QStringLiteral("English"),

@@ -1,9 +1,13 @@
 // Every button of every window is pressed from the keyboard: each has an
 // Alt key of its own in its window, in English and in Italian.
 
+#include "app/about.h"
+#include "app/new_project.h"
+#include "app/open_conf.h"
 #include "main_window_fixture.h"
 #include "tables/ui/data_map_window.h"
 #include "tables/ui/table_window.h"
+#include "update/ui/boot_window.h"
 
 #include <QPushButton>
 

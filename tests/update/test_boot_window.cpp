@@ -390,7 +390,7 @@ private slots:
                 window.CB_Update_Options->setFocus();
                 QTest::keyClick(window.CB_Update_Options, Qt::Key_Down);
                 QTest::keyClick(window.CB_Update_Options, Qt::Key_Down);
-                QTest::mouseClick(window.CB_Update_Option_Read_Back, Qt::LeftButton);
+                window.CB_Update_Option_Read_Back->click();
             });
         }
         QVERIFY(Save_Setting(ws_).Ok());
