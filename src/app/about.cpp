@@ -55,7 +55,7 @@ TFAbout::TFAbout(Workspace &ws, QWidget *parent)
     label4->move(425 - 8 - label4->width(), 131);
     connect(label4, &QLabel::linkActivated, this, [](const QString &url) { QDesktopServices::openUrl(QUrl(url)); });
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    auto *ok = new QPushButton(QStringLiteral("&OK"), this);
     ok->setGeometry(32, 115, 81, 22);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     // Fixed from the start, so that it is centred at its own size.

@@ -6,6 +6,7 @@
 #include "app/open_conf.h"
 #include "compiler/config_checks.h"
 #include "core/messages.h"
+#include "core/plain_caption.h"
 #include "ede/bacnet_ede_file.h"
 #include "gate/configuration_gate.h"
 #include "gate/gated_outputs.h"
@@ -27,6 +28,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFrame>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -93,7 +95,7 @@ TFQuarneleFirmWare::TFQuarneleFirmWare(Workspace &ws, Windows &windows, QWidget 
     Btn_BACnet_SetAccess = Make_Step_Button(80, 244, QStringLiteral("network-wired"), QStyle::SP_ComputerIcon);
     Btn_BACnet_EDE_File = Make_Step_Button(80, 288, QStringLiteral("document-save-as"), QStyle::SP_DialogSaveButton);
     Btn_CreateBin = Make_Step_Button(80, 332, QStringLiteral("system-software-update"), QStyle::SP_ArrowUp);
-    Btn_BACnet_EDE_File->setText(QStringLiteral("BACnet EDE File"));
+    Btn_BACnet_EDE_File->setText(QStringLiteral("BACnet &EDE File"));
 
     L_Tavelin = new QLabel(this);
     L_Tavelin->setText(Maker_Web_Address());
@@ -133,10 +135,7 @@ QPushButton *TFQuarneleFirmWare::Make_Step_Button(int x, int y, const QString &i
     button->setIcon(Theme_Icon(icon, QStyle::StandardPixmap(fallback)));
     button->setIconSize(QSize(24, 24));
     button->setCursor(Qt::PointingHandCursor);
-    button->setStyleSheet(QStringLiteral("QPushButton { text-align: left; padding-left: 6px; border: 1px solid #D8D6C4;"
-                                         " border-radius: 3px; background: #FFFFFF; }"
-                                         "QPushButton:hover { background: #EEF3FA; border-color: #7A9CC6; }"
-                                         "QPushButton:pressed { background: #DCE6F3; }"));
+    button->setStyleSheet(Flat_Button_Sheet(true));
     connect(button, &QPushButton::clicked, this, [this, button] { Btn_Click(button); });
     return button;
 }
@@ -149,6 +148,7 @@ QPushButton *TFQuarneleFirmWare::Make_Image_Button(int x, const QString &icon, i
     button->setIcon(Theme_Icon(icon, QStyle::StandardPixmap(fallback), 32));
     button->setIconSize(QSize(32, 32));
     button->setCursor(Qt::PointingHandCursor);
+    button->setStyleSheet(Flat_Button_Sheet(false));
     connect(button, &QPushButton::clicked, this, [this, button] { Btn_Click(button); });
     return button;
 }
@@ -160,9 +160,14 @@ void TFQuarneleFirmWare::Set_Lang()
     L_Begin->setText(Msg(Msg_Main_Begin));
     for (int i = 0; i < L_Steps.size(); ++i)
         L_Steps[i]->setText(Msg(Msg_Main_Step_1 + i));
-    Btn_Info->setToolTip(Msg(Msg_Main_Information_Hint));
-    Btn_Opz->setToolTip(Msg(Msg_Main_Options_Hint));
-    Btn_Close->setToolTip(Msg(Msg_Main_Close_Hint));
+    // The picture buttons have no caption: their tip names them, and its
+    // "&" letter is their Alt key.
+    for (const auto &[button, tip] : {std::pair{Btn_Info, Msg_Main_Information_Hint},
+                                      {Btn_Opz, Msg_Main_Options_Hint},
+                                      {Btn_Close, Msg_Main_Close_Hint}}) {
+        button->setToolTip(Plain_Caption(Msg(tip)));
+        button->setShortcut(QKeySequence::mnemonic(Msg(tip)));
+    }
     Btn_New->setText(Msg(Msg_Main_New_Configuration));
     Btn_New->setToolTip(Msg(Msg_Main_New_Configuration_Hint));
     Btn_Open->setText(Msg(Msg_Main_Open_Configuration));

@@ -52,8 +52,49 @@ QString Help_Text(const QCommandLineParser &parser)
 
 } // namespace
 
-Command_Line Parse_Command_Line(const QStringList &arguments)
+QStringList Without_Qt_Options(const QStringList &arguments)
 {
+    // QGuiApplication's and QApplication's options, those with a value first.
+    static const QStringList with_value = {QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
+                                           QStringLiteral("platformtheme"),   QStringLiteral("plugin"),
+                                           QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
+                                           QStringLiteral("qwindowtitle"),    QStringLiteral("session"),
+                                           QStringLiteral("display"),         QStringLiteral("geometry"),
+                                           QStringLiteral("style"),           QStringLiteral("stylesheet"),
+                                           QStringLiteral("qmljsdebugger")};
+    static const QStringList flags = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                      QStringLiteral("nograb"),  QStringLiteral("dograb"),
+                                      QStringLiteral("sync"),    QStringLiteral("testability")};
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == u"--") {
+            kept << arguments.mid(i);
+            break;
+        }
+        // The first is the program.
+        if (i == 0 || !argument.startsWith(u'-') || argument.size() < 2) {
+            kept << argument;
+            continue;
+        }
+        const QStringView name = QStringView(argument).mid(argument.startsWith(u"--") ? 2 : 1);
+        const qsizetype equals = name.indexOf(u'=');
+        const QStringView bare = equals < 0 ? name : name.left(equals);
+        if (with_value.contains(bare)) {
+            if (equals < 0)
+                ++i; // the value follows
+            continue;
+        }
+        if (equals < 0 && flags.contains(bare))
+            continue;
+        kept << argument;
+    }
+    return kept;
+}
+
+Command_Line Parse_Command_Line(const QStringList &given)
+{
+    const QStringList arguments = Without_Qt_Options(given);
     Command_Line line;
     QCommandLineParser parser;
     Add_Options(parser);
@@ -72,8 +113,9 @@ Command_Line Parse_Command_Line(const QStringList &arguments)
     return line;
 }
 
-int Run_Command_Line(const QStringList &arguments, const QString &program_dir, QTextStream &out, QTextStream &err)
+int Run_Command_Line(const QStringList &given, const QString &program_dir, QTextStream &out, QTextStream &err)
 {
+    const QStringList arguments = Without_Qt_Options(given);
     QCommandLineParser parser;
     Add_Options(parser);
     if (!parser.parse(arguments)) {

@@ -17,6 +17,12 @@ struct Command_Line
 
 Command_Line Parse_Command_Line(const QStringList &arguments);
 
+// `arguments` without the options that Qt's application objects read for
+// themselves (-style Fusion, -style=Fusion, -platform offscreen, -reverse,
+// ...; with one dash or two): the window program hands them to Qt, and the
+// commands pass them by. Nothing after "--" is an option.
+QStringList Without_Qt_Options(const QStringList &arguments);
+
 // Runs a command line in Command, Help, Version or Usage_Error mode and
 // returns the exit code: 0 done, 1 refused or failed, 2 usage error.
 // `program_dir` is the directory of the executable (the default workspace).

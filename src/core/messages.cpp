@@ -55,8 +55,8 @@ const Default_Message Added_Messages[] = {
      u"it holds a control character (such as a tab or a line break), which no cell can hold"},
     {Msg_Points_Table_Column, u"Table"},
     {Msg_Points_Unit_Name_Column, u"Unit Name"},
-    {Msg_Points_Export, u"Export\u2026"},
-    {Msg_Points_Import, u"Import\u2026"},
+    {Msg_Points_Export, u"&Export\u2026"},
+    {Msg_Points_Import, u"I&mport\u2026"},
     {Msg_Points_Export_Hint, u"Write the rows of both tables to a CSV file, for a spreadsheet"},
     {Msg_Points_Import_Hint, u"Read the rows of both tables from a CSV file, such as a spreadsheet saves"},
     {Msg_Points_Replace_Or_Append, u"Import the rows of %1: replace the rows of both tables with them, or append "
@@ -107,9 +107,9 @@ const Default_Message Added_Messages[] = {
     {Msg_Unreachable_Refused, u"refused by a filter"},
     {Msg_Version_Not_Reached, u"Could not reach the update server %1: %2"},
     {Msg_Version_Bad_Answer, u"its answer \"%1\" is not of the form \"VER. d.ddd\""},
-    {Msg_Caption_Firmware_And_Configuration, u"Update Firmware and Configuration"},
-    {Msg_Caption_Firmware, u"Update Firmware"},
-    {Msg_Caption_Configuration, u"Update Configuration"},
+    {Msg_Caption_Firmware_And_Configuration, u"&Update Firmware and Configuration"},
+    {Msg_Caption_Firmware, u"&Update Firmware"},
+    {Msg_Caption_Configuration, u"&Update Configuration"},
     {Msg_Images_Configuration, u"Configuration: %1"},
     {Msg_Image_Bytes, u"%1 bytes"},
     {Msg_Image_Crc, u"CRC-32 %1"},
@@ -155,7 +155,7 @@ const Default_Message Added_Messages[] = {
     {Msg_Rules_Overlap, u"Warning! [%1] rule %2: its bytes overlap those of rule %3 (byte %4)"},
     {Msg_Problems_Count, u"Errors: %1    Warnings: %2"},
     {Msg_No_Problems, u"No errors, no warnings"},
-    {Msg_Next_Problem, u"Next"},
+    {Msg_Next_Problem, u"&Next"},
     {Msg_Next_Problem_Hint, u"Go to the next error or warning (F8)"},
     {Msg_Errors_Count, u"Errors: %1"},
     {Msg_Object_Length_Not_Integer, u"!! [%1] Length with variable \"%2\" must be an integer"},
@@ -214,7 +214,7 @@ const Default_Message Added_Messages[] = {
      u"One character a byte: . free, a letter or digit for the row holding it (A to Z, a to z, 0 to 9, then "
      u"again), + bits of several binary objects, # overlap."},
     {Msg_Map_Nothing_Listed, u"No overlaps, no bytes past the end of an area, no gaps between objects and rules."},
-    {Msg_Map_Button, u"Data Map"},
+    {Msg_Map_Button, u"Data M&ap"},
     {Msg_Map_Button_Hint,
      u"Show how the objects and the rules lie over the converter's data areas, with their overlaps and gaps, as "
      u"the tables are now"},
@@ -235,7 +235,7 @@ const Default_Message Added_Messages[] = {
      u"Error! %1 is neither a configuration nor a folder holding bank1.bin and bank2.bin (image files are given "
      u"as two pairs: A1 A2 B1 B2)."},
     {Msg_Diff_Both_Unsound, u"Both sides: %1"},
-    {Msg_Changes_Button, u"Changes since last update"},
+    {Msg_Changes_Button, u"C&hanges since last update"},
     {Msg_Changes_Button_Hint,
      u"Compare the images about to be sent with those that the last successful update sent to the address in the "
      u"boxes"},
@@ -287,6 +287,14 @@ const Default_Message Added_Messages[] = {
     {1710, u"The column \"%1\" cannot take \"%2\" (type one of its items, or Escape to leave the cell as it was): "
            u"%3."},
     {1711, u"The column \"%1\" cannot take \"%2\", so the cell keeps \"%4\": %3."},
+    // Named in tables/table_messages.h (Msg_Payload_Shrinks) and
+    // params/param_messages.h (Msg_Gateway_Outside, Msg_Keep_Parameters).
+    {1780, u"Warning! With this RF band and data rate an uplink carries at most %1 bytes of data: the payload of %2 "
+           u"bytes less the %3 bytes the converter keeps for itself. The uplink rule of row %4 carries %5 bytes and no "
+           u"longer fits: the update is refused until the rule or the payload changes."},
+    {1781, u"Warning! The gateway %1 lies outside the network of the address %2 with the subnet mask %3 (%4): the "
+           u"converter cannot reach it there."},
+    {1782, u"Save the parameters all the same?"},
 };
 
 const QChar Pilcrow = QChar(0x00B6);

@@ -137,4 +137,8 @@ enum Param_Message : int {
     Msg_MSTP_Max_Info_Frames_Range = 628,
     Msg_MSTP_Device_Instance_Range = 629,
     Msg_MSTP_Network_Range = 630,
+
+    // Warnings of OK, which the user may keep.
+    Msg_Gateway_Outside = 1781, // gateway, address, mask, group
+    Msg_Keep_Parameters = 1782, // the question after the warnings
 };

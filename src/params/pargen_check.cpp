@@ -307,3 +307,61 @@ bool Invalid_Device_Name(QStringView name)
     }
     return false;
 }
+
+namespace {
+
+// The four octets from `first` on as one number, or nothing when one of them
+// is not a number from 0 to 255.
+std::optional<quint32> Address_Of(const ParGen_Form &form, ParGen_Key first)
+{
+    quint32 address = 0;
+    for (int k = 0; k < 4; ++k) {
+        const int octet = Str_To_Int_Def(form.Text(ParGen_Key(int(first) + k)), -1);
+        if (octet < 0 || octet > 255)
+            return std::nullopt;
+        address = (address << 8) | quint32(octet);
+    }
+    return address;
+}
+
+QString Dotted(quint32 address)
+{
+    return QStringLiteral("%1.%2.%3.%4")
+        .arg(address >> 24)
+        .arg((address >> 16) & 0xFF)
+        .arg((address >> 8) & 0xFF)
+        .arg(address & 0xFF);
+}
+
+} // namespace
+
+QStringList Gateway_Warnings(const ParGen_Form &form)
+{
+    using K = ParGen_Key;
+    struct Gateway
+    {
+        bool shown;
+        K enabled, address, mask, gateway;
+        int group_message;
+    };
+    const Gateway gateways[] = {
+        {form.BACnet_IP_Rows_Shown(), K::BACnet_EN_GAT, K::BACnet_IP1, K::BACnet_SM1, K::BACnet_GAT1,
+         Msg_ParGen_BACnet_Slave},
+        {form.Ethernet_Group_Shown(), K::Ethernet_EN_GAT, K::Ethernet_IP1, K::Ethernet_SM1, K::Ethernet_GAT1,
+         Msg_ParGen_Ethernet},
+    };
+    QStringList warnings;
+    for (const Gateway &g : gateways) {
+        if (!g.shown || !form.Checked(g.enabled))
+            continue;
+        const std::optional<quint32> address = Address_Of(form, g.address);
+        const std::optional<quint32> mask = Address_Of(form, g.mask);
+        const std::optional<quint32> gateway = Address_Of(form, g.gateway);
+        if (!address || !mask || !gateway || ((*address ^ *gateway) & *mask) == 0)
+            continue;
+        warnings << Messages()
+                        .Get(Msg_Gateway_Outside)
+                        .arg(Dotted(*gateway), Dotted(*address), Dotted(*mask), Messages().Get(g.group_message));
+    }
+    return warnings;
+}

@@ -52,6 +52,13 @@ std::optional<ParGen_Key> Hidden_Failing_Key(const ParGen_Form &form, const Prob
 // the file and the default.
 QString Reset_Question(const ParGen_Form &form, const Problem_List &check, const QString &file);
 
+// The gateways that lie outside the network their group's address and mask
+// define, one warning each (OK offers to keep them): the BACnet/IP gateway
+// with BACnet/IP, the Ethernet one with MS/TP, each only with its box on and
+// only when its twelve octets are numbers from 0 to 255 (Controllo_Dati
+// refuses the others).
+QStringList Gateway_Warnings(const ParGen_Form &form);
+
 // True when some character of a BACnet device name is not an ASCII digit or
 // letter. An empty name is valid.
 bool Invalid_Device_Name(QStringView name);

@@ -1,6 +1,7 @@
 #include "params/pargen_fields.h"
 
 #include "core/messages.h"
+#include "core/plain_caption.h"
 #include "core/text.h"
 #include "params/param_messages.h"
 #include "params/pargen_form.h"
@@ -71,13 +72,10 @@ const QList<ParGen_Field> &ParGen_Fields()
     static const QList<ParGen_Field> fields = {
         {LoRa, Msg_ParGen_RF_Band, K::LoRa_RF_Band, 1, Msg_ParGen_RF_Band_Hint},
         {LoRa, Msg_ParGen_Network_Type, K::LoRa_Network_Type, 1, Msg_ParGen_Network_Type_Hint},
-        // The radio's settings come after the keys when tabbing.
-        {LoRa, Msg_ParGen_Adaptive_DataRate, K::LoRa_Adaptive_DataRate, 1, Msg_ParGen_Adaptive_DataRate_Hint, S::Always,
-         P::Late_Tab},
-        {LoRa, Msg_ParGen_DataRate, K::LoRa_DataRate, 1, Msg_ParGen_DataRate_Hint, S::Always, P::Late_Tab},
-        {LoRa, Msg_ParGen_Transmission_Type, K::LoRa_Transmission_Type, 1, Msg_ParGen_Transmission_Type_Hint, S::Always,
-         P::Late_Tab},
-        {LoRa, Msg_ParGen_Payload_Size, K::LoRa_Payload_Size, 1, Msg_ParGen_Payload_Size_Hint, S::Always, P::Late_Tab},
+        {LoRa, Msg_ParGen_Adaptive_DataRate, K::LoRa_Adaptive_DataRate, 1, Msg_ParGen_Adaptive_DataRate_Hint},
+        {LoRa, Msg_ParGen_DataRate, K::LoRa_DataRate, 1, Msg_ParGen_DataRate_Hint},
+        {LoRa, Msg_ParGen_Transmission_Type, K::LoRa_Transmission_Type, 1, Msg_ParGen_Transmission_Type_Hint},
+        {LoRa, Msg_ParGen_Payload_Size, K::LoRa_Payload_Size, 1, Msg_ParGen_Payload_Size_Hint},
         {LoRa, Msg_ParGen_Activation_Method, K::LoRa_Activation_Method, 1, Msg_ParGen_Activation_Method_Hint},
         {LoRa, Msg_ParGen_Device_Address, K::LoRa_Device_Address, 1, Msg_ParGen_Device_Address_Hint, S::ABP},
         {LoRa, Msg_ParGen_Application_Identifier, K::LoRa_Application_Identifier, 1,
@@ -160,19 +158,11 @@ bool ParGen_Group_Shown(const ParGen_Form &form, int group_message)
 
 QList<ParGen_Key> ParGen_Tab_Order()
 {
+    // The fields are listed as they read on screen.
     QList<ParGen_Key> order;
-    const QList<ParGen_Field> &fields = ParGen_Fields();
-    for (qsizetype first = 0; first < fields.size();) {
-        qsizetype end = first;
-        while (end < fields.size() && fields[end].group_message == fields[first].group_message)
-            ++end;
-        for (bool late : {false, true})
-            for (qsizetype i = first; i < end; ++i)
-                if ((fields[i].place == P::Late_Tab) == late)
-                    for (int k = 0; k < fields[i].keys; ++k)
-                        order << K(int(fields[i].key) + k);
-        first = end;
-    }
+    for (const ParGen_Field &field : ParGen_Fields())
+        for (int k = 0; k < field.keys; ++k)
+            order << K(int(field.key) + k);
     return order;
 }
 
@@ -188,7 +178,8 @@ QStringList ParGen_Differences(const ParGen_Values &before, const ParGen_Values 
         const QString b = Shown(now, field);
         if (a != b)
             lines << QStringLiteral("[%1] %2: ")
-                             .arg(Messages().Get(field.group_message), Messages().Get(field.caption_message)) +
+                             .arg(Messages().Get(field.group_message),
+                                  Plain_Caption(Messages().Get(field.caption_message))) +
                          a + QStringLiteral(" -> ") + b;
     }
     return lines;

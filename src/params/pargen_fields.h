@@ -15,8 +15,7 @@ enum class ParGen_Shown { Always, ABP, OTAA, BACnet_IP, MSTP, Never };
 
 // How a field stands among the others of its group.
 enum class ParGen_Place {
-    Own_Row,         // a row of its own, reached by Tab from the top down
-    Late_Tab,        // a row of its own, reached by Tab after the group's other rows
+    Own_Row,         // a row of its own
     Caption_Of_Next, // a check box that captions the next field's row: the address it enables
 };
 
@@ -55,9 +54,9 @@ QList<ParGen_Row_Place> ParGen_Row_Places(const ParGen_Form &form);
 // group only while the BACnet type is not BACnet/IP, the others always.
 bool ParGen_Group_Shown(const ParGen_Form &form, int group_message);
 
-// The keys in the order Tab reaches their inputs: group by group, the rows
-// from the top down with the late ones after the group's others, an
-// enabling check box before its address, an address's octets left to right.
+// The keys in the order Tab reaches their inputs, the order they read on
+// screen: group by group, the rows from the top down, an enabling check box
+// before its address, an address's octets left to right.
 QList<ParGen_Key> ParGen_Tab_Order();
 
 // The parameters that differ, one line a field, in the order above:

@@ -331,8 +331,9 @@ void Unit_Picker::CB_Select_TypeSelect(int category)
         return;
     category_ = category;
     unit_ = Categories[category_].units.empty() ? -1 : 0;
-    // The unit picked before is no longer in the list.
+    // The unit picked before is no longer in the list: OK takes the box.
     list_pick_ = false;
+    Label5 = Unit_Label(Str_To_Int_Def(E_Selected_EU, -1));
 }
 
 void Unit_Picker::Select_Unit(int index)
@@ -345,12 +346,15 @@ void Unit_Picker::Pick_Unit(int index)
 {
     Select_Unit(index);
     list_pick_ = unit_ >= 0;
+    if (list_pick_)
+        Label5 = Unit_Label(Categories[category_].units[unit_].number);
 }
 
 void Unit_Picker::Type_Into_Box(const QString &text)
 {
     E_Selected_EU = text;
     list_pick_ = false;
+    Label5 = Unit_Label(Str_To_Int_Def(text, -1));
 }
 
 void Unit_Picker::Btn_Select_Eng_UnitClick()

@@ -58,18 +58,21 @@ public:
     // at start) with its first unit selected.
     void FormShow(const QString &cell_text);
 
+    // The label names the unit OK would take: the box's number, or the unit
+    // picked in the list when that was the last action.
+    //
     // A category chosen: its units fill the list and the first is selected.
     void CB_Select_TypeSelect(int category);
     // The list's selection moved (by the program or the user); the box and
     // label stay as they are.
     void Select_Unit(int index);
     // The user chose a unit in the list: OK takes it unless the user types
-    // into the box or chooses a category afterwards.
+    // into the box or chooses a category afterwards; the label names it.
     void Pick_Unit(int index);
     // The button "Select Engineering Unit": the selected unit goes to the
     // box and the label (0 when no unit is selected).
     void Btn_Select_Eng_UnitClick();
-    // The user typed into the box; the label stays as it was.
+    // The user typed into the box; the label names the number typed.
     void Type_Into_Box(const QString &text);
     // OK: a unit picked in the list last goes to the box and the label;
     // the box is then the result.

@@ -95,4 +95,7 @@ enum Table_Message : int {
     // Msg_Paste_Cell_Refused); the second adds the text the cell keeps.
     Msg_Cell_Refused_Editing = 1710,
     Msg_Cell_Refused_Left = 1711,
+    // The parameter window's OK, when the payload chosen leaves a saved
+    // uplink rule too long: data bytes, payload, bytes kept, rule, its bytes.
+    Msg_Payload_Shrinks = 1780,
 };

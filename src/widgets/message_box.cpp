@@ -12,17 +12,33 @@ bool test_mode = false;
 QList<QMessageBox::StandardButton> answers;
 QStringList shown;
 
+// A box with `buttons`; Return presses `default_button` (none: the box's
+// own choice, its first accepting button).
 QMessageBox::StandardButton Show(QWidget *parent, QMessageBox::Icon icon, const QString &text,
                                  QMessageBox::StandardButtons buttons, const QString &yes = QString(),
-                                 const QString &no = QString(), const QStringList &details = QStringList())
+                                 const QString &no = QString(), const QStringList &details = QStringList(),
+                                 QMessageBox::StandardButton default_button = QMessageBox::NoButton)
 {
     if (test_mode) {
         shown << (QStringList{text} + details).join(u'\n');
         if (answers.isEmpty())
             return (buttons & QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::No;
-        return answers.takeFirst();
+        const QMessageBox::StandardButton answer = answers.takeFirst();
+        if (answer != QMessageBox::NoButton)
+            return answer;
+        // Return: what the real box below makes its default.
+        if (default_button != QMessageBox::NoButton)
+            return default_button;
+        for (QMessageBox::StandardButton first : {QMessageBox::Ok, QMessageBox::Yes})
+            if (buttons & first)
+                return first;
+        return QMessageBox::NoButton;
     }
     QMessageBox box(icon, QLatin1StringView(Software_Code), text, buttons, parent);
+    if (default_button != QMessageBox::NoButton) {
+        box.setDefaultButton(default_button);
+        box.setEscapeButton(default_button);
+    }
     if (!yes.isEmpty())
         box.button(QMessageBox::Yes)->setText(yes);
     if (!no.isEmpty())
@@ -67,6 +83,12 @@ void Information_List(QWidget *parent, const QString &text, const QStringList &l
 bool Confirm(QWidget *parent, const QString &text)
 {
     return Show(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool Confirm_Discard(QWidget *parent, const QString &text)
+{
+    return Show(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No, QString(), QString(), {},
+                QMessageBox::No) == QMessageBox::Yes;
 }
 
 QMessageBox::StandardButton Ask(QWidget *parent, const QString &text)

@@ -18,6 +18,9 @@ void Information(QWidget *parent, const QString &text);
 void Information_List(QWidget *parent, const QString &text, const QStringList &lines);
 // A confirmation with Yes and No; true for Yes.
 bool Confirm(QWidget *parent, const QString &text);
+// A confirmation whose Yes throws the user's work away: No is the default,
+// so that Return (and Escape) keep the work. True for Yes.
+bool Confirm_Discard(QWidget *parent, const QString &text);
 // A confirmation with Yes, No and Cancel.
 QMessageBox::StandardButton Ask(QWidget *parent, const QString &text);
 // A question with two answers named `yes` and `no` (their buttons stand
@@ -25,7 +28,8 @@ QMessageBox::StandardButton Ask(QWidget *parent, const QString &text);
 QMessageBox::StandardButton Choose(QWidget *parent, const QString &text, const QString &yes, const QString &no);
 
 // Test hooks: while answers are queued, no box is shown; each box takes the
-// next answer (Ok for the one-button boxes) and its text is recorded.
+// next answer (Ok for the one-button boxes) and its text is recorded. The
+// answer NoButton stands for Return: the box's default button.
 void Queue_Answer(QMessageBox::StandardButton answer);
 QStringList Take_Shown();
 void Set_Test_Mode(bool on);

@@ -29,6 +29,20 @@ QIcon Theme_Icon(const QString &name, QStyle::StandardPixmap fallback, int size)
     return QIcon(pixmap.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
+QString Flat_Button_Sheet(bool framed)
+{
+    // The frame takes the same 2 px at rest, so that the picture does not
+    // move when the focus comes.
+    const QString rest = framed ? QStringLiteral("border: 1px solid #D8D6C4; background: #FFFFFF; padding: 1px;")
+                                : QStringLiteral("border: 2px solid transparent; background: transparent;");
+    const QString align = framed ? QStringLiteral("text-align: left; padding-left: 6px;") : QString();
+    return QStringLiteral("QPushButton { %1 %2 border-radius: 3px; }"
+                          "QPushButton:hover { background: #EEF3FA; border-color: #7A9CC6; }"
+                          "QPushButton:focus { border: 2px solid #3B6EA5; padding: 0px; %3 }"
+                          "QPushButton:pressed { background: #DCE6F3; }")
+        .arg(rest, align, framed ? QStringLiteral("padding-left: 5px;") : QString());
+}
+
 QPixmap Program_Picture(int size)
 {
     QPixmap pixmap(size, size);

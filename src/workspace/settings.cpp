@@ -1,5 +1,6 @@
 #include "workspace/settings.h"
 
+#include "core/int_read.h"
 #include "core/xml_document.h"
 #include "workspace/workspace.h"
 
@@ -30,6 +31,8 @@ Result<> Load_Settings(Workspace &ws)
     ws.Last_IP_Address = defaults.Last_IP_Address;
     ws.Language_Name = defaults.Language_Name;
     ws.Enable_Internet = ws.Enable_Update = ws.Enable_Jump_Field_Tables = ws.Double_Click_Auto_Size = false;
+    ws.Update_Option = defaults.Update_Option;
+    ws.Update_Read_Back = defaults.Update_Read_Back;
 
     Xml_Document doc;
     if (doc.Load(ws.Settings_File()) != Xml_Document::State::Loaded) {
@@ -51,6 +54,15 @@ Result<> Load_Settings(Workspace &ws)
     ws.Enable_Update = Flag(flags, "enable_update");
     ws.Enable_Jump_Field_Tables = Flag(flags, "enable_jump_field_tables");
     ws.Double_Click_Auto_Size = Flag(flags, "Double_Click_Auto_Size");
+    // The update window's choices: an option of the three, read back unless "0".
+    const pugi::xml_node update = root.child("lastupdate");
+    if (Child_Text(update, "option", &text)) {
+        const int option = Str_To_Int_Def(text, -1);
+        if (option >= 0 && option < Workspace::Update_Option_Count)
+            ws.Update_Option = option;
+    }
+    if (Child_Text(update, "read_back", &text))
+        ws.Update_Read_Back = text != u"0";
     return {};
 }
 
@@ -66,6 +78,9 @@ Result<> Save_Setting(const Workspace &ws)
     Add_Key(flags, "enable_update", Flag_Text(ws.Enable_Update));
     Add_Key(flags, "enable_jump_field_tables", Flag_Text(ws.Enable_Jump_Field_Tables));
     Add_Key(flags, "Double_Click_Auto_Size", Flag_Text(ws.Double_Click_Auto_Size));
+    pugi::xml_node update = root.append_child("lastupdate");
+    Add_Key(update, "option", QString::number(ws.Update_Option));
+    Add_Key(update, "read_back", Flag_Text(ws.Update_Read_Back));
 
     return doc.Save(ws.Settings_File());
 }

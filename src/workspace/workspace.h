@@ -28,12 +28,15 @@ struct Workspace
     bool Enable_Update = false;
     bool Enable_Jump_Field_Tables = false;
     bool Double_Click_Auto_Size = false;
+    // The update window's option (0 firmware and configuration, 1 firmware,
+    // 2 configuration) and read-back, as last chosen.
+    static constexpr int Update_Option_Count = 3;
+    int Update_Option = 0;
+    bool Update_Read_Back = true;
 
     // Run-time values, never saved.
     QString SW_Code = QLatin1StringView(Software_Code);
     QString SW_Desc = QStringLiteral("BACnet Slave / LoRaWAN - Converter");
-    int Update_Option = 0;
-    bool Update_Read_Back = true;
 
     // The last rows copied by Copy Row, in table order; each row's cells
     // column 1 first.

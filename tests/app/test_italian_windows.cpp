@@ -135,20 +135,20 @@ private slots:
     void switch_to_italian_and_back()
     {
         TFQuarneleFirmWare *main = w_->FQuarneleFirmWare;
-        QCOMPARE(main->Btn_New->text(), QStringLiteral("New Configuration"));
+        QCOMPARE(main->Btn_New->text(), QStringLiteral("&New Configuration"));
 
         Pick_Language(QStringLiteral("Italiano"), [this] {
             QCOMPARE(Options()->windowTitle(), QStringLiteral("Opzioni del software"));
-            QCOMPARE(Options()->Btn_Cancel->text(), QStringLiteral("Annulla"));
+            QCOMPARE(Options()->Btn_Cancel->text(), QStringLiteral("&Annulla"));
             QCOMPARE(Options()->PC_Options->tabText(0), QStringLiteral("Lingua"));
             QCOMPARE(Options()->L_Sel_Lang->text(), QStringLiteral("Lingua selezionata: Italiano"));
         });
         QCOMPARE(ws_.Language_Name, QStringLiteral("Italiano"));
-        QCOMPARE(main->Btn_New->text(), QStringLiteral("Nuova configurazione"));
+        QCOMPARE(main->Btn_New->text(), QStringLiteral("&Nuova configurazione"));
         QCOMPARE(main->Btn_New->toolTip(), QStringLiteral("Crea una nuova configurazione per il dispositivo"));
         QCOMPARE(main->L_Name_Conf->text(), QStringLiteral("Nessuna configurazione aperta "));
         QCOMPARE(w_->FNew_Project->windowTitle(), QStringLiteral("Crea nuova configurazione"));
-        QCOMPARE(w_->FNew_Project->Btn_Cancel->text(), QStringLiteral("Annulla"));
+        QCOMPARE(w_->FNew_Project->Btn_Cancel->text(), QStringLiteral("&Annulla"));
         QCOMPARE(w_->FOpenConf->windowTitle(), QStringLiteral("Apri configurazione"));
 
         // The choice was saved: the next start is in Italian.
@@ -156,13 +156,13 @@ private slots:
         QCOMPARE(ws_.Language_Name, QStringLiteral("Italiano"));
         Workspace next;
         Start_Workspace(next, dir_.path());
-        QCOMPARE(Messages().Get(16), QStringLiteral("Apri configurazione"));
+        QCOMPARE(Messages().Get(16), QStringLiteral("&Apri configurazione"));
         w_->FQuarneleFirmWare->Change_Language();
 
         Pick_Language(QStringLiteral("English"),
                       [this] { QCOMPARE(Options()->windowTitle(), QStringLiteral("Software Options")); });
         QCOMPARE(ws_.Language_Name, QStringLiteral("English"));
-        QCOMPARE(main->Btn_New->text(), QStringLiteral("New Configuration"));
+        QCOMPARE(main->Btn_New->text(), QStringLiteral("&New Configuration"));
         QCOMPARE(main->L_Name_Conf->text(), QStringLiteral("No Configuration Opened "));
         QCOMPARE(w_->FNew_Project->windowTitle(), QStringLiteral("Create New Configuration"));
         QCOMPARE(w_->FOpenConf->windowTitle(), QStringLiteral("Open Configuration"));

@@ -38,11 +38,32 @@ private slots:
         QCOMPARE(m->size(), required::Main_Window);
         QCOMPARE(m->Btn_New->geometry(), required::Main_New_Button);
         QCOMPARE(m->Btn_CreateBin->geometry(), required::Main_Update_Button);
-        QCOMPARE(m->Btn_BACnet_EDE_File->text(), QStringLiteral("BACnet EDE File"));
+        QCOMPARE(m->Btn_BACnet_EDE_File->text(), QStringLiteral("BACnet &EDE File"));
         QCOMPARE(m->L_Name_Conf->text(), Messages().Get(9));
         QCOMPARE(m->L_Name_Conf_L2->text(), Messages().Get(10));
         QVERIFY(!m->Timer_Update->isActive());
         QVERIFY(!m->LL_Update->isVisible());
+    }
+
+    // Tab reaches the picture buttons at the top, and the one with the focus
+    // shows it: a frame where the others show nothing of their edge.
+    void picture_buttons_show_the_focus()
+    {
+        TFQuarneleFirmWare *m = w_->FQuarneleFirmWare;
+        m->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m));
+        const QColor background = m->palette().color(QPalette::Window);
+        for (QPushButton *button : {m->Btn_Info, m->Btn_Opz, m->Btn_Close, m->Btn_New}) {
+            QVERIFY(button->focusPolicy() & Qt::TabFocus);
+            m->setFocus();
+            const QImage rest = button->grab().toImage();
+            button->setFocus(Qt::TabFocusReason);
+            QVERIFY(button->hasFocus());
+            const QImage focused = button->grab().toImage();
+            const QPoint edge(0, focused.height() / 2);
+            QVERIFY2(focused.pixelColor(edge) != rest.pixelColor(edge), qPrintable(button->toolTip()));
+            QVERIFY(focused.pixelColor(edge) != background);
+        }
     }
 
     void steps_refuse_without_configuration()

@@ -23,13 +23,34 @@ private slots:
         QTest::newRow("help") << QStringList{QStringLiteral("--help")} << int(M::Help);
         QTest::newRow("version") << QStringList{QStringLiteral("--version")} << int(M::Version);
         QTest::newRow("bad option") << QStringList{QStringLiteral("--bogus")} << int(M::Usage_Error);
+        // Qt's own options are Qt's: the windows start with them, a command
+        // passes them by.
+        const auto words = [](const char *line) { return QString::fromLatin1(line).split(u' '); };
+        QTest::newRow("-style Fusion") << words("-style Fusion --workspace /x") << int(M::Windows);
+        QTest::newRow("-style=Fusion") << words("--workspace /x -style=Fusion") << int(M::Windows);
+        QTest::newRow("-platform offscreen") << words("-platform offscreen --workspace /x") << int(M::Windows);
+        QTest::newRow("--platform=offscreen -reverse") << words("--platform=offscreen -reverse") << int(M::Windows);
+        QTest::newRow("Qt option before a command") << words("-style Fusion list") << int(M::Command);
+        QTest::newRow("after --, no option") << words("-- -style") << int(M::Command);
     }
 
     void parse_modes()
     {
         QFETCH(QStringList, args);
         QFETCH(int, mode);
-        QCOMPARE(int(Parse_Command_Line(QStringList{QStringLiteral("sw52k31")} + args).mode), mode);
+        const Command_Line line = Parse_Command_Line(QStringList{QStringLiteral("sw52k31")} + args);
+        QCOMPARE(int(line.mode), mode);
+        if (args.contains(QStringLiteral("--workspace")))
+            QCOMPARE(line.workspace, QStringLiteral("/x"));
+    }
+
+    void command_passes_qt_options_by()
+    {
+        QTemporaryDir dir;
+        const Cli_Run run = Run_Cli(dir.path(), {QStringLiteral("-platform"), QStringLiteral("offscreen"),
+                                                 QStringLiteral("-style=Fusion"), QStringLiteral("list")});
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.code, 0);
     }
 
     void version()

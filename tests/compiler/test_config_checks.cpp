@@ -1,6 +1,9 @@
 #include "compiler/config_checks.h"
+#include "core/messages.h"
 #include "params/pargen_document.h"
 #include "tables/rule_document.h"
+#include "tables/table_messages.h"
+#include "tables/uplink_fit.h"
 #include "test_support.h"
 #include "workspace/workspace.h"
 
@@ -91,6 +94,42 @@ private slots:
         QCOMPARE(checked.Ok(), passes);
         QCOMPARE(checked.Problem(),
                  passes ? QString() : S("Error in configuration, Num. Byte not conformed with Max Payload Size"));
+    }
+
+    // A payload made smaller names the first saved rule that fitted before
+    // and no longer does, with the new limit; the update step's check
+    // refuses the same rules.
+    void payload_shrink_warning_data()
+    {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("now");
+        QTest::addColumn<QString>("rules");
+        QTest::addColumn<int>("row"); // as named, 0 for no warning
+        QTest::addColumn<int>("bytes");
+        const QString two = Uplinks(Rule("Y", "10") + Rule("Y", "60"));
+        QTest::newRow("222 to 51: the second rule") << 222 << 51 << two << 2 << 60;
+        QTest::newRow("the same payload") << 51 << 51 << Uplinks(Rule("Y", "60")) << 0 << 0;
+        QTest::newRow("a larger payload") << 51 << 222 << two << 0 << 0;
+        QTest::newRow("a disabled rule") << 222 << 51 << Uplinks(Rule("N", "60")) << 0 << 0;
+        QTest::newRow("too long before already") << 51 << 11 << Uplinks(Rule("Y", "60") + Rule("Y", "20")) << 2 << 20;
+        QTest::newRow("49 of 51 still fits") << 222 << 51 << Uplinks(Rule("Y", "49")) << 0 << 0;
+        QTest::newRow("no rule document") << 222 << 11 << No_File << 0 << 0;
+    }
+
+    void payload_shrink_warning()
+    {
+        QFETCH(int, before);
+        QFETCH(int, now);
+        QFETCH(QString, rules);
+        QFETCH(int, row);
+        QFETCH(int, bytes);
+        Put(Rules(), rules);
+        const Rule_Document document = Read_Rule_Document(Rules());
+        const QString expected =
+            row ? Messages().Get(Msg_Payload_Shrinks).arg(now - 2).arg(now).arg(2).arg(row).arg(bytes) : QString();
+        QCOMPARE(Payload_Shrink_Warning(document, before, now), expected);
+        if (row)
+            QVERIFY(!Uplink_Overruns(document, now).isEmpty());
     }
 
     // A document that cannot be read fails the check with the message that

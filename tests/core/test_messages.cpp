@@ -40,7 +40,7 @@ private slots:
         QCOMPARE(table.Get(1242),
                  QStringLiteral("Warning!! Max Payload Size not Set Up. Set it in \"Set Communication\" section"));
         QCOMPARE(table.Get(99), QStringLiteral(" "));
-        QCOMPARE(table.Get(1699), QStringLiteral(" "));
+        QCOMPARE(table.Get(1819), QStringLiteral(" "));
         QCOMPARE(table.Get(-1), QStringLiteral(" "));
         QCOMPARE(table.Get(1700), QStringLiteral(" "));
         QCOMPARE(table.Get(Message_Table::Count), QStringLiteral(" "));

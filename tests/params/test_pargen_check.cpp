@@ -441,6 +441,46 @@ private slots:
         QVERIFY(!Hidden_Failing_Key(form, Problem_List()).has_value());
     }
 
+    // A gateway outside the network of its address and mask is a warning,
+    // only for the group shown and with its box on.
+    void gateway_warnings_data()
+    {
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<QStringList>("warnings");
+        // An address, mask and gateway of a group, dotted.
+        const auto group = [](const QString &prefix, const QString &ip, const QString &mask, const QString &gateway) {
+            QStringList changes;
+            for (const auto &[key, dotted] : {std::pair{u"IP"_s, ip}, {u"SM"_s, mask}, {u"GAT"_s, gateway}})
+                for (int k = 0; k < 4; ++k)
+                    changes << u"%1_%2%3=%4"_s.arg(prefix, key).arg(k + 1).arg(dotted.section(u'.', k, k));
+            return changes.join(u'|');
+        };
+        const QString inside = group(u"BACnet"_s, u"192.168.2.10"_s, u"255.255.255.0"_s, u"192.168.2.1"_s);
+        const QString outside = group(u"BACnet"_s, u"192.168.2.10"_s, u"255.255.255.0"_s, u"192.168.3.1"_s);
+        const QString ethernet = group(u"Ethernet"_s, u"10.0.0.5"_s, u"255.255.0.0"_s, u"10.1.0.1"_s);
+        const QString warning =
+            Messages().Get(1781).arg(u"192.168.3.1"_s, u"192.168.2.10"_s, u"255.255.255.0"_s, Messages().Get(546));
+        QTest::newRow("inside") << u"BACnet_Type=0|BACnet_EN_GAT=1|"_s + inside << QStringList();
+        QTest::newRow("outside") << u"BACnet_Type=0|BACnet_EN_GAT=1|"_s + outside << QStringList{warning};
+        QTest::newRow("outside, box off") << u"BACnet_Type=0|BACnet_EN_GAT=0|"_s + outside << QStringList();
+        QTest::newRow("outside, MS/TP") << u"BACnet_Type=1|BACnet_EN_GAT=1|"_s + outside << QStringList();
+        QTest::newRow("no number") << u"BACnet_Type=0|BACnet_EN_GAT=1|"_s + outside + u"|BACnet_GAT4=x"_s
+                                   << QStringList();
+        QTest::newRow("Ethernet, MS/TP") << u"BACnet_Type=1|Ethernet_EN_GAT=1|"_s + ethernet
+                                         << QStringList{Messages().Get(1781).arg(
+                                                u"10.1.0.1"_s, u"10.0.0.5"_s, u"255.255.0.0"_s, Messages().Get(436))};
+        QTest::newRow("Ethernet, BACnet/IP") << u"BACnet_Type=0|Ethernet_EN_GAT=1|"_s + ethernet << QStringList();
+    }
+
+    void gateway_warnings()
+    {
+        QFETCH(QString, changes);
+        QFETCH(QStringList, warnings);
+        ParGen_Form form;
+        form.Load(Values_With(changes));
+        QCOMPARE(Gateway_Warnings(form), warnings);
+    }
+
     void reset_question()
     {
         ParGen_Form form;

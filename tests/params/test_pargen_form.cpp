@@ -306,15 +306,16 @@ private slots:
         }
     }
 
-    // Every key is reached once; the LoRaWAN keys right after the method.
+    // Every key is reached once, the rows from the top down.
     void tab_order_holds_every_key_once()
     {
         const QList<K> order = ParGen_Tab_Order();
         QCOMPARE(order.size(), ParGen_Key_Count);
         for (K key : All_ParGen_Keys())
             QCOMPARE(order.count(key), 1);
+        QCOMPARE(order.indexOf(K::LoRa_Adaptive_DataRate), order.indexOf(K::LoRa_Network_Type) + 1);
+        QCOMPARE(order.indexOf(K::LoRa_Activation_Method), order.indexOf(K::LoRa_Payload_Size) + 1);
         QCOMPARE(order.indexOf(K::LoRa_Device_Address), order.indexOf(K::LoRa_Activation_Method) + 1);
-        QCOMPARE(order.indexOf(K::LoRa_Adaptive_DataRate), order.indexOf(K::LoRa_Application_Key) + 1);
         QCOMPARE(order.indexOf(K::BACnet_GAT1), order.indexOf(K::BACnet_EN_GAT) + 1);
     }
 

@@ -1,6 +1,8 @@
+#include "params/param_messages.h"
 #include "params/pargen_check.h"
 #include "params/ui/category_panel.h"
 #include "pargen_window_fixture.h"
+#include "tables/table_messages.h"
 #include "widgets/problems_bar.h"
 
 #include <QCheckBox>
@@ -192,6 +194,48 @@ private slots:
         });
         QCOMPARE(w_->exec(), int(QDialog::Rejected));
         QCOMPARE(test::Read(ws_.File_ParGen), stored);
+    }
+
+    // OK says at once what the new values break: a saved uplink rule too
+    // long for the payload chosen, a gateway outside its network. No stays
+    // with the values and writes nothing; Yes keeps them.
+    void ok_warns_of_what_the_values_break()
+    {
+        Write_Doc("<LoRa_RF_Band>EU868</LoRa_RF_Band><LoRa_DataRate>4 -\tLoRa: SF8/125kHz 3125 [bit/s]</LoRa_DataRate>"
+                  "<BACnet_Type>0</BACnet_Type><BACnet_EN_GAT>1</BACnet_EN_GAT>");
+        test::Write(ws_.File_LoRaWAN_Access,
+                    "<LoRaWAN_Set_Access><LoRaWAN_Uplink><row Enable=\"Y\" StartByte=\"0\" NumByte=\"100\" "
+                    "OnChange=\"Y\" OnCMD=\"N\" OnTimer=\"N\" Time=\"\" Mnemonic=\"u\"/></LoRaWAN_Uplink>"
+                    "<LoRaWAN_Downlink/></LoRaWAN_Set_Access>");
+        const QByteArray stored = test::Read(ws_.File_ParGen);
+        const auto set_address = [this](K first, const char *dotted) {
+            for (int k = 0; k < 4; ++k)
+                Edit(K(int(first) + k))->setText(QString::fromLatin1(dotted).section(u'.', k, k));
+        };
+        When_Shown(w_.get(), [&] {
+            QCOMPARE(Edit(K::LoRa_Payload_Size)->text(), u"222"_s);
+            Combo(K::LoRa_DataRate)->setCurrentIndex(0);
+            QCOMPARE(Edit(K::LoRa_Payload_Size)->text(), u"51"_s);
+            set_address(K::BACnet_IP1, "192.168.2.10");
+            set_address(K::BACnet_SM1, "255.255.255.0");
+            set_address(K::BACnet_GAT1, "10.0.0.1");
+            Message_Box::Queue_Answer(QMessageBox::No);
+            QTest::mouseClick(Btn_OK(), Qt::LeftButton);
+            const QString payload = Msg(Msg_Payload_Shrinks).arg(49).arg(51).arg(2).arg(1).arg(100);
+            const QString gateway =
+                Msg(Msg_Gateway_Outside).arg(u"10.0.0.1"_s, u"192.168.2.10"_s, u"255.255.255.0"_s, Msg(546));
+            QCOMPARE(Message_Box::Take_Shown(),
+                     QStringList{payload + u"\n\n"_s + gateway + u"\n\n"_s + Msg(Msg_Keep_Parameters)});
+            QVERIFY(w_->isVisible());
+            QCOMPARE(test::Read(ws_.File_ParGen), stored);
+
+            Message_Box::Queue_Answer(QMessageBox::Yes);
+            QTest::mouseClick(Btn_OK(), Qt::LeftButton);
+        });
+        QCOMPARE(w_->exec(), int(QDialog::Accepted));
+        QCOMPARE(Message_Box::Take_Shown().size(), 1);
+        QCOMPARE(Saved()[K::LoRa_Payload_Size], u"51"_s);
+        QCOMPARE(Saved()[K::BACnet_GAT1], u"10"_s);
     }
 
     // A hand-edited payload is refused by the document check; the window

@@ -4,7 +4,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 using namespace test;
 
@@ -168,6 +170,31 @@ private slots:
         }
         QVERIFY(!Box(K::LoRa_Adaptive_DataRate)->isChecked());
         QVERIFY(!w_->Changed());
+    }
+
+    // Return on the real question keeps the window and what was typed.
+    void return_on_the_question_keeps_the_edits()
+    {
+        Show_Active();
+        QTest::keyClicks(Edit(K::BACnet_PORT), u"1"_s);
+        const QString typed = Edit(K::BACnet_PORT)->text();
+        Message_Box::Set_Test_Mode(false);
+        QString asked;
+        auto *poll = new QTimer(w_.get());
+        connect(poll, &QTimer::timeout, this, [&asked, poll] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            poll->stop();
+            asked = box->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        poll->start(10);
+        QTest::mouseClick(Btn_Cancel(), Qt::LeftButton);
+        Message_Box::Set_Test_Mode(true);
+        QCOMPARE(asked, Msg(Msg_Discard_Changes));
+        QVERIFY(w_->isVisible());
+        QCOMPARE(Edit(K::BACnet_PORT)->text(), typed);
     }
 
     // The question comes only when a value differs from the opening's; No

@@ -165,10 +165,12 @@ private slots:
         QCOMPARE(picker.E_Selected_EU, QStringLiteral("139"));
         QCOMPARE(picker.Label5, QStringLiteral("-> megajoules-per-square-meter"));
 
-        // Typing into the box leaves the label as it was.
+        // The label follows the number typed into the box.
+        picker.Type_Into_Box(QStringLiteral("62"));
+        QCOMPARE(picker.Label5, QStringLiteral("-> degrees-Celsius"));
         picker.Type_Into_Box(QStringLiteral("300"));
         QCOMPARE(picker.E_Selected_EU, QStringLiteral("300"));
-        QCOMPARE(picker.Label5, QStringLiteral("-> megajoules-per-square-meter"));
+        QCOMPARE(picker.Label5, QStringLiteral("-> unknown"));
 
         // A cell that is no unit keeps the category for the next showing,
         // with its first unit selected.
@@ -204,12 +206,12 @@ private slots:
         QTest::newRow("pick") << QStringList{QStringLiteral("pick per-mille")} << QStringLiteral("207")
                               << QStringLiteral("-> per-mille");
         QTest::newRow("pick, then type") << QStringList{QStringLiteral("pick per-mille"), QStringLiteral("type 300")}
-                                         << QStringLiteral("300") << opened;
+                                         << QStringLiteral("300") << QStringLiteral("-> unknown");
         QTest::newRow("type, then pick") << QStringList{QStringLiteral("type 300"), QStringLiteral("pick per-mille")}
                                          << QStringLiteral("207") << QStringLiteral("-> per-mille");
         QTest::newRow("pick, select, type")
             << QStringList{QStringLiteral("pick per-mille"), QStringLiteral("select"), QStringLiteral("type 5")}
-            << QStringLiteral("5") << QStringLiteral("-> per-mille");
+            << QStringLiteral("5") << QStringLiteral("-> ") + Desc_Unit(5);
         QTest::newRow("select, then pick") << QStringList{QStringLiteral("select"), QStringLiteral("pick percent")}
                                            << QStringLiteral("98") << QStringLiteral("-> percent");
         QTest::newRow("pick, then category: the pick is gone")

@@ -61,7 +61,7 @@ private slots:
         QCOMPARE(rules_->windowTitle(), Messages().Get(1200));
         QCOMPARE(rules_->L_SW_Code->text(), QStringLiteral("SW52K31"));
         QCOMPARE(rules_->L_SW_Desc->text(), Messages().Get(1201));
-        QCOMPARE(rules_->Btn_PasteRow->text(), QStringLiteral("Paste Row"));
+        QCOMPARE(rules_->Btn_PasteRow->text(), QStringLiteral("&Paste Row"));
         // No button of this window shows its hint.
         for (QPushButton *b : {rules_->Btn_OK, rules_->Btn_Cancel, rules_->Btn_DelRow, rules_->Btn_InsRow,
                                rules_->Btn_CopyRow, rules_->Btn_PasteRow})
@@ -205,6 +205,8 @@ private slots:
         QTest::newRow("no edit: closes at once") << 0 << 0 << false << no << false << true;
         QTest::newRow("edit, Cancel, No: stays") << 1 << 0 << false << no << true << false;
         QTest::newRow("edit, Cancel, Yes: closes") << 1 << 0 << false << yes << true << true;
+        // Return answers with the box's default, which keeps the work.
+        QTest::newRow("edit, Cancel, Return: stays") << 1 << 0 << false << int(QMessageBox::NoButton) << true << false;
         QTest::newRow("edit, close box, No: stays") << 1 << 0 << true << no << true << false;
         QTest::newRow("edit, close box, Yes: closes") << 1 << 0 << true << yes << true << true;
         QTest::newRow("edits undone: closes at once") << 2 << 2 << false << no << false << true;

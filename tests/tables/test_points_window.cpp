@@ -81,8 +81,8 @@ private slots:
         // The window keeps its width; the buttons sit in the page control's
         // corner, right of the page tabs.
         QCOMPARE(objects_->width(), required::Object_Window_Width);
-        QCOMPARE(objects_->Btn_Export->text(), u"Export\u2026"_s);
-        QCOMPARE(objects_->Btn_Import->text(), u"Import\u2026"_s);
+        QCOMPARE(objects_->Btn_Export->text(), u"&Export\u2026"_s);
+        QCOMPARE(objects_->Btn_Import->text(), u"I&mport\u2026"_s);
         QCOMPARE(objects_->Btn_Import->toolTip(), Messages().Get(Msg_Points_Import_Hint));
         QVERIFY(objects_->Btn_Export->isVisible() && objects_->Btn_Import->isVisible());
         const QRect tabs = objects_->PageControl1->tabBar()->geometry();
@@ -97,7 +97,7 @@ private slots:
         QVERIFY(Messages().Read_Language_File(QStringLiteral(SW_DATA_DIR "/LANGUAGE/Italiano.lng")).Ok());
         objects_->Set_Lang();
         QCOMPARE(objects_->Btn_Export->text(), Messages().Get(Msg_Points_Export));
-        QVERIFY(objects_->Btn_Export->text() != u"Export\u2026"_s);
+        QVERIFY(objects_->Btn_Export->text() != u"&Export\u2026"_s);
     }
 
     // Export… writes what the grids hold, unsaved edits included, and asks

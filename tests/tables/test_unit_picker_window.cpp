@@ -45,7 +45,7 @@ private slots:
         QCOMPARE(w_->windowTitle(), Messages().Get(1600));
         QCOMPARE(w_->L_SW_Desc->text(), Messages().Get(1601));
         QCOMPARE(w_->Label1->text(), QStringLiteral("Selected BACnet Engineering Unit"));
-        QCOMPARE(w_->Btn_Select_Eng_Unit->text(), QStringLiteral("Select Engineering Unit"));
+        QCOMPARE(w_->Btn_Select_Eng_Unit->text(), QStringLiteral("&Select Engineering Unit"));
         QCOMPARE(w_->E_Selected_EU->width(), required::Unit_Box_Width);
         QCOMPARE(w_->CB_Select_Type->count(), required::Unit_Categories);
         QVERIFY(!w_->CB_Select_Type->isEditable() && !w_->CB_Select_Unit->isEditable());
@@ -97,13 +97,13 @@ private slots:
         test::When_Shown(w_, [&] {
             QCOMPARE(Label(), QStringLiteral("-> unknown"));
             w_->E_Selected_EU->selectAll();
-            QTest::keyClicks(w_->E_Selected_EU, QStringLiteral("300"));
-            QCOMPARE(Label(), QStringLiteral("-> unknown")); // typing leaves the label
+            QTest::keyClicks(w_->E_Selected_EU, QStringLiteral("62"));
+            QCOMPARE(Label(), QStringLiteral("-> degrees-Celsius")); // the label follows the number typed
             // Enter is OK, with the box as typed.
             QTest::keyClick(w_->E_Selected_EU, Qt::Key_Return);
         });
         QCOMPARE(w_->exec(), int(QDialog::Accepted));
-        QCOMPARE(Box(), QStringLiteral("300"));
+        QCOMPARE(Box(), QStringLiteral("62"));
 
         w_->Open_On(QString());
         test::When_Shown(w_, [&] { QTest::mouseClick(w_->Btn_Cancel, Qt::LeftButton); });
@@ -185,7 +185,7 @@ private slots:
         QTest::addColumn<QString>("label");
         QTest::newRow("pick") << false << false << QStringLiteral("207") << QStringLiteral("-> per-mille");
         QTest::newRow("type, pick") << true << false << QStringLiteral("207") << QStringLiteral("-> per-mille");
-        QTest::newRow("pick, type") << false << true << QStringLiteral("300") << QStringLiteral("-> degrees-Celsius");
+        QTest::newRow("pick, type") << false << true << QStringLiteral("300") << QStringLiteral("-> unknown");
     }
 
     void ok_takes_the_pick()

@@ -10,6 +10,7 @@
 #include "widgets/message_box.h"
 #include "window_requirements.h"
 #include "workspace/configurations.h"
+#include "workspace/settings.h"
 #include "workspace/start_workspace.h"
 #include "workspace/workspace.h"
 
@@ -377,6 +378,34 @@ private slots:
             }
         });
         ws_.Update_Option = 0;
+    }
+
+    // The option and read-back the user chooses are settings: the settings
+    // file keeps them, and the window opens on them again.
+    void choices_are_kept_in_the_settings()
+    {
+        {
+            TFBoot window(ws_);
+            With_Window(window, [&] {
+                window.CB_Update_Options->setFocus();
+                QTest::keyClick(window.CB_Update_Options, Qt::Key_Down);
+                QTest::keyClick(window.CB_Update_Options, Qt::Key_Down);
+                window.CB_Update_Option_Read_Back->click();
+            });
+        }
+        QVERIFY(Save_Setting(ws_).Ok());
+        ws_.Update_Option = 0;
+        ws_.Update_Read_Back = true;
+        QVERIFY(Load_Settings(ws_).Ok());
+        QCOMPARE(ws_.Update_Option, 2);
+        QVERIFY(!ws_.Update_Read_Back);
+        TFBoot window(ws_);
+        With_Window(window, [&] {
+            QCOMPARE(window.CB_Update_Options->currentIndex(), 2);
+            QVERIFY(!window.CB_Update_Option_Read_Back->isChecked());
+        });
+        ws_.Update_Option = 0;
+        ws_.Update_Read_Back = true;
     }
 
     // A language applied while the window is open: the caption is the new

@@ -39,7 +39,8 @@ private slots:
                             "192.168.2.205</ipaddress></lastipadd><lastlang><language>English</language>"
                             "</lastlang><lastinternet><enable_internet>0</enable_internet><enable_update>0"
                             "</enable_update><enable_jump_field_tables>0</enable_jump_field_tables>"
-                            "<Double_Click_Auto_Size>0</Double_Click_Auto_Size></lastinternet></Conf_Settings>"));
+                            "<Double_Click_Auto_Size>0</Double_Click_Auto_Size></lastinternet><lastupdate>"
+                            "<option>0</option><read_back>1</read_back></lastupdate></Conf_Settings>"));
     }
 
     void workspace_root()
@@ -62,6 +63,8 @@ private slots:
         QVERIFY(Create_Configuration(ws, QStringLiteral("Plant A")).Ok());
         ws.Last_IP_Address = QStringLiteral("10.0.0.7");
         ws.Enable_Internet = ws.Double_Click_Auto_Size = true;
+        ws.Update_Option = 2;
+        ws.Update_Read_Back = false;
         QVERIFY(Save_Setting(ws).Ok());
 
         Workspace again;
@@ -72,6 +75,32 @@ private slots:
         QCOMPARE(again.Last_IP_Address, QStringLiteral("10.0.0.7"));
         QVERIFY(again.Enable_Internet && !again.Enable_Update && !again.Enable_Jump_Field_Tables);
         QVERIFY(again.Double_Click_Auto_Size);
+        QCOMPARE(again.Update_Option, 2);
+        QVERIFY(!again.Update_Read_Back);
+    }
+
+    // An update option that is none of the three, or none at all, is the first.
+    void update_option_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("option");
+        QTest::newRow("1") << QByteArray("<option>1</option>") << 1;
+        QTest::newRow("3") << QByteArray("<option>3</option>") << 0;
+        QTest::newRow("-1") << QByteArray("<option>-1</option>") << 0;
+        QTest::newRow("text") << QByteArray("<option>two</option>") << 0;
+        QTest::newRow("missing") << QByteArray() << 0;
+    }
+
+    void update_option()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, option);
+        QTemporaryDir dir;
+        test::Write(Settings(dir.path()), "<Conf_Settings><lastupdate>" + text + "</lastupdate></Conf_Settings>");
+        Workspace ws;
+        Start_Workspace(ws, dir.path());
+        QCOMPARE(ws.Update_Option, option);
+        QVERIFY(ws.Update_Read_Back);
     }
 
     void flags_data()

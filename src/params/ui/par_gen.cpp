@@ -1,9 +1,13 @@
 #include "params/ui/par_gen.h"
 
+#include "core/int_read.h"
+#include "params/param_messages.h"
 #include "params/pargen_check.h"
 #include "params/pargen_document.h"
 #include "params/pargen_typing.h"
 #include "params/ui/category_panel.h"
+#include "tables/rule_document.h"
+#include "tables/uplink_fit.h"
 #include "widgets/dialog_frame.h"
 #include "widgets/guarded_save.h"
 #include "widgets/message_box.h"
@@ -243,6 +247,17 @@ void TFParGen::Btn_OKClick()
         Reset_To_Default(*hidden);
         reset.append(*hidden);
     }
+    // What the values break elsewhere is said now, not at the update; the
+    // user may keep it.
+    QStringList warnings = Gateway_Warnings(form_);
+    const QString payload = Payload_Shrink_Warning(Read_Rule_Document(ws_.File_LoRaWAN_Access),
+                                                   Str_To_Int_Def(opened_[K::LoRa_Payload_Size], 0),
+                                                   Str_To_Int_Def(form_.Text(K::LoRa_Payload_Size), 0));
+    if (!payload.isEmpty())
+        warnings.prepend(payload);
+    if (!warnings.isEmpty() &&
+        !Message_Box::Confirm(this, (warnings + QStringList{Msg(Msg_Keep_Parameters)}).join(QStringLiteral("\n\n"))))
+        return;
     // A refused save leaves the window open with the user's values.
     switch (Save_Guarded(
         this, document_, [this] { return Save_ParGen(form_.Values(), ws_.File_ParGen); }, &ws_)) {

@@ -56,7 +56,7 @@ bool TFParGen::Changed() const
 void TFParGen::reject()
 {
     // A hidden window has nothing to lose: the next opening reloads.
-    if (isVisible() && Changed() && !Message_Box::Confirm(this, Msg(Msg_Discard_Changes)))
+    if (isVisible() && Changed() && !Message_Box::Confirm_Discard(this, Msg(Msg_Discard_Changes)))
         return;
     QDialog::reject();
 }

@@ -114,8 +114,14 @@ TFBACnet_Eng_Unit::TFBACnet_Eng_Unit(Workspace &ws, QWidget *parent)
     connect(CB_Select_Unit, &QComboBox::currentIndexChanged, this, [this](int index) { Picker.Select_Unit(index); });
     // A choice of the user's (a click in the open list, the keys or the
     // wheel on the closed one), not the selection the picker opens with.
-    connect(CB_Select_Unit, &QComboBox::activated, this, [this](int index) { Picker.Pick_Unit(index); });
-    connect(E_Selected_EU, &QLineEdit::textEdited, this, [this](const QString &text) { Picker.Type_Into_Box(text); });
+    connect(CB_Select_Unit, &QComboBox::activated, this, [this](int index) {
+        Picker.Pick_Unit(index);
+        Label5->setText(Picker.Label5);
+    });
+    connect(E_Selected_EU, &QLineEdit::textEdited, this, [this](const QString &text) {
+        Picker.Type_Into_Box(text);
+        Label5->setText(Picker.Label5);
+    });
     connect(Btn_Select_Eng_Unit, &QPushButton::clicked, this, &TFBACnet_Eng_Unit::Btn_Select_Eng_UnitClick);
     connect(Btn_OK, &QPushButton::clicked, this, &TFBACnet_Eng_Unit::Btn_OKClick);
     connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -167,6 +173,7 @@ void TFBACnet_Eng_Unit::FormShow()
 void TFBACnet_Eng_Unit::CB_Select_TypeSelect(int category)
 {
     Picker.CB_Select_TypeSelect(category);
+    Label5->setText(Picker.Label5);
     Show_Lists();
 }
 

@@ -1,6 +1,7 @@
 #include "tables/ui/data_map_window.h"
 
 #include "core/messages.h"
+#include "core/plain_caption.h"
 #include "tables/bacnet_access.h"
 #include "tables/lora_access.h"
 #include "tables/table_messages.h"
@@ -356,6 +357,6 @@ void Data_Map_Window::Show(const Data_Map &map)
 
 void Data_Map_Window::Set_Lang()
 {
-    setWindowTitle(Msg(Msg_Map_Button));
+    setWindowTitle(Plain_Caption(Msg(Msg_Map_Button)));
     Show(View->Map());
 }

@@ -311,7 +311,7 @@ void Table_Window::reject()
 {
     // What is typed in an open cell counts as a change.
     Commit_Edits();
-    if (Changed() && !Message_Box::Confirm(this, Msg(Msg_Discard_Changes)))
+    if (Changed() && !Message_Box::Confirm_Discard(this, Msg(Msg_Discard_Changes)))
         return;
     // An edit the cell refused ends with the window.
     for (Table_Grid *grid : grids_)

@@ -114,6 +114,10 @@ TFBoot::TFBoot(Workspace &ws, QWidget *parent)
     connect(Btn_Update, &QPushButton::clicked, this, &TFBoot::Btn_UpdateClick);
     connect(Btn_Changes, &QPushButton::clicked, this, &TFBoot::Btn_ChangesClick);
     connect(CB_Update_Options, &QComboBox::currentIndexChanged, this, &TFBoot::Show_Caption);
+    // The user's choices are settings: the next showing, and the next start,
+    // offer them again.
+    connect(CB_Update_Options, &QComboBox::activated, this, [this](int option) { ws_.Update_Option = option; });
+    connect(CB_Update_Option_Read_Back, &QCheckBox::clicked, this, [this](bool on) { ws_.Update_Read_Back = on; });
     connect(CB_Update_Options, &QComboBox::currentIndexChanged, this, &TFBoot::Enable_Changes);
 
     setTabOrder(E_IP1, E_IP2);
