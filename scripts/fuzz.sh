@@ -38,6 +38,7 @@ dict_of() {
     fuzz_int_read | fuzz_ip_address | fuzz_version_reply | fuzz_bank_dump) echo fuzz/dict/text.dict ;;
     fuzz_clipboard) echo fuzz/dict/clipboard.dict ;;
     fuzz_points) echo fuzz/dict/points.dict ;;
+    fuzz_bacnet_packet) echo fuzz/dict/bacnet.dict ;;
     *) echo fuzz/dict/xml.dict ;;
   esac
 }

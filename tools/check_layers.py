@@ -16,7 +16,7 @@ import pathlib
 import re
 import sys
 
-LOGIC = ["core", "platform", "workspace", "params", "tables", "snapshot", "compiler", "ede", "update", "inspector", "gate"]
+LOGIC = ["core", "platform", "workspace", "params", "tables", "snapshot", "compiler", "ede", "update", "inspector", "gate", "bacnet"]
 
 # What each folder may include besides itself, lowest layer first.
 MAY_INCLUDE = {
@@ -31,6 +31,7 @@ MAY_INCLUDE = {
     "update": ["core", "workspace", "platform", "params"],
     "inspector": ["core", "workspace", "params", "tables", "snapshot", "compiler"],
     "gate": ["core", "workspace", "platform", "params", "tables", "snapshot", "compiler", "ede", "update", "inspector"],
+    "bacnet": ["core", "workspace", "platform", "params", "tables", "snapshot", "compiler", "ede", "update", "inspector", "gate"],
     "widgets": ["core", "workspace"],
     "params/ui": LOGIC + ["widgets", "params"],
     "tables/ui": LOGIC + ["widgets", "tables"],

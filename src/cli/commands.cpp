@@ -37,6 +37,8 @@ QCommandLineOption Command_Option(const QString &name)
         {"charset", "The EDE charset: windows-1252 (default) or utf-8.", "CHARSET"},
         {"format", "The dump's format: json (default) or table.", "FORMAT"},
         {"config", "Dump the images NAME compiles to, compiled in memory.", "NAME"},
+        {"bind", "The address to serve on (default 127.0.0.1).", "ADDR"},
+        {"port", "The UDP port to serve on (default: the configuration's BACnet port; 0 picks a free one).", "P"},
     };
     for (const Known &k : known)
         if (name == QLatin1StringView(k.name))
@@ -86,6 +88,13 @@ const QList<Command> &All_Commands()
          {QStringLiteral("ip"), QStringLiteral("option"), QStringLiteral("no-read-back")},
          Command_Update},
         {"compile", "NAME", "Check and compile NAME into its two images.", 1, 1, {}, Command_Compile},
+        {"serve",
+         "NAME [--bind ADDR] [--port P]",
+         "Serve the device NAME's images describe on BACnet/IP, as the converter will, until stopped.",
+         1,
+         1,
+         {QStringLiteral("bind"), QStringLiteral("port")},
+         Command_Serve},
         {"dump",
          Dump_Syntax,
          "Decode a bank1.bin, a bank2.bin or both (a pair, a bin folder, or the images NAME compiles to).",

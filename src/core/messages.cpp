@@ -270,6 +270,19 @@ const Default_Message Added_Messages[] = {
            u"with what this window shows, or reload the file (the changes made here are then lost)?"},
     {1694, u"Overwrite"},
     {1695, u"Reload"},
+    // Named in bacnet/bacnet_messages.h: the virtual converter and `serve`.
+    {1820, u"Serving device %1 \"%2\" on %3:%4"},
+    {1821, u"The configuration is set for BACnet MS/TP: its device %1 is served here over BACnet/IP."},
+    {1822, u"Error! Cannot serve on %1:%2: %3"},
+    {1823, u"Error! Object record %1 of the images has no type: the object counts of bank 1 do not reach it."},
+    {1824, u"Error! %1 is not an IPv4 address to serve on."},
+    {1825, u"Error! %1 is not a port number (0 to 65535)."},
+    {1826, u"Stopped (signal %1)."},
+    {1827, u"%1 %2 -> %3"},
+    {1828, u"Error! %1 is a Write object: its value comes from BACnet writes, not from the input area."},
+    {1829, u"Error! %1 does not fit the bytes of %2."},
+    {1830, u"Warning: %1"},
+    {1831, u"Error! There is no object %1."},
 };
 
 const QChar Pilcrow = QChar(0x00B6);

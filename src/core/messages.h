@@ -194,7 +194,8 @@ enum Added_Message : int {
 class Message_Table
 {
 public:
-    static constexpr int Count = 1700;
+    // The converter's 1700 texts, then the texts this program added from 1700 on.
+    static constexpr int Count = 1880;
 
     Message_Table() { Build_Default_Messages(); }
 

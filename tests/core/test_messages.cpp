@@ -24,8 +24,8 @@ private slots:
     void english_table()
     {
         Message_Table table;
-        QCOMPARE(table.Messages_Count(), 1700);
-        QCOMPARE(table.Texts().size(), 1700);
+        QCOMPARE(table.Messages_Count(), Message_Table::Count);
+        QCOMPARE(table.Texts().size(), Message_Table::Count);
         int with_text = 0;
         for (const QString &text : table.Texts()) {
             QVERIFY(!text.isEmpty());
@@ -43,6 +43,7 @@ private slots:
         QCOMPARE(table.Get(1699), QStringLiteral(" "));
         QCOMPARE(table.Get(-1), QStringLiteral(" "));
         QCOMPARE(table.Get(1700), QStringLiteral(" "));
+        QCOMPARE(table.Get(Message_Table::Count), QStringLiteral(" "));
     }
 
     void language_lines_data()
@@ -57,9 +58,10 @@ private slots:
         QTest::newRow("tab and controls trimmed")
             << QStringLiteral("\tSTR0016 = Apri\t\x01") << 16 << QStringLiteral("Apri");
         QTest::newRow("lower case str") << QStringLiteral("str0016 = Apri") << 16 << open;
-        QTest::newRow("1700 ignored") << QStringLiteral("STR1700 = x") << 16 << open;
+        QTest::newRow("past the end ignored") << QStringLiteral("STR%1 = x").arg(Message_Table::Count) << 16 << open;
         QTest::newRow("-1 ignored") << QStringLiteral("STR-1 = x\nSTR0016 = y") << 16 << QStringLiteral("y");
-        QTest::newRow("1699 last") << QStringLiteral("STR1699 = x") << 1699 << QStringLiteral("x");
+        QTest::newRow("last") << QStringLiteral("STR%1 = x").arg(Message_Table::Count - 1) << Message_Table::Count - 1
+                              << QStringLiteral("x");
         QTest::newRow("no number") << QStringLiteral("STR = x") << 16 << open;
         QTest::newRow("no equals") << QStringLiteral("STR0016 Apri") << 16 << open;
         QTest::newRow("empty text") << QStringLiteral("STR0016 =") << 16 << open;
@@ -89,7 +91,7 @@ private slots:
         Message_Table table;
         Apply_Language_Text(table, file);
         QCOMPARE(table.Get(number), expected);
-        QCOMPARE(table.Texts().size(), 1700);
+        QCOMPARE(table.Texts().size(), Message_Table::Count);
     }
 
     void encodings_data()
