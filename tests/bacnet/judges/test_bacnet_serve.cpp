@@ -115,7 +115,7 @@ private slots:
         // The other parameters keep their fallbacks.
         test::Write(Project(u"ParGen.xml"_s),
                     "<Par_Gen><BACnet_Type>0</BACnet_Type><BACnet_DEV_IDE>4711</BACnet_DEV_IDE>"
-                    "<BACnet_NAME_STA>judgeplant</BACnet_NAME_STA></Par_Gen>"
+                    "<BACnet_NAME_STA>judgeplant</BACnet_NAME_STA><LoRa_Payload_Size>59</LoRa_Payload_Size></Par_Gen>"
                     "<!--SW_VERSION = 1.000-->");
 
         const QString points = dir_.filePath(u"points.csv"_s);
