@@ -4,7 +4,10 @@
 #   bash scripts/install-deps.sh [--gui] [--sanitizers]
 #
 # Without options: the compiler, the build tools, clang-format (the format
-# check), Qt, pugixml and what the normal tests use. --gui adds what the windows need on a desktop (Qt's
+# check), Qt, pugixml and what the normal tests use, among them tshark (the
+# BACnet judge tests decode their captures with it) and Node.js with npm (the
+# judges' BACnet stack runs on it: the machine's own node when it is 20 or
+# newer, else Debian's nodejs and npm). --gui adds what the windows need on a desktop (Qt's
 # platform plugins, a font); --sanitizers adds clang with its sanitizer and
 # libFuzzer runtimes and llvm-symbolizer for traces (the sanitizer build and
 # the fuzz targets only).
@@ -16,7 +19,11 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build ccache clang-format qt6-base-dev libpugixml-dev libxkbcommon-dev iproute2 procps
-          python3 desktop-file-utils)
+          python3 desktop-file-utils tshark)
+node_major=$(node --version 2>/dev/null | sed -n 's/^v\([0-9]*\)\..*/\1/p')
+if [ "${node_major:-0}" -lt 20 ] || ! command -v npm >/dev/null 2>&1; then
+  packages+=(nodejs npm)
+fi
 for option in "$@"; do
   case "$option" in
     --gui) packages+=(qt6-qpa-plugins fonts-dejavu-core) ;;
@@ -52,7 +59,9 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 echo "Installing: ${missing[*]}"
 install() {
-  "${sudo[@]}" apt-get update -qq &&
+  # tshark's package asks whether to let every user capture; it may not.
+  echo "wireshark-common wireshark-common/install-setuid boolean false" | "${sudo[@]}" debconf-set-selections &&
+    "${sudo[@]}" apt-get update -qq &&
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 if [ ${#sudo[@]} -eq 0 ]; then

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks that every source is formatted as
+# Installs what is missing (the BACnet judges' npm packages too), checks that every source is formatted as
 # .clang-format says (scripts/format.sh), builds and runs every test: the normal build
 # (build/), the program built with link-time optimisation so that a
 # one-definition-rule violation fails (build-odr/), the whole suite again with
@@ -23,6 +23,12 @@ step() { printf '\n=== %s (%s)\n' "$1" "$(date +%T)"; }
 
 step "dependencies"
 bash scripts/install-deps.sh
+
+step "BACnet judge packages"
+# The judges' BACnet stack, as tests/bacnet/judges/package-lock.json pins it. When it
+# cannot be installed the run goes on, and the judge tests fail saying so.
+(cd tests/bacnet/judges && npm ci --prefer-offline --no-audit --no-fund) ||
+  echo "npm ci failed in tests/bacnet/judges: the BACnet judge tests will fail." >&2
 
 step "format"
 bash scripts/format.sh --check
