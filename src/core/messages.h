@@ -195,7 +195,7 @@ class Message_Table
 {
 public:
     // The converter's 1700 texts, then the texts this program added from 1700 on.
-    static constexpr int Count = 1880;
+    static constexpr int Count = 1980;
 
     Message_Table() { Build_Default_Messages(); }
 
