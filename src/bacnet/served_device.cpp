@@ -12,6 +12,22 @@ bool Served_Object::Commandable() const
     return k == Object_Kind::Analog_Out || k == Object_Kind::Binary_Out || k == Object_Kind::Multi_State_Output;
 }
 
+bool Served_Object::Has_Units() const
+{
+    switch (Object_Kind(kind)) {
+    case Object_Kind::Analog_Input:
+    case Object_Kind::Analog_Out:
+    case Object_Kind::Analog_Value:
+    case Object_Kind::Large_Analog_Value:
+    case Object_Kind::Integer_Value:
+    case Object_Kind::Positive_Integer_Value:
+    case Object_Kind::Accumulator:
+        return true;
+    default:
+        return false;
+    }
+}
+
 Result<Served_Device> Served_Device_Of(const Decoded_Pair &pair)
 {
     const Decoded_Bank1 &b1 = pair.bank1;

@@ -27,6 +27,7 @@ struct Served_Object
     std::uint16_t units = 0;    // engineering unit number
 
     bool Commandable() const; // an output type: a priority array and a relinquish default
+    bool Has_Units() const;   // an analog or integer type: it serves units
 };
 
 // The device the converter is: its BACnet settings from bank 1 and its

@@ -38,7 +38,11 @@ QCommandLineOption Command_Option(const QString &name)
         {"format", "The dump's format: json (default) or table.", "FORMAT"},
         {"config", "Dump the images NAME compiles to, compiled in memory.", "NAME"},
         {"bind", "The address to serve on (default 127.0.0.1).", "ADDR"},
-        {"port", "The UDP port to serve on (default: the configuration's BACnet port; 0 picks a free one).", "P"},
+        {"port",
+         "The UDP port of BACnet/IP: serve: the configuration's BACnet port by default, 0 picks a free one; verify: "
+         "the converter's, the configured port by default.",
+         "P"},
+        {"timeout", "verify: how long each BACnet request waits, in milliseconds (3000 by default).", "MS"},
     };
     for (const Known &k : known)
         if (name == QLatin1StringView(k.name))
@@ -109,6 +113,13 @@ const QList<Command> &All_Commands()
          4,
          {},
          Command_Diff},
+        {"verify",
+         "NAME --ip A.B.C.D [--port P] [--timeout MS]",
+         "Read the converter at A.B.C.D over BACnet/IP and print what differs from the device NAME configures.",
+         1,
+         1,
+         {QStringLiteral("ip"), QStringLiteral("port"), QStringLiteral("timeout")},
+         Command_Verify},
         {"export-objects",
          "NAME FILE",
          "Write the BACnet objects of NAME to the CSV file FILE.",

@@ -70,6 +70,7 @@ int Command_Dump(const Command_Context &c);
 int Command_Map(const Command_Context &c);
 int Command_Diff(const Command_Context &c);
 int Command_Serve(const Command_Context &c);
+int Command_Verify(const Command_Context &c);
 int Command_Export_Objects(const Command_Context &c);
 int Command_Import_Objects(const Command_Context &c);
 int Command_Export_Rules(const Command_Context &c);

@@ -295,6 +295,29 @@ const Default_Message Added_Messages[] = {
     {1781, u"Warning! The gateway %1 lies outside the network of the address %2 with the subnet mask %3 (%4): the "
            u"converter cannot reach it there."},
     {1782, u"Save the parameters all the same?"},
+    // Named in bacnet/verify_messages.h: `verify` and the update window's verification.
+    {1940, u"Compared with the images %1 compiles to."},
+    {1941, u"Compared with the images last sent to %1 (%2): they differ from those %3 compiles to now."},
+    {1942,
+     u"Error! The configuration %1 uses BACnet MS/TP: its converter cannot be reached over BACnet/IP to verify it."},
+    {1943, u"Error! No BACnet device answered at %1:%2 within %3 s."},
+    {1944, u"Error! The BACnet device at %1:%2 stopped answering: %3"},
+    {1945, u"Error! The BACnet device at %1:%2 is device %3, not device %4 of the configuration."},
+    {1946, u"Error! The BACnet device at %1:%2 gave a reply that cannot be read: %3"},
+    {1947, u"Error! The BACnet device at %1:%2 refused to answer: %3"},
+    {1948, u"Error! Cannot open a UDP socket: %1"},
+    {1949, u"The verification was cancelled."},
+    {1950, u"Error! %1 is not a port number (1 to 65535)."},
+    {1951, u"Error! %1 is not a time-out in milliseconds (100 to 60000)."},
+    {1952, u"The command verify needs --ip A.B.C.D."},
+    {1953, u"Error! The images last sent to that address are not a pair of images."},
+    {1954, u"&Verify over BACnet"},
+    {1955, u"Verify a&fter update"},
+    {1956, u"Waiting for the converter at %1 to answer (%2 s)..."},
+    {1957, u"Reading the converter: %1 of %2 objects"},
+    {1958, u"The converter at %1 is the device that was configured."},
+    {1959, u"The converter at %1 differs from the device that was configured:"},
+    {1960, u"Verify over BACnet"},
 };
 
 const QChar Pilcrow = QChar(0x00B6);

@@ -30,15 +30,6 @@ QString Number(qint64 value)
     return QString::number(value);
 }
 
-// In double quotes, with a backslash before a quote or a backslash and a
-// control character as \uXXXX, so that a line stays one line.
-QString Quoted(const QString &text)
-{
-    QString q = text;
-    q.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
-    return u'"' + Controls_Escaped(q) + u'"';
-}
-
 QString Or_None(const char *name)
 {
     return name ? QString::fromLatin1(name) : QStringLiteral("none");

@@ -1,6 +1,7 @@
 #include "inspector/image_names.h"
 
 #include "core/object_catalogue.h"
+#include "core/text.h"
 #include "params/lora_tables.h"
 
 namespace {
@@ -118,4 +119,11 @@ QString Code_With_Name(qint64 code, const QString &name)
 QString Code_With_Name(qint64 code, const char *name)
 {
     return Code_With_Name(code, name ? QString::fromLatin1(name) : QString());
+}
+
+QString Quoted(const QString &text)
+{
+    QString q = text;
+    q.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
+    return u'"' + Controls_Escaped(q) + u'"';
 }

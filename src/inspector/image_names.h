@@ -40,3 +40,7 @@ QString Hex_Offset(std::size_t offset);
 // name. A data-rate text holds tabs between its parts: the name is simplified.
 QString Code_With_Name(qint64 code, const QString &name);
 QString Code_With_Name(qint64 code, const char *name);
+
+// Free text in double quotes, with a backslash before a quote or a backslash
+// and a control character as \uXXXX, so that a line stays one line.
+QString Quoted(const QString &text);

@@ -1,8 +1,11 @@
 #include "update/ui/boot_window.h"
 
+#include "bacnet/device_verify.h"
+#include "bacnet/verify_messages.h"
 #include "core/messages.h"
 #include "gate/sent_changes.h"
 #include "platform/icmp_echo_client.h"
+#include "snapshot/configuration_snapshot.h"
 #include "update/image_summary.h"
 #include "update/ip_address.h"
 #include "update/job_file.h"
@@ -28,6 +31,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -102,6 +106,13 @@ TFBoot::TFBoot(Workspace &ws, QWidget *parent)
     CB_Update_Options->setGeometry(16, options_top + 22, 260, 22);
     CB_Update_Option_Read_Back = new QCheckBox(this);
     CB_Update_Option_Read_Back->setGeometry(16, options_top + 48, 260, 20);
+    Btn_Verify = new QPushButton(this);
+    Btn_Verify->setObjectName(QStringLiteral("Btn_Verify"));
+    Btn_Verify->setGeometry(290, options_top + 19, 449 - 16 - 290, 27);
+    Btn_Verify->setAutoDefault(false);
+    CB_Verify_After = new QCheckBox(this);
+    CB_Verify_After->setObjectName(QStringLiteral("CB_Verify_After"));
+    CB_Verify_After->setGeometry(290, options_top + 48, 449 - 16 - 290, 20);
 
     const int buttons_top = options_top + 72;
     Btn_Cancel = new QPushButton(this);
@@ -113,6 +124,7 @@ TFBoot::TFBoot(Workspace &ws, QWidget *parent)
     connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(Btn_Update, &QPushButton::clicked, this, &TFBoot::Btn_UpdateClick);
     connect(Btn_Changes, &QPushButton::clicked, this, &TFBoot::Btn_ChangesClick);
+    connect(Btn_Verify, &QPushButton::clicked, this, &TFBoot::Btn_VerifyClick);
     connect(CB_Update_Options, &QComboBox::currentIndexChanged, this, &TFBoot::Show_Caption);
     // The user's choices are settings: the next showing, and the next start,
     // offer them again.
@@ -126,7 +138,9 @@ TFBoot::TFBoot(Workspace &ws, QWidget *parent)
     setTabOrder(E_IP4, Btn_Changes);
     setTabOrder(Btn_Changes, CB_Update_Options);
     setTabOrder(CB_Update_Options, CB_Update_Option_Read_Back);
-    setTabOrder(CB_Update_Option_Read_Back, Btn_Cancel);
+    setTabOrder(CB_Update_Option_Read_Back, Btn_Verify);
+    setTabOrder(Btn_Verify, CB_Verify_After);
+    setTabOrder(CB_Verify_After, Btn_Cancel);
     setTabOrder(Btn_Cancel, Btn_Update);
     setFixedSize(449, 69 + Images_Panel_Height + 49 + 72 + 40);
     Set_Lang();
@@ -165,6 +179,8 @@ void TFBoot::Set_Lang()
     Btn_Update->setToolTip(Msg(Msg_Update_Button_Hint));
     Btn_Changes->setText(Msg(Msg_Changes_Button));
     Btn_Changes->setToolTip(Msg(Msg_Changes_Button_Hint));
+    Btn_Verify->setText(Msg(Msg_Verify_Button));
+    CB_Verify_After->setText(Msg(Msg_Verify_Automatically));
     const QList<QLineEdit *> boxes{E_IP1, E_IP2, E_IP3, E_IP4};
     for (int i = 0; i < 4; ++i)
         boxes[i]->setToolTip(Msg(Msg_Update_IP1_Hint + i));
@@ -335,6 +351,13 @@ void TFBoot::Lock_Inputs(bool locked)
     // Nothing to send without readable images.
     Btn_Update->setEnabled(!locked && images_ok_);
     Enable_Changes();
+    Enable_Verify();
+}
+
+void TFBoot::Enable_Verify()
+{
+    Btn_Verify->setEnabled(!locked_ && !reader_);
+    CB_Verify_After->setEnabled(!locked_);
 }
 
 void TFBoot::Enable_Changes()
@@ -396,4 +419,93 @@ void TFBoot::On_Finished(const Update_Outcome &outcome)
     else
         Message_Box::Error(this, outcome.text);
     emit Update_Finished();
+    // The converter restarts with what it was sent: asked until it answers.
+    if (outcome.Ok() && CB_Verify_After->isChecked() && Job_Sends_Images(CB_Update_Options->currentIndex()))
+        Start_Verify(verify_find_ms_);
+}
+
+void TFBoot::Set_Verify_Target(quint16 port, int request_ms, int find_ms)
+{
+    verify_port_ = port;
+    verify_request_ms_ = request_ms;
+    verify_find_ms_ = find_ms;
+}
+
+bool TFBoot::Verify_Running() const
+{
+    return reader_ != nullptr;
+}
+
+void TFBoot::Btn_VerifyClick()
+{
+    Start_Verify(verify_find_ms_);
+}
+
+void TFBoot::Start_Verify(int find_ms)
+{
+    if (reader_ || sequence_)
+        return;
+    const QString address = Join_IP_Address({E_IP1->text(), E_IP2->text(), E_IP3->text(), E_IP4->text()});
+    if (!Split_IP_Address(address)) {
+        Message_Box::Error(this, Msg(Msg_Check_IP_Address));
+        emit Verify_Finished();
+        return;
+    }
+    // The configuration as it is now, read once: the device it describes, or
+    // the copy last sent to this address when that copy describes another.
+    const Result<Verify_Reference> reference = Verify_Reference_For(Read_Configuration(ws_, Output::Images), address);
+    if (!reference || reference->device.mstp) {
+        Message_Box::Error(this, reference ? Msg(Msg_Verify_MSTP).arg(ws_.Project_Name) : reference.Problem());
+        emit Verify_Finished();
+        return;
+    }
+    const BIP_Address to{QHostAddress(address), verify_port_ ? verify_port_ : reference->device.port};
+    const std::uint32_t expected = reference->device.instance;
+    reader_ = new Device_Reader(this);
+    reader_->Set_Timing({verify_request_ms_, 3, find_ms});
+    Enable_Verify();
+
+    auto *progress = new QProgressDialog(this);
+    verify_progress_ = progress;
+    progress->setWindowTitle(Msg(Msg_Verify_Title));
+    progress->setCancelButtonText(Msg(Msg_Update_Cancel));
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(0);
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    progress->setRange(0, std::max(1, find_ms / 1000));
+    progress->setLabelText(Msg(Msg_Verify_Waiting).arg(address).arg(0));
+    progress->setMinimumWidth(360);
+    connect(progress, &QProgressDialog::canceled, reader_, &Device_Reader::Cancel);
+    connect(reader_, &Device_Reader::Looking, progress, [progress, address](int, int elapsed_ms) {
+        progress->setValue(std::min(progress->maximum(), elapsed_ms / 1000));
+        progress->setLabelText(Msg(Msg_Verify_Waiting).arg(address).arg(elapsed_ms / 1000));
+    });
+    connect(reader_, &Device_Reader::Reading, progress, [progress](int done, int total) {
+        progress->setRange(0, std::max(1, total));
+        progress->setValue(done);
+        progress->setLabelText(Msg(Msg_Verify_Reading).arg(done).arg(total));
+    });
+    const Verify_Reference kept = reference.Value();
+    connect(reader_, &Device_Reader::Finished, this,
+            [this, kept, to, expected, address, find_ms](const Device_Reader::Outcome &outcome) {
+                reader_->deleteLater();
+                reader_ = nullptr;
+                verify_progress_->deleteLater();
+                verify_progress_->hide();
+                verify_progress_ = nullptr;
+                Enable_Verify();
+                if (outcome.failure == Device_Reader::Failure::Cancelled) {
+                } else if (outcome.failure != Device_Reader::Failure::None) {
+                    Message_Box::Error(this, Verify_Failure_Text(outcome, to, expected, find_ms));
+                } else {
+                    const QStringList lines = Device_Differences(kept.device, outcome.device);
+                    const QString heading =
+                        lines.isEmpty() ? Msg(Msg_Verify_Agrees).arg(address) : Msg(Msg_Verify_Differs).arg(address);
+                    Message_Box::Information_List(this, heading + u'\n' + kept.source, lines);
+                }
+                emit Verify_Finished();
+            });
+    progress->show();
+    reader_->Start(to, expected);
 }

@@ -9,11 +9,13 @@
 #include <memory>
 
 class Address_Boxes;
+class Device_Reader;
 class Echo_Client;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QProgressDialog;
 class QPushButton;
 class Update_Sequence;
 struct Update_Outcome;
@@ -42,6 +44,11 @@ public:
     void Set_Wait_Limits(int ping_total_ms, int updater_ms, int grace_ms = 3000);
     // Whether an update started here is still under way (ping or updater).
     bool Update_Running() const;
+    // Tests ask the converter on another port than the configured one, and
+    // wait less for each request and for the converter to answer at all.
+    void Set_Verify_Target(quint16 port, int request_ms, int find_ms);
+    // Whether a verification started here still waits for the converter.
+    bool Verify_Running() const;
 
     int BACnetType = 0;
 
@@ -56,6 +63,12 @@ public:
     QPushButton *Btn_Changes;
     QComboBox *CB_Update_Options;
     QCheckBox *CB_Update_Option_Read_Back;
+    // The converter read over BACnet/IP and compared with the configured
+    // device (or the copy last sent to it), by hand or after each successful
+    // update when the option is on. The window is made once per run, so the
+    // option stays as set for the rest of the session.
+    QPushButton *Btn_Verify;
+    QCheckBox *CB_Verify_After;
     QPushButton *Btn_Cancel;
     QPushButton *Btn_Update;
 
@@ -67,6 +80,8 @@ signals:
     // The update sequence ended and its outcome was shown (a refusal, the
     // ping's failure, or the updater's end). Not after a cancelled ping.
     void Update_Finished();
+    // A verification ended and what it found was shown (or it was cancelled).
+    void Verify_Finished();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -80,6 +95,9 @@ private:
     void On_Finished(const Update_Outcome &outcome);
     void Show_Images();
     void Show_Caption();
+    void Btn_VerifyClick();
+    void Start_Verify(int find_ms);
+    void Enable_Verify();
 
     Workspace &ws_;
     std::unique_ptr<Echo_Client> client_;
@@ -97,4 +115,9 @@ private:
     bool images_ok_ = false;
     bool locked_ = false;
     QList<QLabel *> image_labels_;
+    Device_Reader *reader_ = nullptr;            // while a verification runs
+    QProgressDialog *verify_progress_ = nullptr; // its progress and Cancel
+    quint16 verify_port_ = 0;                    // 0: the configured port
+    int verify_request_ms_ = 3000;
+    int verify_find_ms_ = 60000; // the converter restarts after an update
 };
