@@ -194,7 +194,7 @@ enum Added_Message : int {
 class Message_Table
 {
 public:
-    static constexpr int Count = 1700;
+    static constexpr int Count = 1940;
 
     Message_Table() { Build_Default_Messages(); }
 

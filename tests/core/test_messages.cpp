@@ -24,8 +24,8 @@ private slots:
     void english_table()
     {
         Message_Table table;
-        QCOMPARE(table.Messages_Count(), 1700);
-        QCOMPARE(table.Texts().size(), 1700);
+        QCOMPARE(table.Messages_Count(), 1940);
+        QCOMPARE(table.Texts().size(), 1940);
         int with_text = 0;
         for (const QString &text : table.Texts()) {
             QVERIFY(!text.isEmpty());
@@ -40,9 +40,9 @@ private slots:
         QCOMPARE(table.Get(1242),
                  QStringLiteral("Warning!! Max Payload Size not Set Up. Set it in \"Set Communication\" section"));
         QCOMPARE(table.Get(99), QStringLiteral(" "));
-        QCOMPARE(table.Get(1699), QStringLiteral(" "));
+        QCOMPARE(table.Get(1939), QStringLiteral(" "));
         QCOMPARE(table.Get(-1), QStringLiteral(" "));
-        QCOMPARE(table.Get(1700), QStringLiteral(" "));
+        QCOMPARE(table.Get(1940), QStringLiteral(" "));
     }
 
     void language_lines_data()
@@ -57,9 +57,9 @@ private slots:
         QTest::newRow("tab and controls trimmed")
             << QStringLiteral("\tSTR0016 = Apri\t\x01") << 16 << QStringLiteral("Apri");
         QTest::newRow("lower case str") << QStringLiteral("str0016 = Apri") << 16 << open;
-        QTest::newRow("1700 ignored") << QStringLiteral("STR1700 = x") << 16 << open;
+        QTest::newRow("1940 ignored") << QStringLiteral("STR1940 = x") << 16 << open;
         QTest::newRow("-1 ignored") << QStringLiteral("STR-1 = x\nSTR0016 = y") << 16 << QStringLiteral("y");
-        QTest::newRow("1699 last") << QStringLiteral("STR1699 = x") << 1699 << QStringLiteral("x");
+        QTest::newRow("1939 last") << QStringLiteral("STR1939 = x") << 1939 << QStringLiteral("x");
         QTest::newRow("no number") << QStringLiteral("STR = x") << 16 << open;
         QTest::newRow("no equals") << QStringLiteral("STR0016 Apri") << 16 << open;
         QTest::newRow("empty text") << QStringLiteral("STR0016 =") << 16 << open;
@@ -89,7 +89,7 @@ private slots:
         Message_Table table;
         Apply_Language_Text(table, file);
         QCOMPARE(table.Get(number), expected);
-        QCOMPARE(table.Texts().size(), 1700);
+        QCOMPARE(table.Texts().size(), 1940);
     }
 
     void encodings_data()
