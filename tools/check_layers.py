@@ -36,8 +36,9 @@ MAY_INCLUDE = {
     "params/ui": LOGIC + ["widgets", "params"],
     "tables/ui": LOGIC + ["widgets", "tables"],
     "update/ui": LOGIC + ["widgets", "update"],
+    "bacnet/ui": LOGIC + ["widgets", "bacnet"],
     "cli": LOGIC,
-    "app": LOGIC + ["widgets", "params/ui", "tables/ui", "update/ui", "cli"],
+    "app": LOGIC + ["widgets", "params/ui", "tables/ui", "update/ui", "bacnet/ui", "cli"],
 }
 
 # Files of an allowed layer that a folder still may not include: the

@@ -5,6 +5,7 @@
 #include "app/new_project.h"
 #include "app/open_conf.h"
 #include "app/soft_options.h"
+#include "bacnet/ui/virtual_converter_window.h"
 #include "params/ui/par_gen.h"
 #include "tables/ui/bacnet_eng_unit.h"
 #include "tables/ui/bacnet_slave_set_access.h"
@@ -56,6 +57,9 @@ Windows &Create_Windows(Workspace &ws)
     auto *picker = new TFBACnet_Eng_Unit(ws, main);
     windows.FBACnet_Eng_Unit = picker;
     windows.FBACnetSlaveSetAccess = new TFBACnetSlaveSetAccess(ws, picker, main);
+    windows.FVirtual_Converter = new TFVirtual_Converter(ws, main);
+    QObject::connect(main, &TFQuarneleFirmWare::Documents_Saved, windows.FVirtual_Converter,
+                     &TFVirtual_Converter::Images_Changed);
 
     // Every window opens where it last closed, or centred; the places live
     // as long as the windows that keep them.
@@ -63,7 +67,8 @@ Windows &Create_Windows(Workspace &ws)
     places = Window_Places::Read(Window_Places::File_In(ws.Path_Exe));
     for (QWidget *window : std::initializer_list<QWidget *>{
              main, windows.FNew_Project, windows.FOpenConf, windows.FAbout, windows.FSoftOptions, windows.FParGen,
-             windows.FBoot, windows.FLoRa_Set_Access, windows.FBACnet_Eng_Unit, windows.FBACnetSlaveSetAccess})
+             windows.FBoot, windows.FLoRa_Set_Access, windows.FBACnet_Eng_Unit, windows.FBACnetSlaveSetAccess,
+             windows.FVirtual_Converter})
         Keep_Window_Place(window, places);
     return windows;
 }

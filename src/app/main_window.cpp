@@ -4,6 +4,8 @@
 #include "app/app_messages.h"
 #include "app/new_project.h"
 #include "app/open_conf.h"
+#include "bacnet/converter_messages.h"
+#include "bacnet/ui/virtual_converter_window.h"
 #include "compiler/config_checks.h"
 #include "core/messages.h"
 #include "core/plain_caption.h"
@@ -96,6 +98,8 @@ TFQuarneleFirmWare::TFQuarneleFirmWare(Workspace &ws, Windows &windows, QWidget 
     Btn_BACnet_EDE_File = Make_Step_Button(80, 288, QStringLiteral("document-save-as"), QStyle::SP_DialogSaveButton);
     Btn_CreateBin = Make_Step_Button(80, 332, QStringLiteral("system-software-update"), QStyle::SP_ArrowUp);
     Btn_BACnet_EDE_File->setText(QStringLiteral("BACnet &EDE File"));
+    // Beside the update: the same images tried on this computer first.
+    Btn_Virtual_Converter = Make_Step_Button(258, 332, QStringLiteral("network-server"), QStyle::SP_ComputerIcon);
 
     L_Tavelin = new QLabel(this);
     L_Tavelin->setText(Maker_Web_Address());
@@ -180,7 +184,10 @@ void TFQuarneleFirmWare::Set_Lang()
     Btn_BACnet_SetAccess->setToolTip(Msg(Msg_Main_Set_BACnet_Access_Hint));
     Btn_CreateBin->setText(Msg(Msg_Main_Update_Device));
     Btn_CreateBin->setToolTip(Msg(Msg_Main_Update_Device_Hint));
+    Btn_Virtual_Converter->setText(Msg(Msg_VC_Open));
+    Btn_Virtual_Converter->setToolTip(Msg(Msg_VC_Open_Hint));
     const bool named = !ws_.Project_Name.isEmpty();
+    Btn_Virtual_Converter->setEnabled(ws_.Configuration_Open());
     L_Name_Conf->setText(Msg(named ? Msg_Main_Configuration_Opened : Msg_Main_No_Configuration));
     L_Name_Conf_L2->setText(named ? ws_.Project_Name : Msg(Msg_Main_Use_Step_1));
     for (QLabel *label : QList<QLabel *>{L_SW_Code, L_SW_Desc, L_Begin, L_Name_Conf, L_Name_Conf_L2} + L_Steps)
@@ -193,9 +200,15 @@ void TFQuarneleFirmWare::Set_Lang()
 void TFQuarneleFirmWare::Change_Language()
 {
     Set_Lang();
-    const QList<QWidget *> order = {
-        windows_.FNew_Project, windows_.FOpenConf,        windows_.FSoftOptions,          windows_.FBoot,
-        windows_.FParGen,      windows_.FLoRa_Set_Access, windows_.FBACnetSlaveSetAccess, windows_.FBACnet_Eng_Unit};
+    const QList<QWidget *> order = {windows_.FNew_Project,
+                                    windows_.FOpenConf,
+                                    windows_.FSoftOptions,
+                                    windows_.FBoot,
+                                    windows_.FParGen,
+                                    windows_.FLoRa_Set_Access,
+                                    windows_.FBACnetSlaveSetAccess,
+                                    windows_.FBACnet_Eng_Unit,
+                                    windows_.FVirtual_Converter};
     for (QWidget *window : order)
         if (auto *lang = dynamic_cast<Lang_Window *>(window))
             lang->Set_Lang();
@@ -234,23 +247,26 @@ void TFQuarneleFirmWare::Btn_Click(QPushButton *sender)
         }
     } else if (!ws_.Configuration_Open()) {
         Message_Box::Error(this, Msg(Msg_Project_Not_Valid));
-    } else if (sender == Btn_Prm_Gen) {
-        windows_.FParGen->exec();
-    } else if (sender == Btn_LoRaWAN_Access) {
-        windows_.FLoRa_Set_Access->exec();
-    } else if (sender == Btn_BACnet_SetAccess) {
-        windows_.FBACnetSlaveSetAccess->exec();
+    } else if (sender == Btn_Prm_Gen || sender == Btn_LoRaWAN_Access || sender == Btn_BACnet_SetAccess) {
+        QDialog *step = sender == Btn_Prm_Gen          ? windows_.FParGen
+                        : sender == Btn_LoRaWAN_Access ? windows_.FLoRa_Set_Access
+                                                       : windows_.FBACnetSlaveSetAccess;
+        // OK saved the window's document.
+        if (step->exec() == QDialog::Accepted)
+            emit Documents_Saved();
     } else if (sender == Btn_BACnet_EDE_File) {
         BACnet_EDE_File();
     } else if (sender == Btn_CreateBin) {
         Update_Device();
+    } else if (sender == Btn_Virtual_Converter) {
+        Virtual_Converter();
     }
 }
 
 void TFQuarneleFirmWare::Create_New_Project()
 {
     if (windows_.FNew_Project->exec() == QDialog::Accepted)
-        Set_Lang();
+        Configuration_Opened();
 }
 
 void TFQuarneleFirmWare::Open_Project()
@@ -258,7 +274,7 @@ void TFQuarneleFirmWare::Open_Project()
     if (windows_.FOpenConf->exec() != QDialog::Accepted)
         return;
     ws_.Open_Configuration(windows_.FOpenConf->Name_Conf);
-    Set_Lang();
+    Configuration_Opened();
 }
 
 void TFQuarneleFirmWare::Update_Device()
@@ -278,6 +294,7 @@ void TFQuarneleFirmWare::Update_Device()
         Message_Box::Error(this, written.Problem());
         return;
     }
+    emit Documents_Saved();
     // The window shows what it will send: these images, as just written.
     windows_.FBoot->Set_Images(ws_.Project_Name, written.Value());
     windows_.FBoot->BACnetType = Get_Type_BACnet(configuration.ParGen);
@@ -306,6 +323,22 @@ void TFQuarneleFirmWare::BACnet_EDE_File()
     if (const Result<> created = Export_EDE(configuration, target.file_name, QDateTime::currentDateTime(), options);
         !created)
         Message_Box::Error(this, created.Problem());
+}
+
+void TFQuarneleFirmWare::Configuration_Opened()
+{
+    Set_Lang();
+    // The virtual converter never goes on serving the configuration left.
+    if (windows_.FVirtual_Converter && windows_.FVirtual_Converter->isVisible())
+        windows_.FVirtual_Converter->FormShow();
+}
+
+void TFQuarneleFirmWare::Virtual_Converter()
+{
+    TFVirtual_Converter *window = windows_.FVirtual_Converter;
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void TFQuarneleFirmWare::Timer_UpdateTimer()

@@ -29,6 +29,7 @@ public:
     void Open_Project();
     void Update_Device();
     void BACnet_EDE_File();
+    void Virtual_Converter();
     void Timer_UpdateTimer();
     // Switches the new-version timer on exactly when both flags allow it.
     void Apply_Timer_Setting();
@@ -44,15 +45,21 @@ public:
     QPushButton *Btn_BACnet_SetAccess;
     QPushButton *Btn_BACnet_EDE_File;
     QPushButton *Btn_CreateBin;
+    QPushButton *Btn_Virtual_Converter;
     QPushButton *Btn_Info;
     QPushButton *Btn_Opz;
     QPushButton *Btn_Close;
+
+signals:
+    // A step window's OK saved its document, or the images were compiled.
+    void Documents_Saved();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void Btn_Click(QPushButton *sender);
+    void Configuration_Opened();
     // Writes the settings, asking first when they changed elsewhere.
     Guarded_Save Save_Settings();
     QPushButton *Make_Step_Button(int x, int y, const QString &icon, int fallback);

@@ -12,6 +12,7 @@ class TFNew_Project;
 class TFOpenConf;
 class TFAbout;
 class TFBoot;
+class TFVirtual_Converter;
 
 // Asks the maker's server whether a newer version exists, without blocking;
 // calls back (on the event loop, while `context` lives) with the answer.
@@ -31,4 +32,6 @@ struct Windows
     QDialog *FLoRa_Set_Access = nullptr;
     QDialog *FBACnet_Eng_Unit = nullptr;
     QDialog *FBACnetSlaveSetAccess = nullptr;
+    // Not modal: it serves beside the steps.
+    TFVirtual_Converter *FVirtual_Converter = nullptr;
 };

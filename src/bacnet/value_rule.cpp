@@ -1,5 +1,7 @@
 #include "bacnet/value_rule.h"
 
+#include "bacnet/converter_messages.h"
+#include "core/messages.h"
 #include "core/object_catalogue.h"
 
 #include <cmath>
@@ -252,6 +254,11 @@ Store_Outcome Store_Present_Value(const Served_Object &o, const BACnet_Value &va
     default:
         return Store_Outcome::Wrong_Type;
     }
+}
+
+QString Value_Rule_Text()
+{
+    return Messages().Get(Msg_VC_Value_Rule);
 }
 
 Store_Outcome Store_Raw(const Served_Object &o, std::int64_t raw, Data_Areas &areas)

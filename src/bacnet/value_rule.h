@@ -30,6 +30,9 @@ enum class Store_Outcome {
     Out_Of_Range, // it is, but the object's bytes cannot hold it
 };
 
+// The rule in short, for people (the Virtual Converter window shows it).
+QString Value_Rule_Text();
+
 // The present value the object shows from its area as it is now.
 BACnet_Value Read_Present_Value(const Served_Object &object, const Data_Areas &areas);
 // A present value written to the object, stored into its bytes.

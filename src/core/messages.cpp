@@ -318,6 +318,41 @@ const Default_Message Added_Messages[] = {
     {1958, u"The converter at %1 is the device that was configured."},
     {1959, u"The converter at %1 differs from the device that was configured:"},
     {1960, u"Verify over BACnet"},
+    // Named in bacnet/converter_messages.h: the Virtual Converter window.
+    {1900, u"Virtual Converter"},
+    {1901, u"The configuration served as the converter serves it, on BACnet/IP from this computer"},
+    {1902, u"&Start"},
+    {1903, u"S&top"},
+    {1904, u"&Address:"},
+    {1905, u"&Port:"},
+    {1906, u"Not serving."},
+    {1907, u"Input area: Read objects (type a raw value in its cell)"},
+    {1908, u"Output area: Write objects (what clients wrote)"},
+    {1909, u"Type"},
+    {1910, u"Instance"},
+    {1911, u"Name"},
+    {1912, u"Units"},
+    {1913, u"Position / Length"},
+    {1914, u"Raw value"},
+    {1915, u"Present value"},
+    {1916, u"Traffic"},
+    {1917, u"An object's integer is its Length bytes from its Position, least significant byte first: unsigned, signed "
+           u"for an integer value. A binary object is bit Start Bit of the byte at Position. Analog objects show that "
+           u"integer as a REAL (a large analog value as a Double; a written value is rounded); multi-state objects 1 "
+           u"to the number of states; character and octet strings their bytes."},
+    {1918, u"Error! \"%1\" is not a whole number."},
+    {1919, u"The configuration was saved or compiled while its device is served. Restart the served device with the "
+           u"new images?"},
+    {1920, u"&Close"},
+    {1921, u"How bytes become values"},
+    {1922, u"Type the raw value the converter would receive over LoRaWAN"},
+    {1923, u"Serve the device on this address and port"},
+    {1924, u"Stop serving the device"},
+    {1925, u"&Virtual Converter"},
+    {1926, u"Serve the open configuration on BACnet/IP from this computer, to try it with a BMS before updating the "
+           u"converter"},
+    {1927, u"Not served:"},
+    {1928, u"Warnings"},
 };
 
 const QChar Pilcrow = QChar(0x00B6);
