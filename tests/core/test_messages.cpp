@@ -51,7 +51,7 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("expected");
-        const QString open = QStringLiteral("Open Configuration");
+        const QString open = QStringLiteral("&Open Configuration");
         QTest::newRow("plain") << QStringLiteral("STR0015 = Nuova") << 15 << QStringLiteral("Nuova");
         QTest::newRow("others untouched") << QStringLiteral("STR0015 = Nuova") << 16 << open;
         QTest::newRow("blanks around") << QStringLiteral("   STR0016 = Apri   ") << 16 << QStringLiteral("Apri");
@@ -123,7 +123,7 @@ private slots:
         const Result<> read = table.Read_Language_File(QStringLiteral("/no/such/file.lng"));
         QVERIFY(!read);
         QVERIFY2(read.Problem().contains(QStringLiteral("/no/such/file.lng")), qPrintable(read.Problem()));
-        QCOMPARE(table.Get(16), QStringLiteral("Open Configuration"));
+        QCOMPARE(table.Get(16), QStringLiteral("&Open Configuration"));
     }
 
     void load_language()
@@ -138,13 +138,13 @@ private slots:
         ws.Language_Name = QStringLiteral("Italiano");
         Load_Language(ws, table);
         QCOMPARE(table.Get(16), QStringLiteral("Apri"));
-        QCOMPARE(table.Get(15), QStringLiteral("New Configuration"));
+        QCOMPARE(table.Get(15), QStringLiteral("&New Configuration"));
 
         // Switching back rebuilds the English texts first.
         ws.Language_Name = QStringLiteral("Deutsch");
         Load_Language(ws, table);
         QCOMPARE(ws.Language_Name, QStringLiteral("English"));
-        QCOMPARE(table.Get(16), QStringLiteral("Open Configuration"));
+        QCOMPARE(table.Get(16), QStringLiteral("&Open Configuration"));
         QCOMPARE(table.Get(15), QStringLiteral("New!"));
 
         // A name reaching outside the folder is no language.
@@ -155,7 +155,7 @@ private slots:
         QFile::remove(dir.filePath(QStringLiteral("English.lng")));
         ws.Language_Name = QStringLiteral("Deutsch");
         Load_Language(ws, table);
-        QCOMPARE(table.Get(15), QStringLiteral("New Configuration"));
+        QCOMPARE(table.Get(15), QStringLiteral("&New Configuration"));
     }
 };
 
