@@ -9,6 +9,7 @@
 #include "app/new_project.h"
 #include "app/open_conf.h"
 #include "app/soft_options.h"
+#include "bacnet/ui/virtual_converter_window.h"
 #include "gate/gated_outputs.h"
 #include "tables/points_files.h"
 #include "update/sent_images.h"
@@ -100,6 +101,12 @@ int main(int argc, char *argv[])
     windows.FBoot->Btn_Changes->click();
     Message_Box::Set_Test_Mode(true);
     windows.FBoot->hide();
+    // The virtual converter serving the same configuration on a free port.
+    windows.FVirtual_Converter->FormShow();
+    windows.FVirtual_Converter->E_Port->setText(QStringLiteral("0"));
+    windows.FVirtual_Converter->Btn_Start->click();
+    Shoot(windows.FVirtual_Converter, out + QStringLiteral("/virtual_converter.png"));
+    windows.FVirtual_Converter->Btn_Stop->click();
     delete windows.FQuarneleFirmWare;
     return 0;
 }
